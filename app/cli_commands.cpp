@@ -1,0 +1,109 @@
+#include "app/cli_commands.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "scene/demo_data.h"
+#include "scene/param_table.h"
+#include "scene/scene_messages.h"
+
+namespace {
+
+struct LoadedDemo {
+  SceneState scene;
+  SceneSequence sequence;
+  int faults = 0;
+};
+
+// Loads dataDir, printing every report to stderr; false when loading cannot go on or a fault was reported.
+bool Load(const std::string& dataDir, LoadedDemo& demo) {
+  LoadReports reports;
+  reports.FatalError = [&](const std::string& where, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
+    ++demo.faults;
+  };
+  reports.Notice = [](const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  try {
+    if (LoadDemoData(dataDir, demo.scene, demo.sequence, reports) == 0) {
+      std::fprintf(stderr, "%s/sceneseq.txt: %s\n", dataDir.c_str(), kMsgNoSequence);
+      ++demo.faults;
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return false;
+  }
+  return demo.faults == 0;
+}
+
+// Evaluates every preset once, so that a value its type cannot hold is found before the demo runs.
+int CheckEvaluation(const LoadedDemo& demo) {
+  int faults = 0;
+  for (int i = 0; i < demo.scene.PresetCount; ++i) {
+    SceneState probe = demo.scene;
+    try {
+      UpdateSceneParams(probe, static_cast<uint8_t>(i), 0, 0, 0, false);
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "preset %d: %s\n", i, error.what());
+      ++faults;
+    }
+  }
+  return faults;
+}
+
+void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block) {
+  for (int i = 0; i < kParamCount; ++i) {
+    const std::string name(ShortName(params[i].Name));
+    if (BlockFieldIsFloat(i))
+      std::printf("%s=%.9g\n", name.c_str(), BlockFieldValue(block, i));
+    else
+      std::printf("%s=%.0f\n", name.c_str(), BlockFieldValue(block, i));
+  }
+}
+
+}  // namespace
+
+int RunCheck(const std::string& dataDir) {
+  LoadedDemo demo;
+  const bool loaded = Load(dataDir, demo);
+  if (demo.scene.PresetCount == 0) std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
+  const int evaluationFaults = CheckEvaluation(demo);
+  if (!loaded || evaluationFaults > 0) {
+    std::printf("%s: check failed\n", dataDir.c_str());
+    return 1;
+  }
+  const SceneSequence& sequence = demo.sequence;
+  std::printf("presets: %d\nentries: %zu\ndemo length: %u ms\nratio: %g\nmp3: %s\n%s: check passed\n",
+              demo.scene.PresetCount, sequence.SequenceEntries.size(), sequence.DemoLength,
+              sequence.ScreenCinemaWidthRatio, sequence.Mp3FileName.c_str(), dataDir.c_str());
+  return 0;
+}
+
+int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developmentMode) {
+  LoadedDemo demo;
+  if (!Load(dataDir, demo)) return 1;
+  SceneState& scene = demo.scene;
+  try {
+    if (developmentMode) {
+      // As the tweak window opens: preset 0 copied into the live set, then evaluated as it stands.
+      if (scene.PresetCount > 0) scene.LiveParams = scene.ScenePresets[0];
+      const uint32_t fxTimeMs = demoTimeMs / 2;
+      const TFrameParamBlock block = UpdateSceneParams(scene, 0, 0, demo.sequence.DemoLength, fxTimeMs, true);
+      std::printf("entry 0 preset 0 visible %d fxtime %u\n", demoTimeMs <= demo.sequence.DemoLength, fxTimeMs);
+      PrintBlock(scene.LiveParams, block);
+      return 0;
+    }
+    int k = 0;
+    for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) {
+      const uint32_t fxTimeMs = EntryEffectTime(entry, demoTimeMs);
+      const TFrameParamBlock block =
+          UpdateSceneParams(scene, entry.PresetNumber, entry.StartTime, entry.EndTime, fxTimeMs, false);
+      std::printf("entry %d preset %d visible %d fxtime %u\n", k++, entry.PresetNumber,
+                  EntryVisible(entry, demoTimeMs), fxTimeMs);
+      PrintBlock(scene.LiveParams, block);
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    return 1;
+  }
+  return 0;
+}

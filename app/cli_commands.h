@@ -1,0 +1,12 @@
+#pragma once
+// The command-line tools that need no window. Each returns the process exit status.
+#include <cstdint>
+#include <string>
+
+// Loads a data folder as start-up does and prints what it found, or every error with file and line.
+// 0 only when everything loads.
+int RunCheck(const std::string& dataDir);
+
+// Prints, for each sequence entry, its header line and the 77 evaluated values at demo time demoTimeMs.
+// In development mode: the live set (preset 0 copied in) at effect time demoTimeMs / 2, one entry.
+int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developmentMode);

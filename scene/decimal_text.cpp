@@ -1,0 +1,108 @@
+#include "scene/decimal_text.h"
+
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+char DecimalSeparator() {
+  const char* point = std::localeconv()->decimal_point;
+  return (point && point[0]) ? point[0] : '.';
+}
+
+namespace {
+
+// snprintf follows LC_NUMERIC; put our separator in place of whatever it wrote.
+std::string WithSeparator(std::string text) {
+  const char separator = DecimalSeparator();
+  for (char& c : text)
+    if (c == '.' || c == ',') c = separator;
+  return text;
+}
+
+std::string Printf(const char* format, int precision, double value) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, format, precision, value);
+  return buffer;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string FormatFixed(double value, int significantDigits, int decimals) {
+  if (!std::isfinite(value)) return WithSeparator(Printf("%.*f", 0, value));
+  const int digits = significantDigits < 1 ? 1 : significantDigits;
+  // Round to the significant digits first ("%.*e" rounds the exact binary value correctly), then to
+  // the decimals.
+  const double rounded = std::strtod(Printf("%.*e", digits - 1, value).c_str(), nullptr);
+  if (std::fabs(rounded) >= std::pow(10.0, digits)) {
+    std::string text = Printf("%.*E", digits - 1, rounded);  // "1.00E+03"
+    const size_t e = text.find('E');
+    const char sign = text[e + 1];
+    std::string exponent = text.substr(e + 2);
+    while (exponent.size() > 1 && exponent.front() == '0') exponent.erase(0, 1);
+    return WithSeparator(text.substr(0, e + 1) + sign + exponent);
+  }
+  std::string text = Printf("%.*f", decimals, rounded);
+  if (text.front() == '-' && text.find_first_not_of("-0.,") == std::string::npos) text.erase(0, 1);
+  return WithSeparator(text);
+}
+
+std::optional<double> ParseReal(std::string_view text) {
+  text = TrimBlanks(text);
+  const char separator = DecimalSeparator();
+  std::string plain;  // the same number with "." as separator, for from_chars
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') plain += '-';
+    ++i;
+  }
+  size_t mantissaDigits = 0;
+  while (i < text.size() && IsDigit(text[i])) plain += text[i++], ++mantissaDigits;
+  if (i < text.size() && text[i] == separator) {
+    plain += '.';
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) plain += text[i++], ++mantissaDigits;
+  }
+  if (mantissaDigits == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    plain += 'e';
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    size_t exponentDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) plain += text[i++], ++exponentDigits;
+    if (exponentDigits == 0) return std::nullopt;
+  }
+  if (i != text.size()) return std::nullopt;
+  double value = 0;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too small underflows to zero; too large is infinite, which no field can hold.
+    const size_t e = plain.find('e');
+    const bool hugeExponent = e != std::string::npos && plain[e + 1] != '-';
+    if (hugeExponent) return plain.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    return 0.0;
+  }
+  if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<int32_t> ParseInteger(std::string_view text) {
+  text = TrimBlanks(text);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return std::nullopt;
+  }
+  int32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}

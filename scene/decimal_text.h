@@ -1,0 +1,24 @@
+#pragma once
+// Numbers as text, in the decimal separator of the user's locale (LC_NUMERIC; "." under the default
+// "C" locale). The program calls setlocale(LC_NUMERIC, "") once at start; everything here follows it.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The current locale's decimal separator, one character.
+char DecimalSeparator();
+
+// Fixed-point text of value: rounded to at most significantDigits (0..15) significant digits and at most
+// decimals (0..15) decimals, written with exactly `decimals` digits after the separator. A value whose
+// integer part has more digits than significantDigits is written as mantissa "E" signed exponent with
+// significantDigits digits ("1.00E+3" for 1000 with 3 digits). Examples with "." and (4, 4):
+// 2.928 -> "2.9280", 123.456 -> "123.5000", 0.00004 -> "0.0000"; with (3, 0): 157.4 -> "157".
+std::string FormatFixed(double value, int significantDigits, int decimals);
+
+// A decimal real: optional sign, digits with an optional separator and fraction, optional exponent
+// ("e"/"E", optional sign, digits); blanks around it are allowed. nullopt for anything else.
+std::optional<double> ParseReal(std::string_view text);
+
+// A decimal integer in the signed 32-bit range: optional sign and digits, blanks around allowed.
+std::optional<int32_t> ParseInteger(std::string_view text);

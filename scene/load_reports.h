@@ -1,0 +1,13 @@
+#pragma once
+// How the data-file loaders report what they find while they go on reading. The program shows the
+// texts in message boxes; `quarnel --check` prints them with their place.
+#include <functional>
+#include <string>
+
+struct LoadReports {
+  // A fault that will end the program once loading is over; `text` is the message exactly as shown,
+  // `where` names the file and line ("data/sceneseq.txt:5").
+  std::function<void(const std::string& where, const std::string& text)> FatalError;
+  // Something skipped that the author should know about (files or entries beyond 255).
+  std::function<void(const std::string& where, const std::string& text)> Notice;
+};

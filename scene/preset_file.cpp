@@ -1,0 +1,89 @@
+#include "scene/preset_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "scene/decimal_text.h"
+#include "scene/scene_messages.h"
+
+namespace {
+constexpr const char* kHeader1 = "// dravel' tiny engine [scene preset v1.1]";
+constexpr const char* kHeader2 = "// baseval, oscform, osc1, osc2";
+constexpr const char* kSeparator = "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~";
+constexpr const char* kLineEnd = "\r\n";
+}  // namespace
+
+std::string FormatBaseValue(const ParamName& name, float value) {
+  switch (TypeOfName(name)) {
+    case ParamType::Bool: return FormatFixed(value, 1, 0);
+    case ParamType::Byte: return FormatFixed(value, 3, 0);
+    case ParamType::Word: return FormatFixed(value, 5, 0);
+    // A name with an unknown prefix keeps its value at the real-number precision rather than losing it.
+    default: return FormatFixed(value, 4, 4);
+  }
+}
+
+std::string FormatOscValue(float value) { return FormatFixed(value, 4, 4); }
+
+std::string ScenePresetText(const TScene1ParamIArray& params) {
+  std::string text = std::string(kHeader1) + kLineEnd + kHeader2 + kLineEnd;
+  for (const TScene1ParamInterface& param : params) {
+    for (const std::string& line : {param.Name.Text(), FormatBaseValue(param.Name, param.BaseVal),
+                                    std::to_string(param.OscForm), FormatOscValue(param.Osc1),
+                                    FormatOscValue(param.Osc2), std::string(kSeparator)})
+      text += line + kLineEnd;
+  }
+  return text;
+}
+
+int WriteScenePreset(const std::string& path, const TScene1ParamIArray& params) {
+  const std::string text = ScenePresetText(params);
+  const std::string temporary = path + ".saving";
+  FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) return errno ? errno : EIO;
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  int error = written ? 0 : (errno ? errno : EIO);
+  if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
+  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno ? errno : EIO;
+  if (error != 0) std::remove(temporary.c_str());
+  return error;
+}
+
+void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target) {
+  lines.SkipComments();
+  for (TScene1ParamInterface& param : target) {
+    param.Name = ParamName(lines.Next());
+    param.BaseVal = lines.NextFloat();
+    param.OscForm = static_cast<uint8_t>(lines.NextInteger(0, 255));
+    param.Osc1 = lines.NextFloat();
+    param.Osc2 = lines.NextFloat();
+    lines.Next();  // separator, whatever it holds
+  }
+}
+
+uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIArray>& presets,
+                         const LoadReports& reports) {
+  presets.assign(kMaxPresets, TScene1ParamIArray{});
+  int count = 0;
+  for (;; ++count) {
+    const std::string path = basePath + std::to_string(count) + ".txt";
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) break;
+    if (count == kMaxPresets) {
+      if (reports.Notice) reports.Notice(path, path + kMsgTooManyPresets);
+      break;
+    }
+    std::optional<TextLines> lines = TextLines::FromFile(path);
+    if (!lines) {
+      if (reports.FatalError)
+        reports.FatalError(path, kMsgPresetLoadFailed + std::to_string(count) + kMsgPresetLoadFailedCode +
+                                     std::to_string(errno ? errno : EIO));
+      continue;
+    }
+    ReadScenePreset(*lines, presets[count]);
+  }
+  presets.resize(count);
+  return static_cast<uint8_t>(count);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Scene preset files: one TScene1ParamIArray as 2 comment lines and 77 blocks of six CR LF lines (name,
+// base value, oscillator form, osc1, osc2, a line of 31 tildes). Numbers use the locale's separator.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scene/load_reports.h"
+#include "scene/param_table.h"
+#include "scene/text_lines.h"
+
+inline constexpr int kMaxPresets = 255;
+
+// The preset file text of params.
+std::string ScenePresetText(const TScene1ParamIArray& params);
+
+// Writes the file through a temporary file in the same folder renamed over the target, so a failed
+// write never destroys the previous file. Returns 0 or the errno of the failure.
+int WriteScenePreset(const std::string& path, const TScene1ParamIArray& params);
+
+// Reads one preset from lines into target, entry by entry as it goes. Raises ConversionError or
+// RangeError (with file and line) on a bad number; entries read before the fault keep their new values.
+void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target);
+
+// Reads basePath + N + ".txt" for N = 0, 1, ... until a file is missing (at most 255 presets; a further
+// file is reported as a notice) into presets, and returns how many were read. A file that exists but
+// cannot be read is a FatalError report; a bad number raises as ReadScenePreset does.
+uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIArray>& presets,
+                         const LoadReports& reports);
+
+// The fixed-point text of a base value, with the precision its name's type prefix asks for.
+std::string FormatBaseValue(const ParamName& name, float value);
+// The fixed-point text of an oscillator value.
+std::string FormatOscValue(float value);

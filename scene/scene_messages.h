@@ -1,0 +1,27 @@
+#pragma once
+// Every text the scene data subsystem shows: data-file errors and start-up messages.
+
+// Number lines; the file and line are put in front ("data/scene3.txt:17: '2,9280' is not a valid number").
+inline constexpr const char* kMsgNotANumber = " is not a valid number";
+inline constexpr const char* kMsgFileEndsEarly = "the file ends where a number belongs";
+inline constexpr const char* kMsgBareLineFeeds = " (lines must end with CR LF)";
+inline constexpr const char* kMsgOutOfRange = " is out of the range ";
+inline constexpr const char* kMsgOutOfFloatRange = " is too large for a 32-bit float";
+
+// Evaluation of a parameter whose value its type cannot hold; the parameter's name is put in front.
+inline constexpr const char* kMsgStaticOutOfRange = ": base value rounds to ";
+inline constexpr const char* kMsgOscOutOfRange = ": oscillator value rounds outside the 32-bit range";
+
+// Preset files.
+inline constexpr const char* kMsgPresetLoadFailed = "Load Error: Scene(";  // + N + kMsgPresetLoadFailedCode + code
+inline constexpr const char* kMsgPresetLoadFailedCode = ") fukked; Error Code:";
+inline constexpr const char* kMsgNoPresets = "Loading Error: no scene1 presets found! Using default settings";
+inline constexpr const char* kMsgTooManyPresets = ": only the first 255 presets are loaded; this file and later ones are ignored";
+
+// The sequence file.
+inline constexpr const char* kMsgBadDemoLength = "seq file error: no correct demo length setting";
+inline constexpr const char* kMsgBadRatio = "seq file error: ScreenCinemaWidthRatio is not between 2 and 10";
+inline constexpr const char* kMsgBadMp3 = "seq file error: No correct MP3 file";
+inline constexpr const char* kMsgSequenceLoadFailed = "Load Error: Scene Seqence file fukked";  // + code
+inline constexpr const char* kMsgNoSequence = "Loading Error: no scene1 presets sequence found!";
+inline constexpr const char* kMsgTooManyEntries = ": only the first 255 entries are used; the rest of the file is ignored";

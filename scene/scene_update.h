@@ -1,0 +1,25 @@
+#pragma once
+// The scene state the playback loop owns, and its per-layer evaluation into a frame parameter block.
+#include <cstdint>
+#include <vector>
+
+#include "scene/frame_block.h"
+#include "scene/param_table.h"
+
+struct SceneState {
+  TScene1ParamIArray LiveParams = InitParamTable();  // the set that is evaluated (and edited in development mode)
+  std::vector<TScene1ParamIArray> ScenePresets;      // loaded presets, index = N of data/sceneN.txt
+  uint8_t PresetCount = 0;                           // 0..255
+};
+
+// Evaluates one layer at effect time fxTimeMs (0..2147483647). In normal play the preset presetNumber
+// (preset 0 when it is not loaded; the live set untouched when none is loaded) is first copied into
+// LiveParams; in development mode LiveParams is evaluated as it stands. Raises RangeError like the
+// evaluators do.
+TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs,
+                                   uint32_t fxTimeMs, bool developmentMode);
+
+// Field access by parameter index, for printing and inspecting a block: the value entry `index` (0..76)
+// stored, and whether that field is a float.
+double BlockFieldValue(const TFrameParamBlock& block, int index);
+bool BlockFieldIsFloat(int index);

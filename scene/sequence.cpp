@@ -1,0 +1,77 @@
+#include "scene/sequence.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <filesystem>
+
+#include "scene/round.h"
+#include "scene/scene_messages.h"
+#include "scene/text_lines.h"
+
+namespace {
+std::string Place(const TextLines& lines) { return lines.Path() + ":" + std::to_string(lines.LineNumber()); }
+
+TSceneSeqEntry ReadEntry(TextLines& lines) {
+  TSceneSeqEntry entry;
+  entry.PresetNumber = static_cast<uint8_t>(lines.NextInteger(0, 255));
+  entry.StartTime = static_cast<uint32_t>(lines.NextInteger(0, INT32_MAX));
+  entry.EndTime = static_cast<uint32_t>(lines.NextInteger(0, INT32_MAX));
+  entry.TimeFactor = lines.NextFloat();
+  entry.TimeOffset = static_cast<int32_t>(lines.NextInteger(INT32_MIN, INT32_MAX));
+  entry.WobbleKind = static_cast<uint8_t>(lines.NextInteger(0, 255));
+  entry.WobbleFrequency = lines.NextFloat();
+  entry.WobbleAmplitude = lines.NextFloat();
+  lines.Next();  // separator, whatever it holds
+  return entry;
+}
+}  // namespace
+
+uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports) {
+  const auto fatal = [&](const std::string& where, const std::string& text) {
+    if (reports.FatalError) reports.FatalError(where, text);
+  };
+  sequence.SequenceEntries.clear();
+  const std::string path = basePath + ".txt";
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return 0;
+  std::optional<TextLines> read = TextLines::FromFile(path);
+  if (!read) {
+    fatal(path, kMsgSequenceLoadFailed + std::to_string(errno ? errno : EIO));
+    return 0;
+  }
+  TextLines& lines = *read;
+
+  // Header comments, then the demo length.
+  lines.SkipComments();
+  const int64_t length = lines.NextInteger(INT32_MIN, INT32_MAX);
+  if (length <= 0) fatal(Place(lines), kMsgBadDemoLength);
+  else sequence.DemoLength = static_cast<uint32_t>(length);
+
+  lines.Next();
+  sequence.ScreenCinemaWidthRatio = lines.NextFloat();
+  if (!(sequence.ScreenCinemaWidthRatio > 2 && sequence.ScreenCinemaWidthRatio <= 10)) fatal(Place(lines), kMsgBadRatio);
+
+  lines.Next();
+  sequence.Mp3FileName = std::string(lines.Next());
+  if (!std::filesystem::is_regular_file(sequence.Mp3FileName, ignored)) fatal(Place(lines), kMsgBadMp3);
+
+  lines.Next();
+  while (!lines.AtEnd()) {
+    if (sequence.SequenceEntries.size() == kMaxSequenceEntries) {
+      if (reports.Notice) reports.Notice(Place(lines), path + kMsgTooManyEntries);
+      break;
+    }
+    sequence.SequenceEntries.push_back(ReadEntry(lines));
+  }
+  return static_cast<uint8_t>(sequence.SequenceEntries.size());
+}
+
+uint32_t EntryEffectTime(const TSceneSeqEntry& entry, uint32_t demoTimeMs) {
+  const double d = demoTimeMs;
+  double e = Round(d * entry.TimeFactor);
+  if (entry.WobbleKind == 1) e = Round(std::sin(d * entry.WobbleFrequency) * entry.WobbleAmplitude + e);
+  if (entry.WobbleKind == 2) e = Round(std::cos(d * entry.WobbleFrequency) * entry.WobbleAmplitude + e);
+  e += entry.TimeOffset;
+  return static_cast<uint32_t>(std::clamp(e, 0.0, static_cast<double>(kMaxEffectTime)));
+}

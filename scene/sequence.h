@@ -1,0 +1,43 @@
+#pragma once
+// The scene sequence: demo length, letterbox ratio, MP3 file and the entries that put presets on screen
+// in windows of demo time, each with its own time transform. All times are milliseconds.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "scene/load_reports.h"
+
+struct TSceneSeqEntry {
+  uint8_t PresetNumber = 0;   // index into the loaded presets
+  uint32_t StartTime = 0;     // first demo-time ms the entry is drawn
+  uint32_t EndTime = 0;       // last demo-time ms the entry is drawn (inclusive)
+  float TimeFactor = 1;       // demo time is multiplied by it
+  int32_t TimeOffset = 0;     // ms added to the effect time
+  uint8_t WobbleKind = 0;     // 1 sine, 2 cosine, anything else none
+  float WobbleFrequency = 0;  // radians per ms of demo time
+  float WobbleAmplitude = 0;  // ms
+};
+
+struct SceneSequence {
+  uint32_t DemoLength = 0;             // 1..2147483647 once loaded
+  float ScreenCinemaWidthRatio = 0;    // above 2, at most 10
+  std::string Mp3FileName;             // as written in the file: relative to the working directory, or absolute
+  std::vector<TSceneSeqEntry> SequenceEntries;  // file order
+};
+
+inline constexpr int kMaxSequenceEntries = 255;
+inline constexpr uint32_t kMaxEffectTime = 2147483647;
+
+// Reads basePath + ".txt" into sequence and returns the number of entries (0 when the file is missing).
+// Bad length, ratio or MP3 name are FatalError reports and reading goes on; entries beyond 255 are a
+// notice. A bad number raises ConversionError or RangeError with file and line.
+uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports);
+
+// The effect time of entry at demo time demoTimeMs: Round(d * TimeFactor), moved by the wobble, plus
+// TimeOffset, clamped into 0..2147483647.
+uint32_t EntryEffectTime(const TSceneSeqEntry& entry, uint32_t demoTimeMs);
+
+// Whether the entry is drawn at demoTimeMs: StartTime <= d <= EndTime.
+inline bool EntryVisible(const TSceneSeqEntry& entry, uint32_t demoTimeMs) {
+  return entry.StartTime <= demoTimeMs && demoTimeMs <= entry.EndTime;
+}

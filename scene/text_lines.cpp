@@ -1,0 +1,82 @@
+#include "scene/text_lines.h"
+
+#include <cfloat>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "scene/decimal_text.h"
+#include "scene/errors.h"
+#include "scene/scene_messages.h"
+
+std::optional<TextLines> TextLines::FromFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) return std::nullopt;
+  return TextLines(path, content.str());
+}
+
+TextLines::TextLines(std::string path, std::string content) : path_(std::move(path)), content_(std::move(content)) {
+  const size_t endOfFile = content_.find('\x1A');
+  if (endOfFile != std::string::npos) content_.resize(endOfFile);
+}
+
+std::string_view TextLines::Next() {
+  ++lineNumber_;
+  if (AtEnd()) return {};
+  const size_t end = content_.find('\r', position_);
+  const size_t lineEnd = end == std::string::npos ? content_.size() : end;
+  std::string_view line(content_.data() + position_, lineEnd - position_);
+  position_ = lineEnd;
+  if (position_ < content_.size()) ++position_;                                // the CR
+  if (end != std::string::npos && position_ < content_.size() && content_[position_] == '\n') ++position_;
+  return line;
+}
+
+void TextLines::SkipComments() {
+  for (;;) {
+    const size_t position = position_;
+    const int lineNumber = lineNumber_;
+    if (AtEnd() || Next().substr(0, 2) != "//") {
+      position_ = position;
+      lineNumber_ = lineNumber;
+      return;
+    }
+  }
+}
+
+std::string TextLines::Where() const { return path_ + ":" + std::to_string(lineNumber_) + ": "; }
+
+namespace {
+// A number line that swallowed bare LF line ends tells the author why.
+std::string NotANumber(const TextLines& lines, std::string_view text, bool atEnd) {
+  if (atEnd) return lines.Where() + kMsgFileEndsEarly;
+  std::string shown(text.substr(0, 40));
+  if (text.size() > 40) shown += "...";
+  std::string message = lines.Where() + "'" + shown + "'" + kMsgNotANumber;
+  if (text.find('\n') != std::string_view::npos) message += kMsgBareLineFeeds;
+  return message;
+}
+}  // namespace
+
+int64_t TextLines::NextInteger(int64_t minimum, int64_t maximum) {
+  const bool atEnd = AtEnd();
+  const std::string_view text = Next();
+  const std::optional<int32_t> value = atEnd ? std::nullopt : ParseInteger(text);
+  if (!value) throw ConversionError(NotANumber(*this, text, atEnd));
+  if (*value < minimum || *value > maximum)
+    throw RangeError(Where() + std::to_string(*value) + kMsgOutOfRange + std::to_string(minimum) + ".." +
+                     std::to_string(maximum));
+  return *value;
+}
+
+float TextLines::NextFloat() {
+  const bool atEnd = AtEnd();
+  const std::string_view text = Next();
+  const std::optional<double> value = atEnd ? std::nullopt : ParseReal(text);
+  if (!value) throw ConversionError(NotANumber(*this, text, atEnd));
+  if (std::fabs(*value) > FLT_MAX) throw RangeError(Where() + std::string(text) + kMsgOutOfFloatRange);
+  return static_cast<float>(*value);
+}

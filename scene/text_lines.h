@@ -1,0 +1,38 @@
+#pragma once
+// Line-by-line reading of the data files. A line ends at CR and an LF right after the CR is skipped; a
+// bare LF stays part of the line's text; the character 26 (Ctrl-Z) ends the file. Files written by the
+// program end every line with CR LF.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class TextLines {
+ public:
+  // Reads the whole file; nullopt when it cannot be opened or read.
+  static std::optional<TextLines> FromFile(const std::string& path);
+  TextLines(std::string path, std::string content);
+
+  bool AtEnd() const { return position_ >= content_.size(); }
+  // The next line without its end; an empty view at the end of the file.
+  std::string_view Next();
+  // Skips the lines that begin with "//"; the next Next() returns the first other line.
+  void SkipComments();
+  // 1-based number of the line Next() returned last; 0 before the first.
+  int LineNumber() const { return lineNumber_; }
+  const std::string& Path() const { return path_; }
+
+  // The conventional message prefix "path:line: " for the line read last.
+  std::string Where() const;
+
+  // Readers of numbers: raise ConversionError for text that is no number (or a missing line at the end
+  // of the file) and RangeError for a number outside [minimum, maximum].
+  int64_t NextInteger(int64_t minimum, int64_t maximum);
+  float NextFloat();
+
+ private:
+  std::string path_;
+  std::string content_;
+  size_t position_ = 0;
+  int lineNumber_ = 0;
+};
