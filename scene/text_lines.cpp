@@ -2,25 +2,30 @@
 
 #include <cfloat>
 #include <cmath>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 #include "scene/decimal_text.h"
 #include "scene/errors.h"
 #include "scene/scene_messages.h"
 
 std::optional<TextLines> TextLines::FromFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return std::nullopt;
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) return std::nullopt;
-  return TextLines(path, content.str());
+  std::string content;
+  char buffer[65536];
+  size_t count;
+  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, count);
+  const bool failed = std::ferror(file);
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return TextLines(path, std::move(content));
 }
 
 TextLines::TextLines(std::string path, std::string content) : path_(std::move(path)), content_(std::move(content)) {
   const size_t endOfFile = content_.find('\x1A');
   if (endOfFile != std::string::npos) content_.resize(endOfFile);
+  for (size_t at = content_.find('\n'); at != std::string::npos && !bareLineFeeds_; at = content_.find('\n', at + 1))
+    bareLineFeeds_ = at == 0 || content_[at - 1] != '\r';
 }
 
 std::string_view TextLines::Next() {
@@ -49,23 +54,20 @@ void TextLines::SkipComments() {
 
 std::string TextLines::Where() const { return path_ + ":" + std::to_string(lineNumber_) + ": "; }
 
-namespace {
-// A number line that swallowed bare LF line ends tells the author why.
-std::string NotANumber(const TextLines& lines, std::string_view text, bool atEnd) {
-  if (atEnd) return lines.Where() + kMsgFileEndsEarly;
+// A file saved with bare LF line ends reads as one long line; the message tells the author why.
+std::string TextLines::NotANumber(std::string_view text, bool atEnd) const {
   std::string shown(text.substr(0, 40));
   if (text.size() > 40) shown += "...";
-  std::string message = lines.Where() + "'" + shown + "'" + kMsgNotANumber;
-  if (text.find('\n') != std::string_view::npos) message += kMsgBareLineFeeds;
+  std::string message = Where() + (atEnd ? std::string(kMsgFileEndsEarly) : "'" + shown + "'" + kMsgNotANumber);
+  if (bareLineFeeds_) message += kMsgBareLineFeeds;
   return message;
 }
-}  // namespace
 
 int64_t TextLines::NextInteger(int64_t minimum, int64_t maximum) {
   const bool atEnd = AtEnd();
   const std::string_view text = Next();
   const std::optional<int32_t> value = atEnd ? std::nullopt : ParseInteger(text);
-  if (!value) throw ConversionError(NotANumber(*this, text, atEnd));
+  if (!value) throw ConversionError(NotANumber(text, atEnd));
   if (*value < minimum || *value > maximum)
     throw RangeError(Where() + std::to_string(*value) + kMsgOutOfRange + std::to_string(minimum) + ".." +
                      std::to_string(maximum));
@@ -76,7 +78,7 @@ float TextLines::NextFloat() {
   const bool atEnd = AtEnd();
   const std::string_view text = Next();
   const std::optional<double> value = atEnd ? std::nullopt : ParseReal(text);
-  if (!value) throw ConversionError(NotANumber(*this, text, atEnd));
+  if (!value) throw ConversionError(NotANumber(text, atEnd));
   if (std::fabs(*value) > FLT_MAX) throw RangeError(Where() + std::string(text) + kMsgOutOfFloatRange);
   return static_cast<float>(*value);
 }

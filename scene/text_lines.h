@@ -31,8 +31,11 @@ class TextLines {
   float NextFloat();
 
  private:
+  std::string NotANumber(std::string_view text, bool atEnd) const;
+
   std::string path_;
   std::string content_;
+  bool bareLineFeeds_ = false;  // an LF without a CR before it: the file was saved with the wrong line ends
   size_t position_ = 0;
   int lineNumber_ = 0;
 };

@@ -7,17 +7,21 @@ packages=(
   build-essential cmake pkg-config libgtest-dev libbenchmark-dev
   libfltk1.3-dev libgl1-mesa-dri libgl-dev libglu1-mesa-dev libegl-dev libxext-dev
   xvfb xauth libsdl2-dev libmpg123-dev libstb-dev libglm-dev
-  lame sox ffmpeg xdotool x11-utils imagemagick
+  lame sox ffmpeg xdotool x11-utils imagemagick locales
 )
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# A locale with a decimal comma, for the tests of number reading and writing.
+locale -a 2>/dev/null | grep -qi '^de_DE.utf8$' || $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8

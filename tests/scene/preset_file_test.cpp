@@ -1,0 +1,179 @@
+#include "scene/preset_file.h"
+
+#include <gtest/gtest.h>
+
+#include "scene/errors.h"
+#include "support/temp_dir.h"
+
+namespace {
+TextLines Lines(const std::string& content) { return TextLines("data/scene3.txt", content); }
+
+void ExpectSameRecords(const TScene1ParamIArray& a, const TScene1ParamIArray& b) {
+  for (int i = 0; i < kParamCount; ++i) {
+    EXPECT_EQ(a[i].Name.Text(), b[i].Name.Text()) << i;
+    EXPECT_EQ(a[i].BaseVal, b[i].BaseVal) << i;
+    EXPECT_EQ(a[i].OscForm, b[i].OscForm) << i;
+    EXPECT_EQ(a[i].Osc1, b[i].Osc1) << i;
+    EXPECT_EQ(a[i].Osc2, b[i].Osc2) << i;
+  }
+}
+
+// The text of a preset whose line `lineNumber` (1-based) is replaced.
+std::string WithLine(int lineNumber, const std::string& replacement) {
+  std::string text = ScenePresetText(InitParamTable());
+  size_t start = 0;
+  for (int i = 1; i < lineNumber; ++i) start = text.find("\r\n", start) + 2;
+  return text.replace(start, text.find("\r\n", start) - start, replacement);
+}
+
+std::string ErrorOf(const std::string& content) {
+  TScene1ParamIArray target{};
+  TextLines lines = Lines(content);
+  try {
+    ReadScenePreset(lines, target);
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  return "";
+}
+}  // namespace
+
+TEST(PresetFile, WritesTheDocumentedLayout) {
+  const std::string text = ScenePresetText(InitParamTable());
+  EXPECT_EQ(text.substr(0, 77), "// dravel' tiny engine [scene preset v1.1]\r\n// baseval, oscform, osc1, osc2\r\n");
+  EXPECT_NE(text.find(CrLf({"byte:BG_g", "68", "1", "0.0100", "300.0000", std::string(31, '~')})), std::string::npos);
+  EXPECT_NE(text.find(CrLf({"sing:_TweakX", "2.9280", "1", "0.0002", "0.0500", std::string(31, '~')})),
+            std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 77 * 6);
+}
+
+TEST(PresetFile, RoundsBaseValuesByType) {
+  TScene1ParamIArray params = InitParamTable();
+  params[0].BaseVal = 157.4f;  // byte
+  params[7].BaseVal = 0.6f;    // bool
+  const std::string text = ScenePresetText(params);
+  EXPECT_NE(text.find(CrLf({"byte:BG_r", "157", "0"})), std::string::npos);
+  EXPECT_NE(text.find(CrLf({"bool:ClearTarget", "1", "0"})), std::string::npos);
+}
+
+TEST(PresetFile, DefaultsRoundTripThroughAFile) {
+  TempDir dir;
+  ASSERT_EQ(WriteScenePreset(dir / "scene0.txt", InitParamTable()), 0);
+  TScene1ParamIArray loaded{};
+  std::optional<TextLines> lines = TextLines::FromFile(dir / "scene0.txt");
+  ASSERT_TRUE(lines);
+  ReadScenePreset(*lines, loaded);
+  ExpectSameRecords(loaded, InitParamTable());
+}
+
+TEST(PresetFile, KeepsForeignNamesAndSkipsAnyNumberOfComments) {
+  std::string text = WithLine(3, "byte:Background");
+  text.insert(0, "// a third comment\r\n");
+  TScene1ParamIArray loaded{};
+  TextLines lines = Lines(text);
+  ReadScenePreset(lines, loaded);
+  EXPECT_EQ(loaded[0].Name.Text(), "byte:Background");
+  EXPECT_NE(ScenePresetText(loaded).find("byte:Background\r\n157\r\n"), std::string::npos);
+}
+
+TEST(PresetFile, FirstLineWithoutCommentIsEntryZerosName) {
+  const std::string text = ScenePresetText(InitParamTable());
+  const std::string withoutHeader = text.substr(text.find("byte:BG_r"));
+  TScene1ParamIArray loaded{};
+  TextLines lines = Lines(withoutHeader);
+  ReadScenePreset(lines, loaded);
+  ExpectSameRecords(loaded, InitParamTable());
+}
+
+TEST(PresetFile, LineEndsFollowCarriageReturns) {
+  TextLines lines = Lines("a\r\nb\rc\nd\r\x1A" "ignored\r\n");
+  EXPECT_EQ(lines.Next(), "a");
+  EXPECT_EQ(lines.Next(), "b");
+  EXPECT_EQ(lines.Next(), "c\nd");  // a bare LF stays in the line
+  EXPECT_TRUE(lines.AtEnd());       // Ctrl-Z ends the file
+}
+
+TEST(PresetFile, BadNumbersNameFileAndLine) {
+  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")), "data/scene3.txt:4: '2,9280' is not a valid number");
+  EXPECT_EQ(ErrorOf(WithLine(10, "")), "data/scene3.txt:10: '' is not a valid number");
+  EXPECT_EQ(ErrorOf(WithLine(5, "256")), "data/scene3.txt:5: 256 is out of the range 0..255");
+  EXPECT_EQ(ErrorOf(WithLine(6, "1e39")), "data/scene3.txt:6: 1e39 is too large for a 32-bit float");
+  const std::string full = ScenePresetText(InitParamTable());
+  const std::string truncated = full.substr(0, full.rfind("0.0000\r\n"));  // the last osc2 line is missing
+  EXPECT_EQ(ErrorOf(truncated), "data/scene3.txt:463: the file ends where a number belongs");
+  EXPECT_EQ(ErrorOf(""), "data/scene3.txt:2: the file ends where a number belongs");
+  std::string unixLines = full;
+  for (size_t at; (at = unixLines.find('\r')) != std::string::npos;) unixLines.erase(at, 1);
+  EXPECT_NE(ErrorOf(unixLines).find("(lines must end with CR LF)"), std::string::npos);
+}
+
+TEST(PresetFile, ErrorRaisesItsTypeAndKeepsEntriesReadSoFar) {
+  TScene1ParamIArray target = InitParamTable();
+  TextLines lines = Lines(WithLine(3 + 6 * 2 + 1, "x"));  // entry 2's base value
+  target[0].BaseVal = 1;
+  EXPECT_THROW(ReadScenePreset(lines, target), ConversionError);
+  EXPECT_EQ(target[0].BaseVal, 157);  // read before the fault
+  TextLines range = Lines(WithLine(5, "-1"));
+  EXPECT_THROW(ReadScenePreset(range, target), RangeError);
+}
+
+TEST(PresetFile, BinaryGarbageIsAConversionError) {
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+  TScene1ParamIArray target{};
+  TextLines lines = Lines(garbage);
+  EXPECT_THROW(ReadScenePreset(lines, target), ConversionError);
+}
+
+TEST(PresetFile, ToleratesAnySeparatorAndMissingLastSeparator) {
+  std::string text = WithLine(8, "");
+  text = text.substr(0, text.size() - 33);  // no final tilde line
+  TScene1ParamIArray loaded{};
+  TextLines lines = Lines(text);
+  ReadScenePreset(lines, loaded);
+  ExpectSameRecords(loaded, InitParamTable());
+}
+
+TEST(PresetFile, FailedWriteKeepsThePreviousFile) {
+  TempDir dir;
+  const std::string path = dir / "scene0.txt";
+  ASSERT_EQ(WriteScenePreset(path, InitParamTable()), 0);
+  const std::string before = ReadFile(path);
+  std::filesystem::create_directory(path + ".saving");  // the temporary file cannot be created
+  EXPECT_NE(WriteScenePreset(path, TScene1ParamIArray{}), 0);
+  EXPECT_EQ(ReadFile(path), before);
+  EXPECT_NE(WriteScenePreset(dir / "missing/scene.txt", InitParamTable()), 0);
+}
+
+TEST(LoadScenePresets, StopsAtTheFirstGap) {
+  TempDir dir;
+  for (int n : {0, 1, 3}) WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), InitParamTable());
+  std::vector<TScene1ParamIArray> presets;
+  EXPECT_EQ(LoadScenePresets(dir / "scene", presets, {}), 2);
+  EXPECT_EQ(presets.size(), 2u);
+  EXPECT_EQ(LoadScenePresets(dir / "nothing", presets, {}), 0);
+}
+
+TEST(LoadScenePresets, ReadsAtMost255AndSaysSo) {
+  TempDir dir;
+  const std::string text = ScenePresetText(InitParamTable());
+  for (int n = 0; n <= 256; ++n) WriteFile(dir / ("scene" + std::to_string(n) + ".txt"), text);
+  std::vector<TScene1ParamIArray> presets;
+  std::string notice;
+  LoadReports reports;
+  reports.Notice = [&](const std::string&, const std::string& text) { notice = text; };
+  EXPECT_EQ(LoadScenePresets(dir / "scene", presets, reports), 255);
+  EXPECT_NE(notice.find("scene255.txt: only the first 255 presets are loaded"), std::string::npos);
+}
+
+TEST(LoadScenePresets, UnreadableFileIsReportedAndLoadingGoesOn) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "scene0.txt");
+  std::vector<std::string> faults;
+  LoadReports reports;
+  reports.FatalError = [&](const std::string&, const std::string& text) { faults.push_back(text); };
+  std::vector<TScene1ParamIArray> presets;
+  LoadScenePresets(dir / "scene", presets, reports);
+  ASSERT_EQ(faults.size(), 1u);
+  EXPECT_EQ(faults[0].rfind("Load Error: Scene(0) fukked; Error Code:", 0), 0u);
+}
