@@ -65,7 +65,7 @@ void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block)
 int RunCheck(const std::string& dataDir) {
   LoadedDemo demo;
   const bool loaded = Load(dataDir, demo);
-  if (demo.scene.PresetCount == 0) std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
+  if (loaded && demo.scene.PresetCount == 0) std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
   const int evaluationFaults = CheckEvaluation(demo);
   if (!loaded || evaluationFaults > 0) {
     std::printf("%s: check failed\n", dataDir.c_str());
