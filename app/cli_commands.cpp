@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <exception>
 
-#include "scene/demo_data.h"
+#include "scene/preset_file.h"
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
 #include "scene/param_table.h"
 #include "scene/scene_messages.h"
 
@@ -23,15 +25,26 @@ bool Load(const std::string& dataDir, LoadedDemo& demo) {
     ++demo.faults;
   };
   reports.Notice = [](const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  // Presets and sequence are checked apart, so that a fault in one does not hide those in the other.
+  bool readable = true;
   try {
-    if (LoadDemoData(dataDir, demo.scene, demo.sequence, reports) == 0) {
+    demo.scene.PresetCount = LoadScenePresets(dataDir + "/scene", demo.scene.ScenePresets, reports);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s\n", error.what());
+    readable = false;
+  }
+  try {
+    if (LoadSceneSequence(dataDir + "/sceneseq", demo.sequence, reports) == 0) {
       std::fprintf(stderr, "%s/sceneseq.txt: %s\n", dataDir.c_str(), kMsgNoSequence);
       ++demo.faults;
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());
-    return false;
+    readable = false;
   }
+  if (readable && demo.scene.PresetCount == 0)
+    std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
+  if (!readable) return false;
   return demo.faults == 0;
 }
 
@@ -65,7 +78,6 @@ void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block)
 int RunCheck(const std::string& dataDir) {
   LoadedDemo demo;
   const bool loaded = Load(dataDir, demo);
-  if (loaded && demo.scene.PresetCount == 0) std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
   const int evaluationFaults = CheckEvaluation(demo);
   if (!loaded || evaluationFaults > 0) {
     std::printf("%s: check failed\n", dataDir.c_str());
