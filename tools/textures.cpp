@@ -38,7 +38,8 @@ uint8_t ToByte(float value) { return static_cast<uint8_t>(std::lround(std::clamp
 // How a finished colour becomes a texel.
 enum class Finish {
   opaque,  // pure black is lifted to (1, 1, 1) so that nothing turns see-through
-  keyed,   // very dark texels (below 6/255 in every channel) become pure black, i.e. see-through
+  keyed,   // very dark texels (below 8/255 in every channel, black at 16 bits per texel anyway) become
+           // pure black, i.e. see-through
 };
 
 template <typename Shader>
@@ -53,7 +54,7 @@ Image Paint(int sizePx, Finish finish, Shader shader) {
       texel[2] = ToByte(c.b);
       const int brightest = std::max({texel[0], texel[1], texel[2]});
       if (finish == Finish::opaque && brightest == 0) texel[0] = texel[1] = texel[2] = 1;
-      if (finish == Finish::keyed && brightest < 6) texel[0] = texel[1] = texel[2] = 0;
+      if (finish == Finish::keyed && brightest < 8) texel[0] = texel[1] = texel[2] = 0;
     }
   }
   return image;
@@ -111,7 +112,7 @@ Image PaintStars(int sizePx) {
     }
   }
   return Paint(sizePx, Finish::keyed, [&](float u, float v) {
-    const float nebula = std::max(0.0f, FractalNoise(u * 4.0f, v * 4.0f, 4, 5, 22) - 0.52f) * 1.6f;
+    const float nebula = std::max(0.0f, FractalNoise(u * 4.0f, v * 4.0f, 4, 5, 22) - 0.58f) * 2.5f;
     const Rgb haze = Mix(Rgb{0.25f, 0.05f, 0.45f}, Rgb{0.05f, 0.3f, 0.6f}, FractalNoise(u * 2.0f, v * 2.0f, 2, 3, 23));
     const int x = static_cast<int>(u * sizePx), y = static_cast<int>(v * sizePx);
     return light[static_cast<size_t>(y) * sizePx + x] + haze * nebula;
@@ -163,7 +164,7 @@ Image PaintLogo(int sizePx) {
     const float mirrorDepth = std::max(0.0f, 1.0f - (yPx - (baselinePx + 0.6f * unitPx)) / (1.6f * unitPx));
     const float mirror = (yPx > baselinePx + 0.6f * unitPx) ? (1.0f - SmoothStep(penPx - 0.8f, penPx + 0.8f, toMirrorPx)) * 0.35f * mirrorDepth : 0.0f;
     const float streak = std::exp(-std::pow((yPx - (baselinePx - 0.5f * unitPx)) / (0.05f * unitPx), 2.0f)) *
-                         std::exp(-std::pow((xPx - 0.5f * sizePx) / (0.45f * sizePx), 2.0f) * 2.0f) * 0.5f;
+                         std::pow(std::max(0.0f, 1.0f - std::pow((xPx - 0.5f * sizePx) / (0.45f * sizePx), 2.0f)), 2.0f) * 0.5f;
     return Mix(hue, Rgb{1, 1, 1}, 0.55f) * fill + hue * (0.55f * glow * (1.0f - fill)) + hue * mirror +
            Rgb{0.8f, 0.9f, 1.0f} * streak;
   });
@@ -210,16 +211,16 @@ Image PaintNeonGrid(int sizePx) {
 }
 
 const TextureRecipe kRecipes[] = {
-    {256, "plasma: flowing rainbow bands, opaque, tiles; object, planes, full-screen sprites", PaintPlasma},
-    {256, "rings: concentric rainbow rings with a bright dot, see-through between; sprites, particles", PaintRings},
-    {256, "stars: star field with flares and faint nebula, see-through sky, tiles; scrolling sprites", PaintStars},
-    {256, "warm glow: white-hot centre fading to orange and a black edge; particles, light sprites", PaintWarmGlow},
-    {256, "clouds: white clouds on a blue sky, opaque, tiles; object, planes, backgrounds", PaintClouds},
-    {256, "stripes: diagonal neon tubes (pink, orange, cyan, lime), see-through gaps, tiles; object, sprites", PaintStripes},
-    {256, "logo: the word \"quarnel\" in glowing pink-to-cyan letters with a reflection, see-through; sprites", PaintLogo},
-    {128, "sparkle: small blue-white star with cross spikes, black edge; particles", PaintSparkle},
-    {256, "lava: dark red to yellow molten noise, opaque, tiles; object, planes", PaintLava},
-    {256, "neon grid: dark violet tiles with glowing cyan-magenta lines, opaque, tiles; object, planes", PaintNeonGrid},
+    {256, Backdrop::opaque, "plasma: flowing rainbow bands, opaque, tiles; object, planes, full-screen sprites", PaintPlasma},
+    {256, Backdrop::clearBorder, "rings: concentric rainbow rings with a bright dot, see-through between; sprites, particles", PaintRings},
+    {256, Backdrop::partlySeeThrough, "stars: star field with flares and faint nebula, see-through sky, tiles; scrolling sprites", PaintStars},
+    {256, Backdrop::clearBorder, "warm glow: white-hot centre fading to orange and a black edge; particles, light sprites", PaintWarmGlow},
+    {256, Backdrop::opaque, "clouds: white clouds on a blue sky, opaque, tiles; object, planes, backgrounds", PaintClouds},
+    {256, Backdrop::partlySeeThrough, "stripes: diagonal neon tubes (pink, orange, cyan, lime), see-through gaps, tiles; object, sprites", PaintStripes},
+    {256, Backdrop::clearBorder, "logo: the word \"quarnel\" in glowing pink-to-cyan letters with a reflection, see-through; sprites", PaintLogo},
+    {128, Backdrop::clearBorder, "sparkle: small blue-white star with cross spikes, black edge; particles", PaintSparkle},
+    {256, Backdrop::opaque, "lava: dark red to yellow molten noise, opaque, tiles; object, planes", PaintLava},
+    {256, Backdrop::opaque, "neon grid: dark violet tiles with glowing cyan-magenta lines, opaque, tiles; object, planes", PaintNeonGrid},
 };
 
 }  // namespace

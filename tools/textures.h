@@ -4,8 +4,16 @@
 // opaque black as its colour key. Opaque textures never contain pure black.
 #include "tools/image.h"
 
+// Where a texture is see-through.
+enum class Backdrop {
+  opaque,            // nowhere
+  partlySeeThrough,  // between its shapes
+  clearBorder,       // everywhere along its border: a glow that ends inside the square (particles)
+};
+
 struct TextureRecipe {
   int sizePx;             // width = height, a power of two
+  Backdrop backdrop;
   const char* look;       // one line for people: what it shows and what it suits
   Image (*paint)(int sizePx);
 };
