@@ -24,6 +24,6 @@ int SongBarCount(double seconds);
 // The six sections for a song of barCount (>= 1) bars; start bars never decrease.
 std::vector<SongSection> PlanSections(int barCount);
 
-// The whole soundtrack, seconds (0 < seconds <= 3600) long: round(seconds * 44100) frames of
+// The whole soundtrack, seconds (0 < seconds <= 600) long: round(seconds * 44100) frames of
 // interleaved 16-bit stereo at 44.1 kHz, peaking at 80 % of full scale (room for the MP3 encoder).
 std::vector<int16_t> ComposeSong(double seconds);

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr double kMaxSeconds = 3600.0;
+constexpr double kMaxSeconds = 600.0;  // the whole mix is held in memory: about 1.7 MB per second
 
 // SECONDS as a number 1..kMaxSeconds, or a negative value when the text is not one.
 double ParseSeconds(const char* text) {

@@ -44,6 +44,15 @@ TEST(Soundtrack, SectionsOfTheDemoLengthStartOnAnnouncedBars) {
   for (int i = 0; i < kSongSectionCount; ++i) EXPECT_EQ(sections[i].startBar, expectedBars[i]) << sections[i].name;
   EXPECT_EQ(SongBarCount(95.0), 48);
   EXPECT_EQ(SongBarCount(1.0), 1);
+
+  for (int barCount = 1; barCount <= 300; ++barCount) {
+    const std::vector<SongSection> scaled = PlanSections(barCount);
+    EXPECT_EQ(scaled.front().startBar, 0);
+    for (int i = 1; i < kSongSectionCount; ++i) {
+      EXPECT_GE(scaled[i].startBar, scaled[i - 1].startBar) << barCount << " bars";
+      EXPECT_LE(scaled[i].startBar, barCount) << barCount << " bars";
+    }
+  }
 }
 
 TEST(Soundtrack, WavFileHasPromisedFormatAndLength) {
