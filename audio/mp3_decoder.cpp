@@ -7,8 +7,8 @@
 namespace {
 
 constexpr size_t kChunkFrames = 4096;
-// Room is reserved for the length the file announces, so that decoding while playing rarely has to move
-// what is already decoded; an absurd announcement reserves no more than this.
+// Room is reserved for the length the file announces (plus the chunk read last), so that decoding while
+// playing rarely has to move what is already decoded; an absurd announcement reserves no more than this.
 constexpr int64_t kMaxReservedFrames = int64_t(kMp3RateHz) * 60 * 15;
 
 void StopDecoding(Mp3Decoder& decoder) {
@@ -39,7 +39,8 @@ bool OpenMp3(Mp3Decoder& decoder, const std::string& fileName) {
     return false;
   }
   int64_t announcedFrames = mpg123_length(decoder.handle);
-  if (announcedFrames > 0) decoder.samples.reserve(size_t(std::min(announcedFrames, kMaxReservedFrames)) * kMp3Channels);
+  if (announcedFrames > 0)
+    decoder.samples.reserve((size_t(std::min(announcedFrames, kMaxReservedFrames)) + kChunkFrames) * kMp3Channels);
   return true;
 }
 
