@@ -58,7 +58,8 @@ void CountBusyTime(Clock::time_point start, Clock::time_point end) {
   Clock::duration wall = end - output.cpuWindowStart;
   if (wall < kCpuWindow) return;
   output.cpuPercent = float(100.0 * double(output.cpuBusy.count()) / double(wall.count()));
-  output.cpuWindowOpen = false;
+  output.cpuWindowStart = end;
+  output.cpuBusy = {};
 }
 
 // SDL's audio callback: fills the device buffer from the stream, silence where there is nothing to play.
