@@ -12,6 +12,7 @@
 #include "audio/bass.h"
 #include "audio/music.h"
 #include "tests/audio/sound_files.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -20,21 +21,12 @@ constexpr size_t kProbeFrames = 2048;  // about 46 ms: long enough to match one 
 class BassPlayback : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = SoundTestDir();
+    dir_ = temp_.Path();
     rawFile_ = dir_ / "out.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", rawFile_.c_str(), 1);
   }
-  void TearDown() override {
-    BASS_Free();
-    std::filesystem::remove_all(dir_);
-  }
-
-  std::filesystem::path Mp3(const std::string& name, const std::string& synth) {
-    std::filesystem::path file = MakeMp3(dir_, name, synth);
-    EXPECT_FALSE(file.empty()) << "sox or lame failed (tools/setup.sh installs them)";
-    return file;
-  }
+  void TearDown() override { BASS_Free(); }
 
   // Waits until the stream has mixed up to positionMs; false after a few seconds without getting there.
   static bool WaitForPosition(HSTREAM stream, int64_t positionMs) {
@@ -53,12 +45,13 @@ class BassPlayback : public ::testing::Test {
     return ReadRawSamples(rawFile_);
   }
 
+  TempDir temp_;
   std::filesystem::path dir_;
   std::filesystem::path rawFile_;
 };
 
 TEST_F(BassPlayback, PlaysTheWholeFileAtItsLevelAndPitch) {
-  std::filesystem::path tone = Mp3("tone", "0.8 sine 440 vol 0.5");
+  std::filesystem::path tone = MakeMp3(dir_, "tone", "0.8 sine 440 vol 0.5");
   std::vector<int16_t> decoded = DecodeWholeMp3(tone);
   ASSERT_EQ(decoded.size(), 2u * 35280);  // 0.8 s, nothing lost or added at the ends
 
@@ -84,7 +77,7 @@ TEST_F(BassPlayback, PlaysTheWholeFileAtItsLevelAndPitch) {
 }
 
 TEST_F(BassPlayback, LoopRestartPlaysFromTheBeginningAgain) {
-  std::filesystem::path sweep = Mp3("sweep", "1 sine 200-2000 vol 0.5");
+  std::filesystem::path sweep = MakeMp3(dir_, "sweep", "1 sine 200-2000 vol 0.5");
   std::vector<int16_t> decoded = DecodeWholeMp3(sweep);
   ASSERT_EQ(decoded.size(), 2u * 44100);
 
@@ -111,7 +104,7 @@ TEST_F(BassPlayback, LoopRestartPlaysFromTheBeginningAgain) {
 }
 
 TEST_F(BassPlayback, SeekLandsOnTheExactFrame) {
-  std::filesystem::path sweep = Mp3("sweep", "1 sine 200-2000 vol 0.5");
+  std::filesystem::path sweep = MakeMp3(dir_, "sweep", "1 sine 200-2000 vol 0.5");
   std::vector<int16_t> decoded = DecodeWholeMp3(sweep);
   ASSERT_EQ(decoded.size(), 2u * 44100);
 
@@ -141,7 +134,7 @@ TEST_F(BassPlayback, SeekLandsOnTheExactFrame) {
 }
 
 TEST_F(BassPlayback, CallsOutsideInitAndFreeAreHarmless) {
-  std::filesystem::path tone = Mp3("tone", "0.2 sine 440");
+  std::filesystem::path tone = MakeMp3(dir_, "tone", "0.2 sine 440");
   for (int round = 0; round < 2; ++round) {  // before the first BASS_Init, then after BASS_Free
     EXPECT_FALSE(BASS_Stop());
     EXPECT_FALSE(BASS_Free());
@@ -171,7 +164,7 @@ TEST_F(BassPlayback, RefusesWhatItCannotPlay) {
   std::ofstream(dir_ / "empty.mp3").close();
   std::ofstream(dir_ / "text.mp3") << "this is no mp3\n";
   std::filesystem::path wav = dir_ / "tone.wav";
-  Mp3("tone", "0.2 sine 440");  // leaves tone.wav beside it
+  MakeMp3(dir_, "tone", "0.2 sine 440");  // leaves tone.wav beside it
   for (std::filesystem::path bad : {dir_ / "missing.mp3", dir_ / "empty.mp3", dir_ / "text.mp3", wav, dir_})
     EXPECT_EQ(BASS_StreamCreateFile(false, bad.c_str(), 0, 0, 0), 0u) << bad;
 

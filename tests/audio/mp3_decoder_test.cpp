@@ -5,13 +5,14 @@
 
 #include "audio/mp3_decoder.h"
 #include "tests/audio/sound_files.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 TEST(Mp3Decoder, ResamplesAndDoublesA48kHzMonoFile) {
-  std::filesystem::path dir = SoundTestDir();
-  std::filesystem::path mono = MakeMp3(dir, "mono48k", "0.5 sine 440 vol 0.5", 48000, 1);
-  ASSERT_FALSE(mono.empty()) << "sox or lame failed (tools/setup.sh installs them)";
+  TempDir dir;
+  std::filesystem::path mono = MakeMp3(dir.Path(), "mono48k", "0.5 sine 440 vol 0.5", 48000, 1);
+  ASSERT_FALSE(mono.empty());
 
   Mp3Decoder decoder;
   ASSERT_TRUE(OpenMp3(decoder, mono.string()));
@@ -31,7 +32,6 @@ TEST(Mp3Decoder, ResamplesAndDoublesA48kHzMonoFile) {
   CloseMp3(decoder);
   EXPECT_TRUE(decoder.samples.empty());
   EXPECT_EQ(DecodeMp3Frames(decoder, 10), 0u) << "closed";
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,19 +1,12 @@
 #include "tests/audio/sound_files.h"
 
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <fstream>
 
 #include "audio/mp3_decoder.h"
-
-std::filesystem::path SoundTestDir() {
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("quarnel-audio-test-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  return dir;
-}
+#include "tests/support/run_command.h"
 
 std::filesystem::path MakeMp3(const std::filesystem::path& dir, const std::string& name, const std::string& synth,
                               int rateHz, int channels) {
@@ -22,7 +15,10 @@ std::filesystem::path MakeMp3(const std::filesystem::path& dir, const std::strin
   std::string command = "sox -n -r " + std::to_string(rateHz) + " -c " + std::to_string(channels) + " -b 16 '" +
                         wav.string() + "' synth " + synth + " && lame --quiet -b 192 '" + wav.string() + "' '" +
                         mp3.string() + "'";
-  return std::system(command.c_str()) == 0 ? mp3 : std::filesystem::path();
+  CommandResult result = RunCommand(command);
+  if (result.status == 0) return mp3;
+  ADD_FAILURE() << "sox or lame failed (tools/setup.sh installs them): " << result.output;
+  return {};
 }
 
 std::vector<int16_t> DecodeWholeMp3(const std::filesystem::path& file) {

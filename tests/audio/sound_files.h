@@ -6,11 +6,9 @@
 #include <string>
 #include <vector>
 
-// A fresh folder for this test process's files.
-std::filesystem::path SoundTestDir();
-
-// Makes dir/name.mp3 from sox's synth arguments (for example "0.8 sine 440 vol 0.5") at rateHz with
-// `channels` channels; an empty path when sox or lame fails.
+// Makes dir/name.mp3 (beside dir/name.wav) from sox's synth arguments, for example "0.8 sine 440 vol 0.5",
+// at rateHz with `channels` channels. When sox or lame fails: a test failure with their output, and an
+// empty path.
 std::filesystem::path MakeMp3(const std::filesystem::path& dir, const std::string& name, const std::string& synth,
                               int rateHz = 44100, int channels = 2);
 
