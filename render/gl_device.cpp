@@ -260,10 +260,10 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, device->colorBuffer_);
   glGenFramebuffers(1, &device->targetFbo_);
 
-  const GLubyte black[4] = {0, 0, 0, 255};
-  glGenTextures(1, &device->blackTexture_);
-  glBindTexture(GL_TEXTURE_2D, device->blackTexture_);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, black);
+  const GLubyte white[4] = {255, 255, 255, 255};
+  glGenTextures(1, &device->whiteTexture_);
+  glBindTexture(GL_TEXTURE_2D, device->whiteTexture_);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
 
   GLint maxTextureSize = 0, maxLights = 0;
   GLfloat pointSizes[2] = {1.0f, 1.0f};
@@ -313,7 +313,7 @@ GLDevice::~GLDevice() {
   glDeleteFramebuffers(1, &backFbo_);
   glDeleteRenderbuffers(1, &colorBuffer_);
   glDeleteRenderbuffers(1, &depthBuffer_);
-  glDeleteTextures(1, &blackTexture_);
+  glDeleteTextures(1, &whiteTexture_);
 }
 
 HRESULT GLDevice::GetDeviceCaps(D3DCAPS8* caps) {
@@ -703,7 +703,7 @@ void GLDevice::ApplyTextureStage(DWORD fvf) {
     return;
   }
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture_ != nullptr ? texture_->Name() : blackTexture_);
+  glBindTexture(GL_TEXTURE_2D, texture_ != nullptr ? texture_->Name() : whiteTexture_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, ts[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, ts[D3DTSS_MINFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
   auto wrap = [](DWORD address) {
