@@ -260,11 +260,6 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, device->colorBuffer_);
   glGenFramebuffers(1, &device->targetFbo_);
 
-  const GLubyte white[4] = {255, 255, 255, 255};
-  glGenTextures(1, &device->whiteTexture_);
-  glBindTexture(GL_TEXTURE_2D, device->whiteTexture_);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
-
   GLint maxTextureSize = 0, maxLights = 0;
   GLfloat pointSizes[2] = {1.0f, 1.0f};
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
@@ -313,7 +308,6 @@ GLDevice::~GLDevice() {
   glDeleteFramebuffers(1, &backFbo_);
   glDeleteRenderbuffers(1, &colorBuffer_);
   glDeleteRenderbuffers(1, &depthBuffer_);
-  glDeleteTextures(1, &whiteTexture_);
 }
 
 HRESULT GLDevice::GetDeviceCaps(D3DCAPS8* caps) {
@@ -696,14 +690,15 @@ int GLDevice::ApplyLighting(DWORD fvf) {
 void GLDevice::ApplyTextureStage(DWORD fvf) {
   glActiveTexture(GL_TEXTURE0);
   const DWORD* ts = stageStates_;
-  if (ts[D3DTSS_COLOROP] == D3DTOP_DISABLE) {
+  // A stage without a texture passes the vertex colour on, colour and alpha, as Direct3D's drivers do.
+  if (ts[D3DTSS_COLOROP] == D3DTOP_DISABLE || texture_ == nullptr) {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     return;
   }
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture_ != nullptr ? texture_->Name() : whiteTexture_);
+  glBindTexture(GL_TEXTURE_2D, texture_->Name());
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, ts[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, ts[D3DTSS_MINFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
   auto wrap = [](DWORD address) {

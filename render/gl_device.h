@@ -63,8 +63,6 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   GLuint colorBuffer_ = 0, depthBuffer_ = 0;  // the back buffer
   GLuint targetFbo_ = 0;                      // what is drawn into
   GLuint backFbo_ = 0;                        // the back buffer alone, for Present and reading
-  // Sampled when stage 0 has no texture: opaque white, so untextured drawing shows the vertex colours.
-  GLuint whiteTexture_ = 0;
   GLSurface* backSurface_ = nullptr;
   GLSurface* target_ = nullptr;  // current render target, one reference held
   bool depthAttached_ = true;
