@@ -1,0 +1,49 @@
+#pragma once
+// The running demo: everything the launcher window owns once "Start" is pressed, and the few ways the
+// engine reaches the program around it. The program plugs in windows and message boxes; tests, --render
+// and the video export plug in a scripted clock and collect the messages.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/demo_clock.h"
+#include "audio/music.h"
+#include "render/render_state.h"
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
+
+// The launcher's choices and the data folder.
+struct DemoSettings {
+  bool developmentMode = false;
+  bool music = true;  // "Music"
+  bool loop = false;  // "Loop"
+  bool stats = false; // "Stats"
+  std::string dataDir = "data";
+  std::optional<uint64_t> randomSeed;  // fixed seed for reproducible frames; the clock when empty
+};
+
+struct DemoHost {
+  std::function<uint32_t()> GetTickCount;                    // monotonic milliseconds, wrapping at 32 bits
+  std::function<void(const std::string&)> ShowFatalError;    // box titled "Demo fuckup message...", warning icon
+  std::function<void(const std::string&)> ShowMessage;       // plain message window
+  std::function<void(const std::string&)> SetCaption;        // the output window's title
+  std::function<void(uint32_t& widthPx, uint32_t& heightPx)> ClientSizePx;  // the output window's client area
+  std::function<void()> Terminate;                           // no more frames; end the program
+};
+
+struct DemoEngine {
+  DemoSettings settings;
+  DemoHost host;
+  SceneState scene;
+  SceneSequence sequence;
+  uint8_t SequenceCount = 0;
+  DemoClock clock;
+  RenderState render;
+  Music music;
+  bool terminating = false;       // a fatal error was shown; the program ends once control is back in the loop
+  std::string lastLayerError;     // the layer error shown last, so a repeating one is shown once
+};
+
+// Shows text as a fatal error and asks the program to end; returns to the caller.
+void FatalError(DemoEngine& engine, const std::string& text);

@@ -1,0 +1,10 @@
+#pragma once
+// The start-up of the demo after "Start": everything the frames need, in a fixed order.
+#include "app/demo_engine.h"
+#include "render/device_setup.h"
+
+// Builds everything in order: parameter table, device and capability check, presets and sequence,
+// geometry, sprite, textures, fixed device states, material, letterboxed viewport, render target,
+// music, clock. engine.render.d3d must exist. Returns true when frames may start; false after a fatal
+// error, which has been shown (the program then ends).
+bool InitDemo(DemoEngine& engine, const DeviceChoice& choice);

@@ -1,0 +1,113 @@
+#include "app/video_export.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/offscreen_demo.h"
+#include "app/playback.h"
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Where the frames go: ffmpeg's standard input, or one PNG file each.
+class FrameSink {
+ public:
+  virtual ~FrameSink() = default;
+  virtual bool Write(uint32_t frameIndex, const RgbaImage& image) = 0;
+  virtual bool Finish() = 0;
+};
+
+class PngSink : public FrameSink {
+ public:
+  explicit PngSink(std::string dir) : dir_(std::move(dir)) {}
+  bool Write(uint32_t frameIndex, const RgbaImage& image) override {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame%06u.png", frameIndex);
+    return WritePng(dir_ + name, image);
+  }
+  bool Finish() override { return true; }
+
+ private:
+  std::string dir_;
+};
+
+class FfmpegSink : public FrameSink {
+ public:
+  FfmpegSink(const ExportOptions& options, const std::string& mp3, double seconds) {
+    std::string command = "ffmpeg -y -loglevel error -f rawvideo -pix_fmt rgba -s " +
+                          std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx) + " -r " +
+                          std::to_string(options.fps) + " -i -";
+    const bool withMusic = std::filesystem::is_regular_file(mp3);
+    if (withMusic) command += " -i " + Quoted(mp3) + " -map 0:v -map 1:a -c:a aac -b:a 160k";
+    char duration[32];
+    std::snprintf(duration, sizeof duration, "%.3f", seconds);
+    command += std::string(" -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p -movflags +faststart -t ") +
+               duration + " " + Quoted(options.outPath);
+    pipe_ = popen(command.c_str(), "w");
+  }
+  ~FfmpegSink() override {
+    if (pipe_) pclose(pipe_);
+  }
+  bool Write(uint32_t, const RgbaImage& image) override {
+    return pipe_ && std::fwrite(image.rgba.data(), 1, image.rgba.size(), pipe_) == image.rgba.size();
+  }
+  bool Finish() override {
+    if (!pipe_) return false;
+    const int status = pclose(pipe_);
+    pipe_ = nullptr;
+    return status == 0;
+  }
+
+ private:
+  FILE* pipe_ = nullptr;
+};
+
+void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
+  constexpr int kBarWidth = 30;
+  const double share = total ? static_cast<double>(done) / total : 1;
+  const double fps = elapsedS > 0 ? done / elapsedS : 0;
+  const double leftS = fps > 0 ? (total - done) / fps : 0;
+  std::string bar(kBarWidth, ' ');
+  for (int i = 0; i < static_cast<int>(share * kBarWidth); ++i) bar[i] = '#';
+  std::fprintf(stderr, "\r[%s] %u/%u frames  %.1f frames/s  %.0f s left ", bar.c_str(), done, total, fps, leftS);
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+int RunExport(const ExportOptions& options) {
+  DemoEngine engine;
+  if (!StartOffscreenDemo(engine, options.dataDir, options.widthPx, options.heightPx)) {
+    ShutdownDemo(engine);
+    return 1;
+  }
+  const uint32_t demoLengthMs = engine.sequence.DemoLength;
+  const uint32_t frameCount = static_cast<uint32_t>(uint64_t(demoLengthMs) * options.fps / 1000 + 1);
+  const bool toPng = !options.outPath.empty() && options.outPath.back() == '/';
+  if (toPng) std::filesystem::create_directories(options.outPath);
+  std::unique_ptr<FrameSink> sink;
+  if (toPng)
+    sink = std::make_unique<PngSink>(options.outPath);
+  else
+    sink = std::make_unique<FfmpegSink>(options, engine.sequence.Mp3FileName, double(frameCount) / options.fps);
+
+  const auto start = std::chrono::steady_clock::now();
+  RgbaImage image;
+  bool ok = true;
+  for (uint32_t n = 0; n < frameCount && ok; ++n) {
+    const uint32_t demoTimeMs = static_cast<uint32_t>(uint64_t(n) * 1000 / options.fps);
+    ok = RenderOffscreenFrame(engine, demoTimeMs, image) && sink->Write(n, image);
+    if (n % 10 == 0 || n + 1 == frameCount)
+      ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  ok = sink->Finish() && ok;
+  std::fprintf(stderr, "\n%s %s\n", ok ? "wrote" : "failed to write", options.outPath.c_str());
+  ShutdownDemo(engine);
+  return ok ? 0 : 1;
+}
