@@ -17,7 +17,7 @@
 #include "app/launcher_texts.h"
 #include "app/output_view.h"
 #include "app/splash_picture.h"
-#include "app/window_shape.h"
+#include "app/x11_window.h"
 
 namespace {
 
@@ -34,8 +34,8 @@ constexpr Fl_Font kFont = FL_HELVETICA;
 constexpr int kFontSizePx = 11;
 constexpr Fl_Color kButtonFace = 0xD4D0C800;
 
-// The window: every key reaches it first in the sense that matters here: Escape, wherever the focus is
-// (no control uses Escape), ends the program.
+// The window. Escape ends the program wherever the focus is: no control uses the key, so it always
+// reaches the window, in the launcher and while the demo runs.
 class LauncherWindow final : public Fl_Double_Window {
  public:
   LauncherWindow() : Fl_Double_Window(kWindowWidthPx, kWindowHeightPx, kLauncherCaption) {}
@@ -113,6 +113,13 @@ Fl_Button* PushButton(int x, int y, int w, int h, const char* caption) {
   return button;
 }
 
+// The desktop width decides which window sizes are offered.
+uint32_t DesktopWidthPx() {
+  int x = 0, y = 0, w = 0, h = 0;
+  Fl::screen_xywh(x, y, w, h, 0);
+  return static_cast<uint32_t>(w);
+}
+
 void CentreOnDesktop(Fl_Window& window, int w, int h) {
   window.resize(Fl::x() + (Fl::w() - w) / 2, Fl::y() + (Fl::h() - h) / 2, w, h);
 }
@@ -121,7 +128,6 @@ void CentreOnDesktop(Fl_Window& window, int w, int h) {
 
 struct TForm1::Controls {
   LauncherWindow window;
-  Fl_Group* clientArea = nullptr;
   Fl_Group* GroupBox1 = nullptr;
   Fl_Box* SplashScreen = nullptr;
   Fl_Round_Button* FullScreen = nullptr;
@@ -151,8 +157,8 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.window.onEscape = [this] { FormClose(); };
   c.window.callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->FormClose(); }, this);
 
-  c.clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);
-  c.clientArea->clip_children(1);
+  Fl_Group* clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);
+  clientArea->clip_children(1);  // GroupBox1 reaches beyond it
   c.GroupBox1 = new Fl_Group(kGroupLeftPx, kGroupTopPx, 597, 205);
   c.GroupBox1->box(FL_FLAT_BOX);
   c.GroupBox1->color(FL_WHITE);
@@ -200,7 +206,7 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
 
   c.start = PushButton(kBorderPx + 444, kBorderPx + 108, 69, 17, kStartCaption);
   c.start->callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->StartDemo(); }, this);
-  c.clientArea->end();
+  clientArea->end();
 
   c.view = new ::OutputView(0, 0, kWindowWidthPx, kWindowHeightPx);
   c.view->end();
@@ -218,9 +224,7 @@ void TForm1::FormCreate(IDirect3D8* d3d, bool developmentMode) {
     if (callbacks_.fatalError) callbacks_.fatalError(kNoDirect3DMessage);
     return;
   }
-  int x = 0, y = 0, desktopWidthPx = 0, desktopHeightPx = 0;
-  Fl::screen_xywh(x, y, desktopWidthPx, desktopHeightPx, 0);
-  FillLauncherLists(*d3d_, static_cast<uint32_t>(desktopWidthPx), lists_);
+  FillLauncherLists(*d3d_, DesktopWidthPx(), lists_);
   FillListControls();
   if (lists_.adapterBoxEnabled)
     controls_->AdapterBox->activate();
@@ -256,7 +260,6 @@ void TForm1::StartDemo() {
   c.GroupBox1->hide();
   c.start->hide();
   c.SplashScreen->hide();
-  c.clientArea->hide();
 
   const DeviceChoice choice = ChosenDevice(lists_, c.Windowed->value() != 0, c.view);
   if (choice.windowed) {
@@ -271,7 +274,7 @@ void TForm1::StartDemo() {
     window.border(0);
     window.resize(x, y, w, h);
     window.size_range(w, h, w, h);
-    window.fullscreen();
+    if (WindowManagerHandlesFullscreen()) window.fullscreen();
   }
   c.view->resize(0, 0, window.w(), window.h());
   window.resizable(c.view);
@@ -320,9 +323,7 @@ void TForm1::FullScreenClick() {
 void TForm1::AdapterBoxChange() {
   if (!d3d_) return;
   lists_.AdapterBox.selected = controls_->AdapterBox->value();
-  int x = 0, y = 0, desktopWidthPx = 0, desktopHeightPx = 0;
-  Fl::screen_xywh(x, y, desktopWidthPx, desktopHeightPx, 0);
-  FillDisplayModes(*d3d_, static_cast<uint32_t>(desktopWidthPx), lists_);
+  FillDisplayModes(*d3d_, DesktopWidthPx(), lists_);
   FillListControls();
 }
 

@@ -1,7 +1,8 @@
-#include "app/window_shape.h"
+#include "app/x11_window.h"
 
 #include <FL/Fl_Window.H>
 #include <FL/x.H>
+#include <X11/Xatom.h>
 #include <X11/extensions/shape.h>
 
 #include <initializer_list>
@@ -26,4 +27,19 @@ void SetRoundedShape(Fl_Window& window, int cornerPx) {
 
 void RemoveShape(Fl_Window& window) {
   if (window.shown()) XShapeCombineMask(fl_display, fl_xid(&window), ShapeBounding, 0, 0, None, ShapeSet);
+}
+
+bool WindowManagerHandlesFullscreen() {
+  fl_open_display();
+  // A window manager of the freedesktop.org kind announces itself on the root window.
+  const Atom check = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", False);
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1, False,
+                                        XA_WINDOW, &type, &format, &count, &remaining, &data);
+  const bool present = status == Success && type == XA_WINDOW && count == 1;
+  if (data) XFree(data);
+  return present;
 }
