@@ -165,8 +165,10 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
 
   c.SplashScreen = new Fl_Box(gx(16), gy(12), 169, 165);
   const std::vector<uint8_t> splash = SplashPicture();
+  const Fl_RGB_Scaling scaling = Fl_RGB_Image::RGB_scaling();
   Fl_RGB_Image::RGB_scaling(FL_RGB_SCALING_BILINEAR);
   c.splashImage.reset(Fl_RGB_Image(splash.data(), kSplashSizePx, kSplashSizePx, 3).copy(169, 165));
+  Fl_RGB_Image::RGB_scaling(scaling);
   c.SplashScreen->image(c.splashImage.get());
 
   new BevelPanel(gx(224), gy(24), 309, 81);
