@@ -30,6 +30,18 @@ std::string TestOutput(const std::string& name) {
   return (path / name).string();
 }
 
+enum class Look { White, Black, Grey, Colourful, Blue };
+
+Look LookOf(const RgbaImage& image, int x, int y) {
+  const uint8_t* p = image.Pixel(x, y);
+  const int r = p[0], g = p[1], b = p[2];
+  if (r > 240 && g > 240 && b > 240) return Look::White;
+  if (r < 16 && g < 16 && b < 16) return Look::Black;
+  if (b > 200 && r < 80 && g > 80 && g < 130) return Look::Blue;
+  if (std::max({r, g, b}) - std::min({r, g, b}) < 24) return Look::Grey;
+  return Look::Colourful;
+}
+
 class LauncherWindow : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(display.Ready()) << "Xvfb did not start"; }
@@ -99,6 +111,18 @@ class LauncherWindow : public ::testing::Test {
     return image;
   }
 
+  // A screenshot once drawn(screen) holds, retried for up to 3 s (a window is drawn after it appears).
+  template <class Drawn>
+  RgbaImage ScreenshotOnceDrawn(const std::string& name, Drawn drawn) {
+    RgbaImage screen;
+    for (int attempt = 0; attempt < 30; ++attempt) {
+      screen = Screenshot(name);
+      if (screen.widthPx == 1024 && screen.heightPx == 768 && drawn(screen)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return screen;
+  }
+
   // Escape over the window ends the program with status 0 after the shutdown callback.
   void ExpectEscapeEnds(const std::string& id) {
     RunCommand("xdotool mousemove --sync --window " + id + " 20 20 key Escape");
@@ -126,18 +150,6 @@ class LauncherWindow : public ::testing::Test {
   pid_t probe = -1;
 };
 
-enum class Look { White, Black, Grey, Colourful, Blue };
-
-Look LookOf(const RgbaImage& image, int x, int y) {
-  const uint8_t* p = image.Pixel(x, y);
-  const int r = p[0], g = p[1], b = p[2];
-  if (r > 240 && g > 240 && b > 240) return Look::White;
-  if (r < 16 && g < 16 && b < 16) return Look::Black;
-  if (b > 200 && r < 80 && g > 80 && g < 130) return Look::Blue;
-  if (std::max({r, g, b}) - std::min({r, g, b}) < 24) return Look::Grey;
-  return Look::Colourful;
-}
-
 // Launcher controls, in window pixels.
 constexpr int kWindowedX = 300, kWindowedY = 88;
 constexpr int kStartX = 502, kStartY = 140;
@@ -154,7 +166,8 @@ TEST_F(LauncherWindow, ShowsARoundedBlackFrameAroundTheWhitePanelCentred) {
   EXPECT_EQ(g, (Geometry{216, 279, 592, 210}));  // client 544x162 inside a 24-pixel frame, centred
   EXPECT_EQ(RunCommand("xdotool getwindowname " + id).output, "quarnel\n");
 
-  const RgbaImage screen = Screenshot("launcher.png");
+  const RgbaImage screen = ScreenshotOnceDrawn(
+      "launcher.png", [&](const RgbaImage& shot) { return LookOf(shot, g.x + 200, g.y + 180) == Look::White; });
   ASSERT_EQ(screen.widthPx, 1024u);
   const auto look = [&](int x, int y) { return LookOf(screen, g.x + x, g.y + y); };
   for (const auto& [x, y] : {std::pair{1, 1}, {590, 1}, {1, 208}, {590, 208}}) {
@@ -179,8 +192,8 @@ TEST_F(LauncherWindow, WindowedStartTurnsItIntoTheCentredOutputWindow) {
             "start adapter=0 windowed=1 size=640x480 format=22 music=1 loop=0 stats=0 view=640x480");
   EXPECT_EQ(WaitForGeometry({192, 144, 640, 480}), (Geometry{192, 144, 640, 480}));
   const std::string output = WindowId();
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // a few frames
-  const RgbaImage screen = Screenshot("launcher-windowed-output.png");
+  const RgbaImage screen = ScreenshotOnceDrawn(
+      "launcher-windowed-output.png", [](const RgbaImage& shot) { return LookOf(shot, 512, 384) == Look::Blue; });
   ASSERT_EQ(screen.widthPx, 1024u);
   for (const auto& [x, y] : {std::pair{193, 145}, {512, 384}, {830, 622}}) {
     EXPECT_EQ(LookOf(screen, x, y), Look::Blue) << x << "," << y << ": the probe's frame fills the window";
