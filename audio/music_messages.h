@@ -1,0 +1,14 @@
+#pragma once
+// Every text the music shows. InitMusic returns one of them; the caller puts its own context in front.
+#include <string>
+
+inline constexpr const char* kWrongBassVersionText = "wrong version of bass.dll found (1.6 or better required)";
+inline constexpr const char* kBassInitFailedText =
+    "bass init failed (you better kill all sound applications and try again :-))";
+inline constexpr const char* kOutputStartFailedText = "not possible to start digital output";
+inline constexpr const char* kStreamPlayFailedText = "Could not play audio stream";
+
+// mp3FileName exactly as the sequence file gives it.
+inline std::string StreamCreationFailedText(const std::string& mp3FileName) {
+  return "Stream creation failed (in other words: where is my mp3 file (" + mp3FileName + "), eh?!)";
+}

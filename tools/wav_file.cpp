@@ -1,0 +1,56 @@
+#include "tools/wav_file.h"
+
+#include <fstream>
+
+// All fields are little-endian.
+namespace {
+
+void PutU16(std::vector<uint8_t>& out, uint32_t value) {
+  out.push_back(value & 0xFF);
+  out.push_back((value >> 8) & 0xFF);
+}
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+  PutU16(out, value & 0xFFFF);
+  PutU16(out, value >> 16);
+}
+
+void PutTag(std::vector<uint8_t>& out, const char* tag) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& interleaved, int channels, int rateHz) {
+  const uint32_t dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
+  std::vector<uint8_t> out;
+  out.reserve(44 + dataBytes);
+  PutTag(out, "RIFF");
+  PutU32(out, 36 + dataBytes);
+  PutTag(out, "WAVE");
+  PutTag(out, "fmt ");
+  PutU32(out, 16);
+  PutU16(out, 1);  // PCM
+  PutU16(out, channels);
+  PutU32(out, rateHz);
+  PutU32(out, rateHz * channels * 2);
+  PutU16(out, channels * 2);
+  PutU16(out, 16);
+  PutTag(out, "data");
+  PutU32(out, dataBytes);
+  for (int16_t sample : interleaved) PutU16(out, static_cast<uint16_t>(sample));
+  return out;
+}
+
+bool WriteWav(const std::string& path, const std::vector<int16_t>& interleaved, int channels, int rateHz,
+              std::string& errorText) {
+  const std::vector<uint8_t> bytes = EncodeWav(interleaved, channels, rateHz);
+  std::ofstream file(path, std::ios::binary);
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.close();
+  if (!file) {
+    errorText = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
