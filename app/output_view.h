@@ -15,5 +15,5 @@ class OutputView final : public Fl_Gl_Window, public WindowHost {
   void HideCursor() override;  // over the view and the window around it
 
  private:
-  void draw() override;  // between frames (window exposed): black
+  void draw() override;  // when exposed between frames: black
 };

@@ -155,6 +155,7 @@ constexpr int kWindowedX = 300, kWindowedY = 88;
 constexpr int kStartX = 502, kStartY = 140;
 constexpr int kExitX = 486, kExitY = 160;
 constexpr int kAdapterBoxX = 330, kAdapterBoxY = 162;
+constexpr int kDisplayBoxX = 430, kDisplayBoxY = 66;
 
 }  // namespace
 
@@ -211,6 +212,27 @@ TEST_F(LauncherWindow, FullscreenStartCoversTheScreen) {
   EXPECT_EQ(StartReport(),
             "start adapter=0 windowed=0 size=640x480 format=22 music=1 loop=0 stats=0 view=1024x768");
   EXPECT_EQ(WaitForGeometry({0, 0, 1024, 768}), (Geometry{0, 0, 1024, 768}));
+  ExpectEscapeEnds(WindowId());
+}
+
+TEST_F(LauncherWindow, OpenGLDeviceFillsTheScreenWithTheAspectKept) {
+  StartProbe({"--gl"});
+  const std::string id = WindowId();
+  ASSERT_FALSE(id.empty());
+  Click(id, kDisplayBoxX, kDisplayBoxY);
+  RunCommand("xdotool key --delay 50 Up Up Return");  // from "640x480, 32bit" to "640x400, 32bit"
+  Click(id, kStartX, kStartY);
+  EXPECT_EQ(StartReport(),
+            "start adapter=0 windowed=0 size=640x400 format=22 music=1 loop=0 stats=0 view=1024x768");
+  EXPECT_NE(ProbeOutput().find("device created\n"), std::string::npos) << ProbeOutput();
+  // 640x400 scaled by 1.6 is 1024x640: black bars of 64 pixels above and below.
+  const RgbaImage screen = ScreenshotOnceDrawn(
+      "launcher-gl-fullscreen.png", [](const RgbaImage& shot) { return LookOf(shot, 512, 384) == Look::Blue; });
+  ASSERT_EQ(screen.widthPx, 1024u);
+  for (const int y : {0, 62, 706, 767}) EXPECT_EQ(LookOf(screen, 512, y), Look::Black) << "bar at " << y;
+  for (const int y : {66, 384, 701}) {
+    for (const int x : {0, 512, 1023}) EXPECT_EQ(LookOf(screen, x, y), Look::Blue) << x << "," << y;
+  }
   ExpectEscapeEnds(WindowId());
 }
 
