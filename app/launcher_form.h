@@ -1,0 +1,69 @@
+#pragma once
+// The launcher window TForm1. It offers adapter, output kind, display mode or window size and the
+// Music/Loop/Stats switches; "Start" turns the same window into the demo's output window (controls
+// hidden, an OpenGL view filling it) and hands over to the start callback. Escape (anywhere in the
+// window, before and during the demo), "Exit" and closing the window run the shutdown callback.
+// Positions and sizes are pixels of the window's client area.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/launcher_lists.h"
+
+class WindowHost;
+
+// The launcher's check boxes.
+struct LauncherSwitches {
+  bool music = true;   // "Music"
+  bool loop = false;   // "Loop"
+  bool stats = false;  // "Stats" (windowed output only)
+};
+
+struct LauncherCallbacks {
+  std::function<void(const std::string& text)> fatalError;  // FatalError: shows the text, ends the program
+  // InitDemo: called once the window has become the output window. choice.window is the output view.
+  std::function<void(const DeviceChoice& choice, const LauncherSwitches& switches)> start;
+  std::function<void()> shutdown;  // ShutdownDemo
+};
+
+class TForm1 {
+ public:
+  // Builds the window (window class "quarnel"); nothing is shown yet.
+  explicit TForm1(LauncherCallbacks callbacks);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // Window creation. d3d nullptr: FatalError and nothing more. Otherwise fills the lists from d3d
+  // (kept, not owned) and, in development mode, sets windowed output with Stats and Loop on, Music off,
+  // and runs StartDemo at once.
+  void FormCreate(IDirect3D8* d3d, bool developmentMode);
+  // Shows the rounded launcher, centred on the desktop; nothing once the demo has started.
+  void Show();
+  // Turns the launcher into the output window and calls the start callback; only the first call acts.
+  void StartDemo();
+  // Hides the window; once no window is left, Fl::run returns.
+  void Hide();
+
+  void SetCaption(const std::string& text);  // the window title, UTF-8
+  LauncherSwitches Switches() const;
+  bool FullScreenChecked() const;
+  bool DevelopmentMode() const;
+  WindowHost& OutputView();
+
+ private:
+  struct Controls;
+
+  void FillListControls();
+  void WindowedClick();
+  void FullScreenClick();
+  void AdapterBoxChange();
+  void FormClose();
+
+  LauncherCallbacks callbacks_;
+  std::unique_ptr<Controls> controls_;
+  IDirect3D8* d3d_ = nullptr;
+  LauncherLists lists_;
+  bool developmentMode_ = false;
+  bool started_ = false;
+};
