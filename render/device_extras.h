@@ -1,0 +1,16 @@
+#pragma once
+// What our devices offer beyond Direct3D 8, for D3DX and for tests; both devices implement it.
+#include "render/d3dx8.h"
+#include "render/rgba_image.h"
+
+class DeviceExtras {
+ public:
+  virtual HRESULT CreateSprite(ID3DXSprite** sprite) = 0;
+  // The back buffer's pixels, row 0 at the top; false when the device cannot read them.
+  virtual bool ReadBackBuffer(RgbaImage& image) = 0;
+
+ protected:
+  ~DeviceExtras() = default;
+};
+
+inline DeviceExtras* ExtrasOf(IDirect3DDevice8* device) { return dynamic_cast<DeviceExtras*>(device); }

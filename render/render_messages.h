@@ -1,0 +1,43 @@
+#pragma once
+// Every text the renderer shows or hands back, in one place.
+#include <string>
+
+inline constexpr char kNoAdapterSettingsText[] = "Not possible to read settings from default display adapter!";
+inline constexpr char kDeviceInitFailedText[] = "Not possible to init adapter with d3dpp settings!";
+inline constexpr char kNoCapsText[] = "init error: can't get d3d caps for this device!";
+
+inline constexpr char kCapsNoActiveLights[] = "[no active lights]";
+inline constexpr char kCapsNoTextures[] = "[no textures]";
+inline constexpr char kCapsNoBigTextures[] = "[no big textures]";
+inline constexpr char kCapsNotAllBlendings[] = "[not all dest/src blendings]";
+inline constexpr char kCapsNoNonSquareTextures[] = "[no non-square textures]";
+inline constexpr char kCapsNoWindowedMode[] = "[no windowed mode]";
+inline constexpr char kCapsNoTextureAlpha[] = "[no alpha info in textures]";
+inline constexpr char kCapsNoLinearFiltering[] = "[no linear texture filtering]";
+inline constexpr char kCapsNoBlendOp[] = "[no blendop]";
+inline constexpr char kCapsNoFogVertex[] = "[no fogvertex]";
+inline constexpr char kCapsNoFogTable[] = "[no fogtable]";
+inline constexpr char kCapsNoFogRange[] = "[no fogrange]";
+inline constexpr char kCapsNoZFog[] = "[no zfog]";
+
+// The plain warning shown for a non-empty capability list.
+inline std::string CapsWarningText(const std::string& missingList) {
+  return "d3d8 caps check: " + missingList + " supported!" + "\r" + "\r" +
+         "This basically means that not all needed features are supported by" +
+         "the chosen graphics board. You may continue, but keep in mind that" +
+         "some things (or even everything) looks fucked up. Yes, even more than " + "intended :-)";
+}
+
+inline constexpr char kCreateMainBufferFailedText[] = "Not able to create vertex buffer (main)";
+inline constexpr char kLockMainBufferFailedText[] = "not able to lock vertex buffer (main)";
+inline constexpr char kCreateParticleBufferFailedText[] = "Not able to create vertex buffer (particles)";
+inline constexpr char kLockParticleBufferFailedText[] = "not able to lock vertex buffer (particles)";
+
+inline std::string TextureLoadErrorText(const std::string& fileName) { return "cannot load texture (" + fileName + ")"; }
+inline std::string TextureInitErrorText(unsigned number, const std::string& errorText) {
+  return "Texture(" + std::to_string(number) + ") Init Error: " + errorText;
+}
+inline constexpr char kRenderTargetInitFailedText[] = "texture init error: cannot create r2t texture";
+
+inline constexpr char kTextureDrawFailedText[] = "texture draw fuckup!";
+inline constexpr char kSpriteDrawFailedText[] = "cannot draw sprite";

@@ -1,0 +1,17 @@
+#pragma once
+// The window an OpenGL device presents into, implemented by the application around its GL window.
+// The device draws into its own back buffer and, on Present, makes the window's context current,
+// scales the back buffer into the window (aspect kept, black borders) and swaps. The host must outlive
+// the device and every object created on it.
+#include <cstdint>
+
+class WindowHost {
+ public:
+  virtual void MakeCurrent() = 0;  // the window's GL context becomes current (cheap when it already is)
+  virtual void SwapBuffers() = 0;
+  virtual void SizePx(uint32_t& widthPx, uint32_t& heightPx) = 0;  // drawable size now
+  virtual void HideCursor() = 0;   // no mouse pointer over the window
+
+ protected:
+  ~WindowHost() = default;
+};

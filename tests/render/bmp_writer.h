@@ -1,0 +1,60 @@
+#pragma once
+// Writes small BMP files for the tests: 24- and 32-bit true colour, and 8-bit with a palette.
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+// pixels: 0xRRGGBB per pixel, rows from the top.
+inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, const std::vector<uint32_t>& pixels,
+                         int bitsPerPixel) {
+  const bool paletted = bitsPerPixel == 8;
+  std::vector<uint32_t> palette;
+  auto paletteIndex = [&palette](uint32_t colour) {
+    for (size_t i = 0; i < palette.size(); ++i)
+      if (palette[i] == colour) return uint8_t(i);
+    palette.push_back(colour);
+    return uint8_t(palette.size() - 1);
+  };
+  const int bytesPerPixel = bitsPerPixel / 8;
+  const int rowBytes = (widthPx * bytesPerPixel + 3) / 4 * 4;
+  std::vector<uint8_t> data(size_t(rowBytes) * heightPx, 0);
+  for (int y = 0; y < heightPx; ++y) {
+    uint8_t* row = &data[size_t(heightPx - 1 - y) * rowBytes];  // bottom-up
+    for (int x = 0; x < widthPx; ++x) {
+      const uint32_t c = pixels[size_t(y) * widthPx + x];
+      if (paletted) {
+        row[x] = paletteIndex(c);
+      } else {
+        row[x * bytesPerPixel + 0] = uint8_t(c);
+        row[x * bytesPerPixel + 1] = uint8_t(c >> 8);
+        row[x * bytesPerPixel + 2] = uint8_t(c >> 16);
+        if (bytesPerPixel == 4) row[x * 4 + 3] = 0;
+      }
+    }
+  }
+  const uint32_t paletteBytes = paletted ? 256 * 4 : 0;
+  const uint32_t offset = 14 + 40 + paletteBytes;
+  std::vector<uint8_t> file;
+  auto put16 = [&file](uint32_t v) { file.push_back(uint8_t(v)); file.push_back(uint8_t(v >> 8)); };
+  auto put32 = [&put16](uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+  file.push_back('B');
+  file.push_back('M');
+  put32(offset + uint32_t(data.size()));
+  put32(0);
+  put32(offset);
+  put32(40);
+  put32(uint32_t(widthPx));
+  put32(uint32_t(heightPx));
+  put16(1);
+  put16(uint32_t(bitsPerPixel));
+  put32(0);  // uncompressed
+  put32(uint32_t(data.size()));
+  put32(2835);
+  put32(2835);
+  put32(paletted ? 256 : 0);
+  put32(0);
+  for (uint32_t i = 0; i < paletteBytes / 4; ++i) put32(i < palette.size() ? palette[i] : 0);
+  file.insert(file.end(), data.begin(), data.end());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}

@@ -1,0 +1,26 @@
+#pragma once
+// A render state on a Recording device (640 × 480 windowed), with FatalError texts collected.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/device_setup.h"
+#include "render/recording_device.h"
+
+struct RecordingFixture {
+  std::shared_ptr<Recording> recording = std::make_shared<Recording>();
+  RenderState state;
+  std::vector<std::string> fatalErrors;
+
+  explicit RecordingFixture(RecordingOptions options = {}) {
+    recording->options = std::move(options);
+    state.callbacks.fatalError = [this](const std::string& text) { fatalErrors.push_back(text); };
+    state.d3d = CreateRecordingDirect3D8(recording);
+    DeviceChoice choice;
+    choice.windowed = true;
+    CreateRenderDevice(state, choice);
+  }
+  ~RecordingFixture() { ReleaseRenderObjects(state); }
+
+  size_t CallCount() const { return recording->calls.size(); }
+};
