@@ -53,7 +53,7 @@ void ZoomingEchoes(const EffectFrame& f, uint32_t q, uint32_t copies) {
   const bool turning = copies == 9;
   for (uint32_t j = 0; j < copies; ++j) {
     const double zoomX = j * f.sx0 / q, zoomY = j * f.sy0 / q;
-    const double x = -Round(j * f.sx0 / (2.0 * q) * f.w);
+    const double x = 0 - Round(j * f.sx0 / (2.0 * q) * f.w);
     const double y = f.bar - Round(j * f.sy0 / (2.0 * q) * f.h);
     const uint32_t alpha = uint32_t(255 - Round(double(j) / (copies - 1) * 200));
     const float turn = turning ? float(f.rotation + j / 4.0) : f.rotation;
