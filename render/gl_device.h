@@ -1,0 +1,82 @@
+#pragma once
+// The OpenGL device. It keeps Direct3D's states as set and turns all of them into GL state right
+// before each draw, so anything drawn directly with GL in between (the sprite) disturbs nothing.
+//
+// Pictures are rendered upside down in GL terms: row 0 of every target is the top of the picture, like
+// Direct3D's pixel rows, so render-target textures are sampled the right way up (v = 0 at the top) and
+// viewports and clear rectangles use Direct3D's Y directly.
+#include "render/device_extras.h"
+#include "render/gl_objects.h"
+
+class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
+ public:
+  // Nullptr (whyNot set) when the context lacks what the device needs or the size is unusable.
+  static GLDevice* Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters, std::string& whyNot);
+  ~GLDevice() override;
+
+  HRESULT GetDeviceCaps(D3DCAPS8* caps) override;
+  HRESULT CreateVertexBuffer(UINT lengthBytes, DWORD usage, DWORD fvf, D3DPOOL pool,
+                             IDirect3DVertexBuffer8** buffer) override;
+  HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                        IDirect3DTexture8** texture) override;
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+  HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) override;
+  HRESULT SetViewport(const D3DVIEWPORT8* viewport) override;
+  HRESULT GetViewport(D3DVIEWPORT8* viewport) override;
+  HRESULT SetMaterial(const D3DMATERIAL8* material) override;
+  HRESULT SetLight(DWORD index, const D3DLIGHT8* light) override;
+  HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
+  HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT strideBytes) override;
+  HRESULT SetVertexShader(DWORD fvf) override;
+  HRESULT SetTexture(DWORD stage, IDirect3DTexture8* texture) override;
+  HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) override;
+  HRESULT BeginScene() override;
+  HRESULT EndScene() override;
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
+  HRESULT GetRenderTarget(IDirect3DSurface8** surface) override;
+  HRESULT SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurface8* depthStencil) override;
+  HRESULT Present(const RECT* source, const RECT* dest, HWND overrideWindow, const void* dirtyRegion) override;
+
+  HRESULT CreateSprite(ID3DXSprite** sprite) override;
+  bool ReadBackBuffer(RgbaImage& image) override;
+
+  // The sprite's one drawing operation: a textured quad with corners in target pixels (clockwise from
+  // the texture's top left), texture coordinates u0..u1, v0..v1, modulated by color, alpha-blended,
+  // clipped to the viewport.
+  void DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
+                      D3DCOLOR color);
+
+ private:
+  GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters);
+  void ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
+  void ApplyTransforms();
+  int ApplyLighting(DWORD fvf);  // returns the byte offset of the vertex colour GL reads, -1 for none
+  void ApplyTextureStage(DWORD fvf);
+  void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
+  void ApplyRaster();
+  void BindTarget();
+  float RenderStateFloat(D3DRENDERSTATETYPE state) const;
+
+  std::shared_ptr<GLCore> core_;
+  D3DCAPS8 caps_{};
+  UINT backWidth_, backHeight_;
+  GLuint colorBuffer_ = 0, depthBuffer_ = 0;  // the back buffer
+  GLuint targetFbo_ = 0;                      // what is drawn into
+  GLuint backFbo_ = 0;                        // the back buffer alone, for Present and reading
+  GLSurface* backSurface_ = nullptr;
+  GLSurface* target_ = nullptr;  // current render target, one reference held
+  bool depthAttached_ = true;
+
+  DWORD renderStates_[D3DRS_COUNT] = {};
+  DWORD stageStates_[D3DTSS_COUNT] = {};
+  D3DMATRIX world_{}, view_{}, projection_{};
+  D3DVIEWPORT8 viewport_{};
+  D3DMATERIAL8 material_{};
+  D3DLIGHT8 light_{};
+  bool lightSet_ = false;
+  GLVertexBuffer* stream_ = nullptr;  // one reference held
+  UINT streamStride_ = 0;
+  DWORD fvf_ = 0;
+  GLTexture* texture_ = nullptr;  // one reference held
+  std::vector<float> fogCoordinates_;
+};

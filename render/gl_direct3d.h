@@ -1,0 +1,18 @@
+#pragma once
+// The OpenGL implementation of Direct3D 8 (fixed-function OpenGL 2.1 compatibility through Mesa).
+// A device renders into its own back buffer (a framebuffer object). Created with a WindowHost as focus
+// window it presents into that window; with none it renders offscreen on a surfaceless EGL context and
+// Present only finishes the frame. ReadBackBuffer (device_extras.h) reads the pixels in both cases.
+#include <vector>
+
+#include "render/d3d8.h"
+#include "render/rgba_image.h"
+
+// One adapter per screen; each screen's desktop mode is what GetAdapterDisplayMode reports.
+IDirect3D8* CreateGLDirect3D8(const std::vector<D3DDISPLAYMODE>& desktopModes);
+
+// One screen with a 1024 × 768 X8R8G8B8 desktop. sdkVersion must be D3D_SDK_VERSION, else nullptr.
+IDirect3D8* Direct3DCreate8(UINT sdkVersion);
+
+// The back buffer of a device of ours as RGBA, row 0 at the top; false for a device that draws nothing.
+bool ReadBackBuffer(IDirect3DDevice8* device, RgbaImage& image);

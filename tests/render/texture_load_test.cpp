@@ -1,0 +1,122 @@
+// Texture loading on the Recording device: BMP depths, the colour key, bad files and the numbered scan.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "bmp_writer.h"
+#include "recording_fixture.h"
+#include "render/bmp_decode.h"
+#include "render/render_messages.h"
+#include "render/textures.h"
+#include "test_paths.h"
+
+namespace {
+
+std::vector<uint16_t> Texels(IDirect3DTexture8* texture) {
+  D3DSURFACE_DESC desc;
+  texture->GetLevelDesc(0, &desc);
+  D3DLOCKED_RECT locked;
+  EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+  std::vector<uint16_t> texels(size_t(desc.Width) * desc.Height);
+  for (UINT y = 0; y < desc.Height; ++y)
+    std::memcpy(&texels[size_t(y) * desc.Width], static_cast<uint8_t*>(locked.pBits) + y * size_t(locked.Pitch),
+                desc.Width * 2);
+  texture->UnlockRect(0);
+  return texels;
+}
+
+// A 3 × 2 picture: black, red, white / green, blue, dark grey.
+const std::vector<uint32_t> kPicture = {0x000000, 0xFF0000, 0xFFFFFF, 0x00FF00, 0x0000FF, 0x080808};
+const std::vector<uint16_t> kExpected = {0x0000, 0xFC00, 0xFFFF, 0x83E0, 0x801F, 0x8421};
+
+TEST(TextureLoad, EightTwentyFourAndThirtyTwoBitFilesGiveKeyedA1R5G5B5) {
+  for (int bits : {8, 24, 32}) {
+    SCOPED_TRACE(bits);
+    const std::string path = TestOutPath("load" + std::to_string(bits) + ".bmp");
+    WriteTestBmp(path, 3, 2, kPicture, bits);
+    RecordingFixture f;
+    std::string errorText = "old";
+    LoadTexture(f.state, path, 4, errorText);
+    EXPECT_EQ(errorText, "");
+    ASSERT_EQ(f.state.textures.size(), 5u);
+    ASSERT_NE(f.state.textures[4], nullptr);
+    D3DSURFACE_DESC desc;
+    f.state.textures[4]->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Width, 3u);
+    EXPECT_EQ(desc.Height, 2u);
+    EXPECT_EQ(desc.Format, D3DFMT_A1R5G5B5);
+    EXPECT_EQ(Texels(f.state.textures[4]), kExpected);
+  }
+}
+
+TEST(TextureLoad, BadFilesGiveTheLoadTextAndNoTexture) {
+  const std::string truncated = TestOutPath("truncated.bmp");
+  WriteTestBmp(truncated, 64, 64, std::vector<uint32_t>(64 * 64, 0x123456), 24);
+  std::filesystem::resize_file(truncated, 200);
+
+  const std::string huge = TestOutPath("huge.bmp");  // header claims 100000 × 100000, tiny body
+  WriteTestBmp(huge, 2, 2, std::vector<uint32_t>(4, 0x123456), 24);
+  {
+    std::fstream file(huge, std::ios::in | std::ios::out | std::ios::binary);
+    const uint32_t side = 100000;
+    file.seekp(18);
+    file.write(reinterpret_cast<const char*>(&side), 4);
+    file.write(reinterpret_cast<const char*>(&side), 4);
+  }
+  const std::string text = TestOutPath("text.bmp");
+  std::ofstream(text) << "not a bitmap at all";
+
+  for (const std::string& path : {truncated, huge, text, TestOutPath("missing.bmp")}) {
+    SCOPED_TRACE(path);
+    RecordingFixture f;
+    std::string errorText;
+    LoadTexture(f.state, path, 0, errorText);
+    EXPECT_EQ(errorText, TextureLoadErrorText(path));
+    EXPECT_EQ(f.state.textures[0], nullptr);
+    EXPECT_TRUE(f.recording->CallsStartingWith("CreateTexture").empty());
+  }
+  RgbaImage image;
+  EXPECT_FALSE(ReadBmpFile(huge, image));
+  EXPECT_TRUE(image.rgba.empty());
+}
+
+TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
+  const std::filesystem::path folder = TestOutPath("scan");
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string base = (folder / "texture").string();
+  WriteTestBmp(base + "0.bmp", 3, 2, kPicture, 24);
+  std::ofstream(base + "1.bmp") << "broken";
+  WriteTestBmp(base + "2.bmp", 3, 2, kPicture, 8);
+  WriteTestBmp(base + "4.bmp", 3, 2, kPicture, 8);
+
+  RecordingFixture f;
+  EXPECT_EQ(LoadTextures(f.state, base), 3);
+  ASSERT_EQ(f.state.textures.size(), 3u);
+  EXPECT_NE(f.state.textures[0], nullptr);
+  EXPECT_EQ(f.state.textures[1], nullptr);
+  EXPECT_NE(f.state.textures[2], nullptr);
+  EXPECT_EQ(f.fatalErrors,
+            std::vector<std::string>{"Texture(1) Init Error: cannot load texture (" + base + "1.bmp)"});
+
+  RecordingFixture empty;
+  EXPECT_EQ(LoadTextures(empty.state, (folder / "none").string()), 0);
+  EXPECT_TRUE(empty.fatalErrors.empty());
+}
+
+TEST(TextureLoad, ScanEndsAtIndex254) {
+  const std::filesystem::path folder = TestOutPath("scan256");
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string base = (folder / "t").string();
+  WriteTestBmp(base + "0.bmp", 1, 1, {0xFFFFFF}, 24);
+  for (int n = 1; n <= 256; ++n) std::filesystem::copy_file(base + "0.bmp", base + std::to_string(n) + ".bmp");
+  RecordingFixture f;
+  EXPECT_EQ(LoadTextures(f.state, base), 255);
+  EXPECT_EQ(f.state.textures.size(), 255u);
+  EXPECT_EQ(f.recording->CallsStartingWith("CreateTexture").size(), 255u);
+}
+
+}  // namespace
