@@ -87,7 +87,7 @@ void DrawR2TEffect(RenderState& state, uint8_t preset, uint16_t power, float rot
   const double rw = std::max<uint16_t>(state.renderTargetWidth, 1), rh = std::max<uint16_t>(state.renderTargetHeight, 1);
   const EffectFrame f{state, w, h, double(state.CinemaBarHeight), w / rw, h / rh, rotation,
                       {float(w / 3), float(h / 2)}};
-  // A speed of -0.01 makes the phase's divisor 0; that phase is taken as 0.
+  // A speed that leaves the phase no finite number (infinite, or not a number) draws at phase 0.
   const double a = double(tMs) / (100.0 * speed + 1);
   const double sinA = std::isfinite(a) ? std::sin(a) : 0.0;
   const uint32_t p = power;
