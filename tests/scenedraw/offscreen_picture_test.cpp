@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "picture_rig.h"
-#include "render/bmp_decode.h"
 
 namespace {
 
@@ -160,8 +160,8 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
   EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 320,
                                  240, false, png),
             "");
-  RgbaImage written;
-  ASSERT_TRUE(ReadBmpFile(png, written) || std::ifstream(png).good());
+  ASSERT_TRUE(std::filesystem::exists(png));
+  EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
   EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, TestOutPath("no-such-dir"),
                                  4000, 320, 240, false, png),
             "Loading Error: no textures found!");
