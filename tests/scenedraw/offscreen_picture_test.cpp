@@ -32,7 +32,7 @@ TEST(DefaultScenePicture, IsColouredLayeredAndMovesBetweenTimes) {
 
 // Waits for the OpenGL device to clip every draw to the viewport as Direct3D does: large point sprites
 // whose centre lies inside the drawing area still spill into the bars.
-TEST(DefaultScenePicture, DISABLED_LetterboxBarsStayBlack) {
+TEST(DefaultScenePicture, LetterboxBarsStayBlack) {
   PictureRig rig;
   ASSERT_EQ(rig.startError, "");
   for (uint32_t ms : kDefaultSceneTimesMs) {
