@@ -6,6 +6,7 @@
 #include "render/device_records.h"
 #include "render/frame_render.h"
 #include "render/render_messages.h"
+#include "scene/errors.h"
 #include "scene/round.h"
 
 namespace {
@@ -61,22 +62,31 @@ std::string InitFrameStates(RenderState& state, float screenCinemaWidthRatio) {
 }
 
 void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
-                   bool developmentMode, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs) {
+                   bool developmentMode, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs,
+                   const LayerErrorSink& layerError) {
   IDirect3DDevice8* device = state.device;
   if (device == nullptr) return;
+  const auto drawLayer = [&](uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs) {
+    TFrameParamBlock block;
+    try {
+      block = UpdateSceneParams(scene, presetNumber, startTimeMs, endTimeMs, fxTimeMs, developmentMode);
+    } catch (const RangeError& error) {
+      if (!layerError) throw;
+      layerError(error.what());
+      return;
+    }
+    RenderFrame(state, block, demoTimeMs, formWidthPx, formHeightPx);
+  };
   device->SetRenderState(D3DRS_SRCBLEND, 0);
   device->SetRenderState(D3DRS_DESTBLEND, 0);
   device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kOpaqueBlack, 1.0f, 0);
   if (developmentMode) {
     fxTimeMs = demoTimeMs / 2;
-    const TFrameParamBlock block = UpdateSceneParams(scene, 0, 0, sequence.DemoLength, fxTimeMs, true);
-    RenderFrame(state, block, demoTimeMs, formWidthPx, formHeightPx);
+    drawLayer(0, 0, sequence.DemoLength);
   } else {
     for (const TSceneSeqEntry& entry : sequence.SequenceEntries) {
       fxTimeMs = EntryEffectTime(entry, demoTimeMs);
-      const TFrameParamBlock block =
-          UpdateSceneParams(scene, entry.PresetNumber, entry.StartTime, entry.EndTime, fxTimeMs, false);
-      RenderFrame(state, block, demoTimeMs, formWidthPx, formHeightPx);
+      drawLayer(entry.PresetNumber, entry.StartTime, entry.EndTime);
     }
   }
   device->Present(nullptr, nullptr, nullptr, nullptr);

@@ -7,7 +7,6 @@
 #include "render/device_setup.h"
 #include "render/geometry.h"
 #include "render/render_messages.h"
-#include "render/startup_messages.h"
 #include "render/textures.h"
 #include "scene/shared_random.h"
 
@@ -55,11 +54,13 @@ std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const st
 }
 
 std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
-                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image) {
+                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
+                                 const LayerErrorSink& layerError) {
   image = {};
   uint32_t fxTimeMs = 0;
   try {
-    DrawDemoFrame(state, scene, sequence, demoTimeMs, developmentMode, state.FullWidth, state.FullHeight, fxTimeMs);
+    DrawDemoFrame(state, scene, sequence, demoTimeMs, developmentMode, state.FullWidth, state.FullHeight, fxTimeMs,
+                  layerError);
   } catch (const std::exception& error) {
     return error.what();
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "render/demo_frame.h"
 #include "render/render_state.h"
 #include "render/rgba_image.h"
 #include "scene/scene_update.h"
@@ -21,9 +22,10 @@ std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const st
                                    float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
 
 // DrawDemoFrame at demoTimeMs with the back buffer's size as the window's, then the back buffer's pixels.
-// An evaluation error's text is returned and the picture left empty.
+// Without a layerError, an evaluation error's text is returned and the picture left empty.
 std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
-                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image);
+                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
+                                 const LayerErrorSink& layerError = {});
 
 // The whole `--render`: seeds the shared Random with 1, starts the renderer on d3d, draws demo time
 // demoTimeMs and writes the picture to pngPath. scene and sequence are loaded as the start-up loads them.

@@ -9,6 +9,7 @@
 
 #include "layer_rig.h"
 #include "render/transforms.h"
+#include "scene/errors.h"
 
 namespace {
 
@@ -86,6 +87,25 @@ TEST(DemoFrame, ClearsOnceThenDrawsTheVisibleEntriesInFileOrderAndPresents) {
   DrawDemoFrame(rig.state, scene, sequence, 25000, false, 640, 480, fxTimeMs);
   EXPECT_EQ(rig.Since("BeginScene").size(), 0u);  // between windows: a black frame
   EXPECT_EQ(rig.Since("Present").size(), 1u);
+}
+
+TEST(DemoFrame, ALayerThatFailsToEvaluateIsSkippedAndReported) {
+  LayerRig rig;
+  SceneState scene;
+  scene.ScenePresets = {InitParamTable(), InitParamTable()};
+  scene.ScenePresets[1][0].BaseVal = 300;  // BG_r beyond a byte
+  scene.PresetCount = 2;
+  SceneSequence sequence = TwoEntries();
+  sequence.SequenceEntries[0].PresetNumber = 1;
+  std::vector<std::string> errors;
+  uint32_t fxTimeMs = 0;
+  DrawDemoFrame(rig.state, scene, sequence, 8000, false, 640, 480, fxTimeMs,
+                [&](const std::string& text) { errors.push_back(text); });
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("byte:BG_r"), std::string::npos);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 1u);  // the second layer is still drawn
+  EXPECT_EQ(rig.Since().back(), "Present()");
+  EXPECT_THROW(DrawDemoFrame(rig.state, scene, sequence, 8000, false, 640, 480, fxTimeMs), RangeError);
 }
 
 TEST(DemoFrame, DevelopmentModeDrawsTheLiveSetOnceAtHalfTime) {
