@@ -787,7 +787,9 @@ void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT fi
 
 void GLDevice::ApplyRaster() {
   const DWORD* rs = renderStates_;
-  glDisable(GL_SCISSOR_TEST);
+  // Direct3D clips every primitive to the viewport; GL's viewport does not clip wide points and lines.
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(GLint(viewport_.X), GLint(viewport_.Y), GLsizei(viewport_.Width), GLsizei(viewport_.Height));
   const DWORD fill = rs[D3DRS_FILLMODE];
   glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
   glShadeModel(rs[D3DRS_SHADEMODE] == D3DSHADE_FLAT ? GL_FLAT : GL_SMOOTH);  // PHONG is shaded as GOURAUD

@@ -1,0 +1,33 @@
+#pragma once
+// The renderer's part of the start-up (fixed states, material, letterbox, first render target) and of
+// the playback loop (one whole frame: clear, every scene layer, present). Times are ms, sizes pixels.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "render/render_state.h"
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
+
+// Start-up after the textures are loaded: the fixed render and texture-stage states, a clear of the
+// whole back buffer to black, the material, the letterbox (FullWidth/FullHeight, CinemaBarHeight =
+// Round(ViewHeight / ratio), ViewHeight between the bars, the saved viewport set on the device),
+// R2tMaxSize and the first render-target texture. screenCinemaWidthRatio is above 2 and at most 10;
+// other values still leave a drawing area of at least 0 rows. Returns an error text, empty on success.
+std::string InitFrameStates(RenderState& state, float screenCinemaWidthRatio);
+
+// The bar height for a back buffer heightPx high: Round(heightPx / ratio), at most half the height;
+// 0 for a ratio that is not a positive number.
+uint16_t CinemaBarHeightFor(uint16_t heightPx, float screenCinemaWidthRatio);
+
+// One frame of the playback loop at demo time demoTimeMs: blend factors 0, clear black, then either
+// (developmentMode) the live set at effect time demoTimeMs / 2 in the window 0..DemoLength, or every
+// sequence entry in file order at its own effect time, each evaluated by UpdateSceneParams and drawn
+// by RenderFrame; then Present. fxTimeMs receives the effect time of the last layer evaluated (kept
+// when there is none). formWidthPx × formHeightPx: the output window's client size.
+// A layer whose evaluation fails (RangeError) is skipped and its text handed to layerError; without a
+// layerError the error propagates and abandons the frame before Present.
+using LayerErrorSink = std::function<void(const std::string& text)>;
+void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
+                   bool developmentMode, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs,
+                   const LayerErrorSink& layerError = {});

@@ -1,0 +1,84 @@
+#include "render/offscreen_demo.h"
+
+#include <exception>
+
+#include "render/demo_frame.h"
+#include "render/device_extras.h"
+#include "render/device_setup.h"
+#include "render/geometry.h"
+#include "render/render_messages.h"
+#include "render/textures.h"
+#include "scene/shared_random.h"
+
+namespace {
+
+std::string StartSteps(RenderState& state, const std::string& dataDir, float ratio, uint32_t widthPx,
+                       uint32_t heightPx, const std::string& firstFatal) {
+  DeviceChoice choice;
+  choice.windowed = true;
+  choice.widthPx = widthPx;
+  choice.heightPx = heightPx;
+  const std::string deviceError = CreateRenderDevice(state, choice);
+  if (!deviceError.empty()) return kDeviceInitPrefix + deviceError;
+
+  std::string geometryError;
+  BuildGeometry(state, 0, geometryError, 1.0f, 1.0f, 1.0f);
+  if (!geometryError.empty()) return kGeometryInitPrefix + geometryError;
+  if (FAILED(D3DXCreateSprite(state.device, &state.sprite))) {
+    state.sprite = nullptr;
+    return kSpriteInitFailedText;
+  }
+  state.TextureCount = LoadTextures(state, dataDir + "/texture");
+  if (!firstFatal.empty()) return firstFatal;
+  if (state.TextureCount == 0) return kNoTexturesText;
+  return InitFrameStates(state, ratio);
+}
+
+}  // namespace
+
+std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
+                                   float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx) {
+  state.d3d = d3d;
+  if (widthPx < 1 || heightPx < 1 || widthPx > kMaxOffscreenSidePx || heightPx > kMaxOffscreenSidePx)
+    return OffscreenSizeText(widthPx, heightPx);
+  // Texture loading reports through FatalError and goes on; the first such text ends the start-up.
+  const RenderCallbacks previous = state.callbacks;
+  std::string firstFatal;
+  state.callbacks.fatalError = [&](const std::string& text) {
+    if (firstFatal.empty()) firstFatal = text;
+    if (previous.fatalError) previous.fatalError(text);
+  };
+  const std::string error = StartSteps(state, dataDir, screenCinemaWidthRatio, widthPx, heightPx, firstFatal);
+  state.callbacks = previous;
+  return error;
+}
+
+std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
+                                 const LayerErrorSink& layerError) {
+  image = {};
+  uint32_t fxTimeMs = 0;
+  try {
+    DrawDemoFrame(state, scene, sequence, demoTimeMs, developmentMode, state.FullWidth, state.FullHeight, fxTimeMs,
+                  layerError);
+  } catch (const std::exception& error) {
+    return error.what();
+  }
+  DeviceExtras* extras = ExtrasOf(state.device);
+  if (extras == nullptr || !extras->ReadBackBuffer(image)) return kNoPixelsText;
+  return "";
+}
+
+std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
+                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t widthPx,
+                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath) {
+  SeedRandom(1);
+  RenderState state;
+  std::string error =
+      StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);
+  RgbaImage image;
+  if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
+  if (error.empty() && !WritePng(pngPath, image)) error = PngWriteFailedText(pngPath);
+  ReleaseRenderObjects(state);
+  return error;
+}

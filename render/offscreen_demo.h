@@ -1,0 +1,34 @@
+#pragma once
+// Drawing demo frames with no display, for `quarnel --render` and the video export: the renderer
+// started the way the program's start-up does, then frames drawn exactly as the playback loop draws
+// them and read back as pictures. Times are ms, sizes pixels; error texts are empty on success.
+#include <cstdint>
+#include <string>
+
+#include "render/demo_frame.h"
+#include "render/render_state.h"
+#include "render/rgba_image.h"
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
+
+constexpr uint32_t kMaxOffscreenSidePx = 8192;
+
+// Takes over d3d (released with the state) and starts the renderer on it: a windowed device of
+// widthPx × heightPx (1..8192) with no window, the start-up geometry, the sprite object, the textures
+// dataDir + "/texture" + N + ".bmp", and InitFrameStates with the sequence's ratio. Returns the first
+// fatal text of these steps, as the program would show it; every later FatalError goes to
+// state.callbacks as before. The shared Random is not reseeded here.
+std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
+                                   float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
+
+// DrawDemoFrame at demoTimeMs with the back buffer's size as the window's, then the back buffer's pixels.
+// Without a layerError, an evaluation error's text is returned and the picture left empty.
+std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
+                                 const LayerErrorSink& layerError = {});
+
+// The whole `--render`: seeds the shared Random with 1, starts the renderer on d3d, draws demo time
+// demoTimeMs and writes the picture to pngPath. scene and sequence are loaded as the start-up loads them.
+std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
+                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t widthPx,
+                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath);

@@ -1,0 +1,163 @@
+// The renderer's start-up states and whole frames on the Recording device: fixed states, letterbox,
+// the loop's clear and layer order, development mode, and the world, camera and projection matrices.
+#include "render/demo_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "layer_rig.h"
+#include "render/transforms.h"
+#include "scene/errors.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// The 16 numbers of the last SetTransform(state, [...]) call since the mark.
+std::vector<float> LastMatrix(const LayerRig& rig, int state) {
+  const Calls calls = rig.Since("SetTransform(" + std::to_string(state) + ", [");
+  std::vector<float> m(16, NAN);
+  if (!calls.empty())
+    std::sscanf(calls.back().c_str() + calls.back().find('[') + 1, "%g %g %g %g %g %g %g %g %g %g %g %g %g %g %g %g",
+                &m[0], &m[1], &m[2], &m[3], &m[4], &m[5], &m[6], &m[7], &m[8], &m[9], &m[10], &m[11], &m[12], &m[13],
+                &m[14], &m[15]);
+  return m;
+}
+
+TEST(StartUpStates, FixedStatesMaterialAndLetterboxInOrder) {
+  RecordingFixture fixture;
+  const size_t mark = fixture.recording->calls.size();
+  EXPECT_EQ(InitFrameStates(fixture.state, 8.0f), "");
+  const Calls calls(fixture.recording->calls.begin() + std::ptrdiff_t(mark), fixture.recording->calls.end());
+  EXPECT_EQ(calls, (Calls{"SetRenderState(7, 0)", "SetRenderState(137, 0)", "SetTextureStageState(0, 2, 1)",
+                          "SetTextureStageState(0, 3, 2)", "SetTextureStageState(0, 1, 12)",
+                          "SetTextureStageState(0, 17, 2)", "SetTextureStageState(0, 16, 2)",
+                          "SetRenderState(145, 2)", "SetRenderState(146, 0)", "SetRenderState(147, 2)",
+                          "SetRenderState(148, 0)", "SetRenderState(139, 848727170)", "SetRenderState(27, 1)",
+                          "SetRenderState(22, 1)", "Clear(0, 3, 0xFF000000, 1, 0)",
+                          "SetMaterial((1, 1, 1, 1), (1, 0.8, 0.6, 0.6), (1, 1, 1, 0.3), (1, 0.4, 0.4, 0.4), 2)",
+                          "SetViewport(0, 60, 640, 360, 0, 1)", "CreateTexture(1, 1, 0, 1, 22, 0) -> tex1"}));
+  EXPECT_EQ(fixture.state.FullHeight, 480);
+  EXPECT_EQ(fixture.state.ViewHeight, 360);
+  EXPECT_EQ(fixture.state.R2tMaxSize, 512);
+}
+
+TEST(StartUpStates, BarHeightsOfTheExamplesAndOfBadRatios) {
+  EXPECT_EQ(CinemaBarHeightFor(480, 8.0f), 60);
+  EXPECT_EQ(CinemaBarHeightFor(480, 10.0f), 48);
+  EXPECT_EQ(CinemaBarHeightFor(240, 3.0f), 80);
+  EXPECT_EQ(CinemaBarHeightFor(480, 2.35f), 204);
+  EXPECT_EQ(CinemaBarHeightFor(480, 1.0f), 240);  // never more than half: the drawing area is empty
+  EXPECT_EQ(CinemaBarHeightFor(480, 0.0f), 0);
+  EXPECT_EQ(CinemaBarHeightFor(480, NAN), 0);
+}
+
+SceneSequence TwoEntries() {
+  SceneSequence sequence;
+  sequence.DemoLength = 20000;
+  sequence.ScreenCinemaWidthRatio = 8;
+  TSceneSeqEntry first;
+  first.StartTime = 0, first.EndTime = 10000;
+  TSceneSeqEntry second;
+  second.StartTime = 6000, second.EndTime = 20000, second.TimeFactor = 2, second.TimeOffset = 100;
+  sequence.SequenceEntries = {first, second};
+  return sequence;
+}
+
+TEST(DemoFrame, ClearsOnceThenDrawsTheVisibleEntriesInFileOrderAndPresents) {
+  LayerRig rig;
+  SceneState scene;
+  const SceneSequence sequence = TwoEntries();
+  uint32_t fxTimeMs = 0;
+  DrawDemoFrame(rig.state, scene, sequence, 8000, false, 640, 480, fxTimeMs);
+  const Calls calls = rig.Since();
+  ASSERT_GE(calls.size(), 3u);
+  EXPECT_EQ(Calls(calls.begin(), calls.begin() + 3),
+            (Calls{"SetRenderState(19, 0)", "SetRenderState(20, 0)", "Clear(0, 3, 0xFF000000, 1, 0)"}));
+  EXPECT_EQ(calls.back(), "Present()");
+  EXPECT_EQ(rig.Since("BeginScene").size(), 2u);
+  EXPECT_EQ(fxTimeMs, 16100u);  // the last entry's effect time
+
+  rig.Mark();
+  DrawDemoFrame(rig.state, scene, sequence, 12000, false, 640, 480, fxTimeMs);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 1u);
+  rig.Mark();
+  DrawDemoFrame(rig.state, scene, sequence, 25000, false, 640, 480, fxTimeMs);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 0u);  // between windows: a black frame
+  EXPECT_EQ(rig.Since("Present").size(), 1u);
+}
+
+TEST(DemoFrame, ALayerThatFailsToEvaluateIsSkippedAndReported) {
+  LayerRig rig;
+  SceneState scene;
+  scene.ScenePresets = {InitParamTable(), InitParamTable()};
+  scene.ScenePresets[1][0].BaseVal = 300;  // BG_r beyond a byte
+  scene.PresetCount = 2;
+  SceneSequence sequence = TwoEntries();
+  sequence.SequenceEntries[0].PresetNumber = 1;
+  std::vector<std::string> errors;
+  uint32_t fxTimeMs = 0;
+  DrawDemoFrame(rig.state, scene, sequence, 8000, false, 640, 480, fxTimeMs,
+                [&](const std::string& text) { errors.push_back(text); });
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find("byte:BG_r"), std::string::npos);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 1u);  // the second layer is still drawn
+  EXPECT_EQ(rig.Since().back(), "Present()");
+  EXPECT_THROW(DrawDemoFrame(rig.state, scene, sequence, 8000, false, 640, 480, fxTimeMs), RangeError);
+}
+
+TEST(DemoFrame, DevelopmentModeDrawsTheLiveSetOnceAtHalfTime) {
+  LayerRig rig;
+  SceneState scene;
+  scene.LiveParams[0].BaseVal = 17;  // BG_r
+  uint32_t fxTimeMs = 0;
+  DrawDemoFrame(rig.state, scene, TwoEntries(), 30000, true, 640, 480, fxTimeMs);
+  EXPECT_EQ(fxTimeMs, 15000u);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 0u);  // 30000 lies beyond DemoLength 20000
+  rig.Mark();
+  DrawDemoFrame(rig.state, scene, TwoEntries(), 4000, true, 640, 480, fxTimeMs);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 1u);
+  EXPECT_EQ(rig.Since("Clear(0, 3, 0xFF11").size(), 1u);
+}
+
+TEST(Transforms, WorldScalesThenMovesThenTurnsZXY) {
+  LayerRig rig;
+  const float quarter = 1.5707964f;
+  SetWorldMatrix(rig.state.device, 2, 2, 2, 1, 0, 0, 0, 0, quarter);
+  std::vector<float> m = LastMatrix(rig, 256);
+  // (1, 0, 0): scaled to (2, 0, 0), moved to (3, 0, 0), turned about Z to (0, 3, 0).
+  EXPECT_NEAR(1 * m[0] + m[12], 0, 1e-5);
+  EXPECT_NEAR(1 * m[1] + m[13], 3, 1e-5);
+  rig.Mark();
+  SetWorldMatrix(rig.state.device, 1, 1, 1, 0, 0, 0, quarter, quarter, 0);
+  m = LastMatrix(rig, 256);
+  // (0, 1, 0): X turns it to (0, 0, 1), then Y to (1, 0, 0).
+  EXPECT_NEAR(m[4], 1, 1e-5);
+  EXPECT_NEAR(m[5], 0, 1e-5);
+  EXPECT_NEAR(m[6], 0, 1e-5);
+}
+
+TEST(Transforms, CameraPresetsAboveFiveAreFiveAndAspectTakesTheAdjustment) {
+  LayerRig rig;
+  SetupCamera(rig.state.device, 9, 1234, 0.5f, 640.0f / 480);
+  const std::vector<float> view9 = LastMatrix(rig, 2), projection9 = LastMatrix(rig, 3);
+  rig.Mark();
+  SetupCamera(rig.state.device, 5, 1234, 0.5f, 640.0f / 480);
+  EXPECT_EQ(LastMatrix(rig, 2), view9);
+  EXPECT_EQ(LastMatrix(rig, 3), projection9);
+  // yScale = cot(π/8) = 2.41421; xScale = yScale / (4/3 + 0.5).
+  EXPECT_NEAR(projection9[5], 2.41421f, 1e-4);
+  EXPECT_NEAR(projection9[0], 2.41421f / (4.0f / 3 + 0.5f), 1e-4);
+  // Preset 4 looks from (0, 0.8, 0): the view moves that point to the origin.
+  rig.Mark();
+  SetupCamera(rig.state.device, 4, 0, 0, 1);
+  const std::vector<float> v = LastMatrix(rig, 2);
+  for (int column = 0; column < 3; ++column) EXPECT_NEAR(0.8f * v[4 + column] + v[12 + column], 0, 1e-5);
+  // near 0.01, far 100: depth 0 at the near plane.
+  const std::vector<float> p = LastMatrix(rig, 3);
+  EXPECT_NEAR(0.01f * p[10] + p[14], 0, 1e-6);
+}
+
+}  // namespace

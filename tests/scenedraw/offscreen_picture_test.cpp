@@ -1,0 +1,173 @@
+// Whole frames drawn offscreen on OpenGL and looked at as a viewer would: the default scene at several
+// times, every sprite movement preset and every screen effect, with the letterbox bars black and each
+// copy of the marker where it belongs. The pictures go to QUARNEL_TEST_OUT.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "picture_rig.h"
+
+namespace {
+
+constexpr uint32_t kDefaultSceneTimesMs[] = {0, 2500, 6000, 12000};
+
+TEST(DefaultScenePicture, IsColouredLayeredAndMovesBetweenTimes) {
+  PictureRig rig;
+  ASSERT_EQ(rig.startError, "");
+  std::vector<RgbaImage> pictures;
+  for (uint32_t ms : kDefaultSceneTimesMs) {
+    rig.Draw(ms, "default-scene-" + std::to_string(ms));
+    EXPECT_GT(rig.LitShare(), 0.3) << ms;
+    EXPECT_GE(rig.ColourCount(), 12u) << ms;
+    pictures.push_back(rig.picture);
+  }
+  for (size_t i = 1; i < pictures.size(); ++i) {
+    size_t changed = 0;
+    for (size_t k = 0; k < pictures[i].rgba.size(); k += 4)
+      changed += std::abs(pictures[i].rgba[k + 1] - pictures[i - 1].rgba[k + 1]) > 30;
+    EXPECT_GT(changed, pictures[i].rgba.size() / 4 / 10) << "picture " << i << " hardly differs from the one before";
+  }
+}
+
+// Waits for the OpenGL device to clip every draw to the viewport as Direct3D does: large point sprites
+// whose centre lies inside the drawing area still spill into the bars.
+TEST(DefaultScenePicture, LetterboxBarsStayBlack) {
+  PictureRig rig;
+  ASSERT_EQ(rig.startError, "");
+  for (uint32_t ms : kDefaultSceneTimesMs) {
+    rig.Draw(ms, "default-scene-bars-" + std::to_string(ms));
+    EXPECT_TRUE(rig.BarsBlack()) << ms;
+  }
+}
+
+TEST(SpritePicture, EachMovementPresetPutsTheMarkerWhereItMoves) {
+  PictureRig rig;
+  ASSERT_EQ(rig.startError, "");
+  rig.BareMarkerScene();
+
+  rig.Set("SpriteMovementPreset", 1);
+  rig.Draw(0, "sprite-preset1-still");
+  EXPECT_TRUE(rig.Lit(192, 120));
+  EXPECT_TRUE(rig.Dark(150, 120) && rig.Dark(234, 120) && rig.Dark(192, 90) && rig.Dark(192, 150));
+  EXPECT_TRUE(rig.BarsBlack());
+
+  rig.Set("SpriteSpeedFactor", 0.01f);  // 64 pixels to the right after 1000 ms
+  rig.Draw(1000, "sprite-preset1-moved");
+  EXPECT_TRUE(rig.Lit(256, 120));
+  EXPECT_TRUE(rig.Dark(180, 120));
+
+  rig.Set("SpriteMovementPreset", 0);  // 36 pixels up after 1000 ms
+  rig.Draw(1000, "sprite-preset0-moved");
+  EXPECT_TRUE(rig.Lit(192, 84));
+  EXPECT_TRUE(rig.Dark(192, 130));
+
+  rig.Set("SpriteSpeedFactor", 0);
+  rig.Set("SpriteMovementPreset", 2);  // copies at x = 160 and 480, the second half as opaque
+  rig.Draw(0, "sprite-preset2");
+  EXPECT_TRUE(rig.Lit(192, 120));
+  EXPECT_TRUE(rig.Lit(512, 120));
+  EXPECT_LT(rig.Green(512, 120), rig.Green(192, 120) * 3 / 4);
+
+  rig.Set("SpriteMovementPreset", 3);  // at speed 0 the first copy lies off to the right at x = 800
+  rig.Set("SpriteRotation", 0);         // no turning
+  rig.Draw(0, "sprite-preset3-upright");
+  EXPECT_TRUE(rig.Lit(192, 120));
+  EXPECT_TRUE(rig.Dark(512, 120));
+  rig.Set("SpriteRotation", 4000);
+  rig.Set("SpriteOffsetY", 0.4f);
+  rig.Draw(3000, "sprite-preset3-turned");
+  EXPECT_GT(rig.LitShare(), 0.005);
+  EXPECT_TRUE(rig.BarsBlack());
+}
+
+// The marker scene drawn into the render target (512 × 256) and put back by a screen effect with no
+// rotation. In the target the marker's centre lies at (192, 120); a copy with scaling (sx, sy) and
+// translation (tx, ty) shows it at (192 sx + tx, 120 sy + ty). sx0 = 1.25, sy0 = 1.40625.
+struct EffectPicture : PictureRig {
+  EffectPicture(uint8_t preset, uint16_t power) {
+    BareMarkerScene();
+    Set("UseR2TEffects", 1);
+    Set("ReSetViewPort", 1);
+    Set("R2tTextureSizeTweakFactor", 0);
+    Set("R2TEffectRotation", 0);
+    Set("R2TEffectPreset", preset);
+    Set("R2TEffectPower", power);
+    Set("ReRenderRingObjects", 0);
+    Set("ReRenderMainObject", 0);
+    Set("ReRenderSprite2", 0);
+    Set("tci", 1);
+    Draw(0, "effect-preset" + std::to_string(preset) + "-power" + std::to_string(power));
+  }
+};
+
+TEST(EffectPicture, FullCopyAndStrip) {
+  EffectPicture rig(0, 2);
+  ASSERT_EQ(rig.startError, "");
+  EXPECT_TRUE(rig.BarsBlack());                  // the strip's first copy lies in the top bar and is cut off
+  EXPECT_TRUE(rig.Lit(240, 229));                // full copy
+  EXPECT_TRUE(rig.Lit(60, 132));                 // strip copy 1: (60, 42 + 90)
+  EXPECT_TRUE(rig.Lit(60, 222));                 // strip copy 2
+  EXPECT_TRUE(rig.Dark(400, 300));
+}
+
+TEST(EffectPicture, StretchedEchoes) {
+  EffectPicture rig(1, 3);
+  EXPECT_TRUE(rig.BarsBlack());
+  EXPECT_TRUE(rig.Lit(480, 229));  // echo 1 stretched 2.5 times
+  EXPECT_TRUE(rig.Dark(240, 229));  // no full copy
+}
+
+TEST(EffectPicture, VerticalSlices) {
+  EffectPicture rig(2, 4);
+  EXPECT_TRUE(rig.BarsBlack());
+  for (int j = 0; j < 4; ++j) EXPECT_TRUE(rig.Lit(60 + 160 * j, 229)) << j;
+  EXPECT_TRUE(rig.Dark(140, 229));
+}
+
+// Every echo covers the whole view with the target's opaque black, so an echo darkens the ones under it
+// except where its own marker lies. With power 40 echo j shows the marker about (240 - 4j, 229 - 2j),
+// 1 + j/40 times as large.
+TEST(EffectPicture, ZoomingEchoes) {
+  EffectPicture rig(3, 40);
+  EXPECT_TRUE(rig.BarsBlack());
+  EXPECT_GT(rig.Green(235, 225), 150);  // inside every echo's marker
+  EXPECT_GT(rig.Green(184, 186), 25);   // only the last, faintest echo (alpha 55) reaches here
+  EXPECT_LT(rig.Green(184, 186), 70);
+  EXPECT_LT(rig.Green(276, 260), 60);   // the first echoes' marker corner, darkened by the later ones
+  EXPECT_TRUE(rig.Dark(178, 180));
+}
+
+TEST(EffectPicture, ZoomingAndTurningEchoes) {
+  EffectPicture rig(4, 40);
+  EXPECT_TRUE(rig.BarsBlack());
+  EXPECT_GT(rig.LitShare(), 0.005);
+}
+
+TEST(EffectPicture, TilesUnderTheOverlay) {
+  EffectPicture rig(5, 3);
+  EXPECT_TRUE(rig.BarsBlack());
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 3; ++c) EXPECT_GT(rig.Green(80 + 213 * c, 116 + 120 * r), 40) << r << ", " << c;
+  EXPECT_TRUE(rig.Dark(170, 300));
+}
+
+TEST(RenderCommand, WritesAPictureOfTheFrame) {
+  SceneState scene;
+  PictureRig rig;
+  const std::string png = TestOutPath("render-command.png");
+  std::remove(png.c_str());
+  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 320,
+                                 240, false, png),
+            "");
+  ASSERT_TRUE(std::filesystem::exists(png));
+  EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
+  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, TestOutPath("no-such-dir"),
+                                 4000, 320, 240, false, png),
+            "Loading Error: no textures found!");
+  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 0,
+                                 240, false, png),
+            "picture size 0x240 is outside 1x1 .. 8192x8192");
+}
+
+}  // namespace
