@@ -1,16 +1,26 @@
 #pragma once
-// Every text the launcher, start-up and playback loop show.
+// Every caption and message of the program: launcher, start-up, playback loop, command line.
+
+// The launcher window.
+constexpr const char* kLauncherCaption = "quarnel";
+constexpr const char* kStartCaption = "Start";
+constexpr const char* kExitCaption = "Exit";
+constexpr const char* kMusicCaption = "Music";
+constexpr const char* kLoopCaption = "Loop";
+constexpr const char* kStatsCaption = "Stats";
+constexpr const char* kFullScreenCaption = "Fullscreen";
+constexpr const char* kWindowedCaption = "Windowed";
+
+constexpr const char* kNoDirect3DMessage =
+    "Not possible to create D3D8 interface(install a recent DirectX version)!";
 
 inline constexpr char kFatalErrorTitle[] = "Demo fuckup message...";
 inline constexpr char kApplicationTitle[] = "dravel was here";
-inline constexpr char kNoDirect3DText[] = "Not possible to create D3D8 interface(install a recent DirectX version)!";
-
-inline constexpr char kDeviceInitFailedPrefix[] = "d3d8 init failed! Error: ";
-inline constexpr char kGeometryInitFailedPrefix[] = "Geometry Init Error: ";
-inline constexpr char kSpriteInitFailedText[] = "Sprite Init Error: could not create sprite!";
-inline constexpr char kNoTexturesText[] = "Loading Error: no textures found!";
-inline constexpr char kRenderTargetFailedText[] = "texture init error: cannot create r2t texture";
 inline constexpr char kSoundInitFailedPrefix[] = "sound init failed! Error: ";
 inline constexpr char kTimingFailedText[] =
     "Timing Fuckup. Congratulations. This is a REALLY rare error message (hopefully :-)). Just re-starting should "
     "help!";
+
+// Our own: the windowed program started where no X display can be opened.
+inline constexpr char kNoDisplayText[] =
+    "quarnel: no display found. Without one, export the demo as a video: build/quarnel --export demo.mp4\n";

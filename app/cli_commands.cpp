@@ -3,50 +3,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "scene/preset_file.h"
-#include "scene/scene_update.h"
-#include "scene/sequence.h"
+#include "app/console_load.h"
 #include "scene/param_table.h"
-#include "scene/scene_messages.h"
 
 namespace {
-
-struct LoadedDemo {
-  SceneState scene;
-  SceneSequence sequence;
-  int faults = 0;
-};
-
-// Loads dataDir, printing every report to stderr; false when loading cannot go on or a fault was reported.
-bool Load(const std::string& dataDir, LoadedDemo& demo) {
-  LoadReports reports;
-  reports.FatalError = [&](const std::string& where, const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
-    ++demo.faults;
-  };
-  reports.Notice = [](const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
-  // Presets and sequence are checked apart, so that a fault in one does not hide those in the other.
-  bool readable = true;
-  try {
-    demo.scene.PresetCount = LoadScenePresets(dataDir + "/scene", demo.scene.ScenePresets, reports);
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
-    readable = false;
-  }
-  try {
-    if (LoadSceneSequence(dataDir + "/sceneseq", demo.sequence, reports) == 0) {
-      std::fprintf(stderr, "%s/sceneseq.txt: %s\n", dataDir.c_str(), kMsgNoSequence);
-      ++demo.faults;
-    }
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
-    readable = false;
-  }
-  if (readable && demo.scene.PresetCount == 0)
-    std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
-  if (!readable) return false;
-  return demo.faults == 0;
-}
 
 // Evaluates every preset once, so that a value its type cannot hold is found before the demo runs.
 int CheckEvaluation(const LoadedDemo& demo) {
@@ -77,7 +37,7 @@ void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block)
 
 int RunCheck(const std::string& dataDir) {
   LoadedDemo demo;
-  const bool loaded = Load(dataDir, demo);
+  const bool loaded = LoadDataFolder(dataDir, demo);
   const int evaluationFaults = CheckEvaluation(demo);
   if (!loaded || evaluationFaults > 0) {
     std::printf("%s: check failed\n", dataDir.c_str());
@@ -92,7 +52,7 @@ int RunCheck(const std::string& dataDir) {
 
 int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developmentMode) {
   LoadedDemo demo;
-  if (!Load(dataDir, demo)) return 1;
+  if (!LoadDataFolder(dataDir, demo)) return 1;
   SceneState& scene = demo.scene;
   try {
     if (developmentMode) {

@@ -4,7 +4,6 @@
 // and the video export plug in a scripted clock and collect the messages.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "app/demo_clock.h"
@@ -20,7 +19,6 @@ struct DemoSettings {
   bool loop = false;  // "Loop"
   bool stats = false; // "Stats"
   std::string dataDir = "data";
-  std::optional<uint64_t> randomSeed;  // fixed seed for reproducible frames; the clock when empty
 };
 
 struct DemoHost {

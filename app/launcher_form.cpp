@@ -14,7 +14,7 @@
 
 #include <vector>
 
-#include "app/launcher_texts.h"
+#include "app/app_messages.h"
 #include "app/output_view.h"
 #include "app/splash_picture.h"
 #include "app/x11_window.h"

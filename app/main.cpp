@@ -1,29 +1,71 @@
-// quarnel: program entry. Command-line tools run without a window; everything else starts the demo.
+// quarnel: program entry. Command-line tools run without a window; otherwise the launcher starts.
 #include <clocale>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli_commands.h"
+#include "app/demo_program.h"
+#include "app/launcher_lists.h"
+#include "app/offscreen_demo.h"
+#include "app/video_export.h"
 #include "scene/decimal_text.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quarnel [-d] --check [DATA_DIR]\n"
-    "       quarnel [-d] --print-frame MS [DATA_DIR]\n";
-
-std::optional<uint32_t> ParseMs(const std::string& text) {
-  const std::optional<int32_t> value = ParseInteger(text);
-  if (!value || *value < 0) return std::nullopt;
-  return static_cast<uint32_t>(*value);
-}
+    "usage: quarnel [-d] [DATA_DIR]                               play the demo (-d: development mode)\n"
+    "       quarnel --check [DATA_DIR]                            check a data folder\n"
+    "       quarnel [-d] --print-frame MS [DATA_DIR]              print the evaluated parameters at MS\n"
+    "       quarnel --render MS OUT.png [--size WxH] [DATA_DIR]   draw one frame offscreen\n"
+    "       quarnel --export OUT.mp4|DIR/ [--fps N] [--size WxH] [DATA_DIR]\n"
+    "                                                             write the whole demo as a video\n";
 
 int Usage() {
   std::fputs(kUsage, stderr);
   return 2;
+}
+
+std::optional<uint32_t> ParseCount(const std::string& text, int32_t minimum, int32_t maximum) {
+  const std::optional<int32_t> value = ParseInteger(text);
+  if (!value || *value < minimum || *value > maximum) return std::nullopt;
+  return static_cast<uint32_t>(*value);
+}
+
+// "640x480" into its two sides, each 1..8192.
+bool ParseSize(const std::string& text, uint32_t& widthPx, uint32_t& heightPx) {
+  const size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  const auto w = ParseCount(text.substr(0, x), 1, 8192), h = ParseCount(text.substr(x + 1), 1, 8192);
+  if (!w || !h) return false;
+  widthPx = *w, heightPx = *h;
+  return true;
+}
+
+// The options after the fixed arguments: --size, --fps and at most one data folder.
+struct Options {
+  uint32_t widthPx = 640, heightPx = 480, fps = 60;
+  std::string dataDir = "data";
+};
+
+bool ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
+  bool dataDirGiven = false;
+  for (size_t i = first; i < args.size(); ++i) {
+    if (args[i] == "--size" && i + 1 < args.size()) {
+      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return false;
+    } else if (allowFps && args[i] == "--fps" && i + 1 < args.size()) {
+      const auto fps = ParseCount(args[++i], 1, 240);
+      if (!fps) return false;
+      options.fps = *fps;
+    } else if (!dataDirGiven && args[i].rfind("--", 0) != 0) {
+      options.dataDir = args[i];
+      dataDirGiven = true;
+    } else {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -31,19 +73,29 @@ int Usage() {
 int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "");
   std::vector<std::string> args(argv + 1, argv + argc);
-  // "-d" (any case) as the first argument selects development mode.
-  const bool developmentMode = !args.empty() && (args[0] == "-d" || args[0] == "-D");
+  const bool developmentMode = IsDevelopmentSwitch(args);
   if (developmentMode) args.erase(args.begin());
+  const std::string command = args.empty() ? "" : args[0];
+  Options options;
 
-  if (!args.empty() && args[0] == "--check") {
+  if (command == "--check") {
     if (args.size() > 2) return Usage();
     return RunCheck(args.size() == 2 ? args[1] : "data");
   }
-  if (!args.empty() && args[0] == "--print-frame") {
-    if (args.size() < 2 || args.size() > 3) return Usage();
-    const std::optional<uint32_t> ms = ParseMs(args[1]);
-    if (!ms) return Usage();
+  if (command == "--print-frame") {
+    const auto ms = args.size() >= 2 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
+    if (!ms || args.size() > 3) return Usage();
     return RunPrintFrame(*ms, args.size() == 3 ? args[2] : "data", developmentMode);
   }
-  return Usage();
+  if (command == "--render") {
+    const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
+    if (!ms || !ParseOptions(args, 3, false, options)) return Usage();
+    return RunRender(*ms, args[2], options.widthPx, options.heightPx, options.dataDir);
+  }
+  if (command == "--export") {
+    if (args.size() < 2 || !ParseOptions(args, 2, true, options)) return Usage();
+    return RunExport({args[1], options.fps, options.widthPx, options.heightPx, options.dataDir});
+  }
+  if (args.size() > 1 || command.rfind("--", 0) == 0) return Usage();
+  return RunDemoProgram(developmentMode, args.empty() ? "data" : args[0]);
 }

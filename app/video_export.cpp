@@ -3,9 +3,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
-#include "app/offscreen_demo.h"
-#include "app/playback.h"
+#include "app/console_load.h"
+#include "render/gl_direct3d.h"
+#include "render/offscreen_demo.h"
+#include "scene/shared_random.h"
 
 namespace {
 
@@ -82,32 +85,47 @@ void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
 }  // namespace
 
 int RunExport(const ExportOptions& options) {
-  DemoEngine engine;
-  if (!StartOffscreenDemo(engine, options.dataDir, options.widthPx, options.heightPx)) {
-    ShutdownDemo(engine);
+  LoadedDemo demo;
+  if (!LoadDataFolder(options.dataDir, demo)) return 1;
+  SeedRandom(1);  // the same demo gives the same frames
+  RenderState state;
+  state.callbacks.fatalError = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  const std::string startError =
+      StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), options.dataDir,
+                             demo.sequence.ScreenCinemaWidthRatio, options.widthPx, options.heightPx);
+  if (!startError.empty()) {
+    std::fprintf(stderr, "%s\n", startError.c_str());
+    ReleaseRenderObjects(state);
     return 1;
   }
-  const uint32_t demoLengthMs = engine.sequence.DemoLength;
-  const uint32_t frameCount = static_cast<uint32_t>(uint64_t(demoLengthMs) * options.fps / 1000 + 1);
+  const uint32_t frameCount = static_cast<uint32_t>(uint64_t(demo.sequence.DemoLength) * options.fps / 1000 + 1);
   const bool toPng = !options.outPath.empty() && options.outPath.back() == '/';
-  if (toPng) std::filesystem::create_directories(options.outPath);
   std::unique_ptr<FrameSink> sink;
-  if (toPng)
+  if (toPng) {
+    std::error_code ignored;
+    std::filesystem::create_directories(options.outPath, ignored);
     sink = std::make_unique<PngSink>(options.outPath);
-  else
-    sink = std::make_unique<FfmpegSink>(options, engine.sequence.Mp3FileName, double(frameCount) / options.fps);
+  } else {
+    sink = std::make_unique<FfmpegSink>(options, demo.sequence.Mp3FileName, double(frameCount) / options.fps);
+  }
 
+  std::string lastLayerError;
+  const LayerErrorSink layerError = [&lastLayerError](const std::string& text) {
+    if (text != lastLayerError) std::fprintf(stderr, "\n%s\n", text.c_str());
+    lastLayerError = text;
+  };
   const auto start = std::chrono::steady_clock::now();
   RgbaImage image;
   bool ok = true;
   for (uint32_t n = 0; n < frameCount && ok; ++n) {
     const uint32_t demoTimeMs = static_cast<uint32_t>(uint64_t(n) * 1000 / options.fps);
-    ok = RenderOffscreenFrame(engine, demoTimeMs, image) && sink->Write(n, image);
+    ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
+         sink->Write(n, image);
     if (n % 10 == 0 || n + 1 == frameCount)
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
   ok = sink->Finish() && ok;
   std::fprintf(stderr, "\n%s %s\n", ok ? "wrote" : "failed to write", options.outPath.c_str());
-  ShutdownDemo(engine);
+  ReleaseRenderObjects(state);
   return ok ? 0 : 1;
 }

@@ -1,0 +1,17 @@
+#pragma once
+// Loading a data folder for the command-line tools: the presets and the sequence read as the start-up
+// reads them, every report printed to stderr with its file and line.
+#include <string>
+
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
+
+struct LoadedDemo {
+  SceneState scene;
+  SceneSequence sequence;
+  int faults = 0;  // reports that would end the program
+};
+
+// False when a file could not be read or a fault was reported. Presets and sequence are read apart, so a
+// fault in one does not hide those in the other.
+bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo);

@@ -1,0 +1,126 @@
+#include "app/demo_program.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_ask.H>
+
+#include <chrono>
+#include <cstdio>
+
+#include "app/app_messages.h"
+#include "app/init_demo.h"
+#include "app/launcher_form.h"
+#include "app/playback.h"
+#include "render/gl_direct3d.h"
+#include "render/window_host.h"
+
+#include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
+
+namespace {
+
+uint32_t MonotonicTickMs() {
+  using namespace std::chrono;
+  return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// Message boxes show CR line ends as line breaks.
+std::string ForDisplay(std::string text) {
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  return text;
+}
+
+struct Program {
+  DemoEngine engine;
+  TForm1* form = nullptr;
+  bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
+  bool fatalShown = false;
+};
+
+void Idle(void* data) {
+  Program& program = *static_cast<Program*>(data);
+  if (program.inFrame) return;
+  if (program.engine.terminating) {  // a fatal error was shown: end once control is back here
+    ShutdownDemo(program.engine);
+    return;
+  }
+  program.inFrame = true;
+  DemoIdle(program.engine);
+  program.inFrame = false;
+}
+
+bool HasDisplay() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return false;
+  XCloseDisplay(display);
+  return true;
+}
+
+std::vector<D3DDISPLAYMODE> DesktopModes() {
+  std::vector<D3DDISPLAYMODE> modes;
+  for (int screen = 0; screen < Fl::screen_count(); ++screen) {
+    int x = 0, y = 0, w = 0, h = 0;
+    Fl::screen_xywh(x, y, w, h, screen);
+    modes.push_back({UINT(w), UINT(h), 60, D3DFMT_X8R8G8B8});
+  }
+  return modes;
+}
+
+void PlugInHost(Program& program) {
+  DemoHost& host = program.engine.host;
+  host.GetTickCount = MonotonicTickMs;
+  host.ShowFatalError = [&program](const std::string& text) {
+    program.fatalShown = true;
+    fl_message_title(kFatalErrorTitle);
+    fl_alert("%s", ForDisplay(text).c_str());
+  };
+  host.ShowMessage = [](const std::string& text) {
+    fl_message_title(kApplicationTitle);
+    fl_message("%s", ForDisplay(text).c_str());
+  };
+  host.SetCaption = [&program](const std::string& text) { program.form->SetCaption(text); };
+  host.ClientSizePx = [&program](uint32_t& widthPx, uint32_t& heightPx) {
+    program.form->OutputView().SizePx(widthPx, heightPx);
+  };
+  host.Terminate = [&program] {
+    Fl::remove_idle(Idle, &program);
+    program.form->Hide();
+  };
+}
+
+}  // namespace
+
+int RunDemoProgram(bool developmentMode, const std::string& dataDir) {
+  if (!HasDisplay()) {
+    std::fputs(kNoDisplayText, stderr);
+    return 1;
+  }
+  Program program;
+  DemoEngine& engine = program.engine;
+  engine.settings.dataDir = dataDir;
+  engine.settings.developmentMode = developmentMode;
+  engine.render.callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
+  PlugInHost(program);
+
+  LauncherCallbacks callbacks;
+  callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
+  callbacks.start = [&program](const DeviceChoice& choice, const LauncherSwitches& switches) {
+    DemoSettings& settings = program.engine.settings;
+    settings.music = switches.music;
+    settings.loop = switches.loop;
+    settings.stats = switches.stats;
+    if (InitDemo(program.engine, choice))
+      Fl::add_idle(Idle, &program);
+    else
+      ShutdownDemo(program.engine);
+  };
+  callbacks.shutdown = [&engine] { ShutdownDemo(engine); };
+
+  TForm1 form(callbacks);
+  program.form = &form;
+  engine.render.d3d = CreateGLDirect3D8(DesktopModes());
+  form.FormCreate(engine.render.d3d, developmentMode);
+  if (engine.terminating) return program.fatalShown ? 1 : 0;
+  form.Show();
+  Fl::run();
+  return program.fatalShown ? 1 : 0;
+}

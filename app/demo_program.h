@@ -1,0 +1,6 @@
+#pragma once
+// The windowed program: the launcher, then the demo in its output window, frames from the idle loop.
+#include <string>
+
+// Runs until the demo ends; returns 0 after a normal end, 1 after a fatal error.
+int RunDemoProgram(bool developmentMode, const std::string& dataDir);
