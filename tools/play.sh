@@ -3,4 +3,4 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh
-exec build/quarnel --check data
+exec build/quarnel data
