@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/console_load.h"
+#include "app/layer_errors.h"
 #include "render/gl_direct3d.h"
 #include "render/offscreen_demo.h"
 #include "scene/shared_random.h"
@@ -109,10 +110,9 @@ int RunExport(const ExportOptions& options) {
     sink = std::make_unique<FfmpegSink>(options, demo.sequence.Mp3FileName, double(frameCount) / options.fps);
   }
 
-  std::string lastLayerError;
-  const LayerErrorSink layerError = [&lastLayerError](const std::string& text) {
-    if (text != lastLayerError) std::fprintf(stderr, "\n%s\n", text.c_str());
-    lastLayerError = text;
+  LayerErrorFilter layerErrors;
+  const LayerErrorSink layerError = [&layerErrors](const std::string& text) {
+    if (TakeLayerError(layerErrors, text)) std::fprintf(stderr, "\n%s\n", text.c_str());
   };
   const auto start = std::chrono::steady_clock::now();
   RgbaImage image;
@@ -121,6 +121,7 @@ int RunExport(const ExportOptions& options) {
     const uint32_t demoTimeMs = static_cast<uint32_t>(uint64_t(n) * 1000 / options.fps);
     ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
          sink->Write(n, image);
+    EndLayerErrorFrame(layerErrors);
     if (n % 10 == 0 || n + 1 == frameCount)
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
