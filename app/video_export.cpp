@@ -1,6 +1,7 @@
 #include "app/video_export.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -53,6 +54,7 @@ class FfmpegSink : public FrameSink {
     std::snprintf(duration, sizeof duration, "%.3f", seconds);
     command += std::string(" -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p -movflags +faststart -t ") +
                duration + " " + Quoted(options.outPath);
+    std::signal(SIGPIPE, SIG_IGN);  // an ffmpeg that gave up makes the next write fail instead of ending us
     pipe_ = popen(command.c_str(), "w");
   }
   ~FfmpegSink() override {

@@ -84,3 +84,10 @@ TEST_F(Export, VideoCarriesTheMp3AsItsSound) {
                                           "stream=nb_read_frames -of csv=p=0 " + out / "demo.mp4");
   EXPECT_EQ(frames.output, "11\n");
 }
+
+TEST_F(Export, VideoThatCannotBeWrittenFailsWithAMessage) {
+  const std::string path = out / "no-such-folder/demo.mp4";
+  const CommandResult result = Quarnel("--export " + path + " --fps 10 --size 160x120 " + data.Path());
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_NE(result.output.find("failed to write " + path), std::string::npos) << result.output;
+}
