@@ -181,3 +181,10 @@ TEST_F(DemoProgram, MissingDataFolderEndsWithNonZeroStatusAfterItsMessages) {
   ASSERT_TRUE(status.has_value()) << "the program did not end";
   EXPECT_NE(*status, 0);
 }
+
+TEST(ProgramWithoutDisplay, SaysSoInOneLineAndShowsTheExportCommand) {
+  const CommandResult result = RunCommand(std::string("env -u DISPLAY ") + QUARNEL_BINARY + " data");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.output,
+            "quarnel: no display found. Without one, export the demo as a video: build/quarnel --export demo.mp4\n");
+}
