@@ -169,6 +169,7 @@ struct DeviceFault {
   std::string shown;
   std::string firstStepNotRun;
 };
+void PrintTo(const DeviceFault& fault, std::ostream* out) { *out << fault.call << " call " << fault.callNumber; }
 
 class StartUpDeviceFault : public EngineRig, public ::testing::WithParamInterface<DeviceFault> {};
 
@@ -192,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         DeviceFault{"D3DXCreateSprite", 0, "ShowFatalError: Sprite Init Error: could not create sprite!",
                     "CreateTexture"},
         DeviceFault{"CreateTexture", 3, "ShowFatalError: texture init error: cannot create r2t texture",
-                    "GetTickCount"}));
+                    "GetTickCount"}),
+    [](const ::testing::TestParamInfo<DeviceFault>& info) { return info.param.call; });
 
 TEST_F(EngineRig, MissingCapabilitiesWarnAndTheStartUpGoesOn) {
   WriteDemo();
@@ -209,6 +211,7 @@ struct Letterbox {
   std::string ratio;
   uint16_t barPx, areaPx, r2tMaxSizePx;
 };
+void PrintTo(const Letterbox& box, std::ostream* out) { *out << box.widthPx << "x" << box.heightPx << " ratio " << box.ratio; }
 
 class StartUpLetterbox : public EngineRig, public ::testing::WithParamInterface<Letterbox> {};
 
@@ -233,4 +236,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, StartUpLetterbox,
                          ::testing::Values(Letterbox{640, 480, "10", 48, 384, 512},
                                            Letterbox{320, 240, "3", 80, 80, 256},
                                            Letterbox{512, 384, "8", 48, 288, 512},
-                                           Letterbox{640, 480, "8", 60, 360, 512}));
+                                           Letterbox{640, 480, "8", 60, 360, 512}),
+                         [](const ::testing::TestParamInfo<Letterbox>& info) {
+                           const Letterbox& box = info.param;
+                           return std::to_string(box.widthPx) + "x" + std::to_string(box.heightPx) + "Ratio" + box.ratio;
+                         });
