@@ -24,7 +24,7 @@ class Playback : public EngineRig {
     DemoIdle(engine);
     return first;
   }
-  // Gives preset n a background red that its type cannot hold (base value redMax + 1 and more).
+  // Sets the background red (a byte) of preset n; 256 and more make the layer fail to evaluate.
   void BreakPreset(int n, float red) { engine.scene.ScenePresets[size_t(n)][0].BaseVal = red; }
 };
 
