@@ -31,6 +31,8 @@ constexpr int kWindowX = 511, kWindowY = 0;  // beside the output window
 constexpr int kClientWidthPx = 286, kClientHeightPx = 559;
 constexpr Fl_Fontsize kFontSizePx = 11;      // 8 points
 constexpr Fl_Font kVerdana = FL_FREE_FONT;
+// The window's 8-point sans serif: a condensed face keeps the captions within the narrow layout.
+constexpr Fl_Font kSans = FL_FREE_FONT + 1;
 constexpr const char* kWindowClass = "quarnel-tweak";
 
 // A group box: an engraved frame with its caption over the top line. Draws no background, so the
@@ -39,6 +41,7 @@ class GroupFrame : public Fl_Widget {
  public:
   GroupFrame(int x, int y, int w, int h, const char* caption) : Fl_Widget(x, y, w, h) {
     copy_label(caption);
+    labelfont(kSans);
     labelsize(kFontSizePx);
   }
   void draw() override {
@@ -125,10 +128,10 @@ class TForm2 : public Fl_Double_Window {
  private:
   // Runs a user action, then mirrors the model back into the widgets.
   void On(Fl_Widget* widget, std::function<void()> action);
-  Fl_Box* Label(int x, int y, const char* text, Fl_Font font = FL_HELVETICA);
+  Fl_Box* Label(int x, int y, const char* text, Fl_Font font = kSans);
   Fl_Button* Button(int x, int y, int w, int h, const char* caption, TweakButton button);
   Fl_Check_Button* CheckBox(int x, int y, int w, int h, const char* caption, bool TweakControls::*box);
-  FieldInput* Field(int x, int y, int w, int h, TweakField field, Fl_Font font = FL_HELVETICA);
+  FieldInput* Field(int x, int y, int w, int h, TweakField field, Fl_Font font = kSans);
   Fl_Scrollbar* Bar(int x, int y, int w, int h, TweakScrollBar bar);
   ListChoice* Choice(int x, int y, int w, int h, TweakList list);
 
@@ -157,6 +160,7 @@ class TForm2 : public Fl_Double_Window {
 TForm2::TForm2(TweakHost& host)
     : Fl_Double_Window(kWindowX, kWindowY, kClientWidthPx, kClientHeightPx), form_(host) {
   Fl::set_font(kVerdana, " Verdana");
+  Fl::set_font(kSans, " DejaVu Sans Condensed");
   form_.OpenDialog1 = ChooseFile;
   xclass(kWindowClass);
   copy_label(form_.controls.caption.c_str());
@@ -259,6 +263,7 @@ Fl_Box* TForm2::Label(int x, int y, const char* text, Fl_Font font) {
 
 Fl_Button* TForm2::Button(int x, int y, int w, int h, const char* caption, TweakButton button) {
   Fl_Button* widget = new Fl_Button(x, y, w, h, caption);
+  widget->labelfont(kSans);
   widget->labelsize(kFontSizePx);
   On(widget, [this, button] { ClickButton(form_, button); });
   return widget;
@@ -266,6 +271,7 @@ Fl_Button* TForm2::Button(int x, int y, int w, int h, const char* caption, Tweak
 
 Fl_Check_Button* TForm2::CheckBox(int x, int y, int w, int h, const char* caption, bool TweakControls::*box) {
   Fl_Check_Button* widget = new Fl_Check_Button(x, y, w, h, caption);
+  widget->labelfont(kSans);
   widget->labelsize(kFontSizePx);
   On(widget, [this, widget, box] { form_.controls.*box = widget->value() != 0; });
   checkBoxes_.emplace_back(widget, box);
@@ -361,9 +367,11 @@ void TForm2::SyncView() {
   redraw();
 }
 
-std::unique_ptr<TForm2> OpenTweakWindow(TweakHost& host) {
+void DeleteTweakWindow::operator()(TForm2* window) const { delete window; }
+
+TweakWindowPtr OpenTweakWindow(TweakHost& host) {
   if (!host.ShowMessage) host.ShowMessage = [](const std::string& text) { fl_message("%s", text.c_str()); };
-  auto window = std::make_unique<TForm2>(host);
+  TweakWindowPtr window(new TForm2(host));
   TweakForm& form = window->Form();
   FormCreate(form);
   window->SyncView();

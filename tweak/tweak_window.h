@@ -12,10 +12,16 @@ struct TweakHost;   // tweak/tweak_host.h
 struct TweakForm;   // tweak/tweak_controls.h
 class TForm2;
 
+// Destroys a tweak window (the class is complete only inside tweak_window.cpp).
+struct DeleteTweakWindow {
+  void operator()(TForm2* window) const;
+};
+using TweakWindowPtr = std::unique_ptr<TForm2, DeleteTweakWindow>;
+
 // Creates the window for host and runs its set-up. An empty host.ShowMessage is filled with FLTK's
 // message box. host (and what it points to) must outlive the window; host.ShutdownDemo must not delete
 // the window while it runs (ending the process or hiding the windows is fine).
-std::unique_ptr<TForm2> OpenTweakWindow(TweakHost& host);
+TweakWindowPtr OpenTweakWindow(TweakHost& host);
 
 // The control model behind the window, for tests and tools that drive it.
 TweakForm& ModelOf(TForm2& window);
