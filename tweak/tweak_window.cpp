@@ -295,7 +295,6 @@ Fl_Scrollbar* TForm2::Bar(int x, int y, int w, int h, TweakScrollBar bar) {
   Fl_Scrollbar* widget = new Fl_Scrollbar(x, y, w, h);
   widget->type(FL_HORIZONTAL);
   widget->linesize(1);
-  widget->slider_size(0.12);
   widget->when(FL_WHEN_CHANGED);
   On(widget, [this, widget, bar] { MoveScrollBar(form_, bar, static_cast<int>(widget->value())); });
   return widget;
@@ -350,8 +349,11 @@ void TForm2::SyncView() {
   for (auto& [widget, box] : checkBoxes_)
     if ((widget->value() != 0) != c.*box) widget->value(c.*box ? 1 : 0);
   for (auto [widget, model] : {std::pair{Possibility, &c.Possibility}, std::pair{TimeScale, &c.TimeScale}}) {
-    if (widget->minimum() != model->minimum || widget->maximum() != model->maximum)
+    if (widget->minimum() != model->minimum || widget->maximum() != model->maximum) {
       widget->bounds(model->minimum, model->maximum);
+      // A page step of 1, like the arrows: FLTK derives the page from the thumb's share of the range.
+      widget->slider_size(1.0 / (model->maximum - model->minimum + 1.0));
+    }
     if (widget->value() != model->position) widget->value(model->position);
   }
   if (std::strcmp(TimeReset->label() ? TimeReset->label() : "", c.TimeResetCaption.c_str()) != 0)

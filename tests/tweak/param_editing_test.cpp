@@ -1,3 +1,5 @@
+#include <clocale>
+
 #include <gtest/gtest.h>
 
 #include "tests/tweak/tweak_fixture.h"
@@ -260,6 +262,24 @@ TEST_F(ParamEditing, EscapeHidesTheWindowAndF10EndsTheProgram) {
   EXPECT_EQ(shutdowns, 1);
   ClickButton(form, TweakButton::OuttaHere);
   EXPECT_EQ(shutdowns, 2);
+}
+
+}  // namespace
+
+namespace {
+
+// Numbers follow the locale's decimal separator both ways.
+TEST_F(ParamEditing, FieldsUseTheLocaleSeparator) {
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "locale de_DE.UTF-8 missing (tools/setup.sh makes it)";
+  Start();
+  Live(kSingTweakY).BaseVal = 123.456f;
+  Select(kSingTweakY);
+  EXPECT_EQ(form.controls.BaseVal.text, "123,5000");
+  PasteAndFinish(TweakField::BaseVal, "0,25");
+  EXPECT_EQ(Live(kSingTweakY).BaseVal, 0.25f);
+  PasteAndFinish(TweakField::BaseVal, "0.75");
+  EXPECT_EQ(TakeMessages(), "'0.75' is not a valid number");
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 }  // namespace
