@@ -136,6 +136,7 @@ class TForm2 : public Fl_Double_Window {
   ListChoice* Choice(int x, int y, int w, int h, TweakList list);
 
   TweakForm form_;
+  bool syncedVisible_ = false;  // the model's visibility the window last followed
   std::deque<std::function<void()>> actions_;
   std::vector<uint8_t> logoPixels_;
   std::unique_ptr<Fl_RGB_Image> logo_;
@@ -364,8 +365,13 @@ void TForm2::SyncView() {
   PresetList->SetItems(c.PresetList.items);
   if (PresetList->value() != c.PresetList.selected) PresetList->value(c.PresetList.selected);
 
-  if (c.visible && !shown()) show();
-  if (!c.visible && shown()) hide();
+  // Only a change of the model shows or hides the window, so that the program may hide it on its own
+  // (ShutdownDemo hiding every window, say) without the next event showing it again.
+  if (c.visible != syncedVisible_) {
+    syncedVisible_ = c.visible;
+    if (c.visible) show();
+    else hide();
+  }
   redraw();
 }
 
