@@ -45,7 +45,7 @@ struct TweakControls {
   ScrollBar Possibility{1, 99, 1};  // chance in percent
 
   ScrollBar TimeScale{0, 99, 1};    // target running time, ms
-  std::string TimeResetCaption = "reset: 0ms";
+  std::string TimeResetCaption = kTimeResetInitial;
 
   EditField ScenePresetPath;        // folder, ends in "/"
   EditField ScenePresetFile{kInitialPresetFile};

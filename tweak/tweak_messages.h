@@ -25,6 +25,7 @@ inline constexpr const char* kInitialPresetFile = "scene1.txt";
 // Time control button: "reset: " position "ms".
 inline constexpr const char* kTimeResetPrefix = "reset: ";
 inline constexpr const char* kTimeResetUnit = "ms";
+inline constexpr const char* kTimeResetInitial = "reset: 0ms";
 
 // Base value checks.
 inline constexpr const char* kMsgWordClipped = "value clipped [ > 65535 ]";

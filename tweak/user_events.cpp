@@ -89,7 +89,9 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
 
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
   ScrollBar& control = bar == TweakScrollBar::Possibility ? form.controls.Possibility : form.controls.TimeScale;
-  control.position = std::clamp(position, control.minimum, control.maximum);
+  const int moved = std::clamp(position, control.minimum, control.maximum);
+  if (moved == control.position) return;
+  control.position = moved;
   if (bar == TweakScrollBar::TimeScale) TimeScaleChange(form);
 }
 
