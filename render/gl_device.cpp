@@ -542,6 +542,8 @@ bool GLDevice::ReadBackBuffer(RgbaImage& image) {
   image.widthPx = backWidth_;
   image.heightPx = backHeight_;
   image.rgba.assign(size_t(backWidth_) * backHeight_ * 4, 0);
+  while (glGetError() != GL_NO_ERROR) {
+  }  // errors of earlier calls (a state value GL refused) say nothing about this read
   glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, GLsizei(backWidth_), GLsizei(backHeight_), GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
