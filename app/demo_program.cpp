@@ -1,6 +1,7 @@
 #include "app/demo_program.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 
 #include <chrono>
@@ -12,6 +13,8 @@
 #include "app/playback.h"
 #include "render/gl_direct3d.h"
 #include "render/window_host.h"
+#include "tweak/tweak_host.h"
+#include "tweak/tweak_window.h"
 
 #include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
 
@@ -83,7 +86,7 @@ void PlugInHost(Program& program) {
   };
   host.Terminate = [&program] {
     Fl::remove_idle(Idle, &program);
-    program.form->Hide();
+    while (Fl_Window* window = Fl::first_window()) window->hide();  // Fl::run returns once none is shown
   };
 }
 
@@ -120,6 +123,22 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir) {
   engine.render.d3d = CreateGLDirect3D8(DesktopModes());
   form.FormCreate(engine.render.d3d, developmentMode);
   if (engine.terminating) return program.fatalShown ? 1 : 0;
+
+  // In development mode the start-up is done by now; the tweak window edits the live set from here on.
+  TweakHost tweakHost;
+  tweakHost.scene = &engine.scene;
+  tweakHost.clock = &engine.clock;
+  tweakHost.developmentMode = developmentMode;
+  tweakHost.TextureCount = engine.render.TextureCount;
+  tweakHost.SequenceCount = engine.SequenceCount;
+  tweakHost.DemoLength = engine.sequence.DemoLength;
+  tweakHost.dataDir = dataDir;
+  tweakHost.ShutdownDemo = [&engine] { ShutdownDemo(engine); };
+  tweakHost.ShowMessage = engine.host.ShowMessage;
+  // A preset that fails to load while authoring is reported, not fatal: the session and its edits go on.
+  tweakHost.reports.FatalError = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };
+  tweakHost.reports.Notice = tweakHost.reports.FatalError;
+  const TweakWindowPtr tweak = OpenTweakWindow(tweakHost);
   form.Show();
   Fl::run();
   return program.fatalShown ? 1 : 0;

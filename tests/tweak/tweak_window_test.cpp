@@ -1,0 +1,211 @@
+// The tweak window on a real X display (run under xvfb-run by CTest): it shows its controls where the
+// layout puts them, and mouse and keys reach the handlers. Screenshots go to QUARNEL_TEST_OUT.
+#include "scene/preset_file.h"
+#include "support/temp_dir.h"
+#include "tweak/tweak_controls.h"
+#include "tweak/tweak_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_File_Input.H>
+#include <FL/Fl_Return_Button.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_draw.H>
+#include <FL/x.H>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+constexpr int kWidthPx = 286, kHeightPx = 559;
+
+std::string OutputDir() {
+  const char* dir = std::getenv("QUARNEL_TEST_OUT");
+  std::string path = dir ? dir : "test-output";
+  std::filesystem::create_directories(path);
+  return path;
+}
+
+// Runs the event loop until done() holds, for at most about ten seconds; returns done().
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int n = 0; n < 500 && !done(); ++n) Fl::wait(0.02);
+  return done();
+}
+
+void Xdotool(const std::string& arguments) { ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments; }
+
+// The window's pixels as RGB rows, read back from the screen.
+std::vector<uint8_t> ReadWindow(Fl_Window& window) {
+  window.make_current();
+  std::vector<uint8_t> rgb(kWidthPx * kHeightPx * 3);
+  fl_read_image(rgb.data(), 0, 0, kWidthPx, kHeightPx);
+  return rgb;
+}
+
+struct Pixels {
+  const std::vector<uint8_t>& rgb;
+  const uint8_t* At(int x, int y) const { return &rgb[(y * kWidthPx + x) * 3]; }
+  // Pixels in the rectangle that are clearly dark (text, frames).
+  int Dark(int x, int y, int w, int h) const {
+    int count = 0;
+    for (int j = y; j < y + h; ++j)
+      for (int i = x; i < x + w; ++i) count += At(i, j)[0] + At(i, j)[1] + At(i, j)[2] < 200;
+    return count;
+  }
+  // Pixels whose channels differ strongly: coloured, not grey.
+  int Colourful(int x, int y, int w, int h) const {
+    int count = 0;
+    for (int j = y; j < y + h; ++j)
+      for (int i = x; i < x + w; ++i) {
+        const uint8_t* p = At(i, j);
+        count += std::max({p[0], p[1], p[2]}) - std::min({p[0], p[1], p[2]}) > 80;
+      }
+    return count;
+  }
+  // Rows of the rectangle that hold some dark pixel.
+  int DarkRows(int x, int y, int w, int h) const {
+    int rows = 0;
+    for (int j = y; j < y + h; ++j) rows += Dark(x, j, w, 1) > 0;
+    return rows;
+  }
+};
+
+// A timeout that looks for the file chooser; seeing it proves that timeouts run while it is open. It
+// then puts the file name into the chooser's name field and presses its OK button.
+struct ChooserWatch {
+  std::string file;
+  bool sawChooser;
+};
+template <typename T>
+T* FindChild(Fl_Group* group) {
+  for (int i = 0; i < group->children(); ++i) {
+    if (T* found = dynamic_cast<T*>(group->child(i))) return found;
+    if (Fl_Group* inner = group->child(i)->as_group())
+      if (T* found = FindChild<T>(inner)) return found;
+  }
+  return nullptr;
+}
+void WatchForChooser(void* data) {
+  auto* watch = static_cast<ChooserWatch*>(data);
+  for (Fl_Window* open = Fl::first_window(); open; open = Fl::next_window(open)) {
+    if (!open->label() || std::string(open->label()) != "open/save path and file") continue;
+    watch->sawChooser = true;
+    Fl_File_Input* name = FindChild<Fl_File_Input>(open);
+    Fl_Return_Button* ok = FindChild<Fl_Return_Button>(open);
+    EXPECT_TRUE(name && ok);
+    if (!name || !ok) return open->hide();
+    name->value(watch->file.c_str());
+    ok->do_callback();
+    return;
+  }
+  Fl::repeat_timeout(0.05, WatchForChooser, data);
+}
+
+class TweakWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    const std::string data = dir / "data";
+    std::filesystem::create_directories(data);
+    for (int n = 0; n < 3; ++n) ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), 0);
+    scene.PresetCount = LoadScenePresets(data + "/scene", scene.ScenePresets, {});
+    host.scene = &scene;
+    host.clock = &clock;
+    host.developmentMode = true;
+    host.TextureCount = 9;
+    host.SequenceCount = 2;
+    host.DemoLength = 60000;
+    host.dataDir = data;
+    host.ShutdownDemo = [this] { ++shutdowns; };
+    host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+  }
+
+  TempDir dir;
+  SceneState scene;
+  DemoClock clock;
+  TweakHost host;
+  std::vector<std::string> messages;
+  int shutdowns = 0;
+};
+
+TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
+  TweakWindowPtr window = OpenTweakWindow(host);
+  Fl_Window* shown = Fl::first_window();
+  ASSERT_NE(shown, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
+  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  EXPECT_EQ(shown->w(), kWidthPx);
+  EXPECT_EQ(shown->h(), kHeightPx);
+  EXPECT_STREQ(shown->label(), "[ tweak control ] v0.95b");
+
+  const std::string shot = OutputDir() + "/tweak_window.png";
+  ASSERT_EQ(std::system(("import -window root -crop 286x559+" + std::to_string(shown->x()) + "+" +
+                         std::to_string(shown->y()) + " " + shot).c_str()),
+            0);
+
+  const std::vector<uint8_t> rgb = ReadWindow(*shown);
+  const Pixels pixels{rgb};
+  EXPECT_GT(pixels.Colourful(0, 4, 101, 73), 400);      // the logo
+  EXPECT_LT(pixels.Colourful(110, 0, 170, 81), 20);     // the info group beside it is grey and black
+  EXPECT_GE(pixels.DarkRows(120, 16, 150, 60), 30);     // four lines of info text
+  EXPECT_GE(pixels.DarkRows(8, 90, 230, 143), 60);      // eleven list rows of text
+  EXPECT_GT(pixels.Dark(4, 536, 277, 21), 100);         // "outta here" with its frame
+  EXPECT_GT(pixels.Dark(36, 456, 169, 21), 100);        // the path field shows the data folder
+}
+
+TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
+  TweakWindowPtr window = OpenTweakWindow(host);
+  TweakForm& form = ModelOf(*window);
+  Fl_Window* shown = Fl::first_window();
+  ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
+  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  const auto at = [&](int x, int y) {
+    return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
+  };
+
+  // Third row of the parameter list: "002 byte:BG_b".
+  Xdotool(at(40, 88 + 2 + 13 * 2 + 6) + " click 1");
+  ASSERT_TRUE(PumpUntil([&] { return form.controls.ListBox1.selected >= 0; }));
+  EXPECT_EQ(form.controls.ListBox1.selected, 2);
+  EXPECT_TRUE(form.controls.BaseVal.enabled);
+  EXPECT_EQ(form.controls.BaseVal.text, "107");
+
+  // Type into the base field: every keystroke stores, a clipped value says so once.
+  Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click --repeat 3 1 key ctrl+a BackSpace type 300");
+  ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); }));
+  EXPECT_EQ(messages, (std::vector<std::string>{"value clipped [ > 255 ]"}));
+  EXPECT_EQ(scene.LiveParams[2].BaseVal, 255);
+  EXPECT_EQ(form.controls.BaseVal.text, "255");
+
+  // "search" opens FLTK's own chooser, which keeps timeouts (and so the frame loop) running.
+  const std::string chosen = dir / "data/scene7.txt";
+  WriteFile(chosen, "");  // the chooser takes existing files only
+  ChooserWatch watch{chosen, false};
+  Fl::add_timeout(0.05, WatchForChooser, &watch);
+  Xdotool(at(4 + 200 + 30, 440 + 64 + 8) + " click 1");
+  ASSERT_TRUE(PumpUntil([&] { return form.controls.ScenePresetFile.text == "scene7.txt"; }));
+  EXPECT_TRUE(watch.sawChooser);
+  EXPECT_EQ(form.controls.ScenePresetPath.text, (dir / "data") + "/");
+
+  // Keys go to the window whichever control has the focus: F10 ends the program (here by hiding every
+  // window, which the tweak window then respects), Escape hides the window.
+  host.ShutdownDemo = [&] {
+    ++shutdowns;
+    shown->hide();
+  };
+  Xdotool("windowfocus --sync " + std::to_string(fl_xid(shown)));
+  Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click 1 key F10");
+  ASSERT_TRUE(PumpUntil([&] { return shutdowns == 1; }));
+  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  EXPECT_FALSE(shown->visible());
+  shown->show();
+  ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
+  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  Xdotool(at(200, 50) + " click 1 key Escape");  // over the info box: moving is what --sync waits for
+  ASSERT_TRUE(PumpUntil([&] { return !form.controls.visible; }));
+  EXPECT_FALSE(shown->visible());
+  Fl::remove_timeout(WatchForChooser, &watch);
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+#pragma once
+// The "file operations" group: pick a loaded preset, choose a file with the dialog, save the live set
+// to ScenePresetPath + ScenePresetFile (joined as they stand) and load such a file into the live set.
+#include "tweak/tweak_controls.h"
+
+// The preset list items for count presets: "scene0" ... "scene<count-1>".
+std::vector<std::string> PresetListItems(int count);
+
+// The absolute path of the data folder, ending in "/": the initial ScenePresetPath.
+std::string DataFolderPath(const std::string& dataDir);
+
+void PresetListChange(TweakForm& form);
+void Button4Click(TweakForm& form);  // "search"
+// "save": writes through a temporary file renamed over the target, so the previous file survives a
+// failed write; with auto refresh the loaded presets are read again from the data folder (into a copy:
+// a file that fails to read leaves them, their count and the list as they were).
+void saveClick(TweakForm& form);
+// "load": reads the file into a copy of the live set and applies it only when the whole file was read;
+// raises the reader's ConversionError or RangeError otherwise, with the live set untouched.
+void openClick(TweakForm& form);

@@ -1,0 +1,67 @@
+#pragma once
+// The tweak window as plain data: the state of every control the handlers read or write, and the form
+// that ties it to the host. The FLTK window mirrors this model; tests drive it without a screen.
+// Indices are 0-based; -1 means "nothing selected".
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tweak/tweak_host.h"
+#include "tweak/tweak_messages.h"
+
+struct EditField {
+  std::string text;
+  bool enabled = true;
+};
+
+struct ListControl {
+  std::vector<std::string> items;
+  int selected = -1;  // -1..items.size()-1
+  bool enabled = true;
+};
+
+struct ScrollBar {
+  int minimum = 0;
+  int maximum = 0;
+  int position = 0;  // minimum..maximum
+};
+
+struct TweakControls {
+  std::string caption = kCaptionDesign;
+  bool visible = false;
+  std::string info = "info";
+
+  ListControl ListBox1;                           // "000 byte:BG_r" ... one per parameter
+  ListControl OscFormular{{}, -1, false};         // the seven oscillator forms
+  EditField Osc1{kNoValue, false};
+  EditField Osc2{kNoValue, false};
+  EditField BaseVal{kNoValue, false};
+  bool BaseValUpEnabled = false;
+  bool BaseValDownEnabled = false;
+
+  bool RandFog = true, RandBlend = true, RandSprite = true, RandR2T = true;
+  bool RandPointsprites = true, RandCamera = true, RandObject = true, RandOsc = true;
+  ScrollBar Possibility{1, 99, 1};  // chance in percent
+
+  ScrollBar TimeScale{0, 99, 1};    // target running time, ms
+  std::string TimeResetCaption = kTimeResetInitial;
+
+  EditField ScenePresetPath;        // folder, ends in "/"
+  EditField ScenePresetFile{kInitialPresetFile};
+  ListControl PresetList;           // "scene0", "scene1", ...
+  bool Scene1PresetRefresh = true;
+};
+
+// The edit fields whose text the handlers react to.
+enum class TweakField { BaseVal, Osc1, Osc2, ScenePresetPath, ScenePresetFile };
+
+struct TweakForm {
+  explicit TweakForm(TweakHost& h) : host(h) {}
+  TweakHost& host;
+  TweakControls controls;
+  // The file-open dialog: shows it with the title and returns the chosen file, nullopt on cancel.
+  std::function<std::optional<std::string>(const std::string& title)> OpenDialog1;
+  // Per editing field (BaseVal, Osc1, Osc2): the unfinished text whose conversion error was shown last.
+  std::optional<std::string> reportedText[3];
+};

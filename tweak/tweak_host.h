@@ -1,0 +1,24 @@
+#pragma once
+// What the tweak window needs from the running program. The app fills one TweakHost after its start-up
+// and keeps it (and everything it points to) alive as long as the window exists.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/demo_clock.h"
+#include "scene/load_reports.h"
+#include "scene/scene_update.h"
+
+struct TweakHost {
+  SceneState* scene = nullptr;   // LiveParams edited in place; ScenePresets/PresetCount read and refreshed
+  DemoClock* clock = nullptr;    // StartTick moved by the time jump, DemoTime of the last frame read
+  bool developmentMode = false;  // without it the window stays hidden and untouched
+  uint8_t TextureCount = 0;      // loaded textures, 0..255
+  uint8_t SequenceCount = 0;     // sequence entries, 0..255
+  uint32_t DemoLength = 0;       // ms, 1..2147483647
+  std::string dataDir = "data";  // the program's data folder as it loaded it; presets are dataDir/sceneN.txt
+
+  std::function<void()> ShutdownDemo;                     // "outta here" and F10; may not return
+  std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
+  LoadReports reports;                                    // how the preset refresh after "save" reports faults
+};

@@ -1,0 +1,51 @@
+#pragma once
+// Every text the tweak window shows: captions it sets at run time, message boxes and error texts.
+#include "scene/scene_messages.h"
+
+// Window.
+inline constexpr const char* kCaptionDesign = "kx-4";                       // until the window is set up
+inline constexpr const char* kCaptionRunning = "[ tweak control ] v0.95b";
+inline constexpr const char* kNoValue = "no value";                         // editing fields before a selection
+inline constexpr const char* kOpenDialogTitle = "open/save path and file";
+
+// Info label, four lines: textures[0..T-1], / scene1presets[0..P-1], / scene1presetsSeqs[0..S-1] / TotalLength: Lms
+inline constexpr const char* kInfoTextures = "textures[0..";
+inline constexpr const char* kInfoPresets = "scene1presets[0..";
+inline constexpr const char* kInfoSequence = "scene1presetsSeqs[0..";
+inline constexpr const char* kInfoListEnd = "], ";
+inline constexpr const char* kInfoSequenceEnd = "] ";
+inline constexpr const char* kInfoLength = "TotalLength: ";
+inline constexpr const char* kInfoLengthUnit = "ms";
+
+// Preset list items and the file name a pick puts into ScenePresetFile: "scene" N, "scene" N ".txt".
+inline constexpr const char* kPresetItem = "scene";
+inline constexpr const char* kPresetFileExtension = ".txt";
+inline constexpr const char* kInitialPresetFile = "scene1.txt";
+
+// Time control button: "reset: " position "ms".
+inline constexpr const char* kTimeResetPrefix = "reset: ";
+inline constexpr const char* kTimeResetUnit = "ms";
+inline constexpr const char* kTimeResetInitial = "reset: 0ms";
+
+// Base value checks.
+inline constexpr const char* kMsgWordClipped = "value clipped [ > 65535 ]";
+inline constexpr const char* kMsgByteClipped = "value clipped [ > 255 ]";
+inline constexpr const char* kMsgBoolInvalid = "invalid value [ must be 0 or 1 ]";
+
+// Conversion and range errors of the editing fields; the offending text in quotes is put in front.
+inline constexpr const char* kMsgNotANumberHere = " is not a valid number";
+inline constexpr const char* kMsgNotAWholeNumber = " is not a valid whole number";
+inline constexpr const char* kMsgNegative = " is out of range: the value must not be negative";
+inline constexpr const char* kMsgTooLargeForFloat = " is too large for a 32-bit float";
+
+// Preset operations; the full file name is put in front of the "saved"/"loaded" texts.
+inline constexpr const char* kMsgSaveError = "Save Error: ";                // + error code
+inline constexpr const char* kMsgSaved = " saved!";
+inline constexpr const char* kMsgSavedAndRefreshed = " saved and preset list refreshed!";
+inline constexpr const char* kMsgRefreshFoundNoPresets = kMsgNoPresets;
+inline constexpr const char* kMsgFileNotFound = " Load Error: File not found";
+inline constexpr const char* kMsgLoadError = "Load Error: ";                // + error code
+inline constexpr const char* kMsgLoaded = " loaded!";
+
+// Time jump whose start tick would leave the signed 32-bit range.
+inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the running time stays as it is";

@@ -1,0 +1,44 @@
+#include "tweak/tweak_setup.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "scene/param_eval.h"
+#include "tweak/param_editing.h"
+#include "tweak/preset_operations.h"
+
+std::string InfoText(int textureCount, int presetCount, int sequenceCount, uint32_t demoLengthMs) {
+  return kInfoTextures + std::to_string(textureCount - 1) + kInfoListEnd + "\n" +  //
+         kInfoPresets + std::to_string(presetCount - 1) + kInfoListEnd + "\n" +    //
+         kInfoSequence + std::to_string(sequenceCount - 1) + kInfoSequenceEnd + "\n" +
+         kInfoLength + std::to_string(demoLengthMs) + kInfoLengthUnit;
+}
+
+void FormCreate(TweakForm& form) {
+  TweakHost& host = form.host;
+  TweakControls& c = form.controls;
+  c.ScenePresetPath.text = DataFolderPath(host.dataDir);  // design state: the program's data folder
+  if (!host.developmentMode) return;
+  c.visible = true;
+  c.caption = kCaptionRunning;
+  SceneState& scene = *host.scene;
+  for (int i = 0; i < kParamCount; ++i) c.ListBox1.items.push_back(ParamListItem(i, scene.LiveParams[i].Name));
+  c.OscFormular.items.assign(std::begin(kOscFormTexts), std::end(kOscFormTexts));
+  c.OscFormular.selected = 0;
+  c.info = InfoText(host.TextureCount, scene.PresetCount, host.SequenceCount, host.DemoLength);
+  c.PresetList.items = PresetListItems(scene.PresetCount);
+  if (scene.PresetCount > 0 && !scene.ScenePresets.empty()) {
+    scene.LiveParams = scene.ScenePresets[0];
+    c.PresetList.selected = 0;
+  }
+  c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));
+}
+
+void FormKeyDown(TweakForm& form, int keyCode) {
+  if (keyCode == kKeyEscape) form.controls.visible = false;
+  if (keyCode == kKeyF10 && form.host.ShutdownDemo) form.host.ShutdownDemo();
+}
+
+void Button2Click(TweakForm& form) {
+  if (form.host.ShutdownDemo) form.host.ShutdownDemo();
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Setting the tweak window up once the demo has started (FormCreate), and its keys and close button.
+#include "tweak/tweak_controls.h"
+
+// The four-line summary of the loaded data; a count of 0 shows -1 as its upper index.
+std::string InfoText(int textureCount, int presetCount, int sequenceCount, uint32_t demoLengthMs);
+
+// Outside development mode: nothing. Otherwise shows the window with its running caption, lists the 77
+// parameters and the seven oscillator forms, writes the info label, lists the loaded presets, copies
+// preset 0 into the live set when there is one (selecting it by program), and sets the time range.
+void FormCreate(TweakForm& form);
+
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeyF10 = 121;
+
+// Escape hides the window, F10 ends the program; both tests are made, in this order.
+void FormKeyDown(TweakForm& form, int keyCode);
+void Button2Click(TweakForm& form);  // "outta here"

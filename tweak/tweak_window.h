@@ -1,0 +1,27 @@
+#pragma once
+// The tweak window on screen (FLTK 1.3): TForm2 shows the control model of tweak_controls.h, reports
+// what the user does to user_events.h, and mirrors the model back after every event.
+//
+// The app calls OpenTweakWindow once after its start-up (presets, sequence and textures loaded). In
+// development mode the window shows itself beside the output window; otherwise it stays hidden for the
+// whole run. Keys: Escape hides the window, F10 calls host.ShutdownDemo. The frame loop needs to tell
+// the window nothing: every edit lands in host.scene->LiveParams, which the next frame evaluates.
+#include <memory>
+
+struct TweakHost;   // tweak/tweak_host.h
+struct TweakForm;   // tweak/tweak_controls.h
+class TForm2;
+
+// Destroys a tweak window (the class is complete only inside tweak_window.cpp).
+struct DeleteTweakWindow {
+  void operator()(TForm2* window) const;
+};
+using TweakWindowPtr = std::unique_ptr<TForm2, DeleteTweakWindow>;
+
+// Creates the window for host and runs its set-up. An empty host.ShowMessage is filled with FLTK's
+// message box. host (and what it points to) must outlive the window; host.ShutdownDemo must not delete
+// the window while it runs (ending the process or hiding the windows is fine).
+TweakWindowPtr OpenTweakWindow(TweakHost& host);
+
+// The control model behind the window, for tests and tools that drive it.
+TweakForm& ModelOf(TForm2& window);

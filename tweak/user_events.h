@@ -1,0 +1,28 @@
+#pragma once
+// What the user does in the tweak window, as the window reports it. Each entry point updates the
+// control model, runs the handler the action raises, and shows an error the handler raises (conversion
+// or range error) in a message box, the way the application's general error handler does.
+//
+// Typing and finishing: TypeText runs with every keystroke. A text that is not (yet) a number for its
+// field - "", "-", "1e", "1." - stores nothing and shows nothing while typing. The text counts as
+// finished when the user presses Enter in the field or leaves it (FinishText); a finished text that is
+// still not a number gets the conversion message, once for that text.
+#include "tweak/tweak_controls.h"
+
+enum class TweakButton {
+  FirstParam, LastParam, PrevParamPage, NextParamPage,  // list navigation
+  BaseValUp, BaseValDown,                               // "add", "sub"
+  Rand, Var,                                            // Button1, Button3
+  TimeReset,                                            // "reset: ...ms"
+  Search, Load, Save,                                   // Button4, open, save
+  OuttaHere,                                            // Button2
+};
+enum class TweakList { ListBox1, OscFormular, PresetList };
+enum class TweakScrollBar { Possibility, TimeScale };
+
+void ClickButton(TweakForm& form, TweakButton button);
+void TypeText(TweakForm& form, TweakField field, const std::string& text);
+void FinishText(TweakForm& form, TweakField field);
+void SelectItem(TweakForm& form, TweakList list, int index);     // index -1..items-1
+void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position);  // clamped to the bar's range
+void PressKey(TweakForm& form, int keyCode);                      // FormKeyDown
