@@ -16,7 +16,7 @@
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_window.h"
 
-#include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
+#include <FL/x.H>  // last: the macros of X11's headers (Bool, None, Status) clash with names above
 
 namespace {
 
@@ -51,10 +51,13 @@ void Idle(void* data) {
   program.inFrame = false;
 }
 
-bool HasDisplay() {
+// Opens the X display and hands the connection to FLTK; false when there is none. A probe that closed
+// its connection again would be the server's last client: Xvfb resets then and refuses the next
+// connection for a moment.
+bool OpenDisplay() {
   Display* display = XOpenDisplay(nullptr);
   if (!display) return false;
-  XCloseDisplay(display);
+  fl_open_display(display);
   return true;
 }
 
@@ -93,7 +96,7 @@ void PlugInHost(Program& program) {
 }  // namespace
 
 int RunDemoProgram(bool developmentMode, const std::string& dataDir) {
-  if (!HasDisplay()) {
+  if (!OpenDisplay()) {
     std::fputs(kNoDisplayText, stderr);
     return 1;
   }

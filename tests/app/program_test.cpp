@@ -65,7 +65,7 @@ class DemoProgram : public ::testing::Test {
     const CommandResult found = RunCommand("timeout 5 xdotool search --sync --onlyvisible " + searchOptions);
     return found.output.substr(0, found.output.find('\n'));
   }
-  std::string DemoWindow() { return FindWindow("--class quarnel"); }
+  std::string DemoWindow() { return FindWindow("--class '^quarnel$'"); }  // not the tweak window
 
   void Key(const std::string& window, const std::string& key) {
     RunCommand("xdotool mousemove --sync --window " + window + " 20 20 key " + key);
@@ -143,10 +143,12 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
   Start({"-d", dataDir});
   const std::string window = DemoWindow();
   ASSERT_FALSE(window.empty()) << ReadFile(dir / "program.out");
-  // The 640 x 480 window centred on the screen: bars of 60 rows inside it.
+  // The 640 x 480 window centred on the screen: bars of 60 rows inside it. The tweak window covers its
+  // right half.
   const RgbaImage screen = ScreenOnceDrawn(
-      "program-development.png", [](const RgbaImage& shot) { return Letterboxed(shot, 192, 144, 640, 480, 60); });
-  EXPECT_TRUE(Letterboxed(screen, 192, 144, 640, 480, 60)) << "see program-development.png";
+      "program-development.png", [](const RgbaImage& shot) { return Letterboxed(shot, 192, 144, 300, 480, 60); });
+  EXPECT_TRUE(Letterboxed(screen, 192, 144, 300, 480, 60)) << "see program-development.png";
+  EXPECT_FALSE(FindWindow("--class '^quarnel-tweak$'").empty()) << "development mode opens the tweak window";
   const std::string caption = RunCommand("xdotool getwindowname " + window).output;
   EXPECT_EQ(caption.rfind("F.c: 640/480 A.s: 640/360 f: ", 0), 0u) << caption;
   EXPECT_NE(caption.find(" \xC2\xB0 fps: "), std::string::npos) << caption;
@@ -177,7 +179,8 @@ TEST_F(DemoProgram, MissingDataFolderEndsWithNonZeroStatusAfterItsMessages) {
   Start({"-d", dir / "no-such-folder"});
   std::optional<int> status;
   // No presets: a plain message, then no sequence: the fatal box.
-  EXPECT_EQ(CloseBoxesUntilExit(status), (std::vector<std::string>{"dravel was here", "Demo fuckup message..."}));
+  EXPECT_EQ(CloseBoxesUntilExit(status), (std::vector<std::string>{"dravel was here", "Demo fuckup message..."}))
+      << "status " << status.value_or(-1) << ": " << ReadFile(dir / "program.out");
   ASSERT_TRUE(status.has_value()) << "the program did not end";
   EXPECT_NE(*status, 0);
 }
