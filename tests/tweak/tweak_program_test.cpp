@@ -161,12 +161,14 @@ class TweakProgram : public ::testing::Test {
 
   // Waits up to 5 s until every sample point of the output picture shows colour; returns the colour
   // seen last where it differs (so a failure names it), colour itself on success.
-  uint32_t WaitForPicture(uint32_t colour) {
-    // Points of the letterboxed picture left of the tweak window and above any message box. The
-    // 640x480 window with ratio 8 has bars of 60 pixels above and below the picture.
+  uint32_t WaitForPicture(const std::string& output, uint32_t colour) {
+    // Points of the letterboxed picture left of the tweak window, which covers the output window's right
+    // part. The 640x480 window with ratio 8 has bars of 60 pixels above and below the picture.
     static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 400}};
     uint32_t seen = colour;
     for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+      int outputX = 0, outputY = 0;
+      Corner(output, outputX, outputY);
       seen = colour;
       for (const auto& [x, y] : kPoints) {
         const uint32_t pixel = ScreenPixel(outputX + x, outputY + y);
@@ -184,7 +186,6 @@ class TweakProgram : public ::testing::Test {
   TempDir dir;
   Display* screen = nullptr;
   pid_t program = -1;
-  int outputX = 0, outputY = 0;
 };
 
 // Tweak window controls.
@@ -201,20 +202,21 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
   const std::string tweak = FindWindow("--class", "quarnel-tweak");
   ASSERT_FALSE(output.empty()) << Output();
   ASSERT_FALSE(tweak.empty()) << Output();
+  EXPECT_EQ(Hex(WaitForPicture(output, kStartColour)), Hex(kStartColour)) << "preset 0 on screen\n" << Output();
+  int outputX = 0, outputY = 0;
   Corner(output, outputX, outputY);
-  EXPECT_EQ(Hex(WaitForPicture(kStartColour)), Hex(kStartColour)) << "preset 0 on screen";
   EXPECT_EQ(Hex(ScreenPixel(outputX + 20, outputY + 30)), "000000") << "the letterbox bar";
 
   // Pick BG_r and type 30: the next frames show it.
   Click(tweak, kListRow0X, kListRow0Y);
   TypeInto(tweak, kBaseValX, kBaseValY, "30");
-  EXPECT_EQ(Hex(WaitForPicture(0x1E283C)), "1E283C") << "after typing 30";
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C") << "after typing 30";
   Screenshot("tweak_program_edited.png");
 
   // Save under a new name into the data folder: the file holds the live set with the new value.
   TypeInto(tweak, kPresetFileX, kPresetFileY, "tweaked.txt");
   Click(tweak, kSaveX, kSaveY);
-  CloseMessageBox();
+  ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
   const std::string saved = ReadFile(dir / "data/tweaked.txt");
   EXPECT_NE(saved.find("byte:BG_r\r\n30\r\n0\r\n"), std::string::npos) << saved.substr(0, 200);
   EXPECT_TRUE(AllCrLf(saved));
@@ -222,10 +224,10 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
 
   // Change it again, then load the file back: the saved value returns with the next frame.
   TypeInto(tweak, kBaseValX, kBaseValY, "90");
-  EXPECT_EQ(Hex(WaitForPicture(0x5A283C)), "5A283C") << "after typing 90";
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x5A283C)), "5A283C") << "after typing 90";
   Click(tweak, kLoadX, kLoadY);
-  CloseMessageBox();
-  EXPECT_EQ(Hex(WaitForPicture(0x1E283C)), "1E283C") << "after loading tweaked.txt";
+  ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C") << "after loading tweaked.txt";
   Screenshot("tweak_program_loaded.png");
 
   // F10 in the tweak window ends the program normally.
