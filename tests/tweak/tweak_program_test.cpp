@@ -1,5 +1,6 @@
 // The real program in development mode on a private X server, driven with xdotool as a developer would:
-// pick a parameter in the tweak window, type a value, save the live set, change it, load the file back.
+// pick a parameter in the tweak window, type a value, save the live set, change it, load the file back,
+// pick a loaded preset, end with F10.
 // What the output window shows is read from the screen; the saved file is read from the disk.
 // Convention: colours are 0xRRGGBB; window points are pixels from the window's top-left corner.
 #include <gtest/gtest.h>
@@ -90,6 +91,7 @@ class TweakProgram : public ::testing::Test {
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
     ASSERT_EQ(WriteScenePreset(data + "/scene0.txt", PlainScene(200)), 0);
+    ASSERT_EQ(WriteScenePreset(data + "/scene1.txt", PlainScene(100)), 0);
     WriteFile(data + "/song.mp3", "not played: development mode has no music");
     WriteFile(data + "/sceneseq.txt", CrLf({"// tweak program test", "600000", "ratio", "8", "mp3", "data/song.mp3",
                                             "entries", "0", "0", "600000", "1", "0", "0", "0", "0", "~~~"}));
@@ -194,6 +196,7 @@ constexpr int kBaseValX = 238, kBaseValY = 290;
 constexpr int kPresetFileX = 238, kPresetFileY = 466;
 constexpr int kLoadX = 80, kLoadY = 512;
 constexpr int kSaveX = 164, kSaveY = 512;
+constexpr int kPresetListX = 80, kPresetListY = 490;
 
 }  // namespace
 
@@ -229,6 +232,11 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
   ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
   EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C") << "after loading tweaked.txt";
   Screenshot("tweak_program_loaded.png");
+
+  // Picking scene1 in the preset list puts loaded preset 1 on screen.
+  Click(tweak, kPresetListX, kPresetListY);
+  Xdotool("key Down Return");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x64283C)), "64283C") << "after picking scene1";
 
   // F10 in the tweak window ends the program normally.
   Xdotool("mousemove --sync --window " + tweak + " 200 50 key F10");
