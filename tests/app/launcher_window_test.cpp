@@ -9,6 +9,7 @@
 
 #include "render/rgba_image.h"
 #include "support/run_command.h"
+#include "support/screenshot.h"
 #include "support/temp_dir.h"
 #include "support/x_display.h"
 
@@ -93,20 +94,7 @@ class LauncherWindow : public ::testing::Test {
 
   // The whole screen, also written to the test output folder as name.
   RgbaImage Screenshot(const std::string& name) {
-    const std::string ppm = dir / "screen.ppm";
-    RunCommand("import -window root -depth 8 ppm:" + ppm);
-    std::ifstream file(ppm, std::ios::binary);
-    std::string magic;
-    RgbaImage image;
-    int maxValue = 0;
-    file >> magic >> image.widthPx >> image.heightPx >> maxValue;
-    file.get();
-    if (magic != "P6" || maxValue != 255) return {};
-    std::vector<char> rgb(size_t(image.widthPx) * image.heightPx * 3);
-    file.read(rgb.data(), static_cast<std::streamsize>(rgb.size()));
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-      image.rgba.insert(image.rgba.end(), {uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2]), 255});
-    }
+    RgbaImage image = TakeScreenshot(dir / "screen.ppm");
     WritePng(TestOutput(name), image);
     return image;
   }
