@@ -2,20 +2,7 @@
 
 #include <fstream>
 
-// All header fields are little-endian.
-namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(value & 0xFF);
-  out.push_back((value >> 8) & 0xFF);
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
-
-}  // namespace
+#include "tools/little_endian.h"
 
 std::vector<uint8_t> EncodeBmp(const Image& image) {
   const uint32_t headerBytes = 14 + 40;

@@ -2,18 +2,9 @@
 
 #include <fstream>
 
-// All fields are little-endian.
+#include "tools/little_endian.h"
+
 namespace {
-
-void PutU16(std::vector<uint8_t>& out, uint32_t value) {
-  out.push_back(value & 0xFF);
-  out.push_back((value >> 8) & 0xFF);
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  PutU16(out, value & 0xFFFF);
-  PutU16(out, value >> 16);
-}
 
 void PutTag(std::vector<uint8_t>& out, const char* tag) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));

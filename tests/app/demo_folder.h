@@ -17,14 +17,7 @@ inline std::string DemoMp3Path(const std::string& dir) { return dir + "/song.mp3
 inline std::string MakeDemoFolder(const std::string& dir, uint32_t lengthMs) {
   std::filesystem::create_directories(dir);
   if (WriteScenePreset(dir + "/scene0.txt", InitParamTable()) != 0) return "cannot write the preset";
-  std::vector<uint32_t> disc(64 * 64, 0);
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const double r = std::hypot(x - 31.5, y - 31.5);
-      if (r < 30) disc[size_t(y) * 64 + x] = r < 10 ? 0xFFE040 : r < 20 ? 0xFF4080 : 0x40C0FF;
-    }
-  WriteTestBmp(dir + "/texture0.bmp", 64, 64, disc, 24);
-  WriteTestBmp(dir + "/texture1.bmp", 32, 32, std::vector<uint32_t>(32 * 32, 0xFFFFFF), 24);
+  WriteRingAndWhiteTextures(dir);
   WriteTestBmp(dir + "/texture2.bmp", 16, 16, std::vector<uint32_t>(16 * 16, 0x20A040), 24);
   const std::string length = std::to_string(lengthMs);
   WriteFile(dir + "/sceneseq.txt", CrLf({"// test demo", length, "ratio", "8", "mp3", DemoMp3Path(dir), "entries", "0",

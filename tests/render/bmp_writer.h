@@ -1,5 +1,6 @@
 #pragma once
 // Writes small BMP files for the tests: 24- and 32-bit true colour, and 8-bit with a palette.
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -57,4 +58,17 @@ inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, con
   for (uint32_t i = 0; i < paletteBytes / 4; ++i) put32(i < palette.size() ? palette[i] : 0);
   file.insert(file.end(), data.begin(), data.end());
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}
+
+// Two textures for scene tests: texture0.bmp a 64 x 64 disc of three coloured rings on see-through
+// black, texture1.bmp a white 32 x 32 square.
+inline void WriteRingAndWhiteTextures(const std::string& dir) {
+  std::vector<uint32_t> disc(64 * 64, 0);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      const double r = std::hypot(x - 31.5, y - 31.5);
+      if (r < 30) disc[size_t(y) * 64 + x] = r < 10 ? 0xFFE040 : r < 20 ? 0xFF4080 : 0x40C0FF;
+    }
+  WriteTestBmp(dir + "/texture0.bmp", 64, 64, disc, 24);
+  WriteTestBmp(dir + "/texture1.bmp", 32, 32, std::vector<uint32_t>(32 * 32, 0xFFFFFF), 24);
 }

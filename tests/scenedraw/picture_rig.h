@@ -18,14 +18,7 @@
 inline std::string MakeTestDataDir() {
   const std::string dir = TestOutPath("scenedraw-data");
   std::filesystem::create_directories(dir);
-  std::vector<uint32_t> disc(64 * 64, 0);
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const double r = std::hypot(x - 31.5, y - 31.5);
-      if (r < 30) disc[size_t(y) * 64 + x] = r < 10 ? 0xFFE040 : r < 20 ? 0xFF4080 : 0x40C0FF;
-    }
-  WriteTestBmp(dir + "/texture0.bmp", 64, 64, disc, 24);
-  WriteTestBmp(dir + "/texture1.bmp", 32, 32, std::vector<uint32_t>(32 * 32, 0xFFFFFF), 24);
+  WriteRingAndWhiteTextures(dir);
   return dir;
 }
 
