@@ -28,6 +28,13 @@ void UpdateInfo(TweakForm& form) {
   if (!form.loopInfo.empty()) form.controls.info += "\n" + form.loopInfo;
 }
 
+void SequenceChanged(TweakForm& form) {
+  UpdateInfo(form);
+  ScrollBar& bar = form.controls.TimeScale;
+  bar.maximum = static_cast<int>(std::min<uint32_t>(form.host.DemoLength, INT32_MAX));
+  bar.position = std::min(bar.position, bar.maximum);
+}
+
 void FormCreate(TweakForm& form) {
   TweakHost& host = form.host;
   TweakControls& c = form.controls;

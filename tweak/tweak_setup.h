@@ -14,6 +14,10 @@ std::string LoopInfoLine(std::optional<uint32_t> loopInMs, std::optional<uint32_
 // Writes the info label from the host's counts and DemoLength, and form.loopInfo as a fifth line when set.
 void UpdateInfo(TweakForm& form);
 
+// After the program read the sequence file again (host.DemoLength and host.SequenceCount updated): the
+// info label and the time bar's range follow.
+void SequenceChanged(TweakForm& form);
+
 // Outside development mode: nothing. Otherwise shows the window with its running caption, lists the 77
 // parameters and the seven oscillator forms, writes the info label, lists the loaded presets, copies
 // preset 0 into the live set when there is one (selecting it by program), and sets the time range.
