@@ -5,30 +5,29 @@
 
 namespace {
 
-constexpr double kLockRangeMs = 250;    // beyond this the music has ended or stalls: the picture goes on alone
 constexpr double kFilterMs = 250;       // smoothing of the stepwise music position
 constexpr double kCorrectionMs = 500;   // a steady offset is worked off with this time constant
 constexpr double kMaxSlewShare = 0.05;  // the picture runs at most 5 % fast or slow while catching up
 
+// Seeks the music to demoTimeMs; a seek that stops short found the music's end.
 void SeekMusic(AuthoringClock& authoring, const MusicControl& music, uint32_t demoTimeMs) {
   if (music.Seek) music.Seek(demoTimeMs);
   if (music.SetPaused) music.SetPaused(authoring.paused);
   authoring.filteredLeadMs.reset();
+  const int64_t positionMs = music.PositionMs ? music.PositionMs() : -1;
+  if (positionMs >= 0 && positionMs < demoTimeMs) authoring.musicEndMs = static_cast<uint32_t>(positionMs);
 }
 
 // Moves the picture's tick toward the music: positive when the music runs ahead.
 void FollowMusic(AuthoringClock& authoring, uint32_t demoTimeMs, uint32_t realTickMs, const MusicControl& music) {
   const double elapsedMs = static_cast<uint32_t>(realTickMs - authoring.lastMeasureTick);
   const int64_t positionMs = music.PositionMs ? music.PositionMs() : -1;
-  if (positionMs < 0) return;
+  if (positionMs < 0 || (authoring.musicEndMs && demoTimeMs >= *authoring.musicEndMs)) return;
   const double leadMs = static_cast<double>(positionMs) - demoTimeMs - kMusicLeadMs;
-  if (std::fabs(leadMs) > kLockRangeMs) {
-    authoring.filteredLeadMs.reset();
-    return;
-  }
   const double share = std::min(1.0, elapsedMs / kFilterMs);
   const double filtered = authoring.filteredLeadMs.value_or(0.0);
   authoring.filteredLeadMs = filtered + share * (leadMs - filtered);
+  if (std::fabs(*authoring.filteredLeadMs) > kResyncMs) return SeekMusic(authoring, music, demoTimeMs);
   const double limitMs = kMaxSlewShare * elapsedMs;
   authoring.slewMs += std::clamp(*authoring.filteredLeadMs * elapsedMs / kCorrectionMs, -limitMs, limitMs);
 }
@@ -81,8 +80,9 @@ void BeforeFrame(AuthoringClock& authoring, DemoClock& clock, uint32_t tickMs, u
     }
   }
   const int32_t demoTimeMs = static_cast<int32_t>(tickMs - clock.StartTick);
-  bool moved = authoring.resync || clock.StartTick != authoring.expectedStartTick;
-  if (!moved && demoTimeMs >= 0) {
+  const bool jumped = clock.StartTick != authoring.expectedStartTick;
+  bool moved = jumped || authoring.resync;
+  if (!jumped && demoTimeMs >= 0) {
     if (const std::optional<uint32_t> wrapped = WrappedTime(authoring, authoring.lastDemoTimeMs, demoTimeMs)) {
       clock.StartTick = tickMs - *wrapped;
       moved = true;

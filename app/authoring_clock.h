@@ -23,6 +23,9 @@ struct MusicControl {
 // buffer of 1024 frames (about 23 ms) at a time, so the position leads by half of that.
 inline constexpr double kMusicLeadMs = 11.6;
 
+// The smoothed offset between music and picture beyond which the music is sought to the picture.
+inline constexpr double kResyncMs = 30;
+
 struct AuthoringClock {
   bool followMusic = false;              // keep the picture locked to the music (development mode with music)
   std::optional<uint32_t> startMs;       // --start: jump there at the first frame, then cleared
@@ -40,6 +43,7 @@ struct AuthoringClock {
   uint32_t lastDemoTimeMs = 0;           // demo time of the last frame
   uint32_t lastMeasureTick = 0;          // real tick of the last music measurement
   std::optional<double> filteredLeadMs;  // smoothed (music position - demo time - kMusicLeadMs)
+  std::optional<uint32_t> musicEndMs;    // the music's length, once a seek found its end
 };
 
 // The tick the playback loop reads in place of the real one: it stands still while paused and carries
@@ -64,8 +68,10 @@ std::optional<uint32_t> WrappedTime(const AuthoringClock& authoring, uint32_t la
 
 // Before DemoIdle, with the tick the frame will read (AuthoringTick) and the real tick: the --start
 // jump, a jump the time control made since the last frame, and the loop wrap move clock.StartTick and
-// seek the music to the frame's demo time; otherwise, when following the music, the picture's tick is
-// nudged toward the music's position (by at most 5 % of the elapsed time).
+// seek the music to the frame's demo time. Otherwise, when following the music, the picture's tick is
+// nudged toward the music's position (by at most 5 % of the elapsed time); when they are further apart
+// than kResyncMs all the same (the audio fell behind on a busy machine, say) the music is sought back to
+// the picture. Past the music's end the picture runs on alone.
 void BeforeFrame(AuthoringClock& authoring, DemoClock& clock, uint32_t tickMs, uint32_t realTickMs,
                  const MusicControl& music);
 
