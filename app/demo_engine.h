@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/demo_clock.h"
+#include "app/layer_errors.h"
 #include "audio/music.h"
 #include "render/render_state.h"
 #include "scene/scene_update.h"
@@ -40,7 +41,7 @@ struct DemoEngine {
   RenderState render;
   Music music;
   bool terminating = false;       // a fatal error was shown; the program ends once control is back in the loop
-  std::string lastLayerError;     // the layer error shown last, so a repeating one is shown once
+  LayerErrorFilter layerErrors;   // so that a layer failing in every frame is shown once
 };
 
 // Shows text as a fatal error and asks the program to end; returns to the caller.

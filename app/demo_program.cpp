@@ -19,7 +19,7 @@
 #include "tweak/user_events.h"
 #include "tweak/tweak_setup.h"
 
-#include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
+#include <FL/x.H>  // last: the macros of X11's headers (Bool, None, Status) clash with names above
 
 namespace {
 
@@ -60,10 +60,13 @@ void Idle(void* data) {
   program.inFrame = false;
 }
 
-bool HasDisplay() {
+// Opens the X display and hands the connection to FLTK; false when there is none. A probe that closed
+// its connection again would be the server's last client: Xvfb resets then and refuses the next
+// connection for a moment.
+bool OpenDisplay() {
   Display* display = XOpenDisplay(nullptr);
   if (!display) return false;
-  XCloseDisplay(display);
+  fl_open_display(display);
   return true;
 }
 
@@ -125,7 +128,7 @@ ReloadEvents ReloadEventsFor(Program& program) {
 }  // namespace
 
 int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayOptions& options) {
-  if (!HasDisplay()) {
+  if (!OpenDisplay()) {
     std::fputs(kNoDisplayText, stderr);
     return 1;
   }

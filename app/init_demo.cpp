@@ -21,7 +21,8 @@ LoadReports ReportsTo(DemoEngine& engine) {
   return reports;
 }
 
-// Presets and sequence; a bad number in them ends the start-up with its file and line.
+// Presets and sequence. A report of their readers has been shown and lets the start-up go on (the
+// program ends after it); a bad number, or no sequence at all, ends the start-up here.
 bool LoadSceneData(DemoEngine& engine) {
   const LoadReports reports = ReportsTo(engine);
   const std::string& dir = engine.settings.dataDir;
@@ -33,8 +34,11 @@ bool LoadSceneData(DemoEngine& engine) {
     FatalError(engine, error.what());
     return false;
   }
-  if (engine.SequenceCount == 0) FatalError(engine, kMsgNoSequence);
-  return !engine.terminating;
+  if (engine.SequenceCount == 0) {
+    FatalError(engine, kMsgNoSequence);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -71,8 +75,10 @@ bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
     return false;
   }
   render.TextureCount = LoadTextures(render, engine.settings.dataDir + "/texture");
-  if (render.TextureCount == 0) FatalError(engine, kNoTexturesText);
-  if (engine.terminating) return false;
+  if (render.TextureCount == 0) {
+    FatalError(engine, kNoTexturesText);
+    return false;
+  }
 
   const std::string frameStatesError = InitFrameStates(render, engine.sequence.ScreenCinemaWidthRatio);
   if (!frameStatesError.empty()) {
@@ -90,5 +96,5 @@ bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
   engine.clock.FrameCount = 0;
   engine.clock.DemoTime = 0;
   engine.clock.StartTick = engine.host.GetTickCount();
-  return true;
+  return !engine.terminating;
 }

@@ -35,10 +35,9 @@ void DemoIdle(DemoEngine& engine) {
   engine.host.ClientSizePx(formWidthPx, formHeightPx);
   DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.settings.developmentMode,
                 formWidthPx, formHeightPx, clock.FxTime, [&engine](const std::string& text) {
-                  if (text == engine.lastLayerError) return;
-                  engine.lastLayerError = text;
-                  engine.host.ShowMessage(text);
+                  if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
                 });
+  EndLayerErrorFrame(engine.layerErrors);
 
   if (clock.DemoTime >= engine.sequence.DemoLength) {
     if (engine.settings.loop)

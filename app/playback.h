@@ -4,7 +4,7 @@
 
 // One frame: the clock from the tick, the caption, the drawing, and at the demo's end a restart (Loop)
 // or the shutdown. A layer whose evaluation fails is skipped; its message is shown once, and again only
-// when a different one comes up.
+// after a frame without it (app/layer_errors.h).
 void DemoIdle(DemoEngine& engine);
 
 // Back to demo time 0; the music from its start when it plays.

@@ -1,11 +1,13 @@
 #include "app/video_export.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "app/console_load.h"
+#include "app/layer_errors.h"
 #include "render/gl_direct3d.h"
 #include "render/offscreen_demo.h"
 #include "scene/shared_random.h"
@@ -52,6 +54,7 @@ class FfmpegSink : public FrameSink {
     std::snprintf(duration, sizeof duration, "%.3f", seconds);
     command += std::string(" -c:v libx264 -preset ultrafast -crf 20 -pix_fmt yuv420p -movflags +faststart -t ") +
                duration + " " + Quoted(options.outPath);
+    std::signal(SIGPIPE, SIG_IGN);  // an ffmpeg that gave up makes the next write fail instead of ending us
     pipe_ = popen(command.c_str(), "w");
   }
   ~FfmpegSink() override {
@@ -109,10 +112,9 @@ int RunExport(const ExportOptions& options) {
     sink = std::make_unique<FfmpegSink>(options, demo.sequence.Mp3FileName, double(frameCount) / options.fps);
   }
 
-  std::string lastLayerError;
-  const LayerErrorSink layerError = [&lastLayerError](const std::string& text) {
-    if (text != lastLayerError) std::fprintf(stderr, "\n%s\n", text.c_str());
-    lastLayerError = text;
+  LayerErrorFilter layerErrors;
+  const LayerErrorSink layerError = [&layerErrors](const std::string& text) {
+    if (TakeLayerError(layerErrors, text)) std::fprintf(stderr, "\n%s\n", text.c_str());
   };
   const auto start = std::chrono::steady_clock::now();
   RgbaImage image;
@@ -121,6 +123,7 @@ int RunExport(const ExportOptions& options) {
     const uint32_t demoTimeMs = static_cast<uint32_t>(uint64_t(n) * 1000 / options.fps);
     ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
          sink->Write(n, image);
+    EndLayerErrorFrame(layerErrors);
     if (n % 10 == 0 || n + 1 == frameCount)
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }

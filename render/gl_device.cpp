@@ -542,6 +542,8 @@ bool GLDevice::ReadBackBuffer(RgbaImage& image) {
   image.widthPx = backWidth_;
   image.heightPx = backHeight_;
   image.rgba.assign(size_t(backWidth_) * backHeight_ * 4, 0);
+  while (glGetError() != GL_NO_ERROR) {
+  }  // errors of earlier calls (a state value GL refused) say nothing about this read
   glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, GLsizei(backWidth_), GLsizei(backHeight_), GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
@@ -753,7 +755,7 @@ void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT fi
     glFogi(GL_FOG_MODE, tableMode == D3DFOG_EXP ? GL_EXP : tableMode == D3DFOG_EXP2 ? GL_EXP2 : GL_LINEAR);
     glFogf(GL_FOG_START, start);
     glFogf(GL_FOG_END, end);
-    glFogf(GL_FOG_DENSITY, density);
+    glFogf(GL_FOG_DENSITY, std::max(density, 0.0f));  // GL refuses a negative density; its fog would be none
     return;
   }
   // Vertex fog: the factor per vertex, interpolated. GL's linear fog over coordinates 0..1 turns the

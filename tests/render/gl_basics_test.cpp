@@ -1,6 +1,8 @@
 // The OpenGL device offscreen: orientation, viewports and Clear, depth, fill and shade modes.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "gl_fixture.h"
 
 namespace {
@@ -98,6 +100,21 @@ TEST(GLBasics, TooManyPrimitivesDrawWhatFitsAndBadTypesNothing) {
   EXPECT_TRUE(Near(f.At(2, 2), {255, 0, 0}));
   EXPECT_TRUE(Near(f.At(29, 29), {0, 0, 0}));
   EXPECT_EQ(f.device->DrawPrimitive(D3DPRIMITIVETYPE(9), 0, 1), D3DERR_INVALIDCALL);
+}
+
+TEST(GLBasics, StateValuesGLRefusesDoNotSpoilTheReadBack) {
+  GLFixture f(16, 16);
+  f.device->SetRenderState(D3DRS_FOGENABLE, 1);
+  f.device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_EXP);
+  const float negativeDensity = -2.0f;  // a value the randomizer can give
+  DWORD bits;
+  std::memcpy(&bits, &negativeDensity, sizeof bits);
+  f.device->SetRenderState(D3DRS_FOGDENSITY, bits);
+  f.device->SetRenderState(D3DRS_SRCBLEND, 0);  // names no blend factor, as the frame loop sets it
+  f.device->SetRenderState(D3DRS_DESTBLEND, 0);
+  f.DrawRect(-1, 1, 1, -1, 0.5f, kRed);
+  RgbaImage image;
+  EXPECT_TRUE(ReadBackBuffer(f.device, image));
 }
 
 }  // namespace

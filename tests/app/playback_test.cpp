@@ -1,0 +1,231 @@
+// The frame loop on a scripted clock: demo time, frame rates, the caption, the end of the demo with and
+// without Loop, the timing fault, layers that fail to evaluate and development mode. Each frame reads
+// the clock four times: the demo time twice, the frame start, and the frame end (a restart reads it
+// once more before the frame end).
+#include "app/app_messages.h"
+#include "tests/app/engine_rig.h"
+
+namespace {
+
+constexpr char kDegree[] = "\xC2\xB0";
+
+class Playback : public EngineRig {
+ protected:
+  // Starts the demo of WriteDemo at tick tickMs.
+  void Start(uint32_t lengthMs = 10000) {
+    WriteDemo(lengthMs);
+    ASSERT_TRUE(Init()) << AllEvents();
+    ASSERT_EQ(engine.clock.StartTick, tickMs);
+  }
+  // One frame with the given clock readings; returns the index of its first event.
+  size_t Frame(std::deque<uint32_t> readings) {
+    ticks = std::move(readings);
+    const size_t first = recording->calls.size();
+    DemoIdle(engine);
+    return first;
+  }
+  // Sets the background red (a byte) of preset n; 256 and more make the layer fail to evaluate.
+  void BreakPreset(int n, float red) { engine.scene.ScenePresets[size_t(n)][0].BaseVal = red; }
+};
+
+}  // namespace
+
+TEST_F(Playback, ClockAndFrameRates) {
+  Start();
+  Frame({5100, 5101, 5101, 5117});  // the second reading gives the demo time; the frame took 16 ms
+  EXPECT_EQ(engine.clock.FrameCount, 1u);
+  EXPECT_EQ(engine.clock.DemoTime, 101u);
+  EXPECT_EQ(engine.clock.AvgFps, 10u);  // Round(1000 / 102) = 10
+  EXPECT_EQ(engine.clock.Fps, 62u);     // 1000 div 16
+
+  Frame({5300, 5300, 5300, 5300});  // under 1 ms: Fps stays
+  EXPECT_EQ(engine.clock.FrameCount, 2u);
+  EXPECT_EQ(engine.clock.DemoTime, 300u);
+  EXPECT_EQ(engine.clock.AvgFps, 7u);  // Round(2000 / 301) = 6.64 -> 7
+  EXPECT_EQ(engine.clock.Fps, 62u);
+
+  Frame({5998, 5999, 5999, 6000});
+  EXPECT_EQ(engine.clock.Fps, 1000u);
+  EXPECT_EQ(engine.clock.AvgFps, 3u);  // Round(3000 / 1000)
+
+  Frame({6500, 6500, 6500, 6505});
+  EXPECT_EQ(engine.clock.AvgFps, 3u);  // Round(4000 / 1501) = 2.66 -> 3
+  EXPECT_EQ(engine.clock.Fps, 200u);
+
+  Frame({6999, 6999, 6999, 6999});
+  EXPECT_EQ(engine.clock.AvgFps, 2u);  // Round(5000 / 2000): the tie goes to the even neighbour
+  EXPECT_EQ(engine.clock.Fps, 200u);
+  EXPECT_FALSE(engine.terminating);
+}
+
+TEST_F(Playback, DemoTimeCountsAcrossTheTickWrap) {
+  tickMs = 0xFFFFFF00u;
+  Start();
+  Frame({0x100, 0x100, 0x100, 0x100});
+  EXPECT_EQ(engine.clock.DemoTime, 0x200u);
+  EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(Playback, ClockBehindTheStartIsTheTimingFault) {
+  Start();
+  Frame({5200, 5200, 5200, 5200});
+  const size_t first = Frame({4000, 4000, 4000, 4000});
+  EXPECT_EQ(Shown(first), std::vector<std::string>{std::string("ShowFatalError: ") + kTimingFailedText});
+  EXPECT_EQ(engine.clock.DemoTime, 200u) << "the demo time keeps its value";
+  EXPECT_EQ(Events("Present", first).size(), 1u) << "the frame goes on";
+  EXPECT_TRUE(engine.terminating) << "the program ends once control is back in the loop";
+  EXPECT_TRUE(Events("Terminate").empty());
+}
+
+TEST_F(Playback, StatsCaptionComesBeforeTheDrawingWithThePreviousFramesRates) {
+  engine.settings.stats = true;
+  engine.settings.music = true;
+  Start();
+  Frame({5100, 5100, 5100, 5116});
+  const size_t first = Frame({6000, 6000, 6000, 6010});
+  const std::vector<std::string> captions = Events("SetCaption", first);
+  ASSERT_EQ(captions.size(), 1u);
+  // Entry 1 (time factor 0.5, offset 1000) was evaluated last at 100 ms: effect time 1050.
+  const std::string d = kDegree;
+  EXPECT_EQ(captions[0], "SetCaption: F.c: 640/480 A.s: 640/360 f: 2 " + d + " t: 1000 (10%) ms " + d +
+                             " fx-t: 1050ms " + d + " fps: 62 " + d + " afps: 2 " + d + " mcpu: 3%");
+  EXPECT_LT(IndexOf("BASS_GetCPU"), recording->calls.size());
+  const std::vector<std::string>& calls = recording->calls;
+  const auto caption = std::find(calls.begin() + std::ptrdiff_t(first), calls.end(), captions[0]);
+  const auto clear = std::find_if(calls.begin() + std::ptrdiff_t(first), calls.end(),
+                                  [](const std::string& c) { return c.rfind("Clear", 0) == 0; });
+  EXPECT_LT(caption, clear);
+}
+
+TEST_F(Playback, NoCaptionWithStatsOff) {
+  engine.settings.stats = false;
+  engine.settings.music = true;
+  Start();
+  Frame({5100});
+  Frame({5200});
+  EXPECT_TRUE(Events("SetCaption").empty());
+  EXPECT_TRUE(Events("BASS_GetCPU").empty());
+}
+
+TEST_F(Playback, EntriesAreLayersDrawnInFileOrderAtTheirOwnEffectTime) {
+  Start();
+  size_t first = Frame({10000});  // 5000 ms: both windows (0..6000 and 4000..10000) hold it
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF0A446B, 1, 0)",
+                                      "Clear(0, 3, 0xFF14446B, 1, 0)"}));
+  EXPECT_EQ(engine.clock.FxTime, 3500u);  // the last entry's: Round(5000 * 0.5) + 1000
+  EXPECT_EQ(Events("Present", first).size(), 1u);
+  first = Frame({12000});  // 7000 ms: the second entry alone
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF14446B, 1, 0)"}));
+}
+
+TEST_F(Playback, EndOfDemoWithLoopRestartsClockAndMusic) {
+  engine.settings.loop = true;
+  engine.settings.music = true;
+  Start(1000);
+  Frame({5500});
+  const size_t first = Frame({6000, 6002, 6002, 6003, 6004});  // 1002 ms: the end
+  EXPECT_EQ(engine.clock.StartTick, 6003u);
+  EXPECT_EQ(engine.clock.FrameCount, 0u);
+  EXPECT_EQ(engine.clock.DemoTime, 0u);
+  EXPECT_EQ(engine.clock.Fps, 500u) << "the frame time covers the restart";
+  const std::vector<std::string> after = Events("", first);
+  const auto presented = std::find(after.begin(), after.end(), "Present()");
+  ASSERT_NE(presented, after.end()) << "the frame that reached the end is shown";
+  EXPECT_EQ(std::vector<std::string>(presented + 1, after.end()),
+            (std::vector<std::string>{"GetTickCount -> 6003", "BASS_Pause()", "BASS_Stop()", "BASS_Start()",
+                                      "BASS_StreamPlay(7, 1, 0)", "GetTickCount -> 6004"}));
+  Frame({6100});
+  EXPECT_EQ(engine.clock.DemoTime, 97u);
+  EXPECT_EQ(engine.clock.FrameCount, 1u);
+  EXPECT_TRUE(Events("Terminate").empty());
+  EXPECT_NE(engine.render.device, nullptr);
+}
+
+TEST_F(Playback, EndOfDemoWithoutLoopShutsDown) {
+  engine.settings.loop = false;
+  engine.settings.music = true;
+  Start(1000);
+  Frame({5999});
+  EXPECT_TRUE(Events("Terminate").empty());
+  const size_t first = Frame({6000});
+  const std::vector<std::string> after = Events("", first);
+  const auto presented = std::find(after.begin(), after.end(), "Present()");
+  ASSERT_NE(presented, after.end());
+  // The objects of the start-up (the geometry may have been rebuilt since) and the music; the device
+  // releases its own back buffer with itself.
+  std::vector<std::string> shutdown;
+  for (auto e = presented + 1; e != after.end(); ++e) {
+    if (e->rfind("GetTickCount", 0) == 0 || *e == "Release(backbuffer)") continue;
+    shutdown.push_back(e->rfind("Release(vb", 0) == 0 ? "Release(vb)" : *e);
+  }
+  EXPECT_EQ(shutdown, (std::vector<std::string>{"Release(tex3)", "Release(tex1)", "Release(tex2)",
+                                                "Release(sprite1)", "Release(vb)", "Release(vb)",
+                                                "Release(device)", "Release(d3d)", "BASS_Stop()", "BASS_Free()",
+                                                "Terminate"}));
+  EXPECT_EQ(engine.render.device, nullptr);
+  EXPECT_EQ(engine.render.d3d, nullptr);
+  EXPECT_TRUE(engine.terminating);
+  const size_t released = Events("Release").size();
+  ShutdownDemo(engine);  // Escape after the end: nothing is released twice
+  EXPECT_EQ(Events("Release").size(), released);
+}
+
+TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
+  Start();
+  BreakPreset(0, 300);
+  const size_t first = Frame({10000});
+  for (uint32_t tick : {10100, 10200, 10300}) Frame({tick});
+  const std::vector<std::string> shown = Shown(first);
+  ASSERT_EQ(shown.size(), 1u) << AllEvents();
+  EXPECT_EQ(shown[0].rfind("ShowMessage: byte:BG_r: base value rounds to 300", 0), 0u) << shown[0];
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF14446B", first).size(), 4u) << "the second layer in every frame";
+  EXPECT_EQ(Events("Present", first).size(), 4u);
+  EXPECT_FALSE(engine.terminating);
+
+  BreakPreset(0, 400);  // a different text: shown again, once
+  const size_t changed = Frame({10400});
+  Frame({10500});
+  const std::vector<std::string> again = Shown(changed);
+  ASSERT_EQ(again.size(), 1u) << AllEvents();
+  EXPECT_EQ(again[0].rfind("ShowMessage: byte:BG_r: base value rounds to 400", 0), 0u) << again[0];
+}
+
+TEST_F(Playback, TwoFailingLayersAreEachShownOnce) {
+  Start();
+  BreakPreset(0, 300);
+  BreakPreset(1, 999);
+  const size_t first = Frame({10000});
+  for (uint32_t tick : {10100, 10200, 10300}) Frame({tick});
+  EXPECT_EQ(Shown(first).size(), 2u) << AllEvents();
+}
+
+TEST_F(Playback, SameFailingPresetInTwoEntriesIsShownOnce) {
+  WritePresets(2);
+  WriteSequence(10000, "8", EntryLines(1, 0, 10000) + EntryLines(0, 0, 10000) + EntryLines(1, 0, 10000));
+  WriteTextures(1);
+  WriteMp3();
+  ASSERT_TRUE(Init());
+  BreakPreset(1, 256);
+  const size_t first = Frame({6000});
+  Frame({6100});
+  EXPECT_EQ(Shown(first).size(), 1u) << AllEvents();
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF0A446B", first).size(), 2u);
+}
+
+TEST_F(Playback, DevelopmentModeDrawsTheLiveSetAtHalfTime) {
+  engine.settings.developmentMode = true;
+  engine.settings.loop = true;
+  Start();
+  engine.scene.LiveParams = StillPreset(0x77);
+  const size_t first = Frame({8001});  // 3001 ms
+  EXPECT_EQ(engine.clock.FxTime, 1500u);
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF77446B, 1, 0)"}))
+      << "one layer, the live set, no preset copied over it";
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 0x77);
+  Frame({15000});  // the demo length: development mode loops as playback does
+  EXPECT_EQ(engine.clock.DemoTime, 0u);
+  EXPECT_EQ(engine.clock.StartTick, 15000u);
+}

@@ -1,0 +1,245 @@
+// The real program in development mode on a private X server, driven with xdotool as a developer would:
+// pick a parameter in the tweak window, type a value, save the live set, change it, load the file back,
+// pick a loaded preset, end with F10.
+// What the output window shows is read from the screen; the saved file is read from the disk.
+// Convention: colours are 0xRRGGBB; window points are pixels from the window's top-left corner.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "render/bmp_writer.h"
+#include "scene/preset_file.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+#include "support/x_display.h"
+
+#include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
+#include <X11/Xutil.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A plain scene: the background colour and nothing drawn over it.
+constexpr uint32_t kStartColour = 0xC8283C;  // BG_r 200, BG_g 40, BG_b 60
+
+TScene1ParamIArray PlainScene(float bgR) {
+  TScene1ParamIArray params = InitParamTable();
+  const auto set = [&params](std::string_view name, float value) {
+    for (TScene1ParamInterface& p : params)
+      if (std::string_view(p.Name.Text()).substr(5) == name) {
+        p.BaseVal = value;
+        p.OscForm = 0;
+        p.Osc1 = p.Osc2 = 0;
+        return;
+      }
+    FAIL() << "no parameter " << name;
+  };
+  set("BG_r", bgR);
+  set("BG_g", 40);
+  set("BG_b", 60);
+  set("ClearTarget", 1);
+  set("MainObject", 0);
+  set("NumberOfRingObjects", 0);
+  set("SpriteAlpha", 0);
+  set("SpriteAlpha2", 0);
+  set("UseR2TEffects", 0);
+  return params;
+}
+
+std::string TestOutput(const std::string& name) {
+  const char* dir = std::getenv("QUARNEL_TEST_OUT");
+  const std::filesystem::path path = dir ? dir : "test-output";
+  std::filesystem::create_directories(path);
+  return (path / name).string();
+}
+
+std::string Hex(uint32_t colour) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%06X", colour);
+  return text;
+}
+
+bool Near(uint32_t a, uint32_t b) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)) > 3) return false;
+  return true;
+}
+
+// Every line ends in CR LF.
+bool AllCrLf(const std::string& text) {
+  if (text.empty() || text.back() != '\n') return false;
+  for (size_t i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1))
+    if (i == 0 || text[i - 1] != '\r') return false;
+  return true;
+}
+
+class TweakProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(display.Ready()) << "Xvfb did not start";
+    screen = XOpenDisplay(nullptr);
+    ASSERT_NE(screen, nullptr);
+
+    // The data folder the program is started with, named relative to its working folder.
+    const std::string data = dir / "data";
+    std::filesystem::create_directories(data);
+    ASSERT_EQ(WriteScenePreset(data + "/scene0.txt", PlainScene(200)), 0);
+    ASSERT_EQ(WriteScenePreset(data + "/scene1.txt", PlainScene(100)), 0);
+    WriteFile(data + "/song.mp3", "not played: development mode has no music");
+    WriteFile(data + "/sceneseq.txt", CrLf({"// tweak program test", "600000", "ratio", "8", "mp3", "data/song.mp3",
+                                            "entries", "0", "0", "600000", "1", "0", "0", "0", "0", "~~~"}));
+    for (int n = 0; n < 2; ++n) WriteTestBmp(data + "/texture" + std::to_string(n) + ".bmp", 4, 4,
+                                             std::vector<uint32_t>(16, n ? 0x00FF00 : 0xFF00FF), 24);
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("LC_ALL", "C", 1);  // numbers with a decimal point, as the expected file is written here
+    program = StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"},
+                           dir / "program.out");
+  }
+
+  void TearDown() override {
+    StopProcess(program);
+    if (screen) XCloseDisplay(screen);
+  }
+
+  std::string Output() { return ReadFile(dir / "program.out"); }
+
+  // The id of the visible window whose class (or name) is exactly the given one, waiting up to 5 s.
+  std::string FindWindow(const std::string& how, const std::string& what) {
+    const CommandResult found =
+        RunCommand("timeout 5 xdotool search --sync --onlyvisible " + how + " '^" + what + "$'");
+    return found.output.substr(0, found.output.find('\n'));
+  }
+
+  void Xdotool(const std::string& arguments) {
+    const CommandResult result = RunCommand("xdotool " + arguments);
+    EXPECT_EQ(result.status, 0) << arguments << ": " << result.output;
+  }
+
+  void Click(const std::string& window, int x, int y) {
+    Xdotool("mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
+            " click 1");
+  }
+
+  // Replaces the text of the edit field at (x, y) with text and finishes it with Enter.
+  void TypeInto(const std::string& window, int x, int y, const std::string& text) {
+    Xdotool("mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
+            " click --repeat 3 1 key ctrl+a BackSpace type '" + text + "'");
+    Xdotool("key Return");
+  }
+
+  // Waits for the message box, closes it with Enter and waits until it is gone.
+  void CloseMessageBox() {
+    const std::string box = FindWindow("--name", "dravel was here");
+    ASSERT_FALSE(box.empty()) << "no message box\n" << Output();
+    Xdotool("mousemove --sync --window " + box + " 20 20 key Return");
+    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+      if (RunCommand("xdotool search --onlyvisible --name '^dravel was here$'").output.empty()) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    FAIL() << "the message box stayed open";
+  }
+
+  // The window's top-left corner on the screen.
+  void Corner(const std::string& window, int& x, int& y) {
+    Window child = 0;
+    XTranslateCoordinates(screen, std::stoul(window), DefaultRootWindow(screen), 0, 0, &x, &y, &child);
+  }
+
+  uint32_t ScreenPixel(int x, int y) {
+    XImage* image = XGetImage(screen, DefaultRootWindow(screen), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0xFFFFFFFF;
+    const uint32_t pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixel;
+  }
+
+  // Waits up to 5 s until every sample point of the output picture shows colour; returns the colour
+  // seen last where it differs (so a failure names it), colour itself on success.
+  uint32_t WaitForPicture(const std::string& output, uint32_t colour) {
+    // Points of the letterboxed picture left of the tweak window, which covers the output window's right
+    // part. The 640x480 window with ratio 8 has bars of 60 pixels above and below the picture.
+    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 400}};
+    uint32_t seen = colour;
+    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+      int outputX = 0, outputY = 0;
+      Corner(output, outputX, outputY);
+      seen = colour;
+      for (const auto& [x, y] : kPoints) {
+        const uint32_t pixel = ScreenPixel(outputX + x, outputY + y);
+        if (!Near(pixel, colour)) seen = pixel;
+      }
+      if (seen == colour) return colour;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return seen;
+  }
+
+  void Screenshot(const std::string& name) { RunCommand("import -window root " + TestOutput(name)); }
+
+  XDisplay display;
+  TempDir dir;
+  Display* screen = nullptr;
+  pid_t program = -1;
+};
+
+// Tweak window controls.
+constexpr int kListRow0X = 40, kListRow0Y = 96;     // "000 byte:BG_r"
+constexpr int kBaseValX = 238, kBaseValY = 290;
+constexpr int kPresetFileX = 238, kPresetFileY = 466;
+constexpr int kLoadX = 80, kLoadY = 512;
+constexpr int kSaveX = 164, kSaveY = 512;
+constexpr int kPresetListX = 80, kPresetListY = 490;
+
+}  // namespace
+
+TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
+  const std::string output = FindWindow("--class", "quarnel");
+  const std::string tweak = FindWindow("--class", "quarnel-tweak");
+  ASSERT_FALSE(output.empty()) << Output();
+  ASSERT_FALSE(tweak.empty()) << Output();
+  EXPECT_EQ(Hex(WaitForPicture(output, kStartColour)), Hex(kStartColour)) << "preset 0 on screen\n" << Output();
+  int outputX = 0, outputY = 0;
+  Corner(output, outputX, outputY);
+  EXPECT_EQ(Hex(ScreenPixel(outputX + 20, outputY + 30)), "000000") << "the letterbox bar";
+
+  // Pick BG_r and type 30: the next frames show it.
+  Click(tweak, kListRow0X, kListRow0Y);
+  TypeInto(tweak, kBaseValX, kBaseValY, "30");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C") << "after typing 30";
+  Screenshot("tweak_program_edited.png");
+
+  // Save under a new name into the data folder: the file holds the live set with the new value.
+  TypeInto(tweak, kPresetFileX, kPresetFileY, "tweaked.txt");
+  Click(tweak, kSaveX, kSaveY);
+  ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
+  const std::string saved = ReadFile(dir / "data/tweaked.txt");
+  EXPECT_NE(saved.find("byte:BG_r\r\n30\r\n0\r\n"), std::string::npos) << saved.substr(0, 200);
+  EXPECT_TRUE(AllCrLf(saved));
+  EXPECT_EQ(saved, ScenePresetText(PlainScene(30)));
+
+  // Change it again, then load the file back: the saved value returns with the next frame.
+  TypeInto(tweak, kBaseValX, kBaseValY, "90");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x5A283C)), "5A283C") << "after typing 90";
+  Click(tweak, kLoadX, kLoadY);
+  ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C") << "after loading tweaked.txt";
+  Screenshot("tweak_program_loaded.png");
+
+  // Picking scene1 in the preset list puts loaded preset 1 on screen.
+  Click(tweak, kPresetListX, kPresetListY);
+  Xdotool("key Down Return");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x64283C)), "64283C") << "after picking scene1";
+
+  // F10 in the tweak window ends the program normally.
+  Xdotool("mousemove --sync --window " + tweak + " 200 50 key F10");
+  EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
+  program = -1;
+}
