@@ -24,3 +24,9 @@ inline constexpr char kTimingFailedText[] =
 // Our own: the windowed program started where no X display can be opened.
 inline constexpr char kNoDisplayText[] =
     "quarnel: no display found. Without one, export the demo as a video: build/quarnel --export demo.mp4\n";
+
+// Our own: hot reload of the data files. The failure's own text (file and line) comes first.
+inline constexpr char kReloadFailedText[] = "\rThe file was not reloaded; the previous data stays in use.";
+inline constexpr char kReloadUnreadableText[] = ": the file cannot be read";
+inline constexpr char kReloadNeedsRestartText[] =
+    ": reloaded; the new letterbox ratio and MP3 file take effect at the next start";

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "app/app_messages.h"
+#include "app/authoring_session.h"
 #include "app/init_demo.h"
 #include "app/launcher_form.h"
 #include "app/playback.h"
@@ -15,6 +16,8 @@
 #include "render/window_host.h"
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_window.h"
+#include "tweak/user_events.h"
+#include "tweak/tweak_setup.h"
 
 #include <FL/x.H>  // last: the macros of X11's headers (Bool, None, Status) clash with names above
 
@@ -37,6 +40,10 @@ struct Program {
   TForm1* form = nullptr;
   bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
   bool fatalShown = false;
+  std::unique_ptr<AuthoringSession> authoring;  // development mode and --start only
+  HotReloadTimer reload;
+  TweakHost* tweakHost = nullptr;
+  TForm2* tweak = nullptr;
 };
 
 void Idle(void* data) {
@@ -47,7 +54,9 @@ void Idle(void* data) {
     return;
   }
   program.inFrame = true;
+  if (program.authoring) AuthoringBeforeFrame(*program.authoring);
   DemoIdle(program.engine);
+  if (program.authoring) AuthoringAfterFrame(*program.authoring);
   program.inFrame = false;
 }
 
@@ -93,9 +102,32 @@ void PlugInHost(Program& program) {
   };
 }
 
+// The window around the output view, where the clock keys are read.
+Fl_Window* OutputWindowOf(TForm1& form) { return dynamic_cast<Fl_Widget&>(form.OutputView()).top_window(); }
+
+// What a reload means for the tweak window: a reloaded picked preset becomes the live set, a new demo
+// length shows in its info and time range.
+ReloadEvents ReloadEventsFor(Program& program) {
+  ReloadEvents events;
+  events.Report = program.engine.host.ShowMessage;
+  events.PresetReloaded = [&program](int presetNumber) {
+    if (!program.tweak) return;
+    PresetFileReloaded(ModelOf(*program.tweak), presetNumber);
+    RefreshTweakWindow(*program.tweak);
+  };
+  events.SequenceReloaded = [&program] {
+    if (!program.tweak) return;
+    program.tweakHost->DemoLength = program.engine.sequence.DemoLength;
+    program.tweakHost->SequenceCount = program.engine.SequenceCount;
+    SequenceChanged(ModelOf(*program.tweak));
+    RefreshTweakWindow(*program.tweak);
+  };
+  return events;
+}
+
 }  // namespace
 
-int RunDemoProgram(bool developmentMode, const std::string& dataDir) {
+int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayOptions& options) {
   if (!OpenDisplay()) {
     std::fputs(kNoDisplayText, stderr);
     return 1;
@@ -109,15 +141,21 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir) {
 
   LauncherCallbacks callbacks;
   callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
-  callbacks.start = [&program](const DeviceChoice& choice, const LauncherSwitches& switches) {
+  program.authoring = NewAuthoringSession(developmentMode, options);
+  callbacks.start = [&program, &options](const DeviceChoice& choice, const LauncherSwitches& switches) {
     DemoSettings& settings = program.engine.settings;
-    settings.music = switches.music;
+    settings.music = switches.music || options.music;
     settings.loop = switches.loop;
     settings.stats = switches.stats;
-    if (InitDemo(program.engine, choice))
+    if (InitDemo(program.engine, choice)) {
+      if (program.authoring) ConnectAuthoring(*program.authoring, program.engine,
+                                                 OutputWindowOf(*program.form));
+      program.reload.events = ReloadEventsFor(program);
+      StartHotReload(program.reload, program.engine);
       Fl::add_idle(Idle, &program);
-    else
+    } else {
       ShutdownDemo(program.engine);
+    }
   };
   callbacks.shutdown = [&engine] { ShutdownDemo(engine); };
 
@@ -142,6 +180,11 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir) {
   tweakHost.reports.FatalError = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };
   tweakHost.reports.Notice = tweakHost.reports.FatalError;
   const TweakWindowPtr tweak = OpenTweakWindow(tweakHost);
+  if (developmentMode) {
+    program.tweakHost = &tweakHost;
+    program.tweak = tweak.get();
+    if (program.authoring) ConnectTweakWindow(*program.authoring, tweakHost, tweak.get());
+  }
   form.Show();
   Fl::run();
   return program.fatalShown ? 1 : 0;

@@ -15,7 +15,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quarnel [-d] [DATA_DIR]                               play the demo (-d: development mode)\n"
+    "usage: quarnel [-d [--music]] [--start MS] [DATA_DIR]        play the demo (-d: development mode,\n"
+    "                                                             --music: with music, --start: from MS)\n"
     "       quarnel --check [DATA_DIR]                            check a data folder\n"
     "       quarnel [-d] --print-frame MS [DATA_DIR]              print the evaluated parameters at MS\n"
     "       quarnel --render MS OUT.png [--size WxH] [DATA_DIR]   draw one frame offscreen\n"
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
     if (args.size() < 2 || !ParseOptions(args, 2, true, options)) return Usage();
     return RunExport({args[1], options.fps, options.widthPx, options.heightPx, options.dataDir});
   }
-  if (args.size() > 1 || command.rfind("--", 0) == 0) return Usage();
-  return RunDemoProgram(developmentMode, args.empty() ? "data" : args[0]);
+  PlayOptions play;
+  if (!TakePlayOptions(args, developmentMode, play) || args.size() > 1 || (!args.empty() && args[0].rfind("--", 0) == 0))
+    return Usage();
+  return RunDemoProgram(developmentMode, args.empty() ? "data" : args[0], play);
 }

@@ -9,6 +9,7 @@
 
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_messages.h"
+#include "tweak/undo_history.h"
 
 struct EditField {
   std::string text;
@@ -64,4 +65,6 @@ struct TweakForm {
   std::function<std::optional<std::string>(const std::string& title)> OpenDialog1;
   // Per editing field (BaseVal, Osc1, Osc2): the unfinished text whose conversion error was shown last.
   std::optional<std::string> reportedText[3];
+  UndoHistory history;  // every change to the live set made through the window
+  std::string loopInfo; // the section loop's line under the info text; empty when no loop point is set
 };

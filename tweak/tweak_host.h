@@ -9,6 +9,10 @@
 #include "scene/load_reports.h"
 #include "scene/scene_update.h"
 
+// The development clock's commands, which F5 (pause), F6 (loop-in), F7 (loop-out) and F8 (clear loop)
+// give in the tweak window as in the output window.
+enum class ClockCommand { TogglePause, SetLoopIn, SetLoopOut, ClearLoop };
+
 struct TweakHost {
   SceneState* scene = nullptr;   // LiveParams edited in place; ScenePresets/PresetCount read and refreshed
   DemoClock* clock = nullptr;    // StartTick moved by the time jump, DemoTime of the last frame read
@@ -21,4 +25,5 @@ struct TweakHost {
   std::function<void()> ShutdownDemo;                     // "outta here" and F10; may not return
   std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
   LoadReports reports;                                    // how the preset refresh after "save" reports faults
+  std::function<void(ClockCommand)> RunClockCommand;      // empty: F5..F8 do nothing
 };

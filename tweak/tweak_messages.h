@@ -17,6 +17,13 @@ inline constexpr const char* kInfoSequenceEnd = "] ";
 inline constexpr const char* kInfoLength = "TotalLength: ";
 inline constexpr const char* kInfoLengthUnit = "ms";
 
+// Our own fifth info line while a section loop point is set: "loop: " in ".." out "ms", "?" for a point
+// not set, and " (off)" after it while loop-in is not before loop-out.
+inline constexpr const char* kInfoLoop = "loop: ";
+inline constexpr const char* kInfoLoopTo = "..";
+inline constexpr const char* kInfoLoopUnset = "?";
+inline constexpr const char* kInfoLoopOff = " (off)";
+
 // Preset list items and the file name a pick puts into ScenePresetFile: "scene" N, "scene" N ".txt".
 inline constexpr const char* kPresetItem = "scene";
 inline constexpr const char* kPresetFileExtension = ".txt";

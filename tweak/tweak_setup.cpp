@@ -14,6 +14,27 @@ std::string InfoText(int textureCount, int presetCount, int sequenceCount, uint3
          kInfoLength + std::to_string(demoLengthMs) + kInfoLengthUnit;
 }
 
+std::string LoopInfoLine(std::optional<uint32_t> loopInMs, std::optional<uint32_t> loopOutMs) {
+  if (!loopInMs && !loopOutMs) return {};
+  const auto point = [](std::optional<uint32_t> ms) { return ms ? std::to_string(*ms) : std::string(kInfoLoopUnset); };
+  std::string line = kInfoLoop + point(loopInMs) + kInfoLoopTo + point(loopOutMs) + kInfoLengthUnit;
+  if (loopInMs && loopOutMs && *loopInMs >= *loopOutMs) line += kInfoLoopOff;
+  return line;
+}
+
+void UpdateInfo(TweakForm& form) {
+  const TweakHost& host = form.host;
+  form.controls.info = InfoText(host.TextureCount, host.scene->PresetCount, host.SequenceCount, host.DemoLength);
+  if (!form.loopInfo.empty()) form.controls.info += "\n" + form.loopInfo;
+}
+
+void SequenceChanged(TweakForm& form) {
+  UpdateInfo(form);
+  ScrollBar& bar = form.controls.TimeScale;
+  bar.maximum = static_cast<int>(std::min<uint32_t>(form.host.DemoLength, INT32_MAX));
+  bar.position = std::min(bar.position, bar.maximum);
+}
+
 void FormCreate(TweakForm& form) {
   TweakHost& host = form.host;
   TweakControls& c = form.controls;

@@ -55,13 +55,20 @@ class GroupFrame : public Fl_Widget {
   }
 };
 
+// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y: the window's undo and redo.
+bool IsUndoKey() {
+  const int key = Fl::event_key();
+  return (Fl::event_state() & FL_CTRL) && (key == 'z' || key == 'y');
+}
+
 // An edit field that tells typing from finishing: the callback runs with every change, onFinish when
-// the user presses Enter or leaves the field.
+// the user presses Enter or leaves the field. Undo keys go on to the window.
 class FieldInput : public Fl_Input {
  public:
   using Fl_Input::Fl_Input;
   std::function<void()> onFinish;
   int handle(int event) override {
+    if (event == FL_KEYBOARD && IsUndoKey()) return 0;
     if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
       if (onFinish) onFinish();
       return 1;
@@ -319,6 +326,22 @@ int TForm2::handle(int event) {
       SyncView();
       return 1;
     }
+    if (IsUndoKey()) {
+      // The typing run in the focused field ends here, as when the field is left.
+      if (key == 'z' && !(Fl::event_state() & FL_SHIFT))
+        UndoChange(form_);
+      else
+        RedoChange(form_);
+      SyncView();
+      return 1;
+    }
+    if (key >= FL_F + 5 && key <= FL_F + 8 && form_.host.RunClockCommand) {
+      constexpr ClockCommand kCommands[] = {ClockCommand::TogglePause, ClockCommand::SetLoopIn,
+                                            ClockCommand::SetLoopOut, ClockCommand::ClearLoop};
+      form_.host.RunClockCommand(kCommands[key - (FL_F + 5)]);
+      SyncView();
+      return 1;
+    }
   }
   return Fl_Double_Window::handle(event);
 }
@@ -387,3 +410,5 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host) {
 }
 
 TweakForm& ModelOf(TForm2& window) { return window.Form(); }
+
+void RefreshTweakWindow(TForm2& window) { window.SyncView(); }

@@ -6,6 +6,8 @@
 // development mode the window shows itself beside the output window; otherwise it stays hidden for the
 // whole run. Keys: Escape hides the window, F10 calls host.ShutdownDemo. The frame loop needs to tell
 // the window nothing: every edit lands in host.scene->LiveParams, which the next frame evaluates.
+// Authoring keys: F5..F8 go to host.RunClockCommand; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, also
+// while an editing field has the focus (the field's own undo is not used).
 #include <memory>
 
 struct TweakHost;   // tweak/tweak_host.h
@@ -25,3 +27,6 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host);
 
 // The control model behind the window, for tests and tools that drive it.
 TweakForm& ModelOf(TForm2& window);
+
+// Shows the model again after the program changed it (ModelOf) outside the window's own events.
+void RefreshTweakWindow(TForm2& window);

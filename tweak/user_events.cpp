@@ -21,6 +21,24 @@ void Guarded(TweakForm& form, Handler handler) {
   }
 }
 
+// Runs an action and records what it changed in the live set as one undo step. typingIn: the field a
+// keystroke went to, so that a run of them in one field makes one step.
+template <typename Action>
+void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
+  const TScene1ParamIArray before = form.host.scene->LiveParams;
+  action();
+  const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
+  RecordChange(form.history, before, form.host.scene->LiveParams, run);
+}
+
+// After the live set was replaced: the editing fields show its values. Showing a value runs the field's
+// change handler, which stores the shown (rounded) text back; the set is put back exactly afterwards.
+void ShowReplacedSet(TweakForm& form) {
+  const TScene1ParamIArray replaced = form.host.scene->LiveParams;
+  if (form.controls.BaseVal.enabled) ShowSelectedParam(form);
+  form.host.scene->LiveParams = replaced;
+}
+
 bool IsEditingField(TweakField field) {
   return field == TweakField::BaseVal || field == TweakField::Osc1 || field == TweakField::Osc2;
 }
@@ -44,13 +62,7 @@ void (*HandlerOf(TweakButton button))(TweakForm&) {
   return Button2Click;
 }
 
-}  // namespace
-
-void ClickButton(TweakForm& form, TweakButton button) {
-  Guarded(form, [&] { HandlerOf(button)(form); });
-}
-
-void TypeText(TweakForm& form, TweakField field, const std::string& text) {
+void TypeTextUnrecorded(TweakForm& form, TweakField field, const std::string& text) {
   EditField& edit = FieldOf(form, field);
   if (edit.text == text) return;
   edit.text = text;
@@ -65,7 +77,7 @@ void TypeText(TweakForm& form, TweakField field, const std::string& text) {
   }
 }
 
-void FinishText(TweakForm& form, TweakField field) {
+void FinishTextUnrecorded(TweakForm& form, TweakField field) {
   if (!IsEditingField(field)) return;
   const std::string text = FieldOf(form, field).text;
   if (text.empty() || IsNumberForField(form, field, text)) return;  // stored while it was typed
@@ -75,16 +87,32 @@ void FinishText(TweakForm& form, TweakField field) {
   Guarded(form, [&] { RunFieldChange(form, field); });
 }
 
+}  // namespace
+
+void ClickButton(TweakForm& form, TweakButton button) {
+  Recorded(form, std::nullopt, [&] { Guarded(form, [&] { HandlerOf(button)(form); }); });
+}
+
+void TypeText(TweakForm& form, TweakField field, const std::string& text) {
+  Recorded(form, field, [&] { TypeTextUnrecorded(form, field, text); });
+}
+
+void FinishText(TweakForm& form, TweakField field) {
+  Recorded(form, std::nullopt, [&] { FinishTextUnrecorded(form, field); });
+}
+
 void SelectItem(TweakForm& form, TweakList list, int index) {
   TweakControls& c = form.controls;
   ListControl& control =
       list == TweakList::ListBox1 ? c.ListBox1 : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
   control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
-  switch (list) {
-    case TweakList::ListBox1: Guarded(form, [&] { ListBox1Click(form); }); break;
-    case TweakList::OscFormular: Guarded(form, [&] { OscFormularChange(form); }); break;
-    case TweakList::PresetList: Guarded(form, [&] { PresetListChange(form); }); break;
-  }
+  Recorded(form, std::nullopt, [&] {
+    switch (list) {
+      case TweakList::ListBox1: Guarded(form, [&] { ListBox1Click(form); }); break;
+      case TweakList::OscFormular: Guarded(form, [&] { OscFormularChange(form); }); break;
+      case TweakList::PresetList: Guarded(form, [&] { PresetListChange(form); }); break;
+    }
+  });
 }
 
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
@@ -96,3 +124,22 @@ void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
 }
 
 void PressKey(TweakForm& form, int keyCode) { FormKeyDown(form, keyCode); }
+
+void UndoChange(TweakForm& form) {
+  if (Undo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
+}
+
+void RedoChange(TweakForm& form) {
+  if (Redo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
+}
+
+void PresetFileReloaded(TweakForm& form, int presetNumber) {
+  const SceneState& scene = *form.host.scene;
+  if (form.controls.PresetList.selected != presetNumber || presetNumber < 0 ||
+      presetNumber >= static_cast<int>(scene.ScenePresets.size()))
+    return;
+  Recorded(form, std::nullopt, [&] {
+    form.host.scene->LiveParams = scene.ScenePresets[presetNumber];
+    ShowReplacedSet(form);
+  });
+}

@@ -26,3 +26,15 @@ void FinishText(TweakForm& form, TweakField field);
 void SelectItem(TweakForm& form, TweakList list, int index);     // index -1..items-1
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position);  // clamped to the bar's range
 void PressKey(TweakForm& form, int keyCode);                      // FormKeyDown
+
+// Every entry point above records what it changed in the live set as one undo step; the keystrokes of
+// TypeText that follow each other in one field make one step together.
+
+// Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: one step back or forward; the editing fields show the restored
+// values of the selected parameter.
+void UndoChange(TweakForm& form);
+void RedoChange(TweakForm& form);
+
+// The program read data/sceneN.txt (presetNumber N) again into ScenePresets: when N is the preset picked
+// in the preset list, the live set becomes it, as one undo step; otherwise nothing changes.
+void PresetFileReloaded(TweakForm& form, int presetNumber);

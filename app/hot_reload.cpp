@@ -1,0 +1,93 @@
+#include "app/hot_reload.h"
+
+#include <exception>
+#include <optional>
+
+#include "app/app_messages.h"
+#include "scene/preset_file.h"
+#include "scene/scene_messages.h"
+#include "scene/text_lines.h"
+
+namespace {
+
+// The stamp changed since the last read; takes the new one either way.
+bool Changed(WatchedFile& file) {
+  const FileStamp now = StampOf(file.path);
+  if (!now.exists || now == file.stamp) return false;
+  file.stamp = now;
+  return true;
+}
+
+void ReportFailure(const ReloadEvents& events, const std::string& text) {
+  if (events.Report) events.Report(text + kReloadFailedText);
+}
+
+void ReloadPreset(const WatchedFile& file, int number, SceneState& scene, const ReloadEvents& events) {
+  std::optional<TextLines> lines = TextLines::FromFile(file.path);
+  if (!lines) return ReportFailure(events, file.path + kReloadUnreadableText);
+  TScene1ParamIArray preset = scene.ScenePresets[number];
+  try {
+    ReadScenePreset(*lines, preset);
+  } catch (const std::exception& error) {
+    return ReportFailure(events, error.what());
+  }
+  scene.ScenePresets[number] = preset;
+  if (events.PresetReloaded) events.PresetReloaded(number);
+}
+
+void ReloadSequence(const DataWatch& watch, SceneSequence& sequence, uint8_t& sequenceCount,
+                    const ReloadEvents& events) {
+  SceneSequence read;
+  std::string fault;
+  LoadReports reports;
+  reports.FatalError = [&fault](const std::string& where, const std::string& text) {
+    if (fault.empty()) fault = where + ": " + text;
+  };
+  uint8_t count = 0;
+  try {
+    count = LoadSceneSequence(watch.dataDir + "/sceneseq", read, reports);
+  } catch (const std::exception& error) {
+    fault = error.what();
+  }
+  if (fault.empty() && count == 0) fault = watch.sequence.path + ": " + kMsgNoSequence;
+  if (!fault.empty()) return ReportFailure(events, fault);
+
+  const bool needsRestart =
+      read.ScreenCinemaWidthRatio != sequence.ScreenCinemaWidthRatio || read.Mp3FileName != sequence.Mp3FileName;
+  sequence.SequenceEntries = std::move(read.SequenceEntries);
+  sequence.DemoLength = read.DemoLength;
+  sequenceCount = count;
+  if (events.SequenceReloaded) events.SequenceReloaded();
+  if (needsRestart && events.Report) events.Report(watch.sequence.path + kReloadNeedsRestartText);
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::string& path) {
+  std::error_code error;
+  FileStamp stamp;
+  stamp.modified = std::filesystem::last_write_time(path, error);
+  if (error) return {};
+  stamp.sizeBytes = std::filesystem::file_size(path, error);
+  if (error) return {};
+  stamp.exists = true;
+  return stamp;
+}
+
+void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCount) {
+  watch.dataDir = dataDir;
+  watch.presets.clear();
+  for (int n = 0; n < presetCount; ++n) {
+    const std::string path = dataDir + "/scene" + std::to_string(n) + ".txt";
+    watch.presets.push_back({path, StampOf(path)});
+  }
+  watch.sequence.path = dataDir + "/sceneseq.txt";
+  watch.sequence.stamp = StampOf(watch.sequence.path);
+}
+
+void PollDataFiles(DataWatch& watch, SceneState& scene, SceneSequence& sequence, uint8_t& sequenceCount,
+                   const ReloadEvents& events) {
+  for (size_t n = 0; n < watch.presets.size() && n < scene.ScenePresets.size(); ++n)
+    if (Changed(watch.presets[n])) ReloadPreset(watch.presets[n], static_cast<int>(n), scene, events);
+  if (Changed(watch.sequence)) ReloadSequence(watch, sequence, sequenceCount, events);
+}

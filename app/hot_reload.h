@@ -1,0 +1,52 @@
+#pragma once
+// Hot reload: while the demo runs, the data folder's preset files (sceneN.txt for the loaded presets)
+// and its sequence file are read again when their modification time or size changes. A file is read
+// into a copy, which replaces the loaded data only when the whole file was read; a file that fails is
+// reported once (with its file and line) until it changes again, and the previous data stays in use.
+// Polling is the caller's: PollDataFiles a few times a second.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
+
+struct FileStamp {
+  bool exists = false;
+  std::filesystem::file_time_type modified{};
+  uintmax_t sizeBytes = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+struct WatchedFile {
+  std::string path;
+  FileStamp stamp;  // as last read (or tried)
+};
+
+struct DataWatch {
+  std::string dataDir;
+  std::vector<WatchedFile> presets;  // index = preset number
+  WatchedFile sequence;
+};
+
+// What a poll did, for the program to follow up.
+struct ReloadEvents {
+  std::function<void(int presetNumber)> PresetReloaded;    // ScenePresets[presetNumber] was replaced
+  std::function<void()> SequenceReloaded;                  // entries and DemoLength were replaced
+  std::function<void(const std::string& text)> Report;     // a file that failed, or a change that waits
+};
+
+// The stamp of the file at path now.
+FileStamp StampOf(const std::string& path);
+
+// Starts watching dataDir/scene0.txt .. scene<presetCount-1>.txt and dataDir/sceneseq.txt as they are now.
+void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCount);
+
+// Reads every watched file whose stamp changed. A preset replaces scene.ScenePresets[N]. A sequence
+// replaces sequence's entries and DemoLength and sequenceCount; its letterbox ratio and MP3 need a new
+// start and stay as they were (reported when they changed). A file that is missing for the moment
+// (an editor saving it) is left alone until it is back.
+void PollDataFiles(DataWatch& watch, SceneState& scene, SceneSequence& sequence, uint8_t& sequenceCount,
+                   const ReloadEvents& events);

@@ -1,0 +1,33 @@
+#include "app/play_options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PlayOptions, TakesMusicAndStartAndLeavesTheRest) {
+  std::vector<std::string> args{"--start", "4000", "mydata", "--music"};
+  PlayOptions options;
+  ASSERT_TRUE(TakePlayOptions(args, true, options));
+  EXPECT_TRUE(options.music);
+  EXPECT_EQ(options.startMs, 4000u);
+  EXPECT_EQ(args, std::vector<std::string>{"mydata"});
+
+  std::vector<std::string> none{"data"};
+  PlayOptions defaults;
+  ASSERT_TRUE(TakePlayOptions(none, false, defaults));
+  EXPECT_FALSE(defaults.music);
+  EXPECT_FALSE(defaults.startMs);
+}
+
+TEST(PlayOptions, RefusesWhatItCannotUse) {
+  for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
+           {"--start"}, {"--start", "-1"}, {"--start", "12ms"}, {"--start", "2147483648"}}) {
+    PlayOptions options;
+    EXPECT_FALSE(TakePlayOptions(args, true, options)) << args.size();
+  }
+  std::vector<std::string> music{"--music"};
+  PlayOptions options;
+  EXPECT_FALSE(TakePlayOptions(music, false, options)) << "music is the launcher's switch outside -d";
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// Undo and redo in the tweak window's model over every kind of change it makes to the live set.
+#include <gtest/gtest.h>
+
+#include "scene/shared_random.h"
+#include "tests/tweak/tweak_fixture.h"
+#include "tweak/undo_history.h"
+
+namespace {
+
+class Undo : public TweakFixture {
+ protected:
+  void SetUp() override {
+    Start(3);
+    SeedRandom(77);
+  }
+  TScene1ParamIArray Now() const { return scene.LiveParams; }
+  void ExpectLive(const TScene1ParamIArray& expected, const char* what) {
+    EXPECT_TRUE(SameParams(scene.LiveParams, expected)) << what;
+  }
+};
+
+TEST_F(Undo, EveryKindOfChangeIsOneStepBackAndForth) {
+  // Each change through the window, and the set after it.
+  std::vector<TScene1ParamIArray> states{Now()};
+  Select(kByteBG_r);
+  states.push_back(Now());  // selecting changes nothing here: no step
+  TypeAndFinish(TweakField::BaseVal, "123");
+  states.push_back(Now());
+  ClickButton(form, TweakButton::BaseValUp);
+  states.push_back(Now());
+  Select(kSingTweakY);
+  SelectItem(form, TweakList::OscFormular, 2);
+  states.push_back(Now());
+  TypeAndFinish(TweakField::Osc1, "0.25");
+  states.push_back(Now());
+  TypeAndFinish(TweakField::Osc2, "-3.5");
+  states.push_back(Now());
+  ClickButton(form, TweakButton::Rand);
+  states.push_back(Now());
+  ClickButton(form, TweakButton::Var);
+  states.push_back(Now());
+  SelectItem(form, TweakList::PresetList, 2);
+  states.push_back(Now());
+  WriteScenePreset(dir / "mine.txt", [] {
+    TScene1ParamIArray p = InitParamTable();
+    p[kWordRingObjects].BaseVal = 4321;
+    return p;
+  }());
+  form.controls.ScenePresetPath.text = dir / "";
+  form.controls.ScenePresetFile.text = "mine.txt";
+  ClickButton(form, TweakButton::Load);
+  states.push_back(Now());
+  ASSERT_EQ(Live(kWordRingObjects).BaseVal, 4321);
+
+  // The select above made no step: equal neighbours are one state.
+  std::vector<TScene1ParamIArray> distinct;
+  for (const auto& state : states)
+    if (distinct.empty() || !SameParams(distinct.back(), state)) distinct.push_back(state);
+  ASSERT_EQ(distinct.size(), states.size() - 1);
+  ASSERT_EQ(form.history.undo.size(), distinct.size() - 1);
+
+  for (size_t i = distinct.size() - 1; i-- > 0;) {
+    UndoChange(form);
+    ExpectLive(distinct[i], ("undo to state " + std::to_string(i)).c_str());
+  }
+  UndoChange(form);
+  ExpectLive(distinct[0], "nothing more to undo");
+  for (size_t i = 1; i < distinct.size(); ++i) {
+    RedoChange(form);
+    ExpectLive(distinct[i], ("redo to state " + std::to_string(i)).c_str());
+  }
+  RedoChange(form);
+  ExpectLive(distinct.back(), "nothing more to redo");
+}
+
+TEST_F(Undo, KeystrokesInOneFieldAreOneStepAndTheFieldShowsTheRestoredValue) {
+  Select(kWordRingObjects);
+  const std::string shown = form.controls.BaseVal.text;
+  const TScene1ParamIArray before = Now();
+  TypeAndFinish(TweakField::BaseVal, "12345");
+  TypeAndFinish(TweakField::BaseVal, "99");  // finished, then typed again: a second step
+  EXPECT_EQ(form.history.undo.size(), 2u);
+  UndoChange(form);
+  EXPECT_EQ(Live(kWordRingObjects).BaseVal, 12345);
+  EXPECT_EQ(form.controls.BaseVal.text, "12345");
+  UndoChange(form);
+  ExpectLive(before, "both runs undone");
+  EXPECT_EQ(form.controls.BaseVal.text, shown);
+  RedoChange(form);
+  EXPECT_EQ(form.controls.BaseVal.text, "12345");
+}
+
+TEST_F(Undo, UndoingARandomizationRestoresEveryValueExactly) {
+  Select(kSingTweakX);
+  const TScene1ParamIArray before = Now();
+  MoveScrollBar(form, TweakScrollBar::Possibility, 99);
+  ClickButton(form, TweakButton::Rand);
+  ASSERT_FALSE(SameParams(Now(), before));
+  const TScene1ParamIArray randomized = Now();
+  UndoChange(form);
+  ExpectLive(before, "bit for bit, though the fields round what they show");
+  RedoChange(form);
+  ExpectLive(randomized, "and back");
+}
+
+TEST_F(Undo, ANewChangeForgetsTheRedoStepsAndTheHistoryKeepsItsNewestSteps) {
+  Select(kWordRingObjects);
+  TypeAndFinish(TweakField::BaseVal, "10");
+  form.history = {};
+  for (int i = 0; i < 250; ++i) ClickButton(form, i % 2 ? TweakButton::BaseValDown : TweakButton::BaseValUp);
+  EXPECT_EQ(form.history.undo.size(), 250u) << "at least 200 steps";
+  for (int i = 0; i < 10; ++i) UndoChange(form);
+  EXPECT_EQ(form.history.redo.size(), 10u);
+  TypeAndFinish(TweakField::BaseVal, "7");
+  EXPECT_TRUE(form.history.redo.empty());
+  for (int i = 0; i < int(kUndoSteps) + 50; ++i) ClickButton(form, TweakButton::BaseValUp);
+  EXPECT_EQ(form.history.undo.size(), kUndoSteps);
+}
+
+TEST_F(Undo, ATypingRunThatEndsWhereItBeganIsNoStep) {
+  Select(kByteBG_r);
+  TypeText(form, TweakField::BaseVal, "5");
+  TypeText(form, TweakField::BaseVal, "");
+  TypeText(form, TweakField::BaseVal, "0");
+  FinishText(form, TweakField::BaseVal);
+  EXPECT_TRUE(form.history.undo.empty());
+}
+
+TEST_F(Undo, AReloadedPickedPresetReplacesTheLiveSetAsAStep) {
+  SelectItem(form, TweakList::PresetList, 1);
+  scene.ScenePresets[2][kByteBG_r].BaseVal = 222;
+  PresetFileReloaded(form, 2);
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 1) << "preset 2 is not the picked one";
+  scene.ScenePresets[1][kByteBG_r].BaseVal = 111;
+  Select(kByteBG_r);
+  PresetFileReloaded(form, 1);
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 111);
+  EXPECT_EQ(form.controls.BaseVal.text, "111");
+  UndoChange(form);
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 1);
+}
+
+}  // namespace
