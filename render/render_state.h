@@ -1,7 +1,8 @@
 #pragma once
 // The renderer's engine-wide state: device, geometry buffers, texture table, render target and sizes.
 // One RenderState lives from start-up to shutdown; every render operation takes it by reference.
-// Fields with spec-given names keep them (ViewWidth, TextureCount, ...); sizes are pixels.
+// Fields named as the rest of the engine names them keep those names (ViewWidth, TextureCount, ...);
+// sizes are pixels.
 #include <cstdint>
 #include <functional>
 #include <string>
