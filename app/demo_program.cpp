@@ -11,6 +11,7 @@
 #include "app/authoring_session.h"
 #include "app/init_demo.h"
 #include "app/launcher_form.h"
+#include "app/message_text.h"
 #include "app/playback.h"
 #include "render/gl_direct3d.h"
 #include "render/window_host.h"
@@ -26,13 +27,6 @@ namespace {
 uint32_t MonotonicTickMs() {
   using namespace std::chrono;
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-// Message boxes show CR line ends as line breaks.
-std::string ForDisplay(std::string text) {
-  for (char& c : text)
-    if (c == '\r') c = '\n';
-  return text;
 }
 
 struct Program {
@@ -86,11 +80,11 @@ void PlugInHost(Program& program) {
   host.ShowFatalError = [&program](const std::string& text) {
     program.fatalShown = true;
     fl_message_title(kFatalErrorTitle);
-    fl_alert("%s", ForDisplay(text).c_str());
+    fl_alert("%s", MessageBoxText(text).c_str());
   };
   host.ShowMessage = [](const std::string& text) {
     fl_message_title(kApplicationTitle);
-    fl_message("%s", ForDisplay(text).c_str());
+    fl_message("%s", MessageBoxText(text).c_str());
   };
   host.SetCaption = [&program](const std::string& text) { program.form->SetCaption(text); };
   host.ClientSizePx = [&program](uint32_t& widthPx, uint32_t& heightPx) {

@@ -1,0 +1,8 @@
+#pragma once
+// The text of a message box: CR line ends as line breaks, and lines longer than maxLineChars broken
+// after the last blank or "/" that keeps them within it (a long path otherwise makes a box wider than
+// the screen); a line without such a place is broken at maxLineChars.
+#include <cstddef>
+#include <string>
+
+std::string MessageBoxText(const std::string& text, size_t maxLineChars = 90);

@@ -1,0 +1,16 @@
+#include "app/message_text.h"
+
+#include <gtest/gtest.h>
+
+TEST(MessageBoxText, CarriageReturnsBreakLines) {
+  EXPECT_EQ(MessageBoxText("caps: [no fogtable] supported!\r\rThis basically"),
+            "caps: [no fogtable] supported!\n\nThis basically");
+}
+
+TEST(MessageBoxText, LongLinesBreakAtBlanksAndSlashes) {
+  EXPECT_EQ(MessageBoxText("short line", 20), "short line");
+  EXPECT_EQ(MessageBoxText("one two three four five", 10), "one two\nthree four\nfive");
+  EXPECT_EQ(MessageBoxText("/home/author/demo/data/scene3.txt:17: bad", 20),
+            "/home/author/demo/\ndata/scene3.txt:17:\nbad");
+  EXPECT_EQ(MessageBoxText("abcdefghijklmnop", 6), "abcdef\nghijkl\nmnop");
+}
