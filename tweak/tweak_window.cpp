@@ -21,6 +21,7 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -349,7 +350,13 @@ int TForm2::handle(int event) {
 void TForm2::SyncView() {
   const TweakControls& c = form_.controls;
   if (std::strcmp(label() ? label() : "", c.caption.c_str()) != 0) copy_label(c.caption.c_str());
-  if (std::strcmp(info_->label() ? info_->label() : "", c.info.c_str()) != 0) info_->copy_label(c.info.c_str());
+  if (std::strcmp(info_->label() ? info_->label() : "", c.info.c_str()) != 0) {
+    info_->copy_label(c.info.c_str());
+    // Four lines fill the box; the fifth (the section loop) fits in a smaller size.
+    const bool fiveLines = std::count(c.info.begin(), c.info.end(), '\n') >= 4;
+    info_->labelsize(fiveLines ? kFontSizePx - 2 : kFontSizePx);
+    redraw();
+  }
 
   if (ListBox1->size() != static_cast<int>(c.ListBox1.items.size())) {
     ListBox1->clear();
