@@ -52,7 +52,8 @@ class FfmpegSink : public FrameSink {
     if (withMusic) command += " -i " + Quoted(mp3) + " -map 0:v -map 1:a -c:a aac -b:a 160k";
     char duration[32];
     std::snprintf(duration, sizeof duration, "%.3f", seconds);
-    command += std::string(" -c:v libx264 -preset ultrafast -crf 20 -pix_fmt yuv420p -movflags +faststart -t ") +
+    // One fast encoder thread keeps up with the frames and leaves the cores to the software renderer.
+    command += std::string(" -c:v libx264 -preset ultrafast -crf 20 -threads 1 -pix_fmt yuv420p -movflags +faststart -t ") +
                duration + " " + Quoted(options.outPath);
     std::signal(SIGPIPE, SIG_IGN);  // an ffmpeg that gave up makes the next write fail instead of ending us
     pipe_ = popen(command.c_str(), "w");
