@@ -1,8 +1,6 @@
 #include "tools/bmp_file.h"
 
-#include <fstream>
-
-#include "tools/little_endian.h"
+#include "tools/binary_file.h"
 
 std::vector<uint8_t> EncodeBmp(const Image& image) {
   const uint32_t headerBytes = 14 + 40;
@@ -41,13 +39,5 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
 }
 
 bool WriteBmp(const std::string& path, const Image& image, std::string& errorText) {
-  const std::vector<uint8_t> bytes = EncodeBmp(image);
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file) {
-    errorText = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteBytes(path, EncodeBmp(image), errorText);
 }

@@ -1,8 +1,6 @@
 #include "tools/wav_file.h"
 
-#include <fstream>
-
-#include "tools/little_endian.h"
+#include "tools/binary_file.h"
 
 namespace {
 
@@ -35,13 +33,5 @@ std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& interleaved, int chan
 
 bool WriteWav(const std::string& path, const std::vector<int16_t>& interleaved, int channels, int rateHz,
               std::string& errorText) {
-  const std::vector<uint8_t> bytes = EncodeWav(interleaved, channels, rateHz);
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file) {
-    errorText = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return WriteBytes(path, EncodeWav(interleaved, channels, rateHz), errorText);
 }
