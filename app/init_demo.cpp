@@ -5,9 +5,7 @@
 
 #include "app/app_messages.h"
 #include "render/demo_frame.h"
-#include "render/geometry.h"
 #include "render/render_messages.h"
-#include "render/textures.h"
 #include "scene/preset_file.h"
 #include "scene/scene_messages.h"
 #include "scene/shared_random.h"
@@ -64,19 +62,9 @@ bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
 
   if (!LoadSceneData(engine)) return false;
 
-  std::string geometryError;
-  BuildGeometry(render, 0, geometryError, 1.0f, 1.0f, 1.0f);
-  if (!geometryError.empty()) {
-    FatalError(engine, kGeometryInitPrefix + geometryError);
-    return false;
-  }
-  if (FAILED(D3DXCreateSprite(render.device, &render.sprite))) {
-    FatalError(engine, kSpriteInitFailedText);
-    return false;
-  }
-  render.TextureCount = LoadTextures(render, engine.settings.dataDir + "/texture");
-  if (render.TextureCount == 0) {
-    FatalError(engine, kNoTexturesText);
+  const std::string objectsError = CreateSceneObjects(render, engine.settings.dataDir);
+  if (!objectsError.empty()) {
+    FatalError(engine, objectsError);
     return false;
   }
 

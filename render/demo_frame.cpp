@@ -5,7 +5,9 @@
 
 #include "render/device_records.h"
 #include "render/frame_render.h"
+#include "render/geometry.h"
 #include "render/render_messages.h"
+#include "render/textures.h"
 #include "scene/errors.h"
 #include "scene/round.h"
 
@@ -36,6 +38,19 @@ uint16_t CinemaBarHeightFor(uint16_t heightPx, float screenCinemaWidthRatio) {
   const double ratio = screenCinemaWidthRatio;
   if (!(ratio > 0) || !std::isfinite(ratio)) return 0;
   return uint16_t(std::min(Round(heightPx / ratio), double(heightPx / 2)));
+}
+
+std::string CreateSceneObjects(RenderState& state, const std::string& dataDir) {
+  std::string geometryError;
+  BuildGeometry(state, 0, geometryError, 1.0f, 1.0f, 1.0f);
+  if (!geometryError.empty()) return kGeometryInitPrefix + geometryError;
+  if (FAILED(D3DXCreateSprite(state.device, &state.sprite))) {
+    state.sprite = nullptr;
+    return kSpriteInitFailedText;
+  }
+  state.TextureCount = LoadTextures(state, dataDir + "/texture");
+  if (state.TextureCount == 0) return kNoTexturesText;
+  return "";
 }
 
 std::string InitFrameStates(RenderState& state, float screenCinemaWidthRatio) {

@@ -1,5 +1,6 @@
 #pragma once
-// The renderer's part of the start-up (fixed states, material, letterbox, first render target) and of
+// The renderer's part of the start-up (geometry, sprite, textures, fixed states, material, letterbox,
+// first render target) and of
 // the playback loop (one whole frame: clear, every scene layer, present). Times are ms, sizes pixels.
 #include <cstdint>
 #include <functional>
@@ -8,6 +9,12 @@
 #include "render/render_state.h"
 #include "scene/scene_update.h"
 #include "scene/sequence.h"
+
+// Start-up once the device exists: the start-up geometry (preset 0, tweaks 1, 1, 1), the sprite object
+// and the textures dataDir + "/texture" + N + ".bmp". Returns the fatal text of the first step that
+// failed ("Geometry Init Error: ...", the sprite text, "Loading Error: no textures found!"), empty on
+// success; a texture that fails to load goes to state.callbacks.fatalError and the scan goes on.
+std::string CreateSceneObjects(RenderState& state, const std::string& dataDir);
 
 // Start-up after the textures are loaded: the fixed render and texture-stage states, a clear of the
 // whole back buffer to black, the material, the letterbox (FullWidth/FullHeight, CinemaBarHeight =

@@ -5,9 +5,7 @@
 #include "render/demo_frame.h"
 #include "render/device_extras.h"
 #include "render/device_setup.h"
-#include "render/geometry.h"
 #include "render/render_messages.h"
-#include "render/textures.h"
 #include "scene/shared_random.h"
 
 namespace {
@@ -21,16 +19,9 @@ std::string StartSteps(RenderState& state, const std::string& dataDir, float rat
   const std::string deviceError = CreateRenderDevice(state, choice);
   if (!deviceError.empty()) return kDeviceInitPrefix + deviceError;
 
-  std::string geometryError;
-  BuildGeometry(state, 0, geometryError, 1.0f, 1.0f, 1.0f);
-  if (!geometryError.empty()) return kGeometryInitPrefix + geometryError;
-  if (FAILED(D3DXCreateSprite(state.device, &state.sprite))) {
-    state.sprite = nullptr;
-    return kSpriteInitFailedText;
-  }
-  state.TextureCount = LoadTextures(state, dataDir + "/texture");
+  const std::string objectsError = CreateSceneObjects(state, dataDir);
+  if (!objectsError.empty()) return objectsError;
   if (!firstFatal.empty()) return firstFatal;
-  if (state.TextureCount == 0) return kNoTexturesText;
   return InitFrameStates(state, ratio);
 }
 
