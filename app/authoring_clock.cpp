@@ -93,7 +93,13 @@ void BeforeFrame(AuthoringClock& authoring, DemoClock& clock, uint32_t tickMs, u
     SeekMusic(authoring, music, frameTimeMs);
     authoring.resync = false;
   } else if (authoring.followMusic && !authoring.paused) {
+    const double slewBeforeMs = authoring.slewMs;
     FollowMusic(authoring, frameTimeMs, realTickMs, music);
+    // Slowing the picture down never takes the tick back before StartTick, which a restart at the end
+    // of the last frame may have set a moment ago: the playback loop would take that for a faulty clock.
+    // Only the correction is held back; a real tick that went back is still seen as the fault it is.
+    const int32_t behindMs = static_cast<int32_t>(clock.StartTick - AuthoringTick(authoring, realTickMs));
+    if (behindMs > 0) authoring.slewMs = std::min(slewBeforeMs, authoring.slewMs + behindMs);
   }
   authoring.expectedStartTick = clock.StartTick;
   authoring.lastMeasureTick = realTickMs;

@@ -10,9 +10,11 @@
 #include "app/demo_engine.h"
 #include "app/hot_reload.h"
 #include "app/play_options.h"
+#include "tweak/tweak_host.h"
 
 class Fl_Window;
 class TForm2;
+struct TweakForm;
 struct TweakHost;
 
 struct AuthoringSession {
@@ -31,10 +33,17 @@ std::unique_ptr<AuthoringSession> NewAuthoringSession(bool developmentMode, cons
 // from it, and in development mode the keys of output work.
 void ConnectAuthoring(AuthoringSession& session, DemoEngine& engine, Fl_Window* output);
 
+// The part of ConnectAuthoring without windows: the tick through the clock, the music from it.
+void ConnectAuthoringClock(AuthoringSession& session, DemoEngine& engine);
+
 // The tweak window's F5..F8 run the session's clock commands; the window shows the loop.
 void ConnectTweakWindow(AuthoringSession& session, TweakHost& host, TForm2* tweak);
 
-// Around DemoIdle.
+// F5..F8 (tweak/tweak_host.h): the command on the session's clock; form (nullptr: none) shows the loop.
+void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form);
+
+// Around DemoIdle. These, NewAuthoringSession and ConnectAuthoringClock need no window toolkit
+// (app/authoring_wiring.cpp); the rest does (app/authoring_session.cpp).
 void AuthoringBeforeFrame(AuthoringSession& session);
 void AuthoringAfterFrame(AuthoringSession& session);
 

@@ -4,17 +4,23 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
+#include <optional>
 
 #include "app/app_messages.h"
 #include "app/authoring_session.h"
+#include "app/authoring_wiring.h"
+#include "app/dev_window_layout.h"
 #include "app/init_demo.h"
 #include "app/launcher_form.h"
 #include "app/message_text.h"
 #include "app/playback.h"
 #include "render/gl_direct3d.h"
 #include "render/window_host.h"
+#include "tweak/toolkit_guard.h"
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_window.h"
 #include "tweak/user_events.h"
@@ -29,20 +35,27 @@ uint32_t MonotonicTickMs() {
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+// A box asked for while another one is open waits for it: FLTK shows one message box at a time and
+// silently drops a second one.
+struct QueuedBox {
+  bool fatal = false;
+  std::string text;
+};
+
 struct Program {
   DemoEngine engine;
   TForm1* form = nullptr;
   bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
   bool fatalShown = false;
+  bool boxOpen = false;
+  std::deque<QueuedBox> waitingBoxes;
+  std::optional<DevWindowLayout> layout;  // development mode: where the windows go
   std::unique_ptr<AuthoringSession> authoring;  // development mode and --start only
   HotReloadTimer reload;
-  TweakHost* tweakHost = nullptr;
   TForm2* tweak = nullptr;
 };
 
-void Idle(void* data) {
-  Program& program = *static_cast<Program*>(data);
-  if (program.inFrame) return;
+void Frame(Program& program) {
   if (program.engine.terminating) {  // a fatal error was shown: end once control is back here
     ShutdownDemo(program.engine);
     return;
@@ -51,6 +64,12 @@ void Idle(void* data) {
   if (program.authoring) AuthoringBeforeFrame(*program.authoring);
   DemoIdle(program.engine);
   if (program.authoring) AuthoringAfterFrame(*program.authoring);
+}
+
+void Idle(void* data) {
+  Program& program = *static_cast<Program*>(data);
+  if (program.inFrame) return;
+  FromToolkit([&program] { Frame(program); });
   program.inFrame = false;
 }
 
@@ -74,18 +93,41 @@ std::vector<D3DDISPLAYMODE> DesktopModes() {
   return modes;
 }
 
+// Boxes open over the tweak window while it is shown, so that they never cover the picture.
+void PlaceBox(const Program& program) {
+  const Fl_Window* tweak = program.tweak ? &WindowOf(*program.tweak) : nullptr;
+  fl_message_hotspot(!tweak || !tweak->visible());
+  if (!tweak || !tweak->visible()) return;
+  Fl_Window* box = fl_message_icon()->window();
+  int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
+  Fl::screen_work_area(screenX, screenY, screenW, screenH, tweak->x(), tweak->y());
+  const int x = std::max(screenX, std::min(tweak->x(), screenX + screenW - box->w()));
+  box->position(x, tweak->y() + tweak->h() / 3);
+}
+
+void ShowBox(Program& program, bool fatal, const std::string& text) {
+  if (fatal) program.fatalShown = true;
+  program.waitingBoxes.push_back({fatal, text});
+  if (program.boxOpen) return;
+  program.boxOpen = true;
+  while (!program.waitingBoxes.empty()) {
+    const QueuedBox box = program.waitingBoxes.front();
+    program.waitingBoxes.pop_front();
+    PlaceBox(program);
+    fl_message_title(box.fatal ? kFatalErrorTitle : kApplicationTitle);
+    if (box.fatal)
+      fl_alert("%s", MessageBoxText(box.text).c_str());
+    else
+      fl_message("%s", MessageBoxText(box.text).c_str());
+  }
+  program.boxOpen = false;
+}
+
 void PlugInHost(Program& program) {
   DemoHost& host = program.engine.host;
   host.GetTickCount = MonotonicTickMs;
-  host.ShowFatalError = [&program](const std::string& text) {
-    program.fatalShown = true;
-    fl_message_title(kFatalErrorTitle);
-    fl_alert("%s", MessageBoxText(text).c_str());
-  };
-  host.ShowMessage = [](const std::string& text) {
-    fl_message_title(kApplicationTitle);
-    fl_message("%s", MessageBoxText(text).c_str());
-  };
+  host.ShowFatalError = [&program](const std::string& text) { ShowBox(program, true, text); };
+  host.ShowMessage = [&program](const std::string& text) { ShowBox(program, false, text); };
   host.SetCaption = [&program](const std::string& text) { program.form->SetCaption(text); };
   host.ClientSizePx = [&program](uint32_t& widthPx, uint32_t& heightPx) {
     program.form->OutputView().SizePx(widthPx, heightPx);
@@ -99,24 +141,13 @@ void PlugInHost(Program& program) {
 // The window around the output view, where the clock keys are read.
 Fl_Window* OutputWindowOf(TForm1& form) { return dynamic_cast<Fl_Widget&>(form.OutputView()).top_window(); }
 
-// What a reload means for the tweak window: a reloaded picked preset becomes the live set, a new demo
-// length shows in its info and time range.
-ReloadEvents ReloadEventsFor(Program& program) {
-  ReloadEvents events;
-  events.Report = program.engine.host.ShowMessage;
-  events.PresetReloaded = [&program](int presetNumber) {
-    if (!program.tweak) return;
-    PresetFileReloaded(ModelOf(*program.tweak), presetNumber);
-    RefreshTweakWindow(*program.tweak);
-  };
-  events.SequenceReloaded = [&program] {
-    if (!program.tweak) return;
-    program.tweakHost->DemoLength = program.engine.sequence.DemoLength;
-    program.tweakHost->SequenceCount = program.engine.SequenceCount;
-    SequenceChanged(ModelOf(*program.tweak));
-    RefreshTweakWindow(*program.tweak);
-  };
-  return events;
+// Development mode: the output window goes to the top left of the screen's work area, the tweak
+// window beside it; the output shrinks rather than hide behind it.
+ScreenRectPx PlaceOutput(Program& program, int wantedWidthPx, int wantedHeightPx) {
+  ScreenRectPx screen;
+  Fl::screen_work_area(screen.xPx, screen.yPx, screen.widthPx, screen.heightPx, 0);
+  program.layout = LayOutDevWindows(screen, wantedWidthPx, wantedHeightPx, kTweakWindowWidthPx, kTweakWindowHeightPx);
+  return program.layout->output;
 }
 
 }  // namespace
@@ -132,6 +163,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   engine.settings.developmentMode = developmentMode;
   engine.render.callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
   PlugInHost(program);
+  SetErrorDisplay(engine.host.ShowMessage);
 
   LauncherCallbacks callbacks;
   callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
@@ -144,14 +176,20 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     if (InitDemo(program.engine, choice)) {
       if (program.authoring) ConnectAuthoring(*program.authoring, program.engine,
                                                  OutputWindowOf(*program.form));
-      program.reload.events = ReloadEventsFor(program);
+      program.reload.events.Report = program.engine.host.ShowMessage;
       StartHotReload(program.reload, program.engine);
       Fl::add_idle(Idle, &program);
     } else {
       ShutdownDemo(program.engine);
     }
   };
-  callbacks.shutdown = [&engine] { ShutdownDemo(engine); };
+  // Escape or the close box of the output window; in development mode an unsaved live set is said first.
+  callbacks.shutdown = [&program] {
+    if (program.tweak && !MayEndProgram(ModelOf(*program.tweak))) return RefreshTweakWindow(*program.tweak);
+    ShutdownDemo(program.engine);
+  };
+  if (developmentMode)
+    callbacks.placeOutput = [&program](int widthPx, int heightPx) { return PlaceOutput(program, widthPx, heightPx); };
 
   TForm1 form(callbacks);
   program.form = &form;
@@ -161,23 +199,14 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
 
   // In development mode the start-up is done by now; the tweak window edits the live set from here on.
   TweakHost tweakHost;
-  tweakHost.scene = &engine.scene;
-  tweakHost.clock = &engine.clock;
-  tweakHost.developmentMode = developmentMode;
-  tweakHost.TextureCount = engine.render.TextureCount;
-  tweakHost.SequenceCount = engine.SequenceCount;
-  tweakHost.DemoLength = engine.sequence.DemoLength;
-  tweakHost.dataDir = dataDir;
-  tweakHost.ShutdownDemo = [&engine] { ShutdownDemo(engine); };
-  tweakHost.ShowMessage = engine.host.ShowMessage;
-  // A preset that fails to load while authoring is reported, not fatal: the session and its edits go on.
-  tweakHost.reports.FatalError = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };
-  tweakHost.reports.Notice = tweakHost.reports.FatalError;
+  FillTweakHost(tweakHost, engine, developmentMode, program.reload.watch);
   const TweakWindowPtr tweak = OpenTweakWindow(tweakHost);
   if (developmentMode) {
-    program.tweakHost = &tweakHost;
     program.tweak = tweak.get();
     if (program.authoring) ConnectTweakWindow(*program.authoring, tweakHost, tweak.get());
+    program.reload.events = ReloadEventsFor(engine, tweakHost, &ModelOf(*tweak),
+                                            [&program] { RefreshTweakWindow(*program.tweak); });
+    if (program.layout) PlaceTweakWindow(*tweak, program.layout->tweak.xPx, program.layout->tweak.yPx);
   }
   form.Show();
   Fl::run();

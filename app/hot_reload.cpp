@@ -85,6 +85,12 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
   watch.sequence.stamp = StampOf(watch.sequence.path);
 }
 
+void NoteOwnWrite(DataWatch& watch, const std::string& path) {
+  std::error_code error;
+  for (WatchedFile& file : watch.presets)
+    if (std::filesystem::equivalent(file.path, path, error)) file.stamp = StampOf(file.path);
+}
+
 void PollDataFiles(DataWatch& watch, SceneState& scene, SceneSequence& sequence, uint8_t& sequenceCount,
                    const ReloadEvents& events) {
   for (size_t n = 0; n < watch.presets.size() && n < scene.ScenePresets.size(); ++n)

@@ -18,6 +18,7 @@
 #include "app/output_view.h"
 #include "app/splash_picture.h"
 #include "app/x11_window.h"
+#include "tweak/toolkit_guard.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ class LauncherWindow final : public Fl_Double_Window {
 
   int handle(int event) override {
     if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && Fl::event_key() == FL_Escape) {
-      if (onEscape) onEscape();
+      if (onEscape) FromToolkit(onEscape);
       return 1;
     }
     return Fl_Double_Window::handle(event);
@@ -120,6 +121,12 @@ uint32_t DesktopWidthPx() {
   return static_cast<uint32_t>(w);
 }
 
+// A widget callback (data: the form) that runs one of the form's handlers through the toolkit guard.
+template <void (TForm1::*Handler)()>
+void FormHandler(Fl_Widget*, void* form) {
+  FromToolkit([form] { (static_cast<TForm1*>(form)->*Handler)(); });
+}
+
 void CentreOnDesktop(Fl_Window& window, int w, int h) {
   window.resize(Fl::x() + (Fl::w() - w) / 2, Fl::y() + (Fl::h() - h) / 2, w, h);
 }
@@ -155,7 +162,7 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.window.color(FL_BLACK);
   c.window.clear_border();
   c.window.onEscape = [this] { FormClose(); };
-  c.window.callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->FormClose(); }, this);
+  c.window.callback(FormHandler<&TForm1::FormClose>, this);
 
   Fl_Group* clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);
   clientArea->clip_children(1);  // GroupBox1 reaches beyond it
@@ -175,10 +182,10 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.FullScreen = Labelled(new Fl_Round_Button(gx(264), gy(36), 73, 33, kFullScreenCaption));
   c.FullScreen->type(FL_RADIO_BUTTON);
   c.FullScreen->set();
-  c.FullScreen->callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->FullScreenClick(); }, this);
+  c.FullScreen->callback(FormHandler<&TForm1::FullScreenClick>, this);
   c.Windowed = Labelled(new Fl_Round_Button(gx(264), gy(60), 73, 33, kWindowedCaption));
   c.Windowed->type(FL_RADIO_BUTTON);
-  c.Windowed->callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->WindowedClick(); }, this);
+  c.Windowed->callback(FormHandler<&TForm1::WindowedClick>, this);
 
   c.DisplayBox = DropDown(gx(352), gy(44), 149);
   c.DisplayBox->callback(
@@ -201,13 +208,13 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.Sound->set();
 
   c.AdapterBox = DropDown(gx(228), gy(140), 217);
-  c.AdapterBox->callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->AdapterBoxChange(); }, this);
+  c.AdapterBox->callback(FormHandler<&TForm1::AdapterBoxChange>, this);
   c.DemoExit = PushButton(gx(460), gy(140), 69, 17, kExitCaption);
-  c.DemoExit->callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->FormClose(); }, this);
+  c.DemoExit->callback(FormHandler<&TForm1::FormClose>, this);
   c.GroupBox1->end();
 
   c.start = PushButton(kBorderPx + 444, kBorderPx + 108, 69, 17, kStartCaption);
-  c.start->callback([](Fl_Widget*, void* form) { static_cast<TForm1*>(form)->StartDemo(); }, this);
+  c.start->callback(FormHandler<&TForm1::StartDemo>, this);
   clientArea->end();
 
   c.view = new ::OutputView(0, 0, kWindowWidthPx, kWindowHeightPx);
@@ -263,12 +270,19 @@ void TForm1::StartDemo() {
   c.start->hide();
   c.SplashScreen->hide();
 
-  const DeviceChoice choice = ChosenDevice(lists_, c.Windowed->value() != 0, c.view);
+  DeviceChoice choice = ChosenDevice(lists_, c.Windowed->value() != 0, c.view);
   if (choice.windowed) {
     // A normal decorated window: X window managers offer no tool-window caption that FLTK could ask for.
-    const int w = static_cast<int>(choice.widthPx), h = static_cast<int>(choice.heightPx);
+    int w = static_cast<int>(choice.widthPx), h = static_cast<int>(choice.heightPx);
     window.border(1);
-    CentreOnDesktop(window, w, h);
+    if (callbacks_.placeOutput) {
+      const ScreenRectPx place = callbacks_.placeOutput(w, h);
+      w = place.widthPx, h = place.heightPx;
+      choice.widthPx = static_cast<UINT>(w), choice.heightPx = static_cast<UINT>(h);
+      window.resize(place.xPx, place.yPx, w, h);
+    } else {
+      CentreOnDesktop(window, w, h);
+    }
     window.size_range(w, h, w, h);
   } else {
     int x = 0, y = 0, w = 0, h = 0;

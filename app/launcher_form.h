@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/dev_window_layout.h"
 #include "app/launcher_lists.h"
 
 class WindowHost;
@@ -24,6 +25,9 @@ struct LauncherCallbacks {
   // InitDemo: called once the window has become the output window. choice.window is the output view.
   std::function<void(const DeviceChoice& choice, const LauncherSwitches& switches)> start;
   std::function<void()> shutdown;  // ShutdownDemo
+  // Windowed output: where the output window's client area goes for the wanted size; the device is
+  // created at the size it returns. Empty: centred on the desktop at the wanted size.
+  std::function<ScreenRectPx(int wantedWidthPx, int wantedHeightPx)> placeOutput;
 };
 
 class TForm1 {

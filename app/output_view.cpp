@@ -3,6 +3,7 @@
 #define GL_GLEXT_PROTOTYPES
 #include <FL/gl.h>
 #include <GL/glext.h>
+#include <FL/Fl.H>
 
 OutputView::OutputView(int x, int y, int widthPx, int heightPx) : Fl_Gl_Window(x, y, widthPx, heightPx) {
   mode(FL_RGB8 | FL_DOUBLE);
@@ -20,6 +21,15 @@ void OutputView::SizePx(uint32_t& widthPx, uint32_t& heightPx) {
 void OutputView::HideCursor() {
   cursor(FL_CURSOR_NONE);
   if (window()) window()->cursor(FL_CURSOR_NONE);
+}
+
+int OutputView::handle(int event) {
+  if ((event == FL_ENTER || event == FL_MOVE) && window()) {
+    Fl_Widget* focus = Fl::focus();
+    if (!focus || focus->top_window() != top_window()) Fl::focus(top_window());
+  }
+  const int used = Fl_Gl_Window::handle(event);
+  return event == FL_ENTER ? 1 : used;  // so that moves over the picture arrive here too
 }
 
 // The device keeps its own framebuffer bound and its states set between frames: clear the window's

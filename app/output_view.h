@@ -13,6 +13,8 @@ class OutputView final : public Fl_Gl_Window, public WindowHost {
   void SwapBuffers() override;
   void SizePx(uint32_t& widthPx, uint32_t& heightPx) override;
   void HideCursor() override;  // over the view and the window around it
+  // The pointer over the picture gives the window around it the keyboard: keys need no click first.
+  int handle(int event) override;
 
  private:
   void draw() override;  // when exposed between frames: black

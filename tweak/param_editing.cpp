@@ -173,9 +173,11 @@ void BaseValDownClick(TweakForm& form) {
     SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, x - 1.0f));
 }
 
+bool IsWholeParam(const ParamName& name) { return IsWholeType(TypeOfName(name)); }
+
 bool IsNumberForField(TweakForm& form, TweakField field, const std::string& text) {
   const TScene1ParamInterface* param = SelectedParam(form);
-  if (field == TweakField::BaseVal && param && IsWholeType(TypeOfName(param->Name)))
+  if (field == TweakField::BaseVal && param && IsWholeParam(param->Name))
     return ParseInteger(text).has_value();
   return ParseReal(text).has_value();
 }

@@ -27,6 +27,9 @@ void BaseValDownClick(TweakForm& form);  // "sub"
 // any real); used to tell an unfinished text from one that deserves a message.
 bool IsNumberForField(TweakForm& form, TweakField field, const std::string& text);
 
+// Whether the parameter's base value is a whole number (bool, byte, word).
+bool IsWholeParam(const ParamName& name);
+
 // The field's control in the model.
 EditField& FieldOf(TweakForm& form, TweakField field);
 

@@ -52,6 +52,7 @@ void PresetListChange(TweakForm& form) {
   SceneState& scene = *form.host.scene;
   if (list.selected >= static_cast<int>(scene.ScenePresets.size())) return;
   scene.LiveParams = scene.ScenePresets[list.selected];
+  form.savedSet = scene.LiveParams;
   form.controls.ScenePresetFile.text = kPresetItem + std::to_string(list.selected) + kPresetFileExtension;
 }
 
@@ -71,6 +72,8 @@ void saveClick(TweakForm& form) {
     form.host.ShowMessage(kMsgSaveError + std::to_string(error));
     return;
   }
+  form.savedSet = form.host.scene->LiveParams;
+  if (form.host.PresetFileWritten) form.host.PresetFileWritten(fullName);
   if (!form.controls.Scene1PresetRefresh) {
     form.host.ShowMessage(fullName + kMsgSaved);
     return;
@@ -95,5 +98,6 @@ void openClick(TweakForm& form) {
   TScene1ParamIArray loaded = form.host.scene->LiveParams;
   ReadScenePreset(*lines, loaded);
   form.host.scene->LiveParams = loaded;
+  form.savedSet = loaded;
   form.host.ShowMessage(fullName + kMsgLoaded);
 }

@@ -32,6 +32,7 @@ struct TweakControls {
   std::string caption = kCaptionDesign;
   bool visible = false;
   std::string info = "info";
+  std::string notice;  // the one-line notice under the controls (a reload from disk, an unsaved live set)
 
   ListControl ListBox1;                           // "000 byte:BG_r" ... one per parameter
   ListControl OscFormular{{}, -1, false};         // the seven oscillator forms
@@ -66,5 +67,9 @@ struct TweakForm {
   // Per editing field (BaseVal, Osc1, Osc2): the unfinished text whose conversion error was shown last.
   std::optional<std::string> reportedText[3];
   UndoHistory history;  // every change to the live set made through the window
+  bool recording = false;  // an action is being recorded (a box it opened runs the event loop meanwhile)
   std::string loopInfo; // the section loop's line under the info text; empty when no loop point is set
+  // The live set as last picked, loaded, saved or reloaded from its file: anything else is unsaved.
+  TScene1ParamIArray savedSet{};
+  bool quitWarned = false;  // ending the program with an unsaved live set was asked once already
 };

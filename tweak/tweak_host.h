@@ -26,4 +26,6 @@ struct TweakHost {
   std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
   LoadReports reports;                                    // how the preset refresh after "save" reports faults
   std::function<void(ClockCommand)> RunClockCommand;      // empty: F5..F8 do nothing
+  // "save" wrote this file (the full name as saved): the program's own write, no outside change.
+  std::function<void(const std::string& path)> PresetFileWritten;
 };

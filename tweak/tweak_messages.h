@@ -54,5 +54,12 @@ inline constexpr const char* kMsgFileNotFound = " Load Error: File not found";
 inline constexpr const char* kMsgLoadError = "Load Error: ";                // + error code
 inline constexpr const char* kMsgLoaded = " loaded!";
 
+// The notice line: after the file name of a reloaded preset, and before ending with an unsaved live set.
+inline constexpr const char* kNoticeReloaded = " changed on disk: reloaded, Ctrl+Z to undo";
+inline constexpr const char* kNoticeUnsavedLiveSet = "live set not saved: press Escape again to quit";
+
+// What the toolkit guard shows for an error that carries no text.
+inline constexpr const char* kMsgUnknownError = "unknown error";
+
 // Time jump whose start tick would leave the signed 32-bit range.
 inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the running time stays as it is";

@@ -52,6 +52,7 @@ void FormCreate(TweakForm& form) {
     scene.LiveParams = scene.ScenePresets[0];
     c.PresetList.selected = 0;
   }
+  form.savedSet = scene.LiveParams;
   c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));
 }
 

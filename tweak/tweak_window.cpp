@@ -4,6 +4,7 @@
 
 // Our headers before FLTK's: X11 defines macros such as Bool, None and Button1.
 #include "tweak/logo.h"
+#include "tweak/toolkit_guard.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 
@@ -28,8 +29,8 @@
 
 namespace {
 
-constexpr int kWindowX = 511, kWindowY = 0;  // beside the output window
-constexpr int kClientWidthPx = 286, kClientHeightPx = 559;
+constexpr int kWindowX = 511, kWindowY = 0;  // until the program places it beside the output window
+constexpr int kNoticeTopPx = 559;  // the notice line under the controls
 constexpr Fl_Fontsize kFontSizePx = 11;      // 8 points
 constexpr Fl_Font kVerdana = FL_FREE_FONT;
 // The window's 8-point sans serif: a condensed face keeps the captions within the narrow layout.
@@ -56,6 +57,9 @@ class GroupFrame : public Fl_Widget {
   }
 };
 
+// The time bar's fine steps: dragged with Shift held, the thumb moves this many ms per pixel.
+constexpr int kFineMsPerPx = 10;
+
 // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y: the window's undo and redo.
 bool IsUndoKey() {
   const int key = Fl::event_key();
@@ -71,11 +75,11 @@ class FieldInput : public Fl_Input {
   int handle(int event) override {
     if (event == FL_KEYBOARD && IsUndoKey()) return 0;
     if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-      if (onFinish) onFinish();
+      if (onFinish) FromToolkit(onFinish);
       return 1;
     }
     const int used = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && onFinish) onFinish();
+    if (event == FL_UNFOCUS && onFinish) FromToolkit(onFinish);
     return used;
   }
 };
@@ -99,6 +103,34 @@ class ListChoice : public Fl_Choice {
  private:
   std::vector<std::string> texts_;
   std::vector<Fl_Menu_Item> menu_;
+};
+
+// A horizontal scroll bar whose thumb, dragged with Shift held, moves kFineMsPerPx per pixel from
+// where the drag (or the Shift) began, for exact positions on a long range.
+class FineScrollbar : public Fl_Scrollbar {
+ public:
+  using Fl_Scrollbar::Fl_Scrollbar;
+  int handle(int event) override {
+    const bool fine = (Fl::event_state() & FL_SHIFT) != 0;
+    if (event == FL_PUSH || (event == FL_DRAG && fine && !fineDrag_)) {
+      fineDrag_ = fine;
+      anchorX_ = Fl::event_x();
+      anchorValue_ = value();
+    }
+    if (event == FL_DRAG && fine) {
+      const double moved = anchorValue_ + (Fl::event_x() - anchorX_) * static_cast<double>(kFineMsPerPx);
+      value(clamp(moved));
+      do_callback();
+      return 1;
+    }
+    if (event == FL_DRAG) fineDrag_ = false;
+    return Fl_Scrollbar::handle(event);
+  }
+
+ private:
+  bool fineDrag_ = false;
+  int anchorX_ = 0;
+  double anchorValue_ = 0;
 };
 
 std::optional<std::string> ChooseFile(const std::string& title) {
@@ -126,10 +158,16 @@ class TForm2 : public Fl_Double_Window {
   explicit TForm2(TweakHost& host);
   TweakForm& Form() { return form_; }
   int handle(int event) override;
+  int HandleKeys(int event);  // 1 when the window used the key
   void SyncView();
   // The close box hides the window for the rest of the run, as Escape does.
   void Close() {
     form_.controls.visible = false;
+    SyncView();
+  }
+  // F2 over the output window: the window shows again.
+  void Reopen() {
+    form_.controls.visible = true;
     SyncView();
   }
 
@@ -150,6 +188,8 @@ class TForm2 : public Fl_Double_Window {
   std::unique_ptr<Fl_RGB_Image> logo_;
 
   Fl_Box* info_ = nullptr;
+  Fl_Box* notice_ = nullptr;
+  Fl_Box* possibilityValue_ = nullptr;
   Fl_Hold_Browser* ListBox1 = nullptr;
   ListChoice* OscFormular = nullptr;
   FieldInput* Osc1 = nullptr;
@@ -167,14 +207,14 @@ class TForm2 : public Fl_Double_Window {
 };
 
 TForm2::TForm2(TweakHost& host)
-    : Fl_Double_Window(kWindowX, kWindowY, kClientWidthPx, kClientHeightPx), form_(host) {
+    : Fl_Double_Window(kWindowX, kWindowY, kTweakWindowWidthPx, kTweakWindowHeightPx), form_(host) {
   Fl::set_font(kVerdana, " Verdana");
   Fl::set_font(kSans, " DejaVu Sans Condensed");
   form_.OpenDialog1 = ChooseFile;
   xclass(kWindowClass);
   copy_label(form_.controls.caption.c_str());
   labelsize(kFontSizePx);
-  callback([](Fl_Widget*, void* self) { static_cast<TForm2*>(self)->Close(); }, this);  // the close box
+  callback([](Fl_Widget*, void* self) { FromToolkit([self] { static_cast<TForm2*>(self)->Close(); }); }, this);
 
   // Group frames first: they draw behind the controls they hold.
   new GroupFrame(108, 0, 173, 81, "info");
@@ -206,8 +246,9 @@ TForm2::TForm2(TweakHost& host)
   Button(256, 200, 25, 29, "dn", TweakButton::NextParamPage);
 
   // "tweaking" at 4, 236
+  // The label's face runs wider than the original's: the list starts a little further right.
   Label(4 + 8, 236 + 20, "osc formular:");
-  OscFormular = Choice(4 + 72, 236 + 16, 193, 21, TweakList::OscFormular);
+  OscFormular = Choice(4 + 80, 236 + 16, 185, 21, TweakList::OscFormular);
   Label(4 + 8, 236 + 44, "osc value 1:");
   Osc1 = Field(4 + 72, 236 + 40, 61, 21, TweakField::Osc1);
   Label(4 + 8, 236 + 68, "osc value 2:");
@@ -225,7 +266,9 @@ TForm2::TForm2(TweakHost& host)
   CheckBox(4 + 104, 332 + 32, 41, 17, "part", &TweakControls::RandPointsprites);
   CheckBox(4 + 144, 332 + 16, 41, 17, "cam", &TweakControls::RandCamera);
   CheckBox(4 + 144, 332 + 32, 41, 17, "obj", &TweakControls::RandObject);
-  Possibility = Bar(4 + 192, 332 + 16, 73, 13, TweakScrollBar::Possibility);
+  // The chance in percent, shown beside its bar.
+  Possibility = Bar(4 + 192, 332 + 16, 49, 13, TweakScrollBar::Possibility);
+  possibilityValue_ = Label(4 + 244, 332 + 16, "99%");
   Button(4 + 236, 332 + 32, 29, 17, "var", TweakButton::Var);
   CheckBox(16, 364, 37, 17, "osc", &TweakControls::RandOsc);
   Button(196, 364, 41, 17, "rand", TweakButton::Rand);
@@ -246,14 +289,20 @@ TForm2::TForm2(TweakHost& host)
   Button(128, 504, 73, 17, "save", TweakButton::Save);
 
   Button(4, 536, 277, 21, "outta here", TweakButton::OuttaHere);
+  notice_ = new Fl_Box(4, kNoticeTopPx, 277, kTweakWindowHeightPx - kNoticeTopPx);
+  notice_->labelfont(kSans);
+  notice_->labelsize(kFontSizePx - 1);
+  notice_->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
   end();
   SyncView();
 }
 
 void TForm2::On(Fl_Widget* widget, std::function<void()> action) {
   actions_.push_back([this, action = std::move(action)] {
-    action();
-    SyncView();
+    FromToolkit([&] {
+      action();
+      SyncView();
+    });
   });
   auto run = [](Fl_Widget*, void* data) { (*static_cast<std::function<void()>*>(data))(); };
   widget->callback(run, &actions_.back());
@@ -293,7 +342,7 @@ FieldInput* TForm2::Field(int x, int y, int w, int h, TweakField field, Fl_Font 
   widget->textsize(kFontSizePx);
   widget->when(FL_WHEN_CHANGED);
   On(widget, [this, widget, field] { TypeText(form_, field, widget->value()); });
-  widget->onFinish = [this, field] {
+  widget->onFinish = [this, field] {  // run through the toolkit guard by FieldInput
     FinishText(form_, field);
     SyncView();
   };
@@ -301,7 +350,7 @@ FieldInput* TForm2::Field(int x, int y, int w, int h, TweakField field, Fl_Font 
 }
 
 Fl_Scrollbar* TForm2::Bar(int x, int y, int w, int h, TweakScrollBar bar) {
-  Fl_Scrollbar* widget = new Fl_Scrollbar(x, y, w, h);
+  Fl_Scrollbar* widget = new FineScrollbar(x, y, w, h);
   widget->type(FL_HORIZONTAL);
   widget->linesize(1);
   widget->when(FL_WHEN_CHANGED);
@@ -319,6 +368,12 @@ ListChoice* TForm2::Choice(int x, int y, int w, int h, TweakList list) {
 }
 
 int TForm2::handle(int event) {
+  int used = 0;
+  FromToolkit([&] { used = HandleKeys(event); });
+  return used ? used : Fl_Double_Window::handle(event);
+}
+
+int TForm2::HandleKeys(int event) {
   // Keys reach the window when no control used them; the controls use neither Escape nor F10.
   if (event == FL_KEYBOARD || event == FL_SHORTCUT) {
     const int key = Fl::event_key();
@@ -344,7 +399,7 @@ int TForm2::handle(int event) {
       return 1;
     }
   }
-  return Fl_Double_Window::handle(event);
+  return 0;
 }
 
 void TForm2::SyncView() {
@@ -357,6 +412,9 @@ void TForm2::SyncView() {
     info_->labelsize(fiveLines ? kFontSizePx - 2 : kFontSizePx);
     redraw();
   }
+  if (std::strcmp(notice_->label() ? notice_->label() : "", c.notice.c_str()) != 0) notice_->copy_label(c.notice.c_str());
+  const std::string chance = std::to_string(c.Possibility.position) + "%";
+  if (chance != possibilityValue_->label()) possibilityValue_->copy_label(chance.c_str());
 
   if (ListBox1->size() != static_cast<int>(c.ListBox1.items.size())) {
     ListBox1->clear();
@@ -391,6 +449,9 @@ void TForm2::SyncView() {
     TimeReset->copy_label(c.TimeResetCaption.c_str());
 
   SetText(ScenePresetPath, c.ScenePresetPath);
+  // A path longer than the field shows whole in the tooltip.
+  const char* pathTip = ScenePresetPath->tooltip();
+  if (!pathTip || c.ScenePresetPath.text != pathTip) ScenePresetPath->copy_tooltip(c.ScenePresetPath.text.c_str());
   SetText(ScenePresetFile, c.ScenePresetFile);
   PresetList->SetItems(c.PresetList.items);
   if (PresetList->value() != c.PresetList.selected) PresetList->value(c.PresetList.selected);
@@ -417,5 +478,11 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host) {
 }
 
 TweakForm& ModelOf(TForm2& window) { return window.Form(); }
+
+Fl_Window& WindowOf(TForm2& window) { return window; }
+
+void PlaceTweakWindow(TForm2& window, int xPx, int yPx) { window.position(xPx, yPx); }
+
+void ReopenTweakWindow(TForm2& window) { window.Reopen(); }
 
 void RefreshTweakWindow(TForm2& window) { window.SyncView(); }

@@ -4,7 +4,8 @@
 //
 // The app calls OpenTweakWindow once after its start-up (presets, sequence and textures loaded). In
 // development mode the window shows itself beside the output window; otherwise it stays hidden for the
-// whole run. Keys: Escape hides the window, F10 calls host.ShutdownDemo. The frame loop needs to tell
+// whole run. Keys: Escape hides the window (F2 over the output window shows it again), F10 calls
+// host.ShutdownDemo. Everything the toolkit calls runs through the toolkit guard (toolkit_guard.h). The frame loop needs to tell
 // the window nothing: every edit lands in host.scene->LiveParams, which the next frame evaluates.
 // Authoring keys: F5..F8 go to host.RunClockCommand; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, also
 // while an editing field has the focus (the field's own undo is not used).
@@ -13,6 +14,7 @@
 struct TweakHost;   // tweak/tweak_host.h
 struct TweakForm;   // tweak/tweak_controls.h
 class TForm2;
+class Fl_Window;
 
 // Destroys a tweak window (the class is complete only inside tweak_window.cpp).
 struct DeleteTweakWindow {
@@ -27,6 +29,18 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host);
 
 // The control model behind the window, for tests and tools that drive it.
 TweakForm& ModelOf(TForm2& window);
+
+// The window's client size in pixels: the original's, with one line more for notices.
+inline constexpr int kTweakWindowWidthPx = 286, kTweakWindowHeightPx = 575;
+
+// The window itself, for placing things over it.
+Fl_Window& WindowOf(TForm2& window);
+
+// Moves the window's client area to (xPx, yPx) on the screen.
+void PlaceTweakWindow(TForm2& window, int xPx, int yPx);
+
+// F2: shows the window again after Escape or the close box hid it.
+void ReopenTweakWindow(TForm2& window);
 
 // Shows the model again after the program changed it (ModelOf) outside the window's own events.
 void RefreshTweakWindow(TForm2& window);

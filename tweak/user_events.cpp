@@ -22,21 +22,44 @@ void Guarded(TweakForm& form, Handler handler) {
 }
 
 // Runs an action and records what it changed in the live set as one undo step. typingIn: the field a
-// keystroke went to, so that a run of them in one field makes one step.
+// keystroke went to, so that a run of them in one field makes one step. An action that runs while
+// another one is recorded (a reload while the other's message box is open) belongs to that one's step.
 template <typename Action>
 void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
+  if (form.recording) return action();
   const TScene1ParamIArray before = form.host.scene->LiveParams;
-  action();
+  form.recording = true;
+  try {
+    action();
+  } catch (...) {
+    form.recording = false;
+    throw;
+  }
+  form.recording = false;
   const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
   RecordChange(form.history, before, form.host.scene->LiveParams, run);
 }
 
+// The start of something the user did: the previous notice has been read.
+void UserAction(TweakForm& form) {
+  form.controls.notice.clear();
+  form.quitWarned = false;
+}
+
 // After the live set was replaced: the editing fields show its values. Showing a value runs the field's
-// change handler, which stores the shown (rounded) text back; the set is put back exactly afterwards.
+// change handler, which stores the shown (rounded) text back; the set is put back exactly afterwards,
+// except a whole-number base value that the field clipped into its type's range, which is stored as a
+// selection stores it (a byte of 300 read from a file becomes 255). A value the field refuses (a negative
+// byte) is reported and stays.
 void ShowReplacedSet(TweakForm& form) {
-  const TScene1ParamIArray replaced = form.host.scene->LiveParams;
-  if (form.controls.BaseVal.enabled) ShowSelectedParam(form);
-  form.host.scene->LiveParams = replaced;
+  TScene1ParamIArray& live = form.host.scene->LiveParams;
+  const TScene1ParamIArray replaced = live;
+  if (form.controls.BaseVal.enabled) Guarded(form, [&] { ShowSelectedParam(form); });
+  const int selected = form.controls.ListBox1.selected;
+  const bool keepShown = selected >= 0 && selected < kParamCount && IsWholeParam(live[selected].Name);
+  const float shownBase = keepShown ? live[selected].BaseVal : 0.0f;
+  live = replaced;
+  if (keepShown) live[selected].BaseVal = shownBase;
 }
 
 bool IsEditingField(TweakField field) {
@@ -90,10 +113,12 @@ void FinishTextUnrecorded(TweakForm& form, TweakField field) {
 }  // namespace
 
 void ClickButton(TweakForm& form, TweakButton button) {
+  UserAction(form);
   Recorded(form, std::nullopt, [&] { Guarded(form, [&] { HandlerOf(button)(form); }); });
 }
 
 void TypeText(TweakForm& form, TweakField field, const std::string& text) {
+  UserAction(form);
   Recorded(form, field, [&] { TypeTextUnrecorded(form, field, text); });
 }
 
@@ -102,6 +127,7 @@ void FinishText(TweakForm& form, TweakField field) {
 }
 
 void SelectItem(TweakForm& form, TweakList list, int index) {
+  UserAction(form);
   TweakControls& c = form.controls;
   ListControl& control =
       list == TweakList::ListBox1 ? c.ListBox1 : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
@@ -116,6 +142,7 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
 }
 
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
+  UserAction(form);
   ScrollBar& control = bar == TweakScrollBar::Possibility ? form.controls.Possibility : form.controls.TimeScale;
   const int moved = std::clamp(position, control.minimum, control.maximum);
   if (moved == control.position) return;
@@ -126,20 +153,34 @@ void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
 void PressKey(TweakForm& form, int keyCode) { FormKeyDown(form, keyCode); }
 
 void UndoChange(TweakForm& form) {
+  UserAction(form);
   if (Undo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
 }
 
 void RedoChange(TweakForm& form) {
+  UserAction(form);
   if (Redo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
 }
 
 void PresetFileReloaded(TweakForm& form, int presetNumber) {
-  const SceneState& scene = *form.host.scene;
+  SceneState& scene = *form.host.scene;
   if (form.controls.PresetList.selected != presetNumber || presetNumber < 0 ||
       presetNumber >= static_cast<int>(scene.ScenePresets.size()))
     return;
+  const TScene1ParamIArray before = scene.LiveParams;
   Recorded(form, std::nullopt, [&] {
-    form.host.scene->LiveParams = scene.ScenePresets[presetNumber];
+    scene.LiveParams = scene.ScenePresets[presetNumber];
     ShowReplacedSet(form);
   });
+  form.savedSet = scene.ScenePresets[presetNumber];
+  if (!SameParams(before, scene.LiveParams))
+    form.controls.notice = kPresetItem + std::to_string(presetNumber) + kPresetFileExtension + kNoticeReloaded;
+}
+
+bool MayEndProgram(TweakForm& form) {
+  if (!form.host.developmentMode || form.quitWarned || SameParams(form.host.scene->LiveParams, form.savedSet))
+    return true;
+  form.quitWarned = true;
+  form.controls.notice = kNoticeUnsavedLiveSet;
+  return false;
 }

@@ -35,6 +35,15 @@ void PressKey(TweakForm& form, int keyCode);                      // FormKeyDown
 void UndoChange(TweakForm& form);
 void RedoChange(TweakForm& form);
 
+// Every entry point above starts by clearing the notice line: it has been read.
+
 // The program read data/sceneN.txt (presetNumber N) again into ScenePresets: when N is the preset picked
-// in the preset list, the live set becomes it, as one undo step; otherwise nothing changes.
+// in the preset list, the live set becomes it, as one undo step, and the notice line says so when that
+// changed the live set ("scene0.txt changed on disk: reloaded, Ctrl+Z to undo"); otherwise nothing
+// changes.
 void PresetFileReloaded(TweakForm& form, int presetNumber);
+
+// Escape or the close box of the output window in development mode: whether the program may end now.
+// While the live set holds changes that were not saved, the first request only says so in the notice
+// line and returns false; the next one (with no other action between) ends the program.
+bool MayEndProgram(TweakForm& form);

@@ -140,4 +140,103 @@ TEST_F(Undo, AReloadedPickedPresetReplacesTheLiveSetAsAStep) {
   EXPECT_EQ(Live(kByteBG_r).BaseVal, 1);
 }
 
+// A negative whole number is legal data: reloaded, undone or redone while its parameter is selected, the
+// field's refusal is reported as a message, the value stays, and nothing is thrown at the caller.
+TEST_F(Undo, ANegativeWholeValueOfTheSelectedParameterIsReportedNotThrown) {
+  SelectItem(form, TweakList::PresetList, 1);
+  Select(kByteBG_r);
+  scene.ScenePresets[1][kByteBG_r].BaseVal = -5;
+  EXPECT_NO_THROW(PresetFileReloaded(form, 1));
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, -5);
+  EXPECT_NE(TakeMessages().find("must not be negative"), std::string::npos);
+  EXPECT_NO_THROW(UndoChange(form));
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 1);
+  EXPECT_NO_THROW(RedoChange(form));
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, -5);
+  EXPECT_NE(TakeMessages().find("must not be negative"), std::string::npos);
+}
+
+TEST_F(Undo, LoadingANegativeWholeValueThenUndoAndRedoThrowNothing) {
+  TScene1ParamIArray preset = InitParamTable();
+  preset[kWordRingObjects].BaseVal = -40;
+  ASSERT_EQ(WriteScenePreset(dir / "negative.txt", preset), 0);
+  form.controls.ScenePresetPath.text = dir / "";
+  form.controls.ScenePresetFile.text = "negative.txt";
+  Select(kWordRingObjects);
+  ClickButton(form, TweakButton::Load);
+  EXPECT_EQ(Live(kWordRingObjects).BaseVal, -40);
+  TakeMessages();
+  EXPECT_NO_THROW(UndoChange(form));
+  EXPECT_NO_THROW(RedoChange(form));
+  EXPECT_EQ(Live(kWordRingObjects).BaseVal, -40);
+  EXPECT_NE(TakeMessages().find("must not be negative"), std::string::npos);
+}
+
+// A byte above 255 read from the picked preset's file while it is selected is stored as 255, as a
+// selection stores it; the rest of the set stays exactly as read (no rounding of what is not shown).
+TEST_F(Undo, AReloadedByteAbove255OfTheSelectedParameterIsStoredClipped) {
+  SelectItem(form, TweakList::PresetList, 1);
+  Select(kByteBG_r);
+  scene.ScenePresets[1][kByteBG_r].BaseVal = 300;
+  scene.ScenePresets[1][kSingTweakY].BaseVal = 1.23456f;
+  PresetFileReloaded(form, 1);
+  EXPECT_EQ(TakeMessages(), kMsgByteClipped);
+  EXPECT_EQ(form.controls.BaseVal.text, "255");
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 255);
+  EXPECT_EQ(Live(kSingTweakY).BaseVal, 1.23456f);
+  UndoChange(form);
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 1);
+}
+
+// A reload that arrives while another action is recorded (the timer runs while that action's message
+// box waits) belongs to that action's step: one Ctrl+Z takes back both, in order.
+TEST_F(Undo, AReloadWhileAnActionsBoxIsOpenIsPartOfThatStep) {
+  SelectItem(form, TweakList::PresetList, 1);
+  const TScene1ParamIArray before = Now();
+  const size_t steps = form.history.undo.size();
+  host.ShowMessage = [this](const std::string&) {
+    scene.ScenePresets[1][kByteBG_g].BaseVal = 77;
+    PresetFileReloaded(form, 1);
+  };
+  TScene1ParamIArray preset = InitParamTable();
+  preset[kWordRingObjects].BaseVal = 4321;
+  ASSERT_EQ(WriteScenePreset(dir / "mine.txt", preset), 0);
+  form.controls.ScenePresetPath.text = dir / "";
+  form.controls.ScenePresetFile.text = "mine.txt";
+  ClickButton(form, TweakButton::Load);  // " loaded!" box, the reload inside it
+  EXPECT_EQ(Live(kByteBG_g).BaseVal, 77);
+  ASSERT_EQ(form.history.undo.size(), steps + 1);
+  UndoChange(form);
+  ExpectLive(before, "one step back is the set before the load");
+}
+
+TEST_F(Undo, AnOutsideChangeOfThePickedFileSaysSoInTheNoticeLine) {
+  SelectItem(form, TweakList::PresetList, 2);
+  PresetFileReloaded(form, 2);
+  EXPECT_EQ(form.controls.notice, "") << "the same values: nothing changed";
+  scene.ScenePresets[2][kByteBG_g].BaseVal = 12;
+  PresetFileReloaded(form, 2);
+  EXPECT_EQ(form.controls.notice, "scene2.txt changed on disk: reloaded, Ctrl+Z to undo");
+  UndoChange(form);
+  EXPECT_EQ(form.controls.notice, "") << "read and acted on";
+}
+
+TEST_F(Undo, EndingWithAnUnsavedLiveSetIsSaidOnceFirst) {
+  EXPECT_TRUE(MayEndProgram(form)) << "nothing changed since the start";
+  Select(kByteBG_r);
+  TypeAndFinish(TweakField::BaseVal, "42");
+  EXPECT_FALSE(MayEndProgram(form));
+  EXPECT_EQ(form.controls.notice, kNoticeUnsavedLiveSet);
+  EXPECT_TRUE(MayEndProgram(form)) << "asked once: the second request ends the program";
+
+  TypeAndFinish(TweakField::BaseVal, "43");
+  EXPECT_FALSE(MayEndProgram(form)) << "a new change asks again";
+  form.controls.ScenePresetPath.text = dir / "";
+  form.controls.ScenePresetFile.text = "saved.txt";
+  ClickButton(form, TweakButton::Save);
+  EXPECT_TRUE(MayEndProgram(form)) << "saved";
+  UndoChange(form);
+  EXPECT_FALSE(MayEndProgram(form)) << "the undone value was never saved";
+}
+
 }  // namespace

@@ -1,0 +1,79 @@
+#include "app/authoring_wiring.h"
+
+#include "app/authoring_music.h"
+#include "app/authoring_session.h"
+#include "app/playback.h"
+#include "tweak/tweak_setup.h"
+#include "tweak/user_events.h"
+
+void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, DataWatch& watch) {
+  host.scene = &engine.scene;
+  host.clock = &engine.clock;
+  host.developmentMode = developmentMode;
+  host.TextureCount = engine.render.TextureCount;
+  host.SequenceCount = engine.SequenceCount;
+  host.DemoLength = engine.sequence.DemoLength;
+  host.dataDir = engine.settings.dataDir;
+  host.ShutdownDemo = [&engine] { ShutdownDemo(engine); };
+  host.ShowMessage = engine.host.ShowMessage;
+  host.reports.FatalError = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };
+  host.reports.Notice = host.reports.FatalError;
+  host.PresetFileWritten = [&watch](const std::string& path) { NoteOwnWrite(watch, path); };
+}
+
+ReloadEvents ReloadEventsFor(DemoEngine& engine, TweakHost& host, TweakForm* form, std::function<void()> refresh) {
+  ReloadEvents events;
+  events.Report = engine.host.ShowMessage;
+  if (!form) return events;
+  events.PresetReloaded = [form, refresh](int presetNumber) {
+    PresetFileReloaded(*form, presetNumber);
+    if (refresh) refresh();
+  };
+  events.SequenceReloaded = [&engine, &host, form, refresh] {
+    host.DemoLength = engine.sequence.DemoLength;
+    host.SequenceCount = engine.SequenceCount;
+    SequenceChanged(*form);
+    if (refresh) refresh();
+  };
+  return events;
+}
+
+std::unique_ptr<AuthoringSession> NewAuthoringSession(bool developmentMode, const PlayOptions& options) {
+  if (!developmentMode && !options.startMs) return nullptr;
+  auto session = std::make_unique<AuthoringSession>();
+  session->clock.followMusic = developmentMode && options.music;
+  session->clock.startMs = options.startMs;
+  return session;
+}
+
+void ConnectAuthoringClock(AuthoringSession& session, DemoEngine& engine) {
+  session.engine = &engine;
+  session.music = MusicControlFor(engine.music);
+  session.realTick = engine.host.GetTickCount;
+  engine.host.GetTickCount = [&session] { return AuthoringTick(session.clock, session.realTick()); };
+}
+
+void AuthoringBeforeFrame(AuthoringSession& session) {
+  if (!session.engine) return;
+  const uint32_t real = session.realTick();
+  BeforeFrame(session.clock, session.engine->clock, AuthoringTick(session.clock, real), real, session.music);
+}
+
+void AuthoringAfterFrame(AuthoringSession& session) {
+  if (!session.engine || session.engine->terminating) return;
+  AfterFrame(session.clock, session.engine->clock, session.music);
+}
+
+void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form) {
+  AuthoringClock& clock = session.clock;
+  const uint32_t demoTimeMs = session.engine->clock.DemoTime;
+  switch (command) {
+    case ClockCommand::TogglePause: TogglePause(clock, session.realTick(), session.music); break;
+    case ClockCommand::SetLoopIn: SetLoopIn(clock, demoTimeMs); break;
+    case ClockCommand::SetLoopOut: SetLoopOut(clock, demoTimeMs); break;
+    case ClockCommand::ClearLoop: ClearLoop(clock); break;
+  }
+  if (!form) return;
+  form->loopInfo = LoopInfoLine(clock.loopInMs, clock.loopOutMs);
+  UpdateInfo(*form);
+}
