@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kWidthPx = 286, kHeightPx = 559;
+constexpr int kWidthPx = kTweakWindowWidthPx, kHeightPx = kTweakWindowHeightPx;
 
 std::string OutputDir() {
   const char* dir = std::getenv("QUARNEL_TEST_OUT");
@@ -131,6 +131,8 @@ class TweakWindow : public ::testing::Test {
 
 TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
   TweakWindowPtr window = OpenTweakWindow(host);
+  ModelOf(*window).controls.notice = "scene0.txt changed on disk: reloaded, Ctrl+Z to undo";
+  RefreshTweakWindow(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_NE(shown, nullptr);
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
@@ -140,7 +142,7 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
   EXPECT_STREQ(shown->label(), "[ tweak control ] v0.95b");
 
   const std::string shot = OutputDir() + "/tweak_window.png";
-  ASSERT_EQ(std::system(("import -window root -crop 286x559+" + std::to_string(shown->x()) + "+" +
+  ASSERT_EQ(std::system(("import -window root -crop " + std::to_string(kWidthPx) + "x" + std::to_string(kHeightPx) + "+" + std::to_string(shown->x()) + "+" +
                          std::to_string(shown->y()) + " " + shot).c_str()),
             0);
 
@@ -152,6 +154,9 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
   EXPECT_GE(pixels.DarkRows(8, 90, 230, 143), 60);      // eleven list rows of text
   EXPECT_GT(pixels.Dark(4, 536, 277, 21), 100);         // "outta here" with its frame
   EXPECT_GT(pixels.Dark(36, 456, 169, 21), 100);        // the path field shows the data folder
+  EXPECT_GT(pixels.Dark(248, 348, 30, 13), 10);         // the chance beside its bar: "1%"
+  EXPECT_GT(pixels.Dark(4, 560, 277, 14), 60);          // the notice line under "outta here"
+  EXPECT_LT(pixels.Dark(4, 560, 277, 14), 1500);        // text, not a filled bar
 }
 
 TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
