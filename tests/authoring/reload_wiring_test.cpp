@@ -19,7 +19,7 @@ class ReloadWiring : public ::testing::Test {
     for (int n = 0; n < 2; ++n) {
       TScene1ParamIArray preset = InitParamTable();
       preset[0].BaseVal = static_cast<float>(10 + n);
-      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), preset), 0);
+      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), preset), "");
     }
     engine.settings.dataDir = dir.Path();
     engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };

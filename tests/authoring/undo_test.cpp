@@ -159,7 +159,7 @@ TEST_F(Undo, ANegativeWholeValueOfTheSelectedParameterIsReportedNotThrown) {
 TEST_F(Undo, LoadingANegativeWholeValueThenUndoAndRedoThrowNothing) {
   TScene1ParamIArray preset = InitParamTable();
   preset[kWordRingObjects].BaseVal = -40;
-  ASSERT_EQ(WriteScenePreset(dir / "negative.txt", preset), 0);
+  ASSERT_EQ(WriteScenePreset(dir / "negative.txt", preset), "");
   form.controls.ScenePresetPath.text = dir / "";
   form.controls.ScenePresetFile.text = "negative.txt";
   Select(kWordRingObjects);
@@ -200,7 +200,7 @@ TEST_F(Undo, AReloadWhileAnActionsBoxIsOpenIsPartOfThatStep) {
   };
   TScene1ParamIArray preset = InitParamTable();
   preset[kWordRingObjects].BaseVal = 4321;
-  ASSERT_EQ(WriteScenePreset(dir / "mine.txt", preset), 0);
+  ASSERT_EQ(WriteScenePreset(dir / "mine.txt", preset), "");
   form.controls.ScenePresetPath.text = dir / "";
   form.controls.ScenePresetFile.text = "mine.txt";
   ClickButton(form, TweakButton::Load);  // " loaded!" box, the reload inside it
