@@ -90,6 +90,17 @@ class TweakProgram : public ::testing::Test {
     // The data folder the program is started with, named relative to its working folder.
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
+    ASSERT_NO_FATAL_FAILURE(WriteData(data));
+
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("LC_ALL", "C", 1);  // numbers with a decimal point, as the expected file is written here
+    setenv("MESA_DEBUG", "1", 1);
+    program = StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"},
+                           dir / "program.out");
+  }
+
+  // Two plain presets, a 10-minute sequence of preset 0, two textures.
+  virtual void WriteData(const std::string& data) {
     ASSERT_EQ(WriteScenePreset(data + "/scene0.txt", PlainScene(200)), "");
     ASSERT_EQ(WriteScenePreset(data + "/scene1.txt", PlainScene(100)), "");
     WriteFile(data + "/song.mp3", "not played: development mode has no music");
@@ -97,11 +108,16 @@ class TweakProgram : public ::testing::Test {
                                             "entries", "0", "0", "600000", "1", "0", "0", "0", "0", "~~~"}));
     for (int n = 0; n < 2; ++n) WriteTestBmp(data + "/texture" + std::to_string(n) + ".bmp", 4, 4,
                                              std::vector<uint32_t>(16, n ? 0x00FF00 : 0xFF00FF), 24);
+  }
 
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("LC_ALL", "C", 1);  // numbers with a decimal point, as the expected file is written here
-    program = StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"},
-                           dir / "program.out");
+  // Empty while the program runs and shows no fatal error box; otherwise what happened.
+  std::string Fault() {
+    if (const std::optional<int> status = WaitForExit(program, 0)) {
+      program = -1;
+      return "the program ended with status " + std::to_string(*status) + "\n" + Output();
+    }
+    const std::string box = RunCommand("xdotool search --onlyvisible --name '^Demo fuckup message'").output;
+    return box.empty() ? "" : "a fatal error box\n" + Output();
   }
 
   void TearDown() override {
@@ -242,4 +258,42 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
   Xdotool("mousemove --sync --window " + tweak + " 200 50 key F10");
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
   program = -1;
+}
+
+namespace {
+
+// The shipped demo's data, whose presets 3, 5, 6, 7, 8 and 10 switch render-to-texture on.
+class ShippedPresets : public TweakProgram {
+ protected:
+  void WriteData(const std::string& data) override {
+    std::filesystem::copy(QUARNEL_DATA_DIR, data, std::filesystem::copy_options::recursive);
+  }
+};
+
+}  // namespace
+
+// Render-to-texture switched on while authoring, on screen: each such preset picked in "set" and then
+// loaded from its file with "load" keeps the session running with the effect drawn.
+TEST_F(ShippedPresets, RenderToTexturePresetsPickedAndLoadedWhileRunning) {
+  const std::string output = FindWindow("--class", "quarnel");
+  const std::string tweak = FindWindow("--class", "quarnel-tweak");
+  ASSERT_FALSE(output.empty()) << Output();
+  ASSERT_FALSE(tweak.empty()) << Output();
+  int picked = 0;
+  for (const int preset : {3, 5, 6, 7, 8, 10}) {
+    SCOPED_TRACE("scene" + std::to_string(preset));
+    Click(tweak, kPresetListX, kPresetListY);
+    std::string keys;
+    for (; picked < preset; ++picked) keys += " Down";
+    Xdotool("key" + keys + " Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_EQ(Fault(), "") << "after picking it in set";
+    Click(tweak, kLoadX, kLoadY);  // the pick put sceneN.txt into the file field
+    ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_EQ(Fault(), "") << "after loading its file";
+    Screenshot("r2t_scene" + std::to_string(preset) + ".png");
+  }
+  EXPECT_EQ(Output().find("Mesa: User error"), std::string::npos) << Output();
+  EXPECT_EQ(Output().find("cannot create r2t texture"), std::string::npos) << Output();
 }
