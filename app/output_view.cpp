@@ -22,9 +22,19 @@ void OutputView::HideCursor() {
 }
 
 int OutputView::handle(int event) {
+  Fl_Window* around = top_window();
   if ((event == FL_ENTER || event == FL_MOVE) && window()) {
     Fl_Widget* focus = Fl::focus();
-    if (!focus || focus->top_window() != top_window()) Fl::focus(top_window());
+    if (!focus || focus->top_window() != around) {
+      previousFocus_ = std::make_unique<Fl_Widget_Tracker>(focus);
+      Fl::focus(around);
+    }
+  }
+  if (event == FL_LEAVE && previousFocus_) {
+    // Back to where the keys went before, so that they follow the pointer into the other window too.
+    Fl_Widget* previous = previousFocus_->widget();
+    previousFocus_.reset();
+    if (previous && Fl::focus() == around && !previous->take_focus()) Fl::focus(previous->top_window());
   }
   const int used = Fl_Gl_Window::handle(event);
   return event == FL_ENTER ? 1 : used;  // so that moves over the picture arrive here too

@@ -1,7 +1,10 @@
 #pragma once
 // The drawing area of the output window: an OpenGL child window filling the launcher window once the
 // demo runs. The Direct3D device presents into it through WindowHost.
+#include <FL/Fl.H>
 #include <FL/Fl_Gl_Window.H>
+
+#include <memory>
 
 #include "render/window_host.h"
 
@@ -14,8 +17,10 @@ class OutputView final : public Fl_Gl_Window, public WindowHost {
   void SizePx(uint32_t& widthPx, uint32_t& heightPx) override;
   void HideCursor() override;  // over the view and the window around it
   // The pointer over the picture gives the window around it the keyboard: keys need no click first.
+  // Leaving it gives the keyboard back to the widget that had it.
   int handle(int event) override;
 
  private:
   void draw() override;  // when exposed between frames: black
+  std::unique_ptr<Fl_Widget_Tracker> previousFocus_;  // the focus the pointer took away on entering
 };

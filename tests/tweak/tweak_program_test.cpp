@@ -262,6 +262,57 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
 
 namespace {
 
+// The demo time the output window's caption shows ("... t: 1234 (2%) ..."); -1 when there is none.
+int64_t CaptionTime(const std::string& output) {
+  const std::string name = RunCommand("xdotool getwindowname " + output).output;
+  const size_t at = name.find(" t: ");
+  return at == std::string::npos ? -1 : std::stoll(name.substr(at + 4));
+}
+
+bool Visible(const std::string& windowClass) {
+  return !RunCommand("xdotool search --onlyvisible --class '^" + windowClass + "$'").output.empty();
+}
+
+}  // namespace
+
+// Keys over the output window need no click: Space pauses with the pointer over the picture even while
+// a field of the tweak window had the focus; F2 there brings back the tweak window Escape hid; Escape
+// there with an unsaved live set first says so and ends the program only the second time.
+TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
+  const std::string output = FindWindow("--class", "quarnel");
+  const std::string tweak = FindWindow("--class", "quarnel-tweak");
+  ASSERT_FALSE(output.empty()) << Output();
+  ASSERT_FALSE(tweak.empty()) << Output();
+  Click(tweak, kListRow0X, kListRow0Y);
+  TypeInto(tweak, kBaseValX, kBaseValY, "30");  // the field keeps the focus
+
+  Xdotool("mousemove --sync --window " + output + " 300 200 key space");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  const int64_t pausedMs = CaptionTime(output);
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_GE(pausedMs, 0);
+  EXPECT_EQ(CaptionTime(output), pausedMs) << "paused by Space over the picture";
+  Xdotool("key space");
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_GT(CaptionTime(output), pausedMs) << "running again";
+
+  Xdotool("mousemove --sync --window " + tweak + " 200 50 key Escape");
+  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end && Visible("quarnel-tweak");)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(Visible("quarnel-tweak")) << "Escape hid the tweak window";
+  Xdotool("mousemove --sync --window " + output + " 300 200 key F2");
+  EXPECT_FALSE(FindWindow("--class", "quarnel-tweak").empty()) << "F2 brought it back";
+
+  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  EXPECT_EQ(WaitForExit(program, 1000), std::nullopt) << "the typed 30 was never saved";
+  Screenshot("tweak_program_unsaved.png");
+  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
+  program = -1;
+}
+
+namespace {
+
 // The shipped demo's data, whose presets 3, 5, 6, 7, 8 and 10 switch render-to-texture on.
 class ShippedPresets : public TweakProgram {
  protected:
