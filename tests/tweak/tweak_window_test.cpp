@@ -213,4 +213,31 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
   Fl::remove_timeout(WatchForChooser, &watch);
 }
 
+// The time bar spans the whole demo, about 400 ms per pixel here; dragged with Shift held its thumb moves
+// 10 ms per pixel, for exact positions.
+TEST_F(TweakWindow, TheTimeBarDraggedWithShiftMovesInFineSteps) {
+  TweakWindowPtr window = OpenTweakWindow(host);
+  TweakForm& form = ModelOf(*window);
+  Fl_Window* shown = Fl::first_window();
+  ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
+  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  ASSERT_EQ(form.controls.TimeScale.position, 1);
+  const std::string thumb =
+      "mousemove --sync " + std::to_string(shown->x() + 16 + 13 + 3) + " " + std::to_string(shown->y() + 412 + 6);
+  // The steps one by one, with the window's events handled between them, as a hand makes them.
+  const auto pump = [] {
+    for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  };
+  Xdotool(thumb + " keydown shift mousedown 1");
+  pump();
+  for (int step = 0; step < 2; ++step) {
+    Xdotool("mousemove_relative --sync 10 0");
+    pump();
+  }
+  Xdotool("mouseup 1 keyup shift");
+  pump();
+  EXPECT_NEAR(form.controls.TimeScale.position, 1 + 20 * 10, 30);
+  EXPECT_EQ(form.controls.TimeResetCaption, "reset: " + std::to_string(form.controls.TimeScale.position) + "ms");
+}
+
 }  // namespace
