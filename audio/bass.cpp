@@ -82,6 +82,8 @@ void MixOutput(void*, Uint8* bytes, int byteCount) {
 }
 
 SDL_AudioDeviceID OpenDevice() {
+  // SDL would turn SIGINT and SIGTERM into quit events that nothing reads: Ctrl+C must end the program.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
   SDL_AudioSpec wanted{};
   wanted.freq = int(kMp3RateHz);
