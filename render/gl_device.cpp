@@ -185,7 +185,10 @@ void Combine(bool alpha, DWORD op, DWORD arg1, DWORD arg2) {
 }  // namespace
 
 GLDevice::GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters)
-    : core_(std::move(core)), backWidth_(parameters.BackBufferWidth), backHeight_(parameters.BackBufferHeight) {
+    : core_(std::move(core)),
+      backWidth_(parameters.BackBufferWidth),
+      backHeight_(parameters.BackBufferHeight),
+      depthAttached_(parameters.EnableAutoDepthStencil != 0) {
   D3DXMatrixIdentity(&world_);
   D3DXMatrixIdentity(&view_);
   D3DXMatrixIdentity(&projection_);
@@ -386,7 +389,12 @@ HRESULT GLDevice::SetMaterial(const D3DMATERIAL8* material) {
 HRESULT GLDevice::SetLight(DWORD index, const D3DLIGHT8* light) {
   if (index != 0 || light == nullptr) return D3DERR_INVALIDCALL;  // one light is all the renderer uses
   light_ = *light;
-  lightSet_ = true;  // ours: a light that was set shines (Direct3D would wait for LightEnable)
+  return D3D_OK;
+}
+
+HRESULT GLDevice::LightEnable(DWORD index, BOOL enable) {
+  if (index != 0) return D3DERR_INVALIDCALL;
+  lightEnabled_ = enable != 0;
   return D3D_OK;
 }
 
@@ -425,9 +433,12 @@ HRESULT GLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
 
 HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD) {
   if (count > 0 && rects == nullptr) return D3DERR_INVALIDCALL;
+  // As Direct3D: asking for the depth buffer while the target has none fails as a whole (nothing is
+  // cleared), and so does asking for a stencil buffer, which the D16 depth buffer lacks.
+  if ((flags & D3DCLEAR_STENCIL) || ((flags & D3DCLEAR_ZBUFFER) && !depthAttached_)) return D3DERR_INVALIDCALL;
   GLbitfield mask = 0;
   if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
-  if ((flags & D3DCLEAR_ZBUFFER) && depthAttached_) mask |= GL_DEPTH_BUFFER_BIT;  // no depth buffer: target only
+  if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
   if (mask == 0) return D3D_OK;
   core_->MakeCurrent();
   BindTarget();
@@ -609,7 +620,7 @@ void GLDevice::ApplyTransforms() {
   glTexGenfv(GL_S, GL_EYE_PLANE, planeX);  // camera-space position = eye coordinates
   glTexGenfv(GL_T, GL_EYE_PLANE, planeY);
   glLoadMatrixf(&view_.m[0][0]);
-  if (lightSet_) {
+  if (lightEnabled_) {
     const D3DVECTOR& d = light_.Direction;
     const D3DVECTOR& p = light_.Position;
     const GLfloat position[4] = {light_.Type == D3DLIGHT_DIRECTIONAL ? -d.x : p.x,
@@ -643,7 +654,7 @@ int GLDevice::ApplyLighting(DWORD fvf) {
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular ? &material_.Specular.r : none);
   glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &material_.Emissive.r);
   glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(material_.Power, 0.0f, 128.0f));
-  if (lightSet_) {
+  if (lightEnabled_) {
     glEnable(GL_LIGHT0);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, &light_.Diffuse.r);
     glLightfv(GL_LIGHT0, GL_AMBIENT, &light_.Ambient.r);

@@ -25,6 +25,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   HRESULT GetViewport(D3DVIEWPORT8* viewport) override;
   HRESULT SetMaterial(const D3DMATERIAL8* material) override;
   HRESULT SetLight(DWORD index, const D3DLIGHT8* light) override;
+  HRESULT LightEnable(DWORD index, BOOL enable) override;
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
   HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT strideBytes) override;
   HRESULT SetVertexShader(DWORD fvf) override;
@@ -65,7 +66,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   GLuint backFbo_ = 0;                        // the back buffer alone, for Present and reading
   GLSurface* backSurface_ = nullptr;
   GLSurface* target_ = nullptr;  // current render target, one reference held
-  bool depthAttached_ = true;
+  bool depthAttached_;
 
   DWORD renderStates_[D3DRS_COUNT] = {};
   DWORD stageStates_[D3DTSS_COUNT] = {};
@@ -73,7 +74,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   D3DVIEWPORT8 viewport_{};
   D3DMATERIAL8 material_{};
   D3DLIGHT8 light_{};
-  bool lightSet_ = false;
+  bool lightEnabled_ = false;  // Direct3D's lights start disabled; SetLight alone lights nothing
   GLVertexBuffer* stream_ = nullptr;  // one reference held
   UINT streamStride_ = 0;
   DWORD fvf_ = 0;
