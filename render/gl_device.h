@@ -49,11 +49,13 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
 
  private:
   GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters);
-  void ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
-  void ApplyTransforms();
+  // eyeSpace: the vertices are already in eye space (the world and view transforms are not applied).
+  void ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount, bool eyeSpace);
+  void ApplyTransforms(bool eyeSpace);
   int ApplyLighting(DWORD fvf);  // returns the byte offset of the vertex colour GL reads, -1 for none
   void ApplyTextureStage(DWORD fvf);
-  void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
+  void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount, bool eyeSpace);
+  void DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT vertexCount);
   void ApplyRaster();
   void BindTarget();
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
@@ -80,4 +82,6 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   DWORD fvf_ = 0;
   GLTexture* texture_ = nullptr;  // one reference held
   std::vector<float> fogCoordinates_;
+  std::vector<uint8_t> squares_;   // the corners of the point squares of one draw
+  std::vector<float> squareUvs_;   // and their sprite texture coordinates
 };
