@@ -1,10 +1,11 @@
 // The cost of one 640 × 480 frame at the parameters' extremes: the default scene with the counts, powers
 // and sizes that make a frame expensive set to their largest values, drawn offscreen on OpenGL. Counter
-// frame_ms is the time of one frame with its read-back; the goal for every case is at most about one
+// frame_ms is the time of the slowest of six frames (with their read-back) over 10 s of effect time; the goal for every case is at most about one
 // second on a 2-core machine with no GPU. vs_default is the case's frame time over the default scene's,
 // measured in the same run.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -41,7 +42,9 @@ std::string MakeDataDir() {
   return dir.string();
 }
 
-// Milliseconds of one frame of the default scene with values set (static), at demo time 5000.
+constexpr uint32_t kTimesMs[] = {1000, 3000, 5000, 7000, 9000, 11000};
+
+// Milliseconds of the slowest of the frames at kTimesMs of the default scene with values set (static).
 double FrameMs(const Values& values) {
   SeedRandom(1);
   RenderState state;
@@ -59,15 +62,18 @@ double FrameMs(const Values& values) {
   sequence.ScreenCinemaWidthRatio = 8;
   sequence.SequenceEntries = {TSceneSeqEntry{0, 0, 20000, 1, 0, 0, 0, 0}};
   RgbaImage image;
-  DrawDemoFrameToImage(state, scene, sequence, 4000, false, image);  // warm-up: geometry, first target
-  const auto start = Clock::now();
-  DrawDemoFrameToImage(state, scene, sequence, 5000, false, image);
-  const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  DrawDemoFrameToImage(state, scene, sequence, 0, false, image);  // warm-up: geometry, first target
+  double slowestMs = 0;
+  for (uint32_t ms : kTimesMs) {  // effect phases and sizes change with time: the slowest frame counts
+    const auto start = Clock::now();
+    DrawDemoFrameToImage(state, scene, sequence, ms, false, image);
+    slowestMs = std::max(slowestMs, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
   ReleaseRenderObjects(state);
-  return ms;
+  return slowestMs;
 }
 
-constexpr float kMaxWord = 2000, kMaxByte = 255;
+constexpr float kMaxWord = 65535, kMaxByte = 255;
 constexpr float kFan = 6;
 
 Values Effect(float preset) {

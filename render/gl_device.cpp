@@ -933,8 +933,7 @@ void GLDevice::ApplyRaster() {
                        1e-3f));
 }
 
-void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
-                              D3DCOLOR color) {
+void GLDevice::BeginScreenQuads() {
   core_->MakeCurrent();
   BindTarget();
   D3DSURFACE_DESC target;
@@ -961,12 +960,31 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
   glBlendEquation(GL_FUNC_ADD);
   glActiveTexture(GL_TEXTURE0);
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture->Name());
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  screenQuadTexture_ = 0;
+}
+
+void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
+                              D3DCOLOR color) {
+  // A quad that holds no pixel centre of the viewport draws nothing: it is not sent at all.
+  float left = corners[0][0], right = left, top = corners[0][1], bottom = top;
+  for (int i = 1; i < 4; ++i) {
+    left = std::min(left, corners[i][0]), right = std::max(right, corners[i][0]);
+    top = std::min(top, corners[i][1]), bottom = std::max(bottom, corners[i][1]);
+  }
+  const float firstColumn = std::max(std::ceil(left - 0.5f), float(viewport_.X));
+  const float lastColumn = std::min(std::floor(right - 0.5f), float(viewport_.X + viewport_.Width) - 1);
+  const float firstRow = std::max(std::ceil(top - 0.5f), float(viewport_.Y));
+  const float lastRow = std::min(std::floor(bottom - 0.5f), float(viewport_.Y + viewport_.Height) - 1);
+  if (!(firstColumn <= lastColumn && firstRow <= lastRow)) return;
+  if (texture->Name() != screenQuadTexture_) {
+    screenQuadTexture_ = texture->Name();
+    glBindTexture(GL_TEXTURE_2D, screenQuadTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
   glColor4ub(GLubyte(color >> 16), GLubyte(color >> 8), GLubyte(color), GLubyte(color >> 24));
   const float u[4] = {u0, u1, u1, u0}, v[4] = {v0, v0, v1, v1};
   glBegin(GL_QUADS);
@@ -975,5 +993,4 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
     glVertex2f(corners[i][0], corners[i][1]);
   }
   glEnd();
-  glDisable(GL_SCISSOR_TEST);
 }

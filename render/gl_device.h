@@ -41,9 +41,11 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   HRESULT CreateSprite(ID3DXSprite** sprite) override;
   bool ReadBackBuffer(RgbaImage& image) override;
 
-  // The sprite's one drawing operation: a textured quad with corners in target pixels (clockwise from
-  // the texture's top left), texture coordinates u0..u1, v0..v1, modulated by color, alpha-blended,
-  // clipped to the viewport.
+  // The sprite's drawing: BeginScreenQuads sets the GL state once, then each DrawScreenQuad draws a
+  // textured quad with corners in target pixels (clockwise from the texture's top left), texture
+  // coordinates u0..u1, v0..v1, modulated by color, alpha-blended, clipped to the viewport. Any other
+  // device call in between ends the run (Begin again before the next quad).
+  void BeginScreenQuads();
   void DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
                       D3DCOLOR color);
 
@@ -84,4 +86,5 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   std::vector<float> fogCoordinates_;
   std::vector<uint8_t> squares_;   // the corners of the point squares of one draw
   std::vector<float> squareUvs_;   // and their sprite texture coordinates
+  GLuint screenQuadTexture_ = 0;   // the texture bound for the current run of screen quads
 };
