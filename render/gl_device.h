@@ -5,6 +5,10 @@
 // Pictures are rendered upside down in GL terms: row 0 of every target is the top of the picture, like
 // Direct3D's pixel rows, so render-target textures are sampled the right way up (v = 0 at the top) and
 // viewports and clear rectangles use Direct3D's Y directly.
+//
+// Each call binds the device's framebuffer for its own drawing and leaves the window's framebuffer (0)
+// bound when it returns: the toolkit may draw, clear and swap the window whenever it has control (an
+// expose, the event loop of a message box) and expects its own framebuffer then.
 #include "render/device_extras.h"
 #include "render/gl_objects.h"
 
@@ -44,8 +48,9 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   // The sprite's drawing: BeginScreenQuads sets the GL state once, then each DrawScreenQuad draws a
   // textured quad with corners in target pixels (clockwise from the texture's top left), texture
   // coordinates u0..u1, v0..v1, modulated by color, alpha-blended, clipped to the viewport. Any other
-  // device call in between ends the run (Begin again before the next quad).
+  // device call in between ends the run (Begin again before the next quad); EndScreenQuads ends it.
   void BeginScreenQuads();
+  void EndScreenQuads();
   void DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
                       D3DCOLOR color);
 
@@ -60,6 +65,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   void DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT vertexCount);
   void ApplyRaster();
   void BindTarget();
+  void UnbindTarget();
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
 
   std::shared_ptr<GLCore> core_;

@@ -1,5 +1,5 @@
 // ID3DXSprite on the OpenGL device: each Draw is one quad drawn straight with GL; the device turns its
-// own states back into GL state before its next draw, so End has nothing to restore.
+// own states back into GL state before its next draw, so End only lets go of the target.
 #include <cmath>
 
 #include "render/gl_device.h"
@@ -18,6 +18,7 @@ class GLSprite : public RefCounted<ID3DXSprite> {
     return D3D_OK;
   }
   HRESULT End() override {
+    if (begun_) device_->EndScreenQuads();
     begun_ = false;
     return D3D_OK;
   }
@@ -27,7 +28,7 @@ class GLSprite : public RefCounted<ID3DXSprite> {
                D3DCOLOR color) override {
     auto* glTexture = dynamic_cast<GLTexture*>(texture);
     if (glTexture == nullptr) return D3DERR_INVALIDCALL;
-    if (!begun_) device_->BeginScreenQuads();  // a draw outside Begin and End sets up for itself
+    if (!begun_) device_->BeginScreenQuads();  // a draw outside Begin and End sets up and ends by itself
     const D3DSURFACE_DESC& desc = glTexture->Desc();
     const RECT whole = {0, 0, int32_t(desc.Width), int32_t(desc.Height)};
     const RECT& r = sourceRect != nullptr ? *sourceRect : whole;
@@ -45,6 +46,7 @@ class GLSprite : public RefCounted<ID3DXSprite> {
     }
     device_->DrawScreenQuad(glTexture, corners, float(r.left) / float(desc.Width), float(r.top) / float(desc.Height),
                             float(r.right) / float(desc.Width), float(r.bottom) / float(desc.Height), color);
+    if (!begun_) device_->EndScreenQuads();
     return D3D_OK;
   }
 
