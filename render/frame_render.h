@@ -14,7 +14,7 @@
 // per pass. Counts above these draw as these; every shipped preset and every value the randomizer gives
 // lies within them.
 constexpr uint32_t kMaxPlanesDrawn = 50;
-constexpr uint32_t kMaxPointSpriteWavesDrawn = 1000;
+constexpr uint32_t kMaxPointSpriteWavesDrawn = 500;
 constexpr uint32_t kMaxRingObjectsDrawn = 400;
 
 // Draws the layer when block.StartTime <= demoTimeMs <= block.EndTime; otherwise touches nothing.
