@@ -53,6 +53,8 @@ struct Program {
   std::unique_ptr<AuthoringSession> authoring;  // development mode and --start only
   HotReloadTimer reload;
   TForm2* tweak = nullptr;
+  std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
+  uint32_t steppedTickMs = 0;
 };
 
 void Frame(Program& program) {
@@ -64,6 +66,7 @@ void Frame(Program& program) {
   if (program.authoring) AuthoringBeforeFrame(*program.authoring);
   DemoIdle(program.engine);
   if (program.authoring) AuthoringAfterFrame(*program.authoring);
+  if (program.frameStepMs) program.steppedTickMs += *program.frameStepMs;
 }
 
 void Idle(void* data) {
@@ -107,6 +110,7 @@ void PlaceBox(const Program& program) {
 
 void ShowBox(Program& program, bool fatal, const std::string& text) {
   if (fatal) program.fatalShown = true;
+  std::fprintf(stderr, "%s\n", MessageBoxLogLine(fatal ? kFatalErrorTitle : kApplicationTitle, text).c_str());
   program.waitingBoxes.push_back({fatal, text});
   if (program.boxOpen) return;
   program.boxOpen = true;
@@ -164,6 +168,11 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   engine.render.callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
   PlugInHost(program);
   SetErrorDisplay(engine.host.ShowMessage);
+  if (options.frameStepMs) {
+    program.frameStepMs = options.frameStepMs;
+    engine.settings.repeatable = true;
+    engine.host.GetTickCount = [&program] { return program.steppedTickMs; };
+  }
 
   LauncherCallbacks callbacks;
   callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
