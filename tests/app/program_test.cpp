@@ -88,6 +88,16 @@ class DemoProgram : public ::testing::Test {
   }
 
   // Escape over the demo's window ends the program with status 0.
+  // The top-left corner of a window's client area on the screen.
+  std::pair<int, int> WindowCorner(const std::string& window) {
+    const std::string shell = RunCommand("xdotool getwindowgeometry --shell " + window).output;
+    const auto value = [&shell](const std::string& key) {
+      const size_t at = shell.find(key + "=");
+      return at == std::string::npos ? -1 : std::stoi(shell.substr(at + key.size() + 1));
+    };
+    return {value("X"), value("Y")};
+  }
+
   void ExpectEscapeEnds() {
     const std::string window = DemoWindow();
     ASSERT_FALSE(window.empty());
@@ -153,12 +163,18 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
   Start({"-d", dataDir});
   const std::string window = DemoWindow();
   ASSERT_FALSE(window.empty()) << ReadFile(dir / "program.out");
-  // The 640 x 480 window centred on the screen: bars of 60 rows inside it. The tweak window covers its
-  // right half.
+  // The 640 x 480 window at the top left of the screen, bars of 60 rows inside it; the tweak window
+  // beside it, covering none of it.
+  const std::string tweak = FindWindow("--class '^quarnel-tweak$'");
+  ASSERT_FALSE(tweak.empty()) << "development mode opens the tweak window";
+  const auto [outputX, outputY] = WindowCorner(window);
+  const auto [tweakX, tweakY] = WindowCorner(tweak);
+  EXPECT_LE(outputX + 640, tweakX);
+  EXPECT_LE(tweakX + 286, 1024);
+  const uint32_t x = uint32_t(outputX), y = uint32_t(outputY);
   const RgbaImage screen = ScreenOnceDrawn(
-      "program-development.png", [](const RgbaImage& shot) { return Letterboxed(shot, 192, 144, 300, 480, 60); });
-  EXPECT_TRUE(Letterboxed(screen, 192, 144, 300, 480, 60)) << "see program-development.png";
-  EXPECT_FALSE(FindWindow("--class '^quarnel-tweak$'").empty()) << "development mode opens the tweak window";
+      "program-development.png", [x, y](const RgbaImage& shot) { return Letterboxed(shot, x, y, 640, 480, 60); });
+  EXPECT_TRUE(Letterboxed(screen, x, y, 640, 480, 60)) << "see program-development.png";
   const std::string caption = RunCommand("xdotool getwindowname " + window).output;
   EXPECT_EQ(caption.rfind("F.c: 640/480 A.s: 640/360 f: ", 0), 0u) << caption;
   EXPECT_NE(caption.find(" \xC2\xB0 fps: "), std::string::npos) << caption;
