@@ -10,7 +10,9 @@
 #include "app/launcher_lists.h"
 #include "app/offscreen_demo.h"
 #include "app/video_export.h"
+#include "app/app_messages.h"
 #include "scene/decimal_text.h"
+#include "scene/printable_text.h"
 
 namespace {
 
@@ -50,23 +52,32 @@ struct Options {
   std::string dataDir = "data";
 };
 
-bool ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
+// Empty, or what is wrong with the arguments.
+std::string ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
   bool dataDirGiven = false;
   for (size_t i = first; i < args.size(); ++i) {
-    if (args[i] == "--size" && i + 1 < args.size()) {
-      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return false;
-    } else if (allowFps && args[i] == "--fps" && i + 1 < args.size()) {
+    const bool valueFollows = i + 1 < args.size();
+    if (args[i] == "--size" && valueFollows) {
+      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return std::string(kBadSizeText) + "'" + QuotedText(args[i], 40) + "'";
+    } else if (allowFps && args[i] == "--fps" && valueFollows) {
       const auto fps = ParseCount(args[++i], 1, 240);
-      if (!fps) return false;
+      if (!fps) return std::string(kBadFpsText) + "'" + QuotedText(args[i], 40) + "'";
       options.fps = *fps;
     } else if (!dataDirGiven && args[i].rfind("--", 0) != 0) {
       options.dataDir = args[i];
       dataDirGiven = true;
     } else {
-      return false;
+      const bool missingValue = args[i].rfind("--", 0) == 0 && !valueFollows;
+      return std::string(missingValue ? kMissingValueText : kUnexpectedArgumentText) + "'" + QuotedText(args[i], 40) + "'";
     }
   }
-  return true;
+  return "";
+}
+
+// The usage after what is wrong with the arguments.
+int Usage(const std::string& fault) {
+  std::fprintf(stderr, "quarnel: %s\n", fault.c_str());
+  return Usage();
 }
 
 }  // namespace
@@ -90,11 +101,13 @@ int main(int argc, char** argv) {
   }
   if (command == "--render") {
     const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
-    if (!ms || !ParseOptions(args, 3, false, options)) return Usage();
+    if (!ms) return Usage();
+    if (const std::string fault = ParseOptions(args, 3, false, options); !fault.empty()) return Usage(fault);
     return RunRender(*ms, args[2], options.widthPx, options.heightPx, options.dataDir);
   }
   if (command == "--export") {
-    if (args.size() < 2 || !ParseOptions(args, 2, true, options)) return Usage();
+    if (args.size() < 2) return Usage();
+    if (const std::string fault = ParseOptions(args, 2, true, options); !fault.empty()) return Usage(fault);
     return RunExport({args[1], options.fps, options.widthPx, options.heightPx, options.dataDir});
   }
   PlayOptions play;

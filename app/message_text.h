@@ -1,5 +1,5 @@
 #pragma once
-// The text of a message box: CR line ends as line breaks, and lines longer than maxLineChars broken
+// The text of a message box: unprintable bytes escaped (PrintableMessage), CR line ends as line breaks, and lines longer than maxLineChars broken
 // after the last blank or "/" that keeps them within it (a long path otherwise makes a box wider than
 // the screen); a line without such a place is broken at maxLineChars.
 #include <cstddef>

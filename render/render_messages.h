@@ -56,3 +56,6 @@ inline std::string OffscreenSizeText(uint32_t widthPx, uint32_t heightPx) {
 }
 inline constexpr char kNoPixelsText[] = "the device cannot read back its pixels";
 inline std::string PngWriteFailedText(const std::string& path) { return "cannot write " + path; }
+
+// A scene layer whose evaluation failed, in normal play: "preset " N ": " + the evaluator's text.
+inline constexpr char kLayerPresetText[] = "preset ";
