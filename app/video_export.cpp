@@ -149,7 +149,7 @@ int RunExport(const ExportOptions& options) {
       PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
                   std::to_string(n) + ")");
   }
-  ok = sink->Finish() && ok;
+  ok = ok && sink->Finish();  // an export that stopped leaves its temporary to the sink to remove
   PrintReport("\n" + std::string(ok ? kExportWroteText : kExportFailedText) + options.outPath);
   ReleaseRenderObjects(state);
   return ok ? 0 : 1;

@@ -14,3 +14,7 @@ TEST(MessageBoxText, LongLinesBreakAtBlanksAndSlashes) {
             "/home/author/demo/\ndata/scene3.txt:17:\nbad");
   EXPECT_EQ(MessageBoxText("abcdefghijklmnop", 6), "abcdef\nghijkl\nmnop");
 }
+
+TEST(MessageBoxText, UnprintableBytesAreShownAsEscapes) {
+  EXPECT_EQ(MessageBoxText(std::string("name:\x1b[31mred\0cut\r\x9b", 19)), "name:\\x1b[31mred\\0cut\n\\x9b");
+}
