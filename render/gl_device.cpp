@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "render/d3dx8.h"
+#include "render/gl_check.h"
 #include "render/window_host.h"
 
 namespace {
@@ -229,6 +230,7 @@ GLDevice::GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& pa
 
 GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters, std::string& whyNot) {
   core->MakeCurrent();
+  const GLCallCheck check("CreateDevice");
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   int major = 0, minor = 0;
   if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2 || major * 10 + minor < 30) {
@@ -290,7 +292,9 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
   glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes a triangle's first vertex, as Direct3D
   glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);  // sprite v = 0 at the picture's top
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  device->UnbindTarget();
+  if (!complete) {
     whyNot = "back buffer not usable";
     device->Release();
     return nullptr;
@@ -300,6 +304,7 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
 
 GLDevice::~GLDevice() {
   core_->MakeCurrent();
+  const GLCallCheck check("Release(device)");
   if (texture_ != nullptr) texture_->Release();
   if (stream_ != nullptr) stream_->Release();
   target_->Release();
@@ -332,6 +337,8 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DF
   GLTextureFormat glFormat;
   if (!GLFormatOf(format, renderTarget, glFormat)) return D3DERR_INVALIDCALL;
   core_->MakeCurrent();
+  const GLCallCheck check("CreateTexture");
+  DiscardGLErrors();  // the check below is about this texture alone
   GLuint name = renderTarget ? core_->TakeRecycledTarget(width, height, glFormat.internalFormat) : 0;
   if (name == 0) {
     glGenTextures(1, &name);
@@ -430,6 +437,7 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   if ((flags & D3DCLEAR_ZBUFFER) && depthAttached_) mask |= GL_DEPTH_BUFFER_BIT;  // no depth buffer: target only
   if (mask == 0) return D3D_OK;
   core_->MakeCurrent();
+  const GLCallCheck check("Clear");
   BindTarget();
   float rgba[4];
   ToFloats(color, rgba);
@@ -449,6 +457,7 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
     glClear(mask);
   }
   glDisable(GL_SCISSOR_TEST);
+  UnbindTarget();
   return D3D_OK;
 }
 
@@ -469,8 +478,10 @@ HRESULT GLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   if (count == 0) return D3D_OK;
   const UINT vertexCount = VerticesFor(type, count);
   core_->MakeCurrent();
+  const GLCallCheck check("DrawPrimitive");
   ApplyState(fvf_, stream_->Bytes().data(), streamStride_, startVertex, vertexCount);
   glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(vertexCount));
+  UnbindTarget();
   return D3D_OK;
 }
 
@@ -493,9 +504,7 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
   depthAttached_ = false;
   D3DSURFACE_DESC desc;
   target_->GetDesc(&desc);
-  viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};
-  core_->MakeCurrent();
-  BindTarget();
+  viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};  // bound by the next clear or draw
   return D3D_OK;
 }
 
@@ -511,8 +520,11 @@ void GLDevice::BindTarget() {
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthAttached_ ? depthBuffer_ : 0);
 }
 
+void GLDevice::UnbindTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+
 HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   core_->MakeCurrent();
+  const GLCallCheck check("Present");
   WindowHost* host = core_->Host();
   if (host == nullptr) {
     glFinish();
@@ -533,21 +545,21 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   glBlitFramebuffer(0, 0, GLint(backWidth_), GLint(backHeight_), x, y + h, x + w, y, GL_COLOR_BUFFER_BIT,
                     scale == 1.0 ? GL_NEAREST : GL_LINEAR);
   host->SwapBuffers();
-  BindTarget();
+  UnbindTarget();
   return D3D_OK;
 }
 
 bool GLDevice::ReadBackBuffer(RgbaImage& image) {
   core_->MakeCurrent();
+  const GLCallCheck check("ReadBackBuffer");
   image.widthPx = backWidth_;
   image.heightPx = backHeight_;
   image.rgba.assign(size_t(backWidth_) * backHeight_ * 4, 0);
-  while (glGetError() != GL_NO_ERROR) {
-  }  // errors of earlier calls (a state value GL refused) say nothing about this read
+  DiscardGLErrors();
   glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, GLsizei(backWidth_), GLsizei(backHeight_), GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
-  BindTarget();
+  UnbindTarget();
   return glGetError() == GL_NO_ERROR;
 }
 
@@ -856,6 +868,7 @@ void GLDevice::ApplyRaster() {
 void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
                               D3DCOLOR color) {
   core_->MakeCurrent();
+  const GLCallCheck check("Draw(sprite)");
   BindTarget();
   D3DSURFACE_DESC target;
   target_->GetDesc(&target);
@@ -896,4 +909,5 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
   }
   glEnd();
   glDisable(GL_SCISSOR_TEST);
+  UnbindTarget();
 }

@@ -27,7 +27,7 @@ class GLCore {
   // Render-target textures are recycled by size and format, so a target created and released every
   // frame costs no GL allocation.
   GLuint TakeRecycledTarget(UINT width, UINT height, GLenum internalFormat);
-  void RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat);
+  void RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat);  // context current
 
  private:
   struct Recycled {
