@@ -44,5 +44,5 @@ std::string MessageBoxLogLine(const std::string& title, const std::string& text)
   std::string line = "quarnel: " + title + ": " + text;
   for (char& c : line)
     if (c == '\r' || c == '\n') c = ' ';
-  return line;
+  return PrintableMessage(line);
 }
