@@ -42,7 +42,8 @@ inline constexpr char kCheckAfterGapText[] = " is never loaded: the numbering st
 inline constexpr char kCheckEntryName[] = "entry ";
 inline constexpr char kCheckNoSuchPresetText[] = " names preset ";  // + P + kCheckNoSuchPresetEnd
 inline constexpr char kCheckNoSuchPresetEnd[] = ", which is not loaded: it shows preset 0";
-inline constexpr char kCheckStartAfterEndText[] = " starts after it ends (";  // + start " > " end + kCheckStartAfterEndEnd
+// + start " > " end + kCheckStartAfterEndEnd
+inline constexpr char kCheckStartAfterEndText[] = " starts after it ends (";
 inline constexpr char kCheckStartAfterEndEnd[] = " ms): it is never drawn";
 inline constexpr char kCheckFailedText[] = ": check failed";
 inline constexpr char kCheckPassedText[] = ": check passed";

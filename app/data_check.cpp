@@ -50,14 +50,18 @@ bool MayLeave32Bits(const TScene1ParamInterface& param) {
   return !(Round(low) >= INT32_MIN && Round(high) <= INT32_MAX);
 }
 
-// The first demo time at which an entry that plays the preset fails on param; reports it and returns true.
-bool ReportFirstFailure(const std::string& path, const TScene1ParamInterface& param, int index, const LoadedDemo& demo,
+// The preset an entry plays: preset 0 for a number that is not loaded.
+int PlayedPreset(const TSceneSeqEntry& entry, const LoadedDemo& demo) {
+  return entry.PresetNumber < demo.scene.PresetCount ? entry.PresetNumber : 0;
+}
+
+// Reports the first demo time at which an entry that plays the preset fails on param.
+void ReportFirstFailure(const std::string& path, const TScene1ParamInterface& param, int index, const LoadedDemo& demo,
                         int presetNumber, CheckCounts& counts) {
   const std::vector<TSceneSeqEntry>& entries = demo.sequence.SequenceEntries;
   const uint64_t times = uint64_t(demo.sequence.DemoLength) + 1;
   for (size_t k = 0; k < entries.size(); ++k) {
-    const int played = entries[k].PresetNumber < demo.scene.PresetCount ? entries[k].PresetNumber : 0;
-    if (played != presetNumber) continue;
+    if (PlayedPreset(entries[k], demo) != presetNumber) continue;
     for (uint64_t d = 0; d < times; ++d) {
       const uint32_t fxTimeMs = EntryEffectTime(entries[k], uint32_t(d));
       try {
@@ -65,19 +69,17 @@ bool ReportFirstFailure(const std::string& path, const TScene1ParamInterface& pa
       } catch (const RangeError& error) {
         Error(counts, path + ": " + error.what() + kCheckEntryText + std::to_string(k) + kCheckDemoTimeText +
                           std::to_string(d) + kCheckEffectTimeText + std::to_string(fxTimeMs) + kCheckTimeEnd);
-        return true;
+        return;
       }
     }
   }
-  return false;
 }
 
 void CheckPreset(const std::string& dataDir, const LoadedDemo& demo, int number, CheckCounts& counts) {
   const std::string path = PresetPath(dataDir, number);
   const TScene1ParamIArray& preset = demo.scene.ScenePresets[number];
   uint64_t users = 0;
-  for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries)
-    users += (entry.PresetNumber < demo.scene.PresetCount ? entry.PresetNumber : 0) == number;
+  for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) users += PlayedPreset(entry, demo) == number;
   for (int i = 0; i < kParamCount; ++i) {
     TScene1ParamInterface still = preset[i];
     still.OscForm = 0;

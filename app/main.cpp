@@ -54,23 +54,26 @@ struct Options {
   std::string dataDir = "data";
 };
 
+// An argument as a message shows it.
+std::string Shown(const std::string& argument) { return "'" + QuotedText(argument, 40) + "'"; }
+
 // Empty, or what is wrong with the arguments.
 std::string ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
   bool dataDirGiven = false;
   for (size_t i = first; i < args.size(); ++i) {
     const bool valueFollows = i + 1 < args.size();
     if (args[i] == "--size" && valueFollows) {
-      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return std::string(kBadSizeText) + "'" + QuotedText(args[i], 40) + "'";
+      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return kBadSizeText + Shown(args[i]);
     } else if (allowFps && args[i] == "--fps" && valueFollows) {
       const auto fps = ParseCount(args[++i], 1, 240);
-      if (!fps) return std::string(kBadFpsText) + "'" + QuotedText(args[i], 40) + "'";
+      if (!fps) return kBadFpsText + Shown(args[i]);
       options.fps = *fps;
     } else if (!dataDirGiven && args[i].rfind("--", 0) != 0) {
       options.dataDir = args[i];
       dataDirGiven = true;
     } else {
       const bool missingValue = args[i].rfind("--", 0) == 0 && !valueFollows;
-      return std::string(missingValue ? kMissingValueText : kUnexpectedArgumentText) + "'" + QuotedText(args[i], 40) + "'";
+      return (missingValue ? kMissingValueText : kUnexpectedArgumentText) + Shown(args[i]);
     }
   }
   return "";

@@ -17,7 +17,9 @@ constexpr size_t kFileHeaderBytes = 14;
 constexpr uint32_t kOs2HeaderBytes = 12;
 constexpr uint32_t kUncompressed = 0, kBitFields = 3;  // the compression field's values we read
 
-uint32_t Read16(const uint8_t* bytes, size_t offset) { return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8; }
+uint32_t Read16(const uint8_t* bytes, size_t offset) {
+  return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8;
+}
 uint32_t Read32(const uint8_t* bytes, size_t offset) { return Read16(bytes, offset) | Read16(bytes, offset + 2) << 16; }
 
 // Only uncompressed files (plain or with bit-field masks) are read, and such a file must hold every row

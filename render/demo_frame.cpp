@@ -87,9 +87,9 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
       block = UpdateSceneParams(scene, presetNumber, startTimeMs, endTimeMs, fxTimeMs, developmentMode);
     } catch (const RangeError& error) {
       // In normal play the text names the preset the layer plays (preset 0 for a number not loaded).
-      const std::string text = developmentMode ? error.what()
-                                               : kLayerPresetText + std::to_string(presetNumber < scene.PresetCount ? presetNumber : 0) +
-                                                     ": " + error.what();
+      const int played = presetNumber < scene.PresetCount ? presetNumber : 0;
+      const std::string text =
+          developmentMode ? error.what() : kLayerPresetText + std::to_string(played) + ": " + error.what();
       if (!layerError) throw RangeError(text);
       layerError(text);
       return;

@@ -109,7 +109,7 @@ TEST_F(Export, ALayerThatFailsStopsTheExportAndKeepsTheEarlierVideo) {
   EXPECT_NE(result.output.find("failed to write " + video), std::string::npos) << result.output;
   EXPECT_TRUE(ReadFile(video) == before) << "the earlier video is kept";
   for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
-    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a temporary video is left behind";
+    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a temporary video is left";
 }
 
 TEST_F(Export, AnMp3ThatDoesNotDecodeKeepsTheEarlierVideo) {
