@@ -1,5 +1,6 @@
 #pragma once
-// The whole screen of the X display in DISPLAY as a picture, read through ImageMagick's import.
+// The whole screen of the X display in DISPLAY as a picture, read through ImageMagick's import, and
+// PPM files as pictures.
 #include <fstream>
 #include <string>
 #include <vector>
@@ -7,9 +8,8 @@
 #include "render/rgba_image.h"
 #include "support/run_command.h"
 
-// ppmPath: a scratch file. Empty picture when the screen could not be read.
-inline RgbaImage TakeScreenshot(const std::string& ppmPath) {
-  RunCommand("import -window root -depth 8 ppm:" + ppmPath);
+// A binary PPM file (8 bits per channel) as a picture; empty when it cannot be read.
+inline RgbaImage ReadPpm(const std::string& ppmPath) {
   std::ifstream file(ppmPath, std::ios::binary);
   std::string magic;
   RgbaImage image;
@@ -23,4 +23,10 @@ inline RgbaImage TakeScreenshot(const std::string& ppmPath) {
   for (size_t i = 0; i < rgb.size(); i += 3)
     image.rgba.insert(image.rgba.end(), {uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2]), 255});
   return image;
+}
+
+// ppmPath: a scratch file. Empty picture when the screen could not be read.
+inline RgbaImage TakeScreenshot(const std::string& ppmPath) {
+  RunCommand("import -window root -depth 8 ppm:" + ppmPath);
+  return ReadPpm(ppmPath);
 }
