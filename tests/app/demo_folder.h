@@ -47,7 +47,7 @@ inline std::string WriteDemoFiles(const std::string& dir, uint32_t lengthMs, con
 inline std::string MakeDemoFolder(const std::string& dir, uint32_t lengthMs,
                                   const TScene1ParamIArray& preset0 = InitParamTable()) {
   std::filesystem::create_directories(dir);
-  if (WriteScenePreset(dir + "/scene0.txt", preset0) != 0) return "cannot write the preset";
+  if (const std::string error = WriteScenePreset(dir + "/scene0.txt", preset0); !error.empty()) return error;
   const std::string length = std::to_string(lengthMs);
   return WriteDemoFiles(dir, lengthMs, {"0", "0", length, "1", "0", "0", "0", "0", "~~~"});
 }
@@ -69,7 +69,8 @@ inline std::string MakeEffectsFolder(const std::string& dir) {
     SetParamValue(preset, "SpriteAlpha", k == 7 ? 0 : 205);
     SetParamValue(preset, "SpriteAlpha2", k == 6 ? 0 : 101);
     if (!r2t) SetParamValue(preset, "MainObject", 0);
-    if (WriteScenePreset(dir + "/scene" + std::to_string(k) + ".txt", preset) != 0) return "cannot write a preset";
+    if (const std::string error = WriteScenePreset(dir + "/scene" + std::to_string(k) + ".txt", preset); !error.empty())
+      return error;
     const std::string k000 = std::to_string(k * 1000);
     entries.insert(entries.end(), {std::to_string(k), k000, std::to_string(k * 1000 + 999), "1", "0", "0", "0", "0", "~~~"});
   }
