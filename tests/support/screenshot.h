@@ -1,6 +1,5 @@
 #pragma once
-// The whole screen of the X display in DISPLAY as a picture, read through ImageMagick's import, and
-// PPM files as pictures.
+// The whole screen of the X display in DISPLAY as a picture, read through ImageMagick's import.
 #include <fstream>
 #include <string>
 #include <vector>
@@ -8,8 +7,9 @@
 #include "render/rgba_image.h"
 #include "support/run_command.h"
 
-// A binary PPM file (8 bits per channel) as a picture; empty when it cannot be read.
-inline RgbaImage ReadPpm(const std::string& ppmPath) {
+// ppmPath: a scratch file. Empty picture when the screen could not be read.
+inline RgbaImage TakeScreenshot(const std::string& ppmPath) {
+  RunCommand("import -window root -depth 8 ppm:" + ppmPath);
   std::ifstream file(ppmPath, std::ios::binary);
   std::string magic;
   RgbaImage image;
@@ -23,10 +23,4 @@ inline RgbaImage ReadPpm(const std::string& ppmPath) {
   for (size_t i = 0; i < rgb.size(); i += 3)
     image.rgba.insert(image.rgba.end(), {uint8_t(rgb[i]), uint8_t(rgb[i + 1]), uint8_t(rgb[i + 2]), 255});
   return image;
-}
-
-// ppmPath: a scratch file. Empty picture when the screen could not be read.
-inline RgbaImage TakeScreenshot(const std::string& ppmPath) {
-  RunCommand("import -window root -depth 8 ppm:" + ppmPath);
-  return ReadPpm(ppmPath);
 }
