@@ -23,6 +23,7 @@
 #include "support/x_display.h"
 #include "tests/app/demo_folder.h"
 #include "tests/render/test_paths.h"
+#include "support/expose.h"  // last: Xlib's macros
 
 namespace {
 
@@ -138,13 +139,15 @@ class DemoProgram : public ::testing::Test {
   }
 
   // Closes every message box with Return as it comes up, until the program ends (at most timeoutS);
-  // returns the boxes' titles in order, and the exit status in status.
-  std::vector<std::string> CloseBoxesUntilExit(std::optional<int>& status, int timeoutS = 10) {
+  // returns the boxes' titles in order, and the exit status in status. With expose, the program's
+  // windows are made to redraw about every half second meanwhile, as a desktop would now and then.
+  std::vector<std::string> CloseBoxesUntilExit(std::optional<int>& status, int timeoutS = 10, bool expose = false) {
     std::vector<std::string> titles;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutS);
-    while (std::chrono::steady_clock::now() < end) {
+    for (int round = 0; std::chrono::steady_clock::now() < end; ++round) {
       status = WaitForExit(program, 100);
       if (status) break;
+      if (expose && round % 2 == 0) ExposeScreen();
       const CommandResult found = RunCommand("xdotool search --onlyvisible --name 'Demo fuckup|dravel was here'");
       const std::string box = found.output.substr(0, found.output.find('\n'));
       if (box.empty()) continue;
@@ -204,12 +207,12 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
 }
 
 TEST_F(DemoProgram, BrokenPresetEndsWithNonZeroStatusAfterTheFatalBox) {
-  TempDir broken;
-  ASSERT_EQ(MakeDemoFolder(broken.Path(), 60000), "");
-  std::string preset = ReadFile(broken / "scene0.txt");
+  const std::string broken = dir / "broken";  // in the test's folder: a second TempDir would be the same one
+  ASSERT_EQ(MakeDemoFolder(broken, 60000), "");
+  std::string preset = ReadFile(broken + "/scene0.txt");
   preset.replace(preset.find("\r\n2.9280\r\n"), 10, "\r\n2,9280\r\n");
-  WriteFile(broken / "scene0.txt", preset);
-  Start({broken.Path()});
+  WriteFile(broken + "/scene0.txt", preset);
+  Start({broken});
   const std::string launcher = DemoWindow();
   ASSERT_FALSE(launcher.empty());
   RunCommand("xdotool mousemove --sync --window " + launcher + " " + std::to_string(kStartX) + " " +
@@ -237,7 +240,7 @@ TEST_F(DemoProgram, ShippedDemoPlaysWindowedFromTheLauncherToItsEndWithMusic) {
   ClickLauncher(kWindowedX, kWindowedY);
   ClickLauncher(kStartX, kStartY);  // Music on, Loop off: the launcher's defaults
   std::optional<int> status;
-  EXPECT_EQ(CloseBoxesUntilExit(status, 300), std::vector<std::string>{}) << ReadFile(dir / "program.out");
+  EXPECT_EQ(CloseBoxesUntilExit(status, 300, true), std::vector<std::string>{}) << ReadFile(dir / "program.out");
   EXPECT_EQ(status, std::optional<int>(0)) << ReadFile(dir / "program.out");
   EXPECT_EQ(Messages(), std::vector<std::string>{});
 }
@@ -246,18 +249,18 @@ TEST_F(DemoProgram, ShippedDemoPlaysFullscreenFromItsLastRenderToTextureEntryToI
   StartShippedDemo("--start 80000 --frame-step 200");
   ClickLauncher(kStartX, kStartY);
   std::optional<int> status;
-  EXPECT_EQ(CloseBoxesUntilExit(status, 120), std::vector<std::string>{}) << ReadFile(dir / "program.out");
+  EXPECT_EQ(CloseBoxesUntilExit(status, 120, true), std::vector<std::string>{}) << ReadFile(dir / "program.out");
   EXPECT_EQ(status, std::optional<int>(0)) << ReadFile(dir / "program.out");
   EXPECT_EQ(Messages(), std::vector<std::string>{});
 }
 
 TEST_F(DemoProgram, FirstEntryWithRenderToTexturePlaysToItsEnd) {
-  TempDir effects;
-  ASSERT_EQ(MakeEffectsFolder(effects.Path()), "");
-  Start({"--frame-step", "100", effects.Path()});
+  const std::string effects = dir / "effects";
+  ASSERT_EQ(MakeEffectsFolder(effects), "");
+  Start({"--frame-step", "100", effects});
   ClickLauncher(kStartX, kStartY);
   std::optional<int> status;
-  EXPECT_EQ(CloseBoxesUntilExit(status, 120), std::vector<std::string>{}) << ReadFile(dir / "program.out");
+  EXPECT_EQ(CloseBoxesUntilExit(status, 120, true), std::vector<std::string>{}) << ReadFile(dir / "program.out");
   EXPECT_EQ(status, std::optional<int>(0)) << ReadFile(dir / "program.out");
   EXPECT_EQ(Messages(), std::vector<std::string>{});
 }
@@ -265,13 +268,13 @@ TEST_F(DemoProgram, FirstEntryWithRenderToTexturePlaysToItsEnd) {
 // Preset 0 runs through the six render-to-texture effects and target sizes 4..12 while development
 // mode plays it; the test waits (through the statistics caption) until the demo has run its length.
 TEST_F(DemoProgram, DevelopmentModePlaysAPresetZeroOfEveryRenderToTextureEffect) {
-  TempDir folder;
+  const std::string folder = dir / "folder";
   TScene1ParamIArray preset0 = InitParamTable();
   SetParamValue(preset0, "UseR2TEffects", 1);
   SetParamValue(preset0, "R2TEffectPreset", 0, 5, 0.002f, 5);              // 0..5, about 3 s of effect time a round
   SetParamValue(preset0, "R2tTextureSizeTweakFactor", 4, 5, 0.0013f, 8);  // 4..12
-  ASSERT_EQ(MakeDemoFolder(folder.Path(), 12000, preset0), "");
-  Start({"-d", "--frame-step", "100", folder.Path()});
+  ASSERT_EQ(MakeDemoFolder(folder, 12000, preset0), "");
+  Start({"-d", "--frame-step", "100", folder});
   const std::string window = DemoWindow();
   ASSERT_FALSE(window.empty()) << ReadFile(dir / "program.out");
   const std::regex demoTime(" t: ([0-9]+) ");
@@ -281,6 +284,7 @@ TEST_F(DemoProgram, DevelopmentModePlaysAPresetZeroOfEveryRenderToTextureEffect)
     std::smatch match;
     const std::string caption = RunCommand("xdotool getwindowname " + window).output;
     if (std::regex_search(caption, match, demoTime)) latestMs = std::max(latestMs, std::stoi(match[1]));
+    ExposeScreen();
   }
   EXPECT_GE(latestMs, 11500) << ReadFile(dir / "program.out");
   EXPECT_EQ(Messages(), std::vector<std::string>{});
@@ -288,22 +292,22 @@ TEST_F(DemoProgram, DevelopmentModePlaysAPresetZeroOfEveryRenderToTextureEffect)
 }
 
 TEST_F(DemoProgram, FolderWithoutPresetsWarnsOnceAndPlaysTheDefaultsToTheEnd) {
-  TempDir folder;
-  ASSERT_EQ(MakeDemoFolder(folder.Path(), 4000), "");
-  std::filesystem::remove(folder / "scene0.txt");
-  Start({"--frame-step", "100", folder.Path()});
+  const std::string folder = dir / "folder";
+  ASSERT_EQ(MakeDemoFolder(folder, 4000), "");
+  std::filesystem::remove(folder + "/scene0.txt");
+  Start({"--frame-step", "100", folder});
   ClickLauncher(kStartX, kStartY);
   std::optional<int> status;
-  EXPECT_EQ(CloseBoxesUntilExit(status, 60), std::vector<std::string>{"dravel was here"});
+  EXPECT_EQ(CloseBoxesUntilExit(status, 60, true), std::vector<std::string>{"dravel was here"});
   EXPECT_EQ(status, std::optional<int>(0));
   EXPECT_EQ(Messages(), std::vector<std::string>{"Loading Error: no scene1 presets found! Using default settings"});
 }
 
 TEST_F(DemoProgram, MissingMp3ShowsTheSequenceErrorThenTheSoundErrorAndEnds) {
-  TempDir folder;
-  ASSERT_EQ(MakeDemoFolder(folder.Path(), 4000), "");
-  std::filesystem::remove(DemoMp3Path(folder.Path()));
-  Start({folder.Path()});
+  const std::string folder = dir / "folder";
+  ASSERT_EQ(MakeDemoFolder(folder, 4000), "");
+  std::filesystem::remove(DemoMp3Path(folder));
+  Start({folder});
   ClickLauncher(kStartX, kStartY);  // Music on
   std::optional<int> status;
   EXPECT_EQ(CloseBoxesUntilExit(status), std::vector<std::string>{"Demo fuckup message..."});
@@ -311,15 +315,15 @@ TEST_F(DemoProgram, MissingMp3ShowsTheSequenceErrorThenTheSoundErrorAndEnds) {
   EXPECT_NE(*status, 0);
   EXPECT_EQ(Messages(), (std::vector<std::string>{"seq file error: No correct MP3 file",
                                                   "sound init failed! Error: Stream creation failed (in other words: "
-                                                  "where is my mp3 file (" + DemoMp3Path(folder.Path()) + "), eh?!)"}));
+                                                  "where is my mp3 file (" + DemoMp3Path(folder) + "), eh?!)"}));
 }
 
 TEST_F(DemoProgram, NoPresetsAndABadTextureShowTheirMessagesOnceInStartUpOrder) {
-  TempDir folder;
-  ASSERT_EQ(MakeDemoFolder(folder.Path(), 4000), "");
-  std::filesystem::remove(folder / "scene0.txt");
-  WriteFile(folder / "texture1.bmp", "not a picture");
-  Start({folder.Path()});
+  const std::string folder = dir / "folder";
+  ASSERT_EQ(MakeDemoFolder(folder, 4000), "");
+  std::filesystem::remove(folder + "/scene0.txt");
+  WriteFile(folder + "/texture1.bmp", "not a picture");
+  Start({folder});
   ClickLauncher(kStartX, kStartY);
   std::optional<int> status;
   EXPECT_EQ(CloseBoxesUntilExit(status), (std::vector<std::string>{"dravel was here", "Demo fuckup message..."}));
@@ -327,7 +331,7 @@ TEST_F(DemoProgram, NoPresetsAndABadTextureShowTheirMessagesOnceInStartUpOrder) 
   EXPECT_NE(*status, 0);
   EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "Loading Error: no scene1 presets found! Using default settings",
-                            "Texture(1) Init Error: cannot load texture (" + folder / "texture1.bmp" + ")"}));
+                            "Texture(1) Init Error: cannot load texture (" + folder + "/texture1.bmp" + ")"}));
 }
 
 class DemoProgramSignal : public DemoProgram, public ::testing::WithParamInterface<int> {};
@@ -364,17 +368,18 @@ RgbaImage OffscreenMoment(const std::string& dataDir, uint32_t demoTimeMs) {
 // The window's picture against the offscreen one at one moment of each render-to-texture effect and each
 // sprite layer. The frame-stepped clock with step 0 holds the moment in every frame.
 TEST_F(DemoProgram, WindowShowsTheOffscreenPictureOfEveryEffectAndSpriteLayer) {
-  TempDir effects;
-  ASSERT_EQ(MakeEffectsFolder(effects.Path()), "");
+  const std::string effects = dir / "effects";
+  ASSERT_EQ(MakeEffectsFolder(effects), "");
   for (int k = 0; k < kEffectsFolderEntries; ++k) {
     SCOPED_TRACE(k);
     const std::string moment = std::to_string(k * 1000 + 500);
-    const RgbaImage offscreen = OffscreenMoment(effects.Path(), k * 1000 + 500);
+    const RgbaImage offscreen = OffscreenMoment(effects, k * 1000 + 500);
     ASSERT_EQ(offscreen.widthPx, 640u);
 
-    Start({"--frame-step", "0", "--start", moment, effects.Path()});
+    Start({"--frame-step", "0", "--start", moment, effects});
     ClickLauncher(kWindowedX, kWindowedY);
     ClickLauncher(kStartX, kStartY);
+    ExposeScreen();  // a redraw between frames changes nothing
     // Effect 0 draws its strips with a random blue in each frame: red and green only there.
     const bool blue = k != 0;
     auto differing = [&](const RgbaImage& screen, const RgbaImage& picture, uint32_t left, uint32_t top) {
