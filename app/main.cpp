@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "                                                             --frame-step: MS of demo time per frame)\n"
     "       quarnel --check [DATA_DIR]                            check a data folder\n"
     "       quarnel [-d] --print-frame MS [DATA_DIR]              print the evaluated parameters at MS\n"
-    "       quarnel --render MS OUT.png [--size WxH] [DATA_DIR]   draw one frame offscreen\n"
+    "       quarnel --render MS OUT.png [--fps N] [--size WxH] [DATA_DIR]\n"
+    "                                                             draw one frame offscreen\n"
     "       quarnel --export OUT.mp4|DIR/ [--fps N] [--size WxH] [DATA_DIR]\n"
     "                                                             write the whole demo as a video\n";
 
@@ -92,8 +93,8 @@ int main(int argc, char** argv) {
   }
   if (command == "--render") {
     const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
-    if (!ms || !ParseOptions(args, 3, false, options)) return Usage();
-    return RunRender(*ms, args[2], options.widthPx, options.heightPx, options.dataDir);
+    if (!ms || !ParseOptions(args, 3, true, options)) return Usage();
+    return RunRender(*ms, args[2], options.fps, options.widthPx, options.heightPx, options.dataDir);
   }
   if (command == "--export") {
     if (args.size() < 2 || !ParseOptions(args, 2, true, options)) return Usage();

@@ -229,3 +229,27 @@ TEST_F(Playback, DevelopmentModeDrawsTheLiveSetAtHalfTime) {
   EXPECT_EQ(engine.clock.DemoTime, 0u);
   EXPECT_EQ(engine.clock.StartTick, 15000u);
 }
+
+// Fullscreen, the window covers the whole (here wide) monitor while the picture is drawn at the chosen
+// mode: the camera's aspect is the mode's, as the windowed output of the same size has it.
+TEST_F(Playback, FullscreenAspectIsTheDisplayModesNotTheMonitors) {
+  WriteDemo();
+  DeviceChoice choice;
+  choice.windowed = false;
+  choice.widthPx = 640;
+  choice.heightPx = 480;
+  ASSERT_TRUE(InitDemo(engine, choice)) << AllEvents();
+  engine.host.ClientSizePx = [](uint32_t& widthPx, uint32_t& heightPx) { widthPx = 1920, heightPx = 1080; };
+  const auto projection = [&](uint32_t tick) {
+    const std::vector<std::string> set = Events("SetTransform(3, ", Frame({tick}));
+    return set.empty() ? std::string() : set.back();
+  };
+  const std::string fullscreen = projection(8000);
+  engine.render.windowedOutput = true;
+  const std::string wideWindow = projection(8000);
+  engine.host.ClientSizePx = [](uint32_t& widthPx, uint32_t& heightPx) { widthPx = 640, heightPx = 480; };
+  const std::string window = projection(8000);
+  ASSERT_FALSE(fullscreen.empty());
+  EXPECT_EQ(fullscreen, window);
+  EXPECT_NE(wideWindow, window) << "a window's own client size does count";
+}

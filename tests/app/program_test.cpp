@@ -53,6 +53,9 @@ bool Letterboxed(const RgbaImage& screen, uint32_t left, uint32_t top, uint32_t 
 
 class DemoProgram : public ::testing::Test {
  protected:
+  explicit DemoProgram(const char* screen = "1024x768x24", uint32_t widthPx = 1024, uint32_t heightPx = 768)
+      : display(screen), screenWidthPx(widthPx), screenHeightPx(heightPx) {}
+
   static void SetUpTestSuite() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("QUARNEL_GL_CHECK", "1", 1);
@@ -122,7 +125,7 @@ class DemoProgram : public ::testing::Test {
     RgbaImage screen;
     for (int attempt = 0; attempt < 50; ++attempt) {
       screen = TakeScreenshot(dir / "screen.ppm");
-      if (screen.widthPx == 1024 && screen.heightPx == 768 && drawn(screen)) break;
+      if (screen.widthPx == screenWidthPx && screen.heightPx == screenHeightPx && drawn(screen)) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     WritePng(TestOutPath(name), screen);
@@ -164,8 +167,15 @@ class DemoProgram : public ::testing::Test {
   static std::string dataDir;   // a 60-second demo, made once for all these tests
   static std::string madeData;  // what went wrong making it
   XDisplay display;
+  uint32_t screenWidthPx, screenHeightPx;
   TempDir dir;
   pid_t program = -1;
+};
+
+// A 16:9 monitor.
+class WideScreenProgram : public DemoProgram {
+ protected:
+  WideScreenProgram() : DemoProgram("1280x720x24", 1280, 720) {}
 };
 
 std::string DemoProgram::dataDir, DemoProgram::madeData;
@@ -408,4 +418,55 @@ TEST(ProgramWithoutDisplay, SaysSoInOneLineAndShowsTheExportCommand) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output,
             "quarnel: no display found. Without one, export the demo as a video: build/quarnel --export demo.mp4\n");
+}
+
+// A circle of radius 1 seen from straight above (camera 1 at effect time 0, time frozen): on the 640 x 480
+// mode, whose aspect the camera takes, the letterboxed 640 x 360 area shows it 4/3 as wide as high. The
+// picture is scaled to the 16:9 screen's height (1.5 times), aspect kept; were the camera to take the
+// monitor's aspect, the circle would come out round.
+TEST_F(WideScreenProgram, FullscreenCameraTakesTheDisplayModesAspect) {
+  TempDir circle;
+  ASSERT_EQ(MakeDemoFolder(circle.Path(), 60000), "");
+  TScene1ParamIArray preset = InitParamTable();
+  const std::vector<std::pair<std::string, float>> values = {
+      {"BG_r", 0}, {"BG_g", 0}, {"BG_b", 0}, {"ClearZBuffer", 0}, {"ZBuffer", 0}, {"FogEnable", 0},
+      {"EnableLight", 0}, {"SpriteAlpha", 0}, {"SpriteAlpha2", 0}, {"UseR2TEffects", 0}, {"NumberOfRingObjects", 0},
+      {"NumberOfPointSpriteWaves", 0}, {"MainObject", 1}, {"_ObjectPreset", 2}, {"_TweakX", 10}, {"_TweakY", 0},
+      {"_TweakZ", 0.025f}, {"NumberOfPlanes", 1}, {"PlaneDist", 0}, {"PlanesPrimitive", 3}, {"CameraPreset", 1},
+      {"ScreenProportionAdjust", 0}, {"ScrBlend", 5}, {"DestBlend", 6}, {"FillMode", 3}};
+  for (const auto& [name, value] : values)
+    for (TScene1ParamInterface& param : preset)
+      if (ShortName(param.Name) == name) param = SetParam(param.Name.Text(), 0, value, 0, 0);
+  ASSERT_EQ(WriteScenePreset(circle.Path() + "/scene0.txt", preset), "");
+  WriteFile(circle.Path() + "/sceneseq.txt",
+            CrLf({"// frozen circle", "60000", "ratio", "8", "mp3", DemoMp3Path(circle.Path()), "entries", "0", "0",
+                  "60000", "0", "0", "0", "0", "0", "~~~"}));
+  Start({circle.Path()});
+  const std::string launcher = DemoWindow();
+  ASSERT_FALSE(launcher.empty()) << ReadFile(dir / "program.out");
+  RunCommand("xdotool mousemove --sync --window " + launcher + " " + std::to_string(kStartX) + " " +
+             std::to_string(kStartY) + " click 1");
+  // The circle's extent: lit pixels of the picture area (columns 160..1119, rows 90..629).
+  struct Box {
+    uint32_t left = 1280, right = 0, top = 720, bottom = 0;
+  };
+  const auto extent = [](const RgbaImage& shot) {
+    Box box;
+    for (uint32_t y = 90; y < 630; ++y)
+      for (uint32_t x = 160; x < 1120; ++x)
+        if (!Black(shot, x, y))
+          box.left = std::min(box.left, x), box.right = std::max(box.right, x), box.top = std::min(box.top, y),
+          box.bottom = std::max(box.bottom, y);
+    return box;
+  };
+  const RgbaImage screen = ScreenOnceDrawn("program-fullscreen-wide.png", [&](const RgbaImage& shot) {
+    const Box box = extent(shot);  // once the picture is there: black bars, background and pillars
+    return Black(shot, 640, 45) && Black(shot, 640, 675) && Black(shot, 170, 100) && Black(shot, 80, 360) &&
+           box.right > box.left + 40 && box.bottom > box.top + 40;
+  });
+  const Box box = extent(screen);
+  ASSERT_GT(box.bottom, box.top + 40) << "see program-fullscreen-wide.png";
+  const double ratio = double(box.right - box.left) / double(box.bottom - box.top);
+  EXPECT_NEAR(ratio, 4.0 / 3.0, 0.08) << "see program-fullscreen-wide.png";
+  ExpectEscapeEnds();
 }
