@@ -179,7 +179,7 @@ TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
   for (uint32_t tick : {10100, 10200, 10300}) Frame({tick});
   const std::vector<std::string> shown = Shown(first);
   ASSERT_EQ(shown.size(), 1u) << AllEvents();
-  EXPECT_EQ(shown[0].rfind("ShowMessage: byte:BG_r: base value rounds to 300", 0), 0u) << shown[0];
+  EXPECT_EQ(shown[0].rfind("ShowMessage: preset 0: byte:BG_r: base value rounds to 300", 0), 0u) << shown[0];
   EXPECT_EQ(Events("Clear(0, 3, 0xFF14446B", first).size(), 4u) << "the second layer in every frame";
   EXPECT_EQ(Events("Present", first).size(), 4u);
   EXPECT_FALSE(engine.terminating);
@@ -189,7 +189,7 @@ TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
   Frame({10500});
   const std::vector<std::string> again = Shown(changed);
   ASSERT_EQ(again.size(), 1u) << AllEvents();
-  EXPECT_EQ(again[0].rfind("ShowMessage: byte:BG_r: base value rounds to 400", 0), 0u) << again[0];
+  EXPECT_EQ(again[0].rfind("ShowMessage: preset 0: byte:BG_r: base value rounds to 400", 0), 0u) << again[0];
 }
 
 TEST_F(Playback, TwoFailingLayersAreEachShownOnce) {
