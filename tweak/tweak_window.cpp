@@ -418,4 +418,6 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host) {
 
 TweakForm& ModelOf(TForm2& window) { return window.Form(); }
 
+Fl_Window& TweakWindowOf(TForm2& window) { return window; }
+
 void RefreshTweakWindow(TForm2& window) { window.SyncView(); }
