@@ -23,8 +23,9 @@ void ReportFailure(const ReloadEvents& events, const std::string& text) {
 }
 
 void ReloadPreset(const WatchedFile& file, int number, SceneState& scene, const ReloadEvents& events) {
-  std::optional<TextLines> lines = TextLines::FromFile(file.path);
-  if (!lines) return ReportFailure(events, file.path + kReloadUnreadableText);
+  FileError error;
+  std::optional<TextLines> lines = TextLines::FromFile(file.path, error);
+  if (!lines) return ReportFailure(events, error.text);
   TScene1ParamIArray preset = scene.ScenePresets[number];
   try {
     ReadScenePreset(*lines, preset);

@@ -1,8 +1,6 @@
 #include "app/output_view.h"
 
-#define GL_GLEXT_PROTOTYPES
 #include <FL/gl.h>
-#include <GL/glext.h>
 
 OutputView::OutputView(int x, int y, int widthPx, int heightPx) : Fl_Gl_Window(x, y, widthPx, heightPx) {
   mode(FL_RGB8 | FL_DOUBLE);
@@ -22,17 +20,11 @@ void OutputView::HideCursor() {
   if (window()) window()->cursor(FL_CURSOR_NONE);
 }
 
-// The device keeps its own framebuffer bound and its states set between frames: clear the window's
-// framebuffer and leave everything else as it was.
+// Exposed between frames: black until the next frame comes. The device leaves the window's framebuffer
+// bound between its calls and sets its own states anew for each draw.
 void OutputView::draw() {
-  GLint deviceFramebuffer = 0;
-  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &deviceFramebuffer);
-  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  glPopAttrib();
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(deviceFramebuffer));
 }

@@ -290,7 +290,9 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
   glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes a triangle's first vertex, as Direct3D
   glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);  // sprite v = 0 at the picture's top
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+  const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  device->UnbindTarget();
+  if (!complete) {
     whyNot = "back buffer not usable";
     device->Release();
     return nullptr;
@@ -337,6 +339,7 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DF
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);  // only level 0 is drawn into or sampled
+    DiscardGLErrors();
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(glFormat.internalFormat), GLsizei(width), GLsizei(height), 0,
                  glFormat.uploadFormat, glFormat.uploadType, nullptr);
     if (glGetError() != GL_NO_ERROR) {
@@ -449,6 +452,7 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
     glClear(mask);
   }
   glDisable(GL_SCISSOR_TEST);
+  UnbindTarget();
   return D3D_OK;
 }
 
@@ -471,6 +475,7 @@ HRESULT GLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   core_->MakeCurrent();
   ApplyState(fvf_, stream_->Bytes().data(), streamStride_, startVertex, vertexCount);
   glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(vertexCount));
+  UnbindTarget();
   return D3D_OK;
 }
 
@@ -493,9 +498,7 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
   depthAttached_ = false;
   D3DSURFACE_DESC desc;
   target_->GetDesc(&desc);
-  viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};
-  core_->MakeCurrent();
-  BindTarget();
+  viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};  // bound by the next clear or draw
   return D3D_OK;
 }
 
@@ -510,6 +513,8 @@ void GLDevice::BindTarget() {
   }
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthAttached_ ? depthBuffer_ : 0);
 }
+
+void GLDevice::UnbindTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
 
 HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   core_->MakeCurrent();
@@ -533,7 +538,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   glBlitFramebuffer(0, 0, GLint(backWidth_), GLint(backHeight_), x, y + h, x + w, y, GL_COLOR_BUFFER_BIT,
                     scale == 1.0 ? GL_NEAREST : GL_LINEAR);
   host->SwapBuffers();
-  BindTarget();
+  UnbindTarget();
   return D3D_OK;
 }
 
@@ -542,12 +547,11 @@ bool GLDevice::ReadBackBuffer(RgbaImage& image) {
   image.widthPx = backWidth_;
   image.heightPx = backHeight_;
   image.rgba.assign(size_t(backWidth_) * backHeight_ * 4, 0);
-  while (glGetError() != GL_NO_ERROR) {
-  }  // errors of earlier calls (a state value GL refused) say nothing about this read
+  DiscardGLErrors();
   glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, GLsizei(backWidth_), GLsizei(backHeight_), GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
-  BindTarget();
+  UnbindTarget();
   return glGetError() == GL_NO_ERROR;
 }
 
@@ -896,4 +900,5 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
   }
   glEnd();
   glDisable(GL_SCISSOR_TEST);
+  UnbindTarget();
 }

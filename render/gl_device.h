@@ -5,6 +5,10 @@
 // Pictures are rendered upside down in GL terms: row 0 of every target is the top of the picture, like
 // Direct3D's pixel rows, so render-target textures are sampled the right way up (v = 0 at the top) and
 // viewports and clear rectangles use Direct3D's Y directly.
+//
+// Each call binds the device's framebuffer for its own drawing and leaves the window's framebuffer (0)
+// bound when it returns: the toolkit may draw, clear and swap the window whenever it has control (an
+// expose, the event loop of a message box) and expects its own framebuffer then.
 #include "render/device_extras.h"
 #include "render/gl_objects.h"
 
@@ -55,6 +59,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
   void ApplyRaster();
   void BindTarget();
+  void UnbindTarget();
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
 
   std::shared_ptr<GLCore> core_;

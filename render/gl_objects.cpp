@@ -53,6 +53,11 @@ bool GLFormatOf(D3DFORMAT format, bool renderTarget, GLTextureFormat& out) {
   }
 }
 
+void DiscardGLErrors() {
+  while (glGetError() != GL_NO_ERROR) {
+  }
+}
+
 GLTexture::~GLTexture() {
   if (desc_.Usage & D3DUSAGE_RENDERTARGET) {
     core_->RecycleTarget(name_, desc_.Width, desc_.Height, format_.internalFormat);

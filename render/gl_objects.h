@@ -47,6 +47,9 @@ struct GLTextureFormat {
 // false for a format the renderer cannot hold.
 bool GLFormatOf(D3DFORMAT format, bool renderTarget, GLTextureFormat& out);
 
+// GL keeps an error until it is read: a check of a call's result first reads away what earlier calls left.
+void DiscardGLErrors();
+
 class GLTexture : public RefCounted<IDirect3DTexture8> {
  public:
   GLTexture(std::shared_ptr<GLCore> core, GLuint name, const D3DSURFACE_DESC& desc, const GLTextureFormat& format)

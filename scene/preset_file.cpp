@@ -1,11 +1,8 @@
 #include "scene/preset_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "scene/decimal_text.h"
+#include "scene/safe_file.h"
 #include "scene/scene_messages.h"
 
 namespace {
@@ -38,17 +35,10 @@ std::string ScenePresetText(const TScene1ParamIArray& params) {
   return text;
 }
 
-int WriteScenePreset(const std::string& path, const TScene1ParamIArray& params) {
-  const std::string text = ScenePresetText(params);
-  const std::string temporary = path + ".saving";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return errno ? errno : EIO;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  int error = written ? 0 : (errno ? errno : EIO);
-  if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
-  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno ? errno : EIO;
-  if (error != 0) std::remove(temporary.c_str());
-  return error;
+std::string WriteScenePreset(const std::string& path, const TScene1ParamIArray& params) {
+  std::string errorText;
+  ReplaceFile(path, ScenePresetText(params), errorText);
+  return errorText;
 }
 
 void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target) {
@@ -69,17 +59,17 @@ uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIA
   int count = 0;
   for (;; ++count) {
     const std::string path = basePath + std::to_string(count) + ".txt";
-    std::error_code ignored;
-    if (!std::filesystem::exists(path, ignored)) break;
+    if (!EntryExists(path)) break;
     if (count == kMaxPresets) {
       if (reports.Notice) reports.Notice(path, path + kMsgTooManyPresets);
       break;
     }
-    std::optional<TextLines> lines = TextLines::FromFile(path);
+    FileError error;
+    std::optional<TextLines> lines = TextLines::FromFile(path, error);
     if (!lines) {
       if (reports.FatalError)
         reports.FatalError(path, kMsgPresetLoadFailed + std::to_string(count) + kMsgPresetLoadFailedCode +
-                                     std::to_string(errno ? errno : EIO));
+                                     std::to_string(error.code) + " (" + error.text + ")");
       continue;
     }
     ReadScenePreset(*lines, presets[count]);

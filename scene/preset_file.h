@@ -14,9 +14,9 @@ inline constexpr int kMaxPresets = 255;
 // The preset file text of params.
 std::string ScenePresetText(const TScene1ParamIArray& params);
 
-// Writes the file through a temporary file in the same folder renamed over the target, so a failed
-// write never destroys the previous file. Returns 0 or the errno of the failure.
-int WriteScenePreset(const std::string& path, const TScene1ParamIArray& params);
+// Writes the file with ReplaceFile (scene/safe_file.h), so a failed write never destroys the previous
+// file. Returns the error text, empty on success: path + ": " + the reason.
+std::string WriteScenePreset(const std::string& path, const TScene1ParamIArray& params);
 
 // Reads one preset from lines into target, entry by entry as it goes. Raises ConversionError or
 // RangeError (with file and line) on a bad number; entries read before the fault keep their new values.

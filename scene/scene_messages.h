@@ -12,6 +12,12 @@ inline constexpr const char* kMsgOutOfFloatRange = " is too large for a 32-bit f
 inline constexpr const char* kMsgStaticOutOfRange = ": base value rounds to ";
 inline constexpr const char* kMsgOscOutOfRange = ": oscillator value rounds outside the 32-bit range";
 
+// Reading and writing files; the file's name is put in front ("data/scene3.txt: not a regular file").
+inline constexpr const char* kMsgNotARegularFile = "not a regular file";
+inline constexpr const char* kMsgDanglingLink = "a symbolic link to a file that does not exist";
+inline constexpr const char* kMsgFileTooLarge = "larger than ";  // + the limit + kMsgFileTooLargeUnit
+inline constexpr const char* kMsgFileTooLargeUnit = " bytes, far more than a data file holds";
+
 // Preset files.
 inline constexpr const char* kMsgPresetLoadFailed = "Load Error: Scene(";  // + N + kMsgPresetLoadFailedCode + code
 inline constexpr const char* kMsgPresetLoadFailedCode = ") fukked; Error Code:";

@@ -1,7 +1,6 @@
 #include "scene/sequence.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <filesystem>
 
@@ -33,11 +32,11 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
   };
   sequence.SequenceEntries.clear();
   const std::string path = basePath + ".txt";
-  std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) return 0;
-  std::optional<TextLines> read = TextLines::FromFile(path);
+  if (!EntryExists(path)) return 0;
+  FileError error;
+  std::optional<TextLines> read = TextLines::FromFile(path, error);
   if (!read) {
-    fatal(path, kMsgSequenceLoadFailed + std::to_string(errno ? errno : EIO));
+    fatal(path, kMsgSequenceLoadFailed + std::to_string(error.code) + " (" + error.text + ")");
     return 0;
   }
   TextLines& lines = *read;
@@ -54,6 +53,7 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
 
   lines.Next();
   sequence.Mp3FileName = std::string(lines.Next());
+  std::error_code ignored;
   if (!std::filesystem::is_regular_file(sequence.Mp3FileName, ignored)) fatal(Place(lines), kMsgBadMp3);
 
   lines.Next();

@@ -2,22 +2,14 @@
 
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
 
 #include "scene/decimal_text.h"
 #include "scene/errors.h"
 #include "scene/scene_messages.h"
 
-std::optional<TextLines> TextLines::FromFile(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return std::nullopt;
+std::optional<TextLines> TextLines::FromFile(const std::string& path, FileError& error) {
   std::string content;
-  char buffer[65536];
-  size_t count;
-  while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, count);
-  const bool failed = std::ferror(file);
-  std::fclose(file);
-  if (failed) return std::nullopt;
+  if (!ReadWholeFile(path, kMaxTextFileBytes, content, error)) return std::nullopt;
   return TextLines(path, std::move(content));
 }
 

@@ -7,10 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "scene/file_read.h"
+
 class TextLines {
  public:
-  // Reads the whole file; nullopt when it cannot be opened or read.
-  static std::optional<TextLines> FromFile(const std::string& path);
+  // Reads the whole file with ReadWholeFile (at most kMaxTextFileBytes); nullopt, with error set, when
+  // it is no readable regular file of that size.
+  static std::optional<TextLines> FromFile(const std::string& path, FileError& error);
   TextLines(std::string path, std::string content);
 
   bool AtEnd() const { return position_ >= content_.size(); }

@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
   try {
     for (size_t n = 0; n < recipes.size(); ++n) {
       const std::string path = std::string(argv[1]) + "/scene" + std::to_string(n) + ".txt";
-      if (const int error = WriteScenePreset(path, BuildPreset(recipes[n]))) {
-        std::fprintf(stderr, "cannot write %s (error %d)\n", path.c_str(), error);
+      if (const std::string error = WriteScenePreset(path, BuildPreset(recipes[n])); !error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
       }
       std::printf("%s  %s\n", path.c_str(), recipes[n].title);

@@ -1,6 +1,5 @@
 #include "tweak/preset_operations.h"
 
-#include <cerrno>
 #include <filesystem>
 
 #include "scene/preset_file.h"
@@ -66,9 +65,9 @@ void Button4Click(TweakForm& form) {
 
 void saveClick(TweakForm& form) {
   const std::string fullName = FullName(form);
-  const int error = WriteScenePreset(fullName, form.host.scene->LiveParams);
-  if (error != 0) {
-    form.host.ShowMessage(kMsgSaveError + std::to_string(error));
+  const std::string error = WriteScenePreset(fullName, form.host.scene->LiveParams);
+  if (!error.empty()) {
+    form.host.ShowMessage(kMsgSaveError + error);
     return;
   }
   if (!form.controls.Scene1PresetRefresh) {
@@ -81,15 +80,14 @@ void saveClick(TweakForm& form) {
 
 void openClick(TweakForm& form) {
   const std::string fullName = FullName(form);
-  std::error_code ignored;
-  if (!std::filesystem::exists(fullName, ignored)) {
+  if (!EntryExists(fullName)) {
     form.host.ShowMessage(kMsgFileNotFound);
     return;
   }
-  errno = 0;
-  std::optional<TextLines> lines = TextLines::FromFile(fullName);
+  FileError error;
+  std::optional<TextLines> lines = TextLines::FromFile(fullName, error);
   if (!lines) {
-    form.host.ShowMessage(kMsgLoadError + std::to_string(errno ? errno : EIO));
+    form.host.ShowMessage(kMsgLoadError + error.text);
     return;
   }
   TScene1ParamIArray loaded = form.host.scene->LiveParams;

@@ -46,12 +46,12 @@ inline constexpr const char* kMsgNegative = " is out of range: the value must no
 inline constexpr const char* kMsgTooLargeForFloat = " is too large for a 32-bit float";
 
 // Preset operations; the full file name is put in front of the "saved"/"loaded" texts.
-inline constexpr const char* kMsgSaveError = "Save Error: ";                // + error code
+inline constexpr const char* kMsgSaveError = "Save Error: ";                // + file name ": " reason
 inline constexpr const char* kMsgSaved = " saved!";
 inline constexpr const char* kMsgSavedAndRefreshed = " saved and preset list refreshed!";
 inline constexpr const char* kMsgRefreshFoundNoPresets = kMsgNoPresets;
 inline constexpr const char* kMsgFileNotFound = " Load Error: File not found";
-inline constexpr const char* kMsgLoadError = "Load Error: ";                // + error code
+inline constexpr const char* kMsgLoadError = "Load Error: ";                // + file name ": " reason
 inline constexpr const char* kMsgLoaded = " loaded!";
 
 // Time jump whose start tick would leave the signed 32-bit range.

@@ -11,10 +11,10 @@ class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteFile(dir / "song.mp3", "not really an mp3");
-    ASSERT_EQ(WriteScenePreset(dir / "scene0.txt", InitParamTable()), 0);
+    ASSERT_EQ(WriteScenePreset(dir / "scene0.txt", InitParamTable()), "");
     TScene1ParamIArray second = InitParamTable();
     second[0].BaseVal = 12;
-    ASSERT_EQ(WriteScenePreset(dir / "scene1.txt", second), 0);
+    ASSERT_EQ(WriteScenePreset(dir / "scene1.txt", second), "");
   }
 
   void WriteSequence(const std::string& entries, const std::string& ratio = "2.5") {

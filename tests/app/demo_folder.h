@@ -16,7 +16,7 @@ inline std::string DemoMp3Path(const std::string& dir) { return dir + "/song.mp3
 // Returns an empty text, or what went wrong.
 inline std::string MakeDemoFolder(const std::string& dir, uint32_t lengthMs) {
   std::filesystem::create_directories(dir);
-  if (WriteScenePreset(dir + "/scene0.txt", InitParamTable()) != 0) return "cannot write the preset";
+  if (const std::string error = WriteScenePreset(dir + "/scene0.txt", InitParamTable()); !error.empty()) return error;
   WriteRingAndWhiteTextures(dir);
   WriteTestBmp(dir + "/texture2.bmp", 16, 16, std::vector<uint32_t>(16 * 16, 0x20A040), 24);
   const std::string length = std::to_string(lengthMs);

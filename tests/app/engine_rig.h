@@ -99,7 +99,7 @@ class EngineRig : public ::testing::Test {
   // scene0.txt .. scene<count-1>.txt: the default set with a still background of 0xFF(10 * (N + 1))446B.
   void WritePresets(int count) {
     for (int n = 0; n < count; ++n)
-      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), StillPreset(uint8_t(10 * (n + 1)))), 0);
+      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), StillPreset(uint8_t(10 * (n + 1)))), "");
   }
   void WriteSequence(uint32_t lengthMs, const std::string& ratio, const std::string& entries) {
     WriteFile(dir / "sceneseq.txt",

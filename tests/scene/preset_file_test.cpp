@@ -58,9 +58,10 @@ TEST(PresetFile, RoundsBaseValuesByType) {
 
 TEST(PresetFile, DefaultsRoundTripThroughAFile) {
   TempDir dir;
-  ASSERT_EQ(WriteScenePreset(dir / "scene0.txt", InitParamTable()), 0);
+  ASSERT_EQ(WriteScenePreset(dir / "scene0.txt", InitParamTable()), "");
   TScene1ParamIArray loaded{};
-  std::optional<TextLines> lines = TextLines::FromFile(dir / "scene0.txt");
+  FileError error;
+  std::optional<TextLines> lines = TextLines::FromFile(dir / "scene0.txt", error);
   ASSERT_TRUE(lines);
   ReadScenePreset(*lines, loaded);
   ExpectSameRecords(loaded, InitParamTable());
@@ -134,15 +135,10 @@ TEST(PresetFile, ToleratesAnySeparatorAndMissingLastSeparator) {
   ExpectSameRecords(loaded, InitParamTable());
 }
 
-TEST(PresetFile, FailedWriteKeepsThePreviousFile) {
+TEST(PresetFile, FailedWriteNamesTheFileAndTheReason) {
   TempDir dir;
-  const std::string path = dir / "scene0.txt";
-  ASSERT_EQ(WriteScenePreset(path, InitParamTable()), 0);
-  const std::string before = ReadFile(path);
-  std::filesystem::create_directory(path + ".saving");  // the temporary file cannot be created
-  EXPECT_NE(WriteScenePreset(path, TScene1ParamIArray{}), 0);
-  EXPECT_EQ(ReadFile(path), before);
-  EXPECT_NE(WriteScenePreset(dir / "missing/scene.txt", InitParamTable()), 0);
+  EXPECT_EQ(WriteScenePreset(dir / "missing/scene.txt", InitParamTable()),
+            dir / "missing/scene.txt: No such file or directory");
 }
 
 TEST(LoadScenePresets, StopsAtTheFirstGap) {

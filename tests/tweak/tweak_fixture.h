@@ -20,7 +20,7 @@ class TweakFixture : public ::testing::Test {
     for (int n = 0; n < presetCount; ++n) {
       TScene1ParamIArray preset = InitParamTable();
       preset[0].BaseVal = static_cast<float>(n);
-      EXPECT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", preset), 0);
+      EXPECT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", preset), "");
     }
     scene.PresetCount = LoadScenePresets(data + "/scene", scene.ScenePresets, {});
     host.scene = &scene;

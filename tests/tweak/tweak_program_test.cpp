@@ -90,8 +90,8 @@ class TweakProgram : public ::testing::Test {
     // The data folder the program is started with, named relative to its working folder.
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
-    ASSERT_EQ(WriteScenePreset(data + "/scene0.txt", PlainScene(200)), 0);
-    ASSERT_EQ(WriteScenePreset(data + "/scene1.txt", PlainScene(100)), 0);
+    ASSERT_EQ(WriteScenePreset(data + "/scene0.txt", PlainScene(200)), "");
+    ASSERT_EQ(WriteScenePreset(data + "/scene1.txt", PlainScene(100)), "");
     WriteFile(data + "/song.mp3", "not played: development mode has no music");
     WriteFile(data + "/sceneseq.txt", CrLf({"// tweak program test", "600000", "ratio", "8", "mp3", "data/song.mp3",
                                             "entries", "0", "0", "600000", "1", "0", "0", "0", "0", "~~~"}));

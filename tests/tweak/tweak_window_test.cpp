@@ -108,7 +108,7 @@ class TweakWindow : public ::testing::Test {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
-    for (int n = 0; n < 3; ++n) ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), 0);
+    for (int n = 0; n < 3; ++n) ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), "");
     scene.PresetCount = LoadScenePresets(data + "/scene", scene.ScenePresets, {});
     host.scene = &scene;
     host.clock = &clock;

@@ -1,0 +1,127 @@
+#include "scene/safe_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "scene/scene_messages.h"
+
+namespace {
+
+constexpr int kMaxLinkHops = 40;     // as the kernel allows when it follows links itself
+constexpr int kNameAttempts = 100;   // unique names tried before giving up
+constexpr const char* kTemporaryInfix = ".saving-";
+
+struct Failure {
+  int code;
+};
+
+// The file a write to path lands in: path itself, or the end of its chain of symbolic links.
+std::filesystem::path FinalTarget(const std::filesystem::path& path) {
+  std::filesystem::path target = path;
+  for (int hops = 0;; ++hops) {
+    struct stat status;
+    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return target;
+    if (hops == kMaxLinkHops) throw Failure{ELOOP};
+    std::error_code error;
+    const std::filesystem::path link = std::filesystem::read_symlink(target, error);
+    if (error) throw Failure{error.value()};
+    target = link.is_absolute() ? link : target.parent_path() / link;
+  }
+}
+
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+  return "." + target.filename().string() + kTemporaryInfix;
+}
+
+// Removes the temporaries for target whose writing process is this one or gone.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const pid_t pid = static_cast<pid_t>(std::strtol(name.c_str() + prefix.size(), nullptr, 10));
+    if (pid > 0 && (pid == getpid() || (kill(pid, 0) != 0 && errno == ESRCH))) unlink((folder / name).c_str());
+  }
+  closedir(dir);
+}
+
+int CreateTemporary(const std::filesystem::path& folder, const std::string& prefix, std::string& name) {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    name = (folder / (prefix + std::to_string(getpid()) + "-" + std::to_string(random() % 1000000000))).string();
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) return fd;
+    if (errno != EEXIST) throw Failure{errno};
+  }
+  throw Failure{EEXIST};
+}
+
+void WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) throw Failure{written < 0 ? errno : EIO};
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw Failure{errno};
+  const bool synced = fsync(fd) == 0 || errno == EINVAL;  // some file systems cannot sync a folder
+  const int code = errno;
+  close(fd);
+  if (!synced) throw Failure{code};
+}
+
+// Writes the temporary and renames it over target; the temporary is gone afterwards either way.
+void WriteAndRename(const std::filesystem::path& target, std::string_view bytes) {
+  struct stat existing;
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (!exists && errno != ENOENT) throw Failure{errno};
+  if (exists && !S_ISREG(existing.st_mode)) throw Failure{0};
+
+  const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+  const std::string prefix = TemporaryPrefix(target);
+  RemoveStaleTemporaries(folder, prefix);
+  std::string temporary;
+  const int fd = CreateTemporary(folder, prefix, temporary);
+  try {
+    WriteAll(fd, bytes);
+    if (exists && fchmod(fd, existing.st_mode & 07777) != 0) throw Failure{errno};
+    if (fsync(fd) != 0) throw Failure{errno};
+  } catch (const Failure&) {
+    close(fd);
+    unlink(temporary.c_str());
+    throw;
+  }
+  if (close(fd) != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
+    const int code = errno;
+    unlink(temporary.c_str());
+    throw Failure{code};
+  }
+  SyncFolder(folder);
+}
+
+}  // namespace
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& errorText) {
+  errorText.clear();
+  try {
+    WriteAndRename(FinalTarget(path), bytes);
+    return true;
+  } catch (const Failure& failure) {
+    errorText = path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));
+    return false;
+  }
+}

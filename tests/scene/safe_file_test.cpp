@@ -1,0 +1,137 @@
+// ReplaceFile: the one way the program writes its files.
+#include "scene/safe_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+unsigned ModeOf(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A process id that no process has now: a child that has ended and been reaped.
+pid_t EndedProcessId() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+}  // namespace
+
+TEST(ReplaceFile, WritesANewFileWithTheUsualMode) {
+  TempDir dir;
+  const mode_t previous = umask(022);
+  std::string error = "stale";
+  EXPECT_TRUE(ReplaceFile(dir / "a.txt", "hello", error));
+  umask(previous);
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(ReadFile(dir / "a.txt"), "hello");
+  EXPECT_EQ(ModeOf(dir / "a.txt"), 0644u);
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"});  // no temporary left behind
+}
+
+TEST(ReplaceFile, KeepsTheModeOfTheFileItReplaces) {
+  TempDir dir;
+  WriteFile(dir / "a.txt", "old");
+  ASSERT_EQ(chmod((dir / "a.txt").c_str(), 0640), 0);
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(dir / "a.txt", "new", error)) << error;
+  EXPECT_EQ(ReadFile(dir / "a.txt"), "new");
+  EXPECT_EQ(ModeOf(dir / "a.txt"), 0640u);
+}
+
+TEST(ReplaceFile, WritesThroughASymbolicLinkToItsTarget) {
+  TempDir dir;
+  fs::create_directory(dir / "real");
+  WriteFile(dir / "real/a.txt", "old");
+  fs::create_symlink("real/a.txt", dir / "link.txt");
+  fs::create_symlink("link.txt", dir / "link2.txt");
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(dir / "link2.txt", "new", error)) << error;
+  EXPECT_TRUE(fs::is_symlink(dir / "link2.txt"));
+  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+  EXPECT_EQ(ReadFile(dir / "real/a.txt"), "new");
+  EXPECT_EQ(Names(dir / "real"), std::vector<std::string>{"a.txt"});
+}
+
+TEST(ReplaceFile, PreparedNamesInTheFolderRedirectNothing) {
+  TempDir dir;
+  WriteFile(dir / "victim.txt", "keep me");
+  WriteFile(dir / "a.txt", "old");
+  // The fixed temporary name of earlier versions, as a link to another file and as a folder.
+  fs::create_symlink(dir / "victim.txt", dir / "a.txt.saving");
+  fs::create_directory(dir / ".a.txt.saving-");
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(dir / "a.txt", "new", error)) << error;
+  EXPECT_EQ(ReadFile(dir / "a.txt"), "new");
+  EXPECT_EQ(ReadFile(dir / "victim.txt"), "keep me");
+}
+
+TEST(ReplaceFile, RemovesTemporariesLeftByEndedWrites) {
+  TempDir dir;
+  const std::string own = ".a.txt.saving-" + std::to_string(getpid()) + "-17";
+  const std::string ended = ".a.txt.saving-" + std::to_string(EndedProcessId()) + "-4";
+  const std::string running = ".a.txt.saving-1-99";  // process 1 always runs: a write in progress
+  const std::string otherFile = ".b.txt.saving-" + std::to_string(getpid()) + "-3";
+  for (const std::string& name : {own, ended, running, otherFile}) WriteFile(dir / name, "half");
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(dir / "a.txt", "new", error)) << error;
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{running, otherFile, "a.txt"}));
+}
+
+TEST(ReplaceFile, AFailedWriteKeepsThePreviousFileAndSaysWhy) {
+  TempDir dir;
+  const std::string path = dir / "a.txt";
+  WriteFile(path, "the previous content");
+  // A child process whose files may not grow beyond 1000 bytes: the write fails halfway.
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error;
+    const bool written = ReplaceFile(path, std::string(5000, 'x'), error);
+    _exit(!written && error == path + ": File too large" ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(ReadFile(path), "the previous content");
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"});
+}
+
+TEST(ReplaceFile, RefusesWhatItCannotReplace) {
+  TempDir dir;
+  std::string error;
+  EXPECT_FALSE(ReplaceFile(dir / "missing/a.txt", "x", error));
+  EXPECT_EQ(error, dir / "missing/a.txt: No such file or directory");
+
+  fs::create_directory(dir / "folder.txt");
+  EXPECT_FALSE(ReplaceFile(dir / "folder.txt", "x", error));
+  EXPECT_EQ(error, dir / "folder.txt: not a regular file");
+
+  fs::create_symlink("loop.txt", dir / "loop.txt");
+  EXPECT_FALSE(ReplaceFile(dir / "loop.txt", "x", error));
+  EXPECT_EQ(error, dir / "loop.txt: Too many levels of symbolic links");
+  EXPECT_TRUE(fs::is_symlink(dir / "loop.txt"));
+}
