@@ -1,10 +1,9 @@
 #include "scene/sequence_file.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <string_view>
 
 #include "scene/decimal_text.h"
+#include "scene/safe_file.h"
 #include "scene/text_lines.h"
 
 namespace {
@@ -13,26 +12,14 @@ constexpr const char* kLineEnd = "\r\n";
 constexpr std::string_view kBpmComment = "// bpm: ";
 constexpr int kNumbersPerEntry = 8;
 
-// Replaces path by text through a temporary file in the same folder; 0 or the errno of the failure.
-int ReplaceFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".saving";
-  FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return errno ? errno : EIO;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  int error = written ? 0 : (errno ? errno : EIO);
-  if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
-  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno ? errno : EIO;
-  if (error != 0) std::remove(temporary.c_str());
-  return error;
-}
-
 bool IsBpmComment(const std::string& line) { return line.rfind(kBpmComment, 0) == 0; }
 
 }  // namespace
 
 SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount) {
   SequenceNotes notes;
-  std::optional<TextLines> lines = TextLines::FromFile(path);
+  FileError ignored;
+  std::optional<TextLines> lines = TextLines::FromFile(path, ignored);
   if (lines) {
     while (!lines->AtEnd()) {
       const std::string_view line = lines->Next();
@@ -83,8 +70,9 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
   return text;
 }
 
-int WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes) {
-  return ReplaceFile(path, SceneSequenceText(sequence, notes));
+bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
+                        std::string& errorText) {
+  return ReplaceFile(path, SceneSequenceText(sequence, notes), errorText);
 }
 
 std::optional<double> NotesBpm(const SequenceNotes& notes) {

@@ -33,9 +33,10 @@ SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount);
 // locale's decimal separator, so the reader gets back the very same values.
 std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes& notes);
 
-// Writes the file through a temporary file renamed over it, so a failed save keeps the old file.
-// Returns 0 or the errno of the failure.
-int WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes);
+// Writes the file safely (scene/safe_file.h): a failed save keeps the old file. False with errorText
+// (the path and the reason) on failure.
+bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
+                        std::string& errorText);
 
 // Beats per minute of the timeline: our own comment line "// bpm: 120". nullopt when there is none.
 std::optional<double> NotesBpm(const SequenceNotes& notes);

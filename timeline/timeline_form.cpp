@@ -1,10 +1,8 @@
 #include "timeline/timeline_form.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cfloat>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "scene/decimal_text.h"
@@ -180,9 +178,9 @@ void Swap(TimelineForm& form, int a, int b) {
 
 void Save(TimelineForm& form) {
   const std::string path = SequencePath(form);
-  const int error = WriteSceneSequence(path, *form.host.sequence, form.notes);
-  if (error != 0) {
-    form.host.ShowMessage(kMsgSequenceSaveFailed + path + ": " + std::strerror(error) + kMsgSequenceSaveKept);
+  std::string errorText;
+  if (!WriteSceneSequence(path, *form.host.sequence, form.notes, errorText)) {
+    form.host.ShowMessage(kMsgSequenceSaveFailed + errorText + kMsgSequenceSaveKept);
     return;
   }
   if (form.host.SequenceSaved) form.host.SequenceSaved();

@@ -20,5 +20,5 @@ inline constexpr const char* kMsgTimelineFloat = " is too large for a 32-bit flo
 
 // Entry operations and the save.
 inline constexpr const char* kMsgTooManyEntries = "the sequence holds 255 entries, the most it can";
-inline constexpr const char* kMsgSequenceSaveFailed = "Save Error: ";  // + path + ": " + reason; the old file stays
+inline constexpr const char* kMsgSequenceSaveFailed = "Save Error: ";  // + path + ": " + reason + kMsgSequenceSaveKept
 inline constexpr const char* kMsgSequenceSaveKept = " (the previous file is unchanged)";
