@@ -208,7 +208,7 @@ void DragEntry(TimelineForm& form, uint32_t pointerMs) {
 }  // namespace
 
 std::string EntryLabel(const TSceneSeqEntry& entry) {
-  return std::to_string(entry.PresetNumber) + " scene" + std::to_string(entry.PresetNumber);
+  return std::to_string(entry.PresetNumber) + " scene" + std::to_string(entry.PresetNumber) + ".txt";
 }
 
 void SetUpTimeline(TimelineForm& form) {

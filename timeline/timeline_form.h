@@ -92,5 +92,5 @@ void FinishTimelineText(TimelineForm& form, TimelineField field);
 // The fields show the model's values again (after an undo, say), except keystrokes not finished yet.
 void ShowTimelineFields(TimelineForm& form);
 
-// The bar's caption: "3 scene3".
+// The bar's caption: the preset number and its file name, "3 scene3.txt".
 std::string EntryLabel(const TSceneSeqEntry& entry);
