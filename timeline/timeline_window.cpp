@@ -15,6 +15,7 @@
 #include <FL/Fl_Input.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>  // last: the offscreen drawing (X11's macros clash with names above)
 
 #include <algorithm>
 #include <cmath>
@@ -68,11 +69,26 @@ uint32_t LabelStepMs(const TimelineGeometry& geometry) {
 
 }  // namespace
 
+// What the picture under the cursor shows: drawn again only when one of these changed, so a frame
+// that only moves the cursor copies the picture and draws one line.
+struct CanvasContent {
+  int widthPx = 0, heightPx = 0;
+  SceneSequence sequence;
+  int selected = -1;
+  std::optional<double> bpm;
+  std::optional<uint32_t> loopInMs, loopOutMs;
+  bool waveShown = false;
+  bool operator==(const CanvasContent&) const = default;
+};
+
 // The drawing area: axis, waveform, bars, loop and cursor.
 class TimelineCanvas : public Fl_Widget {
  public:
   TimelineCanvas(int x, int y, int w, int h, TimelineForm& form, std::function<void()> changed)
       : Fl_Widget(x, y, w, h), form_(form), changed_(std::move(changed)), waveform_(form.host.sequence->Mp3FileName) {}
+  ~TimelineCanvas() override {
+    if (picture_) fl_delete_offscreen(picture_);
+  }
   void draw() override;
   int handle(int event) override;
   TimelineGeometry Geometry() const {
@@ -81,16 +97,33 @@ class TimelineCanvas : public Fl_Widget {
   }
 
  private:
+  CanvasContent Content() const;
+  void DrawPicture(const TimelineGeometry& g);
   void DrawAxis(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
   TimelineForm& form_;
   std::function<void()> changed_;
   Waveform waveform_;
-  bool waveShown_ = false;
+  Fl_Offscreen picture_ = 0;
+  CanvasContent drawn_;  // what picture_ shows
 };
 
+CanvasContent TimelineCanvas::Content() const {
+  CanvasContent content;
+  content.widthPx = w();
+  content.heightPx = h();
+  content.sequence = *form_.host.sequence;
+  content.selected = form_.selected;
+  content.bpm = form_.bpm;
+  if (form_.host.LoopIn) content.loopInMs = form_.host.LoopIn();
+  if (form_.host.LoopOut) content.loopOutMs = form_.host.LoopOut();
+  content.waveShown = waveform_.Ready();
+  return content;
+}
+
+// The picture is drawn at 0, 0 of the offscreen.
 void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
-  const int left = x(), top = y();
+  const int left = 0, top = 0;
   fl_color(fl_rgb_color(40, 40, 44));
   fl_rectf(left, top, w(), kRowsTopPx);
   // The section loop: a shaded range over axis and rows.
@@ -138,16 +171,17 @@ void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
 void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   const std::vector<TSceneSeqEntry>& entries = form_.host.sequence->SequenceEntries;
   const int rowHeight = RowHeightPx(g);
+  const int left0 = 0, top0 = 0;
   fl_font(FL_HELVETICA, std::min<int>(kFontSizePx, rowHeight - 2));
   for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    const int rowTop = y() + RowTopPx(g, i);
-    if (rowTop > y() + h()) break;
+    const int rowTop = top0 + RowTopPx(g, i);
+    if (rowTop > top0 + h()) break;
     if (i == form_.selected) {
       fl_color(fl_rgb_color(52, 52, 60));
-      fl_rectf(x(), rowTop, w(), rowHeight);
+      fl_rectf(left0, rowTop, w(), rowHeight);
     }
     const BarSpanPx span = BarSpan(g, entries[i]);
-    const int left = x() + int(span.leftPx), width = std::max(2, int(span.rightPx - span.leftPx));
+    const int left = left0 + int(span.leftPx), width = std::max(2, int(span.rightPx - span.leftPx));
     fl_color(BarColor(entries[i].PresetNumber));
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
     fl_color(i == form_.selected ? FL_WHITE : fl_rgb_color(20, 20, 20));
@@ -161,20 +195,35 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   }
 }
 
+void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
+  fl_color(fl_rgb_color(30, 30, 34));
+  fl_rectf(0, 0, w(), h());
+  DrawAxis(g);
+  DrawBars(g);
+}
+
 void TimelineCanvas::draw() {
   const TimelineGeometry g = Geometry();
   form_.geometry = g;
+  CanvasContent content = Content();
+  if (!picture_ || content.widthPx != drawn_.widthPx || content.heightPx != drawn_.heightPx) {
+    if (picture_) fl_delete_offscreen(picture_);
+    picture_ = fl_create_offscreen(w(), h());
+    drawn_ = {};
+  }
+  if (!(content == drawn_)) {
+    fl_begin_offscreen(picture_);
+    DrawPicture(g);
+    fl_end_offscreen();
+    drawn_ = std::move(content);
+  }
   fl_push_clip(x(), y(), w(), h());
-  fl_color(fl_rgb_color(30, 30, 34));
-  fl_rectf(x(), y(), w(), h());
-  DrawAxis(g);
-  DrawBars(g);
+  fl_copy_offscreen(x(), y(), w(), h(), picture_, 0, 0);
   const uint32_t nowMs = form_.host.DemoTime ? form_.host.DemoTime() : 0;
   const int cursor = x() + int(PixelOfTime(g, std::min(nowMs, g.lengthMs)));
   fl_color(FL_RED);
   fl_yxline(cursor, y(), y() + h());
   fl_pop_clip();
-  waveShown_ = waveform_.Ready();
 }
 
 int TimelineCanvas::handle(int event) {
