@@ -5,6 +5,7 @@
 // Our headers before FLTK's: X11 defines macros such as Bool and None.
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_messages.h"
+#include "timeline/thumbnails.h"
 #include "timeline/waveform.h"
 
 #include <FL/Fl.H>
@@ -29,6 +30,7 @@ constexpr Fl_Fontsize kFontSizePx = 11;
 constexpr int kFieldRowYPx = 4, kButtonRowYPx = 28, kControlHeightPx = 20;
 constexpr int kCanvasTopPx = 52;
 constexpr int kFieldCaptionPx = 38, kFieldWidthPx = 62;
+constexpr uint32_t kMinThumbnailHeightPx = 8;  // lower rows show no pictures
 
 bool IsUndoKey() {
   const int key = Fl::event_key();
@@ -78,6 +80,7 @@ struct CanvasContent {
   std::optional<double> bpm;
   std::optional<uint32_t> loopInMs, loopOutMs;
   bool waveShown = false;
+  int thumbnailsDrawn = 0;
   bool operator==(const CanvasContent&) const = default;
 };
 
@@ -85,7 +88,11 @@ struct CanvasContent {
 class TimelineCanvas : public Fl_Widget {
  public:
   TimelineCanvas(int x, int y, int w, int h, TimelineForm& form, std::function<void()> changed)
-      : Fl_Widget(x, y, w, h), form_(form), changed_(std::move(changed)), waveform_(form.host.sequence->Mp3FileName) {}
+      : Fl_Widget(x, y, w, h),
+        form_(form),
+        changed_(std::move(changed)),
+        waveform_(form.host.sequence->Mp3FileName),
+        thumbnails_(form.host.dataDir) {}
   ~TimelineCanvas() override {
     if (picture_) fl_delete_offscreen(picture_);
   }
@@ -98,12 +105,15 @@ class TimelineCanvas : public Fl_Widget {
 
  private:
   CanvasContent Content() const;
+  void AskForThumbnails(const TimelineGeometry& g);
   void DrawPicture(const TimelineGeometry& g);
   void DrawAxis(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
   TimelineForm& form_;
   std::function<void()> changed_;
   Waveform waveform_;
+  Thumbnails thumbnails_;
+  int thumbnailsDrawn_ = 0;  // counts the arrivals of pictures
   Fl_Offscreen picture_ = 0;
   CanvasContent drawn_;  // what picture_ shows
 };
@@ -118,7 +128,24 @@ CanvasContent TimelineCanvas::Content() const {
   if (form_.host.LoopIn) content.loopInMs = form_.host.LoopIn();
   if (form_.host.LoopOut) content.loopOutMs = form_.host.LoopOut();
   content.waveShown = waveform_.Ready();
+  content.thumbnailsDrawn = thumbnailsDrawn_;
   return content;
+}
+
+// A picture per entry of the preset it draws, at the entry's middle, as high as the row leaves room for.
+void TimelineCanvas::AskForThumbnails(const TimelineGeometry& g) {
+  const SceneState& scene = *form_.host.scene;
+  const std::vector<TSceneSeqEntry>& entries = form_.host.sequence->SequenceEntries;
+  const uint32_t heightPx = static_cast<uint32_t>(std::max(0, RowHeightPx(g) - 4));
+  thumbnails_.Keep(static_cast<int>(entries.size()));
+  if (heightPx < kMinThumbnailHeightPx || scene.ScenePresets.empty() || scene.PresetCount == 0) return;
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+    const size_t preset = entries[i].PresetNumber < scene.PresetCount ? entries[i].PresetNumber : 0;
+    if (preset >= scene.ScenePresets.size()) continue;
+    thumbnails_.Want(i, {scene.ScenePresets[preset], entries[i], form_.host.sequence->ScreenCinemaWidthRatio,
+                         heightPx * 16 / 9, heightPx});
+  }
+  if (thumbnails_.Collect()) ++thumbnailsDrawn_;
 }
 
 // The picture is drawn at 0, 0 of the offscreen.
@@ -184,6 +211,13 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
     const int left = left0 + int(span.leftPx), width = std::max(2, int(span.rightPx - span.leftPx));
     fl_color(BarColor(entries[i].PresetNumber));
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
+    fl_push_clip(left, rowTop, width, rowHeight);
+    if (const RgbaImage* picture = thumbnails_.Picture(i)) {
+      const int middle = left0 + int(PixelOfTime(g, entries[i].StartTime + (double(entries[i].EndTime) - entries[i].StartTime) / 2));
+      fl_draw_image(picture->rgba.data(), middle - int(picture->widthPx) / 2, rowTop + 2, int(picture->widthPx),
+                    int(picture->heightPx), 4);
+    }
+    fl_pop_clip();
     fl_color(i == form_.selected ? FL_WHITE : fl_rgb_color(20, 20, 20));
     fl_rect(left, rowTop + 1, width, rowHeight - 2);
     if (rowHeight >= 9) {
@@ -205,6 +239,7 @@ void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
 void TimelineCanvas::draw() {
   const TimelineGeometry g = Geometry();
   form_.geometry = g;
+  AskForThumbnails(g);
   CanvasContent content = Content();
   if (!picture_ || content.widthPx != drawn_.widthPx || content.heightPx != drawn_.heightPx) {
     if (picture_) fl_delete_offscreen(picture_);
