@@ -6,6 +6,7 @@
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_messages.h"
 #include "timeline/thumbnails.h"
+#include "tweak/field_input.h"
 #include "timeline/waveform.h"
 
 #include <FL/Fl.H>
@@ -31,28 +32,6 @@ constexpr int kFieldRowYPx = 4, kButtonRowYPx = 28, kControlHeightPx = 20;
 constexpr int kCanvasTopPx = 52;
 constexpr int kFieldCaptionPx = 38, kFieldWidthPx = 62;
 constexpr uint32_t kMinThumbnailHeightPx = 8;  // lower rows show no pictures
-
-bool IsUndoKey() {
-  const int key = Fl::event_key();
-  return (Fl::event_state() & FL_CTRL) && (key == 'z' || key == 'y');
-}
-
-// An edit field that tells typing from finishing, as the tweak window's fields do.
-class FieldInput : public Fl_Input {
- public:
-  using Fl_Input::Fl_Input;
-  std::function<void()> onFinish;
-  int handle(int event) override {
-    if (event == FL_KEYBOARD && IsUndoKey()) return 0;
-    if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-      if (onFinish) onFinish();
-      return 1;
-    }
-    const int used = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && onFinish) onFinish();
-    return used;
-  }
-};
 
 // Colours of the preset numbers' bars: a small fixed palette, so one preset has one colour everywhere.
 Fl_Color BarColor(uint8_t presetNumber) {
