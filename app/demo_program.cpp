@@ -160,10 +160,7 @@ void OpenTimeline(Program& program, TweakHost& tweakHost) {
     SequenceChanged(ModelOf(*program.tweak));
     RefreshTweakWindow(*program.tweak);
   };
-  host.SequenceSaved = [&program] {
-    WatchedFile& file = program.reload.watch.sequence;
-    file.stamp = StampOf(file.path);
-  };
+  host.SequenceSaved = [&program] { TakeOwnWrite(program.reload.watch.sequence); };
   host.ShowMessage = engine.host.ShowMessage;
   host.Undo = [&program] {
     UndoChange(ModelOf(*program.tweak));
