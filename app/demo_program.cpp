@@ -4,6 +4,7 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -180,7 +181,14 @@ void OpenTimeline(Program& program, TweakHost& tweakHost) {
   const Fl_Window& tweak = TweakWindowOf(*program.tweak);
   const DevWindowLayout layout = LayOutDevWindows({screenX, screenY, screenW, screenH}, static_cast<int>(outputW),
                                                   static_cast<int>(outputH), tweak.w(), tweak.h());
-  const ScreenRectPx& place = layout.timeline;
+  // Below the two windows where they actually are, should they not stand where the layout puts them,
+  // and no lower than the screen's bottom (a window reaching past it is moved up over the others).
+  ScreenRectPx place = layout.timeline;
+  const Fl_Window* output = OutputWindowOf(*program.form);
+  place.yPx = std::max({place.yPx, output->y() + output->h() + kDevWindowTitleGapPx,
+                        tweak.y() + tweak.h() + kDevWindowTitleGapPx});
+  const int roomPx = screenY + screenH - place.yPx;
+  if (roomPx >= kTimelineMinHeightPx / 2) place.heightPx = std::min(place.heightPx, roomPx);
   program.timeline = OpenTimelineWindow(host, place.xPx, place.yPx, place.widthPx, place.heightPx);
 }
 
