@@ -21,6 +21,7 @@ struct DemoSettings {
   bool loop = false;  // "Loop"
   bool stats = false; // "Stats"
   std::string dataDir = "data";
+  bool repeatable = false;  // ours: the random generator seeded fixed (a frame-stepped run), not from the clock
 };
 
 struct DemoHost {

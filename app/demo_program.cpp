@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "app/app_messages.h"
 #include "app/authoring_session.h"
@@ -45,6 +46,8 @@ struct Program {
   TForm2* tweak = nullptr;
   TimelineHost timelineHost;
   TimelineWindowPtr timeline;  // development mode only
+  std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
+  uint32_t steppedTickMs = 0;
 };
 
 void Idle(void* data) {
@@ -59,6 +62,7 @@ void Idle(void* data) {
   if (program.tweak) program.engine.preview.livePreset = ModelOf(*program.tweak).controls.PresetList.selected;
   DemoIdle(program.engine);
   if (program.authoring) AuthoringAfterFrame(*program.authoring);
+  if (program.frameStepMs) program.steppedTickMs += *program.frameStepMs;
   if (program.timeline) TimelineFrame(*program.timeline);
   program.inFrame = false;
 }
@@ -88,10 +92,12 @@ void PlugInHost(Program& program) {
   host.GetTickCount = MonotonicTickMs;
   host.ShowFatalError = [&program](const std::string& text) {
     program.fatalShown = true;
+    std::fprintf(stderr, "%s\n", MessageBoxLogLine(kFatalErrorTitle, text).c_str());
     fl_message_title(kFatalErrorTitle);
     fl_alert("%s", MessageBoxText(text).c_str());
   };
   host.ShowMessage = [](const std::string& text) {
+    std::fprintf(stderr, "%s\n", MessageBoxLogLine(kApplicationTitle, text).c_str());
     fl_message_title(kApplicationTitle);
     fl_message("%s", MessageBoxText(text).c_str());
   };
@@ -205,6 +211,11 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   engine.settings.developmentMode = developmentMode;
   engine.render.callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
   PlugInHost(program);
+  if (options.frameStepMs) {
+    program.frameStepMs = options.frameStepMs;
+    engine.settings.repeatable = true;
+    engine.host.GetTickCount = [&program] { return program.steppedTickMs; };
+  }
 
   LauncherCallbacks callbacks;
   callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };

@@ -48,7 +48,9 @@ void FatalError(DemoEngine& engine, const std::string& text) {
 
 bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
   RenderState& render = engine.render;
-  SeedRandom(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  SeedRandom(engine.settings.repeatable
+                 ? kRepeatableSeed
+                 : static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   engine.scene.LiveParams = InitParamTable();
 
   const std::string deviceError = CreateRenderDevice(render, choice);

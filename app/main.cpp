@@ -15,8 +15,10 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: quarnel [-d [--music]] [--start MS] [DATA_DIR]        play the demo (-d: development mode,\n"
-    "                                                             --music: with music, --start: from MS)\n"
+    "usage: quarnel [-d [--music]] [--start MS] [--frame-step MS] [DATA_DIR]\n"
+    "                                                             play the demo (-d: development mode,\n"
+    "                                                             --music: with music, --start: from MS,\n"
+    "                                                             --frame-step: MS of demo time per frame)\n"
     "       quarnel --check [DATA_DIR]                            check a data folder\n"
     "       quarnel [-d] --print-frame MS [DATA_DIR]              print the evaluated parameters at MS\n"
     "       quarnel --render MS OUT.png [--size WxH] [DATA_DIR]   draw one frame offscreen\n"

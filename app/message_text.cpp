@@ -36,3 +36,10 @@ std::string MessageBoxText(const std::string& text, size_t maxLineChars) {
     start = end + 1;
   }
 }
+
+std::string MessageBoxLogLine(const std::string& title, const std::string& text) {
+  std::string line = "quarnel: " + title + ": " + text;
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  return line;
+}

@@ -6,3 +6,7 @@
 #include <string>
 
 std::string MessageBoxText(const std::string& text, size_t maxLineChars = 90);
+
+// The line that a message box leaves on standard error, for a run started from a terminal (and for the
+// tests): "quarnel: TITLE: TEXT", line ends in the text turned into blanks.
+std::string MessageBoxLogLine(const std::string& title, const std::string& text);

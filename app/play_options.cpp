@@ -2,16 +2,21 @@
 
 #include "scene/decimal_text.h"
 
+namespace {
+constexpr int32_t kMaxFrameStepMs = 60000;
+}
+
 bool TakePlayOptions(std::vector<std::string>& args, bool developmentMode, PlayOptions& options) {
   std::vector<std::string> rest;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--music") {
       if (!developmentMode) return false;
       options.music = true;
-    } else if (args[i] == "--start") {
+    } else if (args[i] == "--start" || args[i] == "--frame-step") {
+      const bool start = args[i] == "--start";
       const std::optional<int32_t> ms = i + 1 < args.size() ? ParseInteger(args[i + 1]) : std::nullopt;
-      if (!ms || *ms < 0) return false;
-      options.startMs = static_cast<uint32_t>(*ms);
+      if (!ms || *ms < 0 || (!start && *ms > kMaxFrameStepMs)) return false;
+      (start ? options.startMs : options.frameStepMs) = static_cast<uint32_t>(*ms);
       ++i;
     } else {
       rest.push_back(args[i]);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "audio/mp3_decoder.h"
+#include "audio/music_messages.h"
 
 // The stream's fields are shared with SDL's audio thread, which calls MixOutput; this side touches them
 // only while holding the device lock. The rest of the state belongs to the calling thread alone.
@@ -82,6 +84,8 @@ void MixOutput(void*, Uint8* bytes, int byteCount) {
 }
 
 SDL_AudioDeviceID OpenDevice() {
+  // SDL would otherwise take over Ctrl+C and SIGTERM for an event queue that nobody reads.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
   SDL_AudioSpec wanted{};
   wanted.freq = int(kMp3RateHz);
@@ -115,6 +119,9 @@ bool BASS_Init(int device, uint32_t freqHz, uint32_t flags, void*) {
     SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
     output.device = OpenDevice();
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    static bool told = false;
+    if (output.device != 0 && !told) std::fprintf(stderr, "%s\n", kNoSoundDeviceText);
+    told = true;
   }
   output.initialised = output.device != 0;
   return output.initialised;

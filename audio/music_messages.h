@@ -8,6 +8,9 @@ inline constexpr const char* kBassInitFailedText =
 inline constexpr const char* kOutputStartFailedText = "not possible to start digital output";
 inline constexpr const char* kStreamPlayFailedText = "Could not play audio stream";
 
+// Our own, on standard error once per run: no sound device opened and the music plays into silence.
+inline constexpr const char* kNoSoundDeviceText = "quarnel: no sound device: playing without music";
+
 // mp3FileName exactly as the sequence file gives it.
 inline std::string StreamCreationFailedText(const std::string& mp3FileName) {
   return "Stream creation failed (in other words: where is my mp3 file (" + mp3FileName + "), eh?!)";

@@ -1,5 +1,9 @@
 #pragma once
-// Reading BMP files (uncompressed 8-, 24- and 32-bit, and what else stb_image's BMP reader takes).
+// Reading BMP files: uncompressed 1-, 4-, 8-, 16-, 24- and 32-bit pictures (also with bit-field masks),
+// stored bottom-up or top-down, with the Windows header (40 bytes or its V4/V5 extensions) or the 12-byte
+// OS/2 header; at most 8192 × 8192 pixels and 300 MB. Compressed (RLE, JPEG, PNG) BMPs are refused.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "render/rgba_image.h"
@@ -7,6 +11,10 @@
 constexpr uint32_t kMaxBmpSidePx = 8192;            // larger headers are refused before decoding
 constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused before reading
 
-// Fills image (opaque alpha where the file has none); false for a missing, unreadable, corrupt or too
-// large file, with nothing allocated for the pixels.
+// Decodes the BMP in bytes into image, rows from the top (opaque alpha where the file has none); false
+// for a corrupt, unsupported or too large picture, with nothing allocated for the pixels.
+bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image);
+
+// DecodeBmp of the file at path; false as well for a missing or unreadable file or one that is not a
+// regular file.
 bool ReadBmpFile(const std::string& path, RgbaImage& image);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "render/d3dx8.h"
+#include "render/gl_check.h"
 #include "render/window_host.h"
 
 namespace {
@@ -229,6 +230,7 @@ GLDevice::GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& pa
 
 GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters, std::string& whyNot) {
   core->MakeCurrent();
+  const GLCallCheck check("CreateDevice");
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   int major = 0, minor = 0;
   if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2 || major * 10 + minor < 30) {
@@ -302,6 +304,7 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
 
 GLDevice::~GLDevice() {
   core_->MakeCurrent();
+  const GLCallCheck check("Release(device)");
   if (texture_ != nullptr) texture_->Release();
   if (stream_ != nullptr) stream_->Release();
   target_->Release();
@@ -334,12 +337,13 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DF
   GLTextureFormat glFormat;
   if (!GLFormatOf(format, renderTarget, glFormat)) return D3DERR_INVALIDCALL;
   core_->MakeCurrent();
+  const GLCallCheck check("CreateTexture");
+  DiscardGLErrors();  // the check below is about this texture alone
   GLuint name = renderTarget ? core_->TakeRecycledTarget(width, height, glFormat.internalFormat) : 0;
   if (name == 0) {
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);  // only level 0 is drawn into or sampled
-    DiscardGLErrors();
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(glFormat.internalFormat), GLsizei(width), GLsizei(height), 0,
                  glFormat.uploadFormat, glFormat.uploadType, nullptr);
     if (glGetError() != GL_NO_ERROR) {
@@ -433,6 +437,7 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   if ((flags & D3DCLEAR_ZBUFFER) && depthAttached_) mask |= GL_DEPTH_BUFFER_BIT;  // no depth buffer: target only
   if (mask == 0) return D3D_OK;
   core_->MakeCurrent();
+  const GLCallCheck check("Clear");
   BindTarget();
   float rgba[4];
   ToFloats(color, rgba);
@@ -473,6 +478,7 @@ HRESULT GLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   if (count == 0) return D3D_OK;
   const UINT vertexCount = VerticesFor(type, count);
   core_->MakeCurrent();
+  const GLCallCheck check("DrawPrimitive");
   ApplyState(fvf_, stream_->Bytes().data(), streamStride_, startVertex, vertexCount);
   glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(vertexCount));
   UnbindTarget();
@@ -518,6 +524,7 @@ void GLDevice::UnbindTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
 
 HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   core_->MakeCurrent();
+  const GLCallCheck check("Present");
   WindowHost* host = core_->Host();
   if (host == nullptr) {
     glFinish();
@@ -544,6 +551,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
 
 bool GLDevice::ReadBackBuffer(RgbaImage& image) {
   core_->MakeCurrent();
+  const GLCallCheck check("ReadBackBuffer");
   image.widthPx = backWidth_;
   image.heightPx = backHeight_;
   image.rgba.assign(size_t(backWidth_) * backHeight_ * 4, 0);
@@ -860,6 +868,7 @@ void GLDevice::ApplyRaster() {
 void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
                               D3DCOLOR color) {
   core_->MakeCurrent();
+  const GLCallCheck check("Draw(sprite)");
   BindTarget();
   D3DSURFACE_DESC target;
   target_->GetDesc(&target);

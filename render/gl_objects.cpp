@@ -1,5 +1,6 @@
 #include "render/gl_objects.h"
 
+#include "render/gl_check.h"
 #include "render/window_host.h"
 
 namespace {
@@ -8,6 +9,7 @@ constexpr size_t kMaxRecycledTargets = 4;
 
 GLCore::~GLCore() {
   MakeCurrent();
+  const GLCallCheck check("Release(context)");
   for (const Recycled& target : recycled_) glDeleteTextures(1, &target.name);
 }
 
@@ -29,7 +31,6 @@ GLuint GLCore::TakeRecycledTarget(UINT width, UINT height, GLenum internalFormat
 
 void GLCore::RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat) {
   if (recycled_.size() == kMaxRecycledTargets) {
-    MakeCurrent();
     glDeleteTextures(1, &recycled_.front().name);
     recycled_.erase(recycled_.begin());
   }
@@ -53,18 +54,13 @@ bool GLFormatOf(D3DFORMAT format, bool renderTarget, GLTextureFormat& out) {
   }
 }
 
-void DiscardGLErrors() {
-  while (glGetError() != GL_NO_ERROR) {
-  }
-}
-
 GLTexture::~GLTexture() {
-  if (desc_.Usage & D3DUSAGE_RENDERTARGET) {
+  core_->MakeCurrent();
+  const GLCallCheck check("Release(texture)");
+  if (desc_.Usage & D3DUSAGE_RENDERTARGET)
     core_->RecycleTarget(name_, desc_.Width, desc_.Height, format_.internalFormat);
-  } else {
-    core_->MakeCurrent();
+  else
     glDeleteTextures(1, &name_);
-  }
 }
 
 HRESULT GLTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
@@ -91,6 +87,7 @@ HRESULT GLTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect
 HRESULT GLTexture::UnlockRect(UINT level) {
   if (level != 0 || staging_.empty()) return D3DERR_INVALIDCALL;
   core_->MakeCurrent();
+  const GLCallCheck check("UnlockRect");
   glBindTexture(GL_TEXTURE_2D, name_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(desc_.Width), GLsizei(desc_.Height), format_.uploadFormat,

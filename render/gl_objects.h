@@ -27,7 +27,7 @@ class GLCore {
   // Render-target textures are recycled by size and format, so a target created and released every
   // frame costs no GL allocation.
   GLuint TakeRecycledTarget(UINT width, UINT height, GLenum internalFormat);
-  void RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat);
+  void RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat);  // context current
 
  private:
   struct Recycled {
@@ -46,9 +46,6 @@ struct GLTextureFormat {
 };
 // false for a format the renderer cannot hold.
 bool GLFormatOf(D3DFORMAT format, bool renderTarget, GLTextureFormat& out);
-
-// GL keeps an error until it is read: a check of a call's result first reads away what earlier calls left.
-void DiscardGLErrors();
 
 class GLTexture : public RefCounted<IDirect3DTexture8> {
  public:

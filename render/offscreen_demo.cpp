@@ -63,7 +63,7 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
 std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
                                  const std::string& dataDir, uint32_t demoTimeMs, uint32_t widthPx,
                                  uint32_t heightPx, bool developmentMode, const std::string& pngPath) {
-  SeedRandom(1);
+  SeedRandom(kRepeatableSeed);
   RenderState state;
   std::string error =
       StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);

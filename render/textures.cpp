@@ -1,10 +1,10 @@
 #include "render/textures.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "render/ref_counted.h"
 #include "render/render_messages.h"
+#include "scene/file_read.h"
 
 namespace {
 
@@ -38,8 +38,7 @@ uint8_t LoadTextures(RenderState& state, const std::string& basePath) {
   size_t n = 0;
   for (; n < kTextureTableSize; ++n) {
     const std::string fileName = basePath + std::to_string(n) + ".bmp";
-    std::error_code error;
-    if (!std::filesystem::exists(fileName, error)) break;
+    if (!EntryExists(fileName)) break;
     std::string errorText;
     LoadTexture(state, fileName, uint16_t(n), errorText);
     if (!errorText.empty()) FatalError(state, TextureInitErrorText(unsigned(n), errorText));

@@ -9,7 +9,8 @@
 void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index, std::string& errorText);
 
 // Loads basePath + N + ".bmp" for N = 0, 1, ... up to the first missing file (at most 255 files); a file
-// that fails to load goes to FatalError and leaves its entry empty. Returns the number of entries.
+// that fails to load (a link that leads nowhere too) goes to FatalError and leaves its entry empty.
+// Returns the number of entries.
 uint8_t LoadTextures(RenderState& state, const std::string& basePath);
 
 // Releases the current target and creates one of size × size / 2 texels (size 2^factor, or R2tMaxSize for

@@ -17,11 +17,27 @@ TEST(PlayOptions, TakesMusicAndStartAndLeavesTheRest) {
   ASSERT_TRUE(TakePlayOptions(none, false, defaults));
   EXPECT_FALSE(defaults.music);
   EXPECT_FALSE(defaults.startMs);
+  EXPECT_FALSE(defaults.frameStepMs) << "the wall clock unless asked";
+}
+
+TEST(PlayOptions, TakesAFrameStepInAnyMode) {
+  for (bool developmentMode : {false, true}) {
+    std::vector<std::string> args{"--frame-step", "40", "mydata"};
+    PlayOptions options;
+    ASSERT_TRUE(TakePlayOptions(args, developmentMode, options));
+    EXPECT_EQ(options.frameStepMs, 40u);
+    EXPECT_EQ(args, std::vector<std::string>{"mydata"});
+  }
+  std::vector<std::string> still{"--frame-step", "0"};
+  PlayOptions options;
+  ASSERT_TRUE(TakePlayOptions(still, false, options));
+  EXPECT_EQ(options.frameStepMs, 0u) << "0 holds one moment";
 }
 
 TEST(PlayOptions, RefusesWhatItCannotUse) {
   for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-           {"--start"}, {"--start", "-1"}, {"--start", "12ms"}, {"--start", "2147483648"}}) {
+           {"--start"}, {"--start", "-1"}, {"--start", "12ms"}, {"--start", "2147483648"}, {"--frame-step"},
+           {"--frame-step", "-5"}, {"--frame-step", "60001"}, {"--frame-step", "1.5"}}) {
     PlayOptions options;
     EXPECT_FALSE(TakePlayOptions(args, true, options)) << args.size();
   }

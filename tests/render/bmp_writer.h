@@ -1,14 +1,19 @@
 #pragma once
-// Writes small BMP files for the tests: 24- and 32-bit true colour, and 8-bit with a palette.
+// Writes small BMP files for the tests: 24- and 32-bit true colour, and 8-bit with a palette; with the
+// 40-byte Windows header, rows bottom-up (the usual) or top-down (a negative height), or with the 12-byte
+// OS/2 header (16-bit sizes, 3-byte palette entries).
 #include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <string>
 #include <vector>
 
+enum class BmpLayout { BottomUp, TopDown, Os2 };
+
 // pixels: 0xRRGGBB per pixel, rows from the top.
 inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, const std::vector<uint32_t>& pixels,
-                         int bitsPerPixel) {
+                         int bitsPerPixel, BmpLayout layout = BmpLayout::BottomUp) {
+  const bool os2 = layout == BmpLayout::Os2;
   const bool paletted = bitsPerPixel == 8;
   std::vector<uint32_t> palette;
   auto paletteIndex = [&palette](uint32_t colour) {
@@ -21,7 +26,7 @@ inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, con
   const int rowBytes = (widthPx * bytesPerPixel + 3) / 4 * 4;
   std::vector<uint8_t> data(size_t(rowBytes) * heightPx, 0);
   for (int y = 0; y < heightPx; ++y) {
-    uint8_t* row = &data[size_t(heightPx - 1 - y) * rowBytes];  // bottom-up
+    uint8_t* row = &data[size_t(layout == BmpLayout::TopDown ? y : heightPx - 1 - y) * rowBytes];
     for (int x = 0; x < widthPx; ++x) {
       const uint32_t c = pixels[size_t(y) * widthPx + x];
       if (paletted) {
@@ -34,8 +39,8 @@ inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, con
       }
     }
   }
-  const uint32_t paletteBytes = paletted ? 256 * 4 : 0;
-  const uint32_t offset = 14 + 40 + paletteBytes;
+  const uint32_t paletteBytes = paletted ? 256 * (os2 ? 3 : 4) : 0;
+  const uint32_t offset = 14 + (os2 ? 12 : 40) + paletteBytes;
   std::vector<uint8_t> file;
   auto put16 = [&file](uint32_t v) { file.push_back(uint8_t(v)); file.push_back(uint8_t(v >> 8)); };
   auto put32 = [&put16](uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
@@ -44,18 +49,35 @@ inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, con
   put32(offset + uint32_t(data.size()));
   put32(0);
   put32(offset);
-  put32(40);
-  put32(uint32_t(widthPx));
-  put32(uint32_t(heightPx));
-  put16(1);
-  put16(uint32_t(bitsPerPixel));
-  put32(0);  // uncompressed
-  put32(uint32_t(data.size()));
-  put32(2835);
-  put32(2835);
-  put32(paletted ? 256 : 0);
-  put32(0);
-  for (uint32_t i = 0; i < paletteBytes / 4; ++i) put32(i < palette.size() ? palette[i] : 0);
+  if (os2) {
+    put32(12);
+    put16(uint32_t(widthPx));
+    put16(uint32_t(heightPx));
+    put16(1);
+    put16(uint32_t(bitsPerPixel));
+  } else {
+    put32(40);
+    put32(uint32_t(widthPx));
+    put32(uint32_t(layout == BmpLayout::TopDown ? -heightPx : heightPx));
+    put16(1);
+    put16(uint32_t(bitsPerPixel));
+    put32(0);  // uncompressed
+    put32(uint32_t(data.size()));
+    put32(2835);
+    put32(2835);
+    put32(paletted ? 256 : 0);
+    put32(0);
+  }
+  for (uint32_t i = 0; i < 256 && paletted; ++i) {
+    const uint32_t colour = i < palette.size() ? palette[i] : 0;
+    if (os2) {
+      file.push_back(uint8_t(colour));
+      file.push_back(uint8_t(colour >> 8));
+      file.push_back(uint8_t(colour >> 16));
+    } else {
+      put32(colour);
+    }
+  }
   file.insert(file.end(), data.begin(), data.end());
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 }

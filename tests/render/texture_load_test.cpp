@@ -51,6 +51,22 @@ TEST(TextureLoad, EightTwentyFourAndThirtyTwoBitFilesGiveKeyedA1R5G5B5) {
   }
 }
 
+TEST(TextureLoad, TopDownAndOs2FilesLoadTheRightWayUp) {
+  for (const BmpLayout layout : {BmpLayout::TopDown, BmpLayout::Os2}) {
+    for (int bits : {8, 24}) {
+      SCOPED_TRACE(std::to_string(int(layout)) + " " + std::to_string(bits));
+      const std::string path = TestOutPath("layout" + std::to_string(int(layout)) + "-" + std::to_string(bits) + ".bmp");
+      WriteTestBmp(path, 3, 2, kPicture, bits, layout);
+      RecordingFixture f;
+      std::string errorText;
+      LoadTexture(f.state, path, 0, errorText);
+      EXPECT_EQ(errorText, "");
+      ASSERT_NE(f.state.textures[0], nullptr);
+      EXPECT_EQ(Texels(f.state.textures[0]), kExpected);
+    }
+  }
+}
+
 TEST(TextureLoad, BadFilesGiveTheLoadTextAndNoTexture) {
   const std::string truncated = TestOutPath("truncated.bmp");
   WriteTestBmp(truncated, 64, 64, std::vector<uint32_t>(64 * 64, 0x123456), 24);
@@ -90,16 +106,21 @@ TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
   WriteTestBmp(base + "0.bmp", 3, 2, kPicture, 24);
   std::ofstream(base + "1.bmp") << "broken";
   WriteTestBmp(base + "2.bmp", 3, 2, kPicture, 8);
-  WriteTestBmp(base + "4.bmp", 3, 2, kPicture, 8);
+  std::filesystem::create_symlink("gone.bmp", base + "3.bmp");  // a link that leads nowhere is no gap
+  std::filesystem::create_symlink("texture4.bmp", base + "4.bmp");  // nor one that leads to itself
+  WriteTestBmp(base + "5.bmp", 3, 2, kPicture, 8);
+  WriteTestBmp(base + "7.bmp", 3, 2, kPicture, 8);
 
   RecordingFixture f;
-  EXPECT_EQ(LoadTextures(f.state, base), 3);
-  ASSERT_EQ(f.state.textures.size(), 3u);
+  EXPECT_EQ(LoadTextures(f.state, base), 6);
+  ASSERT_EQ(f.state.textures.size(), 6u);
   EXPECT_NE(f.state.textures[0], nullptr);
   EXPECT_EQ(f.state.textures[1], nullptr);
   EXPECT_NE(f.state.textures[2], nullptr);
-  EXPECT_EQ(f.fatalErrors,
-            std::vector<std::string>{"Texture(1) Init Error: cannot load texture (" + base + "1.bmp)"});
+  EXPECT_NE(f.state.textures[5], nullptr);
+  EXPECT_EQ(f.fatalErrors, (std::vector<std::string>{"Texture(1) Init Error: cannot load texture (" + base + "1.bmp)",
+                                                     "Texture(3) Init Error: cannot load texture (" + base + "3.bmp)",
+                                                     "Texture(4) Init Error: cannot load texture (" + base + "4.bmp)"}));
 
   RecordingFixture empty;
   EXPECT_EQ(LoadTextures(empty.state, (folder / "none").string()), 0);

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "scene/errors.h"
 #include "support/temp_dir.h"
+#include "support/time_bound.h"
 
 namespace {
 TextLines Lines(const std::string& content) { return TextLines("data/scene3.txt", content); }
@@ -172,4 +175,59 @@ TEST(LoadScenePresets, UnreadableFileIsReportedAndLoadingGoesOn) {
   LoadScenePresets(dir / "scene", presets, reports);
   ASSERT_EQ(faults.size(), 1u);
   EXPECT_EQ(faults[0].rfind("Load Error: Scene(0) fukked; Error Code:", 0), 0u);
+}
+
+// What a load of dir/scene0.txt ... reports when one of the files is replaced by something that is not
+// a readable regular file; the load runs under a time bound, so a reader that waits fails here.
+class LoadScenePresetsOf : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int n : {0, 2}) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), InitParamTable()), "");
+  }
+
+  // The preset count, and the one report as its text in fault (exit status 1 for anything else).
+  int Load() {
+    return RunWithinBound([&] {
+      std::vector<std::string> faults;
+      LoadReports reports;
+      reports.FatalError = [&](const std::string&, const std::string& text) { faults.push_back(text); };
+      std::vector<TScene1ParamIArray> presets;
+      const int count = LoadScenePresets(dir / "scene", presets, reports);
+      WriteFile(dir / "report", faults.size() == 1 ? faults[0] : "");
+      return faults.size() == 1 ? count : 100;
+    });
+  }
+
+  std::string Report() { return ReadFile(dir / "report"); }
+
+  TempDir dir;
+};
+
+TEST_F(LoadScenePresetsOf, AFifoIsRefusedWithoutWaiting) {
+  ASSERT_EQ(mkfifo((dir / "scene1.txt").c_str(), 0644), 0);
+  EXPECT_EQ(Load(), 3);
+  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" + dir / "scene1.txt: not a regular file)");
+}
+
+TEST_F(LoadScenePresetsOf, ALinkToAnEndlessDeviceIsRefusedWithoutReading) {
+  std::filesystem::create_symlink("/dev/zero", dir / "scene1.txt");
+  EXPECT_EQ(Load(), 3);
+  EXPECT_NE(Report().find(dir / "scene1.txt: not a regular file"), std::string::npos) << Report();
+}
+
+TEST_F(LoadScenePresetsOf, AHugeFileIsRefused) {
+  WriteFile(dir / "scene1.txt", ScenePresetText(InitParamTable()) + std::string(kMaxTextFileBytes, '/'));
+  EXPECT_EQ(Load(), 3);
+  EXPECT_NE(Report().find(dir / "scene1.txt: larger than 4194304 bytes"), std::string::npos) << Report();
+}
+
+TEST_F(LoadScenePresetsOf, BrokenLinksAreNamedAndLaterPresetsStillLoad) {
+  std::filesystem::create_symlink("gone.txt", dir / "scene1.txt");
+  EXPECT_EQ(Load(), 3);
+  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:2 (" + dir.Path() +
+                          "/scene1.txt: a symbolic link to a file that does not exist)");
+  std::filesystem::remove(dir / "scene1.txt");
+  std::filesystem::create_symlink("scene1.txt", dir / "scene1.txt");
+  EXPECT_EQ(Load(), 3);
+  EXPECT_NE(Report().find(dir / "scene1.txt: Too many levels of symbolic links"), std::string::npos) << Report();
 }

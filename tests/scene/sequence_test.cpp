@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "scene/errors.h"
 #include "support/temp_dir.h"
+#include "support/time_bound.h"
 
 namespace {
 
@@ -55,6 +58,20 @@ TEST_F(SequenceFile, ReadsHeaderAndEntries) {
 }
 
 TEST_F(SequenceFile, MissingFileGivesNoEntries) { EXPECT_EQ(Load(dir / "none"), 0); }
+
+TEST_F(SequenceFile, WhatIsNoRegularFileIsRefusedWithoutWaitingOrReading) {
+  ASSERT_EQ(mkfifo((dir / "fifo.txt").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "zero.txt");
+  std::filesystem::create_symlink("gone.txt", dir / "dangling.txt");
+  for (const std::string name : {"fifo", "zero", "dangling"}) {
+    EXPECT_EQ(RunWithinBound([&] {
+                Load(dir / name);
+                return faults.size() == 1 && faults[0].find(dir / name + ".txt: ") != std::string::npos ? 0 : 1;
+              }),
+              0)
+        << name;
+  }
+}
 
 TEST_F(SequenceFile, LastSeparatorMayBeMissingButATrailingEmptyLineFails) {
   EXPECT_EQ(Load(Write("1000", "3", kEntry.substr(0, kEntry.size() - 5))), 1);
