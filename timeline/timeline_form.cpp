@@ -156,7 +156,7 @@ TSceneSeqEntry NewEntry(const TimelineForm& form) {
 
 void Insert(TimelineForm& form, int at, const TSceneSeqEntry& entry, const std::string& separator) {
   if (Entries(form).size() >= kMaxSequenceEntries) {
-    form.host.ShowMessage(kMsgTooManyEntries);
+    form.host.ShowMessage(kMsgSequenceFull);
     return;
   }
   Recorded(form, std::nullopt, [&] {

@@ -19,6 +19,6 @@ inline constexpr const char* kMsgTimelineBpm = " is out of range: beats per minu
 inline constexpr const char* kMsgTimelineFloat = " is too large for a 32-bit float";
 
 // Entry operations and the save.
-inline constexpr const char* kMsgTooManyEntries = "the sequence holds 255 entries, the most it can";
+inline constexpr const char* kMsgSequenceFull = "the sequence holds 255 entries, the most it can";
 inline constexpr const char* kMsgSequenceSaveFailed = "Save Error: ";  // + path + ": " + reason + kMsgSequenceSaveKept
 inline constexpr const char* kMsgSequenceSaveKept = " (the previous file is unchanged)";

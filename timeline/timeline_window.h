@@ -16,7 +16,8 @@ struct DeleteTimelineWindow {
 using TimelineWindowPtr = std::unique_ptr<TimelineWindow, DeleteTimelineWindow>;
 
 // Creates and shows the window with its client area at the given screen place; starts decoding the
-// sequence's MP3 for the waveform. host must outlive the window.
+// sequence's MP3 for the waveform and, as the rows ask for them, drawing the entries' pictures (both in
+// threads of their own). host must outlive the window.
 TimelineWindowPtr OpenTimelineWindow(TimelineHost& host, int xPx, int yPx, int widthPx, int heightPx);
 
 TimelineForm& ModelOf(TimelineWindow& window);

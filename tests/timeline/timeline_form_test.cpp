@@ -190,7 +190,7 @@ TEST_F(Timeline, NoMoreThan255Entries) {
   form.notes.separators.resize(kMaxSequenceEntries, kEntrySeparator);
   ClickTimelineButton(form, TimelineButton::Add);
   EXPECT_EQ(sequence.SequenceEntries.size(), size_t(kMaxSequenceEntries));
-  EXPECT_EQ(messages, std::vector<std::string>{kMsgTooManyEntries});
+  EXPECT_EQ(messages, std::vector<std::string>{kMsgSequenceFull});
 }
 
 TEST_F(Timeline, TypedValuesStoreWhenFinishedNumbersAndBadTextGetsOneMessage) {
