@@ -2,26 +2,15 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 
+#include "app/app_messages.h"
 #include "app/console_load.h"
+#include "app/data_check.h"
+#include "scene/printable_text.h"
 #include "scene/param_table.h"
 
 namespace {
-
-// Evaluates every preset once, so that a value its type cannot hold is found before the demo runs.
-int CheckEvaluation(const LoadedDemo& demo) {
-  int faults = 0;
-  for (int i = 0; i < demo.scene.PresetCount; ++i) {
-    SceneState probe = demo.scene;
-    try {
-      UpdateSceneParams(probe, static_cast<uint8_t>(i), 0, 0, 0, false);
-    } catch (const std::exception& error) {
-      std::fprintf(stderr, "preset %d: %s\n", i, error.what());
-      ++faults;
-    }
-  }
-  return faults;
-}
 
 void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block) {
   for (int i = 0; i < kParamCount; ++i) {
@@ -38,15 +27,21 @@ void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block)
 int RunCheck(const std::string& dataDir) {
   LoadedDemo demo;
   const bool loaded = LoadDataFolder(dataDir, demo);
-  const int evaluationFaults = CheckEvaluation(demo);
-  if (!loaded || evaluationFaults > 0) {
-    std::printf("%s: check failed\n", dataDir.c_str());
+  CheckCounts counts;
+  const int textureCount = CheckTextures(dataDir, counts);
+  const SceneSequence& sequence = demo.sequence;
+  std::error_code ignored;
+  if (std::filesystem::is_regular_file(sequence.Mp3FileName, ignored)) CheckMusic(sequence.Mp3FileName, counts);
+  CheckEvaluation(dataDir, demo, counts);
+  CheckLikelyMistakes(dataDir, demo, textureCount, counts);
+  if (!loaded || counts.errors > 0) {
+    std::printf("%s\n", PrintableMessage(dataDir + kCheckFailedText).c_str());
     return 1;
   }
-  const SceneSequence& sequence = demo.sequence;
-  std::printf("presets: %d\nentries: %zu\ndemo length: %u ms\nratio: %g\nmp3: %s\n%s: check passed\n",
+  std::printf("presets: %d\nentries: %zu\ndemo length: %u ms\nratio: %g\nmp3: %s\ntextures: %d\nwarnings: %d\n%s\n",
               demo.scene.PresetCount, sequence.SequenceEntries.size(), sequence.DemoLength,
-              sequence.ScreenCinemaWidthRatio, sequence.Mp3FileName.c_str(), dataDir.c_str());
+              sequence.ScreenCinemaWidthRatio, PrintableMessage(sequence.Mp3FileName).c_str(), textureCount,
+              counts.warnings, PrintableMessage(dataDir + kCheckPassedText).c_str());
   return 0;
 }
 
@@ -74,7 +69,7 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
       PrintBlock(scene.LiveParams, block);
     }
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
+    PrintReport(error.what());
     return 1;
   }
   return 0;

@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
-// Loads a data folder as start-up does and prints what it found, or every error with file and line.
-// 0 only when everything loads.
+// Loads a data folder as start-up does, then its textures, the start of its MP3 and every preset over
+// the times its entries play it (app/data_check.h), and prints what it found, or every error with its
+// file (and line), and warnings for what is likely a mistake. 0 only when there is no error.
 int RunCheck(const std::string& dataDir);
 
 // Prints, for each sequence entry, its header line and the 77 evaluated values at demo time demoTimeMs.

@@ -4,33 +4,27 @@
 #include <exception>
 
 #include "scene/preset_file.h"
+#include "scene/printable_text.h"
 #include "scene/scene_messages.h"
 
+void PrintReport(const std::string& text) { std::fprintf(stderr, "%s\n", PrintableMessage(text).c_str()); }
+
 bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo) {
-  LoadReports reports;
-  reports.FatalError = [&](const std::string& where, const std::string& text) {
-    std::fprintf(stderr, "%s: %s\n", where.c_str(), text.c_str());
+  const auto fault = [&demo](const std::string& text) {
+    PrintReport(text);
     ++demo.faults;
   };
-  reports.Notice = [](const std::string&, const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
-  bool readable = true;
+  LoadReports reports;
+  reports.FatalError = [&](const std::string& where, const std::string& text) { fault(where + ": " + text); };
+  reports.Notice = [](const std::string&, const std::string& text) { PrintReport(text); };
+  reports.ReadError = fault;
+  demo.scene.PresetCount = LoadScenePresets(dataDir + "/scene", demo.scene.ScenePresets, reports);
   try {
-    demo.scene.PresetCount = LoadScenePresets(dataDir + "/scene", demo.scene.ScenePresets, reports);
+    if (LoadSceneSequence(dataDir + "/sceneseq", demo.sequence, reports) == 0)
+      fault(dataDir + "/sceneseq.txt: " + kMsgNoSequence);
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
-    readable = false;
+    fault(error.what());
   }
-  try {
-    if (LoadSceneSequence(dataDir + "/sceneseq", demo.sequence, reports) == 0) {
-      std::fprintf(stderr, "%s/sceneseq.txt: %s\n", dataDir.c_str(), kMsgNoSequence);
-      ++demo.faults;
-    }
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s\n", error.what());
-    readable = false;
-  }
-  if (readable && demo.scene.PresetCount == 0)
-    std::fprintf(stderr, "%s/scene0.txt: %s\n", dataDir.c_str(), kMsgNoPresets);
-  if (!readable) return false;
+  if (demo.scene.PresetCount == 0) PrintReport(dataDir + "/scene0.txt: " + kMsgNoPresets);
   return demo.faults == 0;
 }

@@ -12,6 +12,9 @@ struct LoadedDemo {
   int faults = 0;  // reports that would end the program
 };
 
-// False when a file could not be read or a fault was reported. Presets and sequence are read apart, so a
-// fault in one does not hide those in the other.
+// Prints text and a line end to stderr, its unprintable bytes escaped (PrintableMessage).
+void PrintReport(const std::string& text);
+
+// False when a file could not be read or a fault was reported. Every file is read to its end or its
+// first fault, so a fault in one does not hide those in the others.
 bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo);

@@ -10,7 +10,9 @@
 #include "app/launcher_lists.h"
 #include "app/offscreen_demo.h"
 #include "app/video_export.h"
+#include "app/app_messages.h"
 #include "scene/decimal_text.h"
+#include "scene/printable_text.h"
 
 namespace {
 
@@ -21,7 +23,8 @@ constexpr const char* kUsage =
     "                                                             --frame-step: MS of demo time per frame)\n"
     "       quarnel --check [DATA_DIR]                            check a data folder\n"
     "       quarnel [-d] --print-frame MS [DATA_DIR]              print the evaluated parameters at MS\n"
-    "       quarnel --render MS OUT.png [--size WxH] [DATA_DIR]   draw one frame offscreen\n"
+    "       quarnel --render MS OUT.png [--fps N] [--size WxH] [DATA_DIR]\n"
+    "                                                             draw one frame offscreen\n"
     "       quarnel --export OUT.mp4|DIR/ [--fps N] [--size WxH] [DATA_DIR]\n"
     "                                                             write the whole demo as a video\n";
 
@@ -52,23 +55,35 @@ struct Options {
   std::string dataDir = "data";
 };
 
-bool ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
+// An argument as a message shows it.
+std::string Shown(const std::string& argument) { return "'" + QuotedText(argument, 40) + "'"; }
+
+// Empty, or what is wrong with the arguments.
+std::string ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
   bool dataDirGiven = false;
   for (size_t i = first; i < args.size(); ++i) {
-    if (args[i] == "--size" && i + 1 < args.size()) {
-      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return false;
-    } else if (allowFps && args[i] == "--fps" && i + 1 < args.size()) {
+    const bool valueFollows = i + 1 < args.size();
+    if (args[i] == "--size" && valueFollows) {
+      if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return kBadSizeText + Shown(args[i]);
+    } else if (allowFps && args[i] == "--fps" && valueFollows) {
       const auto fps = ParseCount(args[++i], 1, 240);
-      if (!fps) return false;
+      if (!fps) return kBadFpsText + Shown(args[i]);
       options.fps = *fps;
     } else if (!dataDirGiven && args[i].rfind("--", 0) != 0) {
       options.dataDir = args[i];
       dataDirGiven = true;
     } else {
-      return false;
+      const bool missingValue = args[i].rfind("--", 0) == 0 && !valueFollows;
+      return (missingValue ? kMissingValueText : kUnexpectedArgumentText) + Shown(args[i]);
     }
   }
-  return true;
+  return "";
+}
+
+// The usage after what is wrong with the arguments.
+int Usage(const std::string& fault) {
+  std::fprintf(stderr, "quarnel: %s\n", fault.c_str());
+  return Usage();
 }
 
 }  // namespace
@@ -92,11 +107,13 @@ int main(int argc, char** argv) {
   }
   if (command == "--render") {
     const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
-    if (!ms || !ParseOptions(args, 3, false, options)) return Usage();
-    return RunRender(*ms, args[2], options.widthPx, options.heightPx, options.dataDir);
+    if (!ms) return Usage();
+    if (const std::string fault = ParseOptions(args, 3, true, options); !fault.empty()) return Usage(fault);
+    return RunRender(*ms, args[2], options.fps, options.widthPx, options.heightPx, options.dataDir);
   }
   if (command == "--export") {
-    if (args.size() < 2 || !ParseOptions(args, 2, true, options)) return Usage();
+    if (args.size() < 2) return Usage();
+    if (const std::string fault = ParseOptions(args, 2, true, options); !fault.empty()) return Usage(fault);
     return RunExport({args[1], options.fps, options.widthPx, options.heightPx, options.dataDir});
   }
   PlayOptions play;

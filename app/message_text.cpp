@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "scene/printable_text.h"
+
 namespace {
 
 // Appends line to out, broken into pieces of at most maxLineChars.
@@ -25,7 +27,8 @@ void AppendWrapped(std::string_view line, size_t maxLineChars, std::string& out)
 
 }  // namespace
 
-std::string MessageBoxText(const std::string& text, size_t maxLineChars) {
+std::string MessageBoxText(const std::string& message, size_t maxLineChars) {
+  const std::string text = PrintableMessage(message);
   std::string out;
   size_t start = 0;
   for (;;) {
@@ -41,5 +44,5 @@ std::string MessageBoxLogLine(const std::string& title, const std::string& text)
   std::string line = "quarnel: " + title + ": " + text;
   for (char& c : line)
     if (c == '\r' || c == '\n') c = ' ';
-  return line;
+  return PrintableMessage(line);
 }

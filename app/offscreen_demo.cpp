@@ -1,17 +1,15 @@
 #include "app/offscreen_demo.h"
 
-#include <cstdio>
-
 #include "app/console_load.h"
 #include "render/gl_direct3d.h"
 #include "render/offscreen_demo.h"
 
-int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t widthPx, uint32_t heightPx,
+int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t fps, uint32_t widthPx, uint32_t heightPx,
               const std::string& dataDir) {
   LoadedDemo demo;
   if (!LoadDataFolder(dataDir, demo)) return 1;
   const std::string error = RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), demo.scene, demo.sequence, dataDir,
-                                                 demoTimeMs, widthPx, heightPx, false, pngPath);
-  if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+                                                 demoTimeMs, fps, widthPx, heightPx, false, pngPath);
+  if (!error.empty()) PrintReport(error);
   return error.empty() ? 0 : 1;
 }

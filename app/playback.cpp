@@ -7,9 +7,21 @@
 
 namespace {
 
+// The output form's size as the frame reads it: the window's client area, or in fullscreen the display
+// mode the picture is drawn at (Direct3D switches the display to the mode, so the form has the back
+// buffer's size; here the window covers the monitor and the picture is scaled into it).
+void FormSizePx(DemoEngine& engine, uint32_t& widthPx, uint32_t& heightPx) {
+  if (engine.render.windowedOutput) {
+    engine.host.ClientSizePx(widthPx, heightPx);
+    return;
+  }
+  widthPx = engine.render.FullWidth;
+  heightPx = engine.render.FullHeight;
+}
+
 void UpdateCaption(DemoEngine& engine) {
   CaptionSizes sizes;
-  engine.host.ClientSizePx(sizes.clientWidthPx, sizes.clientHeightPx);
+  FormSizePx(engine, sizes.clientWidthPx, sizes.clientHeightPx);
   sizes.ViewWidth = engine.render.ViewWidth;
   sizes.ViewHeight = engine.render.ViewHeight;
   std::string caption = StatsCaption(sizes, engine.clock, engine.sequence.DemoLength);
@@ -32,7 +44,7 @@ void DemoIdle(DemoEngine& engine) {
   if (engine.settings.stats) UpdateCaption(engine);
 
   uint32_t formWidthPx = 0, formHeightPx = 0;
-  engine.host.ClientSizePx(formWidthPx, formHeightPx);
+  FormSizePx(engine, formWidthPx, formHeightPx);
   const LayerErrorSink layerError = [&engine](const std::string& text) {
     if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
   };

@@ -1,13 +1,16 @@
 #include "app/video_export.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
+#include "app/app_messages.h"
 #include "app/console_load.h"
-#include "app/layer_errors.h"
 #include "render/gl_direct3d.h"
 #include "render/offscreen_demo.h"
 #include "scene/shared_random.h"
@@ -42,9 +45,12 @@ class PngSink : public FrameSink {
   std::string dir_;
 };
 
+// ffmpeg writes to a temporary file beside the target, renamed over it only when the whole video was
+// written, so a failed export leaves an earlier video as it was.
 class FfmpegSink : public FrameSink {
  public:
-  FfmpegSink(const ExportOptions& options, const std::string& mp3, double seconds) {
+  FfmpegSink(const ExportOptions& options, const std::string& mp3, double seconds)
+      : target_(options.outPath), temporary_(TemporaryVideoPath(options.outPath)) {
     std::string command = "ffmpeg -y -loglevel error -f rawvideo -pix_fmt rgba -s " +
                           std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx) + " -r " +
                           std::to_string(options.fps) + " -i -";
@@ -54,12 +60,13 @@ class FfmpegSink : public FrameSink {
     std::snprintf(duration, sizeof duration, "%.3f", seconds);
     // One fast encoder thread keeps up with the frames and leaves the cores to the software renderer.
     command += std::string(" -c:v libx264 -preset ultrafast -crf 20 -threads 1 -pix_fmt yuv420p -movflags +faststart -t ") +
-               duration + " " + Quoted(options.outPath);
+               duration + " " + Quoted(temporary_);
     std::signal(SIGPIPE, SIG_IGN);  // an ffmpeg that gave up makes the next write fail instead of ending us
     pipe_ = popen(command.c_str(), "w");
   }
   ~FfmpegSink() override {
     if (pipe_) pclose(pipe_);
+    std::remove(temporary_.c_str());
   }
   bool Write(uint32_t, const RgbaImage& image) override {
     return pipe_ && std::fwrite(image.rgba.data(), 1, image.rgba.size(), pipe_) == image.rgba.size();
@@ -68,10 +75,18 @@ class FfmpegSink : public FrameSink {
     if (!pipe_) return false;
     const int status = pclose(pipe_);
     pipe_ = nullptr;
-    return status == 0;
+    return status == 0 && std::rename(temporary_.c_str(), target_.c_str()) == 0;
   }
 
  private:
+  // ".partial-PID-NAME" in the target's folder: the extension, which tells ffmpeg the format, stays last.
+  static std::string TemporaryVideoPath(const std::string& target) {
+    const std::filesystem::path path(target);
+    return (path.parent_path() / (kExportTemporaryPrefix + std::to_string(getpid()) + "-" + path.filename().string()))
+        .string();
+  }
+
+  std::string target_, temporary_;
   FILE* pipe_ = nullptr;
 };
 
@@ -93,12 +108,17 @@ int RunExport(const ExportOptions& options) {
   if (!LoadDataFolder(options.dataDir, demo)) return 1;
   SeedRandom(1);  // the same demo gives the same frames
   RenderState state;
-  state.callbacks.fatalError = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  // Every start-up fault is printed once: the first one also comes back as the start's result.
+  std::vector<std::string> printed;
+  state.callbacks.fatalError = [&printed](const std::string& text) {
+    PrintReport(text);
+    printed.push_back(text);
+  };
   const std::string startError =
       StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), options.dataDir,
                              demo.sequence.ScreenCinemaWidthRatio, options.widthPx, options.heightPx);
   if (!startError.empty()) {
-    std::fprintf(stderr, "%s\n", startError.c_str());
+    if (std::find(printed.begin(), printed.end(), startError) == printed.end()) PrintReport(startError);
     ReleaseRenderObjects(state);
     return 1;
   }
@@ -113,23 +133,24 @@ int RunExport(const ExportOptions& options) {
     sink = std::make_unique<FfmpegSink>(options, demo.sequence.Mp3FileName, double(frameCount) / options.fps);
   }
 
-  LayerErrorFilter layerErrors;
-  const LayerErrorSink layerError = [&layerErrors](const std::string& text) {
-    if (TakeLayerError(layerErrors, text)) std::fprintf(stderr, "\n%s\n", text.c_str());
-  };
+  // A layer that fails to evaluate would be missing from the video: the export stops at its first frame.
+  std::vector<std::string> layerErrors;
+  const LayerErrorSink layerError = [&layerErrors](const std::string& text) { layerErrors.push_back(text); };
   const auto start = std::chrono::steady_clock::now();
   RgbaImage image;
   bool ok = true;
   for (uint32_t n = 0; n < frameCount && ok; ++n) {
     const uint32_t demoTimeMs = static_cast<uint32_t>(uint64_t(n) * 1000 / options.fps);
     ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
-         sink->Write(n, image);
-    EndLayerErrorFrame(layerErrors);
-    if (n % 10 == 0 || n + 1 == frameCount)
+         layerErrors.empty() && sink->Write(n, image);
+    if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    for (const std::string& text : layerErrors)
+      PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
+                  std::to_string(n) + ")");
   }
-  ok = sink->Finish() && ok;
-  std::fprintf(stderr, "\n%s %s\n", ok ? "wrote" : "failed to write", options.outPath.c_str());
+  ok = ok && sink->Finish();  // an export that stopped leaves its temporary to the sink to remove
+  PrintReport("\n" + std::string(ok ? kExportWroteText : kExportFailedText) + options.outPath);
   ReleaseRenderObjects(state);
   return ok ? 0 : 1;
 }

@@ -146,6 +146,10 @@ class CaptureDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     Record(*c_, [d = real_, index, l = *light] { d->SetLight(index, &l); });
     return Timed(*c_, [&] { return real_->SetLight(index, light); });
   }
+  HRESULT LightEnable(DWORD index, BOOL enable) override {
+    Record(*c_, [d = real_, index, enable] { d->LightEnable(index, enable); });
+    return Timed(*c_, [&] { return real_->LightEnable(index, enable); });
+  }
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override {
     Record(*c_, [d = real_, state, m = *matrix] { d->SetTransform(state, &m); });
     return Timed(*c_, [&] { return real_->SetTransform(state, matrix); });

@@ -15,21 +15,25 @@ namespace {
 
 constexpr size_t kFileHeaderBytes = 14;
 constexpr uint32_t kOs2HeaderBytes = 12;
+constexpr uint32_t kUncompressed = 0, kBitFields = 3;  // the compression field's values we read
 
-uint32_t Read16(const uint8_t* bytes, size_t offset) { return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8; }
+uint32_t Read16(const uint8_t* bytes, size_t offset) {
+  return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8;
+}
 uint32_t Read32(const uint8_t* bytes, size_t offset) { return Read16(bytes, offset) | Read16(bytes, offset + 2) << 16; }
 
-// An uncompressed file must hold every row its header promises (the decoder would read zeros instead).
-// The bit depth follows the width, height and plane fields: 16-bit ones in the OS/2 header, 32-bit ones
-// in the others, which also give the compression.
-bool HoldsItsPixels(const uint8_t* bytes, size_t size, uint32_t widthPx, uint32_t heightPx) {
+// Only uncompressed files (plain or with bit-field masks) are read, and such a file must hold every row
+// its header promises (the decoder would read zeros instead, and a few bytes could claim 8192 × 8192
+// pixels). The bit depth follows the width, height and plane fields: 16-bit ones in the OS/2 header,
+// 32-bit ones in the others, which also give the compression.
+bool UncompressedAndWhole(const uint8_t* bytes, size_t size, uint32_t widthPx, uint32_t heightPx) {
   if (size < kFileHeaderBytes + 4) return false;
   const uint32_t headerBytes = Read32(bytes, kFileHeaderBytes);
   const size_t depthOffset = kFileHeaderBytes + (headerBytes == kOs2HeaderBytes ? 10 : 14);
   const size_t compressionOffset = depthOffset + 2;
   if (size < compressionOffset + (headerBytes == kOs2HeaderBytes ? 0 : 4)) return false;
   const uint32_t compression = headerBytes == kOs2HeaderBytes ? 0 : Read32(bytes, compressionOffset);
-  if (compression != 0 && compression != 3) return true;  // the decoder refuses what it cannot read
+  if (compression != kUncompressed && compression != kBitFields) return false;
   const uint64_t rowBytes = (uint64_t(widthPx) * Read16(bytes, depthOffset) + 31) / 32 * 4;
   return uint64_t(Read32(bytes, 10)) + rowBytes * heightPx <= size;
 }
@@ -43,7 +47,7 @@ bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image) {
   // A negative height in the header means rows stored from the top.
   const int64_t rows = std::llabs(int64_t(heightPx));
   if (widthPx <= 0 || rows == 0 || uint32_t(widthPx) > kMaxBmpSidePx || rows > int64_t(kMaxBmpSidePx)) return false;
-  if (!HoldsItsPixels(bytes, size, uint32_t(widthPx), uint32_t(rows))) return false;
+  if (!UncompressedAndWhole(bytes, size, uint32_t(widthPx), uint32_t(rows))) return false;
 
   stbi_uc* pixels = stbi_load_from_memory(bytes, int(size), &widthPx, &heightPx, &channels, 4);
   if (pixels == nullptr) return false;

@@ -357,6 +357,10 @@ class IDirect3DDevice8 : public IUnknown {
   virtual HRESULT GetViewport(D3DVIEWPORT8* viewport) = 0;
   virtual HRESULT SetMaterial(const D3DMATERIAL8* material) = 0;
   virtual HRESULT SetLight(DWORD index, const D3DLIGHT8* light) = 0;
+  // Lights start disabled: a light that was set shines only once enabled here.
+  virtual HRESULT LightEnable(DWORD index, BOOL enable) = 0;
+  // Fails (D3DERR_INVALIDCALL, nothing cleared) when D3DCLEAR_ZBUFFER is asked for while the target has
+  // no depth buffer, or D3DCLEAR_STENCIL while the depth buffer has no stencil.
   virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) = 0;
   virtual HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT strideBytes) = 0;
   virtual HRESULT SetVertexShader(DWORD fvf) = 0;

@@ -86,8 +86,12 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
     try {
       block = UpdateSceneParams(scene, presetNumber, startTimeMs, endTimeMs, fxTimeMs, developmentMode);
     } catch (const RangeError& error) {
-      if (!layerError) throw;
-      layerError(error.what());
+      // In normal play the text names the preset the layer plays (preset 0 for a number not loaded).
+      const int played = presetNumber < scene.PresetCount ? presetNumber : 0;
+      const std::string text =
+          developmentMode ? error.what() : kLayerPresetText + std::to_string(played) + ": " + error.what();
+      if (!layerError) throw RangeError(text);
+      layerError(text);
       return;
     }
     RenderFrame(state, block, demoTimeMs, formWidthPx, formHeightPx);

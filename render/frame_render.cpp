@@ -50,7 +50,7 @@ void BindMainBuffer(RenderState& state) {
 }
 
 void DrawPlanes(RenderState& state, const TFrameParamBlock& b) {
-  for (uint32_t j = 1; j <= b.NumberOfPlanes; ++j) {
+  for (uint32_t j = 1; j <= std::min<uint32_t>(b.NumberOfPlanes, kMaxPlanesDrawn); ++j) {
     const float s = float(j + double(b.PlaneDist));
     SetWorldMatrix(state.device, s, s, s, 0, 0, 0, 0, 0, 0);
     DrawCurve(state.device, b.PlanesPrimitive, kStripPrimitives);
@@ -82,7 +82,7 @@ void DrawPointSpriteWaves(RenderState& state, const TFrameParamBlock& b) {
   SetTextureOrReport(state, TextureByNumber(state, b.PointSpriteTextureNumber));
   const uint8_t mode = std::min<uint8_t>(b.PointSpriteWaveTweakMode, 3);
   const double x = b.PointSpriteWaveTweakX, y = b.PointSpriteWaveTweakY, z = b.PointSpriteWaveTweakZ;
-  for (uint32_t j = 1; j <= b.NumberOfPointSpriteWaves; ++j) {
+  for (uint32_t j = 1; j <= std::min<uint32_t>(b.NumberOfPointSpriteWaves, kMaxPointSpriteWavesDrawn); ++j) {
     const double s = j + double(b.PointSpriteDist);
     double sx = s, sy = s, sz = s;
     if (mode >= 1) {
@@ -110,7 +110,7 @@ void RestoreAfterWaves(RenderState& state, const TFrameParamBlock& b) {
 // Presets above 3 set no world transform: the rings lie on the one left by the previous draw.
 void DrawRingObjects(RenderState& state, const TFrameParamBlock& blk, double t, double (*wave)(double)) {
   const double d = blk.ObjectRingDistance;
-  for (uint32_t j = 1; j <= blk.NumberOfRingObjects; ++j) {
+  for (uint32_t j = 1; j <= std::min<uint32_t>(blk.NumberOfRingObjects, kMaxRingObjectsDrawn); ++j) {
     const double a = j / 100.0;
     const double b = wave(0.002 * t) * j / 600;
     auto w = [&](double k) { return t * 0.002 * a / k; };

@@ -9,6 +9,14 @@
 #include "render/render_state.h"
 #include "scene/frame_block.h"
 
+// What one layer draws at most, so that no parameter value makes a frame take more than about a second
+// on a 2-core machine with no GPU (bench/frame_cost_bench): planes, point-sprite waves and ring objects
+// per pass. Counts above these draw as these; every shipped preset and every value the randomizer gives
+// lies within them.
+constexpr uint32_t kMaxPlanesDrawn = 50;
+constexpr uint32_t kMaxPointSpriteWavesDrawn = 500;
+constexpr uint32_t kMaxRingObjectsDrawn = 400;
+
 // Draws the layer when block.StartTime <= demoTimeMs <= block.EndTime; otherwise touches nothing.
 // formWidthPx × formHeightPx is the output window's client size (the projection's aspect; a height of 0
 // is taken as 1). A failed render-target creation has gone to FatalError and ends the layer before its

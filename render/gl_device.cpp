@@ -186,7 +186,10 @@ void Combine(bool alpha, DWORD op, DWORD arg1, DWORD arg2) {
 }  // namespace
 
 GLDevice::GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters)
-    : core_(std::move(core)), backWidth_(parameters.BackBufferWidth), backHeight_(parameters.BackBufferHeight) {
+    : core_(std::move(core)),
+      backWidth_(parameters.BackBufferWidth),
+      backHeight_(parameters.BackBufferHeight),
+      depthAttached_(parameters.EnableAutoDepthStencil != 0) {
   D3DXMatrixIdentity(&world_);
   D3DXMatrixIdentity(&view_);
   D3DXMatrixIdentity(&projection_);
@@ -290,7 +293,6 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
   device->target_->AddRef();
   device->BindTarget();
   glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);  // flat shading takes a triangle's first vertex, as Direct3D
-  glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);  // sprite v = 0 at the picture's top
   glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
   const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
   device->UnbindTarget();
@@ -393,7 +395,12 @@ HRESULT GLDevice::SetMaterial(const D3DMATERIAL8* material) {
 HRESULT GLDevice::SetLight(DWORD index, const D3DLIGHT8* light) {
   if (index != 0 || light == nullptr) return D3DERR_INVALIDCALL;  // one light is all the renderer uses
   light_ = *light;
-  lightSet_ = true;  // ours: a light that was set shines (Direct3D would wait for LightEnable)
+  return D3D_OK;
+}
+
+HRESULT GLDevice::LightEnable(DWORD index, BOOL enable) {
+  if (index != 0) return D3DERR_INVALIDCALL;
+  lightEnabled_ = enable != 0;
   return D3D_OK;
 }
 
@@ -432,9 +439,12 @@ HRESULT GLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
 
 HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD) {
   if (count > 0 && rects == nullptr) return D3DERR_INVALIDCALL;
+  // As Direct3D: asking for the depth buffer while the target has none fails as a whole (nothing is
+  // cleared), and so does asking for a stencil buffer, which the D16 depth buffer lacks.
+  if ((flags & D3DCLEAR_STENCIL) || ((flags & D3DCLEAR_ZBUFFER) && !depthAttached_)) return D3DERR_INVALIDCALL;
   GLbitfield mask = 0;
   if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
-  if ((flags & D3DCLEAR_ZBUFFER) && depthAttached_) mask |= GL_DEPTH_BUFFER_BIT;  // no depth buffer: target only
+  if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
   if (mask == 0) return D3D_OK;
   core_->MakeCurrent();
   const GLCallCheck check("Clear");
@@ -479,10 +489,89 @@ HRESULT GLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   const UINT vertexCount = VerticesFor(type, count);
   core_->MakeCurrent();
   const GLCallCheck check("DrawPrimitive");
-  ApplyState(fvf_, stream_->Bytes().data(), streamStride_, startVertex, vertexCount);
-  glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(vertexCount));
+  if (type == D3DPT_POINTLIST && (renderStates_[D3DRS_POINTSPRITEENABLE] || renderStates_[D3DRS_POINTSCALEENABLE])) {
+    DrawPointSquares(stream_->Bytes().data(), startVertex, vertexCount);
+  } else {
+    ApplyState(fvf_, stream_->Bytes().data(), streamStride_, startVertex, vertexCount, false);
+    glDrawArrays(PrimitiveMode(type), GLint(startVertex), GLsizei(vertexCount));
+  }
   UnbindTarget();
   return D3D_OK;
+}
+
+// Direct3D's point size: Si = D3DRS_POINTSIZE; with point scaling Ss = Vh × Si × sqrt(1 / (A + B·De +
+// C·De²)), De the eye-space distance of the point and Vh the viewport height; then clamped to
+// D3DRS_POINTSIZE_MIN .. D3DRS_POINTSIZE_MAX (and the device's largest size). A point whose centre lies
+// outside the view volume is dropped whole. Each point becomes a screen-aligned square of Ss pixels,
+// built around the point in eye space, so that lighting and fog see the point's own position; a square
+// smaller than a pixel covers a pixel only where it holds the pixel's centre, as Direct3D rasterizes.
+// Point sprites map the whole texture onto the square, (0, 0) at its top left.
+void GLDevice::DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT vertexCount) {
+  const VertexLayout layout = LayoutOf(fvf_);
+  const UINT stride = streamStride_;
+  const bool sprite = renderStates_[D3DRS_POINTSPRITEENABLE] != 0;
+  const bool scale = renderStates_[D3DRS_POINTSCALEENABLE] != 0;
+  const float size = RenderStateFloat(D3DRS_POINTSIZE);
+  const float a = RenderStateFloat(D3DRS_POINTSCALE_A), b = RenderStateFloat(D3DRS_POINTSCALE_B);
+  const float c = RenderStateFloat(D3DRS_POINTSCALE_C);
+  const float minimum = RenderStateFloat(D3DRS_POINTSIZE_MIN);
+  const float maximum = std::min(RenderStateFloat(D3DRS_POINTSIZE_MAX), caps_.MaxPointSize);
+  const float viewportW = float(viewport_.Width), viewportH = float(viewport_.Height);
+  const D3DMATRIX& p = projection_;
+  D3DMATRIX worldView;
+  D3DXMatrixMultiply(&worldView, &world_, &view_);
+  const float cornerX[4] = {-1, 1, 1, -1}, cornerY[4] = {1, 1, -1, -1};  // top left, clockwise on screen
+  const float cornerU[4] = {0, 1, 1, 0}, cornerV[4] = {0, 0, 1, 1};
+  squares_.clear();
+  squareUvs_.clear();
+  for (UINT i = firstVertex; i < firstVertex + vertexCount; ++i) {
+    const uint8_t* vertex = vertices + size_t(i) * stride;
+    float position[3], eye[3];
+    std::memcpy(position, vertex, sizeof position);
+    Transform(worldView, position, eye);
+    const float clip[4] = {eye[0] * p.m[0][0] + eye[1] * p.m[1][0] + eye[2] * p.m[2][0] + p.m[3][0],
+                           eye[0] * p.m[0][1] + eye[1] * p.m[1][1] + eye[2] * p.m[2][1] + p.m[3][1],
+                           eye[0] * p.m[0][2] + eye[1] * p.m[1][2] + eye[2] * p.m[2][2] + p.m[3][2],
+                           eye[0] * p.m[0][3] + eye[1] * p.m[1][3] + eye[2] * p.m[2][3] + p.m[3][3]};
+    const float w = clip[3];
+    if (!(w > 0.0f) || std::fabs(clip[0]) > w || std::fabs(clip[1]) > w || clip[2] < 0.0f || clip[2] > w) continue;
+    float pixels = size;
+    if (scale) {
+      const float distance = std::sqrt(eye[0] * eye[0] + eye[1] * eye[1] + eye[2] * eye[2]);
+      pixels = viewportH * size * std::sqrt(1.0f / (a + b * distance + c * distance * distance));
+    }
+    pixels = std::min(std::max(pixels, minimum), maximum);
+    if (!(pixels > 0.0f) || p.m[0][0] == 0.0f || p.m[1][1] == 0.0f) continue;
+    // Half a square in eye units: pixels / 2 of the viewport is pixels / size of clip space at this w.
+    const float halfX = pixels * w / (viewportW * std::fabs(p.m[0][0]));
+    const float halfY = pixels * w / (viewportH * std::fabs(p.m[1][1]));
+    for (int k = 0; k < 4; ++k) {
+      const size_t at = squares_.size();
+      squares_.insert(squares_.end(), vertex, vertex + stride);
+      const float corner[3] = {eye[0] + cornerX[k] * halfX, eye[1] + cornerY[k] * halfY, eye[2]};
+      std::memcpy(&squares_[at], corner, sizeof corner);
+      if (sprite) squareUvs_.insert(squareUvs_.end(), {cornerU[k], cornerV[k]});
+      if (layout.normal >= 0) {  // turned into eye space with the point (no inverse transpose: a point has no surface)
+        float normal[3], turned[3];
+        std::memcpy(normal, &squares_[at + size_t(layout.normal)], sizeof normal);
+        for (int k2 = 0; k2 < 3; ++k2)
+          turned[k2] = normal[0] * worldView.m[0][k2] + normal[1] * worldView.m[1][k2] + normal[2] * worldView.m[2][k2];
+        std::memcpy(&squares_[at + size_t(layout.normal)], turned, sizeof turned);
+      }
+    }
+  }
+  if (squares_.empty()) return;
+  const UINT cornerCount = UINT(squares_.size() / stride);
+  ApplyState(fvf_, squares_.data(), stride, 0, cornerCount, true);
+  if (sprite) {  // the sprite's own coordinates, whatever the vertex holds or the stage generates
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, squareUvs_.data());
+  }
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);  // a point is a point whatever the fill and cull modes
+  glDisable(GL_CULL_FACE);
+  glDrawArrays(GL_QUADS, 0, GLsizei(cornerCount));
 }
 
 HRESULT GLDevice::GetRenderTarget(IDirect3DSurface8** surface) {
@@ -565,7 +654,8 @@ bool GLDevice::ReadBackBuffer(RgbaImage& image) {
 
 float GLDevice::RenderStateFloat(D3DRENDERSTATETYPE state) const { return DwordToFloat(renderStates_[state]); }
 
-void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount) {
+void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount,
+                          bool eyeSpace) {
   const VertexLayout layout = LayoutOf(fvf);
   BindTarget();
   glEnableClientState(GL_VERTEX_ARRAY);
@@ -584,7 +674,7 @@ void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glMultiTexCoord4f(GL_TEXTURE0, 0.0f, 0.0f, 0.0f, 1.0f);
   }
-  ApplyTransforms();
+  ApplyTransforms(eyeSpace);
   const int colour = ApplyLighting(fvf);
   if (colour >= 0) {
     glEnableClientState(GL_COLOR_ARRAY);
@@ -603,11 +693,11 @@ void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT 
     glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
   }
   ApplyTextureStage(fvf);
-  ApplyFog(fvf, vertices, stride, firstVertex, vertexCount);
+  ApplyFog(fvf, vertices, stride, firstVertex, vertexCount, eyeSpace);
   ApplyRaster();
 }
 
-void GLDevice::ApplyTransforms() {
+void GLDevice::ApplyTransforms(bool eyeSpace) {
   glViewport(GLint(viewport_.X), GLint(viewport_.Y), GLsizei(viewport_.Width), GLsizei(viewport_.Height));
   glDepthRange(viewport_.MinZ, viewport_.MaxZ);
   glMatrixMode(GL_PROJECTION);
@@ -621,7 +711,7 @@ void GLDevice::ApplyTransforms() {
   glTexGenfv(GL_S, GL_EYE_PLANE, planeX);  // camera-space position = eye coordinates
   glTexGenfv(GL_T, GL_EYE_PLANE, planeY);
   glLoadMatrixf(&view_.m[0][0]);
-  if (lightSet_) {
+  if (lightEnabled_) {
     const D3DVECTOR& d = light_.Direction;
     const D3DVECTOR& p = light_.Position;
     const GLfloat position[4] = {light_.Type == D3DLIGHT_DIRECTIONAL ? -d.x : p.x,
@@ -632,7 +722,10 @@ void GLDevice::ApplyTransforms() {
     const GLfloat direction[3] = {d.x, d.y, d.z};
     glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
   }
-  glMultMatrixf(&world_.m[0][0]);
+  if (eyeSpace)
+    glLoadIdentity();
+  else
+    glMultMatrixf(&world_.m[0][0]);
 }
 
 int GLDevice::ApplyLighting(DWORD fvf) {
@@ -655,7 +748,7 @@ int GLDevice::ApplyLighting(DWORD fvf) {
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular ? &material_.Specular.r : none);
   glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, &material_.Emissive.r);
   glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(material_.Power, 0.0f, 128.0f));
-  if (lightSet_) {
+  if (lightEnabled_) {
     glEnable(GL_LIGHT0);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, &light_.Diffuse.r);
     glLightfv(GL_LIGHT0, GL_AMBIENT, &light_.Ambient.r);
@@ -747,7 +840,8 @@ void GLDevice::ApplyTextureStage(DWORD fvf) {
   glEnable(GL_TEXTURE_GEN_T);
 }
 
-void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount) {
+void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount,
+                        bool eyeSpace) {
   glDisableClientState(GL_FOG_COORD_ARRAY);
   if (!renderStates_[D3DRS_FOGENABLE]) {
     glDisable(GL_FOG);
@@ -778,7 +872,10 @@ void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT fi
   glFogf(GL_FOG_END, 1.0f);
   const VertexLayout layout = LayoutOf(fvf);
   D3DMATRIX worldView;
-  D3DXMatrixMultiply(&worldView, &world_, &view_);
+  if (eyeSpace)
+    D3DXMatrixIdentity(&worldView);
+  else
+    D3DXMatrixMultiply(&worldView, &world_, &view_);
   const bool range = renderStates_[D3DRS_RANGEFOGENABLE] != 0;
   fogCoordinates_.assign(size_t(firstVertex) + vertexCount, 0.0f);
   for (UINT i = firstVertex; i < firstVertex + vertexCount; ++i) {
@@ -841,34 +938,16 @@ void GLDevice::ApplyRaster() {
   const DWORD write = rs[D3DRS_COLORWRITEENABLE];
   glColorMask(write & 1, (write >> 1) & 1, (write >> 2) & 1, (write >> 3) & 1);
 
-  const bool sprite = rs[D3DRS_POINTSPRITEENABLE] != 0;
-  if (sprite) glEnable(GL_POINT_SPRITE); else glDisable(GL_POINT_SPRITE);
-  glTexEnvi(GL_POINT_SPRITE, GL_COORD_REPLACE, sprite ? GL_TRUE : GL_FALSE);
-  const float size = RenderStateFloat(D3DRS_POINTSIZE);
-  const float minimum = RenderStateFloat(D3DRS_POINTSIZE_MIN);
+  // Plain points (no sprite, no scaling) keep D3DRS_POINTSIZE within the limits; the others are squares.
   const float maximum = std::min(RenderStateFloat(D3DRS_POINTSIZE_MAX), caps_.MaxPointSize);
-  if (rs[D3DRS_POINTSCALEENABLE]) {
-    // Direct3D: size × viewport height × sqrt(1 / (A + B·d + C·d²)); GL takes d as the eye depth rather
-    // than the eye distance, which differs only off the view axis.
-    const GLfloat attenuation[3] = {RenderStateFloat(D3DRS_POINTSCALE_A), RenderStateFloat(D3DRS_POINTSCALE_B),
-                                    RenderStateFloat(D3DRS_POINTSCALE_C)};
-    glPointSize(std::max(size * float(viewport_.Height), 1e-3f));
-    glPointParameterfv(GL_POINT_DISTANCE_ATTENUATION, attenuation);
-    glPointParameterf(GL_POINT_SIZE_MIN, minimum);
-    glPointParameterf(GL_POINT_SIZE_MAX, std::max(maximum, minimum));
-  } else {
-    const GLfloat none[3] = {1.0f, 0.0f, 0.0f};
-    glPointParameterfv(GL_POINT_DISTANCE_ATTENUATION, none);
-    glPointParameterf(GL_POINT_SIZE_MIN, 0.0f);
-    glPointParameterf(GL_POINT_SIZE_MAX, caps_.MaxPointSize);
-    glPointSize(std::max(std::clamp(size, std::min(minimum, maximum), maximum), 1e-3f));
-  }
+  glPointSize(std::max(std::clamp(RenderStateFloat(D3DRS_POINTSIZE), std::min(RenderStateFloat(D3DRS_POINTSIZE_MIN), maximum),
+                                  maximum),
+                       1e-3f));
 }
 
-void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
-                              D3DCOLOR color) {
+void GLDevice::BeginScreenQuads() {
   core_->MakeCurrent();
-  const GLCallCheck check("Draw(sprite)");
+  const GLCallCheck check("Begin(sprite)");
   BindTarget();
   D3DSURFACE_DESC target;
   target_->GetDesc(&target);
@@ -882,7 +961,7 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   for (GLenum capability : {GL_LIGHTING, GL_FOG, GL_DEPTH_TEST, GL_CULL_FACE, GL_ALPHA_TEST, GL_TEXTURE_GEN_S,
-                            GL_TEXTURE_GEN_T, GL_POINT_SPRITE, GL_COLOR_SUM, GL_COLOR_MATERIAL})
+                            GL_TEXTURE_GEN_T, GL_COLOR_SUM, GL_COLOR_MATERIAL})
     glDisable(capability);
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glShadeModel(GL_SMOOTH);
@@ -894,12 +973,32 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
   glBlendEquation(GL_FUNC_ADD);
   glActiveTexture(GL_TEXTURE0);
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture->Name());
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  screenQuadTexture_ = 0;
+}
+
+void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
+                              D3DCOLOR color) {
+  // A quad that holds no pixel centre of the viewport draws nothing: it is not sent at all.
+  float left = corners[0][0], right = left, top = corners[0][1], bottom = top;
+  for (int i = 1; i < 4; ++i) {
+    left = std::min(left, corners[i][0]), right = std::max(right, corners[i][0]);
+    top = std::min(top, corners[i][1]), bottom = std::max(bottom, corners[i][1]);
+  }
+  const float firstColumn = std::max(std::ceil(left - 0.5f), float(viewport_.X));
+  const float lastColumn = std::min(std::floor(right - 0.5f), float(viewport_.X + viewport_.Width) - 1);
+  const float firstRow = std::max(std::ceil(top - 0.5f), float(viewport_.Y));
+  const float lastRow = std::min(std::floor(bottom - 0.5f), float(viewport_.Y + viewport_.Height) - 1);
+  if (!(firstColumn <= lastColumn && firstRow <= lastRow)) return;
+  const GLCallCheck check("Draw(sprite)");
+  if (texture->Name() != screenQuadTexture_) {
+    screenQuadTexture_ = texture->Name();
+    glBindTexture(GL_TEXTURE_2D, screenQuadTexture_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
   glColor4ub(GLubyte(color >> 16), GLubyte(color >> 8), GLubyte(color), GLubyte(color >> 24));
   const float u[4] = {u0, u1, u1, u0}, v[4] = {v0, v0, v1, v1};
   glBegin(GL_QUADS);
@@ -908,6 +1007,9 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
     glVertex2f(corners[i][0], corners[i][1]);
   }
   glEnd();
+}
+
+void GLDevice::EndScreenQuads() {
   glDisable(GL_SCISSOR_TEST);
   UnbindTarget();
 }

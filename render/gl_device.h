@@ -29,6 +29,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   HRESULT GetViewport(D3DVIEWPORT8* viewport) override;
   HRESULT SetMaterial(const D3DMATERIAL8* material) override;
   HRESULT SetLight(DWORD index, const D3DLIGHT8* light) override;
+  HRESULT LightEnable(DWORD index, BOOL enable) override;
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
   HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, UINT strideBytes) override;
   HRESULT SetVertexShader(DWORD fvf) override;
@@ -44,19 +45,24 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   HRESULT CreateSprite(ID3DXSprite** sprite) override;
   bool ReadBackBuffer(RgbaImage& image) override;
 
-  // The sprite's one drawing operation: a textured quad with corners in target pixels (clockwise from
-  // the texture's top left), texture coordinates u0..u1, v0..v1, modulated by color, alpha-blended,
-  // clipped to the viewport.
+  // The sprite's drawing: BeginScreenQuads sets the GL state once, then each DrawScreenQuad draws a
+  // textured quad with corners in target pixels (clockwise from the texture's top left), texture
+  // coordinates u0..u1, v0..v1, modulated by color, alpha-blended, clipped to the viewport. Any other
+  // device call in between ends the run (Begin again before the next quad); EndScreenQuads ends it.
+  void BeginScreenQuads();
+  void EndScreenQuads();
   void DrawScreenQuad(GLTexture* texture, const float corners[4][2], float u0, float v0, float u1, float v1,
                       D3DCOLOR color);
 
  private:
   GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters);
-  void ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
-  void ApplyTransforms();
+  // eyeSpace: the vertices are already in eye space (the world and view transforms are not applied).
+  void ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount, bool eyeSpace);
+  void ApplyTransforms(bool eyeSpace);
   int ApplyLighting(DWORD fvf);  // returns the byte offset of the vertex colour GL reads, -1 for none
   void ApplyTextureStage(DWORD fvf);
-  void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount);
+  void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount, bool eyeSpace);
+  void DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT vertexCount);
   void ApplyRaster();
   void BindTarget();
   void UnbindTarget();
@@ -70,7 +76,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   GLuint backFbo_ = 0;                        // the back buffer alone, for Present and reading
   GLSurface* backSurface_ = nullptr;
   GLSurface* target_ = nullptr;  // current render target, one reference held
-  bool depthAttached_ = true;
+  bool depthAttached_;
 
   DWORD renderStates_[D3DRS_COUNT] = {};
   DWORD stageStates_[D3DTSS_COUNT] = {};
@@ -78,10 +84,13 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   D3DVIEWPORT8 viewport_{};
   D3DMATERIAL8 material_{};
   D3DLIGHT8 light_{};
-  bool lightSet_ = false;
+  bool lightEnabled_ = false;  // Direct3D's lights start disabled; SetLight alone lights nothing
   GLVertexBuffer* stream_ = nullptr;  // one reference held
   UINT streamStride_ = 0;
   DWORD fvf_ = 0;
   GLTexture* texture_ = nullptr;  // one reference held
   std::vector<float> fogCoordinates_;
+  std::vector<uint8_t> squares_;   // the corners of the point squares of one draw
+  std::vector<float> squareUvs_;   // and their sprite texture coordinates
+  GLuint screenQuadTexture_ = 0;   // the texture bound for the current run of screen quads
 };

@@ -1,5 +1,5 @@
 // ID3DXSprite on the OpenGL device: each Draw is one quad drawn straight with GL; the device turns its
-// own states back into GL state before its next draw, so Begin and End have nothing to save or restore.
+// own states back into GL state before its next draw, so End only lets go of the target.
 #include <cmath>
 
 #include "render/gl_device.h"
@@ -11,14 +11,24 @@ class GLSprite : public RefCounted<ID3DXSprite> {
   explicit GLSprite(GLDevice* device) : device_(device) { device_->AddRef(); }
   ~GLSprite() override { device_->Release(); }
 
-  HRESULT Begin() override { return D3D_OK; }
-  HRESULT End() override { return D3D_OK; }
+  // Between Begin and End only sprite draws happen, so the GL state is set once for all of them.
+  HRESULT Begin() override {
+    device_->BeginScreenQuads();
+    begun_ = true;
+    return D3D_OK;
+  }
+  HRESULT End() override {
+    if (begun_) device_->EndScreenQuads();
+    begun_ = false;
+    return D3D_OK;
+  }
 
   HRESULT Draw(IDirect3DTexture8* texture, const RECT* sourceRect, const D3DXVECTOR2* scaling,
                const D3DXVECTOR2* rotationCenter, float rotation, const D3DXVECTOR2* translation,
                D3DCOLOR color) override {
     auto* glTexture = dynamic_cast<GLTexture*>(texture);
     if (glTexture == nullptr) return D3DERR_INVALIDCALL;
+    if (!begun_) device_->BeginScreenQuads();  // a draw outside Begin and End sets up and ends by itself
     const D3DSURFACE_DESC& desc = glTexture->Desc();
     const RECT whole = {0, 0, int32_t(desc.Width), int32_t(desc.Height)};
     const RECT& r = sourceRect != nullptr ? *sourceRect : whole;
@@ -36,11 +46,13 @@ class GLSprite : public RefCounted<ID3DXSprite> {
     }
     device_->DrawScreenQuad(glTexture, corners, float(r.left) / float(desc.Width), float(r.top) / float(desc.Height),
                             float(r.right) / float(desc.Width), float(r.bottom) / float(desc.Height), color);
+    if (!begun_) device_->EndScreenQuads();
     return D3D_OK;
   }
 
  private:
   GLDevice* device_;
+  bool begun_ = false;
 };
 
 }  // namespace

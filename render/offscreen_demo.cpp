@@ -1,5 +1,6 @@
 #include "render/offscreen_demo.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "render/demo_frame.h"
@@ -61,12 +62,21 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
 }
 
 std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
-                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t widthPx,
+                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
                                  uint32_t heightPx, bool developmentMode, const std::string& pngPath) {
   SeedRandom(kRepeatableSeed);
   RenderState state;
   std::string error =
       StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);
+  if (error.empty()) {
+    // The frames before, as the export draws them (their failing layers skipped), leave the device and
+    // the back buffer as they are when the export reaches demoTimeMs.
+    const LayerErrorSink skipFailingLayer = [](const std::string&) {};
+    uint32_t fxTimeMs = 0;
+    for (uint64_t n = 0; n * 1000 / std::max<uint32_t>(fps, 1) < demoTimeMs; ++n)
+      DrawDemoFrame(state, scene, sequence, uint32_t(n * 1000 / std::max<uint32_t>(fps, 1)), developmentMode,
+                    state.FullWidth, state.FullHeight, fxTimeMs, skipFailingLayer);
+  }
   RgbaImage image;
   if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
   if (error.empty() && !WritePng(pngPath, image)) error = PngWriteFailedText(pngPath);

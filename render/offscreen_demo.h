@@ -1,7 +1,7 @@
 #pragma once
 // Drawing demo frames with no display, for `quarnel --render` and the video export: the renderer
-// started the way the program's start-up does, then frames drawn exactly as the playback loop draws
-// them and read back as pictures. Times are ms, sizes pixels; error texts are empty on success.
+// started the way the program's start-up does, then frames drawn as the playback loop draws them, on a
+// fixed-step clock, and read back as pictures. Times are ms, sizes pixels; error texts are empty on success.
 #include <cstdint>
 #include <string>
 
@@ -27,8 +27,12 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
                                  uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
                                  const LayerErrorSink& layerError = {});
 
-// The whole `--render`: seeds the shared Random with 1, starts the renderer on d3d, draws demo time
-// demoTimeMs and writes the picture to pngPath. scene and sequence are loaded as the start-up loads them.
+// The whole `--render`: seeds the shared Random with 1, starts the renderer on d3d, draws every frame
+// the export at fps frames per second draws before demoTimeMs (frame n at n * 1000 / fps ms, nothing
+// read back), then demo time demoTimeMs, and writes that picture to pngPath. So the picture is the
+// export's frame at that time, with everything the earlier frames left: render states, the back buffer
+// with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and
+// sequence are loaded as the start-up loads them.
 std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
-                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t widthPx,
+                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
                                  uint32_t heightPx, bool developmentMode, const std::string& pngPath);

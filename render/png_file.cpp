@@ -1,11 +1,21 @@
 // PNG output through stb_image_write.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 
 #include "render/rgba_image.h"
+#include "scene/safe_file.h"
+
+namespace {
+void Append(void* context, void* data, int size) {
+  static_cast<std::string*>(context)->append(static_cast<char*>(data), size_t(size));
+}
+}  // namespace
 
 bool WritePng(const std::string& path, const RgbaImage& image) {
   if (image.widthPx == 0 || image.heightPx == 0) return false;
-  return stbi_write_png(path.c_str(), int(image.widthPx), int(image.heightPx), 4, image.rgba.data(),
-                        int(image.widthPx * 4)) != 0;
+  std::string bytes, errorText;
+  return stbi_write_png_to_func(Append, &bytes, int(image.widthPx), int(image.heightPx), 4, image.rgba.data(),
+                                int(image.widthPx * 4)) != 0 &&
+         ReplaceFile(path, bytes, errorText);
 }

@@ -36,10 +36,22 @@ void FullCopyAndStrip(const EffectFrame& f, uint32_t p, double sinA) {
     f.Copy(f.sx0 / 4, f.sy0 / 4, 0, Round(30 * sinA) + j * f.h / 4, Argb(180, 255, 255, Random(2) * 255));
 }
 
+// Every echo starts at the left edge and is at least 55/255 opaque. Echoes stretched to the right
+// (divisor > 0, or past the mirror point when it is negative) grow with j, each covering all the
+// earlier ones (with the same rotation about the same centre), so beneath kVisibleEchoes of them
+// nothing shows any more (less than 1/512): only those are drawn. The shrinking echoes before the
+// mirror point (at most 101) are all drawn.
+constexpr uint32_t kVisibleEchoes = 32;
+
 void StretchedEchoes(const EffectFrame& f, uint32_t p, double sinA) {
   const double divisor = 100 * sinA + 1;
   if (divisor == 0) return;  // no stretch defined at this phase: no echoes this frame
-  for (uint32_t j = 1; j <= p; ++j) f.Copy(f.sx0 + j * f.sx0 / divisor, f.sy0, 0, f.bar, Argb(255 - 200 * j / p, 255, 255, 255));
+  const uint32_t shrinking = divisor < 0 ? uint32_t(std::min<double>(p, std::ceil(-divisor) - 1)) : 0;
+  const uint32_t lastHidden = p > kVisibleEchoes ? p - kVisibleEchoes : 0;
+  for (uint32_t j = 1; j <= p; ++j) {
+    if (j > shrinking && j <= lastHidden) j = lastHidden + 1;
+    f.Copy(f.sx0 + j * f.sx0 / divisor, f.sy0, 0, f.bar, Argb(255 - 200 * j / p, 255, 255, 255));
+  }
 }
 
 void Slices(const EffectFrame& f, uint32_t n, double sinA) {

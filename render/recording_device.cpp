@@ -250,6 +250,10 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
                                       Real(l->Attenuation0), Real(l->Attenuation1), Real(l->Attenuation2)}));
     return D3D_OK;
   }
+  HRESULT LightEnable(DWORD index, BOOL enable) override {
+    recorder_->Call("LightEnable", Join({Num(index), Num(DWORD(enable))}));
+    return D3D_OK;
+  }
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override {
     std::string values;
     for (int row = 0; row < 4; ++row)

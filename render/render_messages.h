@@ -62,3 +62,6 @@ inline std::string GLErrorText(const std::string& errorName, const std::string& 
                                                         : " in " + call);
 }
 inline std::string PngWriteFailedText(const std::string& path) { return "cannot write " + path; }
+
+// A scene layer whose evaluation failed, in normal play: "preset " N ": " + the evaluator's text.
+inline constexpr char kLayerPresetText[] = "preset ";

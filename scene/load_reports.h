@@ -10,4 +10,8 @@ struct LoadReports {
   std::function<void(const std::string& where, const std::string& text)> FatalError;
   // Something skipped that the author should know about (files or entries beyond 255).
   std::function<void(const std::string& where, const std::string& text)> Notice;
+  // A preset file that breaks its format (the reader's ConversionError or RangeError text, with file and
+  // line). When set, the loader reports it here and goes on with the next file (the preset keeps the
+  // values read so far); otherwise the error is raised and ends the load, as at the program's start.
+  std::function<void(const std::string& text)> ReadError;
 };

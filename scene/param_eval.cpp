@@ -6,10 +6,14 @@
 #include <string>
 
 #include "scene/errors.h"
+#include "scene/printable_text.h"
 #include "scene/round.h"
 #include "scene/scene_messages.h"
 
 namespace {
+
+// The name as a message shows it: a file may give an entry any text as its name.
+std::string ShownName(const TScene1ParamInterface& param) { return QuotedText(param.Name.Text(), 40); }
 
 bool Oscillates(const TScene1ParamInterface& param) { return param.OscForm >= 1 && param.OscForm <= 6; }
 
@@ -23,7 +27,7 @@ std::string NumberText(double value) {
 double StaticMagnitude(const TScene1ParamInterface& param, double maximum) {
   const double magnitude = std::fabs(Round(param.BaseVal));
   if (magnitude > maximum)
-    throw RangeError(param.Name.Text() + kMsgStaticOutOfRange + NumberText(magnitude) + kMsgOutOfRange + "0.." +
+    throw RangeError(ShownName(param) + kMsgStaticOutOfRange + NumberText(magnitude) + kMsgOutOfRange + "0.." +
                      NumberText(maximum));
   return magnitude;
 }
@@ -31,7 +35,7 @@ double StaticMagnitude(const TScene1ParamInterface& param, double maximum) {
 // Round(OscValue) clamped to 0..maximum, raising RangeError outside the signed 32-bit range.
 double ClampedOscillation(const TScene1ParamInterface& param, uint32_t fxTimeMs, double maximum) {
   const double rounded = Round(OscValue(param, fxTimeMs));
-  if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) throw RangeError(param.Name.Text() + kMsgOscOutOfRange);
+  if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) throw RangeError(ShownName(param) + kMsgOscOutOfRange);
   return std::clamp(rounded, 0.0, maximum);
 }
 

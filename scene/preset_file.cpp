@@ -2,6 +2,7 @@
 
 
 #include "scene/decimal_text.h"
+#include "scene/errors.h"
 #include "scene/safe_file.h"
 #include "scene/scene_messages.h"
 
@@ -72,7 +73,12 @@ uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIA
                                      std::to_string(error.code) + " (" + error.text + ")");
       continue;
     }
-    ReadScenePreset(*lines, presets[count]);
+    try {
+      ReadScenePreset(*lines, presets[count]);
+    } catch (const std::runtime_error& error) {  // ConversionError or RangeError
+      if (!reports.ReadError) throw;
+      reports.ReadError(error.what());
+    }
   }
   presets.resize(count);
   return static_cast<uint8_t>(count);

@@ -24,7 +24,8 @@ void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target);
 
 // Reads basePath + N + ".txt" for N = 0, 1, ... until a file is missing (at most 255 presets; a further
 // file is reported as a notice) into presets, and returns how many were read. A file that exists but
-// cannot be read is a FatalError report; a bad number raises as ReadScenePreset does.
+// cannot be read (a link that leads nowhere too) is a FatalError report; a bad number raises as
+// ReadScenePreset does, or goes to reports.ReadError when that is set.
 uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIArray>& presets,
                          const LoadReports& reports);
 

@@ -58,16 +58,22 @@ TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint
   if (!developmentMode && loaded > 0) scene.LiveParams = scene.ScenePresets[presetNumber];
 
   for (int i = 0; i < kParamCount; ++i) {
-    const TScene1ParamInterface& param = scene.LiveParams[i];
+    const double value = EvaluateParam(scene.LiveParams[i], i, fxTimeMs);
     const BlockField& field = kFields[i];
-    switch (EvaluationType(i)) {
-      case ParamType::Bool: block.*field.u8 = EvalBool(param, fxTimeMs); break;
-      case ParamType::Byte: block.*field.u8 = EvalByte(param, fxTimeMs); break;
-      case ParamType::Word: block.*field.u16 = EvalWord(param, fxTimeMs); break;
-      default: block.*field.f32 = EvalSing(param, fxTimeMs); break;
-    }
+    if (field.u8) block.*field.u8 = static_cast<uint8_t>(value);
+    else if (field.u16) block.*field.u16 = static_cast<uint16_t>(value);
+    else block.*field.f32 = static_cast<float>(value);
   }
   return block;
+}
+
+double EvaluateParam(const TScene1ParamInterface& param, int index, uint32_t fxTimeMs) {
+  switch (EvaluationType(index)) {
+    case ParamType::Bool: return EvalBool(param, fxTimeMs);
+    case ParamType::Byte: return EvalByte(param, fxTimeMs);
+    case ParamType::Word: return EvalWord(param, fxTimeMs);
+    default: return EvalSing(param, fxTimeMs);
+  }
 }
 
 double BlockFieldValue(const TFrameParamBlock& block, int index) {

@@ -19,6 +19,10 @@ struct SceneState {
 TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs,
                                    uint32_t fxTimeMs, bool developmentMode);
 
+// Entry `index` (0..76) of a set evaluated at fxTimeMs with the type of its place, as UpdateSceneParams
+// evaluates it (raising RangeError as it does).
+double EvaluateParam(const TScene1ParamInterface& param, int index, uint32_t fxTimeMs);
+
 // Field access by parameter index, for printing and inspecting a block: the value entry `index` (0..76)
 // stored, and whether that field is a float.
 double BlockFieldValue(const TFrameParamBlock& block, int index);

@@ -5,7 +5,12 @@
 
 #include "scene/decimal_text.h"
 #include "scene/errors.h"
+#include "scene/printable_text.h"
 #include "scene/scene_messages.h"
+
+namespace {
+constexpr size_t kShownChars = 40;  // of a bad line, in its message
+}  // namespace
 
 std::optional<TextLines> TextLines::FromFile(const std::string& path, FileError& error) {
   std::string content;
@@ -48,9 +53,8 @@ std::string TextLines::Where() const { return path_ + ":" + std::to_string(lineN
 
 // A file saved with bare LF line ends reads as one long line; the message tells the author why.
 std::string TextLines::NotANumber(std::string_view text, bool atEnd) const {
-  std::string shown(text.substr(0, 40));
-  if (text.size() > 40) shown += "...";
-  std::string message = Where() + (atEnd ? std::string(kMsgFileEndsEarly) : "'" + shown + "'" + kMsgNotANumber);
+  std::string message =
+      Where() + (atEnd ? std::string(kMsgFileEndsEarly) : "'" + QuotedText(text, kShownChars) + "'" + kMsgNotANumber);
   if (bareLineFeeds_) message += kMsgBareLineFeeds;
   return message;
 }
@@ -71,6 +75,6 @@ float TextLines::NextFloat() {
   const std::string_view text = Next();
   const std::optional<double> value = atEnd ? std::nullopt : ParseReal(text);
   if (!value) throw ConversionError(NotANumber(text, atEnd));
-  if (std::fabs(*value) > FLT_MAX) throw RangeError(Where() + std::string(text) + kMsgOutOfFloatRange);
+  if (std::fabs(*value) > FLT_MAX) throw RangeError(Where() + QuotedText(text, kShownChars) + kMsgOutOfFloatRange);
   return static_cast<float>(*value);
 }

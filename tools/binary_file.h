@@ -1,9 +1,11 @@
 #pragma once
 // Writing the binary files the tools make (BMP, WAV): little-endian fields and the whole file.
 #include <cstdint>
-#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "scene/safe_file.h"
 
 inline void PutU16(std::vector<uint8_t>& out, uint32_t value) {
   out.push_back(value & 0xFF);
@@ -15,14 +17,8 @@ inline void PutU32(std::vector<uint8_t>& out, uint32_t value) {
   PutU16(out, value >> 16);
 }
 
-// Writes bytes as the file path; false with errorText set when it cannot be written.
+// Writes bytes as the file path with ReplaceFile; false with errorText ("path: reason") when it cannot
+// be written, the previous file kept.
 inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& errorText) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  file.close();
-  if (!file) {
-    errorText = "cannot write " + path;
-    return false;
-  }
-  return true;
+  return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), errorText);
 }

@@ -19,10 +19,12 @@ constexpr float kPlasma = 0, kRings = 1, kStars = 2, kGlow = 3, kClouds = 4, kNe
                 kLava = 8, kGrid = 9;
 
 // What every scene of the demo shares: no sprites, no screen effect, no fog, alpha blending, still
-// proportions. Each recipe then says what makes it itself.
+// proportions, no depth buffer (and no depth clear: after the first render-to-texture layer the back
+// buffer has no depth buffer, and a clear that asks for one clears nothing). Each recipe then says
+// what makes it itself.
 std::vector<RecipeValue> Quiet(std::vector<RecipeValue> own) {
   std::vector<RecipeValue> values = {
-      {"BG_r", 0}, {"BG_g", 0}, {"BG_b", 0}, {"ClearTarget", 1}, {"ClearZBuffer", 1}, {"ZBuffer", 0},
+      {"BG_r", 0}, {"BG_g", 0}, {"BG_b", 0}, {"ClearTarget", 1}, {"ClearZBuffer", 0}, {"ZBuffer", 0},
       {"ScrBlend", kSrcAlpha}, {"DestBlend", kInvSrcAlpha}, {"ScreenProportionAdjust", 0},
       {"SpriteAlpha", 0}, {"SpriteAlpha2", 0}, {"UseR2TEffects", 0}, {"ReSetViewPort", 1},
       {"R2tTextureSizeTweakFactor", 0}, {"R2TEffectRotation", 0}, {"ScrBlendPointSprites", kSrcAlpha}, {"DestBlendPointSprites", kOne},

@@ -1,17 +1,20 @@
 // The window-less command-line tools, run as a user would run them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "scene/preset_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "tests/app/demo_folder.h"
 
 namespace {
 
 class Cli : public ::testing::Test {
  protected:
+  // Preset 0 (the defaults) and 1, three textures and a real MP3 of one second.
   void SetUp() override {
-    WriteFile(dir / "song.mp3", "not really an mp3");
-    ASSERT_EQ(WriteScenePreset(dir / "scene0.txt", InitParamTable()), "");
+    ASSERT_EQ(MakeDemoFolder(dir.Path(), 1000), "");
     TScene1ParamIArray second = InitParamTable();
     second[0].BaseVal = 12;
     ASSERT_EQ(WriteScenePreset(dir / "scene1.txt", second), "");
@@ -22,6 +25,17 @@ class Cli : public ::testing::Test {
   }
 
   CommandResult Quarnel(const std::string& args) { return RunCommand(std::string(QUARNEL_BINARY) + " " + args); }
+
+  // Replaces, in preset file name, the five lines of parameter paramName (name, base, form, x, y).
+  void SetParam(const std::string& name, const std::string& paramName, const std::vector<std::string>& lines) {
+    std::string preset = ReadFile(dir / name);
+    const size_t start = preset.find(paramName + "\r\n");
+    size_t end = start;
+    for (int i = 0; i < 5; ++i) end = preset.find("\r\n", end) + 2;
+    std::string block;
+    for (const std::string& line : lines) block += line + "\r\n";
+    WriteFile(dir / name, preset.replace(start, end - start, block));
+  }
 
   TempDir dir;
 };
@@ -35,7 +49,8 @@ TEST_F(Cli, CheckPrintsWhatItFound) {
   WriteSequence(kTwoEntries);
   const CommandResult result = Quarnel("--check " + dir.Path());
   EXPECT_EQ(result.status, 0) << result.output;
-  EXPECT_NE(result.output.find("presets: 2\nentries: 2\ndemo length: 30000 ms\nratio: 2.5\nmp3: " + dir / "song.mp3"),
+  EXPECT_NE(result.output.find("presets: 2\nentries: 2\ndemo length: 30000 ms\nratio: 2.5\nmp3: " + dir / "song.mp3" +
+                               "\ntextures: 3\nwarnings: 0\n"),
             std::string::npos)
       << result.output;
 }
@@ -65,10 +80,73 @@ TEST_F(Cli, CheckFindsValuesThatFailEveryFrame) {
   WriteFile(dir / "scene1.txt", preset);
   const CommandResult result = Quarnel("--check " + dir.Path());
   EXPECT_EQ(result.status, 1);
-  EXPECT_NE(result.output.find("preset 1: byte:BG_r: base value rounds to 300"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find(dir / "scene1.txt: byte:BG_r: base value rounds to 300"), std::string::npos)
+      << result.output;
+}
+
+TEST_F(Cli, CheckFollowsOscillatorsOverTheTimesTheEntriesPlay) {
+  WriteSequence(kTwoEntries);
+  // 3e9 * sin(t * 0.001) first rounds above 2147483647 at t = 798 ms; entry 0 plays preset 0 at t = d.
+  SetParam("scene0.txt", "byte:BG_g", {"byte:BG_g", "0", "1", "0.0010", "3000000000"});
+  CommandResult result = Quarnel("--check " + dir.Path());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find(dir / "scene0.txt: byte:BG_g: oscillator value rounds outside the 32-bit range "
+                                     "(entry 0 at demo time 798 ms, effect time 798 ms)"),
+            std::string::npos)
+      << result.output;
+
+  // Oscillators that could leave the range, but not at any time the entries reach: x = 0 keeps sin at
+  // 0, and entry 1 plays preset 1 only at effect times up to 16200 ms, where sin(t * 1e-6) stays small.
+  SetParam("scene0.txt", "byte:BG_g", {"byte:BG_g", "0", "1", "0", "3000000000"});
+  SetParam("scene1.txt", "bool:ClearTarget", {"bool:ClearTarget", "2147483000", "1", "0.000001", "1000"});
+  result = Quarnel("--check " + dir.Path());
+  EXPECT_EQ(result.status, 0) << result.output;
+}
+
+TEST_F(Cli, CheckListsEveryBrokenFileOnce) {
+  WriteSequence(kTwoEntries);
+  // Two broken presets (one with bytes that would act on a terminal), a broken texture, an MP3 that
+  // does not decode, and a preset number that is a link to nothing.
+  std::string preset = ReadFile(dir / "scene0.txt");
+  preset.replace(preset.find("\r\n2.9280\r\n"), 10, std::string("\r\n2\x1b[2J\0!\r\n", 11));
+  WriteFile(dir / "scene0.txt", preset);
+  preset = ReadFile(dir / "scene1.txt");
+  WriteFile(dir / "scene1.txt", preset.substr(0, preset.size() / 2));
+  std::filesystem::create_symlink("nowhere.txt", dir / "scene2.txt");
+  WriteFile(dir / "texture1.bmp", "BM not really");
+  WriteFile(dir / "song.mp3", std::string(3000, '\x55'));
+  const CommandResult result = Quarnel("--check " + dir.Path());
+  EXPECT_EQ(result.status, 1);
+  for (const std::string& expected :
+       {dir / "scene0.txt:28: '2\\x1b[2J\\0!' is not a valid number", dir / "scene1.txt:",
+        dir / "scene2.txt: a symbolic link to a file that does not exist",
+        "Texture(1) Init Error: cannot load texture (" + dir / "texture1.bmp)",
+        "sound init failed! Error: Stream creation failed (in other words: where is my mp3 file (" + dir / "song.mp3"}) {
+    const size_t at = result.output.find(expected);
+    EXPECT_NE(at, std::string::npos) << expected << "\n" << result.output;
+    EXPECT_EQ(result.output.find(expected, at + 1), std::string::npos) << expected << "\n" << result.output;
+  }
+  EXPECT_EQ(result.output.find('\x1b'), std::string::npos) << "an escape byte reached the terminal";
+}
+
+TEST_F(Cli, CheckWarnsOfLikelyMistakesButPasses) {
+  WriteSequence(CrLf({"7", "0", "1000", "1", "0", "0", "0", "0", "~"}) +
+                CrLf({"1", "5000", "2000", "1", "0", "0", "0", "0", "~"}));
+  ASSERT_EQ(WriteScenePreset(dir / "scene3.txt", InitParamTable()), "");
+  std::filesystem::copy_file(dir / "texture0.bmp", dir / "texture5.bmp");
+  const CommandResult result = Quarnel("--check " + dir.Path());
+  EXPECT_EQ(result.status, 0) << result.output;
+  for (const std::string& expected :
+       {"warning: " + dir / "sceneseq.txt: entry 0 names preset 7, which is not loaded: it shows preset 0",
+        "warning: " + dir / "sceneseq.txt: entry 1 starts after it ends (5000 > 2000 ms): it is never drawn",
+        "warning: " + dir / "scene3.txt is never loaded: the numbering stops at the missing " + dir / "scene2.txt",
+        "warning: " + dir / "texture5.bmp is never loaded: the numbering stops at the missing " + dir / "texture3.bmp",
+        std::string("warnings: 4\n")})
+    EXPECT_NE(result.output.find(expected), std::string::npos) << expected << "\n" << result.output;
 }
 
 TEST_F(Cli, CheckWithoutSequenceFails) {
+  std::filesystem::remove(dir / "sceneseq.txt");
   const CommandResult result = Quarnel("--check " + dir.Path());
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.output.find("Loading Error: no scene1 presets sequence found!"), std::string::npos);

@@ -91,3 +91,55 @@ TEST_F(Export, VideoThatCannotBeWrittenFailsWithAMessage) {
   EXPECT_EQ(result.status, 1) << result.output;
   EXPECT_NE(result.output.find("failed to write " + path), std::string::npos) << result.output;
 }
+
+TEST_F(Export, ALayerThatFailsStopsTheExportAndKeepsTheEarlierVideo) {
+  const std::string video = out / "demo.mp4";
+  ASSERT_EQ(Quarnel("--export " + video + " --fps 10 --size 160x120 " + data.Path()).status, 0);
+  const std::string before = ReadFile(video);
+  // 3e9 * sin(t * 0.001) first rounds above the 32-bit range at t = 798 ms: frame 8, at 800 ms.
+  std::string preset = ReadFile(data / "scene0.txt");
+  preset.replace(preset.find("byte:BG_g\r\n"), 36, CrLf({"byte:BG_g", "0", "1", "0.0010", "3000000000"}));
+  WriteFile(data / "scene0.txt", preset);
+  const CommandResult result = Quarnel("--export " + video + " --fps 10 --size 160x120 " + data.Path());
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_NE(result.output.find("preset 0: byte:BG_g: oscillator value rounds outside the 32-bit range (first at "
+                               "demo time 800 ms, frame 8)"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("failed to write " + video), std::string::npos) << result.output;
+  EXPECT_TRUE(ReadFile(video) == before) << "the earlier video is kept";
+  for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
+    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a temporary video is left";
+}
+
+TEST_F(Export, AnMp3ThatDoesNotDecodeKeepsTheEarlierVideo) {
+  const std::string video = out / "demo.mp4";
+  ASSERT_EQ(Quarnel("--export " + video + " --fps 10 --size 160x120 " + data.Path()).status, 0);
+  const std::string before = ReadFile(video);
+  WriteFile(DemoMp3Path(data.Path()), std::string(5000, '\x55'));
+  const CommandResult result = Quarnel("--export " + video + " --fps 10 --size 160x120 " + data.Path());
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_TRUE(ReadFile(video) == before) << "the earlier video is kept";
+}
+
+TEST_F(Export, ABrokenTextureIsReportedOnce) {
+  WriteFile(data / "texture1.bmp", "BM broken");
+  const CommandResult result = Quarnel("--export " + out / "demo.mp4" + " --fps 10 --size 160x120 " + data.Path());
+  EXPECT_EQ(result.status, 1) << result.output;
+  const std::string text = "Texture(1) Init Error: cannot load texture (" + data / "texture1.bmp)";
+  const size_t at = result.output.find(text);
+  EXPECT_NE(at, std::string::npos) << result.output;
+  EXPECT_EQ(result.output.find(text, at + 1), std::string::npos) << result.output;
+}
+
+TEST_F(Export, BadSizeOrFpsSaysWhatIsWrong) {
+  for (const auto& [args, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"--size 0x480", "quarnel: --size wants WIDTHxHEIGHT, each a whole number 1..8192, not '0x480'"},
+           {"--size 640", "quarnel: --size wants WIDTHxHEIGHT, each a whole number 1..8192, not '640'"},
+           {"--fps 500", "quarnel: --fps wants a whole number 1..240, not '500'"},
+           {"--fps", "quarnel: a value is missing after '--fps'"}}) {
+    const CommandResult result = Quarnel("--export " + out / "demo.mp4 " + data.Path() + " " + args);
+    EXPECT_EQ(result.status, 2) << args;
+    EXPECT_EQ(result.output.rfind(expected + "\nusage: ", 0), 0u) << result.output;
+  }
+}

@@ -14,3 +14,11 @@ TEST(MessageBoxText, LongLinesBreakAtBlanksAndSlashes) {
             "/home/author/demo/\ndata/scene3.txt:17:\nbad");
   EXPECT_EQ(MessageBoxText("abcdefghijklmnop", 6), "abcdef\nghijkl\nmnop");
 }
+
+TEST(MessageBoxText, UnprintableBytesAreShownAsEscapes) {
+  EXPECT_EQ(MessageBoxText(std::string("name:\x1b[31mred\0cut\r\x9b", 19)), "name:\\x1b[31mred\\0cut\n\\x9b");
+}
+
+TEST(MessageBoxLogLine, IsOneLineWithUnprintableBytesEscaped) {
+  EXPECT_EQ(MessageBoxLogLine("title", std::string("a\rb\nc\x1b[2J\0d", 11)), "quarnel: title: a b c\\x1b[2J\\0d");
+}

@@ -179,7 +179,7 @@ TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
   for (uint32_t tick : {10100, 10200, 10300}) Frame({tick});
   const std::vector<std::string> shown = Shown(first);
   ASSERT_EQ(shown.size(), 1u) << AllEvents();
-  EXPECT_EQ(shown[0].rfind("ShowMessage: byte:BG_r: base value rounds to 300", 0), 0u) << shown[0];
+  EXPECT_EQ(shown[0].rfind("ShowMessage: preset 0: byte:BG_r: base value rounds to 300", 0), 0u) << shown[0];
   EXPECT_EQ(Events("Clear(0, 3, 0xFF14446B", first).size(), 4u) << "the second layer in every frame";
   EXPECT_EQ(Events("Present", first).size(), 4u);
   EXPECT_FALSE(engine.terminating);
@@ -189,7 +189,7 @@ TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
   Frame({10500});
   const std::vector<std::string> again = Shown(changed);
   ASSERT_EQ(again.size(), 1u) << AllEvents();
-  EXPECT_EQ(again[0].rfind("ShowMessage: byte:BG_r: base value rounds to 400", 0), 0u) << again[0];
+  EXPECT_EQ(again[0].rfind("ShowMessage: preset 0: byte:BG_r: base value rounds to 400", 0), 0u) << again[0];
 }
 
 TEST_F(Playback, TwoFailingLayersAreEachShownOnce) {
@@ -257,4 +257,28 @@ TEST_F(Playback, SequencePreviewDrawsTheWholeSequenceWithTheLiveSetInPlaceOfTheP
   first = Frame({10000});
   EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
             (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF77446B, 1, 0)"}));
+}
+
+// Fullscreen, the window covers the whole (here wide) monitor while the picture is drawn at the chosen
+// mode: the camera's aspect is the mode's, as the windowed output of the same size has it.
+TEST_F(Playback, FullscreenAspectIsTheDisplayModesNotTheMonitors) {
+  WriteDemo();
+  DeviceChoice choice;
+  choice.windowed = false;
+  choice.widthPx = 640;
+  choice.heightPx = 480;
+  ASSERT_TRUE(InitDemo(engine, choice)) << AllEvents();
+  engine.host.ClientSizePx = [](uint32_t& widthPx, uint32_t& heightPx) { widthPx = 1920, heightPx = 1080; };
+  const auto projection = [&](uint32_t tick) {
+    const std::vector<std::string> set = Events("SetTransform(3, ", Frame({tick}));
+    return set.empty() ? std::string() : set.back();
+  };
+  const std::string fullscreen = projection(8000);
+  engine.render.windowedOutput = true;
+  const std::string wideWindow = projection(8000);
+  engine.host.ClientSizePx = [](uint32_t& widthPx, uint32_t& heightPx) { widthPx = 640, heightPx = 480; };
+  const std::string window = projection(8000);
+  ASSERT_FALSE(fullscreen.empty());
+  EXPECT_EQ(fullscreen, window);
+  EXPECT_NE(wideWindow, window) << "a window's own client size does count";
 }

@@ -72,6 +72,35 @@ TEST(GLBasics, PerspectiveLookAtAndDepthBufferAsDirect3D) {
   EXPECT_TRUE(Near(f.At(32 + 24, 32), {0, 0, 0}));
 }
 
+// Once the back buffer is set as the target with no depth-stencil surface (as after every
+// render-to-texture layer), it has no depth buffer: a clear that asks for one fails as a whole and the
+// picture stays, depth testing is off, and a target-only clear still works.
+TEST(GLBasics, WithoutADepthBufferTheDepthClearIsRefusedAndNothingIsDepthTested) {
+  GLFixture f(64, 64);
+  f.DrawRect(-1, 1, 0, -1, 0.5f, kRed);
+  EXPECT_EQ(f.device->Clear(0, nullptr, D3DCLEAR_STENCIL, kBlue, 1.0f, 0), D3DERR_INVALIDCALL) << "D16 has no stencil";
+  IDirect3DSurface8* back = nullptr;
+  ASSERT_EQ(f.device->GetRenderTarget(&back), D3D_OK);
+  ASSERT_EQ(f.device->SetRenderTarget(back, nullptr), D3D_OK);
+  back->Release();
+  EXPECT_EQ(f.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kBlue, 1.0f, 0), D3DERR_INVALIDCALL);
+  EXPECT_EQ(f.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kBlue, 1.0f, 0), D3DERR_INVALIDCALL);
+  f.Snapshot("gl_clear_refused");
+  EXPECT_TRUE(Near(f.At(16, 32), {255, 0, 0})) << "the previous picture is kept";
+  EXPECT_TRUE(Near(f.At(48, 32), {0, 0, 0}));
+
+  f.device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  f.DrawRect(-1, 1, 1, -1, 0.2f, kGreen);
+  f.DrawRect(-1, 1, 1, 0, 0.9f, kBlue);  // farther, yet drawn over: no depth test
+  f.Snapshot("gl_no_depth_test");
+  EXPECT_TRUE(Near(f.At(16, 16), {0, 0, 255}));
+  EXPECT_TRUE(Near(f.At(16, 48), {0, 255, 0}));
+
+  EXPECT_EQ(f.device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);
+  f.Snapshot("gl_target_clear");
+  EXPECT_TRUE(Near(f.At(16, 48), {0, 0, 255}));
+}
+
 TEST(GLBasics, WireframeAndFlatShading) {
   GLFixture f(64, 64);
   f.device->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);

@@ -1,5 +1,6 @@
 // Lighting on the offscreen OpenGL device: one directional light, the material, the ambient state and
-// the start-up's material colour sources (diffuse and ambient from the vertex's specular colour).
+// the start-up's material colour sources (diffuse and ambient from the vertex's specular colour). As on
+// Direct3D, a light that is set but never enabled does not shine.
 #include <gtest/gtest.h>
 
 #include "gl_fixture.h"
@@ -35,6 +36,7 @@ TEST(GLLighting, DirectionalLightMaterialAmbientAndColour2Sources) {
   f.device->SetMaterial(&material);
   const D3DLIGHT8 light = DirectionalLight({0.0f, 0.0f, 1.0f}, 0.5f, 1.0f);  // travels into the screen
   f.device->SetLight(0, &light);
+  f.device->LightEnable(0, 1);
   const D3DCOLOR diffuse = 0xFF00FF00, specular = 0xFF663399;  // second colour (0.4, 0.2, 0.6)
   auto quad = [&](float x1, float x2, float nz) {
     return std::vector<MainVertex>{{x1, 1, 0.5f, 0, 0, nz, diffuse, specular, 0, 0},
@@ -50,6 +52,37 @@ TEST(GLLighting, DirectionalLightMaterialAmbientAndColour2Sources) {
   EXPECT_TRUE(Near(f.At(48, 16), {38, 6, 19}));
 }
 
+// The renderer sets light 0 in every layer and never enables it: a lit object then shows emissive plus
+// the ambient state times its ambient colour, the same on both faces, with no trace of the light.
+TEST(GLLighting, LightThatIsSetButNotEnabledDoesNotShine) {
+  GLFixture f(64, 32);
+  StartUpLighting(f.device, 0x00202020);
+  D3DMATERIAL8 material{};
+  material.Emissive = {0.1f, 0.0f, 0.0f, 0.0f};
+  f.device->SetMaterial(&material);
+  const D3DLIGHT8 light = DirectionalLight({0.0f, 0.0f, 1.0f}, 1.0f, 1.0f);
+  f.device->SetLight(0, &light);
+  f.device->SetRenderState(D3DRS_SPECULARENABLE, 1);
+  const D3DCOLOR diffuse = 0xFF00FF00, specular = 0xFF663399;
+  auto quad = [&](float x1, float x2, float nz) {
+    return std::vector<MainVertex>{{x1, 1, 0.5f, 0, 0, nz, diffuse, specular, 0, 0},
+                                   {x2, 1, 0.5f, 0, 0, nz, diffuse, specular, 1, 0},
+                                   {x1, -1, 0.5f, 0, 0, nz, diffuse, specular, 0, 1},
+                                   {x2, -1, 0.5f, 0, 0, nz, diffuse, specular, 1, 1}};
+  };
+  f.Draw<MainVertex>(D3DPT_TRIANGLESTRIP, quad(-1, 0, -1), kMainVertexFvf, 2);  // would face the light
+  f.Draw<MainVertex>(D3DPT_TRIANGLESTRIP, quad(0, 1, 1), kMainVertexFvf, 2);
+  f.Snapshot("gl_light_not_enabled");
+  // emissive 0.1 red + second colour (0.4, 0.2, 0.6) × ambient 0.125
+  EXPECT_TRUE(Near(f.At(16, 16), {38, 6, 19}));
+  EXPECT_TRUE(Near(f.At(48, 16), {38, 6, 19}));
+
+  f.device->LightEnable(0, 1);  // the same light, enabled, brightens the face towards it
+  f.Draw<MainVertex>(D3DPT_TRIANGLESTRIP, quad(-1, 0, -1), kMainVertexFvf, 2);
+  f.Snapshot("gl_light_enabled");
+  EXPECT_GT(f.At(16, 16).b, 100);
+}
+
 TEST(GLLighting, SpecularOnlyWhenEnabled) {
   for (DWORD enabled : {0u, 1u}) {
     SCOPED_TRACE(enabled);
@@ -61,6 +94,7 @@ TEST(GLLighting, SpecularOnlyWhenEnabled) {
     f.device->SetMaterial(&material);
     const D3DLIGHT8 light = DirectionalLight({0.0f, 0.0f, 1.0f}, 0.0f, 0.5f);
     f.device->SetLight(0, &light);
+    f.device->LightEnable(0, 1);
     f.device->SetRenderState(D3DRS_SPECULARENABLE, enabled);
     const D3DCOLOR black = 0xFF000000;
     f.Draw<MainVertex>(D3DPT_TRIANGLESTRIP,
@@ -86,6 +120,7 @@ TEST(GLLighting, LitCurveLooksShaded) {
   D3DLIGHT8 light = DirectionalLight({0.0f, -1.0f, 3.0f}, 1.0f, 1.0f);
   light.Ambient = {0.0f, 0.0f, 0.1f, 0.0f};
   f.device->SetLight(0, &light);
+  f.device->LightEnable(0, 1);
   f.device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
   f.device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   f.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);

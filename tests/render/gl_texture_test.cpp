@@ -53,7 +53,8 @@ TEST(GLTexture, PointSpritesFollowDirect3DsScaleFormulaAndMinimum) {
   f.device->SetRenderState(D3DRS_POINTSPRITEENABLE, 1);
   f.device->SetRenderState(D3DRS_POINTSCALEENABLE, 1);
   f.device->SetRenderState(D3DRS_POINTSIZE_MIN, FloatBits(0.0f));
-  // Left: size 0.25 × 128 × sqrt(1 / (1 + 0·d + 0·d²)) = 32 px. Right: C = 1 at d = 2 halves it: 16 px.
+  // Left: size 0.25 × 128 × sqrt(1 / (1 + 0·d + 0·d²)) = 32 px. Right: C = 1 at the eye distance
+  // d = sqrt(1 + 1 + 4) gives 32 / d = 13 px.
   f.device->SetRenderState(D3DRS_POINTSIZE, FloatBits(0.25f));
   f.device->SetRenderState(D3DRS_POINTSCALE_A, FloatBits(1.0f));
   f.device->SetRenderState(D3DRS_POINTSCALE_B, FloatBits(0.0f));
@@ -75,7 +76,7 @@ TEST(GLTexture, PointSpritesFollowDirect3DsScaleFormulaAndMinimum) {
     return count;
   };
   EXPECT_NEAR(litRun(32, 0, 64), 32, 1);
-  EXPECT_NEAR(litRun(32, 64, 128), 16, 1);
+  EXPECT_NEAR(litRun(32, 64, 128), 13, 1);
   EXPECT_NEAR(litRun(96, 40, 90), 10, 1);
   // The sprite shows the whole texture the right way up: red top left, yellow bottom right.
   EXPECT_TRUE(Near(f.At(20, 20), {255, 0, 0}));

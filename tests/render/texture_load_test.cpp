@@ -98,6 +98,16 @@ TEST(TextureLoad, BadFilesGiveTheLoadTextAndNoTexture) {
   EXPECT_TRUE(image.rgba.empty());
 }
 
+TEST(TextureLoad, UnknownCompressionIsRefusedBeforeDecoding) {
+  // Found by fuzzing: 38 bytes whose header claims 4098 × 5422 pixels at 1 bit and a compression value
+  // the decoder takes as uncompressed; it then decoded 22 million pixels of zeros.
+  const uint8_t bytes[] = {0x42, 0x4d, 0x82, 0, 0, 0, 0, 0, 0, 0, 0x76, 0, 0, 0, 0x28, 0, 0, 0, 0x02,
+                           0x10, 0, 0, 0x2e, 0x15, 0, 0, 0x01, 0, 0x01, 0, 0, 0x28, 0xff, 0xfe, 0xf3, 0, 0x3d, 0};
+  RgbaImage image;
+  EXPECT_FALSE(DecodeBmp(bytes, sizeof bytes, image));
+  EXPECT_TRUE(image.rgba.empty());
+}
+
 TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
   const std::filesystem::path folder = TestOutPath("scan");
   std::filesystem::remove_all(folder);

@@ -5,10 +5,19 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "picture_rig.h"
 
 namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
 
 constexpr uint32_t kDefaultSceneTimesMs[] = {0, 2500, 6000, 12000};
 
@@ -157,17 +166,58 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
   PictureRig rig;
   const std::string png = TestOutPath("render-command.png");
   std::remove(png.c_str());
-  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 320,
-                                 240, false, png),
+  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 25,
+                                 320, 240, false, png),
             "");
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
   EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, TestOutPath("no-such-dir"),
-                                 4000, 320, 240, false, png),
+                                 4000, 25, 320, 240, false, png),
             "Loading Error: no textures found!");
-  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 0,
-                                 240, false, png),
+  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 25,
+                                 0, 240, false, png),
             "picture size 0x240 is outside 1x1 .. 8192x8192");
+}
+
+// A render-to-texture layer first (the back buffer loses its depth buffer, as on Direct3D), then the
+// marker scrolling right over a clear that asks for the depth buffer too: that clear and the frame's
+// own clear fail, so the marker leaves a trail. --render replays the frames before at the export's
+// clock and shows the trail, exactly as the export's frame at that time.
+TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
+  PictureRig rig;
+  ASSERT_EQ(rig.startError, "");
+  rig.Set("UseR2TEffects", 1);
+  rig.Set("MainObject", 0);
+  rig.Set("NumberOfRingObjects", 0);
+  rig.scene.ScenePresets.push_back(rig.scene.ScenePresets[0]);
+  rig.scene.PresetCount = 2;
+  std::swap(rig.scene.ScenePresets[0], rig.scene.ScenePresets[1]);
+  rig.BareMarkerScene();  // preset 0, the marker, drawn after the render-to-texture preset 1
+  rig.Set("SpriteMovementPreset", 1);
+  rig.Set("SpriteSpeedFactor", 0.01f);  // 64 pixels to the right per second
+  rig.Set("ClearTarget", 1);
+  rig.Set("ClearZBuffer", 1);
+  rig.Set("ReSetViewPort", 0);
+  TSceneSeqEntry effect, marker;
+  effect.PresetNumber = 1, effect.EndTime = 500;
+  marker.StartTime = 600, marker.EndTime = 20000;
+  rig.sequence.SequenceEntries = {effect, marker};
+
+  constexpr uint32_t kFps = 10, kAtMs = 2000;
+  RgbaImage exported;
+  for (uint32_t n = 0; n * 1000 / kFps <= kAtMs; ++n)
+    ASSERT_EQ(DrawDemoFrameToImage(rig.state, rig.scene, rig.sequence, n * 1000 / kFps, false, exported), "");
+  const std::string png = TestOutPath("render-command-trail.png");
+  ASSERT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), rig.scene, rig.sequence, MakeTestDataDir(), kAtMs,
+                                 kFps, 640, 480, false, png),
+            "");
+  const std::string exportedPng = TestOutPath("render-command-trail-exported.png");
+  ASSERT_TRUE(WritePng(exportedPng, exported));
+  EXPECT_EQ(ReadFile(png), ReadFile(exportedPng)) << "the export's frame at the same time";
+  rig.picture = exported;
+  EXPECT_TRUE(rig.Lit(192 + 128, 120)) << "the marker at 2 s";
+  EXPECT_TRUE(rig.Lit(192 + 64, 120) && rig.Lit(192 + 20, 120)) << "its trail from 0.6 s on";
+  EXPECT_TRUE(rig.BarsBlack());
 }
 
 }  // namespace

@@ -159,6 +159,20 @@ TEST(ScreenEffect, HugeTileGridIsCappedAndBatched) {
   EXPECT_EQ(rig.Since("sprite1.Begin").size(), 2u);
 }
 
+// Stretched to the right, each echo covers all the earlier ones: under the last 32 (each at least 55/255
+// opaque) nothing earlier can show, so a huge power draws those alone, ending as the full count does.
+TEST(ScreenEffect, HugeEchoCountDrawsOnlyTheEchoesThatCanShow) {
+  EffectRig rig;
+  DrawR2TEffect(rig.state, 1, 65535, 0, 1, 0);  // phase 0: divisor 1
+  const Calls draws = rig.Draws();
+  ASSERT_EQ(draws.size(), 32u);
+  EXPECT_EQ(draws.back(), Draw("tex4", "(81920, 1.40625)", "(213.333, 180)", "0", "(0, 60)", "0x37FFFFFF"));
+  EffectRig shrinking;  // at phase 3π/2 the divisor is -99: echoes 1..98 shrink and all show, then 32 more
+  DrawR2TEffect(shrinking.state, 1, 65535, 0, 0, uint32_t(std::lround(3 * 3.14159265 / 2)));
+  EXPECT_LE(shrinking.Draws().size(), 98u + 32u);
+  EXPECT_GE(shrinking.Draws().size(), 32u);
+}
+
 TEST(ScreenEffect, SpeedThatIsNoNumberDrawsAtPhaseZero) {
   EffectRig rig;
   DrawR2TEffect(rig.state, 2, 1, 0, std::numeric_limits<float>::quiet_NaN(), 5000);

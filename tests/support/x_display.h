@@ -1,5 +1,5 @@
 #pragma once
-// A private X server (Xvfb, 1024×768, 24 bits, white root window) for one test, and child processes
+// A private X server (Xvfb, 1024×768 unless asked otherwise, 24 bits, white root window) for one test, and child processes
 // run on it. The server's number is chosen by the server itself, so tests can run side by side.
 #include <fcntl.h>
 #include <poll.h>
@@ -51,8 +51,8 @@ inline void StopProcess(pid_t pid, int signal = SIGKILL) {
 
 class XDisplay {
  public:
-  // Starts the server and points DISPLAY at it; Ready() tells whether that worked.
-  XDisplay() {
+  // Starts the server with screen (WxHxDEPTH) and points DISPLAY at it; Ready() tells whether that worked.
+  explicit XDisplay(const char* screen = "1024x768x24") {
     int ready[2];
     if (pipe(ready) != 0) return;
     pid_ = fork();
@@ -62,7 +62,7 @@ class XDisplay {
       dup2(null, 1);
       dup2(null, 2);
       const std::string fd = std::to_string(ready[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-wr", "-nolisten", "tcp",
+      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-wr", "-nolisten", "tcp",
              static_cast<char*>(nullptr));
       _exit(127);
     }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "scene/preset_file.h"
+#include "support/time_bound.h"
 #include "tests/tweak/tweak_fixture.h"
 #include "tweak/preset_operations.h"
 
@@ -144,6 +146,22 @@ TEST_F(PresetOperations, LoadOfAMissingFileChangesNothing) {
   form.controls.ScenePresetFile.text = "data";  // a folder: exists, cannot be read
   ClickButton(form, TweakButton::Load);
   EXPECT_EQ(TakeMessages(), "Load Error: " + dir / "data: not a regular file");
+}
+
+TEST_F(PresetOperations, LoadOfAFifoOrADeviceSaysSoWithoutWaiting) {
+  Start(1);
+  ASSERT_EQ(mkfifo((dir / "fifo.txt").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "zero.txt");
+  form.controls.ScenePresetPath.text = dir / "";
+  for (const std::string name : {"fifo.txt", "zero.txt"}) {
+    form.controls.ScenePresetFile.text = name;
+    EXPECT_EQ(RunWithinBound([&] {
+                ClickButton(form, TweakButton::Load);
+                return TakeMessages() == "Load Error: " + dir / name + ": not a regular file" ? 0 : 1;
+              }),
+              0)
+        << name;
+  }
 }
 
 TEST_F(PresetOperations, LoadThatFailsHalfwayLeavesTheLiveSetExactlyAsItWas) {

@@ -100,6 +100,8 @@ class TweakProgram : public ::testing::Test {
 
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setenv("LC_ALL", "C", 1);  // numbers with a decimal point, as the expected file is written here
+    setenv("QUARNEL_GL_CHECK", "1", 1);  // any GL error fails the test (TearDown)
+    setenv("MESA_DEBUG", "1", 1);
     program = StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"},
                            dir / "program.out");
   }
@@ -107,6 +109,8 @@ class TweakProgram : public ::testing::Test {
   void TearDown() override {
     StopProcess(program);
     if (screen) XCloseDisplay(screen);
+    EXPECT_EQ(Output().find("Mesa: User error"), std::string::npos) << Output();
+    EXPECT_EQ(Output().find("GL error"), std::string::npos) << Output();
   }
 
   std::string Output() { return ReadFile(dir / "program.out"); }
