@@ -14,6 +14,16 @@ constexpr double kReloadPollSeconds = 0.5;
 
 AuthoringSession* keySession = nullptr;  // FLTK's event handlers carry no data
 
+// The tweak window's info shows the section loop.
+void ShowLoop(AuthoringSession& session) {
+  const AuthoringClock& clock = session.clock;
+  if (!session.tweak) return;
+  TweakForm& form = ModelOf(*session.tweak);
+  form.loopInfo = LoopInfoLine(clock.loopInMs, clock.loopOutMs);
+  UpdateInfo(form);
+  RefreshTweakWindow(*session.tweak);
+}
+
 void RunClockCommand(AuthoringSession& session, ClockCommand command) {
   AuthoringClock& clock = session.clock;
   const uint32_t demoTimeMs = session.engine->clock.DemoTime;
@@ -23,11 +33,7 @@ void RunClockCommand(AuthoringSession& session, ClockCommand command) {
     case ClockCommand::SetLoopOut: SetLoopOut(clock, demoTimeMs); break;
     case ClockCommand::ClearLoop: ClearLoop(clock); break;
   }
-  if (!session.tweak) return;
-  TweakForm& form = ModelOf(*session.tweak);
-  form.loopInfo = LoopInfoLine(clock.loopInMs, clock.loopOutMs);
-  UpdateInfo(form);
-  RefreshTweakWindow(*session.tweak);
+  ShowLoop(session);
 }
 
 // Keys no widget used. The tweak window takes F5..F8 itself, so what arrives here comes from the
@@ -80,6 +86,12 @@ void ConnectAuthoring(AuthoringSession& session, DemoEngine& engine, Fl_Window* 
 void ConnectTweakWindow(AuthoringSession& session, TweakHost& host, TForm2* tweak) {
   session.tweak = tweak;
   host.RunClockCommand = [&session](ClockCommand command) { RunClockCommand(session, command); };
+}
+
+void SetLoopRange(AuthoringSession& session, uint32_t inMs, uint32_t outMs) {
+  SetLoopIn(session.clock, inMs);
+  SetLoopOut(session.clock, outMs);
+  ShowLoop(session);
 }
 
 void AuthoringBeforeFrame(AuthoringSession& session) {

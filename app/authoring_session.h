@@ -34,6 +34,9 @@ void ConnectAuthoring(AuthoringSession& session, DemoEngine& engine, Fl_Window* 
 // The tweak window's F5..F8 run the session's clock commands; the window shows the loop.
 void ConnectTweakWindow(AuthoringSession& session, TweakHost& host, TForm2* tweak);
 
+// The section loop set to inMs..outMs at once (dragged on the timeline's axis); the tweak window shows it.
+void SetLoopRange(AuthoringSession& session, uint32_t inMs, uint32_t outMs);
+
 // Around DemoIdle.
 void AuthoringBeforeFrame(AuthoringSession& session);
 void AuthoringAfterFrame(AuthoringSession& session);

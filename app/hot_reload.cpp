@@ -86,6 +86,8 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
   watch.sequence.stamp = StampOf(watch.sequence.path);
 }
 
+void TakeOwnWrite(WatchedFile& file) { file.stamp = StampOf(file.path); }
+
 void PollDataFiles(DataWatch& watch, SceneState& scene, SceneSequence& sequence, uint8_t& sequenceCount,
                    const ReloadEvents& events) {
   for (size_t n = 0; n < watch.presets.size() && n < scene.ScenePresets.size(); ++n)

@@ -44,6 +44,10 @@ FileStamp StampOf(const std::string& path);
 // Starts watching dataDir/scene0.txt .. scene<presetCount-1>.txt and dataDir/sceneseq.txt as they are now.
 void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCount);
 
+// The program wrote file itself (the timeline's "save sequence"): what it holds now counts as read, so
+// the next poll does not read back what is already in use.
+void TakeOwnWrite(WatchedFile& file);
+
 // Reads every watched file whose stamp changed. A preset replaces scene.ScenePresets[N]. A sequence
 // replaces sequence's entries and DemoLength and sequenceCount; its letterbox ratio and MP3 need a new
 // start and stay as they were (reported when they changed). A file that is missing for the moment

@@ -3,6 +3,7 @@
 #include "tweak/tweak_window.h"
 
 // Our headers before FLTK's: X11 defines macros such as Bool, None and Button1.
+#include "tweak/field_input.h"
 #include "tweak/logo.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
@@ -53,30 +54,6 @@ class GroupFrame : public Fl_Widget {
     fl_rectf(x() + 6, y(), textWidth + 4, 13);
     fl_color(labelcolor());
     fl_draw(label(), x() + 8, y() + fl_height() - fl_descent());
-  }
-};
-
-// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y: the window's undo and redo.
-bool IsUndoKey() {
-  const int key = Fl::event_key();
-  return (Fl::event_state() & FL_CTRL) && (key == 'z' || key == 'y');
-}
-
-// An edit field that tells typing from finishing: the callback runs with every change, onFinish when
-// the user presses Enter or leaves the field. Undo keys go on to the window.
-class FieldInput : public Fl_Input {
- public:
-  using Fl_Input::Fl_Input;
-  std::function<void()> onFinish;
-  int handle(int event) override {
-    if (event == FL_KEYBOARD && IsUndoKey()) return 0;
-    if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-      if (onFinish) onFinish();
-      return 1;
-    }
-    const int used = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && onFinish) onFinish();
-    return used;
   }
 };
 
@@ -417,5 +394,7 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host) {
 }
 
 TweakForm& ModelOf(TForm2& window) { return window.Form(); }
+
+Fl_Window& TweakWindowOf(TForm2& window) { return window; }
 
 void RefreshTweakWindow(TForm2& window) { window.SyncView(); }

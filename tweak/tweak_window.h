@@ -28,5 +28,9 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host);
 // The control model behind the window, for tests and tools that drive it.
 TweakForm& ModelOf(TForm2& window);
 
+// The window itself, for placing windows beside it.
+class Fl_Window;
+Fl_Window& TweakWindowOf(TForm2& window);
+
 // Shows the model again after the program changed it (ModelOf) outside the window's own events.
 void RefreshTweakWindow(TForm2& window);
