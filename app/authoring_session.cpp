@@ -12,9 +12,16 @@ constexpr double kReloadPollSeconds = 0.5;
 
 AuthoringSession* keySession = nullptr;  // FLTK's event handlers carry no data
 
+// The tweak window's info shows the section loop.
+void ShowLoop(AuthoringSession& session) {
+  if (!session.tweak) return;
+  ShowLoopInfo(session.clock, ModelOf(*session.tweak));
+  RefreshTweakWindow(*session.tweak);
+}
+
 void RunClockCommand(AuthoringSession& session, ClockCommand command) {
-  ApplyClockCommand(session, command, session.tweak ? &ModelOf(*session.tweak) : nullptr);
-  if (session.tweak) RefreshTweakWindow(*session.tweak);
+  ApplyClockCommand(session, command, nullptr);
+  ShowLoop(session);
 }
 
 // Whether the keyboard is the output window's: it has the focus (the pointer over the picture gives
@@ -62,7 +69,6 @@ void PollTimer(void* data) {
 
 }  // namespace
 
-
 void ConnectAuthoring(AuthoringSession& session, DemoEngine& engine, Fl_Window* output) {
   ConnectAuthoringClock(session, engine);
   session.output = output;
@@ -76,7 +82,11 @@ void ConnectTweakWindow(AuthoringSession& session, TweakHost& host, TForm2* twea
   host.RunClockCommand = [&session](ClockCommand command) { RunClockCommand(session, command); };
 }
 
-
+void SetLoopRange(AuthoringSession& session, uint32_t inMs, uint32_t outMs) {
+  SetLoopIn(session.clock, inMs);
+  SetLoopOut(session.clock, outMs);
+  ShowLoop(session);
+}
 
 void StartHotReload(HotReloadTimer& timer, DemoEngine& engine) {
   timer.engine = &engine;

@@ -42,8 +42,14 @@ void ConnectTweakWindow(AuthoringSession& session, TweakHost& host, TForm2* twea
 // F5..F8 (tweak/tweak_host.h): the command on the session's clock; form (nullptr: none) shows the loop.
 void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form);
 
-// Around DemoIdle. These, NewAuthoringSession and ConnectAuthoringClock need no window toolkit
-// (app/authoring_wiring.cpp); the rest does (app/authoring_session.cpp).
+// The loop line of form's info from the clock's loop points.
+void ShowLoopInfo(const AuthoringClock& clock, TweakForm& form);
+
+// The section loop set to inMs..outMs at once (dragged on the timeline's axis); the tweak window shows it.
+void SetLoopRange(AuthoringSession& session, uint32_t inMs, uint32_t outMs);
+
+// Around DemoIdle. These, NewAuthoringSession, ConnectAuthoringClock, ApplyClockCommand and ShowLoopInfo
+// need no window toolkit (app/authoring_wiring.cpp); the rest does (app/authoring_session.cpp).
 void AuthoringBeforeFrame(AuthoringSession& session);
 void AuthoringAfterFrame(AuthoringSession& session);
 

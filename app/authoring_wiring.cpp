@@ -73,7 +73,10 @@ void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakFor
     case ClockCommand::SetLoopOut: SetLoopOut(clock, demoTimeMs); break;
     case ClockCommand::ClearLoop: ClearLoop(clock); break;
   }
-  if (!form) return;
-  form->loopInfo = LoopInfoLine(clock.loopInMs, clock.loopOutMs);
-  UpdateInfo(*form);
+  if (form) ShowLoopInfo(clock, *form);
+}
+
+void ShowLoopInfo(const AuthoringClock& clock, TweakForm& form) {
+  form.loopInfo = LoopInfoLine(clock.loopInMs, clock.loopOutMs);
+  UpdateInfo(form);
 }

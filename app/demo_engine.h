@@ -8,6 +8,7 @@
 
 #include "app/demo_clock.h"
 #include "app/layer_errors.h"
+#include "app/sequence_preview.h"
 #include "audio/music.h"
 #include "render/render_state.h"
 #include "scene/scene_update.h"
@@ -43,6 +44,7 @@ struct DemoEngine {
   Music music;
   bool terminating = false;       // a fatal error was shown; the program ends once control is back in the loop
   LayerErrorFilter layerErrors;   // so that a layer failing in every frame is shown once
+  SequencePreview preview;        // development mode: the whole sequence instead of the live set alone
 };
 
 // Shows text as a fatal error and asks the program to end; returns to the caller.

@@ -20,6 +20,9 @@
 #include "app/playback.h"
 #include "render/gl_direct3d.h"
 #include "render/window_host.h"
+#include "timeline/timeline_form.h"
+#include "timeline/timeline_window.h"
+#include "tweak/time_control.h"
 #include "tweak/toolkit_guard.h"
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_window.h"
@@ -53,6 +56,8 @@ struct Program {
   std::unique_ptr<AuthoringSession> authoring;  // development mode and --start only
   HotReloadTimer reload;
   TForm2* tweak = nullptr;
+  TimelineHost timelineHost;
+  TimelineWindowPtr timeline;  // development mode only
   std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
   uint32_t steppedTickMs = 0;
 };
@@ -64,9 +69,11 @@ void Frame(Program& program) {
   }
   program.inFrame = true;
   if (program.authoring) AuthoringBeforeFrame(*program.authoring);
+  if (program.tweak) program.engine.preview.livePreset = ModelOf(*program.tweak).controls.PresetList.selected;
   DemoIdle(program.engine);
   if (program.authoring) AuthoringAfterFrame(*program.authoring);
   if (program.frameStepMs) program.steppedTickMs += *program.frameStepMs;
+  if (program.timeline) TimelineFrame(*program.timeline);
 }
 
 void Idle(void* data) {
@@ -98,7 +105,7 @@ std::vector<D3DDISPLAYMODE> DesktopModes() {
 
 // Boxes open over the tweak window while it is shown, so that they never cover the picture.
 void PlaceBox(const Program& program) {
-  const Fl_Window* tweak = program.tweak ? &WindowOf(*program.tweak) : nullptr;
+  const Fl_Window* tweak = program.tweak ? &TweakWindowOf(*program.tweak) : nullptr;
   fl_message_hotspot(!tweak || !tweak->visible());
   if (!tweak || !tweak->visible()) return;
   Fl_Window* box = fl_message_icon()->window();
@@ -152,6 +159,66 @@ ScreenRectPx PlaceOutput(Program& program, int wantedWidthPx, int wantedHeightPx
   Fl::screen_work_area(screen.xPx, screen.yPx, screen.widthPx, screen.heightPx, 0);
   program.layout = LayOutDevWindows(screen, wantedWidthPx, wantedHeightPx, kTweakWindowWidthPx, kTweakWindowHeightPx);
   return program.layout->output;
+}
+
+// The timeline below the output and the tweak window, wired to the engine, the clock and the tweak
+// window's undo history.
+void OpenTimeline(Program& program, TweakHost& tweakHost) {
+  DemoEngine& engine = program.engine;
+  TimelineHost& host = program.timelineHost;
+  host.sequence = &engine.sequence;
+  host.scene = &engine.scene;
+  host.history = &ModelOf(*program.tweak).history;
+  host.dataDir = engine.settings.dataDir;
+  host.DemoTime = [&engine] { return engine.clock.DemoTime; };
+  host.Seek = [&engine](uint32_t demoTimeMs) {
+    // Several seeks may come between two frames: each one starts from the time the last one set.
+    if (JumpStartTick(engine.clock.StartTick, engine.clock.DemoTime, static_cast<int32_t>(demoTimeMs)))
+      engine.clock.DemoTime = demoTimeMs;
+  };
+  if (AuthoringSession* session = program.authoring.get()) {
+    host.LoopIn = [session] { return session->clock.loopInMs; };
+    host.LoopOut = [session] { return session->clock.loopOutMs; };
+    host.SetLoop = [session](uint32_t inMs, uint32_t outMs) { SetLoopRange(*session, inMs, outMs); };
+  }
+  host.PickedPreset = [&program] { return ModelOf(*program.tweak).controls.PresetList.selected; };
+  host.SetPreview = [&engine](bool on) { engine.preview.on = on; };
+  host.SequenceChanged = [&program, &tweakHost] {
+    program.engine.SequenceCount = static_cast<uint8_t>(program.engine.sequence.SequenceEntries.size());
+    tweakHost.DemoLength = program.engine.sequence.DemoLength;
+    tweakHost.SequenceCount = program.engine.SequenceCount;
+    SequenceChanged(ModelOf(*program.tweak));
+    RefreshTweakWindow(*program.tweak);
+  };
+  host.SequenceSaved = [&program] { TakeOwnWrite(program.reload.watch.sequence); };
+  host.ShowMessage = engine.host.ShowMessage;
+  host.Undo = [&program] {
+    UndoChange(ModelOf(*program.tweak));
+    RefreshTweakWindow(*program.tweak);
+  };
+  host.Redo = [&program] {
+    RedoChange(ModelOf(*program.tweak));
+    RefreshTweakWindow(*program.tweak);
+  };
+  host.RunClockCommand = tweakHost.RunClockCommand;
+  host.ShutdownDemo = tweakHost.ShutdownDemo;
+
+  int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
+  Fl::screen_work_area(screenX, screenY, screenW, screenH, 0);
+  uint32_t outputW = 0, outputH = 0;
+  program.form->OutputView().SizePx(outputW, outputH);
+  const Fl_Window& tweak = TweakWindowOf(*program.tweak);
+  const DevWindowLayout layout = LayOutDevWindows({screenX, screenY, screenW, screenH}, static_cast<int>(outputW),
+                                                  static_cast<int>(outputH), tweak.w(), tweak.h());
+  // Below the two windows where they actually are, should they not stand where the layout puts them,
+  // and no lower than the screen's bottom (a window reaching past it is moved up over the others).
+  ScreenRectPx place = layout.timeline;
+  const Fl_Window* output = OutputWindowOf(*program.form);
+  place.yPx = std::max({place.yPx, output->y() + output->h() + kDevWindowTitleGapPx,
+                        tweak.y() + tweak.h() + kDevWindowTitleGapPx});
+  const int roomPx = screenY + screenH - place.yPx;
+  if (roomPx >= kTimelineMinHeightPx / 2) place.heightPx = std::min(place.heightPx, roomPx);
+  program.timeline = OpenTimelineWindow(host, place.xPx, place.yPx, place.widthPx, place.heightPx);
 }
 
 }  // namespace
@@ -218,6 +285,14 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     if (program.layout) PlaceTweakWindow(*tweak, program.layout->tweak.xPx, program.layout->tweak.yPx);
   }
   form.Show();
+  if (program.tweak && !engine.terminating) OpenTimeline(program, tweakHost);
+  if (program.timeline) {  // a reloaded sequence shows in the timeline too
+    program.reload.events.SequenceReloaded = [&program, tweakShows = program.reload.events.SequenceReloaded] {
+      TimelineSequenceReloaded(ModelOf(*program.timeline));
+      RefreshTimelineWindow(*program.timeline);
+      if (tweakShows) tweakShows();
+    };
+  }
   Fl::run();
   return program.fatalShown ? 1 : 0;
 }

@@ -47,6 +47,9 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
 // The program itself wrote path (a save of the tweak window): when it is a watched file, its new stamp
 // counts as read, so that the next poll sees no outside change.
 void NoteOwnWrite(DataWatch& watch, const std::string& path);
+// The program wrote file itself (the timeline's "save sequence"): what it holds now counts as read, so
+// the next poll does not read back what is already in use.
+void TakeOwnWrite(WatchedFile& file);
 
 // Reads every watched file whose stamp changed. A preset replaces scene.ScenePresets[N]. A sequence
 // replaces sequence's entries and DemoLength and sequenceCount; its letterbox ratio and MP3 need a new

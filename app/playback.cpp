@@ -45,10 +45,15 @@ void DemoIdle(DemoEngine& engine) {
 
   uint32_t formWidthPx = 0, formHeightPx = 0;
   FormSizePx(engine, formWidthPx, formHeightPx);
-  DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.settings.developmentMode,
-                formWidthPx, formHeightPx, clock.FxTime, [&engine](const std::string& text) {
-                  if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
-                });
+  const LayerErrorSink layerError = [&engine](const std::string& text) {
+    if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
+  };
+  if (engine.settings.developmentMode && engine.preview.on)
+    DrawSequencePreview(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.preview.livePreset,
+                        formWidthPx, formHeightPx, clock.FxTime, layerError);
+  else
+    DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.settings.developmentMode,
+                  formWidthPx, formHeightPx, clock.FxTime, layerError);
   EndLayerErrorFrame(engine.layerErrors);
 
   if (clock.DemoTime >= engine.sequence.DemoLength) {

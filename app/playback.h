@@ -2,7 +2,8 @@
 // The frame loop: one call of DemoIdle draws one whole frame of the demo.
 #include "app/demo_engine.h"
 
-// One frame: the clock from the tick, the caption, the drawing, and at the demo's end a restart (Loop)
+// One frame: the clock from the tick, the caption, the drawing (in development mode with the preview on,
+// the whole sequence: app/sequence_preview.h), and at the demo's end a restart (Loop)
 // or the shutdown. A layer whose evaluation fails is skipped; its message is shown once, and again only
 // after a frame without it (app/layer_errors.h).
 void DemoIdle(DemoEngine& engine);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -36,11 +37,14 @@ std::string ErrorName(GLenum error) {
   }
 }
 
-// Reports every error flag that is set, each text once per run.
+// Reports every error flag that is set, each text once per run (also with devices in several threads:
+// the timeline draws its pictures in one of its own).
 void ReportErrors(const char* call, bool leftBefore) {
+  static std::mutex reportedMutex;
   static std::set<std::string> reported;
   for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
     const std::string text = GLErrorText(ErrorName(error), call, leftBefore);
+    std::lock_guard lock(reportedMutex);
     if (reported.insert(text).second) std::fprintf(stderr, "%s\n", text.c_str());
   }
 }

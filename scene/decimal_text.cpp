@@ -56,6 +56,12 @@ std::string FormatFixed(double value, int significantDigits, int decimals) {
   return WithSeparator(text);
 }
 
+std::string FormatShortest(float value) {
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return WithSeparator(std::string(buffer, error == std::errc() ? end : buffer));
+}
+
 std::optional<double> ParseReal(std::string_view text) {
   text = TrimBlanks(text);
   const char separator = DecimalSeparator();

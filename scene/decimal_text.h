@@ -16,6 +16,10 @@ char DecimalSeparator();
 // 2.928 -> "2.9280", 123.456 -> "123.5000", 0.00004 -> "0.0000"; with (3, 0): 157.4 -> "157".
 std::string FormatFixed(double value, int significantDigits, int decimals);
 
+// The shortest text that reads back as exactly value ("0.001", "1e-05", "300"), with the locale's
+// separator.
+std::string FormatShortest(float value);
+
 // A decimal real: optional sign, digits with an optional separator and fraction, optional exponent
 // ("e"/"E", optional sign, digits); blanks around it are allowed. nullopt for anything else.
 std::optional<double> ParseReal(std::string_view text);

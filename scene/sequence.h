@@ -16,6 +16,7 @@ struct TSceneSeqEntry {
   uint8_t WobbleKind = 0;     // 1 sine, 2 cosine, anything else none
   float WobbleFrequency = 0;  // radians per ms of demo time
   float WobbleAmplitude = 0;  // ms
+  bool operator==(const TSceneSeqEntry&) const = default;
 };
 
 struct SceneSequence {
@@ -23,6 +24,7 @@ struct SceneSequence {
   float ScreenCinemaWidthRatio = 0;    // above 2, at most 10
   std::string Mp3FileName;             // as written in the file: relative to the working directory, or absolute
   std::vector<TSceneSeqEntry> SequenceEntries;  // file order
+  bool operator==(const SceneSequence&) const = default;
 };
 
 inline constexpr int kMaxSequenceEntries = 255;

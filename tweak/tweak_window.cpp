@@ -3,6 +3,7 @@
 #include "tweak/tweak_window.h"
 
 // Our headers before FLTK's: X11 defines macros such as Bool, None and Button1.
+#include "tweak/field_input.h"
 #include "tweak/logo.h"
 #include "tweak/toolkit_guard.h"
 #include "tweak/tweak_setup.h"
@@ -59,30 +60,6 @@ class GroupFrame : public Fl_Widget {
 
 // The time bar's fine steps: dragged with Shift held, the thumb moves this many ms per pixel.
 constexpr int kFineMsPerPx = 10;
-
-// Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y: the window's undo and redo.
-bool IsUndoKey() {
-  const int key = Fl::event_key();
-  return (Fl::event_state() & FL_CTRL) && (key == 'z' || key == 'y');
-}
-
-// An edit field that tells typing from finishing: the callback runs with every change, onFinish when
-// the user presses Enter or leaves the field. Undo keys go on to the window.
-class FieldInput : public Fl_Input {
- public:
-  using Fl_Input::Fl_Input;
-  std::function<void()> onFinish;
-  int handle(int event) override {
-    if (event == FL_KEYBOARD && IsUndoKey()) return 0;
-    if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-      if (onFinish) FromToolkit(onFinish);
-      return 1;
-    }
-    const int used = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && onFinish) FromToolkit(onFinish);
-    return used;
-  }
-};
 
 // A drop-down list whose items are shown as plain text ("/" and "&" in them are not menu syntax).
 class ListChoice : public Fl_Choice {
@@ -479,7 +456,7 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host) {
 
 TweakForm& ModelOf(TForm2& window) { return window.Form(); }
 
-Fl_Window& WindowOf(TForm2& window) { return window; }
+Fl_Window& TweakWindowOf(TForm2& window) { return window; }
 
 void PlaceTweakWindow(TForm2& window, int xPx, int yPx) { window.position(xPx, yPx); }
 

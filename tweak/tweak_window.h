@@ -33,8 +33,8 @@ TweakForm& ModelOf(TForm2& window);
 // The window's client size in pixels: the original's, with one line more for notices.
 inline constexpr int kTweakWindowWidthPx = 286, kTweakWindowHeightPx = 575;
 
-// The window itself, for placing things over it.
-Fl_Window& WindowOf(TForm2& window);
+// The window itself, for placing windows and boxes beside or over it.
+Fl_Window& TweakWindowOf(TForm2& window);
 
 // Moves the window's client area to (xPx, yPx) on the screen.
 void PlaceTweakWindow(TForm2& window, int xPx, int yPx);

@@ -4,6 +4,37 @@
 
 namespace {
 bool SameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
+
+// Whether putting step back would change nothing.
+bool Unchanged(const UndoHistory& history, const UndoStep& step, const TScene1ParamIArray& live) {
+  if (step.live) return SameParams(*step.live, live);
+  return history.TakeSequence && *step.sequence == history.TakeSequence();
+}
+
+// Starts a new step holding the state before a change, unless the change continues a run of keystrokes.
+void Push(UndoHistory& history, UndoStep before, bool sameRun, std::optional<int> typingIn) {
+  history.redo.clear();
+  if (sameRun) return;  // the run's step already holds the state from before its first keystroke
+  history.undo.push_back(std::move(before));
+  if (history.undo.size() > kUndoSteps) history.undo.pop_front();
+  history.typingIn = typingIn;
+}
+
+// Puts one step from `from` back and keeps the state it replaced on `to`.
+bool Step(UndoHistory& history, TScene1ParamIArray& live, std::deque<UndoStep>& from, std::deque<UndoStep>& to) {
+  EndTyping(history, live);
+  if (from.empty()) return false;
+  UndoStep step = std::move(from.back());
+  from.pop_back();
+  if (step.live) {
+    to.push_back({live, std::nullopt});
+    live = *step.live;
+  } else if (history.PutSequence) {
+    to.push_back({std::nullopt, history.TakeSequence()});
+    history.PutSequence(*step.sequence);
+  }
+  return true;
+}
 }  // namespace
 
 bool SameParams(const TScene1ParamIArray& a, const TScene1ParamIArray& b) {
@@ -20,32 +51,23 @@ void RecordChange(UndoHistory& history, const TScene1ParamIArray& before, const 
   const bool sameRun = typingIn && history.typingIn == typingIn;
   if (!sameRun) EndTyping(history, before);
   if (SameParams(before, after)) return;
-  history.redo.clear();
-  if (sameRun) return;  // the run's step already holds the set from before its first keystroke
-  history.undo.push_back(before);
-  if (history.undo.size() > kUndoSteps) history.undo.pop_front();
-  history.typingIn = typingIn;
+  Push(history, {before, std::nullopt}, sameRun, typingIn);
+}
+
+void RecordSequenceChange(UndoHistory& history, const TScene1ParamIArray& live, const SequenceSnapshot& before,
+                          const SequenceSnapshot& after, std::optional<int> typingIn) {
+  const bool sameRun = typingIn && history.typingIn == typingIn;
+  if (!sameRun) EndTyping(history, live);
+  if (before == after) return;
+  Push(history, {std::nullopt, before}, sameRun, typingIn);
 }
 
 void EndTyping(UndoHistory& history, const TScene1ParamIArray& live) {
-  if (history.typingIn && !history.undo.empty() && SameParams(history.undo.back(), live)) history.undo.pop_back();
+  if (history.typingIn && !history.undo.empty() && Unchanged(history, history.undo.back(), live))
+    history.undo.pop_back();
   history.typingIn.reset();
 }
 
-bool Undo(UndoHistory& history, TScene1ParamIArray& live) {
-  EndTyping(history, live);
-  if (history.undo.empty()) return false;
-  history.redo.push_back(live);
-  live = history.undo.back();
-  history.undo.pop_back();
-  return true;
-}
+bool Undo(UndoHistory& history, TScene1ParamIArray& live) { return Step(history, live, history.undo, history.redo); }
 
-bool Redo(UndoHistory& history, TScene1ParamIArray& live) {
-  EndTyping(history, live);
-  if (history.redo.empty()) return false;
-  history.undo.push_back(live);
-  live = history.redo.back();
-  history.redo.pop_back();
-  return true;
-}
+bool Redo(UndoHistory& history, TScene1ParamIArray& live) { return Step(history, live, history.redo, history.undo); }

@@ -1,19 +1,31 @@
 #pragma once
-// Undo and redo over the live parameter set. A step is the whole set as it stood before one change
-// (77 records, about 2 KB), so every kind of change is undone the same way. The newest steps are kept:
-// kUndoSteps at most, older ones are dropped.
+// Undo and redo over the live parameter set and the sequence the timeline edits. A step is the whole
+// live set (77 records, about 2 KB) or the whole sequence with its notes as it stood before one change,
+// so every kind of change is undone the same way. The newest steps are kept: kUndoSteps at most, older
+// ones are dropped.
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "scene/param_table.h"
+#include "scene/sequence_file.h"
 
 inline constexpr size_t kUndoSteps = 1000;
 
+// Exactly one of the two is set.
+struct UndoStep {
+  std::optional<TScene1ParamIArray> live;
+  std::optional<SequenceSnapshot> sequence;
+};
+
 struct UndoHistory {
-  std::deque<TScene1ParamIArray> undo;  // oldest first; back() is undone next
-  std::deque<TScene1ParamIArray> redo;  // back() is redone next
-  std::optional<int> typingIn;          // the field (any number naming it) whose run of keystrokes the newest step holds
+  std::deque<UndoStep> undo;    // oldest first; back() is undone next
+  std::deque<UndoStep> redo;    // back() is redone next
+  std::optional<int> typingIn;  // the field (any number naming it) whose run of keystrokes the newest step holds
+  // The edited sequence, read and put back by Undo and Redo; empty while no timeline edits one.
+  std::function<SequenceSnapshot()> TakeSequence;
+  std::function<void(const SequenceSnapshot&)> PutSequence;
 };
 
 // Whether two sets hold the same names and the same bits in every value.
@@ -24,10 +36,14 @@ bool SameParams(const TScene1ParamIArray& a, const TScene1ParamIArray& b);
 // one field make one step. Any other change (typingIn nullopt) ends a run of keystrokes.
 void RecordChange(UndoHistory& history, const TScene1ParamIArray& before, const TScene1ParamIArray& after,
                   std::optional<int> typingIn);
+// The same for a change of the sequence; live is the live set as it stands.
+void RecordSequenceChange(UndoHistory& history, const TScene1ParamIArray& live, const SequenceSnapshot& before,
+                          const SequenceSnapshot& after, std::optional<int> typingIn);
 
-// Ends a run of keystrokes; a run that left the set as it found it is no step at all.
+// Ends a run of keystrokes; a run that left the set (or the sequence) as it found it is no step at all.
 void EndTyping(UndoHistory& history, const TScene1ParamIArray& live);
 
-// Puts live back one step (Undo) or forward one undone step (Redo); false when there is none.
+// Puts live (or the sequence) back one step (Undo) or forward one undone step (Redo); false when there
+// is none.
 bool Undo(UndoHistory& history, TScene1ParamIArray& live);
 bool Redo(UndoHistory& history, TScene1ParamIArray& live);

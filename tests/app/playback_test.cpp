@@ -230,6 +230,35 @@ TEST_F(Playback, DevelopmentModeDrawsTheLiveSetAtHalfTime) {
   EXPECT_EQ(engine.clock.StartTick, 15000u);
 }
 
+TEST_F(Playback, SequencePreviewDrawsTheWholeSequenceWithTheLiveSetInPlaceOfThePickedPreset) {
+  engine.settings.developmentMode = true;
+  engine.settings.loop = true;
+  Start();
+  engine.scene.LiveParams = StillPreset(0x77);
+  const TScene1ParamIArray preset1 = engine.scene.ScenePresets[1];
+  engine.preview = {true, 1};
+  size_t first = Frame({10000});  // 5000 ms: both entries, as normal play draws them
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF0A446B, 1, 0)",
+                                      "Clear(0, 3, 0xFF77446B, 1, 0)"}))
+      << "preset 0 as it is, the live set standing in for preset 1";
+  EXPECT_EQ(engine.clock.FxTime, 3500u) << "the entry's own effect time, not half the demo time";
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 0x77) << "the live set is kept";
+  EXPECT_EQ(engine.scene.ScenePresets[1][0].BaseVal, preset1[0].BaseVal) << "the preset is kept";
+
+  engine.preview.livePreset = -1;  // nothing picked in "set": the sequence alone
+  first = Frame({10000});
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF0A446B, 1, 0)",
+                                      "Clear(0, 3, 0xFF14446B, 1, 0)"}));
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 0x77);
+
+  engine.preview.on = false;  // back to the live set alone
+  first = Frame({10000});
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF77446B, 1, 0)"}));
+}
+
 // Fullscreen, the window covers the whole (here wide) monitor while the picture is drawn at the chosen
 // mode: the camera's aspect is the mode's, as the windowed output of the same size has it.
 TEST_F(Playback, FullscreenAspectIsTheDisplayModesNotTheMonitors) {

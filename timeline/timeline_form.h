@@ -1,0 +1,96 @@
+#pragma once
+// The timeline window as plain data and the handlers of what the user does in it, with no window
+// toolkit: the window mirrors this model and reports events to it; tests drive it without a screen.
+// Every change of the sequence lands in host.sequence (the one the frames draw) and is one step in the
+// undo history the tweak window shares. Times are ms of demo time, positions pixels.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "scene/scene_update.h"
+#include "scene/sequence_file.h"
+#include "timeline/timeline_geometry.h"
+#include "tweak/tweak_host.h"
+#include "tweak/undo_history.h"
+
+// What the timeline needs from the running program; it outlives the form.
+struct TimelineHost {
+  SceneSequence* sequence = nullptr;  // edited in place; the next frame draws it
+  SceneState* scene = nullptr;        // the live set (for undo) and the presets' count
+  UndoHistory* history = nullptr;     // the tweak window's
+  std::string dataDir = "data";       // the sequence is dataDir/sceneseq.txt
+
+  std::function<uint32_t()> DemoTime;                      // of the last frame
+  std::function<void(uint32_t demoTimeMs)> Seek;           // jump as the running-timing reset does
+  std::function<std::optional<uint32_t>()> LoopIn, LoopOut;  // the section loop (F6/F7)
+  std::function<void(uint32_t inMs, uint32_t outMs)> SetLoop;
+  std::function<int()> PickedPreset;                       // the preset picked in "set", -1 for none
+  std::function<void(bool on)> SetPreview;                 // the output draws the whole sequence
+  std::function<void()> SequenceChanged;                   // after every change of the entries or length
+  std::function<void()> SequenceSaved;                     // the file was written by us: no reload
+  std::function<void(const std::string&)> ShowMessage;
+  // Keys the timeline shares with the tweak window: Ctrl+Z / Ctrl+Y, F5..F8, F10.
+  std::function<void()> Undo, Redo;
+  std::function<void(ClockCommand)> RunClockCommand;
+  std::function<void()> ShutdownDemo;
+};
+
+// The eight numbers of an entry, then the sequence's length, ratio, and the timeline's beats per minute.
+enum class TimelineField {
+  Preset, Start, End, Factor, Offset, Wobble, Frequency, Amplitude, Length, Ratio, Bpm
+};
+inline constexpr int kTimelineFieldCount = 11;
+inline constexpr int kEntryFieldCount = 8;
+
+enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save };
+
+struct TimelineDrag {
+  TimelineSpot spot = TimelineSpot::None;  // None: no drag; Axis: seeking (or the loop with the loop flag)
+  bool loop = false;
+  int entry = -1;
+  uint32_t grabMs = 0;                     // the demo time under the pointer when the drag began
+  TSceneSeqEntry original;
+  SequenceSnapshot before;
+};
+
+struct TimelineForm {
+  explicit TimelineForm(TimelineHost& h) : host(h) {}
+  TimelineHost& host;
+  SequenceNotes notes;
+  int selected = -1;                                // entry, -1 for none
+  std::array<std::string, kTimelineFieldCount> fields;  // the texts shown
+  std::array<std::optional<std::string>, kTimelineFieldCount> reported;  // last finished bad text shown
+  std::optional<double> bpm;
+  bool preview = false;
+  TimelineGeometry geometry;                        // of the drawing area, set by the window
+  TimelineDrag drag;
+};
+
+// Reads the notes of the sequence file, fills the fields and ties the undo history to the sequence.
+void SetUpTimeline(TimelineForm& form);
+// The sequence was read again from its file (hot reload): new notes, selection kept when it still exists.
+void TimelineSequenceReloaded(TimelineForm& form);
+
+// Mouse in the drawing area. Left button on the axis seeks (and drags the time); with loopDrag (the
+// right button or Shift) it sets the section loop to the dragged range. On a bar it selects the entry
+// and moves it, on a bar's end it moves that end; times snap to the grid. One drag is one undo step.
+void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag);
+void DragTo(TimelineForm& form, int xPx, int yPx);
+void Release(TimelineForm& form);
+
+void SelectEntry(TimelineForm& form, int entry);  // -1 clears
+void ClickTimelineButton(TimelineForm& form, TimelineButton button);
+void SwitchPreview(TimelineForm& form, bool on);
+
+// Typing in a field stores a finished, valid number at once (a run of keystrokes in one field is one
+// undo step); an unfinished or bad text stores nothing. Finishing (Enter, leaving the field) shows a bad
+// text's message, once for that text.
+void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string& text);
+void FinishTimelineText(TimelineForm& form, TimelineField field);
+
+// The fields show the model's values again (after an undo, say), except keystrokes not finished yet.
+void ShowTimelineFields(TimelineForm& form);
+
+// The bar's caption: the preset number and its file name, "3 scene3.txt".
+std::string EntryLabel(const TSceneSeqEntry& entry);

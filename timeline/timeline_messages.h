@@ -1,0 +1,24 @@
+#pragma once
+// Every text the timeline window shows.
+
+inline constexpr const char* kTimelineCaption = "timeline";
+inline constexpr const char* kTimelineWindowClass = "quarnel-timeline";
+
+// Field captions, in TimelineField order.
+inline constexpr const char* kTimelineFieldCaptions[] = {
+    "preset", "start", "end", "factor", "offset", "wobble", "freq", "ampl", "length", "ratio", "bpm"};
+inline constexpr const char* kTimelineButtonCaptions[] = {"add", "dup", "del", "up", "down", "save sequence"};
+inline constexpr const char* kPreviewCaption = "preview sequence";
+
+// Field checks; the offending text in quotes is put in front.
+inline constexpr const char* kMsgTimelineNotANumber = " is not a valid number";
+inline constexpr const char* kMsgTimelineNotAWholeNumber = " is not a valid whole number";
+inline constexpr const char* kMsgTimelineOutOfRange = " is out of the range ";  // + "min..max"
+inline constexpr const char* kMsgTimelineRatio = " is out of range: the ratio lies above 2 and at most 10";
+inline constexpr const char* kMsgTimelineBpm = " is out of range: beats per minute lie above 0 and at most 1000";
+inline constexpr const char* kMsgTimelineFloat = " is too large for a 32-bit float";
+
+// Entry operations and the save.
+inline constexpr const char* kMsgSequenceFull = "the sequence holds 255 entries, the most it can";
+inline constexpr const char* kMsgSequenceSaveFailed = "Save Error: ";  // + path + ": " + reason + kMsgSequenceSaveKept
+inline constexpr const char* kMsgSequenceSaveKept = " (the previous file is unchanged)";

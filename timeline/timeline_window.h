@@ -1,0 +1,28 @@
+#pragma once
+// The timeline window on screen (FLTK 1.3): the sequence's entries as bars over the demo's time axis
+// and the soundtrack's waveform, with the play cursor and the section loop, and the fields and buttons
+// that edit the selected entry. It mirrors the model of timeline_form.h and reports what the user does
+// to it. The program calls TimelineFrame after every frame so the cursor follows the demo time.
+#include <memory>
+#include <string>
+
+struct TimelineHost;
+struct TimelineForm;
+class TimelineWindow;
+
+struct DeleteTimelineWindow {
+  void operator()(TimelineWindow* window) const;
+};
+using TimelineWindowPtr = std::unique_ptr<TimelineWindow, DeleteTimelineWindow>;
+
+// Creates and shows the window with its client area at the given screen place; starts decoding the
+// sequence's MP3 for the waveform and, as the rows ask for them, drawing the entries' pictures (both in
+// threads of their own). host must outlive the window.
+TimelineWindowPtr OpenTimelineWindow(TimelineHost& host, int xPx, int yPx, int widthPx, int heightPx);
+
+TimelineForm& ModelOf(TimelineWindow& window);
+
+// Redraws the window (the cursor) and mirrors the model's fields.
+void TimelineFrame(TimelineWindow& window);
+// Shows the model again after the program changed it.
+void RefreshTimelineWindow(TimelineWindow& window);
