@@ -1,18 +1,17 @@
 // The cost of one 640 × 480 frame at the parameters' extremes: the default scene with the counts, powers
 // and sizes that make a frame expensive set to their largest values, drawn offscreen on OpenGL. Counter
-// frame_ms is the time of the slowest of six frames (with their read-back) over 10 s of effect time; the goal for every case is at most about one
-// second on a 2-core machine with no GPU. vs_default is the case's frame time over the default scene's,
-// measured in the same run.
+// frame_ms is the time of the slowest of six frames (with their read-back) over 10 s of effect time; the
+// goal for every case is at most about one second on a 2-core machine with no GPU. vs_default is the
+// case's frame time over the default scene's, measured in the same run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "bench/bench_data_dir.h"
 #include "render/gl_direct3d.h"
 #include "render/offscreen_demo.h"
 #include "scene/shared_random.h"
@@ -22,26 +21,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Values = std::vector<std::pair<const char*, float>>;
 
-// A 64 × 64 texture: a colourful disc on black, as a 24-bit BMP.
-std::string MakeDataDir() {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quarnel-frame-cost-data";
-  std::filesystem::create_directories(dir);
-  std::vector<uint8_t> file(54 + 64 * 64 * 3, 0);
-  auto put32 = [&file](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i)); };
-  file[0] = 'B', file[1] = 'M';
-  put32(2, uint32_t(file.size())), put32(10, 54), put32(14, 40), put32(18, 64), put32(22, 64);
-  file[26] = 1, file[28] = 24;
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const int dx = x - 32, dy = y - 32;
-      uint8_t* p = &file[54 + (size_t(y) * 64 + x) * 3];
-      if (dx * dx + dy * dy < 900) p[0] = uint8_t(4 * x), p[1] = uint8_t(255 - 3 * y), p[2] = 255;
-    }
-  std::ofstream(dir / "texture0.bmp", std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-  return dir.string();
-}
-
 constexpr uint32_t kTimesMs[] = {1000, 3000, 5000, 7000, 9000, 11000};
 
 // Milliseconds of the slowest of the frames at kTimesMs of the default scene with values set (static).
@@ -49,7 +28,7 @@ double FrameMs(const Values& values) {
   SeedRandom(1);
   RenderState state;
   const std::string error =
-      StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), MakeDataDir(), 8, 640, 480);
+      StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), MakeBenchDataDir("quarnel-frame-cost-data"), 8, 640, 480);
   if (!error.empty()) return -1;
   SceneState scene;
   scene.ScenePresets = {InitParamTable()};

@@ -6,9 +6,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 
+#include "bench/bench_data_dir.h"
 #include "call_capture.h"
 #include "render/demo_frame.h"
 #include "render/gl_direct3d.h"
@@ -21,31 +20,12 @@ using Clock = std::chrono::steady_clock;
 constexpr uint32_t kRecordedFrames = 300;
 constexpr uint32_t kFrameStepMs = 40;
 
-// A 64 × 64 texture: a colourful disc on black, as a 24-bit BMP.
-std::string MakeDataDir() {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quarnel-bench-data";
-  std::filesystem::create_directories(dir);
-  std::vector<uint8_t> file(54 + 64 * 64 * 3, 0);
-  auto put32 = [&file](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i)); };
-  file[0] = 'B', file[1] = 'M';
-  put32(2, uint32_t(file.size())), put32(10, 54), put32(14, 40), put32(18, 64), put32(22, 64);
-  file[26] = 1, file[28] = 24;
-  for (int y = 0; y < 64; ++y)
-    for (int x = 0; x < 64; ++x) {
-      const int dx = x - 32, dy = y - 32, r2 = dx * dx + dy * dy;
-      uint8_t* p = &file[54 + (size_t(y) * 64 + x) * 3];
-      if (r2 < 900) p[0] = uint8_t(4 * x), p[1] = uint8_t(255 - 3 * y), p[2] = 255;
-    }
-  std::ofstream(dir / "texture0.bmp", std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
-  return dir.string();
-}
-
 void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
   auto capture = std::make_shared<CallCapture>();
   RenderState state;
   SeedRandom(1);
   const std::string error = StartOffscreenRenderer(
-      state, CreateCaptureDirect3D8(Direct3DCreate8(D3D_SDK_VERSION), capture), MakeDataDir(), 2.35f, 640, 480);
+      state, CreateCaptureDirect3D8(Direct3DCreate8(D3D_SDK_VERSION), capture), MakeBenchDataDir("quarnel-bench-data"), 2.35f, 640, 480);
   if (!error.empty()) {
     bench.SkipWithError(error.c_str());
     ReleaseRenderObjects(state);
