@@ -59,13 +59,13 @@ struct Options {
 std::string Shown(const std::string& argument) { return "'" + QuotedText(argument, 40) + "'"; }
 
 // Empty, or what is wrong with the arguments.
-std::string ParseOptions(const std::vector<std::string>& args, size_t first, bool allowFps, Options& options) {
+std::string ParseOptions(const std::vector<std::string>& args, size_t first, Options& options) {
   bool dataDirGiven = false;
   for (size_t i = first; i < args.size(); ++i) {
     const bool valueFollows = i + 1 < args.size();
     if (args[i] == "--size" && valueFollows) {
       if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return kBadSizeText + Shown(args[i]);
-    } else if (allowFps && args[i] == "--fps" && valueFollows) {
+    } else if (args[i] == "--fps" && valueFollows) {
       const auto fps = ParseCount(args[++i], 1, 240);
       if (!fps) return kBadFpsText + Shown(args[i]);
       options.fps = *fps;
@@ -108,12 +108,12 @@ int main(int argc, char** argv) {
   if (command == "--render") {
     const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
     if (!ms) return Usage();
-    if (const std::string fault = ParseOptions(args, 3, true, options); !fault.empty()) return Usage(fault);
+    if (const std::string fault = ParseOptions(args, 3, options); !fault.empty()) return Usage(fault);
     return RunRender(*ms, args[2], options.fps, options.widthPx, options.heightPx, options.dataDir);
   }
   if (command == "--export") {
     if (args.size() < 2) return Usage();
-    if (const std::string fault = ParseOptions(args, 2, true, options); !fault.empty()) return Usage(fault);
+    if (const std::string fault = ParseOptions(args, 2, options); !fault.empty()) return Usage(fault);
     return RunExport({args[1], options.fps, options.widthPx, options.heightPx, options.dataDir});
   }
   PlayOptions play;
