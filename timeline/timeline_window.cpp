@@ -190,11 +190,14 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
     const int left = left0 + int(span.leftPx), width = std::max(2, int(span.rightPx - span.leftPx));
     fl_color(BarColor(entries[i].PresetNumber));
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
+    const std::string label = EntryLabel(entries[i]);
     fl_push_clip(left, rowTop, width, rowHeight);
     if (const RgbaImage* picture = thumbnails_.Picture(i)) {
+      // At the entry's middle, moved right of the label where the bar is short.
       const int middle = left0 + int(PixelOfTime(g, entries[i].StartTime + (double(entries[i].EndTime) - entries[i].StartTime) / 2));
-      fl_draw_image(picture->rgba.data(), middle - int(picture->widthPx) / 2, rowTop + 2, int(picture->widthPx),
-                    int(picture->heightPx), 4);
+      const int labelEndPx = rowHeight >= 9 ? left + 3 + int(fl_width(label.c_str())) + 3 : left;
+      fl_draw_image(picture->rgba.data(), std::max(middle - int(picture->widthPx) / 2, labelEndPx), rowTop + 2,
+                    int(picture->widthPx), int(picture->heightPx), 4);
     }
     fl_pop_clip();
     fl_color(i == form_.selected ? FL_WHITE : fl_rgb_color(20, 20, 20));
@@ -202,7 +205,7 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
     if (rowHeight >= 9) {
       fl_push_clip(left, rowTop, width, rowHeight);
       fl_color(FL_WHITE);
-      fl_draw(EntryLabel(entries[i]).c_str(), left + 3, rowTop + rowHeight - 4);
+      fl_draw(label.c_str(), left + 3, rowTop + rowHeight - 4);
       fl_pop_clip();
     }
   }
