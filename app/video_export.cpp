@@ -106,7 +106,7 @@ void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
 int RunExport(const ExportOptions& options) {
   LoadedDemo demo;
   if (!LoadDataFolder(options.dataDir, demo)) return 1;
-  SeedRandom(1);  // the same demo gives the same frames
+  SeedRandom(kRepeatableSeed);  // the same demo gives the same frames
   RenderState state;
   // Every start-up fault is printed once: the first one also comes back as the start's result.
   std::vector<std::string> printed;
@@ -140,7 +140,7 @@ int RunExport(const ExportOptions& options) {
   RgbaImage image;
   bool ok = true;
   for (uint32_t n = 0; n < frameCount && ok; ++n) {
-    const uint32_t demoTimeMs = static_cast<uint32_t>(uint64_t(n) * 1000 / options.fps);
+    const uint32_t demoTimeMs = FixedStepFrameTimeMs(n, options.fps);
     ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
          layerErrors.empty() && sink->Write(n, image);
     if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())

@@ -1,6 +1,5 @@
 #include "render/offscreen_demo.h"
 
-#include <algorithm>
 #include <exception>
 
 #include "render/demo_frame.h"
@@ -73,9 +72,9 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
     // the back buffer as they are when the export reaches demoTimeMs.
     const LayerErrorSink skipFailingLayer = [](const std::string&) {};
     uint32_t fxTimeMs = 0;
-    for (uint64_t n = 0; n * 1000 / std::max<uint32_t>(fps, 1) < demoTimeMs; ++n)
-      DrawDemoFrame(state, scene, sequence, uint32_t(n * 1000 / std::max<uint32_t>(fps, 1)), developmentMode,
-                    state.FullWidth, state.FullHeight, fxTimeMs, skipFailingLayer);
+    for (uint64_t n = 0; FixedStepFrameTimeMs(n, fps) < demoTimeMs; ++n)
+      DrawDemoFrame(state, scene, sequence, FixedStepFrameTimeMs(n, fps), developmentMode, state.FullWidth,
+                    state.FullHeight, fxTimeMs, skipFailingLayer);
   }
   RgbaImage image;
   if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);

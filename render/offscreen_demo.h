@@ -13,6 +13,12 @@
 
 constexpr uint32_t kMaxOffscreenSidePx = 8192;
 
+// The fixed-step clock of `--render` and the export: the demo time of frame n at fps frames per second
+// (an fps of 0 counts as 1).
+inline uint32_t FixedStepFrameTimeMs(uint64_t frame, uint32_t fps) {
+  return static_cast<uint32_t>(frame * 1000 / (fps > 0 ? fps : 1));
+}
+
 // Takes over d3d (released with the state) and starts the renderer on it: a windowed device of
 // widthPx × heightPx (1..8192) with no window, the start-up geometry, the sprite object, the textures
 // dataDir + "/texture" + N + ".bmp", and InitFrameStates with the sequence's ratio. Returns the first
@@ -27,7 +33,7 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
                                  uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
                                  const LayerErrorSink& layerError = {});
 
-// The whole `--render`: seeds the shared Random with 1, starts the renderer on d3d, draws every frame
+// The whole `--render`: seeds the shared Random with kRepeatableSeed, starts the renderer on d3d, draws every frame
 // the export at fps frames per second draws before demoTimeMs (frame n at n * 1000 / fps ms, nothing
 // read back), then demo time demoTimeMs, and writes that picture to pngPath. So the picture is the
 // export's frame at that time, with everything the earlier frames left: render states, the back buffer

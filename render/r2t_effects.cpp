@@ -49,7 +49,7 @@ void StretchedEchoes(const EffectFrame& f, uint32_t p, double sinA) {
   const uint32_t shrinking = divisor < 0 ? uint32_t(std::min<double>(p, std::ceil(-divisor) - 1)) : 0;
   const uint32_t lastHidden = p > kVisibleEchoes ? p - kVisibleEchoes : 0;
   for (uint32_t j = 1; j <= p; ++j) {
-    if (j > shrinking && j <= lastHidden) j = lastHidden + 1;
+    if (j > shrinking && j <= lastHidden) continue;
     f.Copy(f.sx0 + j * f.sx0 / divisor, f.sy0, 0, f.bar, Argb(255 - 200 * j / p, 255, 255, 255));
   }
 }
