@@ -21,18 +21,17 @@ void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, Da
   host.PresetFileWritten = [&watch](const std::string& path) { NoteOwnWrite(watch, path); };
 }
 
-ReloadEvents ReloadEventsFor(DemoEngine& engine, TweakHost& host, TweakForm* form, std::function<void()> refresh) {
+ReloadEvents ReloadEventsFor(DemoEngine& engine, TweakHost& host, TweakForm& form, std::function<void()> refresh) {
   ReloadEvents events;
   events.Report = engine.host.ShowMessage;
-  if (!form) return events;
-  events.PresetReloaded = [form, refresh](int presetNumber) {
-    PresetFileReloaded(*form, presetNumber);
+  events.PresetReloaded = [&form, refresh](int presetNumber) {
+    PresetFileReloaded(form, presetNumber);
     if (refresh) refresh();
   };
-  events.SequenceReloaded = [&engine, &host, form, refresh] {
+  events.SequenceReloaded = [&engine, &host, &form, refresh] {
     host.DemoLength = engine.sequence.DemoLength;
     host.SequenceCount = engine.SequenceCount;
-    SequenceChanged(*form);
+    SequenceChanged(form);
     if (refresh) refresh();
   };
   return events;

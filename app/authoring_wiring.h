@@ -12,7 +12,7 @@
 // window's own saves noted in watch so that they are no outside change.
 void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, DataWatch& watch);
 
-// What a reload means for the tweak window's model form (nullptr: no window): a reloaded picked preset
+// What a reload means for the tweak window's model form: a reloaded picked preset
 // becomes the live set, a new demo length shows in its info and time range. refresh shows the model
 // again afterwards; faults go to the engine's messages.
-ReloadEvents ReloadEventsFor(DemoEngine& engine, TweakHost& host, TweakForm* form, std::function<void()> refresh);
+ReloadEvents ReloadEventsFor(DemoEngine& engine, TweakHost& host, TweakForm& form, std::function<void()> refresh);

@@ -161,8 +161,8 @@ ScreenRectPx PlaceOutput(Program& program, int wantedWidthPx, int wantedHeightPx
   return program.layout->output;
 }
 
-// The timeline below the output and the tweak window, wired to the engine, the clock and the tweak
-// window's undo history.
+// The timeline below the output and the tweak window (program.layout, set when the output was
+// placed), wired to the engine, the clock and the tweak window's undo history.
 void OpenTimeline(Program& program, TweakHost& tweakHost) {
   DemoEngine& engine = program.engine;
   TimelineHost& host = program.timelineHost;
@@ -183,14 +183,12 @@ void OpenTimeline(Program& program, TweakHost& tweakHost) {
   }
   host.PickedPreset = [&program] { return ModelOf(*program.tweak).controls.PresetList.selected; };
   host.SetPreview = [&engine](bool on) { engine.preview.on = on; };
-  host.SequenceChanged = [&program, &tweakHost] {
-    program.engine.SequenceCount = static_cast<uint8_t>(program.engine.sequence.SequenceEntries.size());
-    tweakHost.DemoLength = program.engine.sequence.DemoLength;
-    tweakHost.SequenceCount = program.engine.SequenceCount;
-    SequenceChanged(ModelOf(*program.tweak));
-    RefreshTweakWindow(*program.tweak);
+  // An edited sequence shows in the tweak window as a reloaded one does.
+  host.SequenceChanged = [&engine, tweakShows = program.reload.events.SequenceReloaded] {
+    engine.SequenceCount = static_cast<uint8_t>(engine.sequence.SequenceEntries.size());
+    tweakShows();
   };
-  host.SequenceSaved = [&program] { TakeOwnWrite(program.reload.watch.sequence); };
+  host.SequenceSaved = [&program] { NoteOwnWrite(program.reload.watch, program.reload.watch.sequence.path); };
   host.ShowMessage = engine.host.ShowMessage;
   host.Undo = [&program] {
     UndoChange(ModelOf(*program.tweak));
@@ -203,20 +201,16 @@ void OpenTimeline(Program& program, TweakHost& tweakHost) {
   host.RunClockCommand = tweakHost.RunClockCommand;
   host.ShutdownDemo = tweakHost.ShutdownDemo;
 
-  int screenX = 0, screenY = 0, screenW = 0, screenH = 0;
-  Fl::screen_work_area(screenX, screenY, screenW, screenH, 0);
-  uint32_t outputW = 0, outputH = 0;
-  program.form->OutputView().SizePx(outputW, outputH);
-  const Fl_Window& tweak = TweakWindowOf(*program.tweak);
-  const DevWindowLayout layout = LayOutDevWindows({screenX, screenY, screenW, screenH}, static_cast<int>(outputW),
-                                                  static_cast<int>(outputH), tweak.w(), tweak.h());
   // Below the two windows where they actually are, should they not stand where the layout puts them,
   // and no lower than the screen's bottom (a window reaching past it is moved up over the others).
-  ScreenRectPx place = layout.timeline;
+  ScreenRectPx screen;
+  Fl::screen_work_area(screen.xPx, screen.yPx, screen.widthPx, screen.heightPx, 0);
+  ScreenRectPx place = program.layout->timeline;
   const Fl_Window* output = OutputWindowOf(*program.form);
+  const Fl_Window& tweak = TweakWindowOf(*program.tweak);
   place.yPx = std::max({place.yPx, output->y() + output->h() + kDevWindowTitleGapPx,
                         tweak.y() + tweak.h() + kDevWindowTitleGapPx});
-  const int roomPx = screenY + screenH - place.yPx;
+  const int roomPx = screen.yPx + screen.heightPx - place.yPx;
   if (roomPx >= kTimelineMinHeightPx / 2) place.heightPx = std::min(place.heightPx, roomPx);
   program.timeline = OpenTimelineWindow(host, place.xPx, place.yPx, place.widthPx, place.heightPx);
 }
@@ -280,12 +274,12 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   if (developmentMode) {
     program.tweak = tweak.get();
     if (program.authoring) ConnectTweakWindow(*program.authoring, tweakHost, tweak.get());
-    program.reload.events = ReloadEventsFor(engine, tweakHost, &ModelOf(*tweak),
+    program.reload.events = ReloadEventsFor(engine, tweakHost, ModelOf(*tweak),
                                             [&program] { RefreshTweakWindow(*program.tweak); });
     if (program.layout) PlaceTweakWindow(*tweak, program.layout->tweak.xPx, program.layout->tweak.yPx);
   }
   form.Show();
-  if (program.tweak && !engine.terminating) OpenTimeline(program, tweakHost);
+  if (program.tweak && program.layout && !engine.terminating) OpenTimeline(program, tweakHost);
   if (program.timeline) {  // a reloaded sequence shows in the timeline too
     program.reload.events.SequenceReloaded = [&program, tweakShows = program.reload.events.SequenceReloaded] {
       TimelineSequenceReloaded(ModelOf(*program.timeline));

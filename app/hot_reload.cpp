@@ -86,12 +86,11 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
   watch.sequence.stamp = StampOf(watch.sequence.path);
 }
 
-void TakeOwnWrite(WatchedFile& file) { file.stamp = StampOf(file.path); }
-
 void NoteOwnWrite(DataWatch& watch, const std::string& path) {
   std::error_code error;
   for (WatchedFile& file : watch.presets)
-    if (std::filesystem::equivalent(file.path, path, error)) TakeOwnWrite(file);
+    if (std::filesystem::equivalent(file.path, path, error)) file.stamp = StampOf(file.path);
+  if (std::filesystem::equivalent(watch.sequence.path, path, error)) watch.sequence.stamp = StampOf(path);
 }
 
 void PollDataFiles(DataWatch& watch, SceneState& scene, SceneSequence& sequence, uint8_t& sequenceCount,

@@ -44,12 +44,10 @@ FileStamp StampOf(const std::string& path);
 // Starts watching dataDir/scene0.txt .. scene<presetCount-1>.txt and dataDir/sceneseq.txt as they are now.
 void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCount);
 
-// The program itself wrote path (a save of the tweak window): when it is a watched file, its new stamp
-// counts as read, so that the next poll sees no outside change.
+// The program itself wrote path (a save of the tweak window, the timeline's "save sequence"): when it is
+// a watched file, its new stamp counts as read, so that the next poll sees no outside change and does
+// not read back what is already in use.
 void NoteOwnWrite(DataWatch& watch, const std::string& path);
-// The program wrote file itself (the timeline's "save sequence"): what it holds now counts as read, so
-// the next poll does not read back what is already in use.
-void TakeOwnWrite(WatchedFile& file);
 
 // Reads every watched file whose stamp changed. A preset replaces scene.ScenePresets[N]. A sequence
 // replaces sequence's entries and DemoLength and sequenceCount; its letterbox ratio and MP3 need a new

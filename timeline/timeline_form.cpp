@@ -205,6 +205,12 @@ void DragEntry(TimelineForm& form, uint32_t pointerMs) {
   Entries(form)[drag.entry] = entry;
 }
 
+// The comment lines of the sequence file as saved, and the bpm among them.
+void ReadNotes(TimelineForm& form) {
+  form.notes = ReadSequenceNotes(SequencePath(form), Entries(form).size());
+  form.bpm = NotesBpm(form.notes);
+}
+
 }  // namespace
 
 std::string EntryLabel(const TSceneSeqEntry& entry) {
@@ -212,8 +218,7 @@ std::string EntryLabel(const TSceneSeqEntry& entry) {
 }
 
 void SetUpTimeline(TimelineForm& form) {
-  form.notes = ReadSequenceNotes(SequencePath(form), Entries(form).size());
-  form.bpm = NotesBpm(form.notes);
+  ReadNotes(form);
   if (form.host.history) {
     form.host.history->TakeSequence = [&form] { return Snapshot(form); };
     form.host.history->PutSequence = [&form](const SequenceSnapshot& snapshot) { PutSequence(form, snapshot); };
@@ -223,8 +228,7 @@ void SetUpTimeline(TimelineForm& form) {
 }
 
 void TimelineSequenceReloaded(TimelineForm& form) {
-  form.notes = ReadSequenceNotes(SequencePath(form), Entries(form).size());
-  form.bpm = NotesBpm(form.notes);
+  ReadNotes(form);
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = -1;
   ShowTimelineFields(form);
 }

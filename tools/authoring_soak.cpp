@@ -145,7 +145,7 @@ bool Soak::Start() {
     }
   };
   FormCreate(*form_);
-  events_ = ReloadEventsFor(engine_, host_, form_.get(), {});
+  events_ = ReloadEventsFor(engine_, host_, *form_, {});
   const auto presetReloaded = events_.PresetReloaded;
   events_.PresetReloaded = [this, presetReloaded](int presetNumber) {
     ++report_.reloads;

@@ -126,7 +126,7 @@ TEST_F(HotReload, TheProgramsOwnSaveIsNoChange) {
   sequence.DemoLength = 45000;  // edited in the timeline, then saved
   std::string error;
   ASSERT_TRUE(WriteSceneSequence(dir / "sceneseq.txt", sequence, ReadSequenceNotes(dir / "sceneseq.txt", 1), error));
-  TakeOwnWrite(watch.sequence);
+  NoteOwnWrite(watch, watch.sequence.path);
   sequence.DemoLength = 46000;  // edited again before the poll
   Poll();
   EXPECT_EQ(sequenceReloads, 0);

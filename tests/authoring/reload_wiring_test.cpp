@@ -28,7 +28,7 @@ class ReloadWiring : public ::testing::Test {
     WatchDataFiles(watch, dir.Path(), engine.scene.PresetCount);
     FillTweakHost(host, engine, true, watch);
     FormCreate(form);
-    events = ReloadEventsFor(engine, host, &form, {});
+    events = ReloadEventsFor(engine, host, form, {});
     SelectItem(form, TweakList::PresetList, 1);
     SelectItem(form, TweakList::ListBox1, 0);
   }
