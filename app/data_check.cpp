@@ -1,6 +1,5 @@
 #include "app/data_check.h"
 
-#include <cmath>
 #include <memory>
 
 #include "app/app_messages.h"
@@ -9,21 +8,19 @@
 #include "render/device_setup.h"
 #include "render/recording_device.h"
 #include "render/render_messages.h"
+#include "render/render_state.h"
 #include "render/textures.h"
 #include "scene/errors.h"
 #include "scene/file_read.h"
 #include "scene/param_eval.h"
-#include "scene/printable_text.h"
+#include "scene/preset_file.h"
 #include "scene/scene_messages.h"
-#include "scene/round.h"
 
 namespace {
 
 // Evaluations of one parameter over all demo times of its entries before the check settles for the
 // oscillator's peak instead of the first failing time (a demo of many hours).
 constexpr uint64_t kScanBudget = 200'000'000;
-constexpr int kMaxNumberedFiles = 255;
-constexpr size_t kShownNameChars = 40;
 
 void Error(CheckCounts& counts, const std::string& text) {
   PrintReport(text);
@@ -37,17 +34,6 @@ void Warning(CheckCounts& counts, const std::string& text) {
 
 std::string PresetPath(const std::string& dataDir, int number) {
   return dataDir + "/scene" + std::to_string(number) + ".txt";
-}
-
-// Whether an oscillating value can round outside the signed 32-bit range: OscValue's formula with the
-// sine or cosine at its extremes (0 for the absolute forms), in the same order of operations, so that
-// no value the evaluator computes lies beyond these bounds.
-bool MayLeave32Bits(const TScene1ParamInterface& param) {
-  const double b = param.BaseVal, y = param.Osc2, amplitude = std::fabs(y);
-  double low = b - amplitude, high = amplitude + b;
-  if (param.OscForm == 3 || param.OscForm == 4) low = b;
-  if (param.OscForm == 5 || param.OscForm == 6) low = -amplitude / 2 + (y / 2 + b), high = amplitude / 2 + (y / 2 + b);
-  return !(Round(low) >= INT32_MIN && Round(high) <= INT32_MAX);
 }
 
 // The preset an entry plays: preset 0 for a number that is not loaded.
@@ -89,12 +75,9 @@ void CheckPreset(const std::string& dataDir, const LoadedDemo& demo, int number,
       Error(counts, path + ": " + error.what());
       continue;
     }
-    if (EvaluationType(i) == ParamType::Sing || preset[i].OscForm < 1 || preset[i].OscForm > 6 ||
-        !MayLeave32Bits(preset[i]) || users == 0)
-      continue;
+    if (EvaluationType(i) == ParamType::Sing || !OscillationMayLeave32Bits(preset[i]) || users == 0) continue;
     if (users * (uint64_t(demo.sequence.DemoLength) + 1) > kScanBudget)
-      Error(counts, path + ": " + QuotedText(preset[i].Name.Text(), kShownNameChars) + kMsgOscOutOfRange +
-                        kCheckOscillatorPeakText);
+      Error(counts, path + ": " + OscOutOfRangeText(preset[i]) + kCheckOscillatorPeakText);
     else
       ReportFirstFailure(path, preset[i], i, demo, number, counts);
   }
@@ -102,8 +85,9 @@ void CheckPreset(const std::string& dataDir, const LoadedDemo& demo, int number,
 
 // Numbered files base + N + extension after the first missing number, up to the last number the
 // loaders would look at.
-void WarnAfterGap(const std::string& base, const std::string& extension, int loaded, CheckCounts& counts) {
-  for (int n = loaded + 1; n < kMaxNumberedFiles; ++n) {
+void WarnAfterGap(const std::string& base, const std::string& extension, int loaded, int maxFiles,
+                  CheckCounts& counts) {
+  for (int n = loaded + 1; n < maxFiles; ++n) {
     const std::string path = base + std::to_string(n) + extension;
     if (!EntryExists(path)) continue;
     Warning(counts, path + kCheckAfterGapText + base + std::to_string(loaded) + extension);
@@ -156,6 +140,6 @@ void CheckLikelyMistakes(const std::string& dataDir, const LoadedDemo& demo, int
       Warning(counts, entry + kCheckStartAfterEndText + std::to_string(entries[k].StartTime) + " > " +
                           std::to_string(entries[k].EndTime) + kCheckStartAfterEndEnd);
   }
-  WarnAfterGap(dataDir + "/scene", ".txt", demo.scene.PresetCount, counts);
-  WarnAfterGap(dataDir + "/texture", ".bmp", textureCount, counts);
+  WarnAfterGap(dataDir + "/scene", ".txt", demo.scene.PresetCount, kMaxPresets, counts);
+  WarnAfterGap(dataDir + "/texture", ".bmp", textureCount, int(kTextureTableSize), counts);
 }

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -109,16 +108,16 @@ int RunExport(const ExportOptions& options) {
   SeedRandom(kRepeatableSeed);  // the same demo gives the same frames
   RenderState state;
   // Every start-up fault is printed once: the first one also comes back as the start's result.
-  std::vector<std::string> printed;
-  state.callbacks.fatalError = [&printed](const std::string& text) {
+  std::string firstPrinted;
+  state.callbacks.fatalError = [&firstPrinted](const std::string& text) {
     PrintReport(text);
-    printed.push_back(text);
+    if (firstPrinted.empty()) firstPrinted = text;
   };
   const std::string startError =
       StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), options.dataDir,
                              demo.sequence.ScreenCinemaWidthRatio, options.widthPx, options.heightPx);
   if (!startError.empty()) {
-    if (std::find(printed.begin(), printed.end(), startError) == printed.end()) PrintReport(startError);
+    if (startError != firstPrinted) PrintReport(startError);
     ReleaseRenderObjects(state);
     return 1;
   }

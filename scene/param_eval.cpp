@@ -35,7 +35,7 @@ double StaticMagnitude(const TScene1ParamInterface& param, double maximum) {
 // Round(OscValue) clamped to 0..maximum, raising RangeError outside the signed 32-bit range.
 double ClampedOscillation(const TScene1ParamInterface& param, uint32_t fxTimeMs, double maximum) {
   const double rounded = Round(OscValue(param, fxTimeMs));
-  if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) throw RangeError(ShownName(param) + kMsgOscOutOfRange);
+  if (!(rounded >= INT32_MIN && rounded <= INT32_MAX)) throw RangeError(OscOutOfRangeText(param));
   return std::clamp(rounded, 0.0, maximum);
 }
 
@@ -54,6 +54,18 @@ double OscValue(const TScene1ParamInterface& param, uint32_t fxTimeMs) {
     default: return b;
   }
 }
+
+// The bounds follow OscValue's order of operations, so that no value it computes lies beyond them.
+bool OscillationMayLeave32Bits(const TScene1ParamInterface& param) {
+  if (!Oscillates(param)) return false;
+  const double b = param.BaseVal, y = param.Osc2, amplitude = std::fabs(y);
+  double low = b - amplitude, high = amplitude + b;
+  if (param.OscForm == 3 || param.OscForm == 4) low = b;
+  if (param.OscForm == 5 || param.OscForm == 6) low = -amplitude / 2 + (y / 2 + b), high = amplitude / 2 + (y / 2 + b);
+  return !(Round(low) >= INT32_MIN && Round(high) <= INT32_MAX);
+}
+
+std::string OscOutOfRangeText(const TScene1ParamInterface& param) { return ShownName(param) + kMsgOscOutOfRange; }
 
 uint8_t EvalBool(const TScene1ParamInterface& param, uint32_t fxTimeMs) {
   // Static: the low 8 bits of |Round(b)|, so 2 stays 2 and 256 becomes 0. Beyond 2^63 no integer holds it.
