@@ -32,10 +32,6 @@ void Warning(CheckCounts& counts, const std::string& text) {
   ++counts.warnings;
 }
 
-std::string PresetPath(const std::string& dataDir, int number) {
-  return dataDir + "/scene" + std::to_string(number) + ".txt";
-}
-
 // The preset an entry plays: preset 0 for a number that is not loaded.
 int PlayedPreset(const TSceneSeqEntry& entry, const LoadedDemo& demo) {
   return entry.PresetNumber < demo.scene.PresetCount ? entry.PresetNumber : 0;
@@ -62,7 +58,7 @@ void ReportFirstFailure(const std::string& path, const TScene1ParamInterface& pa
 }
 
 void CheckPreset(const std::string& dataDir, const LoadedDemo& demo, int number, CheckCounts& counts) {
-  const std::string path = PresetPath(dataDir, number);
+  const std::string path = PresetFilePath(dataDir, number);
   const TScene1ParamIArray& preset = demo.scene.ScenePresets[number];
   uint64_t users = 0;
   for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) users += PlayedPreset(entry, demo) == number;

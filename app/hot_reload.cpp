@@ -79,7 +79,7 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
   watch.dataDir = dataDir;
   watch.presets.clear();
   for (int n = 0; n < presetCount; ++n) {
-    const std::string path = dataDir + "/scene" + std::to_string(n) + ".txt";
+    const std::string path = PresetFilePath(dataDir, n);
     watch.presets.push_back({path, StampOf(path)});
   }
   watch.sequence.path = dataDir + "/sceneseq.txt";

@@ -11,6 +11,11 @@
 
 inline constexpr int kMaxPresets = 255;
 
+// The file of preset number in dataDir: dataDir + "/scene" + number + ".txt".
+inline std::string PresetFilePath(const std::string& dataDir, int number) {
+  return dataDir + "/scene" + std::to_string(number) + ".txt";
+}
+
 // The preset file text of params.
 std::string ScenePresetText(const TScene1ParamIArray& params);
 

@@ -87,7 +87,7 @@ void Soak::Fault(const std::string& text) {
 
 std::string Soak::PickedFile() const {
   const int picked = form_->controls.PresetList.selected;
-  return dataDir_ + "/scene" + std::to_string(picked < 0 ? 0 : picked) + ".txt";
+  return PresetFilePath(dataDir_, picked < 0 ? 0 : picked);
 }
 
 bool Soak::Start() {
@@ -140,7 +140,7 @@ bool Soak::Start() {
   form_->OpenDialog1 = [this](const std::string&) -> std::optional<std::string> {
     switch (Pick(3)) {
       case 0: return std::nullopt;
-      case 1: return dataDir_ + "/scene" + std::to_string(Pick(engine_.scene.PresetCount + 1)) + ".txt";
+      case 1: return PresetFilePath(dataDir_, Pick(engine_.scene.PresetCount + 1));
       default: return dataDir_ + "/missing/none.txt";
     }
   };
@@ -231,7 +231,7 @@ void Soak::EditFileOutside(int presetNumber, bool broken) {
   if (selected >= 0 && Chance(50)) preset[selected].BaseVal = Chance(50) ? -7.0f : 300.0f;
   std::string text = ScenePresetText(preset);
   if (broken) text.resize(static_cast<size_t>(Pick(static_cast<int>(text.size()))));
-  const std::string path = dataDir_ + "/scene" + std::to_string(presetNumber) + ".txt";
+  const std::string path = PresetFilePath(dataDir_, presetNumber);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
   std::error_code error;
   fs::last_write_time(path, fs::file_time_type::clock::now() + std::chrono::seconds(++outsideWrites_), error);

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   const std::vector<SceneRecipe>& recipes = DemoSceneRecipes();
   try {
     for (size_t n = 0; n < recipes.size(); ++n) {
-      const std::string path = std::string(argv[1]) + "/scene" + std::to_string(n) + ".txt";
+      const std::string path = PresetFilePath(argv[1], n);
       if (const std::string error = WriteScenePreset(path, BuildPreset(recipes[n])); !error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
