@@ -58,6 +58,7 @@ class Soak {
   void Save();
   void EditFileOutside(int presetNumber, bool broken);
   void EditSequenceOutside();
+  void WriteOutside(const std::string& path, const std::string& text);
   void UndoRedo();
   void MoveTime();
   void Randomize();
@@ -232,6 +233,11 @@ void Soak::EditFileOutside(int presetNumber, bool broken) {
   std::string text = ScenePresetText(preset);
   if (broken) text.resize(static_cast<size_t>(Pick(static_cast<int>(text.size()))));
   const std::string path = PresetFilePath(dataDir_, presetNumber);
+  WriteOutside(path, text);
+}
+
+// Writes text to path as an editor would, with a stamp the next poll sees as new.
+void Soak::WriteOutside(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
   std::error_code error;
   fs::last_write_time(path, fs::file_time_type::clock::now() + std::chrono::seconds(++outsideWrites_), error);
@@ -251,10 +257,7 @@ void Soak::EditSequenceOutside() {
   if (end == std::string::npos) return;
   const uint32_t lengthsMs[] = {1500, 2000, 4000, 96000};
   text.replace(start, end - start, std::to_string(lengthsMs[Pick(4)]));
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-  std::error_code error;
-  fs::last_write_time(path, fs::file_time_type::clock::now() + std::chrono::seconds(++outsideWrites_), error);
-  ++report_.outsideEdits;
+  WriteOutside(path, text);
 }
 
 void Soak::UndoRedo() {

@@ -128,6 +128,15 @@ void SetText(Fl_Input* input, const EditField& field) {
   SetActive(input, field.enabled);
 }
 
+// Gives widget the label text unless it has it already; true when it changed. A template, so that a
+// window's own copy_label (its title) is the one called.
+template <class Widget>
+bool SetLabel(Widget& widget, const std::string& text) {
+  if (std::strcmp(widget.label() ? widget.label() : "", text.c_str()) == 0) return false;
+  widget.copy_label(text.c_str());
+  return true;
+}
+
 }  // namespace
 
 class TForm2 : public Fl_Double_Window {
@@ -381,17 +390,15 @@ int TForm2::HandleKeys(int event) {
 
 void TForm2::SyncView() {
   const TweakControls& c = form_.controls;
-  if (std::strcmp(label() ? label() : "", c.caption.c_str()) != 0) copy_label(c.caption.c_str());
-  if (std::strcmp(info_->label() ? info_->label() : "", c.info.c_str()) != 0) {
-    info_->copy_label(c.info.c_str());
+  SetLabel(*this, c.caption);
+  if (SetLabel(*info_, c.info)) {
     // Four lines fill the box; the fifth (the section loop) fits in a smaller size.
     const bool fiveLines = std::count(c.info.begin(), c.info.end(), '\n') >= 4;
     info_->labelsize(fiveLines ? kFontSizePx - 2 : kFontSizePx);
     redraw();
   }
-  if (std::strcmp(notice_->label() ? notice_->label() : "", c.notice.c_str()) != 0) notice_->copy_label(c.notice.c_str());
-  const std::string chance = std::to_string(c.Possibility.position) + "%";
-  if (chance != possibilityValue_->label()) possibilityValue_->copy_label(chance.c_str());
+  SetLabel(*notice_, c.notice);
+  SetLabel(*possibilityValue_, std::to_string(c.Possibility.position) + "%");
 
   if (ListBox1->size() != static_cast<int>(c.ListBox1.items.size())) {
     ListBox1->clear();
@@ -422,8 +429,7 @@ void TForm2::SyncView() {
     }
     if (widget->value() != model->position) widget->value(model->position);
   }
-  if (std::strcmp(TimeReset->label() ? TimeReset->label() : "", c.TimeResetCaption.c_str()) != 0)
-    TimeReset->copy_label(c.TimeResetCaption.c_str());
+  SetLabel(*TimeReset, c.TimeResetCaption);
 
   SetText(ScenePresetPath, c.ScenePresetPath);
   // A path longer than the field shows whole in the tooltip.
