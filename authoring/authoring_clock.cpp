@@ -1,4 +1,4 @@
-#include "app/authoring_clock.h"
+#include "authoring/authoring_clock.h"
 
 #include <algorithm>
 #include <cmath>

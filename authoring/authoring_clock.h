@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/demo_clock.h"
+#include "engine/demo_clock.h"
 
 // The soundtrack as the authoring clock drives it. Empty functions: no music.
 struct MusicControl {

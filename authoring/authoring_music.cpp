@@ -1,4 +1,4 @@
-#include "app/authoring_music.h"
+#include "authoring/authoring_music.h"
 
 MusicControl MusicControlFor(Music& music) {
   if (!music.enabled) return {};

@@ -1,7 +1,7 @@
 #pragma once
 // The music stream as the authoring clock drives it (app/authoring_clock.h), through our BASS additions
 // for seeking. Positions are ms from the start of the MP3.
-#include "app/authoring_clock.h"
+#include "authoring/authoring_clock.h"
 #include "audio/music.h"
 
 // Seek, position and pause on music's stream; empty functions when music is off. music must outlive the

@@ -1,9 +1,9 @@
-#include "app/hot_reload.h"
+#include "authoring/hot_reload.h"
 
 #include <exception>
 #include <optional>
 
-#include "app/app_messages.h"
+#include "authoring/authoring_messages.h"
 #include "scene/preset_file.h"
 #include "scene/scene_messages.h"
 #include "scene/text_lines.h"

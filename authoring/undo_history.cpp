@@ -1,4 +1,4 @@
-#include "tweak/undo_history.h"
+#include "authoring/undo_history.h"
 
 #include <bit>
 

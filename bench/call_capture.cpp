@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "render/device_extras.h"
-#include "render/ref_counted.h"
+#include "gpu/device_extras.h"
+#include "gpu/ref_counted.h"
 
 namespace {
 

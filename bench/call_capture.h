@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "render/d3dx8.h"
+#include "gpu/d3dx8.h"
 
 using ReplayStep = std::function<void()>;
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bench/bench_data_dir.h"
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/shared_random.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <thread>
 
-#include "app/authoring_clock.h"
-#include "app/authoring_music.h"
+#include "authoring/authoring_clock.h"
+#include "authoring/authoring_music.h"
 
 namespace {
 

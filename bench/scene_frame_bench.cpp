@@ -9,9 +9,9 @@
 
 #include "bench/bench_data_dir.h"
 #include "call_capture.h"
-#include "render/demo_frame.h"
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "draw/demo_frame.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/shared_random.h"
 
 namespace {

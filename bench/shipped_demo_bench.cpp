@@ -12,9 +12,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "app/console_load.h"
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "cli/console_load.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/shared_random.h"
 
 namespace {

@@ -1,12 +1,12 @@
-#include "app/cli_commands.h"
+#include "cli/cli_commands.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 
-#include "app/app_messages.h"
-#include "app/console_load.h"
-#include "app/data_check.h"
+#include "cli/cli_messages.h"
+#include "cli/console_load.h"
+#include "cli/data_check.h"
 #include "scene/printable_text.h"
 #include "scene/param_table.h"
 

@@ -1,4 +1,4 @@
-#include "app/console_load.h"
+#include "cli/console_load.h"
 
 #include <cstdio>
 #include <exception>

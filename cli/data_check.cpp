@@ -1,15 +1,16 @@
-#include "app/data_check.h"
+#include "cli/data_check.h"
 
 #include <memory>
 
-#include "app/app_messages.h"
+#include "engine/engine_messages.h"
+#include "cli/cli_messages.h"
 #include "audio/mp3_decoder.h"
 #include "audio/music_messages.h"
-#include "render/device_setup.h"
-#include "render/recording_device.h"
-#include "render/render_messages.h"
-#include "render/render_state.h"
-#include "render/textures.h"
+#include "draw/device_setup.h"
+#include "gpu/recording_device.h"
+#include "draw/draw_messages.h"
+#include "draw/render_state.h"
+#include "draw/textures.h"
 #include "scene/errors.h"
 #include "scene/file_read.h"
 #include "scene/param_eval.h"

@@ -4,7 +4,7 @@
 // Errors and warnings are printed (PrintReport) as they are found and counted.
 #include <string>
 
-#include "app/console_load.h"
+#include "cli/console_load.h"
 
 struct CheckCounts {
   int errors = 0;    // what makes the demo, --render or --export fail or lose a layer

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "app/cli_commands.h"
-#include "app/demo_program.h"
-#include "app/launcher_lists.h"
-#include "app/offscreen_demo.h"
-#include "app/video_export.h"
-#include "app/app_messages.h"
+#include "cli/cli_commands.h"
+#include "ui/demo_program.h"
+#include "ui/launcher_lists.h"
+#include "cli/render_command.h"
+#include "cli/video_export.h"
+#include "cli/cli_messages.h"
 #include "scene/decimal_text.h"
 #include "scene/printable_text.h"
 

@@ -1,8 +1,8 @@
-#include "app/offscreen_demo.h"
+#include "cli/render_command.h"
 
-#include "app/console_load.h"
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "cli/console_load.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 
 int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t fps, uint32_t widthPx, uint32_t heightPx,
               const std::string& dataDir) {

@@ -1,4 +1,4 @@
-#include "app/video_export.h"
+#include "cli/video_export.h"
 
 #include <unistd.h>
 
@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/app_messages.h"
-#include "app/console_load.h"
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "cli/cli_messages.h"
+#include "cli/console_load.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/shared_random.h"
 
 namespace {

@@ -1,13 +1,13 @@
-#include "render/demo_frame.h"
+#include "draw/demo_frame.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "render/device_records.h"
-#include "render/frame_render.h"
-#include "render/geometry.h"
-#include "render/render_messages.h"
-#include "render/textures.h"
+#include "draw/device_records.h"
+#include "draw/frame_render.h"
+#include "draw/geometry.h"
+#include "draw/draw_messages.h"
+#include "draw/textures.h"
 #include "scene/errors.h"
 #include "scene/round.h"
 

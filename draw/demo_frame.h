@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 #include "scene/scene_update.h"
 #include "scene/sequence.h"
 

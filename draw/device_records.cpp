@@ -1,4 +1,4 @@
-#include "render/device_records.h"
+#include "draw/device_records.h"
 
 void SetupLight(IDirect3DDevice8* device, D3DVECTOR position, D3DVECTOR direction, LightColour diffuse,
                 LightColour ambient, LightColour specular, D3DVECTOR attenuation, DWORD index, D3DLIGHTTYPE type) {

@@ -1,7 +1,7 @@
 #pragma once
 // The light, material and viewport records a layer and the start-up hand to the device.
 // Colours are (r, g, b) or (r, g, b, a) in 0..1.
-#include "render/d3d8.h"
+#include "gpu/d3d8.h"
 
 struct LightColour {
   float r, g, b;

@@ -1,7 +1,7 @@
-#include "render/device_setup.h"
+#include "draw/device_setup.h"
 
-#include "render/render_messages.h"
-#include "render/window_host.h"
+#include "draw/draw_messages.h"
+#include "gpu/window_host.h"
 
 std::string CreateRenderDevice(RenderState& state, const DeviceChoice& choice) {
   D3DDISPLAYMODE desktop{};

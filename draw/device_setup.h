@@ -2,7 +2,7 @@
 // Device creation from the launcher's choices, and the capability check.
 #include <string>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 
 // The launcher's choices that the device is created from.
 struct DeviceChoice {

@@ -1,5 +1,5 @@
 #pragma once
-// Every text the renderer shows or hands back, in one place.
+// Every text the demo's drawing shows or hands back, in one place.
 #include <cstdint>
 #include <string>
 
@@ -55,12 +55,6 @@ inline std::string OffscreenSizeText(uint32_t widthPx, uint32_t heightPx) {
          " is outside 1x1 .. 8192x8192";
 }
 inline constexpr char kNoPixelsText[] = "the device cannot read back its pixels";
-// Our own: the GL check's report (QUARNEL_GL_CHECK=1) of an error raised in a device call, or left
-// before it by a GL call outside the device.
-inline std::string GLErrorText(const std::string& errorName, const std::string& call, bool leftBefore) {
-  return "quarnel: GL error " + errorName + (leftBefore ? " before " + call + " (left by a GL call outside the device)"
-                                                        : " in " + call);
-}
 inline std::string PngWriteFailedText(const std::string& path) { return "cannot write " + path; }
 
 // A scene layer whose evaluation failed, in normal play: "preset " N ": " + the evaluator's text.

@@ -1,18 +1,18 @@
-#include "render/frame_render.h"
+#include "draw/frame_render.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <string>
 
-#include "render/device_records.h"
-#include "render/geometry.h"
-#include "render/r2t_effects.h"
-#include "render/render_messages.h"
-#include "render/sprite_layers.h"
-#include "render/texture_number.h"
-#include "render/textures.h"
-#include "render/transforms.h"
+#include "draw/device_records.h"
+#include "draw/geometry.h"
+#include "draw/r2t_effects.h"
+#include "draw/draw_messages.h"
+#include "draw/sprite_layers.h"
+#include "draw/texture_number.h"
+#include "draw/textures.h"
+#include "draw/transforms.h"
 
 namespace {
 

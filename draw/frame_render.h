@@ -6,7 +6,7 @@
 // Times are ms; sizes pixels.
 #include <cstdint>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 #include "scene/frame_block.h"
 
 // What one layer draws at most, so that no parameter value makes a frame take more than about a second

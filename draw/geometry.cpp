@@ -1,10 +1,10 @@
-#include "render/geometry.h"
+#include "draw/geometry.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "render/ref_counted.h"
-#include "render/render_messages.h"
+#include "gpu/ref_counted.h"
+#include "draw/draw_messages.h"
 #include "scene/shared_random.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // main vertex buffer (drawn as strips, lit) and a particle vertex buffer (drawn as point sprites).
 #include <string>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 
 constexpr UINT kCurveVertexCount = 251;
 

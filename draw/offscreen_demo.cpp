@@ -1,11 +1,11 @@
-#include "render/offscreen_demo.h"
+#include "draw/offscreen_demo.h"
 
 #include <exception>
 
-#include "render/demo_frame.h"
-#include "render/device_extras.h"
-#include "render/device_setup.h"
-#include "render/render_messages.h"
+#include "draw/demo_frame.h"
+#include "gpu/device_extras.h"
+#include "draw/device_setup.h"
+#include "draw/draw_messages.h"
 #include "scene/shared_random.h"
 
 namespace {

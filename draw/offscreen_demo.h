@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "render/demo_frame.h"
-#include "render/render_state.h"
-#include "render/rgba_image.h"
+#include "draw/demo_frame.h"
+#include "draw/render_state.h"
+#include "gpu/rgba_image.h"
 #include "scene/scene_update.h"
 #include "scene/sequence.h"
 

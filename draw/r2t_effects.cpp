@@ -1,10 +1,10 @@
-#include "render/r2t_effects.h"
+#include "draw/r2t_effects.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "render/sprite_layers.h"
+#include "draw/sprite_layers.h"
 #include "scene/round.h"
 #include "scene/shared_random.h"
 

@@ -4,7 +4,7 @@
 // rotation in radians.
 #include <cstdint>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 
 // Preset 5 draws a grid of max(power, 1)² tiles; the grid side is held to this many tiles so that a
 // frame stays drawable (65536 quads at most; beyond that, tiles are a few pixels or less even at the

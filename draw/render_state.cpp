@@ -1,6 +1,6 @@
-#include "render/render_state.h"
+#include "draw/render_state.h"
 
-#include "render/ref_counted.h"
+#include "gpu/ref_counted.h"
 
 uint16_t R2tMaxSizeFor(uint16_t viewWidthPx) {
   if (viewWidthPx <= 400) return 256;

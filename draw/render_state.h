@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "render/d3dx8.h"
+#include "gpu/d3dx8.h"
 
 struct RenderCallbacks {
   // Shows text in the fatal-error box and asks the application to end; returns to the caller.

@@ -1,9 +1,9 @@
-#include "render/sprite_layers.h"
+#include "draw/sprite_layers.h"
 
 #include <cmath>
 
-#include "render/render_messages.h"
-#include "render/texture_number.h"
+#include "draw/draw_messages.h"
+#include "draw/texture_number.h"
 #include "scene/round.h"
 
 namespace {

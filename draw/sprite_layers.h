@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 
 // Begin, Draw (whole texture) and End on state.sprite. errorText: empty, or "cannot draw sprite".
 void DrawSprite(RenderState& state, IDirect3DTexture8* texture, D3DXVECTOR2 scaling, D3DXVECTOR2 translation,

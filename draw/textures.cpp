@@ -1,9 +1,9 @@
-#include "render/textures.h"
+#include "draw/textures.h"
 
 #include <algorithm>
 
-#include "render/ref_counted.h"
-#include "render/render_messages.h"
+#include "gpu/ref_counted.h"
+#include "draw/draw_messages.h"
 #include "scene/file_read.h"
 
 namespace {

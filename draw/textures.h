@@ -2,7 +2,7 @@
 // The texture table loaded from numbered bitmaps, and the render-to-texture target.
 #include <string>
 
-#include "render/render_state.h"
+#include "draw/render_state.h"
 
 // Loads fileName as an A1R5G5B5 texture with opaque black keyed transparent into state.textures[index]
 // (0..254), releasing what was there. errorText: empty, or "cannot load texture (fileName)".

@@ -1,4 +1,4 @@
-#include "render/transforms.h"
+#include "draw/transforms.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // Angles are radians, times are ms of effect time; matrices use D3DX's row-vector convention.
 #include <cstdint>
 
-#include "render/d3dx8.h"
+#include "gpu/d3dx8.h"
 
 // world = Scaling(sx, sy, sz) × Translation(tx, ty, tz) × RotationZ(rz) × RotationX(rx) × RotationY(ry),
 // set as D3DTS_WORLD: a vertex is scaled, moved, then turned about Z, X and Y through the origin.

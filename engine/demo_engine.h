@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "app/demo_clock.h"
-#include "app/layer_errors.h"
-#include "app/sequence_preview.h"
+#include "engine/demo_clock.h"
+#include "engine/layer_errors.h"
+#include "engine/sequence_preview.h"
 #include "audio/music.h"
-#include "render/render_state.h"
+#include "draw/render_state.h"
 #include "scene/scene_update.h"
 #include "scene/sequence.h"
 

@@ -1,62 +1,10 @@
 #pragma once
-// Every caption and message of the program: launcher, start-up, playback loop, command line.
+// Every message of the demo's run-time: start-up, playback loop, the toolkit guard.
 
-// The launcher window.
-constexpr const char* kLauncherCaption = "quarnel";
-constexpr const char* kStartCaption = "Start";
-constexpr const char* kExitCaption = "Exit";
-constexpr const char* kMusicCaption = "Music";
-constexpr const char* kLoopCaption = "Loop";
-constexpr const char* kStatsCaption = "Stats";
-constexpr const char* kFullScreenCaption = "Fullscreen";
-constexpr const char* kWindowedCaption = "Windowed";
-
-constexpr const char* kNoDirect3DMessage =
-    "Not possible to create D3D8 interface(install a recent DirectX version)!";
-
-inline constexpr char kFatalErrorTitle[] = "Demo fuckup message...";
-inline constexpr char kApplicationTitle[] = "dravel was here";
 inline constexpr char kSoundInitFailedPrefix[] = "sound init failed! Error: ";
 inline constexpr char kTimingFailedText[] =
     "Timing Fuckup. Congratulations. This is a REALLY rare error message (hopefully :-)). Just re-starting should "
     "help!";
 
-// Our own: the windowed program started where no X display can be opened.
-inline constexpr char kNoDisplayText[] =
-    "quarnel: no display found. Without one, export the demo as a video: build/quarnel --export demo.mp4\n";
-
-// Our own: hot reload of the data files. The failure's own text (file and line) comes first.
-inline constexpr char kReloadFailedText[] = "\rThe file was not reloaded; the previous data stays in use.";
-inline constexpr char kReloadNeedsRestartText[] =
-    ": reloaded; the new letterbox ratio and MP3 file take effect at the next start";
-
-// Our own: quarnel --check. Errors name the file first; warnings start with the prefix.
-inline constexpr char kCheckWarningPrefix[] = "warning: ";
-inline constexpr char kCheckEntryText[] = " (entry ";             // + K + demo time + effect time
-inline constexpr char kCheckDemoTimeText[] = " at demo time ";     // + ms
-inline constexpr char kCheckEffectTimeText[] = " ms, effect time "; // + ms + kCheckTimeEnd
-inline constexpr char kCheckTimeEnd[] = " ms)";
-inline constexpr char kCheckOscillatorPeakText[] = " at its peak (the demo is too long to find the first time)";
-inline constexpr char kCheckMp3SilentText[] = ": no sound could be decoded from the start of this MP3 file";
-inline constexpr char kCheckAfterGapText[] = " is never loaded: the numbering stops at the missing ";
-inline constexpr char kCheckEntryName[] = "entry ";
-inline constexpr char kCheckNoSuchPresetText[] = " names preset ";  // + P + kCheckNoSuchPresetEnd
-inline constexpr char kCheckNoSuchPresetEnd[] = ", which is not loaded: it shows preset 0";
-// + start " > " end + kCheckStartAfterEndEnd
-inline constexpr char kCheckStartAfterEndText[] = " starts after it ends (";
-inline constexpr char kCheckStartAfterEndEnd[] = " ms): it is never drawn";
-inline constexpr char kCheckFailedText[] = ": check failed";
-inline constexpr char kCheckPassedText[] = ": check passed";
-
-// Our own: quarnel --export.
-inline constexpr char kExportTemporaryPrefix[] = ".partial-";  // + pid "-" + the video's file name
-inline constexpr char kExportLayerFailedText[] = " (first at demo time ";  // + ms + kExportLayerFailedFrame + n ")"
-inline constexpr char kExportLayerFailedFrame[] = " ms, frame ";
-inline constexpr char kExportWroteText[] = "wrote ";
-inline constexpr char kExportFailedText[] = "failed to write ";
-
-// Our own: faults in the command line, followed by the usage text.
-inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";
-inline constexpr char kBadFpsText[] = "--fps wants a whole number 1..240, not ";
-inline constexpr char kMissingValueText[] = "a value is missing after ";
-inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
+// What the toolkit guard shows for an error that carries no text.
+inline constexpr const char* kMsgUnknownError = "unknown error";

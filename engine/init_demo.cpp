@@ -1,11 +1,11 @@
-#include "app/init_demo.h"
+#include "engine/init_demo.h"
 
 #include <chrono>
 #include <exception>
 
-#include "app/app_messages.h"
-#include "render/demo_frame.h"
-#include "render/render_messages.h"
+#include "engine/engine_messages.h"
+#include "draw/demo_frame.h"
+#include "draw/draw_messages.h"
 #include "scene/preset_file.h"
 #include "scene/scene_messages.h"
 #include "scene/shared_random.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The start-up of the demo after "Start": everything the frames need, in a fixed order.
-#include "app/demo_engine.h"
-#include "render/device_setup.h"
+#include "engine/demo_engine.h"
+#include "draw/device_setup.h"
 
 // Builds everything in order: parameter table, device and capability check, presets and sequence,
 // geometry, sprite, textures, fixed device states, material, letterboxed viewport, render target,

@@ -1,4 +1,4 @@
-#include "app/layer_errors.h"
+#include "engine/layer_errors.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/play_options.h"
+#include "engine/play_options.h"
 
 #include "scene/decimal_text.h"
 

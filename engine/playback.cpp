@@ -1,8 +1,8 @@
-#include "app/playback.h"
+#include "engine/playback.h"
 
-#include "app/app_messages.h"
-#include "app/stats_caption.h"
-#include "render/demo_frame.h"
+#include "engine/engine_messages.h"
+#include "engine/stats_caption.h"
+#include "draw/demo_frame.h"
 #include "scene/round.h"
 
 namespace {

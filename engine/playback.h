@@ -1,6 +1,6 @@
 #pragma once
 // The frame loop: one call of DemoIdle draws one whole frame of the demo.
-#include "app/demo_engine.h"
+#include "engine/demo_engine.h"
 
 // One frame: the clock from the tick, the caption, the drawing (in development mode with the preview on,
 // the whole sequence: app/sequence_preview.h), and at the demo's end a restart (Loop)

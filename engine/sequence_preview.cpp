@@ -1,4 +1,4 @@
-#include "app/sequence_preview.h"
+#include "engine/sequence_preview.h"
 
 #include <algorithm>
 

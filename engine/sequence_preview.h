@@ -4,7 +4,7 @@
 // in the tweak window's "set"), so the author sees the edited preset in its place in the demo.
 #include <cstdint>
 
-#include "render/demo_frame.h"
+#include "draw/demo_frame.h"
 
 struct SequencePreview {
   bool on = false;

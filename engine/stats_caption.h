@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/demo_clock.h"
+#include "engine/demo_clock.h"
 
 struct CaptionSizes {
   uint32_t clientWidthPx = 0, clientHeightPx = 0;  // the output window's client area

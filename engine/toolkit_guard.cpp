@@ -1,9 +1,9 @@
-#include "tweak/toolkit_guard.h"
+#include "engine/toolkit_guard.h"
 
 #include <cstdio>
 #include <exception>
 
-#include "tweak/tweak_messages.h"
+#include "engine/engine_messages.h"
 
 namespace {
 

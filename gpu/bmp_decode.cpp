@@ -1,5 +1,5 @@
 // BMP reading through stb_image, with the size checked from the header before any pixel memory is taken.
-#include "render/bmp_decode.h"
+#include "gpu/bmp_decode.h"
 
 #include <cstdlib>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/rgba_image.h"
+#include "gpu/rgba_image.h"
 
 constexpr uint32_t kMaxBmpSidePx = 8192;            // larger headers are refused before decoding
 constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused before reading

@@ -1,4 +1,4 @@
-#include "render/classic_modes.h"
+#include "gpu/classic_modes.h"
 
 const std::vector<D3DDISPLAYMODE>& ClassicDisplayModes() {
   static const std::vector<D3DDISPLAYMODE> modes = [] {

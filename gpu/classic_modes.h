@@ -4,6 +4,6 @@
 // They are emulated on any monitor: the back buffer has the mode's size and is scaled to the screen.
 #include <vector>
 
-#include "render/d3d8.h"
+#include "gpu/d3d8.h"
 
 const std::vector<D3DDISPLAYMODE>& ClassicDisplayModes();

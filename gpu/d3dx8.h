@@ -1,7 +1,7 @@
 #pragma once
 // Our own D3DX 8 helpers: matrices, texture creation and loading, and the screen-space sprite.
 // Conventions as in d3d8.h; matrix functions return their pOut like D3DX does.
-#include "render/d3d8.h"
+#include "gpu/d3d8.h"
 
 struct D3DXVECTOR2 {
   float x, y;

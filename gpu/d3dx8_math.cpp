@@ -1,7 +1,7 @@
 // The D3DX matrix functions: row-vector 4 × 4 matrices, m[row][column].
 #include <cmath>
 
-#include "render/d3dx8.h"
+#include "gpu/d3dx8.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/bmp_decode.h"
-#include "render/device_extras.h"
+#include "gpu/bmp_decode.h"
+#include "gpu/device_extras.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // What our devices offer beyond Direct3D 8, for D3DX and for tests; both devices implement it.
-#include "render/d3dx8.h"
-#include "render/rgba_image.h"
+#include "gpu/d3dx8.h"
+#include "gpu/rgba_image.h"
 
 class DeviceExtras {
  public:

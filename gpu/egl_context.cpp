@@ -1,4 +1,4 @@
-#include "render/egl_context.h"
+#include "gpu/egl_context.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>

@@ -1,4 +1,4 @@
-#include "render/gl_check.h"
+#include "gpu/gl_check.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -7,8 +7,8 @@
 #include <set>
 #include <string>
 
-#include "render/gl_objects.h"
-#include "render/render_messages.h"
+#include "gpu/gl_objects.h"
+#include "gpu/gpu_messages.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "render/gl_device.h"
+#include "gpu/gl_device.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
-#include "render/d3dx8.h"
-#include "render/gl_check.h"
-#include "render/window_host.h"
+#include "gpu/d3dx8.h"
+#include "gpu/gl_check.h"
+#include "gpu/window_host.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 // Each call binds the device's framebuffer for its own drawing and leaves the window's framebuffer (0)
 // bound when it returns: the toolkit may draw, clear and swap the window whenever it has control (an
 // expose, the event loop of a message box) and expects its own framebuffer then.
-#include "render/device_extras.h"
-#include "render/gl_objects.h"
+#include "gpu/device_extras.h"
+#include "gpu/gl_objects.h"
 
 class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
  public:

@@ -1,11 +1,11 @@
 // The OpenGL Direct3D object: adapters are screens, all driven by the one GL renderer.
-#include "render/gl_direct3d.h"
+#include "gpu/gl_direct3d.h"
 
 #include <cstdio>
 
-#include "render/classic_modes.h"
-#include "render/gl_device.h"
-#include "render/window_host.h"
+#include "gpu/classic_modes.h"
+#include "gpu/gl_device.h"
+#include "gpu/window_host.h"
 
 namespace {
 

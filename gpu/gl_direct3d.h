@@ -5,8 +5,8 @@
 // Present only finishes the frame. ReadBackBuffer (device_extras.h) reads the pixels in both cases.
 #include <vector>
 
-#include "render/d3d8.h"
-#include "render/rgba_image.h"
+#include "gpu/d3d8.h"
+#include "gpu/rgba_image.h"
 
 // One adapter per screen; each screen's desktop mode is what GetAdapterDisplayMode reports.
 IDirect3D8* CreateGLDirect3D8(const std::vector<D3DDISPLAYMODE>& desktopModes);

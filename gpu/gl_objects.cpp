@@ -1,7 +1,7 @@
-#include "render/gl_objects.h"
+#include "gpu/gl_objects.h"
 
-#include "render/gl_check.h"
-#include "render/window_host.h"
+#include "gpu/gl_check.h"
+#include "gpu/window_host.h"
 
 namespace {
 constexpr size_t kMaxRecycledTargets = 4;

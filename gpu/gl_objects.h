@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "render/d3d8.h"
-#include "render/egl_context.h"
-#include "render/ref_counted.h"
+#include "gpu/d3d8.h"
+#include "gpu/egl_context.h"
+#include "gpu/ref_counted.h"
 
 class WindowHost;
 

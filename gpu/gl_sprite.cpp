@@ -2,7 +2,7 @@
 // own states back into GL state before its next draw, so End only lets go of the target.
 #include <cmath>
 
-#include "render/gl_device.h"
+#include "gpu/gl_device.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 
-#include "render/rgba_image.h"
+#include "gpu/rgba_image.h"
 #include "scene/safe_file.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // The Recording device (see recording_device.h).
-#include "render/recording_device.h"
+#include "gpu/recording_device.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "render/classic_modes.h"
-#include "render/device_extras.h"
-#include "render/ref_counted.h"
+#include "gpu/classic_modes.h"
+#include "gpu/device_extras.h"
+#include "gpu/ref_counted.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/d3d8.h"
+#include "gpu/d3d8.h"
 
 // Capabilities that pass every check of the start-up.
 D3DCAPS8 CompleteRecordingCaps();

@@ -1,7 +1,7 @@
 #pragma once
 // Reference counting shared by every object of both devices: created with one reference, deleted when
 // the last one is released.
-#include "render/d3d8.h"
+#include "gpu/d3d8.h"
 
 template <class Interface>
 class RefCounted : public Interface {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/scene_update.h"
-#include "tweak/undo_history.h"
+#include "authoring/undo_history.h"
 
 namespace {
 

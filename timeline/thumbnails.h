@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "render/rgba_image.h"
+#include "gpu/rgba_image.h"
 #include "scene/param_table.h"
 #include "scene/sequence.h"
 

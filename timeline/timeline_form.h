@@ -12,7 +12,7 @@
 #include "scene/sequence_file.h"
 #include "timeline/timeline_geometry.h"
 #include "tweak/tweak_host.h"
-#include "tweak/undo_history.h"
+#include "authoring/undo_history.h"
 
 // What the timeline needs from the running program; it outlives the form.
 struct TimelineHost {

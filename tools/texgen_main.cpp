@@ -3,7 +3,7 @@
 #include <string>
 
 #include "tools/bmp_file.h"
-#include "tools/textures.h"
+#include "tools/texture_paintings.h"
 
 int main(int argc, char** argv) {
   if (argc != 2 || argv[1][0] == '\0') {

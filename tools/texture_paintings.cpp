@@ -1,4 +1,4 @@
-#include "tools/textures.h"
+#include "tools/texture_paintings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "tweak/toolkit_guard.h"
+#include "engine/toolkit_guard.h"
 
 // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y: the windows' undo and redo.
 inline bool IsUndoKey() {

@@ -9,7 +9,7 @@
 
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_messages.h"
-#include "tweak/undo_history.h"
+#include "authoring/undo_history.h"
 
 struct EditField {
   std::string text;

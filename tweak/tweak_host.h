@@ -5,13 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "app/demo_clock.h"
+#include "authoring/clock_command.h"
+#include "engine/demo_clock.h"
 #include "scene/load_reports.h"
 #include "scene/scene_update.h"
-
-// The development clock's commands, which F5 (pause), F6 (loop-in), F7 (loop-out) and F8 (clear loop)
-// give in the tweak window as in the output window.
-enum class ClockCommand { TogglePause, SetLoopIn, SetLoopOut, ClearLoop };
 
 struct TweakHost {
   SceneState* scene = nullptr;   // LiveParams edited in place; ScenePresets/PresetCount read and refreshed

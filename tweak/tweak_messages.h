@@ -58,8 +58,5 @@ inline constexpr const char* kMsgLoaded = " loaded!";
 inline constexpr const char* kNoticeReloaded = " changed on disk: reloaded, Ctrl+Z to undo";
 inline constexpr const char* kNoticeUnsavedLiveSet = "live set not saved: press Escape again to quit";
 
-// What the toolkit guard shows for an error that carries no text.
-inline constexpr const char* kMsgUnknownError = "unknown error";
-
 // Time jump whose start tick would leave the signed 32-bit range.
 inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the running time stays as it is";

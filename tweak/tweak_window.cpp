@@ -5,7 +5,7 @@
 // Our headers before FLTK's: X11 defines macros such as Bool, None and Button1.
 #include "tweak/field_input.h"
 #include "tweak/logo.h"
-#include "tweak/toolkit_guard.h"
+#include "engine/toolkit_guard.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 

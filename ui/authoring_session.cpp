@@ -1,9 +1,9 @@
-#include "app/authoring_session.h"
+#include "ui/authoring_session.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
-#include "tweak/toolkit_guard.h"
+#include "engine/toolkit_guard.h"
 #include "tweak/tweak_window.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/authoring_clock.h"
-#include "app/demo_engine.h"
-#include "app/hot_reload.h"
-#include "app/play_options.h"
+#include "authoring/authoring_clock.h"
+#include "engine/demo_engine.h"
+#include "authoring/hot_reload.h"
+#include "engine/play_options.h"
 #include "tweak/tweak_host.h"
 
 class Fl_Window;

@@ -1,8 +1,8 @@
-#include "app/authoring_wiring.h"
+#include "ui/authoring_wiring.h"
 
-#include "app/authoring_music.h"
-#include "app/authoring_session.h"
-#include "app/playback.h"
+#include "authoring/authoring_music.h"
+#include "ui/authoring_session.h"
+#include "engine/playback.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 

@@ -3,8 +3,8 @@
 // mode. No window toolkit here: the program and the authoring soak use the same wiring.
 #include <functional>
 
-#include "app/demo_engine.h"
-#include "app/hot_reload.h"
+#include "engine/demo_engine.h"
+#include "authoring/hot_reload.h"
 #include "tweak/tweak_controls.h"
 
 // The tweak window's host for engine once InitDemo succeeded: its state, counts and data folder, its

@@ -1,4 +1,4 @@
-#include "app/demo_program.h"
+#include "ui/demo_program.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
@@ -10,20 +10,20 @@
 #include <deque>
 #include <optional>
 
-#include "app/app_messages.h"
-#include "app/authoring_session.h"
-#include "app/authoring_wiring.h"
-#include "app/dev_window_layout.h"
-#include "app/init_demo.h"
-#include "app/launcher_form.h"
-#include "app/message_text.h"
-#include "app/playback.h"
-#include "render/gl_direct3d.h"
-#include "render/window_host.h"
+#include "ui/ui_messages.h"
+#include "ui/authoring_session.h"
+#include "ui/authoring_wiring.h"
+#include "ui/dev_window_layout.h"
+#include "engine/init_demo.h"
+#include "ui/launcher_form.h"
+#include "ui/message_text.h"
+#include "engine/playback.h"
+#include "gpu/gl_direct3d.h"
+#include "gpu/window_host.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_window.h"
 #include "tweak/time_control.h"
-#include "tweak/toolkit_guard.h"
+#include "engine/toolkit_guard.h"
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_window.h"
 #include "tweak/user_events.h"

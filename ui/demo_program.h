@@ -2,7 +2,7 @@
 // The windowed program: the launcher, then the demo in its output window, frames from the idle loop.
 #include <string>
 
-#include "app/play_options.h"
+#include "engine/play_options.h"
 
 // Runs until the demo ends; returns 0 after a normal end, 1 after a fatal error.
 int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayOptions& options = {});

@@ -1,4 +1,4 @@
-#include "app/dev_window_layout.h"
+#include "ui/dev_window_layout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/launcher_form.h"
+#include "ui/launcher_form.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -14,11 +14,11 @@
 
 #include <vector>
 
-#include "app/app_messages.h"
-#include "app/output_view.h"
-#include "app/splash_picture.h"
-#include "app/x11_window.h"
-#include "tweak/toolkit_guard.h"
+#include "ui/ui_messages.h"
+#include "ui/output_view.h"
+#include "ui/splash_picture.h"
+#include "ui/x11_window.h"
+#include "engine/toolkit_guard.h"
 
 namespace {
 

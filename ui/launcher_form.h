@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "app/dev_window_layout.h"
-#include "app/launcher_lists.h"
+#include "ui/dev_window_layout.h"
+#include "ui/launcher_lists.h"
 
 class WindowHost;
 

@@ -1,4 +1,4 @@
-#include "app/launcher_lists.h"
+#include "ui/launcher_lists.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "render/device_setup.h"
+#include "draw/device_setup.h"
 
 // Development mode: the first argument (after the program name), lower-cased, is "-d".
 bool IsDevelopmentSwitch(const std::vector<std::string>& args);

@@ -1,4 +1,4 @@
-#include "app/message_text.h"
+#include "ui/message_text.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "app/output_view.h"
+#include "ui/output_view.h"
 
 #include <FL/gl.h>
 #include <FL/Fl.H>

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "render/window_host.h"
+#include "gpu/window_host.h"
 
 class OutputView final : public Fl_Gl_Window, public WindowHost {
  public:

@@ -1,4 +1,4 @@
-#include "app/splash_picture.h"
+#include "ui/splash_picture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/x11_window.h"
+#include "ui/x11_window.h"
 
 #include <FL/Fl_Window.H>
 #include <FL/x.H>

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/authoring_clock.h"
+#include "authoring/authoring_clock.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Hot reload of the data folder: a good and a broken preset file, a good and a broken sequence file,
 // reported once, the previous data kept.
-#include "app/hot_reload.h"
+#include "authoring/hot_reload.h"
 
 #include <gtest/gtest.h>
 

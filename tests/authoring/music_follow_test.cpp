@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/authoring_clock.h"
-#include "app/authoring_music.h"
+#include "authoring/authoring_clock.h"
+#include "authoring/authoring_music.h"
 #include "tests/audio/sound_files.h"
 #include "tests/support/temp_dir.h"
 

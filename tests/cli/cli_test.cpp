@@ -6,7 +6,7 @@
 #include "scene/preset_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
-#include "tests/app/demo_folder.h"
+#include "support/demo_folder.h"
 
 namespace {
 

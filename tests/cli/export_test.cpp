@@ -8,8 +8,8 @@
 #define STBI_ONLY_PNG
 #include <stb/stb_image.h>
 
-#include "render/rgba_image.h"
-#include "tests/app/demo_folder.h"
+#include "gpu/rgba_image.h"
+#include "support/demo_folder.h"
 
 namespace {
 

@@ -14,15 +14,15 @@
 #include <sstream>
 #include <thread>
 
-#include "app/console_load.h"
-#include "render/device_setup.h"
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "cli/console_load.h"
+#include "draw/device_setup.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/shared_random.h"
 #include "support/screenshot.h"
 #include "support/x_display.h"
-#include "tests/app/demo_folder.h"
-#include "tests/render/test_paths.h"
+#include "support/demo_folder.h"
+#include "support/test_paths.h"
 #include "support/expose.h"  // last: Xlib's macros
 
 namespace {

@@ -1,6 +1,6 @@
 // The renderer's start-up states and whole frames on the Recording device: fixed states, letterbox,
 // the loop's clear and layer order, development mode, and the world, camera and projection matrices.
-#include "render/demo_frame.h"
+#include "draw/demo_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "layer_rig.h"
-#include "render/transforms.h"
+#include "draw/transforms.h"
 #include "scene/errors.h"
 
 namespace {

@@ -1,11 +1,11 @@
 // Device creation from the launcher's choices and the capability check, on the Recording device.
-#include "render/device_setup.h"
+#include "draw/device_setup.h"
 
 #include <gtest/gtest.h>
 
 #include "recording_fixture.h"
-#include "render/render_messages.h"
-#include "render/textures.h"
+#include "draw/draw_messages.h"
+#include "draw/textures.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Geometry built on the Recording device: vertices of each preset, the unchanged test, rebuilds and the
 // four failure texts.
-#include "render/geometry.h"
+#include "draw/geometry.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "recording_fixture.h"
-#include "render/render_messages.h"
+#include "draw/draw_messages.h"
 #include "scene/shared_random.h"
 
 namespace {

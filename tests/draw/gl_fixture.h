@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "render/d3dx8.h"
-#include "render/device_setup.h"
-#include "render/gl_direct3d.h"
-#include "test_paths.h"
+#include "gpu/d3dx8.h"
+#include "draw/device_setup.h"
+#include "gpu/gl_direct3d.h"
+#include "support/test_paths.h"
 
 struct ColourVertex {  // FVF XYZ | DIFFUSE
   float x, y, z;

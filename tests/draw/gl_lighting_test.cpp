@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "gl_fixture.h"
-#include "render/geometry.h"
+#include "draw/geometry.h"
 
 namespace {
 

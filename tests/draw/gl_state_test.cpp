@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "gl_fixture.h"
-#include "render/gl_objects.h"
+#include "gpu/gl_objects.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // the start-up stage operation, the sprite and render-to-texture.
 #include <gtest/gtest.h>
 
-#include "bmp_writer.h"
+#include "support/bmp_writer.h"
 #include "gl_fixture.h"
-#include "render/textures.h"
+#include "draw/textures.h"
 
 namespace {
 

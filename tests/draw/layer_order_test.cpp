@@ -1,14 +1,14 @@
 // One scene layer on the Recording device: which calls it makes in which order, what it clears, how
 // many planes, waves and rings it draws, the restore steps, the render-to-texture path, and the states it
 // leaves for the next layer.
-#include "render/frame_render.h"
+#include "draw/frame_render.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 
 #include "layer_rig.h"
-#include "render/render_messages.h"
+#include "draw/draw_messages.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "render/demo_frame.h"
-#include "render/geometry.h"
+#include "draw/demo_frame.h"
+#include "draw/geometry.h"
 #include "scene/scene_update.h"
-#include "tests/render/recording_fixture.h"
+#include "tests/draw/recording_fixture.h"
 
 struct LayerRig : RecordingFixture {
   size_t mark = 0;

@@ -9,11 +9,11 @@
 #include <set>
 #include <string>
 
-#include "render/gl_direct3d.h"
-#include "render/offscreen_demo.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/offscreen_demo.h"
 #include "scene/shared_random.h"
-#include "tests/render/bmp_writer.h"
-#include "tests/render/test_paths.h"
+#include "support/bmp_writer.h"
+#include "support/test_paths.h"
 
 inline std::string MakeTestDataDir() {
   const std::string dir = TestOutPath("scenedraw-data");

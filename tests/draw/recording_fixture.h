@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "render/device_setup.h"
-#include "render/recording_device.h"
+#include "draw/device_setup.h"
+#include "gpu/recording_device.h"
 
 struct RecordingFixture {
   std::shared_ptr<Recording> recording = std::make_shared<Recording>();

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "recording_fixture.h"
-#include "render/render_messages.h"
-#include "render/textures.h"
+#include "draw/draw_messages.h"
+#include "draw/textures.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "layer_rig.h"
-#include "render/r2t_effects.h"
-#include "render/sprite_layers.h"
+#include "draw/r2t_effects.h"
+#include "draw/sprite_layers.h"
 #include "scene/shared_random.h"
 
 namespace {

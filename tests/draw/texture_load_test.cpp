@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "bmp_writer.h"
+#include "support/bmp_writer.h"
 #include "recording_fixture.h"
-#include "render/bmp_decode.h"
-#include "render/render_messages.h"
-#include "render/textures.h"
-#include "test_paths.h"
+#include "gpu/bmp_decode.h"
+#include "draw/draw_messages.h"
+#include "draw/textures.h"
+#include "support/test_paths.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/init_demo.h"
-#include "app/playback.h"
-#include "render/recording_device.h"
+#include "engine/init_demo.h"
+#include "engine/playback.h"
+#include "gpu/recording_device.h"
 #include "scene/preset_file.h"
 #include "support/temp_dir.h"
-#include "tests/render/bmp_writer.h"
+#include "support/bmp_writer.h"
 
 // The list the recording BASS library writes into (BassCalls are plain function pointers).
 inline std::vector<std::string>* gBassLog = nullptr;

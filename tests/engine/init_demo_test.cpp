@@ -2,7 +2,7 @@
 // of its steps, every message it shows, the letterbox and the music calls made and not made.
 #include <clocale>
 
-#include "tests/app/engine_rig.h"
+#include "tests/engine/engine_rig.h"
 
 namespace {
 

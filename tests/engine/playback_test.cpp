@@ -2,8 +2,8 @@
 // without Loop, the timing fault, layers that fail to evaluate and development mode. Each frame reads
 // the clock four times: the demo time twice, the frame start, and the frame end (a restart reads it
 // once more before the frame end).
-#include "app/app_messages.h"
-#include "tests/app/engine_rig.h"
+#include "engine/engine_messages.h"
+#include "tests/engine/engine_rig.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/stats_caption.h"
+#include "engine/stats_caption.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The guard around everything the window toolkit calls: what an entry point raises is shown, never
 // passed on to the toolkit.
-#include "tweak/toolkit_guard.h"
+#include "engine/toolkit_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "scene/errors.h"
-#include "tweak/tweak_messages.h"
+#include "engine/engine_messages.h"
 
 namespace {
 

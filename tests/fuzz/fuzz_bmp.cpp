@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "render/bmp_decode.h"
+#include "gpu/bmp_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   RgbaImage image;

@@ -1,4 +1,4 @@
-#include "tools/authoring_soak.h"
+#include "soak/authoring_soak.h"
 
 #include <chrono>
 #include <exception>
@@ -7,11 +7,11 @@
 #include <memory>
 #include <random>
 
-#include "app/authoring_session.h"
-#include "app/authoring_wiring.h"
-#include "app/init_demo.h"
-#include "app/playback.h"
-#include "render/gl_direct3d.h"
+#include "ui/authoring_session.h"
+#include "ui/authoring_wiring.h"
+#include "engine/init_demo.h"
+#include "engine/playback.h"
+#include "gpu/gl_direct3d.h"
 #include "scene/preset_file.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "tools/authoring_soak.h"
+#include "soak/authoring_soak.h"
 
 int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "");

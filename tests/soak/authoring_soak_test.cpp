@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
-#include "tools/authoring_soak.h"
+#include "soak/authoring_soak.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "scene/preset_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
-#include "tests/render/bmp_writer.h"
+#include "support/bmp_writer.h"
 
 inline std::string DemoMp3Path(const std::string& dir) { return dir + "/song.mp3"; }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/d3d8.h"
+#include "gpu/d3d8.h"
 
 struct FakeAdapter {
   std::string description;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/rgba_image.h"
+#include "gpu/rgba_image.h"
 #include "support/run_command.h"
 
 // ppmPath: a scratch file. Empty picture when the screen could not be read.

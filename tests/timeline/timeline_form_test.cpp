@@ -6,7 +6,7 @@
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_messages.h"
-#include "tweak/undo_history.h"
+#include "authoring/undo_history.h"
 
 namespace {
 

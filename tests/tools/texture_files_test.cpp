@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "tools/bmp_file.h"
-#include "tools/textures.h"
+#include "tools/texture_paintings.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "render/bmp_writer.h"
+#include "support/bmp_writer.h"
 #include "scene/preset_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"

@@ -3,7 +3,7 @@
 
 #include "scene/shared_random.h"
 #include "tests/tweak/tweak_fixture.h"
-#include "tweak/undo_history.h"
+#include "authoring/undo_history.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/launcher_lists.h"
+#include "ui/launcher_lists.h"
 
 #include <gtest/gtest.h>
 
-#include "app/fake_direct3d.h"
+#include "support/fake_direct3d.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 
 #include <algorithm>
 
-#include "app/fake_direct3d.h"
-#include "app/launcher_form.h"
-#include "render/device_setup.h"
-#include "render/gl_direct3d.h"
-#include "render/render_state.h"
-#include "render/window_host.h"
+#include "support/fake_direct3d.h"
+#include "ui/launcher_form.h"
+#include "draw/device_setup.h"
+#include "gpu/gl_direct3d.h"
+#include "draw/render_state.h"
+#include "gpu/window_host.h"
 
 namespace {
 

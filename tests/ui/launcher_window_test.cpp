@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "render/rgba_image.h"
+#include "gpu/rgba_image.h"
 #include "support/run_command.h"
 #include "support/screenshot.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "app/authoring_wiring.h"
+#include "ui/authoring_wiring.h"
 #include "scene/preset_file.h"
 #include "support/temp_dir.h"
 #include "tweak/param_editing.h"

@@ -1,0 +1,33 @@
+#pragma once
+// Every message of the command line: --check, --export and the options.
+
+// Our own: quarnel --check. Errors name the file first; warnings start with the prefix.
+inline constexpr char kCheckWarningPrefix[] = "warning: ";
+inline constexpr char kCheckEntryText[] = " (entry ";             // + K + demo time + effect time
+inline constexpr char kCheckDemoTimeText[] = " at demo time ";     // + ms
+inline constexpr char kCheckEffectTimeText[] = " ms, effect time "; // + ms + kCheckTimeEnd
+inline constexpr char kCheckTimeEnd[] = " ms)";
+inline constexpr char kCheckOscillatorPeakText[] = " at its peak (the demo is too long to find the first time)";
+inline constexpr char kCheckMp3SilentText[] = ": no sound could be decoded from the start of this MP3 file";
+inline constexpr char kCheckAfterGapText[] = " is never loaded: the numbering stops at the missing ";
+inline constexpr char kCheckEntryName[] = "entry ";
+inline constexpr char kCheckNoSuchPresetText[] = " names preset ";  // + P + kCheckNoSuchPresetEnd
+inline constexpr char kCheckNoSuchPresetEnd[] = ", which is not loaded: it shows preset 0";
+// + start " > " end + kCheckStartAfterEndEnd
+inline constexpr char kCheckStartAfterEndText[] = " starts after it ends (";
+inline constexpr char kCheckStartAfterEndEnd[] = " ms): it is never drawn";
+inline constexpr char kCheckFailedText[] = ": check failed";
+inline constexpr char kCheckPassedText[] = ": check passed";
+
+// Our own: quarnel --export.
+inline constexpr char kExportTemporaryPrefix[] = ".partial-";  // + pid "-" + the video's file name
+inline constexpr char kExportLayerFailedText[] = " (first at demo time ";  // + ms + kExportLayerFailedFrame + n ")"
+inline constexpr char kExportLayerFailedFrame[] = " ms, frame ";
+inline constexpr char kExportWroteText[] = "wrote ";
+inline constexpr char kExportFailedText[] = "failed to write ";
+
+// Our own: faults in the command line, followed by the usage text.
+inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";
+inline constexpr char kBadFpsText[] = "--fps wants a whole number 1..240, not ";
+inline constexpr char kMissingValueText[] = "a value is missing after ";
+inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
