@@ -12,6 +12,7 @@
 #include "cli/console_load.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
+#include "scene/mp3_location.h"
 #include "scene/shared_random.h"
 
 namespace {
@@ -129,7 +130,8 @@ int RunExport(const ExportOptions& options) {
     std::filesystem::create_directories(options.outPath, ignored);
     sink = std::make_unique<PngSink>(options.outPath);
   } else {
-    sink = std::make_unique<FfmpegSink>(options, demo.sequence.Mp3FileName, double(frameCount) / options.fps);
+    const std::string mp3Path = FindMp3File(demo.sequence.Mp3FileName, options.dataDir);
+    sink = std::make_unique<FfmpegSink>(options, mp3Path, double(frameCount) / options.fps);
   }
 
   // A layer that fails to evaluate would be missing from the video: the export stops at its first frame.

@@ -7,6 +7,7 @@
 
 #include "scene/decimal_text.h"
 #include "timeline/timeline_messages.h"
+#include "tweak/tweak_messages.h"
 
 namespace {
 
@@ -177,6 +178,10 @@ void Swap(TimelineForm& form, int a, int b) {
 }
 
 void Save(TimelineForm& form) {
+  if (form.host.readOnly) {
+    form.host.ShowMessage(kMsgInstalledDemoReadOnly);
+    return;
+  }
   const std::string path = SequencePath(form);
   std::string errorText;
   if (!WriteSceneSequence(path, *form.host.sequence, form.notes, errorText)) {

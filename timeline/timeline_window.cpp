@@ -8,6 +8,7 @@
 #include "timeline/thumbnails.h"
 #include "tweak/field_input.h"
 #include "timeline/waveform.h"
+#include "scene/mp3_location.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -70,7 +71,7 @@ class TimelineCanvas : public Fl_Widget {
       : Fl_Widget(x, y, w, h),
         form_(form),
         changed_(std::move(changed)),
-        waveform_(form.host.sequence->Mp3FileName),
+        waveform_(FindMp3File(form.host.sequence->Mp3FileName, form.host.dataDir)),
         thumbnails_(form.host.dataDir) {}
   ~TimelineCanvas() override {
     if (picture_) fl_delete_offscreen(picture_);
@@ -323,6 +324,7 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
     button->labelsize(kFontSizePx);
     const auto which = static_cast<TimelineButton>(i);
     On(button, [this, which] { ClickTimelineButton(form_, which); });
+    if (which == TimelineButton::Save && form_.host.readOnly) button->deactivate();  // the installed demo
     px += width + 4;
   }
   preview_ = new Fl_Check_Button(px + 8, kButtonRowYPx, 130, kControlHeightPx, kPreviewCaption);

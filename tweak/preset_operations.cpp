@@ -65,6 +65,10 @@ void Button4Click(TweakForm& form) {
 }
 
 void saveClick(TweakForm& form) {
+  if (form.host.readOnly) {
+    form.host.ShowMessage(kMsgInstalledDemoReadOnly);
+    return;
+  }
   const std::string fullName = FullName(form);
   const std::string error = WriteScenePreset(fullName, form.host.scene->LiveParams);
   if (!error.empty()) {

@@ -54,6 +54,7 @@ void FormCreate(TweakForm& form) {
   }
   form.savedSet = scene.LiveParams;
   c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));
+  if (host.readOnly && host.ShowMessage) host.ShowMessage(kMsgInstalledDemoReadOnly);
 }
 
 void FormKeyDown(TweakForm& form, int keyCode) {

@@ -272,7 +272,8 @@ TForm2::TForm2(TweakHost& host)
   CheckBox(4 + 128, 440 + 44, 137, 13, "auto refresh after saving", &TweakControls::Scene1PresetRefresh);
   Button(4 + 200, 440 + 64, 65, 17, "search", TweakButton::Search);
   Button(36, 504, 89, 17, "load", TweakButton::Load);
-  Button(128, 504, 73, 17, "save", TweakButton::Save);
+  Fl_Button* save = Button(128, 504, 73, 17, "save", TweakButton::Save);
+  if (form_.host.readOnly) save->deactivate();  // the installed demo
 
   Button(4, 536, 277, 21, "outta here", TweakButton::OuttaHere);
   notice_ = new Fl_Box(4, kNoticeTopPx, 277, kTweakWindowHeightPx - kNoticeTopPx);

@@ -170,6 +170,7 @@ void OpenTimeline(Program& program, TweakHost& tweakHost) {
   host.scene = &engine.scene;
   host.history = &ModelOf(*program.tweak).history;
   host.dataDir = engine.settings.dataDir;
+  host.readOnly = tweakHost.readOnly;
   host.DemoTime = [&engine] { return engine.clock.DemoTime; };
   host.Seek = [&engine](uint32_t demoTimeMs) {
     // Several seeks may come between two frames: each one starts from the time the last one set.
