@@ -19,7 +19,7 @@
 
 namespace {
 
-// The same text as the man page's synopsis (tools/packaging/quarnel.6).
+// The same text as the man page's synopsis (tools/packaging/quarnel.6.in).
 constexpr const char* kUsage =
     "usage: quarnel [-d [--music]] [--start MS] [--frame-step MS] [DATA_DIR]\n"
     "       quarnel --check [DATA_DIR]\n"

@@ -40,8 +40,10 @@ std::string CopyDemo(const fs::path& shipped, const fs::path& demo) {
   const fs::path mp3 = FindMp3File(sequence.Mp3FileName, shipped.string());
   const fs::path mp3Name = mp3.filename();
   if (!fs::exists(data / mp3Name)) fs::copy_file(mp3, data / mp3Name);
+  const std::string mp3Line = (fs::path("data") / mp3Name).string();
+  if (sequence.Mp3FileName == mp3Line) return {};  // the copy is the file as shipped
   const SequenceNotes notes = ReadSequenceNotes(sequencePath.string(), sequence.SequenceEntries.size());
-  sequence.Mp3FileName = (fs::path("data") / mp3Name).string();
+  sequence.Mp3FileName = mp3Line;
   std::string errorText;
   WriteSceneSequence(sequencePath.string(), sequence, notes, errorText);
   return errorText;
