@@ -199,3 +199,16 @@ TEST_F(PresetOperations, SavedPresetLoadsBackUnchanged) {
 }
 
 }  // namespace
+
+TEST_F(PresetOperations, OnTheInstalledDemoDevelopmentModeSaysItIsReadOnlyAndSavesNothing) {
+  host.readOnly = true;
+  Start(2);
+  EXPECT_EQ(TakeMessages(), kMsgInstalledDemoReadOnly);
+  const std::string preset = (dir / "data") + "/scene1.txt";
+  const std::string before = ReadFile(preset);
+  Live(kByteBG_r).BaseVal = 200;
+  ClickButton(form, TweakButton::Save);
+  EXPECT_EQ(TakeMessages(), kMsgInstalledDemoReadOnly);
+  EXPECT_EQ(ReadFile(preset), before);
+  EXPECT_EQ(scene.PresetCount, 2);
+}
