@@ -271,8 +271,9 @@ TForm2::TForm2(TweakHost& host)
   PresetList = Choice(36, 480, 89, 21, TweakList::PresetList);
   CheckBox(4 + 128, 440 + 44, 137, 13, "auto refresh after saving", &TweakControls::Scene1PresetRefresh);
   Button(4 + 200, 440 + 64, 65, 17, "search", TweakButton::Search);
-  Button(36, 504, 89, 17, "load", TweakButton::Load);
-  Button(128, 504, 73, 17, "save", TweakButton::Save);
+  Button(36, 504, 56, 17, "load", TweakButton::Load);
+  Button(94, 504, 44, 17, "save", TweakButton::Save);
+  Button(140, 504, 61, 17, "save as new", TweakButton::SaveAsNew);
 
   Button(4, 536, 277, 21, "outta here", TweakButton::OuttaHere);
   notice_ = new Fl_Box(4, kNoticeTopPx, 277, kTweakWindowHeightPx - kNoticeTopPx);

@@ -127,23 +127,25 @@ void ShowBox(Program& program, bool fatal, const std::string& text) {
   program.boxOpen = false;
 }
 
-// A question of the document. fl_choice puts its buttons from right to left and answers 0 when the box
-// is closed, so the answers go in from the last (the safe one) on and read left to right. While another
-// box is open FLTK would not show this one: the safe answer then.
+// A question of the document. fl_choice answers 0 (its rightmost button) when the box is closed or
+// Escape is pressed, and 1 on Enter: the safe answer (the last) goes to 0 and the first answer to 1, so
+// that no key alone discards anything. While another box is open FLTK would not show this one: the
+// safe answer then.
 size_t AskBox(Program& program, const std::string& question, const std::vector<std::string>& answers) {
   if (answers.empty()) return 0;
   const size_t safe = answers.size() - 1;
   if (program.boxOpen || answers.size() > 3) return safe;
   std::fprintf(stderr, "%s\n", MessageBoxLogLine(kApplicationTitle, question).c_str());
-  std::vector<std::string> captions;  // right to left; "&" makes the first letter the button's key
-  for (size_t k = 0; k < answers.size(); ++k) captions.push_back("&" + answers[safe - k]);
+  // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key.
+  std::vector<std::string> captions;
+  for (size_t k = 0; k < answers.size(); ++k) captions.push_back("&" + answers[(k + safe) % answers.size()]);
   const auto caption = [&captions](size_t k) { return k < captions.size() ? captions[k].c_str() : nullptr; };
   program.boxOpen = true;
   PlaceBox(program);
   fl_message_title(kApplicationTitle);
   const int button = fl_choice("%s", caption(0), caption(1), caption(2), MessageBoxText(question).c_str());
   program.boxOpen = false;
-  return button >= 0 && static_cast<size_t>(button) <= safe ? safe - button : safe;
+  return button >= 0 && static_cast<size_t>(button) <= safe ? (button + safe) % answers.size() : safe;
 }
 
 std::string WallClock() {

@@ -204,15 +204,22 @@ int UnsavedSequenceChanges(const DevDocument& document) {
   if (!SequenceUnsaved(document)) return 0;
   const SequenceSnapshot now = TimelineSnapshot(*document.timeline);
   const SequenceSnapshot& saved = document.savedSequence;
-  const std::vector<TSceneSeqEntry>& a = saved.sequence.SequenceEntries;
-  const std::vector<TSceneSeqEntry>& b = now.sequence.SequenceEntries;
-  int changes = 0;
-  for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) changes += i >= a.size() || i >= b.size() || !(a[i] == b[i]);
+  // Entries: the larger of those gone and those new, so that an edited entry counts once and a deleted
+  // one does not count the ones after it; a new order alone counts once.
+  std::vector<TSceneSeqEntry> gone = saved.sequence.SequenceEntries;
+  std::vector<TSceneSeqEntry> added;
+  for (const TSceneSeqEntry& entry : now.sequence.SequenceEntries) {
+    const auto match = std::find(gone.begin(), gone.end(), entry);
+    if (match == gone.end()) added.push_back(entry);
+    else gone.erase(match);
+  }
+  int changes = static_cast<int>(std::max(gone.size(), added.size()));
+  if (changes == 0 && !(saved.sequence.SequenceEntries == now.sequence.SequenceEntries)) changes = 1;
   changes += saved.sequence.DemoLength != now.sequence.DemoLength;
   changes += saved.sequence.ScreenCinemaWidthRatio != now.sequence.ScreenCinemaWidthRatio;
   changes += saved.sequence.Mp3FileName != now.sequence.Mp3FileName;
   changes += !(saved.notes.comments == now.notes.comments) || !(saved.notes.labels == now.notes.labels);
-  return std::max(changes, 1);  // a moved separator line alone is a change too
+  return std::max(changes, 1);  // a separator line that moved alone is a change too
 }
 
 bool WorkUnsaved(const DevDocument& document) { return LiveSetUnsaved(document) || SequenceUnsaved(document); }
