@@ -108,10 +108,8 @@ void PlaceBox(const Program& program) {
   box->position(x, tweak->y() + tweak->h() / 3);
 }
 
-void ShowBox(Program& program, bool fatal, const std::string& text) {
-  if (fatal) program.fatalShown = true;
-  std::fprintf(stderr, "%s\n", MessageBoxLogLine(fatal ? kFatalErrorTitle : kApplicationTitle, text).c_str());
-  program.waitingBoxes.push_back({fatal, text});
+// Shows the boxes that waited, one after the other; nothing while a box is open (its owner shows them).
+void ShowWaitingBoxes(Program& program) {
   if (program.boxOpen) return;
   program.boxOpen = true;
   while (!program.waitingBoxes.empty()) {
@@ -125,6 +123,13 @@ void ShowBox(Program& program, bool fatal, const std::string& text) {
       fl_message("%s", MessageBoxText(box.text).c_str());
   }
   program.boxOpen = false;
+}
+
+void ShowBox(Program& program, bool fatal, const std::string& text) {
+  if (fatal) program.fatalShown = true;
+  std::fprintf(stderr, "%s\n", MessageBoxLogLine(fatal ? kFatalErrorTitle : kApplicationTitle, text).c_str());
+  program.waitingBoxes.push_back({fatal, text});
+  ShowWaitingBoxes(program);
 }
 
 // A question of the document. fl_choice answers 0 (its rightmost button) when the box is closed or
@@ -145,6 +150,7 @@ size_t AskBox(Program& program, const std::string& question, const std::vector<s
   fl_message_title(kApplicationTitle);
   const int button = fl_choice("%s", caption(0), caption(1), caption(2), MessageBoxText(question).c_str());
   program.boxOpen = false;
+  ShowWaitingBoxes(program);  // what was said meanwhile
   return button >= 0 && static_cast<size_t>(button) <= safe ? (button + safe) % answers.size() : safe;
 }
 
