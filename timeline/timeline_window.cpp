@@ -77,7 +77,7 @@ class TimelineCanvas : public Fl_Widget {
   ~TimelineCanvas() override {
     if (picture_) fl_delete_offscreen(picture_);
   }
-  void draw() override;
+  void draw() override;            // through the toolkit guard
   int handle(int event) override;  // through the toolkit guard
   TimelineGeometry Geometry() const {
     return {w(), h(), std::max<uint32_t>(form_.host.sequence->DemoLength, 1),
@@ -86,6 +86,7 @@ class TimelineCanvas : public Fl_Widget {
 
  private:
   int HandleMouse(int event);
+  void DrawCanvas();
   CanvasContent Content() const;
   void AskForThumbnails(const TimelineGeometry& g);
   void DrawPicture(const TimelineGeometry& g);
@@ -222,6 +223,10 @@ void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
 }
 
 void TimelineCanvas::draw() {
+  FromToolkit([this] { DrawCanvas(); });
+}
+
+void TimelineCanvas::DrawCanvas() {
   const TimelineGeometry g = Geometry();
   form_.geometry = g;
   AskForThumbnails(g);
