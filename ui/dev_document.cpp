@@ -96,10 +96,10 @@ std::string UnsavedWorkText(const DevDocument& document) {
   return text;
 }
 
-std::string StatusLine(const DevDocument& document) {
+// The timeline's status line for the sequence's count of unsaved changes.
+std::string StatusLine(const DevDocument& document, int changes) {
   std::vector<std::string> parts;
   if (document.sequenceHeld) parts.push_back(FileName(document.watch.sequence.path) + kChangedOnDiskHeld);
-  const int changes = UnsavedSequenceChanges(document);
   if (changes > 0)
     parts.push_back(std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s"));
   else if (!document.sequenceSavedAt.empty())
@@ -197,28 +197,31 @@ void AttachTimeline(DevDocument& document, TimelineForm& form) {
 }
 
 bool SequenceUnsaved(const DevDocument& document) {
-  return document.timeline && !(TimelineSnapshot(*document.timeline) == document.savedSequence);
+  return document.timeline && !(*document.timeline->host.sequence == document.savedSequence.sequence &&
+                                document.timeline->notes == document.savedSequence.notes);
 }
 
 int UnsavedSequenceChanges(const DevDocument& document) {
   if (!SequenceUnsaved(document)) return 0;
-  const SequenceSnapshot now = TimelineSnapshot(*document.timeline);
-  const SequenceSnapshot& saved = document.savedSequence;
+  const SceneSequence& now = *document.timeline->host.sequence;
+  const SequenceNotes& nowNotes = document.timeline->notes;
+  const SceneSequence& saved = document.savedSequence.sequence;
+  const SequenceNotes& savedNotes = document.savedSequence.notes;
   // Entries: the larger of those gone and those new, so that an edited entry counts once and a deleted
   // one does not count the ones after it; a new order alone counts once.
-  std::vector<TSceneSeqEntry> gone = saved.sequence.SequenceEntries;
+  std::vector<TSceneSeqEntry> gone = saved.SequenceEntries;
   std::vector<TSceneSeqEntry> added;
-  for (const TSceneSeqEntry& entry : now.sequence.SequenceEntries) {
+  for (const TSceneSeqEntry& entry : now.SequenceEntries) {
     const auto match = std::find(gone.begin(), gone.end(), entry);
     if (match == gone.end()) added.push_back(entry);
     else gone.erase(match);
   }
   int changes = static_cast<int>(std::max(gone.size(), added.size()));
-  if (changes == 0 && !(saved.sequence.SequenceEntries == now.sequence.SequenceEntries)) changes = 1;
-  changes += saved.sequence.DemoLength != now.sequence.DemoLength;
-  changes += saved.sequence.ScreenCinemaWidthRatio != now.sequence.ScreenCinemaWidthRatio;
-  changes += saved.sequence.Mp3FileName != now.sequence.Mp3FileName;
-  changes += !(saved.notes.comments == now.notes.comments) || !(saved.notes.labels == now.notes.labels);
+  if (changes == 0 && !(saved.SequenceEntries == now.SequenceEntries)) changes = 1;
+  changes += saved.DemoLength != now.DemoLength;
+  changes += saved.ScreenCinemaWidthRatio != now.ScreenCinemaWidthRatio;
+  changes += saved.Mp3FileName != now.Mp3FileName;
+  changes += !(savedNotes.comments == nowNotes.comments) || !(savedNotes.labels == nowNotes.labels);
   return std::max(changes, 1);  // a separator line that moved alone is a change too
 }
 
@@ -297,8 +300,9 @@ void DocumentBeforeFrame(DevDocument& document) {
 bool DocumentAfterFrame(DevDocument& document) {
   if (document.authoring) AuthoringAfterFrame(*document.authoring);
   if (document.timeline) {
-    document.timeline->title = std::string(kTimelineCaption) + (SequenceUnsaved(document) ? kUnsavedMark : "");
-    document.timeline->status = StatusLine(document);
+    const int changes = UnsavedSequenceChanges(document);
+    document.timeline->title = std::string(kTimelineCaption) + (changes > 0 ? kUnsavedMark : "");
+    document.timeline->status = StatusLine(document, changes);
   }
   if (!document.tweak) return false;
   const std::string caption = std::string(kCaptionRunning) + (LiveSetUnsaved(document) ? kUnsavedMark : "");
