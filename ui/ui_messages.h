@@ -40,7 +40,7 @@ inline constexpr char kStatusSeparator[] = " · ";
 inline constexpr char kUnsavedMark[] = " *";
 
 // A file changed on disk while the program holds unsaved edits of it: "sceneseq.txt" + text.
-inline constexpr char kChangedOnDiskHeld[] = " changed on disk: not applied, the edits here are unsaved";
+inline constexpr char kChangedOnDiskHeld[] = " changed on disk: kept your unsaved edits";
 inline constexpr char kAskReloadChanged[] =
     " changed on disk while its edits here are unsaved.\nReload it from disk? (Ctrl+Z then brings your version back)";
 inline constexpr char kAnswerReload[] = "reload";

@@ -200,7 +200,7 @@ TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndT
   EXPECT_EQ(questions[0], "sceneseq.txt changed on disk while its edits here are unsaved.\n"
                           "Reload it from disk? (Ctrl+Z then brings your version back)");
   DocumentAfterFrame(document);
-  EXPECT_EQ(timeline.status, "sceneseq.txt changed on disk: not applied, the edits here are unsaved · 1 unsaved change");
+  EXPECT_EQ(timeline.status, "sceneseq.txt changed on disk: kept your unsaved edits · 1 unsaved change");
 
   WriteOutside(dir / "sceneseq.txt", SequenceText("30000"));
   answersToGive = {"reload"};
@@ -233,7 +233,7 @@ TEST_F(Document, AnOutsideChangeOfThePickedPresetOverAnUnsavedLiveSetIsOfferedNo
   EXPECT_EQ(engine.scene.ScenePresets[0][0].BaseVal, 50) << "the loaded copy follows the file";
   ASSERT_EQ(questions.size(), 1u);
   EXPECT_EQ(questions[0].rfind("scene0.txt changed on disk while its edits here are unsaved.", 0), 0u) << questions[0];
-  EXPECT_EQ(tweak.controls.notice, "scene0.txt changed on disk: not applied, the edits here are unsaved");
+  EXPECT_EQ(tweak.controls.notice, "scene0.txt changed on disk: kept your unsaved edits");
 
   WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(60)));
   answersToGive = {"reload"};
