@@ -262,8 +262,10 @@ int TimelineCanvas::HandleMouse(int event) {
   switch (event) {
     case FL_PUSH: {
       const bool loopDrag = Fl::event_button() == FL_RIGHT_MOUSE || (Fl::event_state() & FL_SHIFT);
-      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
+      // The focus first: a field left with a typed value stores it into the entry it belongs to
+      // before the click selects another one.
       if (Fl::focus() != this) take_focus();
+      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
       changed_();
       return 1;
     }
@@ -293,6 +295,7 @@ class TimelineWindow : public Fl_Double_Window {
   template <typename Widget>
   void On(Widget* widget, std::function<void()> action);
   int HandleKeys(int event);  // 1 when the window used the key
+  void FinishTyping();        // the focused field's text counts as finished (stored when valid)
   void AddStatusLine(int xPx, int yPx);
   void SyncTitleAndStatus();
 
@@ -377,9 +380,15 @@ int TimelineWindow::HandleKeys(int event) {
   const std::optional<DevCommand> command =
       DevCommandOfKey(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
   if (!command) return 0;
+  if (*command == DevCommand::Quit) FinishTyping();
   if (form_.host.RunDevCommand) form_.host.RunDevCommand(*command);
   SyncView();
   return 1;
+}
+
+void TimelineWindow::FinishTyping() {
+  for (int i = 0; i < kTimelineFieldCount; ++i)
+    if (Fl::focus() == fields_[i]) FinishTimelineText(form_, static_cast<TimelineField>(i));
 }
 
 // The status line right of the buttons: what is saved and what is not.
