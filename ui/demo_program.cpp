@@ -134,12 +134,10 @@ void ShowBox(Program& program, bool fatal, const std::string& text) {
 
 // A question of the document. fl_choice answers 0 (its rightmost button) when the box is closed or
 // Escape is pressed, and 1 on Enter: the safe answer (the last) goes to 0 and the first answer to 1, so
-// that no key alone discards anything. While another box is open FLTK would not show this one: the
-// safe answer then.
-size_t AskBox(Program& program, const std::string& question, const std::vector<std::string>& answers) {
-  if (answers.empty()) return 0;
+// that no key alone discards anything. While another box is open FLTK would not show this one: nullopt.
+std::optional<size_t> AskBox(Program& program, const std::string& question, const std::vector<std::string>& answers) {
+  if (program.boxOpen || answers.empty() || answers.size() > 3) return std::nullopt;
   const size_t safe = answers.size() - 1;
-  if (program.boxOpen || answers.size() > 3) return safe;
   std::fprintf(stderr, "%s\n", MessageBoxLogLine(kApplicationTitle, question).c_str());
   // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key.
   std::vector<std::string> captions;

@@ -14,12 +14,14 @@
 
 namespace {
 
-size_t Ask(DevDocument& document, const std::string& question, const std::vector<std::string>& answers) {
-  if (!document.windows.Ask) return answers.size() - 1;
+// The answer's index; nullopt when the question could not be asked now.
+std::optional<size_t> Ask(DevDocument& document, const std::string& question, const std::vector<std::string>& answers) {
+  if (!document.windows.Ask) return std::nullopt;
   document.asking = true;
-  const size_t answer = document.windows.Ask(question, answers);
+  const std::optional<size_t> answer = document.windows.Ask(question, answers);
   document.asking = false;
-  return std::min(answer, answers.size() - 1);
+  if (!answer) return std::nullopt;
+  return std::min(*answer, answers.size() - 1);
 }
 
 void Refresh(DevDocument& document) {
@@ -135,7 +137,7 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
   host.ShutdownDemo = [&document] { RequestQuit(document); };
   host.RunDevCommand = [&document](DevCommand command) { RunDevCommand(document, command); };
   host.Confirm = [&document](const std::string& question, const std::string& yes) {
-    return Ask(document, question, {yes, kAnswerCancel}) == 0;
+    return Ask(document, question, {yes, kAnswerCancel}) == std::optional<size_t>(0);
   };
 }
 
@@ -230,8 +232,8 @@ bool WorkUnsaved(const DevDocument& document) { return LiveSetUnsaved(document) 
 void RequestQuit(DevDocument& document) {
   if (document.asking) return;
   if (WorkUnsaved(document)) {
-    const size_t answer =
-        Ask(document, UnsavedWorkText(document) + kUnsavedQuestion, {kAnswerSaveAll, kAnswerDiscard, kAnswerCancel});
+    const size_t answer = Ask(document, UnsavedWorkText(document) + kUnsavedQuestion,
+                              {kAnswerSaveAll, kAnswerDiscard, kAnswerCancel}).value_or(2);
     Refresh(document);
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
@@ -273,23 +275,21 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
 
 void OfferHeldReload(DevDocument& document) {
   if (document.asking || document.reloadOffered || !document.tweak) return;
+  std::string file;
+  if (document.heldPreset) file = kPresetItem + std::to_string(*document.heldPreset) + kPresetFileExtension;
+  else if (document.sequenceHeld && document.timeline) file = FileName(document.watch.sequence.path);
+  else return;
+  const std::optional<size_t> answer = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine});
+  if (!answer) return;  // asked at a later poll
+  document.reloadOffered = true;
   if (document.heldPreset) {
     const int number = *document.heldPreset;
-    document.reloadOffered = true;
-    const std::string file = kPresetItem + std::to_string(number) + kPresetFileExtension;
-    const bool reload = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine}) == 0;
     document.heldPreset.reset();
-    if (reload) PresetFileReloaded(*document.tweak, number);
-    Refresh(document);
-    return;
+    if (*answer == 0) PresetFileReloaded(*document.tweak, number);
+  } else if (*answer == 0) {
+    ReloadHeldSequence(document);
   }
-  if (document.sequenceHeld && document.timeline) {
-    document.reloadOffered = true;
-    const bool reload =
-        Ask(document, FileName(document.watch.sequence.path) + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine}) == 0;
-    if (reload) ReloadHeldSequence(document);
-    Refresh(document);
-  }
+  Refresh(document);
 }
 
 void DocumentBeforeFrame(DevDocument& document) {

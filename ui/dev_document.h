@@ -22,8 +22,8 @@
 // What the document needs from the windows; empty functions do nothing.
 struct DevWindows {
   // A question and its answers, the safe one last; the index of the answer picked (the last one when
-  // the box is closed or another box is open). Empty: the last answer.
-  std::function<size_t(const std::string& question, const std::vector<std::string>& answers)> Ask;
+  // the box is closed), nullopt when it cannot be asked now (another box is open). Empty: nullopt.
+  std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
   std::function<void()> Refresh;             // the tweak window and the timeline show their models again
   std::function<void()> ShowWindows;         // F2: the tweak window and the timeline, also after closing
   std::function<std::string()> WallClock;    // "14:02:11", for the status line

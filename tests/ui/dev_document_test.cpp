@@ -41,7 +41,7 @@ class Document : public ::testing::Test {
       EXPECT_TRUE(document.asking);
       const std::string answer = answersToGive.empty() ? answers.back() : answersToGive.front();
       if (!answersToGive.empty()) answersToGive.pop_front();
-      return static_cast<size_t>(std::find(answers.begin(), answers.end(), answer) - answers.begin());
+      return std::optional<size_t>(std::find(answers.begin(), answers.end(), answer) - answers.begin());
     };
     document.windows.WallClock = [] { return std::string("14:02:11"); };
     ConnectDocument(document);
@@ -182,7 +182,7 @@ TEST_F(Document, AQuitRequestWhileAskingIsIgnored) {
   document.windows.Ask = [this](const std::string& question, const std::vector<std::string>& answers) {
     questions.push_back(question);
     RequestQuit(document);  // Escape again over the output while the box is open
-    return answers.size() - 1;
+    return std::optional<size_t>(answers.size() - 1);
   };
   RequestQuit(document);
   EXPECT_EQ(questions.size(), 1u);
@@ -267,6 +267,25 @@ TEST_F(Document, APresetFileSavedAsNewIsWatchedAndThePresetListAndInfoFollow) {
   EXPECT_EQ(engine.scene.PresetCount, 4);
   EXPECT_EQ(tweak.controls.PresetList.items.size(), 4u);
   EXPECT_NE(tweak.controls.info.find("scene1presets[0..3]"), std::string::npos) << tweak.controls.info;
+}
+
+TEST_F(Document, AHeldChangeIsOfferedOnlyOnceTheQuestionCanBeAsked) {
+  EditSequence("50000");
+  WriteOutside(dir / "sceneseq.txt", SequenceText("40000"));
+  const auto ask = document.windows.Ask;
+  document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
+  Poll();  // another box is open: not asked, not forgotten
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+  document.windows.Ask = ask;
+  answersToGive = {"reload"};
+  Poll();
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_EQ(engine.sequence.DemoLength, 40000u);
+  // A quit that cannot ask does not end the program.
+  EditLiveSet(99);
+  document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
+  RequestQuit(document);
+  EXPECT_EQ(ends, 0);
 }
 
 TEST(DevKeys, OneTableForTheThreeWindows) {
