@@ -54,7 +54,6 @@ void PresetReloaded(DevDocument& document, int presetNumber) {
   ShowPresetCount(document);
   if (presetNumber == form.controls.PresetList.selected && LiveSetUnsaved(form)) {
     document.heldPreset = presetNumber;
-    document.reloadOffered = false;
     form.controls.notice = kPresetItem + std::to_string(presetNumber) + kPresetFileExtension + kChangedOnDiskHeld;
   } else {
     PresetFileReloaded(form, presetNumber);
@@ -149,7 +148,7 @@ void AttachTweak(DevDocument& document, TweakForm& form) {
   document.events.SequenceHasOwnEdits = [&document] { return SequenceUnsaved(document); };
   document.events.SequenceHeldBack = [&document] {
     document.sequenceHeld = true;
-    document.reloadOffered = false;
+    document.sequenceReloadOffered = false;
   };
 }
 
@@ -274,20 +273,21 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
 }
 
 void OfferHeldReload(DevDocument& document) {
-  if (document.asking || document.reloadOffered || !document.tweak) return;
-  std::string file;
-  if (document.heldPreset) file = kPresetItem + std::to_string(*document.heldPreset) + kPresetFileExtension;
-  else if (document.sequenceHeld && document.timeline) file = FileName(document.watch.sequence.path);
-  else return;
+  if (document.asking || !document.tweak) return;
+  const bool offerSequence = document.sequenceHeld && document.timeline && !document.sequenceReloadOffered;
+  if (!document.heldPreset && !offerSequence) return;
+  const std::string file = document.heldPreset
+                               ? kPresetItem + std::to_string(*document.heldPreset) + kPresetFileExtension
+                               : FileName(document.watch.sequence.path);
   const std::optional<size_t> answer = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine});
   if (!answer) return;  // asked at a later poll
-  document.reloadOffered = true;
   if (document.heldPreset) {
     const int number = *document.heldPreset;
     document.heldPreset.reset();
     if (*answer == 0) PresetFileReloaded(*document.tweak, number);
-  } else if (*answer == 0) {
-    ReloadHeldSequence(document);
+  } else {
+    document.sequenceReloadOffered = true;
+    if (*answer == 0) ReloadHeldSequence(document);
   }
   Refresh(document);
 }

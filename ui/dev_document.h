@@ -45,7 +45,7 @@ struct DevDocument {
   std::string sequenceSavedAt;       // wall-clock time of the last save in this session
   std::optional<int> heldPreset;     // a picked preset's file changed on disk over an unsaved live set
   bool sequenceHeld = false;         // the sequence file changed on disk over unsaved sequence edits
-  bool reloadOffered = false;        // the user was asked about the held change already
+  bool sequenceReloadOffered = false;  // the user was asked about the held sequence change already
   bool asking = false;               // a question of the document is open
 };
 

@@ -288,6 +288,22 @@ TEST_F(Document, AHeldChangeIsOfferedOnlyOnceTheQuestionCanBeAsked) {
   EXPECT_EQ(ends, 0);
 }
 
+TEST_F(Document, APresetAndTheSequenceHeldTogetherAreEachOfferedOnce) {
+  EditLiveSet(99);
+  EditSequence("50000");
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  WriteOutside(dir / "sceneseq.txt", SequenceText("40000"));
+  answersToGive = {"keep mine", "keep mine"};
+  Poll();
+  Poll();
+  Poll();
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[0].rfind("scene0.txt", 0), 0u);
+  EXPECT_EQ(questions[1].rfind("sceneseq.txt", 0), 0u);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+}
+
 TEST(DevKeys, OneTableForTheThreeWindows) {
   constexpr int kF = kKeysymF1 - 1;
   EXPECT_EQ(DevCommandOfKey('z', true, false), DevCommand::Undo);
