@@ -79,13 +79,9 @@ std::string SequenceWriteFault(const SceneSequence& sequence) {
   return {};
 }
 
-bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
-                        std::string& errorText) {
-  if (const std::string fault = SequenceWriteFault(sequence); !fault.empty()) {
-    errorText = path + ": " + fault;
-    return false;
-  }
-  return ReplaceFile(path, SceneSequenceText(sequence, notes), errorText);
+std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes) {
+  if (const std::string fault = SequenceWriteFault(sequence); !fault.empty()) return path + ": " + fault;
+  return ReplaceFile(path, SceneSequenceText(sequence, notes));
 }
 
 std::optional<double> NotesBpm(const SequenceNotes& notes) {
