@@ -44,9 +44,7 @@ std::string CopyDemo(const fs::path& shipped, const fs::path& demo) {
   if (sequence.Mp3FileName == mp3Line) return {};  // the copy is the file as shipped
   const SequenceNotes notes = ReadSequenceNotes(sequencePath.string(), sequence.SequenceEntries.size());
   sequence.Mp3FileName = mp3Line;
-  std::string errorText;
-  WriteSceneSequence(sequencePath.string(), sequence, notes, errorText);
-  return errorText;
+  return WriteSceneSequence(sequencePath.string(), sequence, notes);
 }
 
 }  // namespace
