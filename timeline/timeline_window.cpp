@@ -16,7 +16,7 @@
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
-#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Window.H>
 #include <FL/Fl_Input.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/fl_ask.H>
@@ -95,6 +95,9 @@ class TimelineCanvas : public Fl_Widget {
     return g;
   }
   uint32_t CursorMs() const { return form_.host.DemoTime ? form_.host.DemoTime() : 0; }
+  // After a frame: the whole area is drawn again when what it shows changed, else only the columns of
+  // the cursor's old and new place are put on the screen again.
+  void ShowFrame();
 
  private:
   CanvasContent Content() const;
@@ -111,7 +114,22 @@ class TimelineCanvas : public Fl_Widget {
   int thumbnailsDrawn_ = 0;  // counts the arrivals of pictures
   Fl_Offscreen picture_ = 0;
   CanvasContent drawn_;  // what picture_ shows
+  int cursorXPx_ = -1;   // where the cursor was drawn, window x; -1: not drawn
 };
+
+int CursorXPx(const TimelineGeometry& g, uint32_t cursorMs, int canvasXPx) {
+  return CursorInView(g, cursorMs) ? canvasXPx + int(PixelOfTime(g, cursorMs)) : -1;
+}
+
+void TimelineCanvas::ShowFrame() {
+  const TimelineGeometry& g = Geometry();
+  AskForThumbnails(g);
+  if (!(Content() == drawn_)) return redraw();
+  const int cursorXPx = CursorXPx(g, CursorMs(), x());
+  if (cursorXPx == cursorXPx_) return;
+  if (cursorXPx_ >= 0) damage(FL_DAMAGE_USER1, cursorXPx_, y(), 1, h());
+  if (cursorXPx >= 0) damage(FL_DAMAGE_USER1, cursorXPx, y(), 1, h());
+}
 
 CanvasContent TimelineCanvas::Content() const {
   CanvasContent content;
@@ -223,7 +241,8 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
     fl_color(BarColor(entries[i].PresetNumber));
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
     const std::string label = EntryLabel(entries[i]);
-    const RowLayoutPx row = LayOutRow({leftPx, rightPx}, int(fl_width(label.c_str())), kThumbnailWidthPx);
+    // The label and the picture go on the part of the bar that shows.
+    const RowLayoutPx row = LayOutRow({std::max(leftPx, 0.0), rightPx}, int(fl_width(label.c_str())), kThumbnailWidthPx);
     const RgbaImage* picture = pictures ? thumbnails_.Picture(i) : nullptr;
     if (picture) {
       fl_push_clip(left, rowTop, width, rowHeight);
@@ -266,10 +285,10 @@ void TimelineCanvas::draw() {
   }
   fl_push_clip(x(), y(), w(), h());
   fl_copy_offscreen(x(), y(), w(), h(), picture_, 0, 0);
-  const uint32_t nowMs = CursorMs();
-  if (CursorInView(g, nowMs)) {
+  cursorXPx_ = CursorXPx(g, CursorMs(), x());
+  if (cursorXPx_ >= 0) {
     fl_color(FL_RED);
-    fl_yxline(x() + int(PixelOfTime(g, nowMs)), y(), y() + h());
+    fl_yxline(cursorXPx_, y(), y() + h());
   }
   fl_pop_clip();
 }
@@ -346,7 +365,8 @@ int TimelineCanvas::handle(int event) {
   }
 }
 
-class TimelineWindow : public Fl_Double_Window {
+// Single-buffered: the drawing area keeps its own picture, so a second buffer would only copy it again.
+class TimelineWindow : public Fl_Window {
  public:
   TimelineWindow(TimelineHost& host, int x, int y, int w, int h);
   TimelineForm& Form() { return form_; }
@@ -383,7 +403,7 @@ void TimelineWindow::On(Widget* widget, std::function<void()> action) {
 }
 
 TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
-    : Fl_Double_Window(x, y, w, h, kTimelineCaption), form_(host) {
+    : Fl_Window(x, y, w, h, kTimelineCaption), form_(host) {
   xclass(kTimelineWindowClass);
   SetUpTimeline(form_);
   for (int i = 0; i < kTimelineFieldCount; ++i) {
@@ -420,7 +440,10 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
     ScrollRowIntoView(form_.geometry, form_.selected);
   });
 
-  canvas_ = new TimelineCanvas(0, 0, 1, 1, form_, [this] { SyncView(); }, [this] { SyncScrollbars(); });
+  canvas_ = new TimelineCanvas(0, 0, 1, 1, form_, [this] { SyncView(); }, [this] {
+    SyncScrollbars();
+    canvas_->redraw();
+  });
   rowsScrollbar_ = new Fl_Scrollbar(0, 0, 1, 1);
   rowsScrollbar_->type(FL_VERTICAL);
   On(rowsScrollbar_, [this] { ScrollRowsTo(form_.geometry, rowsScrollbar_->value()); });
@@ -462,7 +485,7 @@ void TimelineWindow::PlaceControls() {
 
 void TimelineWindow::resize(int x, int y, int w, int h) {
   const bool resized = w != this->w() || h != this->h();
-  Fl_Double_Window::resize(x, y, w, h);
+  Fl_Window::resize(x, y, w, h);
   if (resized && canvas_) PlaceControls();
 }
 
@@ -474,12 +497,12 @@ void TimelineWindow::SyncScrollbars() {
   const int visibleMs = std::max(1, int(std::lround(VisibleMs(g))));
   axisScrollbar_->value(int(std::lround(g.view.firstMs)), std::min<int>(visibleMs, g.lengthMs), 0, int(g.lengthMs));
   axisScrollbar_->linesize(std::max(1, visibleMs / 10));
-  canvas_->redraw();
 }
 
 void TimelineWindow::Frame() {
   FollowCursor(canvas_->Geometry(), canvas_->CursorMs());
   SyncScrollbars();
+  canvas_->ShowFrame();
 }
 
 int TimelineWindow::handle(int event) {
@@ -510,7 +533,7 @@ int TimelineWindow::handle(int event) {
       return 1;
     }
   }
-  return Fl_Double_Window::handle(event);
+  return Fl_Window::handle(event);
 }
 
 void TimelineWindow::SyncView() {
@@ -525,6 +548,7 @@ void TimelineWindow::SyncView() {
   if ((tallRows_->value() != 0) != form_.geometry.view.tallRows) tallRows_->value(form_.geometry.view.tallRows ? 1 : 0);
   canvas_->Geometry();
   SyncScrollbars();
+  canvas_->redraw();
 }
 
 void DeleteTimelineWindow::operator()(TimelineWindow* window) const { delete window; }
