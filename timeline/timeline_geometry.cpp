@@ -54,12 +54,14 @@ BarSpanPx BarSpan(const TimelineGeometry& geometry, const TSceneSeqEntry& entry)
   return {PixelOfTime(geometry, entry.StartTime), PixelOfTime(geometry, double(entry.EndTime) + 1)};
 }
 
-RowLayoutPx LayOutRow(BarSpanPx bar, int labelWidthPx, int pictureWidthPx) {
+RowLayoutPx LayOutRow(BarSpanPx bar, int labelWidthPx, int pictureWidthPx, int areaWidthPx) {
   const int leftPx = static_cast<int>(std::floor(bar.leftPx)), rightPx = static_cast<int>(std::ceil(bar.rightPx));
+  const int labelRoomPx = labelWidthPx + 2 * kLabelPaddingPx;
   RowLayoutPx layout;
-  layout.labelInside = labelWidthPx + 2 * kLabelPaddingPx <= rightPx - leftPx;
+  const bool besideRight = rightPx + labelRoomPx <= areaWidthPx, besideLeft = leftPx - labelRoomPx >= 0;
+  layout.labelInside = labelRoomPx <= rightPx - leftPx || (!besideRight && !besideLeft);
   if (!layout.labelInside) {
-    layout.labelXPx = rightPx + kLabelPaddingPx;
+    layout.labelXPx = besideRight ? rightPx + kLabelPaddingPx : leftPx - kLabelPaddingPx - labelWidthPx;
     layout.pictureXPx = leftPx + 2;
     return layout;
   }

@@ -59,15 +59,16 @@ struct BarSpanPx {
 };
 BarSpanPx BarSpan(const TimelineGeometry& geometry, const TSceneSeqEntry& entry);
 
-// Where a row's label and picture go on a bar: the label inside at its left when it fits, else beside
-// the bar on its right; the picture right of an inside label (never over it), at the bar's middle when
-// there is room. pictureXPx is where the picture's left edge goes (drawn clipped to the bar).
+// Where a row's label and picture go on a bar (the part of it that shows): the label inside at its left
+// when it fits, else beside the bar, on its right or, at the area's right edge, on its left (inside,
+// cut, when neither side has room); the picture right of an inside label (never over it), at the bar's
+// middle when there is room. pictureXPx is where the picture's left edge goes (drawn clipped to the bar).
 struct RowLayoutPx {
   int labelXPx = 0;
   bool labelInside = true;
   int pictureXPx = 0;
 };
-RowLayoutPx LayOutRow(BarSpanPx bar, int labelWidthPx, int pictureWidthPx);
+RowLayoutPx LayOutRow(BarSpanPx bar, int labelWidthPx, int pictureWidthPx, int areaWidthPx);
 
 enum class TimelineSpot { None, Axis, Row, Bar, BarStart, BarEnd };
 struct TimelineHit {

@@ -242,7 +242,8 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
     const std::string label = EntryLabel(entries[i]);
     // The label and the picture go on the part of the bar that shows.
-    const RowLayoutPx row = LayOutRow({std::max(leftPx, 0.0), rightPx}, int(fl_width(label.c_str())), kThumbnailWidthPx);
+    const RowLayoutPx row =
+        LayOutRow({std::max(leftPx, 0.0), std::min<double>(rightPx, w())}, int(fl_width(label.c_str())), kThumbnailWidthPx, w());
     const RgbaImage* picture = pictures ? thumbnails_.Picture(i) : nullptr;
     if (picture) {
       fl_push_clip(left, rowTop, width, rowHeight);

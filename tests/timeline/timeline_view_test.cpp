@@ -53,16 +53,21 @@ TEST(TimelineView, ScrollStaysWithinTheDemoAndTheViewFollowsTheCursor) {
 }
 
 TEST(TimelineView, LabelsStayReadableAndPicturesNeverCoverThem) {
-  const RowLayoutPx wide = LayOutRow({100, 400}, 60, kThumbnailWidthPx);
+  const RowLayoutPx wide = LayOutRow({100, 400}, 60, kThumbnailWidthPx, 1000);
   EXPECT_TRUE(wide.labelInside);
   EXPECT_EQ(wide.labelXPx, 103);
   EXPECT_EQ(wide.pictureXPx, 250 - kThumbnailWidthPx / 2) << "at the bar's middle";
-  const RowLayoutPx narrow = LayOutRow({100, 180}, 60, kThumbnailWidthPx);
+  const RowLayoutPx narrow = LayOutRow({100, 180}, 60, kThumbnailWidthPx, 1000);
   EXPECT_TRUE(narrow.labelInside);
   EXPECT_GE(narrow.pictureXPx, narrow.labelXPx + 60) << "right of the label";
-  const RowLayoutPx shortBar = LayOutRow({100, 140}, 60, kThumbnailWidthPx);
+  const RowLayoutPx shortBar = LayOutRow({100, 140}, 60, kThumbnailWidthPx, 1000);
   EXPECT_FALSE(shortBar.labelInside);
   EXPECT_GE(shortBar.labelXPx, 140) << "beside the bar";
+  const RowLayoutPx atTheEdge = LayOutRow({950, 990}, 60, kThumbnailWidthPx, 1000);
+  EXPECT_FALSE(atTheEdge.labelInside);
+  EXPECT_LE(atTheEdge.labelXPx + 60, 950) << "left of the bar: the right side has no room";
+  const RowLayoutPx nowhere = LayOutRow({0, 40}, 60, kThumbnailWidthPx, 80);
+  EXPECT_TRUE(nowhere.labelInside) << "no room on either side: inside, cut";
 }
 
 TEST(TimelineSnap, GridPoints) {
