@@ -27,6 +27,21 @@ void Pump(int rounds) {
   for (int n = 0; n < rounds; ++n) Fl::wait(0.02);
 }
 
+// What a timeline window needs around the sequence read from dir/sceneseq.txt.
+struct Session {
+  explicit Session(const TempDir& dir) {
+    LoadSceneSequence(dir / "sceneseq", sequence, {});
+    host.sequence = &sequence;
+    host.scene = &scene;
+    host.history = &history;
+    host.dataDir = dir.Path();
+  }
+  SceneSequence sequence;
+  SceneState scene;
+  UndoHistory history;
+  TimelineHost host;
+};
+
 }  // namespace
 
 TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
@@ -35,15 +50,11 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   WriteFile(dir / "sceneseq.txt",
             CrLf({"// window test", "// bpm: 120", "10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0",
                   "3999", "1", "0", "0", "0", "0", "~~~ first", "1", "4000", "9999", "1", "0", "0", "0", "0", "~~~"}));
-  SceneSequence sequence;
-  ASSERT_EQ(LoadSceneSequence(dir / "sceneseq", sequence, {}), 2);
-  SceneState scene;
-  UndoHistory history;
-  TimelineHost host;
-  host.sequence = &sequence;
-  host.scene = &scene;
-  host.history = &history;
-  host.dataDir = dir.Path();
+  Session session(dir);
+  SceneSequence& sequence = session.sequence;
+  UndoHistory& history = session.history;
+  TimelineHost& host = session.host;
+  ASSERT_EQ(sequence.SequenceEntries.size(), 2u);
   std::vector<std::string> messages;
   host.ShowMessage = [&messages](const std::string& text) { messages.push_back(text); };
   int saves = 0;
@@ -99,15 +110,9 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
     text += CrLf({std::to_string(i % 4), std::to_string(i * 1000), std::to_string(i * 1000 + 3999), "1", "0", "0", "0", "0", "~~~"});
   WriteFile(dir / "song.mp3", "not a sound");
   WriteFile(dir / "sceneseq.txt", text);
-  SceneSequence sequence;
-  ASSERT_EQ(LoadSceneSequence(dir / "sceneseq", sequence, {}), 40);
-  SceneState scene;
-  UndoHistory history;
-  TimelineHost host;
-  host.sequence = &sequence;
-  host.scene = &scene;
-  host.history = &history;
-  host.dataDir = dir.Path();
+  Session session(dir);
+  TimelineHost& host = session.host;
+  ASSERT_EQ(session.sequence.SequenceEntries.size(), 40u);
   uint32_t nowMs = 30000;
   host.DemoTime = [&nowMs] { return nowMs; };
   const TimelineLayout layout = LayOutTimeline(1024, 320);

@@ -183,9 +183,9 @@ class TweakProgram : public ::testing::Test {
   // Waits up to 5 s until every sample point of the output picture shows colour; returns the colour
   // seen last where it differs (so a failure names it), colour itself on success.
   uint32_t WaitForPicture(const std::string& output, uint32_t colour) {
-    // Points of the letterboxed picture left of the tweak window, which covers the output window's right
-    // part. The 640x480 window with ratio 8 has bars of 60 pixels above and below the picture.
-    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 400}};
+    // Points of the letterboxed picture. On the 1024x768 screen the output window is made smaller for
+    // the timeline below it (554x415, bars of about 52 pixels; 640x480 would have bars of 60).
+    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 300}};
     uint32_t seen = colour;
     for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
       int outputX = 0, outputY = 0;

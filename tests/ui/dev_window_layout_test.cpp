@@ -17,6 +17,16 @@ bool Inside(const ScreenRectPx& inner, const ScreenRectPx& screen) {
 
 constexpr int kTweakW = 286, kTweakH = 559;
 
+// No window over another, all on the screen.
+void ExpectApartOnTheScreen(const DevWindowLayout& l, const ScreenRectPx& screen) {
+  EXPECT_FALSE(Overlap(l.output, l.tweak));
+  EXPECT_FALSE(Overlap(l.output, l.timeline));
+  EXPECT_FALSE(Overlap(l.tweak, l.timeline));
+  EXPECT_TRUE(Inside(l.output, screen));
+  EXPECT_TRUE(Inside(l.tweak, screen));
+  EXPECT_TRUE(Inside(l.timeline, screen));
+}
+
 TEST(DevWindowLayout, ThreeWindowsSideBySideAndBelowWithoutOverlap) {
   for (const ScreenRectPx screen : {ScreenRectPx{0, 0, 1280, 1024}, ScreenRectPx{1920, 24, 1920, 1056}}) {
     const DevWindowLayout l = LayOutDevWindows(screen, 640, 480, kTweakW, kTweakH);
@@ -24,12 +34,7 @@ TEST(DevWindowLayout, ThreeWindowsSideBySideAndBelowWithoutOverlap) {
     EXPECT_EQ(l.output.widthPx, 640);
     EXPECT_EQ(l.output.heightPx, 480);
     EXPECT_LT(l.output.xPx, l.tweak.xPx);
-    EXPECT_FALSE(Overlap(l.output, l.tweak));
-    EXPECT_FALSE(Overlap(l.output, l.timeline));
-    EXPECT_FALSE(Overlap(l.tweak, l.timeline));
-    EXPECT_TRUE(Inside(l.output, screen));
-    EXPECT_TRUE(Inside(l.tweak, screen));
-    EXPECT_TRUE(Inside(l.timeline, screen));
+    ExpectApartOnTheScreen(l, screen);
   }
 }
 
@@ -43,12 +48,7 @@ TEST(DevWindowLayout, LowScreenPutsTheTimelineBesideTheTweakWindow) {
     EXPECT_NEAR(l.output.heightPx, l.output.widthPx * 480.0 / 640.0, 1.0);
     EXPECT_GE(l.timeline.heightPx, kTimelineMinHeightPx);
     EXPECT_GE(l.timeline.widthPx, screen.widthPx - kTweakW - kDevWindowGapPx);
-    EXPECT_FALSE(Overlap(l.output, l.tweak));
-    EXPECT_FALSE(Overlap(l.output, l.timeline));
-    EXPECT_FALSE(Overlap(l.tweak, l.timeline));
-    EXPECT_TRUE(Inside(l.output, screen));
-    EXPECT_TRUE(Inside(l.tweak, screen));
-    EXPECT_TRUE(Inside(l.timeline, screen));
+    ExpectApartOnTheScreen(l, screen);
   }
 }
 

@@ -10,13 +10,6 @@
 
 namespace {
 
-TSceneSeqEntry Entry(uint32_t startMs, uint32_t endMs) {
-  TSceneSeqEntry entry;
-  entry.StartTime = startMs;
-  entry.EndTime = endMs;
-  return entry;
-}
-
 // The drawing area of the timeline window that the development layout opens on a screen.
 TimelineGeometry CanvasOnScreen(int screenWidthPx, int screenHeightPx, int entries) {
   const DevWindowLayout windows =
@@ -28,7 +21,11 @@ TimelineGeometry CanvasOnScreen(int screenWidthPx, int screenHeightPx, int entri
 SceneSequence Sequence(int entries) {
   SceneSequence sequence;
   sequence.DemoLength = 96000;
-  for (int i = 0; i < entries; ++i) sequence.SequenceEntries.push_back(Entry(i * 300, i * 300 + 3999));
+  sequence.SequenceEntries.resize(entries);
+  for (int i = 0; i < entries; ++i) {
+    sequence.SequenceEntries[i].StartTime = i * 300;
+    sequence.SequenceEntries[i].EndTime = i * 300 + 3999;
+  }
   return sequence;
 }
 
@@ -39,7 +36,7 @@ constexpr Screen kScreens[] = {{1024, 768}, {1280, 1024}};
 
 }  // namespace
 
-TEST(TimelineView, EveryEntryCanBeScrolledToAndHitOnEachScreen) {
+TEST(TimelineOnScreen, EveryEntryCanBeScrolledToAndHitOnEachScreen) {
   for (const Screen screen : kScreens) {
     for (const int count : {1, 15, 255}) {
       SCOPED_TRACE(std::to_string(screen.widthPx) + "x" + std::to_string(screen.heightPx) + ", " +
@@ -70,7 +67,7 @@ TEST(TimelineView, EveryEntryCanBeScrolledToAndHitOnEachScreen) {
   }
 }
 
-TEST(TimelineView, ZoomRunsFromTheWholeDemoToTwentyPixelsABeat) {
+TEST(TimelineOnScreen, ZoomRunsFromTheWholeDemoToTwentyPixelsABeat) {
   for (const Screen screen : kScreens) {
     SCOPED_TRACE(screen.widthPx);
     TimelineGeometry g = CanvasOnScreen(screen.widthPx, screen.heightPx, 15);
@@ -87,7 +84,7 @@ TEST(TimelineView, ZoomRunsFromTheWholeDemoToTwentyPixelsABeat) {
   }
 }
 
-TEST(TimelineView, EveryControlFitsTheWindowAtBothScreens) {
+TEST(TimelineOnScreen, EveryControlFitsTheWindowAtBothScreens) {
   for (const Screen screen : kScreens) {
     SCOPED_TRACE(screen.widthPx);
     const DevWindowLayout windows =
