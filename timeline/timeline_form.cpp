@@ -7,6 +7,8 @@
 
 #include "scene/decimal_text.h"
 #include "timeline/timeline_messages.h"
+#include "timeline/timeline_snap.h"
+#include "timeline/timeline_view.h"
 #include "tweak/tweak_messages.h"
 
 namespace {
@@ -21,8 +23,16 @@ std::vector<TSceneSeqEntry>& Entries(TimelineForm& form) { return form.host.sequ
 
 bool IsEntryField(TimelineField field) { return static_cast<int>(field) < kEntryFieldCount; }
 
+// The rows scroll so the selected entry shows.
+void ShowSelected(TimelineForm& form) {
+  form.geometry.entryCount = static_cast<int>(Entries(form).size());
+  KeepViewInRange(form.geometry);
+  ScrollRowIntoView(form.geometry, form.selected);
+}
+
 void Changed(TimelineForm& form) {
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = static_cast<int>(Entries(form).size()) - 1;
+  ShowSelected(form);
   if (form.host.SequenceChanged) form.host.SequenceChanged();
 }
 
@@ -138,17 +148,20 @@ void PutSequence(TimelineForm& form, const SequenceSnapshot& snapshot) {
   ShowTimelineFields(form);
 }
 
-// A new entry: the preset picked in "set" (else the selected entry's, else 0) at the current time on
-// the grid, eight beats (or four seconds) long.
+// A new entry: the preset picked in "set" (else the selected entry's, else 0) at the grid point at or
+// before the cursor, so the preview at the cursor shows it; eight beats (or four seconds) long, cut at
+// the demo's end.
 TSceneSeqEntry NewEntry(const TimelineForm& form) {
   TSceneSeqEntry entry;
   const int picked = form.host.PickedPreset ? form.host.PickedPreset() : -1;
   if (picked >= 0) entry.PresetNumber = static_cast<uint8_t>(picked);
   else if (form.selected >= 0) entry.PresetNumber = form.host.sequence->SequenceEntries[form.selected].PresetNumber;
   const uint32_t nowMs = form.host.DemoTime ? form.host.DemoTime() : 0;
-  entry.StartTime = SnapMs(nowMs, form.bpm);
+  entry.StartTime = GridPointAtOrBeforeMs(nowMs, form.bpm);
   const uint32_t lengthMs = form.bpm ? static_cast<uint32_t>(std::round(kBeatsOfNewEntry * GridStepMs(form.bpm))) : kNewEntryMs;
+  const uint32_t demoEndMs = form.host.sequence->DemoLength;
   entry.EndTime = entry.StartTime + lengthMs - 1;
+  if (entry.EndTime >= demoEndMs && demoEndMs > entry.StartTime) entry.EndTime = demoEndMs - 1;
   return entry;
 }
 
@@ -188,20 +201,28 @@ void Save(TimelineForm& form) {
 }
 
 // The entry being dragged, moved by the pointer's travel since the press (whole bar) or with the
-// dragged end on the pointer; an end lands so that the entry stops just before the grid point.
-void DragEntry(TimelineForm& form, uint32_t pointerMs) {
+// dragged end on the pointer; an end lands so that the entry stops just before the snapped point. The
+// entry's end stops at the demo's end.
+void DragEntry(TimelineForm& form, uint32_t pointerMs, bool snapOff) {
   TimelineDrag& drag = form.drag;
   TSceneSeqEntry entry = drag.original;
+  const uint32_t cursorMs = form.host.DemoTime ? form.host.DemoTime() : 0;
+  const SnapTargets targets = DragTargets(*form.host.sequence, drag.entry, cursorMs, form.bpm,
+                                          kSnapReachPx / ScalePxPerMs(form.geometry), snapOff);
+  const double demoLengthMs = form.host.sequence->DemoLength;
+  const auto time = [](double ms) { return static_cast<uint32_t>(std::clamp(ms, 0.0, double(kMaxEffectTime))); };
   if (drag.spot == TimelineSpot::Bar) {
+    const double spanMs = double(entry.EndTime) + 1 - entry.StartTime;  // not above 0 for an entry never drawn
     const double startMs = double(entry.StartTime) + double(pointerMs) - double(drag.grabMs);
-    const uint32_t start = SnapMs(startMs, form.bpm);
-    entry.EndTime = static_cast<uint32_t>(std::min<double>(double(entry.EndTime) + start - double(entry.StartTime), kMaxEffectTime));
-    entry.StartTime = start;
+    double start = SnapMove(startMs, time(spanMs), targets);
+    if (spanMs > 0 && start + spanMs > demoLengthMs) start = std::max(0.0, demoLengthMs - spanMs);
+    entry.StartTime = time(start);
+    entry.EndTime = time(start + spanMs - 1);
   } else if (drag.spot == TimelineSpot::BarStart) {
-    entry.StartTime = std::min(SnapMs(pointerMs, form.bpm), entry.EndTime);
+    entry.StartTime = std::min(SnapTime(pointerMs, targets), entry.EndTime);
   } else if (drag.spot == TimelineSpot::BarEnd) {
-    const uint32_t end = SnapMs(pointerMs, form.bpm);
-    entry.EndTime = std::max(end > 0 ? end - 1 : 0, entry.StartTime);
+    const double end = std::min<double>(SnapTime(pointerMs, targets), demoLengthMs);
+    entry.EndTime = std::max(time(end - 1), entry.StartTime);
   }
   Entries(form)[drag.entry] = entry;
 }
@@ -247,6 +268,7 @@ void ShowTimelineFields(TimelineForm& form) {
 void SelectEntry(TimelineForm& form, int entry) {
   const int count = static_cast<int>(Entries(form).size());
   form.selected = entry >= 0 && entry < count ? entry : -1;
+  ShowSelected(form);
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   ShowTimelineFields(form);
 }
@@ -260,6 +282,7 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
     form.drag.loop = loopDrag;
     form.drag.grabMs = pointerMs;
     if (!loopDrag && form.host.Seek) form.host.Seek(pointerMs);
+    if (!loopDrag) form.geometry.view.followCursor = true;
     return;
   }
   if (hit.spot == TimelineSpot::None) return;
@@ -272,7 +295,7 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
   form.drag.before = TimelineSnapshot(form);
 }
 
-void DragTo(TimelineForm& form, int xPx, int /*yPx*/) {
+void DragTo(TimelineForm& form, int xPx, int /*yPx*/, bool snapOff) {
   const uint32_t pointerMs = TimeOfPixel(form.geometry, xPx);
   switch (form.drag.spot) {
     case TimelineSpot::None:
@@ -286,7 +309,7 @@ void DragTo(TimelineForm& form, int xPx, int /*yPx*/) {
       return;
     default:
       if (form.drag.entry >= static_cast<int>(Entries(form).size())) return;
-      DragEntry(form, pointerMs);
+      DragEntry(form, pointerMs, snapOff);
       ShowTimelineFields(form);
       Changed(form);
   }

@@ -43,6 +43,7 @@ inline constexpr int kTimelineFieldCount = 11;
 inline constexpr int kEntryFieldCount = 8;
 
 enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save };
+inline constexpr int kTimelineButtonCount = 6;
 
 struct TimelineDrag {
   TimelineSpot spot = TimelineSpot::None;  // None: no drag; Axis: seeking (or the loop with the loop flag)
@@ -62,7 +63,7 @@ struct TimelineForm {
   std::array<std::optional<std::string>, kTimelineFieldCount> reported;  // last finished bad text shown
   std::optional<double> bpm;
   bool preview = false;
-  TimelineGeometry geometry;                        // of the drawing area, set by the window
+  TimelineGeometry geometry;                        // of the drawing area: its size set by the window
   TimelineDrag drag;
   std::string title;   // the window's title, "timeline" and a "*" while the sequence has unsaved changes
   std::string status;  // the status line: saved, unsaved changes, a change on disk
@@ -78,12 +79,13 @@ void TimelineSequenceReloaded(TimelineForm& form);
 
 // Mouse in the drawing area. Left button on the axis seeks (and drags the time); with loopDrag (the
 // right button or Shift) it sets the section loop to the dragged range. On a bar it selects the entry
-// and moves it, on a bar's end it moves that end; times snap to the grid. One drag is one undo step.
+// and moves it, on a bar's end it moves that end; times snap (timeline_snap.h) unless snapOff (Alt held),
+// and no entry is dragged past the demo's end. One drag is one undo step.
 void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag);
-void DragTo(TimelineForm& form, int xPx, int yPx);
+void DragTo(TimelineForm& form, int xPx, int yPx, bool snapOff = false);
 void Release(TimelineForm& form);
 
-void SelectEntry(TimelineForm& form, int entry);  // -1 clears
+void SelectEntry(TimelineForm& form, int entry);  // -1 clears; the rows scroll to show the entry
 void ClickTimelineButton(TimelineForm& form, TimelineButton button);
 void SwitchPreview(TimelineForm& form, bool on);
 

@@ -212,15 +212,16 @@ ScreenRectPx PlaceOutput(Program& program, int wantedWidthPx, int wantedHeightPx
 // placed), its host filled by the document.
 void OpenTimeline(Program& program) {
   FillDocumentTimelineHost(program.document);
-  // Below the two windows where they actually are, should they not stand where the layout puts them,
-  // and no lower than the screen's bottom (a window reaching past it is moved up over the others).
+  // Below the windows above it where they actually are, should they not stand where the layout puts
+  // them, and no lower than the screen's bottom (a window reaching past it is moved up over the others).
   ScreenRectPx screen;
   Fl::screen_work_area(screen.xPx, screen.yPx, screen.widthPx, screen.heightPx, 0);
   ScreenRectPx place = program.layout->timeline;
   const Fl_Window* output = OutputWindowOf(*program.form);
   const Fl_Window& tweak = TweakWindowOf(*program.tweak);
+  const bool underTweak = place.xPx + place.widthPx > tweak.x();
   place.yPx = std::max({place.yPx, output->y() + output->h() + kDevWindowTitleGapPx,
-                        tweak.y() + tweak.h() + kDevWindowTitleGapPx});
+                        underTweak ? tweak.y() + tweak.h() + kDevWindowTitleGapPx : place.yPx});
   const int roomPx = screen.yPx + screen.heightPx - place.yPx;
   if (roomPx >= kTimelineMinHeightPx / 2) place.heightPx = std::min(place.heightPx, roomPx);
   program.timeline = OpenTimelineWindow(program.document.timelineHost, place.xPx, place.yPx, place.widthPx, place.heightPx);

@@ -40,7 +40,7 @@ class Timeline : public ::testing::Test {
     host.SequenceSaved = [this] { ++saves; };
     host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     SetUpTimeline(form);
-    form.geometry = {1012, 200, 10000, 3};
+    form.geometry = {1012, 200, 10000, 3, {}};
   }
   int X(uint32_t ms) const { return static_cast<int>(PixelOfTime(form.geometry, ms)); }
   int RowY(int entry) const { return RowTopPx(form.geometry, entry) + 3; }
@@ -69,7 +69,7 @@ class Timeline : public ::testing::Test {
 }  // namespace
 
 TEST(TimelineGeometry, TimeAndPixelsMapBothWays) {
-  const TimelineGeometry g{1012, 200, 10000, 3};
+  const TimelineGeometry g{1012, 200, 10000, 3, {}};
   EXPECT_EQ(PixelOfTime(g, 0), kTimelineMarginPx);
   EXPECT_EQ(PixelOfTime(g, 10000), 1012 - kTimelineMarginPx);
   for (int x = kTimelineMarginPx; x < 1000; x += 37) EXPECT_EQ(PixelOfTime(g, TimeOfPixel(g, x)), x);
@@ -78,7 +78,7 @@ TEST(TimelineGeometry, TimeAndPixelsMapBothWays) {
 }
 
 TEST(TimelineGeometry, HitTestFindsAxisRowsBarsAndEnds) {
-  const TimelineGeometry g{1012, 200, 10000, 2};
+  const TimelineGeometry g{1012, 200, 10000, 2, {}};
   SceneSequence sequence;
   sequence.SequenceEntries = {Entry(0, 1000, 2999), Entry(1, 5000, 5999)};
   const int row1 = RowTopPx(g, 1) + 2;
@@ -94,15 +94,6 @@ TEST(TimelineGeometry, HitTestFindsAxisRowsBarsAndEnds) {
   EXPECT_EQ(outside.entry, 1);
   EXPECT_EQ(HitTest(g, sequence, 556, row1).spot, TimelineSpot::Bar);
   EXPECT_EQ(HitTest(g, sequence, 300, RowTopPx(g, 2) + 2).spot, TimelineSpot::None) << "below the last row";
-}
-
-TEST(TimelineGeometry, SnapsToBeatsOrTenMilliseconds) {
-  EXPECT_EQ(SnapMs(1234, std::nullopt), 1230u);
-  EXPECT_EQ(SnapMs(1235.2, std::nullopt), 1240u);
-  EXPECT_EQ(SnapMs(-40, std::nullopt), 0u);
-  EXPECT_EQ(SnapMs(1234, 120.0), 1000u);  // a beat is 500 ms
-  EXPECT_EQ(SnapMs(1260, 120.0), 1500u);
-  EXPECT_EQ(SnapMs(1000, 140.0), 857u);   // 428.57 ms beats, rounded to the ms
 }
 
 TEST_F(Timeline, DraggingABarMovesItOnTheGridAsOneUndoStep) {
@@ -140,6 +131,50 @@ TEST_F(Timeline, DraggingAnEndMovesOnlyThatEndAndTheEntryStopsJustBeforeTheBeat)
   EXPECT_EQ(history.undo.size(), 3u);
 }
 
+TEST_F(Timeline, DraggedTimesSnapToOtherEntriesAndTheCursorAndAltTurnsSnappingOff) {
+  form.bpm = 120;
+  nowMs = 7230;
+  Drag(X(4000), RowY(1), X(4000) + 197);  // start 3970: just before entry 0's end at 4000
+  EXPECT_EQ(At(1), Entry(1, 4000, 7999));
+  Drag(X(7999) - 1, RowY(1), X(7250));  // the end near the cursor
+  EXPECT_EQ(At(1).EndTime, 7229u) << "the entry stops just before the cursor";
+
+  PressAt(form, X(5000), RowY(1), false);
+  DragTo(form, X(5000) + 33, RowY(1), /*snapOff=*/true);
+  Release(form);
+  EXPECT_EQ(At(1), Entry(1, 4330, 7559)) << "Alt held: whole ms, no grid";
+}
+
+TEST_F(Timeline, NoEntryIsDraggedPastTheDemosEnd) {
+  Drag(X(4000), RowY(1), X(9500));  // 5.5 s to the right: the bar stops with its end at the demo's end
+  EXPECT_EQ(At(1), Entry(1, 6000, 9999));
+  Drag(X(2000), RowY(0), X(2000) + 900);
+  EXPECT_EQ(At(0), Entry(0, 6000, 9999));
+  SelectEntry(form, 2);
+  TypeTimelineText(form, TimelineField::End, "7999");
+  Drag(X(8000) - 1, RowY(2), X(10000) + 50);  // the end dragged past the axis
+  EXPECT_EQ(At(2).EndTime, 9999u);
+
+  nowMs = 9000;  // "add" near the end: the new entry is cut at the demo's end
+  ClickTimelineButton(form, TimelineButton::Add);
+  EXPECT_EQ(At(3), Entry(2, 9000, 9999));
+}
+
+TEST_F(Timeline, TheSelectedEntryIsScrolledIntoView) {
+  sequence.SequenceEntries.assign(255, Entry(0, 0, 3999));
+  form.notes.separators.assign(255, "~");
+  form.geometry.entryCount = 255;
+  SelectEntry(form, 200);
+  const int top = RowTopPx(form.geometry, 200);
+  EXPECT_GE(top, kRowsTopPx);
+  EXPECT_LE(top + RowHeightPx(form.geometry), form.geometry.heightPx);
+  EXPECT_EQ(HitTest(form.geometry, sequence, X(2000), top + 5).entry, 200);
+  ClickTimelineButton(form, TimelineButton::Up);
+  EXPECT_GE(RowTopPx(form.geometry, 199), kRowsTopPx);
+  SelectEntry(form, 0);
+  EXPECT_EQ(form.geometry.view.rowsScrolledPx, 0);
+}
+
 TEST_F(Timeline, AxisSeeksAndSetsTheLoop) {
   PressAt(form, X(1500), 5, false);
   DragTo(form, X(2500), 5);
@@ -158,11 +193,11 @@ TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
   picked = 11;  // a preset just saved and picked in "set"
   ClickTimelineButton(form, TimelineButton::Add);
   ASSERT_EQ(sequence.SequenceEntries.size(), 4u);
-  EXPECT_EQ(At(3), Entry(11, 4320, 8319)) << "at the current time on the grid, four seconds long";
+  EXPECT_EQ(At(3), Entry(11, 4320, 8319)) << "at the current time on the 10 ms grid, four seconds long";
   EXPECT_EQ(form.selected, 3);
   form.bpm = 120;
   ClickTimelineButton(form, TimelineButton::Add);
-  EXPECT_EQ(At(4), Entry(11, 4500, 8499)) << "eight beats";
+  EXPECT_EQ(At(4), Entry(11, 4000, 7999)) << "eight beats from the beat at or before the cursor";
 
   SelectEntry(form, 0);
   form.notes.separators[0] = "~~~ intro";
@@ -265,14 +300,14 @@ TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
   sequence.Mp3FileName = dir / "song.mp3";
   TypeTimelineText(form, TimelineField::Bpm, "120");
   FinishTimelineText(form, TimelineField::Bpm);
-  Drag(X(6500), RowY(2), X(6500) + 52);  // 520 ms, to the beat at 6500
+  Drag(X(6500), RowY(2), X(6500) - 48);  // 480 ms back, to the beat at 5500
   ClickTimelineButton(form, TimelineButton::Save);
   EXPECT_EQ(saves, 1);
   EXPECT_TRUE(messages.empty());
   SceneSequence read;
   LoadSceneSequence(dir / "sceneseq", read, {});
   EXPECT_EQ(read, sequence);
-  EXPECT_EQ(read.SequenceEntries[2].StartTime, 6500u);
+  EXPECT_EQ(read.SequenceEntries[2].StartTime, 5500u);
   EXPECT_EQ(NotesBpm(ReadSequenceNotes(dir / "sceneseq.txt", 3)), 120.0);
 
   host.dataDir = dir / "missing";

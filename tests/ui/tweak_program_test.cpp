@@ -18,6 +18,8 @@
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "support/x_display.h"
+#include "timeline/timeline_geometry.h"
+#include "timeline/timeline_layout.h"
 
 #include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
 #include <X11/Xutil.h>
@@ -190,9 +192,9 @@ class TweakProgram : public ::testing::Test {
   // Waits up to 5 s until every sample point of the output picture shows colour; returns the colour
   // seen last where it differs (so a failure names it), colour itself on success.
   uint32_t WaitForPicture(const std::string& output, uint32_t colour) {
-    // Points of the letterboxed picture left of the tweak window, which covers the output window's right
-    // part. The 640x480 window with ratio 8 has bars of 60 pixels above and below the picture.
-    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 400}};
+    // Points of the letterboxed picture. On the 1024x768 screen the output window is made smaller for
+    // the timeline below it (554x415, bars of about 52 pixels; 640x480 would have bars of 60).
+    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 300}};
     uint32_t seen = colour;
     for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
       int outputX = 0, outputY = 0;
@@ -223,8 +225,16 @@ constexpr int kPresetFileX = 238, kPresetFileY = 466;
 constexpr int kLoadX = 80, kLoadY = 512;
 constexpr int kSaveX = 116, kSaveY = 512;
 constexpr int kPresetListX = 80, kPresetListY = 490;
-// The timeline's first row: under the fields and buttons (52 px), the axis and the waveform (54 px).
-constexpr int kTimelineFirstRowY = 52 + 54 + 4;
+// A point in the timeline's first row (under its controls, the axis and the waveform), for the window's
+// size as the screen shows it.
+int TimelineFirstRowY(const std::string& timeline) {
+  const std::string geometry = RunCommand("xdotool getwindowgeometry " + timeline).output;
+  int widthPx = 0, heightPx = 0;
+  const size_t at = geometry.find("Geometry: ");
+  if (at == std::string::npos || std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &widthPx, &heightPx) != 2)
+    return -1;
+  return LayOutTimeline(widthPx, heightPx).canvas.yPx + kRowsTopPx + 4;
+}
 
 }  // namespace
 
@@ -362,7 +372,9 @@ TEST_F(TweakProgram, UnsavedTimelineEditAsksBeforeQuittingAndDiscardKeepsTheFile
   ASSERT_FALSE(timeline.empty()) << Output();
   const std::string before = ReadFile(dir / "data/sceneseq.txt");
   // The bar of the only entry, in the first row under the axis and the waveform, then Delete.
-  Click(timeline, 40, kTimelineFirstRowY);
+  const int firstRowY = TimelineFirstRowY(timeline);
+  ASSERT_GT(firstRowY, 0) << "the timeline's size";
+  Click(timeline, 40, firstRowY);
   Xdotool("key Delete");
   for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
     if (RunCommand("xdotool getwindowname " + timeline).output == "timeline *\n") break;
