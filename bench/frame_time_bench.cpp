@@ -5,15 +5,20 @@
 // the export (build/quarnel --export) at 10, 30 and 60 frames/s, as a multiple of real time, and its
 // time over that of the same export into a null pipe (an "ffmpeg" that only swallows the frames).
 //
-//   build/bench/frame_time_bench [--frame-step N] [--no-window] [--no-export]
+//   build/bench/frame_time_bench [--frame-step N] [--cpu-time] [--sections] [--no-window] [--no-export]
 //
-// --frame-step N draws every Nth frame of the pass (default 1). Prints a table.
+// --frame-step N draws every Nth frame of the pass (default 1). --cpu-time measures the frames in CPU
+// time of the whole process (the renderer's threads included) instead of wall time: steadier on a
+// machine that others load, for comparing the cost of scenes. --sections lists every section's mean.
+// Prints a table.
 #define GL_GLEXT_PROTOTYPES
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <time.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,6 +45,17 @@ constexpr uint32_t kWidthPx = 640, kHeightPx = 480;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
+bool cpuTime = false;       // --cpu-time
+bool everySection = false;  // --sections
+
+// Now in ms: wall time, or with --cpu-time the CPU time of the process.
+double NowMs() {
+  if (!cpuTime) return Ms(Clock::now().time_since_epoch());
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
 // The spans between consecutive entry starts and ends, as [from, to) in ms.
 std::vector<std::pair<uint32_t, uint32_t>> Sections(const SceneSequence& sequence) {
   std::set<uint32_t> bounds = {0, sequence.DemoLength + 1};
@@ -63,18 +79,18 @@ Pass DrawPass(RenderState& state, LoadedDemo& demo, uint32_t frameStep, uint32_t
               bool pumpWindow) {
   Pass pass;
   const uint32_t frameCount = uint32_t(uint64_t(demo.sequence.DemoLength) * kFps / 1000 + 1);
-  const auto passStart = Clock::now();
+  const double passStartMs = NowMs();
   for (uint32_t n = 0; n < frameCount; n += frameStep) {
     const uint32_t t = uint32_t(uint64_t(n) * 1000 / kFps);
     uint32_t fxTimeMs = 0;
-    const auto start = Clock::now();
+    const double startMs = NowMs();
     DrawDemoFrame(state, demo.scene, demo.sequence, t, false, formWidthPx, formHeightPx, fxTimeMs,
                   [](const std::string&) {});
-    pass.frameMs.push_back(Ms(Clock::now() - start));
+    pass.frameMs.push_back(NowMs() - startMs);
     pass.timesMs.push_back(t);
     if (pumpWindow) Fl::check();
   }
-  pass.totalMs = Ms(Clock::now() - passStart);
+  pass.totalMs = NowMs() - passStartMs;
   return pass;
 }
 
@@ -93,6 +109,10 @@ void PrintPass(const char* name, const Pass& pass, const SceneSequence& sequence
         bySection[section].first += pass.frameMs[i];
         bySection[section].second += 1;
       }
+  if (everySection)
+    for (const auto& [section, sum] : bySection)
+      std::printf("  section %5.1f-%5.1f s: %6.2f ms\n", section.first / 1000.0, section.second / 1000.0,
+                  sum.first / sum.second);
   std::pair<uint32_t, uint32_t> worst{};
   double worstMs = -1;
   for (const auto& [section, sum] : bySection)
@@ -197,12 +217,16 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--frame-step" && i + 1 < argc)
       frameStep = uint32_t(std::max(1, std::atoi(argv[++i])));
+    else if (arg == "--sections")
+      everySection = true;
+    else if (arg == "--cpu-time")
+      cpuTime = true;
     else if (arg == "--no-window")
       window = false;
     else if (arg == "--no-export")
       exportToo = false;
     else {
-      std::fprintf(stderr, "usage: %s [--frame-step N] [--no-window] [--no-export]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--frame-step N] [--cpu-time] [--sections] [--no-window] [--no-export]\n", argv[0]);
       return 2;
     }
   }
