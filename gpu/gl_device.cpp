@@ -137,6 +137,7 @@ GLDevice::~GLDevice() {
   target_->Release();
   backSurface_->Release();
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glDeleteBuffers(2, packBuffers_);
   glDeleteFramebuffers(1, &targetFbo_);
   glDeleteFramebuffers(1, &backFbo_);
   glDeleteRenderbuffers(1, &colorBuffer_);

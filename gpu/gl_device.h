@@ -44,6 +44,8 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
 
   HRESULT CreateSprite(ID3DXSprite** sprite) override;
   bool ReadBackBuffer(RgbaImage& image) override;
+  bool QueueReadBack() override;
+  bool TakeReadBack(RgbaImage& image) override;
 
   // The sprite's drawing: BeginScreenQuads sets the GL state once, then each DrawScreenQuad draws a
   // textured quad with corners in target pixels (clockwise from the texture's top left), texture
@@ -93,4 +95,6 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   std::vector<uint8_t> squares_;   // the corners of the point squares of one draw
   std::vector<float> squareUvs_;   // and their sprite texture coordinates
   GLuint screenQuadTexture_ = 0;   // the texture bound for the current run of screen quads
+  GLuint packBuffers_[2] = {};     // pixel-pack buffers of the queued read-backs, made on first use
+  unsigned queuedReads_ = 0, oldestRead_ = 0;  // how many are queued, and which buffer holds the oldest
 };
