@@ -4,6 +4,9 @@
 // section (a span between two entry starts or ends) of each, and the window/offscreen rate ratio. Then
 // the export (build/quarnel --export) at 10, 30 and 60 frames/s, as a multiple of real time, and its
 // time over that of the same export into a null pipe (an "ffmpeg" that only swallows the frames).
+// Also the main thread's share of a frame of 255 cheap layers (the default scene 255 times over, in
+// wireframe, without planes, waves, sprites or clears): mostly the device turning Direct3D state into
+// GL calls.
 //
 //   build/bench/frame_time_bench [--frame-step N] [--cpu-time] [--sections] [--no-window] [--no-export]
 //
@@ -33,6 +36,7 @@
 #include "cli/console_load.h"
 #include "draw/demo_frame.h"
 #include "draw/device_setup.h"
+#include "draw/offscreen_demo.h"
 #include "gpu/gl_direct3d.h"
 #include "scene/shared_random.h"
 #include "ui/output_view.h"
@@ -175,6 +179,47 @@ bool WindowPass(LoadedDemo& demo, uint32_t frameStep, Pass& pass) {
   return true;
 }
 
+// Offscreen frames of 255 low-fill layers: main-thread CPU ms and wall ms per frame.
+void CheapLayersLine() {
+  RenderState state;
+  SeedRandom(kRepeatableSeed);
+  const std::string error = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), "data", 8, kWidthPx, kHeightPx);
+  if (!error.empty()) {
+    std::fprintf(stderr, "cheap layers: %s\n", error.c_str());
+    ReleaseRenderObjects(state);
+    return;
+  }
+  SceneState scene;
+  scene.ScenePresets = {InitParamTable()};
+  scene.PresetCount = 1;
+  for (TScene1ParamInterface& param : scene.ScenePresets[0]) {
+    const std::string_view name = ShortName(param.Name);
+    if (name == "NumberOfPlanes" || name == "NumberOfPointSpriteWaves" || name == "ClearTarget" ||
+        name == "ClearZBuffer" || name == "SpriteAlpha" || name == "SpriteAlpha2")
+      param.BaseVal = 0, param.OscForm = 0;
+    if (name == "FillMode") param.BaseVal = D3DFILL_WIREFRAME;  // the rings and the object as lines
+  }
+  SceneSequence sequence;
+  sequence.DemoLength = 20000;
+  sequence.ScreenCinemaWidthRatio = 8;
+  sequence.SequenceEntries.assign(255, TSceneSeqEntry{0, 0, 20000, 1, 0, 0, 0, 0});
+  constexpr int kFrames = 20;
+  double threadMs = 0, wallMs = 0;
+  for (int k = 0; k < kFrames; ++k) {
+    uint32_t fxTimeMs = 0;
+    timespec before{}, after{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
+    const auto start = Clock::now();
+    DrawDemoFrame(state, scene, sequence, uint32_t(k) * 40, false, kWidthPx, kHeightPx, fxTimeMs);
+    wallMs += Ms(Clock::now() - start);
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
+    threadMs += double(after.tv_sec - before.tv_sec) * 1000.0 + double(after.tv_nsec - before.tv_nsec) / 1e6;
+  }
+  std::printf("255 cheap layers: main thread %.1f ms of %.1f ms per frame (%.0f %%)\n", threadMs / kFrames,
+              wallMs / kFrames, 100.0 * threadMs / wallMs);
+  ReleaseRenderObjects(state);
+}
+
 // Seconds build/quarnel --export takes at fps; with nullPipe, into an "ffmpeg" that swallows the frames.
 double ExportSeconds(uint32_t fps, bool nullPipe, const std::filesystem::path& scratch) {
   std::string command;
@@ -238,6 +283,7 @@ int main(int argc, char** argv) {
   Pass offscreen, onScreen;
   if (!OffscreenPass(demo, frameStep, offscreen)) return 1;
   PrintPass("offscreen", offscreen, demo.sequence);
+  CheapLayersLine();
   if (window && WindowPass(demo, frameStep, onScreen)) {
     PrintPass("window", onScreen, demo.sequence);
     std::printf("window/offscreen rate: %.3f\n", offscreen.totalMs / onScreen.totalMs);
