@@ -20,6 +20,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   host->SizePx(windowWidth, windowHeight);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  staleGroups_ |= kRasterGroup;  // scissor and colour mask
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
