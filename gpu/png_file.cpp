@@ -14,8 +14,8 @@ void Append(void* context, void* data, int size) {
 
 bool WritePng(const std::string& path, const RgbaImage& image) {
   if (image.widthPx == 0 || image.heightPx == 0) return false;
-  std::string bytes, errorText;
+  std::string bytes;
   return stbi_write_png_to_func(Append, &bytes, int(image.widthPx), int(image.heightPx), 4, image.rgba.data(),
                                 int(image.widthPx * 4)) != 0 &&
-         ReplaceFile(path, bytes, errorText);
+         ReplaceFile(path, bytes).empty();
 }

@@ -116,13 +116,11 @@ void WriteAndRename(const std::filesystem::path& target, std::string_view bytes)
 
 }  // namespace
 
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& errorText) {
-  errorText.clear();
+std::string ReplaceFile(const std::string& path, std::string_view bytes) {
   try {
     WriteAndRename(FinalTarget(path), bytes);
-    return true;
+    return "";
   } catch (const Failure& failure) {
-    errorText = path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));
-    return false;
+    return path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));
   }
 }

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "scene/decimal_text.h"
+#include "scene/scene_messages.h"
 #include "scene/safe_file.h"
 #include "scene/text_lines.h"
 
@@ -70,9 +71,17 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
   return text;
 }
 
-bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
-                        std::string& errorText) {
-  return ReplaceFile(path, SceneSequenceText(sequence, notes), errorText);
+std::string SequenceWriteFault(const SceneSequence& sequence) {
+  if (sequence.SequenceEntries.empty()) return kMsgSaveNoEntries;
+  if (sequence.SequenceEntries.size() > static_cast<size_t>(kMaxSequenceEntries)) return kMsgSaveTooManyEntries;
+  if (sequence.DemoLength == 0 || sequence.DemoLength > kMaxEffectTime) return kMsgSaveBadLength;
+  if (!(sequence.ScreenCinemaWidthRatio > 2 && sequence.ScreenCinemaWidthRatio <= 10)) return kMsgBadRatio;
+  return {};
+}
+
+std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes) {
+  if (const std::string fault = SequenceWriteFault(sequence); !fault.empty()) return path + ": " + fault;
+  return ReplaceFile(path, SceneSequenceText(sequence, notes));
 }
 
 std::optional<double> NotesBpm(const SequenceNotes& notes) {

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kTypingRunBase = 100;  // typing-run numbers of the timeline's fields in the shared history
 constexpr double kMaxBpm = 1000;
 constexpr int kBeatsOfNewEntry = 8;
 constexpr uint32_t kNewEntryMs = 4000;  // without a bpm
@@ -18,8 +17,6 @@ constexpr uint32_t kNewEntryMs = 4000;  // without a bpm
 std::string SequencePath(const TimelineForm& form) { return form.host.dataDir + "/sceneseq.txt"; }
 
 std::vector<TSceneSeqEntry>& Entries(TimelineForm& form) { return form.host.sequence->SequenceEntries; }
-
-SequenceSnapshot Snapshot(const TimelineForm& form) { return {*form.host.sequence, form.notes}; }
 
 bool IsEntryField(TimelineField field) { return static_cast<int>(field) < kEntryFieldCount; }
 
@@ -31,10 +28,10 @@ void Changed(TimelineForm& form) {
 // Runs an action that changes the sequence and records it as one undo step.
 template <typename Action>
 void Recorded(TimelineForm& form, std::optional<int> typingIn, Action action) {
-  const SequenceSnapshot before = Snapshot(form);
+  const SequenceSnapshot before = TimelineSnapshot(form);
   action();
   if (form.host.history)
-    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, before, Snapshot(form), typingIn);
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, before, TimelineSnapshot(form), typingIn);
   Changed(form);
 }
 
@@ -178,8 +175,7 @@ void Swap(TimelineForm& form, int a, int b) {
 
 void Save(TimelineForm& form) {
   const std::string path = SequencePath(form);
-  std::string errorText;
-  if (!WriteSceneSequence(path, *form.host.sequence, form.notes, errorText)) {
+  if (const std::string errorText = WriteSceneSequence(path, *form.host.sequence, form.notes); !errorText.empty()) {
     form.host.ShowMessage(kMsgSequenceSaveFailed + errorText + kMsgSequenceSaveKept);
     return;
   }
@@ -213,6 +209,8 @@ void ReadNotes(TimelineForm& form) {
 
 }  // namespace
 
+SequenceSnapshot TimelineSnapshot(const TimelineForm& form) { return {*form.host.sequence, form.notes}; }
+
 std::string EntryLabel(const TSceneSeqEntry& entry) {
   return std::to_string(entry.PresetNumber) + " scene" + std::to_string(entry.PresetNumber) + ".txt";
 }
@@ -220,10 +218,11 @@ std::string EntryLabel(const TSceneSeqEntry& entry) {
 void SetUpTimeline(TimelineForm& form) {
   ReadNotes(form);
   if (form.host.history) {
-    form.host.history->TakeSequence = [&form] { return Snapshot(form); };
+    form.host.history->TakeSequence = [&form] { return TimelineSnapshot(form); };
     form.host.history->PutSequence = [&form](const SequenceSnapshot& snapshot) { PutSequence(form, snapshot); };
   }
   if (!form.host.ShowMessage) form.host.ShowMessage = [](const std::string&) {};
+  form.title = kTimelineCaption;
   ShowTimelineFields(form);
 }
 
@@ -265,7 +264,7 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
   form.drag.entry = hit.entry;
   form.drag.grabMs = pointerMs;
   form.drag.original = Entries(form)[hit.entry];
-  form.drag.before = Snapshot(form);
+  form.drag.before = TimelineSnapshot(form);
 }
 
 void DragTo(TimelineForm& form, int xPx, int /*yPx*/) {
@@ -293,7 +292,7 @@ void Release(TimelineForm& form) {
   form.drag = {};
   if (drag.spot == TimelineSpot::None || drag.spot == TimelineSpot::Axis) return;
   if (form.host.history)
-    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, Snapshot(form), std::nullopt);
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, TimelineSnapshot(form), std::nullopt);
 }
 
 void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
@@ -336,18 +335,6 @@ void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string
   if (form.fields[index] == text) return;
   form.fields[index] = text;
   form.reported[index].reset();
-  if (IsEntryField(field) && form.selected < 0) return;
-  const Parsed parsed = ParseField(field, text);
-  if (field == TimelineField::Bpm) {
-    if (!parsed.value && !parsed.fault.empty()) return;
-    Recorded(form, kTypingRunBase + index, [&] {
-      form.bpm = parsed.value;
-      SetNotesBpm(form.notes, form.bpm);
-    });
-    return;
-  }
-  if (!parsed.value) return;
-  Recorded(form, kTypingRunBase + index, [&] { Store(form, field, *parsed.value); });
 }
 
 void FinishTimelineText(TimelineForm& form, TimelineField field) {
@@ -355,12 +342,22 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const std::string text = form.fields[index];
   if (IsEntryField(field) && form.selected < 0) return;
-  const Parsed parsed = ParseField(field, text);
-  if (parsed.fault.empty() || (text.empty() && field != TimelineField::Bpm)) {
-    if (text.empty()) form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
+  if (text.empty() && field != TimelineField::Bpm) {
+    form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
     return;
   }
-  if (form.reported[index] == text) return;
-  form.reported[index] = text;
-  form.host.ShowMessage(parsed.fault);
+  const Parsed parsed = ParseField(field, text);
+  if (!parsed.fault.empty()) {
+    if (form.reported[index] == text) return;
+    form.reported[index] = text;
+    form.host.ShowMessage(parsed.fault);
+    return;
+  }
+  if (text == FieldText(form, field)) return;
+  Recorded(form, std::nullopt, [&] {
+    if (field != TimelineField::Bpm) return Store(form, field, *parsed.value);
+    form.bpm = parsed.value;
+    SetNotesBpm(form.notes, form.bpm);
+  });
+  form.fields[index] = FieldText(form, field);
 }

@@ -8,6 +8,8 @@
 #include "timeline/thumbnails.h"
 #include "tweak/field_input.h"
 #include "timeline/waveform.h"
+#include "engine/toolkit_guard.h"
+#include "tweak/dev_keys.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -75,14 +77,16 @@ class TimelineCanvas : public Fl_Widget {
   ~TimelineCanvas() override {
     if (picture_) fl_delete_offscreen(picture_);
   }
-  void draw() override;
-  int handle(int event) override;
+  void draw() override;            // through the toolkit guard
+  int handle(int event) override;  // through the toolkit guard
   TimelineGeometry Geometry() const {
     return {w(), h(), std::max<uint32_t>(form_.host.sequence->DemoLength, 1),
             static_cast<int>(form_.host.sequence->SequenceEntries.size())};
   }
 
  private:
+  int HandleMouse(int event);
+  void DrawCanvas();
   CanvasContent Content() const;
   void AskForThumbnails(const TimelineGeometry& g);
   void DrawPicture(const TimelineGeometry& g);
@@ -219,6 +223,10 @@ void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
 }
 
 void TimelineCanvas::draw() {
+  FromToolkit([this] { DrawCanvas(); });
+}
+
+void TimelineCanvas::DrawCanvas() {
   const TimelineGeometry g = Geometry();
   form_.geometry = g;
   AskForThumbnails(g);
@@ -244,12 +252,20 @@ void TimelineCanvas::draw() {
 }
 
 int TimelineCanvas::handle(int event) {
+  int used = 0;
+  FromToolkit([&] { used = HandleMouse(event); });
+  return used;
+}
+
+int TimelineCanvas::HandleMouse(int event) {
   form_.geometry = Geometry();
   switch (event) {
     case FL_PUSH: {
       const bool loopDrag = Fl::event_button() == FL_RIGHT_MOUSE || (Fl::event_state() & FL_SHIFT);
-      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
+      // The focus first: a field left with a typed value stores it into the entry it belongs to
+      // before the click selects another one.
       if (Fl::focus() != this) take_focus();
+      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
       changed_();
       return 1;
     }
@@ -271,26 +287,33 @@ class TimelineWindow : public Fl_Double_Window {
  public:
   TimelineWindow(TimelineHost& host, int x, int y, int w, int h);
   TimelineForm& Form() { return form_; }
-  int handle(int event) override;
+  int handle(int event) override;  // through the toolkit guard
   void SyncView();
-  void Frame() { canvas_->redraw(); }
+  void Frame() { SyncView(); }
 
  private:
   template <typename Widget>
   void On(Widget* widget, std::function<void()> action);
+  int HandleKeys(int event);  // 1 when the window used the key
+  void FinishTyping();        // the focused field's text counts as finished (stored when valid)
+  void AddStatusLine(int xPx, int yPx);
+  void SyncTitleAndStatus();
 
   TimelineForm form_;
   std::deque<std::function<void()>> actions_;
   FieldInput* fields_[kTimelineFieldCount] = {};
   Fl_Check_Button* preview_ = nullptr;
+  Fl_Box* status_ = nullptr;
   TimelineCanvas* canvas_ = nullptr;
 };
 
 template <typename Widget>
 void TimelineWindow::On(Widget* widget, std::function<void()> action) {
   actions_.push_back([this, action = std::move(action)] {
-    action();
-    SyncView();
+    FromToolkit([&] {
+      action();
+      SyncView();
+    });
   });
   widget->callback([](Fl_Widget*, void* data) { (*static_cast<std::function<void()>*>(data))(); }, &actions_.back());
 }
@@ -328,46 +351,59 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
   preview_ = new Fl_Check_Button(px + 8, kButtonRowYPx, 130, kControlHeightPx, kPreviewCaption);
   preview_->labelsize(kFontSizePx);
   On(preview_, [this] { SwitchPreview(form_, preview_->value() != 0); });
+  AddStatusLine(px + 8 + 130 + 8, kButtonRowYPx);
 
   canvas_ = new TimelineCanvas(0, kCanvasTopPx, w, h - kCanvasTopPx, form_, [this] { SyncView(); });
   resizable(canvas_);
   end();
   callback([](Fl_Widget* window, void*) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;  // Escape keeps the window
-    window->hide();
+    FromToolkit([window] { window->hide(); });  // F2 shows it again
   });
   SyncView();
 }
 
 int TimelineWindow::handle(int event) {
-  if (event == FL_KEYBOARD || event == FL_SHORTCUT) {
-    const int key = Fl::event_key();
-    const TimelineHost& host = form_.host;
-    if (IsUndoKey()) {
-      const bool redo = key == 'y' || (Fl::event_state() & FL_SHIFT);
-      if (redo && host.Redo) host.Redo();
-      if (!redo && host.Undo) host.Undo();
-      SyncView();
-      return 1;
-    }
-    if (key >= FL_F + 5 && key <= FL_F + 8 && host.RunClockCommand) {
-      constexpr ClockCommand kCommands[] = {ClockCommand::TogglePause, ClockCommand::SetLoopIn,
-                                            ClockCommand::SetLoopOut, ClockCommand::ClearLoop};
-      host.RunClockCommand(kCommands[key - (FL_F + 5)]);
-      SyncView();
-      return 1;
-    }
-    if (key == FL_F + 10 && host.ShutdownDemo) {
-      host.ShutdownDemo();
-      return 1;
-    }
-    if (key == FL_Delete && Fl::focus() == canvas_) {
-      ClickTimelineButton(form_, TimelineButton::Delete);
-      SyncView();
-      return 1;
-    }
+  int used = 0;
+  FromToolkit([&] { used = HandleKeys(event); });
+  return used ? used : Fl_Double_Window::handle(event);
+}
+
+int TimelineWindow::HandleKeys(int event) {
+  if (event != FL_KEYBOARD && event != FL_SHORTCUT) return 0;
+  const int key = Fl::event_key();
+  if (key == FL_Delete && Fl::focus() == canvas_) {
+    ClickTimelineButton(form_, TimelineButton::Delete);
+    SyncView();
+    return 1;
   }
-  return Fl_Double_Window::handle(event);
+  const std::optional<DevCommand> command =
+      DevCommandOfKey(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
+  if (!command) return 0;
+  if (*command == DevCommand::Quit) FinishTyping();
+  if (form_.host.RunDevCommand) form_.host.RunDevCommand(*command);
+  SyncView();
+  return 1;
+}
+
+void TimelineWindow::FinishTyping() {
+  for (int i = 0; i < kTimelineFieldCount; ++i)
+    if (Fl::focus() == fields_[i]) FinishTimelineText(form_, static_cast<TimelineField>(i));
+}
+
+// The status line right of the buttons: what is saved and what is not.
+void TimelineWindow::AddStatusLine(int xPx, int yPx) {
+  status_ = new Fl_Box(xPx, yPx, std::max(0, w() - xPx - 4), kControlHeightPx);
+  status_->labelsize(kFontSizePx);
+  status_->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+}
+
+void TimelineWindow::SyncTitleAndStatus() {
+  if (form_.title != (label() ? label() : "")) copy_label(form_.title.c_str());
+  if (form_.status != (status_->label() ? status_->label() : "")) {
+    status_->copy_label(form_.status.c_str());
+    status_->redraw();
+  }
 }
 
 void TimelineWindow::SyncView() {
@@ -379,6 +415,7 @@ void TimelineWindow::SyncView() {
     if (!enabled && field->active()) field->deactivate();
   }
   if ((preview_->value() != 0) != form_.preview) preview_->value(form_.preview ? 1 : 0);
+  SyncTitleAndStatus();
   canvas_->redraw();
 }
 
@@ -394,5 +431,7 @@ TimelineWindowPtr OpenTimelineWindow(TimelineHost& host, int xPx, int yPx, int w
 TimelineForm& ModelOf(TimelineWindow& window) { return window.Form(); }
 
 void TimelineFrame(TimelineWindow& window) { window.Frame(); }
+
+void ShowTimelineWindow(TimelineWindow& window) { window.show(); }
 
 void RefreshTimelineWindow(TimelineWindow& window) { window.SyncView(); }

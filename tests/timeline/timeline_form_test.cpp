@@ -2,6 +2,7 @@
 // their ends, the entry operations, typed fields, saving, and undo shared with the tweak window.
 #include <gtest/gtest.h>
 
+#include "scene/scene_messages.h"
 #include "scene/sequence_file.h"
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
@@ -193,33 +194,51 @@ TEST_F(Timeline, NoMoreThan255Entries) {
   EXPECT_EQ(messages, std::vector<std::string>{kMsgSequenceFull});
 }
 
-TEST_F(Timeline, TypedValuesStoreWhenFinishedNumbersAndBadTextGetsOneMessage) {
+TEST_F(Timeline, AFieldStoresOnlyAWholeValidTextWhenFinishedAndBadTextGetsOneMessage) {
   SelectEntry(form, 2);
   EXPECT_EQ(form.fields[int(TimelineField::Preset)], "2");
   for (const char* text : {"-", "-1", "-1.", "-1.5"}) TypeTimelineText(form, TimelineField::Factor, text);
+  EXPECT_EQ(At(2).TimeFactor, 1.0f) << "typing stores nothing";
+  FinishTimelineText(form, TimelineField::Factor);
   EXPECT_EQ(At(2).TimeFactor, -1.5f);
-  EXPECT_EQ(history.undo.size(), 1u) << "one run of keystrokes, one step";
+  EXPECT_EQ(history.undo.size(), 1u) << "one finished value, one step";
   TypeTimelineText(form, TimelineField::Offset, "1e");
-  EXPECT_EQ(At(2).TimeOffset, 0) << "unfinished: nothing stored";
   FinishTimelineText(form, TimelineField::Offset);
   FinishTimelineText(form, TimelineField::Offset);
+  EXPECT_EQ(At(2).TimeOffset, 0);
   EXPECT_EQ(messages, std::vector<std::string>{"'1e' is not a valid number"}) << "once for that text";
-  TypeTimelineText(form, TimelineField::Preset, "300");
+  // A rejected text changes nothing, not even by a prefix it passed through while typed.
+  for (const char* text : {"3", "30", "300"}) TypeTimelineText(form, TimelineField::Preset, text);
   FinishTimelineText(form, TimelineField::Preset);
   EXPECT_EQ(At(2).PresetNumber, 2);
   EXPECT_EQ(messages.back(), "'300' is out of the range 0..255");
-  TypeTimelineText(form, TimelineField::Start, "12.5");
+  for (const char* text : {"1", "12", "12.", "12.5"}) TypeTimelineText(form, TimelineField::Start, text);
   FinishTimelineText(form, TimelineField::Start);
+  EXPECT_EQ(At(2).StartTime, 6000u);
   EXPECT_EQ(messages.back(), "'12.5' is not a valid whole number");
+  for (const char* text : {"1", "1e", "1e3", "1e39"}) TypeTimelineText(form, TimelineField::Factor, text);
+  FinishTimelineText(form, TimelineField::Factor);
+  EXPECT_EQ(At(2).TimeFactor, -1.5f);
+  EXPECT_EQ(messages.back(), "'1e39' is too large for a 32-bit float");
   TypeTimelineText(form, TimelineField::Ratio, "1.5");
   FinishTimelineText(form, TimelineField::Ratio);
   EXPECT_EQ(sequence.ScreenCinemaWidthRatio, 8.0f);
-  TypeTimelineText(form, TimelineField::Length, "60000");
-  EXPECT_EQ(sequence.DemoLength, 60000u);
+  // The length applies on Enter: the keystrokes of 90000 never shorten the demo on the way.
+  for (const char* text : {"9", "90", "900", "9000"}) {
+    TypeTimelineText(form, TimelineField::Length, text);
+    EXPECT_EQ(sequence.DemoLength, 10000u) << text;
+  }
+  const int changesBefore = changes;
+  TypeTimelineText(form, TimelineField::Length, "90000");
+  FinishTimelineText(form, TimelineField::Length);
+  EXPECT_EQ(sequence.DemoLength, 90000u);
+  EXPECT_EQ(changes, changesBefore + 1);
   TypeTimelineText(form, TimelineField::Bpm, "128");
+  FinishTimelineText(form, TimelineField::Bpm);
   EXPECT_EQ(form.bpm, 128.0);
   EXPECT_EQ(NotesBpm(form.notes), 128.0);
   TypeTimelineText(form, TimelineField::Bpm, "");
+  FinishTimelineText(form, TimelineField::Bpm);
   EXPECT_EQ(form.bpm, std::nullopt) << "an empty bpm: no beats";
 }
 
@@ -244,6 +263,7 @@ TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
   WriteFile(dir / "song.mp3", "x");
   sequence.Mp3FileName = dir / "song.mp3";
   TypeTimelineText(form, TimelineField::Bpm, "120");
+  FinishTimelineText(form, TimelineField::Bpm);
   Drag(X(6500), RowY(2), X(6500) + 52);  // 520 ms, to the beat at 6500
   ClickTimelineButton(form, TimelineButton::Save);
   EXPECT_EQ(saves, 1);
@@ -259,4 +279,22 @@ TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
   EXPECT_EQ(saves, 1);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("No such file or directory"), std::string::npos) << messages[0];
+}
+
+TEST_F(Timeline, SaveRefusesASequenceWithNoEntriesAndKeepsTheFile) {
+  WriteFile(dir / "song.mp3", "x");
+  sequence.Mp3FileName = dir / "song.mp3";
+  ClickTimelineButton(form, TimelineButton::Save);
+  const std::string saved = ReadFile(dir / "sceneseq.txt");
+  for (int i = 0; i < 3; ++i) {
+    SelectEntry(form, 0);
+    ClickTimelineButton(form, TimelineButton::Delete);
+  }
+  ASSERT_TRUE(sequence.SequenceEntries.empty());
+  ClickTimelineButton(form, TimelineButton::Save);
+  EXPECT_EQ(saves, 1) << "only the first save happened";
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(kMsgSaveNoEntries), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find(kMsgSequenceSaveKept), std::string::npos) << messages[0];
+  EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), saved);
 }

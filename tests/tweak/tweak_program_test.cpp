@@ -166,6 +166,13 @@ class TweakProgram : public ::testing::Test {
     FAIL() << "the message box stayed open";
   }
 
+  // Waits for the unsaved-work question and picks the answer whose first letter is key.
+  void Answer(char key) {
+    const std::string box = FindWindow("--name", "dravel was here");
+    ASSERT_FALSE(box.empty()) << "no question\n" << Output();
+    Xdotool("mousemove --sync --window " + box + " 20 20 key " + std::string(1, key));
+  }
+
   // The window's top-left corner on the screen.
   void Corner(const std::string& window, int& x, int& y) {
     Window child = 0;
@@ -214,8 +221,10 @@ constexpr int kListRow0X = 40, kListRow0Y = 96;     // "000 byte:BG_r"
 constexpr int kBaseValX = 238, kBaseValY = 290;
 constexpr int kPresetFileX = 238, kPresetFileY = 466;
 constexpr int kLoadX = 80, kLoadY = 512;
-constexpr int kSaveX = 164, kSaveY = 512;
+constexpr int kSaveX = 116, kSaveY = 512;
 constexpr int kPresetListX = 80, kPresetListY = 490;
+// The timeline's first row: under the fields and buttons (52 px), the axis and the waveform (54 px).
+constexpr int kTimelineFirstRowY = 52 + 54 + 4;
 
 }  // namespace
 
@@ -272,6 +281,34 @@ int64_t CaptionTime(const std::string& output) {
   return at == std::string::npos ? -1 : std::stoll(name.substr(at + 4));
 }
 
+// The frame count the output window's caption shows ("f: 12 ..."); -1 when there is none.
+int64_t CaptionFrames(const std::string& output) {
+  const std::string name = RunCommand("xdotool getwindowname " + output).output;
+  const size_t at = name.find("f: ");
+  return at == std::string::npos ? -1 : std::stoll(name.substr(at + 3));
+}
+
+// Waits until the output window has drawn `frames` more frames (at most 10 s): whatever a key or a click
+// did before has been handled and shown by then.
+void WaitForFrames(const std::string& output, int64_t frames) {
+  const int64_t from = CaptionFrames(output);
+  for (auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end;) {
+    if (CaptionFrames(output) >= from + frames) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  FAIL() << "the output window stopped drawing";
+}
+
+// The caption's demo time once it is past afterMs (at most 10 s); the last one seen otherwise.
+int64_t WaitForCaptionTimeAfter(const std::string& output, int64_t afterMs) {
+  int64_t seen = CaptionTime(output);
+  for (auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end && seen <= afterMs;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    seen = CaptionTime(output);
+  }
+  return seen;
+}
+
 bool Visible(const std::string& windowClass) {
   return !RunCommand("xdotool search --onlyvisible --class '^" + windowClass + "$'").output.empty();
 }
@@ -280,7 +317,7 @@ bool Visible(const std::string& windowClass) {
 
 // Keys over the output window need no click: Space pauses with the pointer over the picture even while
 // a field of the tweak window had the focus; F2 there brings back the tweak window Escape hid; Escape
-// there with an unsaved live set first says so and ends the program only the second time.
+// there with an unsaved live set asks first: cancel keeps the program running, discard ends it.
 TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   const std::string output = FindWindow("--class", "quarnel");
   const std::string tweak = FindWindow("--class", "quarnel-tweak");
@@ -290,14 +327,13 @@ TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   TypeInto(tweak, kBaseValX, kBaseValY, "30");  // the field keeps the focus
 
   Xdotool("mousemove --sync --window " + output + " 300 200 key space");
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 5));
   const int64_t pausedMs = CaptionTime(output);
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 20));
   EXPECT_GE(pausedMs, 0);
-  EXPECT_EQ(CaptionTime(output), pausedMs) << "paused by Space over the picture";
+  EXPECT_EQ(CaptionTime(output), pausedMs) << "paused by Space over the picture: 20 frames showed one moment";
   Xdotool("key space");
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
-  EXPECT_GT(CaptionTime(output), pausedMs) << "running again";
+  EXPECT_GT(WaitForCaptionTimeAfter(output, pausedMs), pausedMs) << "running again";
 
   Xdotool("mousemove --sync --window " + tweak + " 200 50 key Escape");
   for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end && Visible("quarnel-tweak");)
@@ -307,11 +343,42 @@ TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   EXPECT_FALSE(FindWindow("--class", "quarnel-tweak").empty()) << "F2 brought it back";
 
   Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
-  EXPECT_EQ(WaitForExit(program, 1000), std::nullopt) << "the typed 30 was never saved";
-  Screenshot("tweak_program_unsaved.png");
+  ASSERT_NO_FATAL_FAILURE(Answer('c'));
+  EXPECT_EQ(WaitForExit(program, 1000), std::nullopt) << "cancelled: the typed 30 was never saved";
   Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  Screenshot("tweak_program_unsaved.png");
+  ASSERT_NO_FATAL_FAILURE(Answer('d'));
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
   program = -1;
+  EXPECT_EQ(ReadFile(dir / "data/scene0.txt"), ScenePresetText(PlainScene(200))) << "discarded";
+}
+
+// The author: an unsaved edit in the timeline, then Escape over the output. The program asks
+// and keeps running; "discard" ends it with status 0 and the sequence file as it was.
+TEST_F(TweakProgram, UnsavedTimelineEditAsksBeforeQuittingAndDiscardKeepsTheFile) {
+  const std::string output = FindWindow("--class", "quarnel");
+  const std::string timeline = FindWindow("--class", "quarnel-timeline");
+  ASSERT_FALSE(output.empty()) << Output();
+  ASSERT_FALSE(timeline.empty()) << Output();
+  const std::string before = ReadFile(dir / "data/sceneseq.txt");
+  // The bar of the only entry, in the first row under the axis and the waveform, then Delete.
+  Click(timeline, 40, kTimelineFirstRowY);
+  Xdotool("key Delete");
+  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+    if (RunCommand("xdotool getwindowname " + timeline).output == "timeline *\n") break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(RunCommand("xdotool getwindowname " + timeline).output, "timeline *\n") << "the unsaved mark";
+
+  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  EXPECT_FALSE(FindWindow("--name", "dravel was here").empty()) << "asked\n" << Output();
+  EXPECT_EQ(WaitForExit(program, 500), std::nullopt) << "still running while it asks";
+  EXPECT_NE(Output().find("Unsaved work: the sequence (1 unsaved change)"), std::string::npos) << Output();
+  Screenshot("timeline_unsaved_quit.png");
+  ASSERT_NO_FATAL_FAILURE(Answer('d'));
+  EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
+  program = -1;
+  EXPECT_EQ(ReadFile(dir / "data/sceneseq.txt"), before);
 }
 
 namespace {
@@ -340,11 +407,11 @@ TEST_F(ShippedPresets, RenderToTexturePresetsPickedAndLoadedWhileRunning) {
     std::string keys;
     for (; picked < preset; ++picked) keys += " Down";
     Xdotool("key" + keys + " Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 30));
     ASSERT_EQ(Fault(), "") << "after picking it in set";
     Click(tweak, kLoadX, kLoadY);  // the pick put sceneN.txt into the file field
     ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 30));
     ASSERT_EQ(Fault(), "") << "after loading its file";
     Screenshot("r2t_scene" + std::to_string(preset) + ".png");
   }
