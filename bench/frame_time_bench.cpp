@@ -115,7 +115,7 @@ void PrintPass(const char* name, const Pass& pass, const SceneSequence& sequence
       }
   if (everySection)
     for (const auto& [section, sum] : bySection)
-      std::printf("  section %5.1f-%5.1f s: %6.2f ms\n", section.first / 1000.0, section.second / 1000.0,
+      std::printf("  section %7.3f-%7.3f s: %6.2f ms\n", section.first / 1000.0, section.second / 1000.0,
                   sum.first / sum.second);
   std::pair<uint32_t, uint32_t> worst{};
   double worstMs = -1;
@@ -123,7 +123,7 @@ void PrintPass(const char* name, const Pass& pass, const SceneSequence& sequence
     if (sum.first / sum.second > worstMs) worstMs = sum.first / sum.second, worst = section;
   const double p50 = Percentile(pass.frameMs, 0.50);
   std::printf("%-10s %6zu frames  p50 %6.2f ms  p95 %6.2f ms  p99 %6.2f ms  worst %6.2f ms  p99/p50 %.2f  "
-              "worst section %.1f-%.1f s: %.2f ms (%.0f fps, %.2f x p50)\n",
+              "worst section %.3f-%.3f s: %.2f ms (%.0f fps, %.2f x p50)\n",
               name, pass.frameMs.size(), p50, Percentile(pass.frameMs, 0.95), Percentile(pass.frameMs, 0.99),
               *std::max_element(pass.frameMs.begin(), pass.frameMs.end()), Percentile(pass.frameMs, 0.99) / p50,
               worst.first / 1000.0, worst.second / 1000.0, worstMs, 1000.0 / worstMs, worstMs / p50);
