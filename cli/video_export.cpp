@@ -10,6 +10,7 @@
 
 #include "cli/cli_messages.h"
 #include "cli/console_load.h"
+#include "cli/overlapped_frames.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
 #include "scene/mp3_location.h"
@@ -138,19 +139,19 @@ int RunExport(const ExportOptions& options) {
   std::vector<std::string> layerErrors;
   const LayerErrorSink layerError = [&layerErrors](const std::string& text) { layerErrors.push_back(text); };
   const auto start = std::chrono::steady_clock::now();
-  RgbaImage image;
+  OverlappedFrames frames(state.device, [&sink](uint32_t n, const RgbaImage& image) { return sink->Write(n, image); });
   bool ok = true;
   for (uint32_t n = 0; n < frameCount && ok; ++n) {
     const uint32_t demoTimeMs = FixedStepFrameTimeMs(n, options.fps);
-    ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
-         layerErrors.empty() && sink->Write(n, image);
+    ok = DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError).empty() && layerErrors.empty() &&
+         frames.Add(n);
     if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     for (const std::string& text : layerErrors)
       PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
                   std::to_string(n) + ")");
   }
-  ok = ok && sink->Finish();  // an export that stopped leaves its temporary to the sink to remove
+  ok = ok && frames.Finish() && sink->Finish();  // an export that stopped leaves its temporary to the sink to remove
   PrintReport("\n" + std::string(ok ? kExportWroteText : kExportFailedText) + options.outPath);
   ReleaseRenderObjects(state);
   return ok ? 0 : 1;

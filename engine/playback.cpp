@@ -39,7 +39,8 @@ void DemoIdle(DemoEngine& engine) {
     FatalError(engine, kTimingFailedText);
   else
     clock.DemoTime = engine.host.GetTickCount() - clock.StartTick;
-  const uint32_t frameStart = engine.host.GetTickCount();
+  const auto& frameTick = engine.host.WallTickMs ? engine.host.WallTickMs : engine.host.GetTickCount;
+  const uint32_t frameStart = frameTick();
   clock.AvgFps = static_cast<uint32_t>(Round(clock.FrameCount * 1000.0 / (clock.DemoTime + 1.0)));
   if (engine.settings.stats) UpdateCaption(engine);
 
@@ -62,7 +63,7 @@ void DemoIdle(DemoEngine& engine) {
     else
       ShutdownDemo(engine);
   }
-  const uint32_t frameMs = engine.host.GetTickCount() - frameStart;
+  const uint32_t frameMs = frameTick() - frameStart;
   if (frameMs != 0) clock.Fps = 1000 / frameMs;
 }
 
