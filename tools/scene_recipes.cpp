@@ -43,7 +43,7 @@ const std::vector<SceneRecipe>& DemoSceneRecipes() {
       {"0: dawn - a plasma ribbon turning in a deep blue glow, sparks drifting by", 0, 0,
        Quiet({{"BG_r", 10}, {"BG_g", 14}, {"BG_b", 60, 1, 0.0007f, 20},
               {"_ObjectPreset", 1}, {"_TweakX", 0.6f, 1, 0.0003f, 0.2f}, {"_TweakY", 1.2f}, {"_TweakZ", 0.4f},
-              {"ObjectTextureNumber", kPlasma}, {"NumberOfPlanes", 3}, {"PlaneDist", 2},
+              {"ObjectTextureNumber", kPlasma}, {"NumberOfPlanes", 1}, {"PlaneDist", 3},
               {"PlanesPrimitive", kTriangleStrip}, {"CameraPreset", 0}, {"EnableLight", 1},
               {"NumberOfPointSpriteWaves", 12}, {"PointSpriteTextureNumber", kSparkle}, {"PointSpriteDist", 2},
               {"PointSpriteSizeTweak", 0.012f}, {"PointSpriteWaveTweakMode", 1}, {"PointSpriteWaveTweakX", 0.3f},
