@@ -55,7 +55,8 @@ inline std::string OffscreenSizeText(uint32_t widthPx, uint32_t heightPx) {
          " is outside 1x1 .. 8192x8192";
 }
 inline constexpr char kNoPixelsText[] = "the device cannot read back its pixels";
-inline std::string PngWriteFailedText(const std::string& path) { return "cannot write " + path; }
+// reason: "PATH: why", as the file writer gives it.
+inline std::string PngWriteFailedText(const std::string& reason) { return "cannot write " + reason; }
 
 // A scene layer whose evaluation failed, in normal play: "preset " N ": " + the evaluator's text.
 inline constexpr char kLayerPresetText[] = "preset ";

@@ -78,7 +78,8 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
   }
   RgbaImage image;
   if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
-  if (error.empty() && !WritePng(pngPath, image)) error = PngWriteFailedText(pngPath);
+  std::string writeError;
+  if (error.empty() && !WritePng(pngPath, image, &writeError)) error = PngWriteFailedText(writeError);
   ReleaseRenderObjects(state);
   return error;
 }

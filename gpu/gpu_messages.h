@@ -8,3 +8,4 @@ inline std::string GLErrorText(const std::string& errorName, const std::string& 
   return "quarnel: GL error " + errorName + (leftBefore ? " before " + call + " (left by a GL call outside the device)"
                                                         : " in " + call);
 }
+inline constexpr char kPngEncodeFailedText[] = "the picture could not be encoded as PNG";

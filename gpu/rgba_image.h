@@ -13,5 +13,5 @@ struct RgbaImage {
 };
 
 // Writes the picture as a PNG file with ReplaceFile (a failed write keeps the previous file); false when
-// the file cannot be written.
-bool WritePng(const std::string& path, const RgbaImage& image);
+// the file cannot be written, with the reason ("PATH: strerror's text") in errorText when it is given.
+bool WritePng(const std::string& path, const RgbaImage& image, std::string* errorText = nullptr);
