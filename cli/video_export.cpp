@@ -15,7 +15,6 @@
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
 #include "engine/layer_errors.h"
-#include "scene/shared_random.h"
 
 namespace {
 
@@ -113,8 +112,7 @@ int RunExport(const ExportOptions& options) {
       return 1;
     }
   }
-  SeedRandom(kRepeatableSeed);  // the same demo gives the same frames
-  RenderState state;
+  RenderState state;  // its random stream starts at kRepeatableSeed: the same demo gives the same frames
   // Every start-up fault is printed once: the first one also comes back as the start's result.
   std::string firstPrinted;
   state.callbacks.fatalError = [&firstPrinted](const std::string& text) {

@@ -18,7 +18,6 @@
 #include "draw/device_setup.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
-#include "scene/shared_random.h"
 #include "support/screenshot.h"
 #include "support/x_display.h"
 #include "support/demo_folder.h"
@@ -379,7 +378,6 @@ INSTANTIATE_TEST_SUITE_P(CtrlCAndTerm, DemoProgramSignal, ::testing::Values(SIGI
 RgbaImage OffscreenMoment(const std::string& dataDir, uint32_t demoTimeMs) {
   LoadedDemo demo;
   if (!LoadDataFolder(dataDir, demo)) return {};
-  SeedRandom(kRepeatableSeed);
   RenderState state;
   RgbaImage image;
   if (StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), dataDir, demo.sequence.ScreenCinemaWidthRatio,

@@ -11,7 +11,6 @@
 
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
-#include "scene/shared_random.h"
 #include "support/bmp_writer.h"
 #include "support/test_paths.h"
 
@@ -32,7 +31,6 @@ struct PictureRig {
   std::string startError;
 
   PictureRig() {
-    SeedRandom(1);
     sequence.DemoLength = 20000;
     sequence.ScreenCinemaWidthRatio = 8;
     TSceneSeqEntry entry;
