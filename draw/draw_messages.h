@@ -34,7 +34,11 @@ inline constexpr char kLockMainBufferFailedText[] = "not able to lock vertex buf
 inline constexpr char kCreateParticleBufferFailedText[] = "Not able to create vertex buffer (particles)";
 inline constexpr char kLockParticleBufferFailedText[] = "not able to lock vertex buffer (particles)";
 
-inline std::string TextureLoadErrorText(const std::string& fileName) { return "cannot load texture (" + fileName + ")"; }
+inline constexpr char kTextureNumberTooHighText[] = "texture numbers end at 254";
+// reason: why the picture could not be read, or why no texture was made of it.
+inline std::string TextureLoadErrorText(const std::string& fileName, const std::string& reason) {
+  return "cannot load texture (" + fileName + ": " + reason + ")";
+}
 inline std::string TextureInitErrorText(unsigned number, const std::string& errorText) {
   return "Texture(" + std::to_string(number) + ") Init Error: " + errorText;
 }

@@ -120,7 +120,7 @@ TEST_F(Cli, CheckListsEveryBrokenFileOnce) {
   for (const std::string& expected :
        {dir / "scene0.txt:28: '2\\x1b[2J\\0!' is not a valid number", dir / "scene1.txt:",
         dir / "scene2.txt: a symbolic link to a file that does not exist",
-        "Texture(1) Init Error: cannot load texture (" + dir / "texture1.bmp)",
+        "Texture(1) Init Error: cannot load texture (" + dir / "texture1.bmp: ",
         "sound init failed! Error: Stream creation failed (in other words: where is my mp3 file (" + dir / "song.mp3"}) {
     const size_t at = result.output.find(expected);
     EXPECT_NE(at, std::string::npos) << expected << "\n" << result.output;

@@ -356,7 +356,8 @@ TEST_F(DemoProgram, NoPresetsAndABadTextureShowTheirMessagesOnceInStartUpOrder) 
   EXPECT_NE(*status, 0);
   EXPECT_EQ(Messages(), (std::vector<std::string>{
                             "Loading Error: no scene1 presets found! Using default settings",
-                            "Texture(1) Init Error: cannot load texture (" + folder + "/texture1.bmp" + ")"}));
+                            "Texture(1) Init Error: cannot load texture (" + folder +
+                                "/texture1.bmp: not a BMP picture the decoder reads (unknown image type))"}));
 }
 
 class DemoProgramSignal : public DemoProgram, public ::testing::WithParamInterface<int> {};
