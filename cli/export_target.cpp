@@ -53,8 +53,9 @@ std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportT
   if (linkError != 0) return Reason(outPath, linkError);
   const fs::path folder = final.has_parent_path() ? final.parent_path() : ".";
   std::error_code error;
-  fs::create_directories(folder, error);
+  if (frames) fs::create_directories(folder, error);
   if (error) return Reason(folder.string(), error.value());
+  if (struct stat status; stat(folder.c_str(), &status) != 0) return Reason(folder.string(), errno);
   RemoveDeadTemporaries(folder, kExportTemporaryPrefix, false);
 
   const std::string head = kExportTemporaryPrefix + std::to_string(getpid()) + "-";

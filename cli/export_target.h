@@ -12,8 +12,9 @@ struct ExportTarget {
 };
 
 // Prepares outPath (a folder of frames when frames is set): removes the temporaries of exports that no
-// longer run from the target's folder and, for frames, makes the temporary folder. A frames folder that
-// holds anything but an earlier export's frames is refused. Empty, or what is wrong.
+// longer run from the target's folder and, for frames, makes the folders up to the target and the
+// temporary folder. A frames folder that holds anything but an earlier export's frames is refused.
+// Empty, or what is wrong.
 std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportTarget& target);
 
 // Puts the finished temporary in the target's place (the earlier frames go with their folder). Empty,

@@ -131,6 +131,7 @@ int RunExport(const ExportOptions& options) {
   ExportTarget target;
   if (const std::string fault = PrepareExportTarget(options.outPath, toPng, target); !fault.empty()) {
     PrintReport(fault);
+    PrintReport(kExportFailedText + options.outPath);
     ReleaseRenderObjects(state);
     return 1;
   }
