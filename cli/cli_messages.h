@@ -9,8 +9,9 @@ inline constexpr char kCheckEntryText[] = " (entry ";             // + K + demo 
 inline constexpr char kCheckDemoTimeText[] = " at demo time ";     // + ms
 inline constexpr char kCheckEffectTimeText[] = " ms, effect time "; // + ms + kCheckTimeEnd
 inline constexpr char kCheckTimeEnd[] = " ms)";
-inline constexpr char kCheckOscillatorPeakText[] =
-    " at its peak (the demo is too long to try every time; sampled times did not reach it)";
+// + ms + kCheckOscillatorPeakEnd
+inline constexpr char kCheckOscillatorPeakText[] = " at its peak: the demo is too long to try every time; tried every ";
+inline constexpr char kCheckOscillatorPeakEnd[] = " ms, none fails";
 inline constexpr char kCheckMp3DecodedText[] = "mp3 decoded: ";  // + s + kCheckMp3DecodedIn + s
 inline constexpr char kCheckMp3DecodedIn[] = " s of sound in ";
 inline constexpr char kCheckProgressText[] = "checking the oscillators: ";  // + done "/" total

@@ -21,8 +21,8 @@ void CheckMusic(const std::string& mp3FileName, CheckCounts& counts);
 // Evaluates every preset as the frames will: a base value its type cannot hold is an error in any
 // preset; an oscillator that can leave the signed 32-bit range is followed over every demo time
 // 0..DemoLength of each entry that plays the preset, and the first time it fails is reported. All of
-// these scans share one budget of evaluations: beyond it every step-th time is tried (and an oscillator
-// no tried time fails on is reported at its peak). On a terminal, progress shows on standard error.
+// these scans share one budget of evaluations: beyond it every step-th time is tried, and an oscillator
+// that fails at none of them gets a warning. On a terminal, progress shows on standard error.
 void CheckEvaluation(const std::string& dataDir, const LoadedDemo& demo, CheckCounts& counts);
 
 // Warnings: an entry naming a preset that is not loaded, an entry that starts after it ends, and
