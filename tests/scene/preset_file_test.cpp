@@ -99,6 +99,24 @@ TEST(PresetFile, LineEndsFollowCarriageReturns) {
   EXPECT_TRUE(lines.AtEnd());       // Ctrl-Z ends the file
 }
 
+// A hot reload reads a preset into the live records again; names it replaced must not pile up in
+// memory (a name line can be megabytes long).
+TEST(PresetFile, ReloadsWithNewNamesKeepTheNamePoolFlat) {
+  TScene1ParamIArray live = InitParamTable();
+  TextLines first = Lines(WithLine(3, "byte:" + std::string(30000, 'n')));
+  ReadScenePreset(first, live);
+  const size_t held = ParamNamePoolSize();
+  for (int reload = 0; reload < 1000; ++reload) {
+    TextLines lines = Lines(WithLine(3, "byte:" + std::string(30000, 'n') + std::to_string(reload)));
+    ReadScenePreset(lines, live);
+  }
+  EXPECT_EQ(ParamNamePoolSize(), held);
+  EXPECT_EQ(live[0].Name.Text(), "byte:" + std::string(30000, 'n') + "999");
+  const TScene1ParamIArray copy = live;  // copies share the text: equal names, one pool entry
+  EXPECT_TRUE(copy[0].Name == live[0].Name);
+  EXPECT_EQ(ParamNamePoolSize(), held);
+}
+
 TEST(PresetFile, BadNumbersNameFileAndLine) {
   EXPECT_EQ(ErrorOf(WithLine(4, "2,9280x")), "data/scene3.txt:4: '2,9280x' is not a valid number");
   EXPECT_EQ(ErrorOf(WithLine(10, "")), "data/scene3.txt:10: '' is not a valid number");

@@ -120,6 +120,17 @@ TEST(ReplaceFile, AFailedWriteKeepsThePreviousFileAndSaysWhy) {
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"});
 }
 
+// The temporary beside a target with the longest possible name is cut to fit a folder entry.
+TEST(ReplaceFile, WritesATargetWithTheLongestName) {
+  TempDir dir;
+  const std::string path = dir / std::string(255, 'n');
+  std::string errorText;
+  ASSERT_TRUE(ReplaceFile(path, "first", errorText)) << errorText;
+  ASSERT_TRUE(ReplaceFile(path, "second", errorText)) << errorText;
+  EXPECT_EQ(ReadFile(path), "second");
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{std::string(255, 'n')});
+}
+
 TEST(ReplaceFile, RefusesWhatItCannotReplace) {
   TempDir dir;
   std::string error;
