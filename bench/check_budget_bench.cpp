@@ -33,8 +33,7 @@ std::string MakeWorstFolder() {
   std::string sequence = "// worst\r\n" + std::to_string(kDemoLengthMs) + "\r\nl\r\n8\r\nl\r\nnone.mp3\r\nl\r\n";
   for (int n = 0; n < kPresets; ++n)
     sequence += std::to_string(n) + "\r\n0\r\n" + std::to_string(kDemoLengthMs) + "\r\n1\r\n0\r\n0\r\n0\r\n0\r\n~\r\n";
-  std::string errorText;
-  ReplaceFile(dir + "/sceneseq.txt", sequence, errorText);
+  ReplaceFile(dir + "/sceneseq.txt", sequence);
   return dir;
 }
 

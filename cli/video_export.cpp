@@ -31,10 +31,9 @@ class PngSink : public FrameSink {
  public:
   explicit PngSink(std::string dir) : dir_(std::move(dir)) {}
   bool Write(uint32_t frameIndex, const RgbaImage& image) override {
-    std::string errorText;
-    if (WritePng(dir_ + "/" + FrameFileName(frameIndex), image, &errorText)) return true;
-    PrintReport("\n" + errorText);
-    return false;
+    const std::string fault = WritePng(dir_ + "/" + FrameFileName(frameIndex), image);
+    if (!fault.empty()) PrintReport("\n" + fault);
+    return fault.empty();
   }
   bool Finish() override { return true; }
 

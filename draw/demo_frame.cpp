@@ -82,19 +82,21 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
   IDirect3DDevice8* device = state.device;
   if (device == nullptr) return;
   const auto drawLayer = [&](uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs) {
+    // In normal play a layer's fault names the preset the layer plays (preset 0 for a number not loaded).
+    const auto report = [&](const std::string& fault) {
+      const int played = presetNumber < scene.PresetCount ? presetNumber : 0;
+      const std::string text = developmentMode ? fault : kLayerPresetText + std::to_string(played) + ": " + fault;
+      if (!layerError) throw RangeError(text);
+      layerError(text);
+    };
     TFrameParamBlock block;
     try {
       block = UpdateSceneParams(scene, presetNumber, startTimeMs, endTimeMs, fxTimeMs, developmentMode);
     } catch (const RangeError& error) {
-      // In normal play the text names the preset the layer plays (preset 0 for a number not loaded).
-      const int played = presetNumber < scene.PresetCount ? presetNumber : 0;
-      const std::string text =
-          developmentMode ? error.what() : kLayerPresetText + std::to_string(played) + ": " + error.what();
-      if (!layerError) throw RangeError(text);
-      layerError(text);
-      return;
+      return report(error.what());
     }
-    RenderFrame(state, block, demoTimeMs, formWidthPx, formHeightPx);
+    const std::string geometryError = RenderFrame(state, block, demoTimeMs, formWidthPx, formHeightPx);
+    if (!geometryError.empty()) report(geometryError);
   };
   device->SetRenderState(D3DRS_SRCBLEND, 0);
   device->SetRenderState(D3DRS_DESTBLEND, 0);

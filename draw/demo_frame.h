@@ -33,8 +33,9 @@ uint16_t CinemaBarHeightFor(uint16_t heightPx, float screenCinemaWidthRatio);
 // by RenderFrame; then Present. fxTimeMs receives the effect time of the last layer evaluated (kept
 // when there is none). formWidthPx × formHeightPx: the output window's client size.
 // A layer whose evaluation fails (RangeError) is skipped and its text ("preset N: " + the evaluator's
-// text in normal play) handed to layerError; without a layerError a RangeError of that text propagates
-// and abandons the frame before Present.
+// text in normal play) handed to layerError; a layer whose geometry could not be rebuilt is drawn with
+// the buffers there are and its text ("preset N: Geometry Init Error: ...") handed on the same way.
+// Without a layerError a RangeError of that text propagates and abandons the frame before Present.
 using LayerErrorSink = std::function<void(const std::string& text)>;
 void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
                    bool developmentMode, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs,

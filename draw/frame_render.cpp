@@ -167,9 +167,9 @@ UINT CurvePrimitiveCount(uint32_t type, UINT requested) {
   return std::min(requested, held);
 }
 
-void RenderFrame(RenderState& state, const TFrameParamBlock& b, uint32_t demoTimeMs, uint32_t formWidthPx,
-                 uint32_t formHeightPx) {
-  if (demoTimeMs < b.StartTime || demoTimeMs > b.EndTime || state.device == nullptr) return;
+std::string RenderFrame(RenderState& state, const TFrameParamBlock& b, uint32_t demoTimeMs, uint32_t formWidthPx,
+                        uint32_t formHeightPx) {
+  if (demoTimeMs < b.StartTime || demoTimeMs > b.EndTime || state.device == nullptr) return "";
   IDirect3DDevice8* device = state.device;
   const uint32_t t = uint32_t(std::max(b.FxTime, 0));
 
@@ -183,10 +183,11 @@ void RenderFrame(RenderState& state, const TFrameParamBlock& b, uint32_t demoTim
   device->SetRenderState(D3DRS_SRCBLEND, b.ScrBlend);
   device->SetRenderState(D3DRS_DESTBLEND, b.DestBlend);
 
-  std::string ignoredGeometryError;
-  BuildGeometry(state, b._ObjectPreset, ignoredGeometryError, b._TweakX, b._TweakY, b._TweakZ);
+  std::string geometryError;
+  BuildGeometry(state, b._ObjectPreset, geometryError, b._TweakX, b._TweakY, b._TweakZ);
+  if (!geometryError.empty()) geometryError = kGeometryInitPrefix + geometryError;
 
-  if (b.UseR2TEffects != 0 && !BeginRenderToTexture(state, b.R2tTextureSizeTweakFactor)) return;
+  if (b.UseR2TEffects != 0 && !BeginRenderToTexture(state, b.R2tTextureSizeTweakFactor)) return geometryError;
   if (b.ReSetViewPort != 0) device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
   const DWORD clearFlags = (b.ClearTarget != 0 ? D3DCLEAR_TARGET : 0) | (b.ClearZBuffer != 0 ? D3DCLEAR_ZBUFFER : 0);
   device->Clear(0, nullptr, clearFlags, OpaqueRgb(b.BG_r, b.BG_g, b.BG_b), 1.0f, 0);
@@ -224,4 +225,5 @@ void RenderFrame(RenderState& state, const TFrameParamBlock& b, uint32_t demoTim
     if (b.ReRenderSprite2 != 0) DrawSpriteLayer2(state, b, t);
   }
   device->EndScene();
+  return geometryError;
 }

@@ -5,6 +5,7 @@
 // fog sub-states, the texture-coordinate source, the world transform) is what the next one starts with.
 // Times are ms; sizes pixels.
 #include <cstdint>
+#include <string>
 
 #include "draw/render_state.h"
 #include "scene/frame_block.h"
@@ -20,8 +21,9 @@ constexpr uint32_t kMaxRingObjectsDrawn = 400;
 // Draws the layer when block.StartTime <= demoTimeMs <= block.EndTime; otherwise touches nothing.
 // formWidthPx × formHeightPx is the output window's client size (the projection's aspect; a height of 0
 // is taken as 1). A failed render-target creation has gone to FatalError and ends the layer before its
-// scene begins.
-void RenderFrame(RenderState& state, const TFrameParamBlock& block, uint32_t demoTimeMs, uint32_t formWidthPx,
+// scene begins. Returns the geometry's error text ("Geometry Init Error: " + why) when its rebuild for
+// this layer failed (the layer is drawn with the buffers there are), "" otherwise.
+std::string RenderFrame(RenderState& state, const TFrameParamBlock& block, uint32_t demoTimeMs, uint32_t formWidthPx,
                  uint32_t formHeightPx);
 
 // How many primitives of type (a D3DPRIMITIVETYPE value) the 251 curve vertices hold, at most requested;

@@ -76,8 +76,10 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
   }
   RgbaImage image;
   if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
-  std::string writeError;
-  if (error.empty() && !WritePng(pngPath, image, &writeError)) error = PngWriteFailedText(writeError);
+  if (error.empty()) {
+    const std::string writeError = WritePng(pngPath, image);
+    if (!writeError.empty()) error = PngWriteFailedText(writeError);
+  }
   ReleaseRenderObjects(state);
   return error;
 }

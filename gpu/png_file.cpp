@@ -13,12 +13,11 @@ void Append(void* context, void* data, int size) {
 }
 }  // namespace
 
-bool WritePng(const std::string& path, const RgbaImage& image, std::string* errorText) {
-  std::string bytes, replaceError;
-  const bool encoded = image.widthPx > 0 && image.heightPx > 0 &&
-                       stbi_write_png_to_func(Append, &bytes, int(image.widthPx), int(image.heightPx), 4,
-                                              image.rgba.data(), int(image.widthPx * 4)) != 0;
-  const bool written = encoded && ReplaceFile(path, bytes, replaceError);
-  if (errorText != nullptr) *errorText = encoded ? replaceError : path + ": " + kPngEncodeFailedText;
-  return written;
+std::string WritePng(const std::string& path, const RgbaImage& image) {
+  std::string bytes;
+  if (image.widthPx == 0 || image.heightPx == 0 ||
+      stbi_write_png_to_func(Append, &bytes, int(image.widthPx), int(image.heightPx), 4, image.rgba.data(),
+                             int(image.widthPx * 4)) == 0)
+    return path + ": " + kPngEncodeFailedText;
+  return ReplaceFile(path, bytes);
 }

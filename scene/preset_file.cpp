@@ -37,9 +37,7 @@ std::string ScenePresetText(const TScene1ParamIArray& params) {
 }
 
 std::string WriteScenePreset(const std::string& path, const TScene1ParamIArray& params) {
-  std::string errorText;
-  ReplaceFile(path, ScenePresetText(params), errorText);
-  return errorText;
+  return ReplaceFile(path, ScenePresetText(params));
 }
 
 void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target) {

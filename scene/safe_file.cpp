@@ -90,16 +90,14 @@ void WriteAndRename(const std::filesystem::path& target, std::string_view bytes)
 
 }  // namespace
 
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& errorText) {
-  errorText.clear();
+std::string ReplaceFile(const std::string& path, std::string_view bytes) {
   try {
     int linkError = 0;
     const std::filesystem::path target = FinalTarget(path, linkError);
     if (linkError != 0) throw Failure{linkError};
     WriteAndRename(target, bytes);
-    return true;
+    return "";
   } catch (const Failure& failure) {
-    errorText = path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));
-    return false;
+    return path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));
   }
 }

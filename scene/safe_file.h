@@ -13,7 +13,7 @@
 // - when path is a symbolic link, the file it points to is replaced and the link stays a link.
 // Temporaries of this kind for the same target left behind by a process that no longer runs (or by
 // this one) are removed first. A target that exists but is not a regular file is refused.
-// Returns true on success with errorText empty; otherwise false, errorText = path + ": " + the reason
-// (strerror's text), and the target as it was (unless only the flush of the folder after the rename
-// failed: then the new content is in place but may not survive a power loss).
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string& errorText);
+// Returns "" on success; otherwise path + ": " + the reason (strerror's text), with the target as it was
+// (unless only the flush of the folder after the rename failed: then the new content is in place but may
+// not survive a power loss).
+std::string ReplaceFile(const std::string& path, std::string_view bytes);

@@ -70,9 +70,8 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
   return text;
 }
 
-bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
-                        std::string& errorText) {
-  return ReplaceFile(path, SceneSequenceText(sequence, notes), errorText);
+std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes) {
+  return ReplaceFile(path, SceneSequenceText(sequence, notes));
 }
 
 std::optional<double> NotesBpm(const SequenceNotes& notes) {

@@ -33,10 +33,9 @@ SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount);
 // locale's decimal separator, so the reader gets back the very same values.
 std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes& notes);
 
-// Writes the file safely (scene/safe_file.h): a failed save keeps the old file. False with errorText
-// (the path and the reason) on failure.
-bool WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes,
-                        std::string& errorText);
+// Writes the file safely (scene/safe_file.h): a failed save keeps the old file. Returns "" on success,
+// otherwise the path and the reason.
+std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes);
 
 // Beats per minute of the timeline: our own comment line "// bpm: 120". nullopt when there is none.
 std::optional<double> NotesBpm(const SequenceNotes& notes);

@@ -79,15 +79,16 @@ Thumbnails::~Thumbnails() {
   worker_.join();
 }
 
-void Thumbnails::Want(int entry, const ThumbnailRequest& request) {
+bool Thumbnails::Want(int entry, const ThumbnailRequest& request) {
   const auto known = wanted_.find(entry);
-  if (known != wanted_.end() && known->second == request) return;
+  if (known != wanted_.end() && known->second == request) return false;
   wanted_[entry] = request;
   {
     std::lock_guard lock(mutex_);
     pending_[entry] = request;
   }
   wake_.notify_one();
+  return true;
 }
 
 bool Thumbnails::Collect() {

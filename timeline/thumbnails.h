@@ -30,8 +30,9 @@ class Thumbnails {
   Thumbnails(const Thumbnails&) = delete;
   Thumbnails& operator=(const Thumbnails&) = delete;
 
-  // Asks for entry's picture; nothing when it is drawn or asked for already.
-  void Want(int entry, const ThumbnailRequest& request);
+  // Asks for entry's picture. True when it is queued to be drawn; false (and nothing happens) when it is
+  // drawn or asked for already.
+  bool Want(int entry, const ThumbnailRequest& request);
   // Takes the pictures drawn since the last call; true when there were any.
   bool Collect();
   // The newest picture of entry (it may show the entry as it was before its last change); nullptr before

@@ -178,8 +178,7 @@ void Swap(TimelineForm& form, int a, int b) {
 
 void Save(TimelineForm& form) {
   const std::string path = SequencePath(form);
-  std::string errorText;
-  if (!WriteSceneSequence(path, *form.host.sequence, form.notes, errorText)) {
+  if (const std::string errorText = WriteSceneSequence(path, *form.host.sequence, form.notes); !errorText.empty()) {
     form.host.ShowMessage(kMsgSequenceSaveFailed + errorText + kMsgSequenceSaveKept);
     return;
   }

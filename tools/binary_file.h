@@ -17,8 +17,8 @@ inline void PutU32(std::vector<uint8_t>& out, uint32_t value) {
   PutU16(out, value >> 16);
 }
 
-// Writes bytes as the file path with ReplaceFile; false with errorText ("path: reason") when it cannot
-// be written, the previous file kept.
-inline bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& errorText) {
-  return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), errorText);
+// Writes bytes as the file path with ReplaceFile; "" when written, otherwise "path: reason" with the
+// previous file kept.
+inline std::string WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  return ReplaceFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }

@@ -38,6 +38,6 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
   return out;
 }
 
-bool WriteBmp(const std::string& path, const Image& image, std::string& errorText) {
-  return WriteBytes(path, EncodeBmp(image), errorText);
+std::string WriteBmp(const std::string& path, const Image& image) {
+  return WriteBytes(path, EncodeBmp(image));
 }

@@ -9,5 +9,5 @@
 // The complete file contents for the picture.
 std::vector<uint8_t> EncodeBmp(const Image& image);
 
-// Writes the picture to path; returns false and sets errorText when the file cannot be written.
-bool WriteBmp(const std::string& path, const Image& image, std::string& errorText);
+// Writes the picture to path; "" when written, otherwise "path: reason".
+std::string WriteBmp(const std::string& path, const Image& image);

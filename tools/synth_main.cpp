@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "synth: SECONDS must be a number from 1 to %.0f, not \"%s\"\n", kMaxSeconds, argv[2]);
     return 2;
   }
-  std::string errorText;
-  if (!WriteWav(argv[1], ComposeSong(seconds), 2, kSampleRateHz, errorText)) {
+  if (const std::string errorText = WriteWav(argv[1], ComposeSong(seconds), 2, kSampleRateHz); !errorText.empty()) {
     std::fprintf(stderr, "synth: %s\n", errorText.c_str());
     return 1;
   }

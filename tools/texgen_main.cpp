@@ -14,8 +14,7 @@ int main(int argc, char** argv) {
   for (int number = 0; number < TextureRecipeCount(); ++number) {
     const TextureRecipe& recipe = GetTextureRecipe(number);
     const std::string path = dir + "/texture" + std::to_string(number) + ".bmp";
-    std::string errorText;
-    if (!WriteBmp(path, recipe.paint(recipe.sizePx), errorText)) {
+    if (const std::string errorText = WriteBmp(path, recipe.paint(recipe.sizePx)); !errorText.empty()) {
       std::fprintf(stderr, "texgen: %s\n", errorText.c_str());
       return 1;
     }

@@ -31,7 +31,6 @@ std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& interleaved, int chan
   return out;
 }
 
-bool WriteWav(const std::string& path, const std::vector<int16_t>& interleaved, int channels, int rateHz,
-              std::string& errorText) {
-  return WriteBytes(path, EncodeWav(interleaved, channels, rateHz), errorText);
+std::string WriteWav(const std::string& path, const std::vector<int16_t>& interleaved, int channels, int rateHz) {
+  return WriteBytes(path, EncodeWav(interleaved, channels, rateHz));
 }

@@ -7,6 +7,5 @@
 // The complete file for interleaved samples; channels 1..8, rateHz 1..384000.
 std::vector<uint8_t> EncodeWav(const std::vector<int16_t>& interleaved, int channels, int rateHz);
 
-// Writes the file to path; returns false and sets errorText when the file cannot be written.
-bool WriteWav(const std::string& path, const std::vector<int16_t>& interleaved, int channels, int rateHz,
-              std::string& errorText);
+// Writes the file to path; "" when written, otherwise "path: reason".
+std::string WriteWav(const std::string& path, const std::vector<int16_t>& interleaved, int channels, int rateHz);

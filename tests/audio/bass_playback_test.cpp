@@ -38,9 +38,8 @@ class BassPlayback : public ::testing::Test {
     return true;
   }
 
-  // Closes the output so that the raw file is complete, and reads it.
+  // Closes the output, which writes the buffer being mixed before it returns, and reads the raw file.
   std::vector<int16_t> HeardSamples() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // the last device buffer
     BASS_Free();
     return ReadRawSamples(rawFile_);
   }

@@ -124,8 +124,7 @@ TEST_F(HotReload, AChangedSequenceReplacesEntriesAndLength) {
 
 TEST_F(HotReload, TheProgramsOwnSaveIsNoChange) {
   sequence.DemoLength = 45000;  // edited in the timeline, then saved
-  std::string error;
-  ASSERT_TRUE(WriteSceneSequence(dir / "sceneseq.txt", sequence, ReadSequenceNotes(dir / "sceneseq.txt", 1), error));
+  ASSERT_EQ(WriteSceneSequence(dir / "sceneseq.txt", sequence, ReadSequenceNotes(dir / "sceneseq.txt", 1)), "");
   NoteOwnWrite(watch, watch.sequence.path);
   sequence.DemoLength = 46000;  // edited again before the poll
   Poll();

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "authoring/authoring_clock.h"
+#include "audio/bass.h"
 #include "authoring/authoring_music.h"
 #include "tests/audio/sound_files.h"
 #include "tests/support/temp_dir.h"
@@ -53,8 +54,14 @@ class MusicFollow : public ::testing::Test {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
   }
+  // Waits (at most 4 s) until the stream has mixed the probe's length beyond where it was when asked,
+  // so that the music after the last seek is heard whole; then closes the output, which writes the
+  // buffer being mixed before it returns, and reads the raw file.
   std::vector<int16_t> Heard() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+    const int64_t wantedMs = BASS_StreamGetPositionMs(music_.stream) + int64_t(kProbeFrames / kFramesPerMs) + 1;
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+         BASS_StreamGetPositionMs(music_.stream) < wantedMs && std::chrono::steady_clock::now() < end;)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EndMusic(music_);
     return ReadRawSamples(raw_);
   }
@@ -118,7 +125,7 @@ TEST_F(MusicFollow, TheLoopWrapsTheMusicToLoopIn) {
   for (uint32_t seek : seeks_) {
     EXPECT_GE(seek, 100u);
     EXPECT_LT(seek, 200u) << "a wrap lands just after loop-in (within a few frames on a loaded machine)";
-    const int64_t at = HeardAt(heard, seek, size_t(from));
+    const int64_t at = HeardAt(heard, seek, size_t(from) + 1);  // after the previous wrap's start
     ASSERT_GT(at, from) << "wrap to " << seek << " ms heard in order";
     from = at;
   }

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "layer_rig.h"
+#include "draw/draw_messages.h"
 #include "draw/transforms.h"
 #include "scene/errors.h"
 
@@ -106,6 +107,22 @@ TEST(DemoFrame, ALayerThatFailsToEvaluateIsSkippedAndReported) {
   EXPECT_EQ(rig.Since("BeginScene").size(), 1u);  // the second layer is still drawn
   EXPECT_EQ(rig.Since().back(), "Present()");
   EXPECT_THROW(DrawDemoFrame(rig.state, scene, sequence, 8000, false, 640, 480, fxTimeMs), RangeError);
+}
+
+TEST(DemoFrame, AGeometryThatCannotBeRebuiltIsReportedAndTheLayerStillDrawn) {
+  LayerRig rig;
+  rig.recording->options.failingCalls["Lock"] = 0;  // every buffer lock fails from now on
+  SceneState scene;
+  scene.PresetCount = 1;
+  std::vector<std::string> errors;
+  uint32_t fxTimeMs = 0;
+  DrawDemoFrame(rig.state, scene, TwoEntries(), 8000, false, 640, 480, fxTimeMs,
+                [&](const std::string& text) { errors.push_back(text); });
+  ASSERT_FALSE(errors.empty()) << "the default set's oscillating tweak asks for a new geometry";
+  EXPECT_EQ(errors[0], std::string("preset 0: ") + kGeometryInitPrefix + kLockMainBufferFailedText);
+  EXPECT_EQ(rig.Since("BeginScene").size(), 2u) << "both layers are drawn with the buffers there are";
+  EXPECT_THROW(DrawDemoFrame(rig.state, scene, TwoEntries(), 9000, false, 640, 480, fxTimeMs), RangeError)
+      << "without a sink (the export) the fault stops the frame";
 }
 
 TEST(DemoFrame, DevelopmentModeDrawsTheLiveSetOnceAtHalfTime) {

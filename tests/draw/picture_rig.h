@@ -71,7 +71,7 @@ struct PictureRig {
 
   void Draw(uint32_t demoTimeMs, const std::string& name) {
     ASSERT_EQ(DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, false, picture), "");
-    EXPECT_TRUE(WritePng(TestOutPath(name + ".png"), picture));
+    EXPECT_EQ(WritePng(TestOutPath(name + ".png"), picture), "");
   }
 
   int Green(int x, int y) const { return picture.Pixel(uint32_t(x), uint32_t(y))[1]; }

@@ -41,10 +41,8 @@ pid_t EndedProcessId() {
 TEST(ReplaceFile, WritesANewFileWithTheUsualMode) {
   TempDir dir;
   const mode_t previous = umask(022);
-  std::string error = "stale";
-  EXPECT_TRUE(ReplaceFile(dir / "a.txt", "hello", error));
+  EXPECT_EQ(ReplaceFile(dir / "a.txt", "hello"), "");
   umask(previous);
-  EXPECT_EQ(error, "");
   EXPECT_EQ(ReadFile(dir / "a.txt"), "hello");
   EXPECT_EQ(ModeOf(dir / "a.txt"), 0644u);
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"});  // no temporary left behind
@@ -54,8 +52,7 @@ TEST(ReplaceFile, KeepsTheModeOfTheFileItReplaces) {
   TempDir dir;
   WriteFile(dir / "a.txt", "old");
   ASSERT_EQ(chmod((dir / "a.txt").c_str(), 0640), 0);
-  std::string error;
-  ASSERT_TRUE(ReplaceFile(dir / "a.txt", "new", error)) << error;
+  ASSERT_EQ(ReplaceFile(dir / "a.txt", "new"), "");
   EXPECT_EQ(ReadFile(dir / "a.txt"), "new");
   EXPECT_EQ(ModeOf(dir / "a.txt"), 0640u);
 }
@@ -66,8 +63,7 @@ TEST(ReplaceFile, WritesThroughASymbolicLinkToItsTarget) {
   WriteFile(dir / "real/a.txt", "old");
   fs::create_symlink("real/a.txt", dir / "link.txt");
   fs::create_symlink("link.txt", dir / "link2.txt");
-  std::string error;
-  ASSERT_TRUE(ReplaceFile(dir / "link2.txt", "new", error)) << error;
+  ASSERT_EQ(ReplaceFile(dir / "link2.txt", "new"), "");
   EXPECT_TRUE(fs::is_symlink(dir / "link2.txt"));
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_EQ(ReadFile(dir / "real/a.txt"), "new");
@@ -81,8 +77,7 @@ TEST(ReplaceFile, PreparedNamesInTheFolderRedirectNothing) {
   // The fixed temporary name of earlier versions, as a link to another file and as a folder.
   fs::create_symlink(dir / "victim.txt", dir / "a.txt.saving");
   fs::create_directory(dir / ".a.txt.saving-");
-  std::string error;
-  ASSERT_TRUE(ReplaceFile(dir / "a.txt", "new", error)) << error;
+  ASSERT_EQ(ReplaceFile(dir / "a.txt", "new"), "");
   EXPECT_EQ(ReadFile(dir / "a.txt"), "new");
   EXPECT_EQ(ReadFile(dir / "victim.txt"), "keep me");
 }
@@ -94,8 +89,7 @@ TEST(ReplaceFile, RemovesTemporariesLeftByEndedWrites) {
   const std::string running = ".a.txt.saving-1-99";  // process 1 always runs: a write in progress
   const std::string otherFile = ".b.txt.saving-" + std::to_string(getpid()) + "-3";
   for (const std::string& name : {own, ended, running, otherFile}) WriteFile(dir / name, "half");
-  std::string error;
-  ASSERT_TRUE(ReplaceFile(dir / "a.txt", "new", error)) << error;
+  ASSERT_EQ(ReplaceFile(dir / "a.txt", "new"), "");
   EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{running, otherFile, "a.txt"}));
 }
 
@@ -109,9 +103,7 @@ TEST(ReplaceFile, AFailedWriteKeepsThePreviousFileAndSaysWhy) {
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{1000, 1000};
     setrlimit(RLIMIT_FSIZE, &limit);
-    std::string error;
-    const bool written = ReplaceFile(path, std::string(5000, 'x'), error);
-    _exit(!written && error == path + ": File too large" ? 0 : 1);
+    _exit(ReplaceFile(path, std::string(5000, 'x')) == path + ": File too large" ? 0 : 1);
   }
   int status = -1;
   waitpid(child, &status, 0);
@@ -124,25 +116,20 @@ TEST(ReplaceFile, AFailedWriteKeepsThePreviousFileAndSaysWhy) {
 TEST(ReplaceFile, WritesATargetWithTheLongestName) {
   TempDir dir;
   const std::string path = dir / std::string(255, 'n');
-  std::string errorText;
-  ASSERT_TRUE(ReplaceFile(path, "first", errorText)) << errorText;
-  ASSERT_TRUE(ReplaceFile(path, "second", errorText)) << errorText;
+  ASSERT_EQ(ReplaceFile(path, "first"), "");
+  ASSERT_EQ(ReplaceFile(path, "second"), "");
   EXPECT_EQ(ReadFile(path), "second");
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{std::string(255, 'n')});
 }
 
 TEST(ReplaceFile, RefusesWhatItCannotReplace) {
   TempDir dir;
-  std::string error;
-  EXPECT_FALSE(ReplaceFile(dir / "missing/a.txt", "x", error));
-  EXPECT_EQ(error, dir / "missing/a.txt: No such file or directory");
+  EXPECT_EQ(ReplaceFile(dir / "missing/a.txt", "x"), dir / "missing/a.txt: No such file or directory");
 
   fs::create_directory(dir / "folder.txt");
-  EXPECT_FALSE(ReplaceFile(dir / "folder.txt", "x", error));
-  EXPECT_EQ(error, dir / "folder.txt: not a regular file");
+  EXPECT_EQ(ReplaceFile(dir / "folder.txt", "x"), dir / "folder.txt: not a regular file");
 
   fs::create_symlink("loop.txt", dir / "loop.txt");
-  EXPECT_FALSE(ReplaceFile(dir / "loop.txt", "x", error));
-  EXPECT_EQ(error, dir / "loop.txt: Too many levels of symbolic links");
+  EXPECT_EQ(ReplaceFile(dir / "loop.txt", "x"), dir / "loop.txt: Too many levels of symbolic links");
   EXPECT_TRUE(fs::is_symlink(dir / "loop.txt"));
 }

@@ -40,8 +40,7 @@ TEST_F(SequenceSave, SavedFileReadsBackTheSameWithItsCommentsLabelsAndSeparators
 
   sequence.SequenceEntries[1].TimeFactor = 0.1f;  // no short decimal fraction in binary
   sequence.SequenceEntries[0].WobbleFrequency = 1e-7f;
-  std::string error;
-  ASSERT_TRUE(WriteSceneSequence(dir / "sceneseq.txt", sequence, notes, error)) << error;
+  ASSERT_EQ(WriteSceneSequence(dir / "sceneseq.txt", sequence, notes), "");
   EXPECT_EQ(Load(dir.Path()), sequence) << "every value exactly as written";
   const std::string text = ReadFile(dir / "sceneseq.txt");
   EXPECT_EQ(text.rfind("// my demo\r\n// second comment\r\n96000\r\nletterbox ratio\r\n2.35\r\nsoundtrack\r\n", 0), 0u)
@@ -59,8 +58,7 @@ TEST_F(SequenceSave, BpmIsOurOwnCommentLine) {
   SetNotesBpm(notes, 93.5);
   EXPECT_EQ(NotesBpm(notes), 93.5);
   EXPECT_EQ(notes.comments.size(), 3u) << "one bpm line, replaced";
-  std::string error;
-  ASSERT_TRUE(WriteSceneSequence(dir / "sceneseq.txt", Load(dir.Path()), notes, error)) << error;
+  ASSERT_EQ(WriteSceneSequence(dir / "sceneseq.txt", Load(dir.Path()), notes), "");
   EXPECT_EQ(NotesBpm(ReadSequenceNotes(dir / "sceneseq.txt", 2)), 93.5);
   EXPECT_EQ(Load(dir.Path()).SequenceEntries.size(), 2u) << "the reader skips it as a comment";
   SetNotesBpm(notes, std::nullopt);
@@ -78,11 +76,10 @@ TEST_F(SequenceSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   const std::string before = ReadFile(dir / "sceneseq.txt");
   SceneSequence sequence = Load(dir.Path());
   sequence.DemoLength = 1234;
-  std::string error;
-  EXPECT_FALSE(WriteSceneSequence(dir / "missing-folder/sceneseq.txt", sequence, {}, error));
+  const std::string error = WriteSceneSequence(dir / "missing-folder/sceneseq.txt", sequence, {});
   EXPECT_NE(error.find("missing-folder/sceneseq.txt: "), std::string::npos) << error;
   std::filesystem::create_directory(dir / "taken");  // a folder where the file should go
-  EXPECT_FALSE(WriteSceneSequence(dir / "taken", sequence, {}, error));
+  EXPECT_NE(WriteSceneSequence(dir / "taken", sequence, {}), "");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken"));
   EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), before);
   size_t files = 0;

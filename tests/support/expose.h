@@ -5,8 +5,6 @@
 // other names.
 #include <X11/Xlib.h>
 
-#include <chrono>
-#include <thread>
 
 inline void ExposeScreen() {
   Display* display = XOpenDisplay(nullptr);
@@ -18,9 +16,11 @@ inline void ExposeScreen() {
   const Window cover = XCreateWindow(display, RootWindow(display, screen), 0, 0, DisplayWidth(display, screen),
                                      DisplayHeight(display, screen), 0, CopyFromParent, InputOutput, CopyFromParent,
                                      CWOverrideRedirect | CWBackPixel, &attributes);
+  XSelectInput(display, cover, StructureNotifyMask);
   XMapRaised(display, cover);
-  XSync(display, False);
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  XEvent mapped;
+  XWindowEvent(display, cover, StructureNotifyMask, &mapped);  // the server has mapped it: all below are covered
+  while (mapped.type != MapNotify) XWindowEvent(display, cover, StructureNotifyMask, &mapped);
   XDestroyWindow(display, cover);
   XCloseDisplay(display);
 }

@@ -60,8 +60,7 @@ TEST(Soundtrack, WavFileHasPromisedFormatAndLength) {
   const std::filesystem::path dir = outDir ? outDir : std::filesystem::temp_directory_path();
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "soundtrack.wav").string();
-  std::string errorText;
-  ASSERT_TRUE(WriteWav(path, Song(), 2, kSampleRateHz, errorText)) << errorText;
+  ASSERT_EQ(WriteWav(path, Song(), 2, kSampleRateHz), "");
 
   std::ifstream file(path, std::ios::binary);
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

@@ -272,6 +272,34 @@ int64_t CaptionTime(const std::string& output) {
   return at == std::string::npos ? -1 : std::stoll(name.substr(at + 4));
 }
 
+// The frame count the output window's caption shows ("f: 12 ..."); -1 when there is none.
+int64_t CaptionFrames(const std::string& output) {
+  const std::string name = RunCommand("xdotool getwindowname " + output).output;
+  const size_t at = name.find("f: ");
+  return at == std::string::npos ? -1 : std::stoll(name.substr(at + 3));
+}
+
+// Waits until the output window has drawn `frames` more frames (at most 10 s): whatever a key or a click
+// did before has been handled and shown by then.
+void WaitForFrames(const std::string& output, int64_t frames) {
+  const int64_t from = CaptionFrames(output);
+  for (auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end;) {
+    if (CaptionFrames(output) >= from + frames) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  FAIL() << "the output window stopped drawing";
+}
+
+// The caption's demo time once it is past afterMs (at most 10 s); the last one seen otherwise.
+int64_t WaitForCaptionTimeAfter(const std::string& output, int64_t afterMs) {
+  int64_t seen = CaptionTime(output);
+  for (auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end && seen <= afterMs;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    seen = CaptionTime(output);
+  }
+  return seen;
+}
+
 bool Visible(const std::string& windowClass) {
   return !RunCommand("xdotool search --onlyvisible --class '^" + windowClass + "$'").output.empty();
 }
@@ -290,14 +318,13 @@ TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   TypeInto(tweak, kBaseValX, kBaseValY, "30");  // the field keeps the focus
 
   Xdotool("mousemove --sync --window " + output + " 300 200 key space");
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 5));
   const int64_t pausedMs = CaptionTime(output);
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 20));
   EXPECT_GE(pausedMs, 0);
-  EXPECT_EQ(CaptionTime(output), pausedMs) << "paused by Space over the picture";
+  EXPECT_EQ(CaptionTime(output), pausedMs) << "paused by Space over the picture: 20 frames showed one moment";
   Xdotool("key space");
-  std::this_thread::sleep_for(std::chrono::milliseconds(600));
-  EXPECT_GT(CaptionTime(output), pausedMs) << "running again";
+  EXPECT_GT(WaitForCaptionTimeAfter(output, pausedMs), pausedMs) << "running again";
 
   Xdotool("mousemove --sync --window " + tweak + " 200 50 key Escape");
   for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end && Visible("quarnel-tweak");)
@@ -340,11 +367,11 @@ TEST_F(ShippedPresets, RenderToTexturePresetsPickedAndLoadedWhileRunning) {
     std::string keys;
     for (; picked < preset; ++picked) keys += " Down";
     Xdotool("key" + keys + " Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 30));
     ASSERT_EQ(Fault(), "") << "after picking it in set";
     Click(tweak, kLoadX, kLoadY);  // the pick put sceneN.txt into the file field
     ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 30));
     ASSERT_EQ(Fault(), "") << "after loading its file";
     Screenshot("r2t_scene" + std::to_string(preset) + ".png");
   }

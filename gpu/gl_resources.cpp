@@ -1,0 +1,74 @@
+// The OpenGL device's resources: vertex buffers, textures and the render target's framebuffer.
+#include "gpu/gl_device.h"
+
+#include "gpu/gl_check.h"
+
+HRESULT GLDevice::CreateVertexBuffer(UINT lengthBytes, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer8** buffer) {
+  if (buffer == nullptr || lengthBytes == 0) return D3DERR_INVALIDCALL;
+  *buffer = new GLVertexBuffer(lengthBytes);
+  return D3D_OK;
+}
+
+HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DFORMAT format, D3DPOOL,
+                                IDirect3DTexture8** texture) {
+  if (texture == nullptr || width == 0 || height == 0 || width > caps_.MaxTextureWidth ||
+      height > caps_.MaxTextureHeight)
+    return D3DERR_INVALIDCALL;
+  const bool renderTarget = usage & D3DUSAGE_RENDERTARGET;
+  GLTextureFormat glFormat;
+  if (!GLFormatOf(format, renderTarget, glFormat)) return D3DERR_INVALIDCALL;
+  core_->MakeCurrent();
+  const GLCallCheck check("CreateTexture");
+  DiscardGLErrors();  // the check below is about this texture alone
+  GLuint name = renderTarget ? core_->TakeRecycledTarget(width, height, glFormat.internalFormat) : 0;
+  if (name == 0) {
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);  // only level 0 is drawn into or sampled
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(glFormat.internalFormat), GLsizei(width), GLsizei(height), 0,
+                 glFormat.uploadFormat, glFormat.uploadType, nullptr);
+    if (glGetError() != GL_NO_ERROR) {
+      glDeleteTextures(1, &name);
+      return D3DERR_OUTOFVIDEOMEMORY;
+    }
+  }
+  *texture = new GLTexture(core_, name, {format, usage, D3DPOOL_DEFAULT, width, height}, glFormat);
+  return D3D_OK;
+}
+
+HRESULT GLDevice::GetRenderTarget(IDirect3DSurface8** surface) {
+  if (surface == nullptr) return D3DERR_INVALIDCALL;
+  target_->AddRef();
+  *surface = target_;
+  return D3D_OK;
+}
+
+HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurface8* depthStencil) {
+  // Depth-stencil surfaces are never handed out, so only "no depth buffer" can be asked for.
+  auto* surface = dynamic_cast<GLSurface*>(renderTarget);
+  if (surface == nullptr || depthStencil != nullptr) return D3DERR_INVALIDCALL;
+  if (surface->Texture() != nullptr && !(surface->Texture()->Desc().Usage & D3DUSAGE_RENDERTARGET))
+    return D3DERR_INVALIDCALL;
+  surface->AddRef();
+  target_->Release();
+  target_ = surface;
+  depthAttached_ = false;
+  D3DSURFACE_DESC desc;
+  target_->GetDesc(&desc);
+  viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};  // bound by the next clear or draw
+  return D3D_OK;
+}
+
+void GLDevice::BindTarget() {
+  glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
+  if (target_->Texture() != nullptr) {
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target_->Texture()->Name(), 0);
+  } else {
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+  }
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthAttached_ ? depthBuffer_ : 0);
+}
+
+void GLDevice::UnbindTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
