@@ -95,7 +95,7 @@ uint64_t CheckBaseValues(const std::string& path, const LoadedDemo& demo, int nu
   return scanned * users;
 }
 
-// On a terminal: how far the check is, on one line that the next report or the end clears.
+// On a terminal: how far the check is, on one line that the next report overwrites and the end clears.
 class Progress {
  public:
   Progress() : shown_(isatty(STDERR_FILENO) != 0) {}
@@ -104,7 +104,8 @@ class Progress {
   }
   void Show(size_t done, size_t total) {
     if (!shown_) return;
-    std::fprintf(stderr, "\r%s%zu/%zu", kCheckProgressText, done, total);
+    // The cursor goes back to the line's start: a report printed meanwhile writes over the progress.
+    std::fprintf(stderr, "%s%zu/%zu\r", kCheckProgressText, done, total);
     std::fflush(stderr);
   }
 

@@ -127,6 +127,7 @@ int RunExport(const ExportOptions& options) {
     return 1;
   }
   const uint32_t frameCount = static_cast<uint32_t>(uint64_t(demo.sequence.DemoLength) * options.fps / 1000 + 1);
+  InterruptWatch interrupts;  // from here on, Ctrl+C and SIGTERM remove what the export made
   ExportTarget target;
   if (const std::string fault = PrepareExportTarget(options.outPath, toPng, target); !fault.empty()) {
     PrintReport(fault);
@@ -134,7 +135,6 @@ int RunExport(const ExportOptions& options) {
     ReleaseRenderObjects(state);
     return 1;
   }
-  InterruptWatch interrupts;
   std::unique_ptr<FrameSink> sink;
   if (toPng)
     sink = std::make_unique<PngSink>(target.temporary);
