@@ -22,22 +22,39 @@ void ReportFailure(const ReloadEvents& events, const std::string& text) {
   if (events.Report) events.Report(text + kReloadFailedText);
 }
 
-void ReloadPreset(const WatchedFile& file, int number, SceneState& scene, const ReloadEvents& events) {
+// Reads preset number from file; a file just after the loaded presets becomes one more of them.
+void ReloadPreset(const WatchedFile& file, size_t number, SceneState& scene, const ReloadEvents& events) {
   FileError error;
   std::optional<TextLines> lines = TextLines::FromFile(file.path, error);
   if (!lines) return ReportFailure(events, error.text);
-  TScene1ParamIArray preset = scene.ScenePresets[number];
+  TScene1ParamIArray preset = number < scene.ScenePresets.size() ? scene.ScenePresets[number] : TScene1ParamIArray{};
   try {
     ReadScenePreset(*lines, preset);
   } catch (const std::exception& error) {
     return ReportFailure(events, error.what());
   }
+  if (number == scene.ScenePresets.size()) {
+    scene.ScenePresets.push_back(preset);
+    scene.PresetCount = static_cast<uint8_t>(scene.ScenePresets.size());
+  }
   scene.ScenePresets[number] = preset;
-  if (events.PresetReloaded) events.PresetReloaded(number);
+  if (events.PresetReloaded) events.PresetReloaded(static_cast<int>(number));
 }
 
-void ReloadSequence(const DataWatch& watch, SceneSequence& sequence, uint8_t& sequenceCount,
-                    const ReloadEvents& events) {
+// The preset files that appeared after the watched ones (a save under a new number, a file copied in):
+// watched from now on with no stamp yet, so that the next poll reads them.
+void WatchNewPresetFiles(DataWatch& watch) {
+  while (watch.presets.size() < static_cast<size_t>(kMaxPresets)) {
+    const std::string path = PresetFilePath(watch.dataDir, static_cast<int>(watch.presets.size()));
+    if (!StampOf(path).exists) return;
+    watch.presets.push_back({path, {}});
+  }
+}
+
+}  // namespace
+
+void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t& sequenceCount,
+                        const ReloadEvents& events) {
   SceneSequence read;
   std::string fault;
   LoadReports reports;
@@ -62,8 +79,6 @@ void ReloadSequence(const DataWatch& watch, SceneSequence& sequence, uint8_t& se
   if (needsRestart && events.Report) events.Report(watch.sequence.path + kReloadNeedsRestartText);
 }
 
-}  // namespace
-
 FileStamp StampOf(const std::string& path) {
   std::error_code error;
   FileStamp stamp;
@@ -87,6 +102,7 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
 }
 
 void NoteOwnWrite(DataWatch& watch, const std::string& path) {
+  WatchNewPresetFiles(watch);
   std::error_code error;
   for (WatchedFile& file : watch.presets)
     if (std::filesystem::equivalent(file.path, path, error)) file.stamp = StampOf(file.path);
@@ -95,7 +111,13 @@ void NoteOwnWrite(DataWatch& watch, const std::string& path) {
 
 void PollDataFiles(DataWatch& watch, SceneState& scene, SceneSequence& sequence, uint8_t& sequenceCount,
                    const ReloadEvents& events) {
-  for (size_t n = 0; n < watch.presets.size() && n < scene.ScenePresets.size(); ++n)
-    if (Changed(watch.presets[n])) ReloadPreset(watch.presets[n], static_cast<int>(n), scene, events);
-  if (Changed(watch.sequence)) ReloadSequence(watch, sequence, sequenceCount, events);
+  WatchNewPresetFiles(watch);
+  for (size_t n = 0; n < watch.presets.size() && n <= scene.ScenePresets.size(); ++n)
+    if (Changed(watch.presets[n])) ReloadPreset(watch.presets[n], n, scene, events);
+  if (!Changed(watch.sequence)) return;
+  if (events.SequenceHasOwnEdits && events.SequenceHasOwnEdits()) {
+    if (events.SequenceHeldBack) events.SequenceHeldBack();
+    return;
+  }
+  ReloadSequenceFile(watch, sequence, sequenceCount, events);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Hot reload: while the demo runs, the data folder's preset files (sceneN.txt for the loaded presets)
-// and its sequence file are read again when their modification time or size changes. A file is read
+// Hot reload: while the demo runs, the data folder's preset files (every sceneN.txt from scene0.txt on
+// with no gap, including files that appear while the demo runs) and its sequence file are read again when their modification time or size changes. A file is read
 // into a copy, which replaces the loaded data only when the whole file was read; a file that fails is
 // reported once (with its file and line) until it changes again, and the previous data stays in use.
 // Polling is the caller's: PollDataFiles a few times a second.
@@ -36,6 +36,10 @@ struct ReloadEvents {
   std::function<void(int presetNumber)> PresetReloaded;    // ScenePresets[presetNumber] was replaced
   std::function<void()> SequenceReloaded;                  // entries and DemoLength were replaced
   std::function<void(const std::string& text)> Report;     // a file that failed, or a change that waits
+  // Whether the sequence in use has edits of the program's own that its file lacks: then a change of
+  // the file is not read but reported to SequenceHeldBack, and ReloadSequenceFile reads it on request.
+  std::function<bool()> SequenceHasOwnEdits;
+  std::function<void()> SequenceHeldBack;
 };
 
 // The stamp of the file at path now.
@@ -49,7 +53,13 @@ void WatchDataFiles(DataWatch& watch, const std::string& dataDir, int presetCoun
 // not read back what is already in use.
 void NoteOwnWrite(DataWatch& watch, const std::string& path);
 
-// Reads every watched file whose stamp changed. A preset replaces scene.ScenePresets[N]. A sequence
+// Reads the sequence file into sequence, sequenceCount and DemoLength as a poll does (the letterbox
+// ratio and MP3 stay); a file that fails is reported and changes nothing.
+void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t& sequenceCount,
+                        const ReloadEvents& events);
+
+// Reads every watched file whose stamp changed. A preset replaces scene.ScenePresets[N]; the file after
+// the last loaded preset adds preset N (PresetCount grows). A sequence
 // replaces sequence's entries and DemoLength and sequenceCount; its letterbox ratio and MP3 need a new
 // start and stay as they were (reported when they changed). A file that is missing for the moment
 // (an editor saving it) is left alone until it is back.

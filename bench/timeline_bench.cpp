@@ -47,7 +47,7 @@ void ColumnsForANewWidth(benchmark::State& state) {
   WavePeaks peaks;
   peaks.low.assign(9600, -0.5f);
   peaks.high.assign(9600, 0.5f);
-  TimelineGeometry geometry{1280, 400, 96000, 15};
+  TimelineGeometry geometry{1280, 400, 96000, 15, {}};
   for (auto _ : state) benchmark::DoNotOptimize(PeaksPerColumn(peaks, geometry));
 }
 BENCHMARK(ColumnsForANewWidth)->Unit(benchmark::kMicrosecond);

@@ -22,6 +22,10 @@ inline constexpr char kCheckNoSuchPresetEnd[] = ", which is not loaded: it shows
 // + start " > " end + kCheckStartAfterEndEnd
 inline constexpr char kCheckStartAfterEndText[] = " starts after it ends (";
 inline constexpr char kCheckStartAfterEndEnd[] = " ms): it is never drawn";
+// + end + kCheckEndsAfterDemoLength + length + kCheckEndsAfterDemoEnd
+inline constexpr char kCheckEndsAfterDemoText[] = " ends after the demo (";
+inline constexpr char kCheckEndsAfterDemoLength[] = " ms, the demo lasts ";
+inline constexpr char kCheckEndsAfterDemoEnd[] = " ms): its last part is never drawn";
 inline constexpr char kCheckFailedText[] = ": check failed";
 inline constexpr char kCheckPassedText[] = ": check passed";
 

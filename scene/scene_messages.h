@@ -34,4 +34,7 @@ inline constexpr const char* kMsgBadRatio = "seq file error: ScreenCinemaWidthRa
 inline constexpr const char* kMsgBadMp3 = "seq file error: No correct MP3 file";
 inline constexpr const char* kMsgSequenceLoadFailed = "Load Error: Scene Seqence file fukked";  // + code
 inline constexpr const char* kMsgNoSequence = "Loading Error: no scene1 presets sequence found!";
+inline constexpr const char* kMsgSaveNoEntries = "the sequence has no entries: the demo could not start from it";
+inline constexpr const char* kMsgSaveTooManyEntries = "the sequence has more than 255 entries: the demo reads only 255";
+inline constexpr const char* kMsgSaveBadLength = "the demo length must be 1..2147483647 ms";
 inline constexpr const char* kMsgTooManyEntries = ": only the first 255 entries are used; the rest of the file is ignored";

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "scene/decimal_text.h"
+#include "scene/scene_messages.h"
 #include "scene/safe_file.h"
 #include "scene/text_lines.h"
 
@@ -70,7 +71,16 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
   return text;
 }
 
+std::string SequenceWriteFault(const SceneSequence& sequence) {
+  if (sequence.SequenceEntries.empty()) return kMsgSaveNoEntries;
+  if (sequence.SequenceEntries.size() > static_cast<size_t>(kMaxSequenceEntries)) return kMsgSaveTooManyEntries;
+  if (sequence.DemoLength == 0 || sequence.DemoLength > kMaxEffectTime) return kMsgSaveBadLength;
+  if (!(sequence.ScreenCinemaWidthRatio > 2 && sequence.ScreenCinemaWidthRatio <= 10)) return kMsgBadRatio;
+  return {};
+}
+
 std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes) {
+  if (const std::string fault = SequenceWriteFault(sequence); !fault.empty()) return path + ": " + fault;
   return ReplaceFile(path, SceneSequenceText(sequence, notes));
 }
 

@@ -7,10 +7,11 @@
 
 #include "scene/decimal_text.h"
 #include "timeline/timeline_messages.h"
+#include "timeline/timeline_snap.h"
+#include "timeline/timeline_view.h"
 
 namespace {
 
-constexpr int kTypingRunBase = 100;  // typing-run numbers of the timeline's fields in the shared history
 constexpr double kMaxBpm = 1000;
 constexpr int kBeatsOfNewEntry = 8;
 constexpr uint32_t kNewEntryMs = 4000;  // without a bpm
@@ -19,22 +20,28 @@ std::string SequencePath(const TimelineForm& form) { return form.host.dataDir + 
 
 std::vector<TSceneSeqEntry>& Entries(TimelineForm& form) { return form.host.sequence->SequenceEntries; }
 
-SequenceSnapshot Snapshot(const TimelineForm& form) { return {*form.host.sequence, form.notes}; }
-
 bool IsEntryField(TimelineField field) { return static_cast<int>(field) < kEntryFieldCount; }
+
+// The rows scroll so the selected entry shows.
+void ShowSelected(TimelineForm& form) {
+  form.geometry.entryCount = static_cast<int>(Entries(form).size());
+  KeepViewInRange(form.geometry);
+  ScrollRowIntoView(form.geometry, form.selected);
+}
 
 void Changed(TimelineForm& form) {
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = static_cast<int>(Entries(form).size()) - 1;
+  ShowSelected(form);
   if (form.host.SequenceChanged) form.host.SequenceChanged();
 }
 
 // Runs an action that changes the sequence and records it as one undo step.
 template <typename Action>
 void Recorded(TimelineForm& form, std::optional<int> typingIn, Action action) {
-  const SequenceSnapshot before = Snapshot(form);
+  const SequenceSnapshot before = TimelineSnapshot(form);
   action();
   if (form.host.history)
-    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, before, Snapshot(form), typingIn);
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, before, TimelineSnapshot(form), typingIn);
   Changed(form);
 }
 
@@ -140,17 +147,20 @@ void PutSequence(TimelineForm& form, const SequenceSnapshot& snapshot) {
   ShowTimelineFields(form);
 }
 
-// A new entry: the preset picked in "set" (else the selected entry's, else 0) at the current time on
-// the grid, eight beats (or four seconds) long.
+// A new entry: the preset picked in "set" (else the selected entry's, else 0) at the grid point at or
+// before the cursor, so the preview at the cursor shows it; eight beats (or four seconds) long, cut at
+// the demo's end.
 TSceneSeqEntry NewEntry(const TimelineForm& form) {
   TSceneSeqEntry entry;
   const int picked = form.host.PickedPreset ? form.host.PickedPreset() : -1;
   if (picked >= 0) entry.PresetNumber = static_cast<uint8_t>(picked);
   else if (form.selected >= 0) entry.PresetNumber = form.host.sequence->SequenceEntries[form.selected].PresetNumber;
   const uint32_t nowMs = form.host.DemoTime ? form.host.DemoTime() : 0;
-  entry.StartTime = SnapMs(nowMs, form.bpm);
+  entry.StartTime = GridPointAtOrBeforeMs(nowMs, form.bpm);
   const uint32_t lengthMs = form.bpm ? static_cast<uint32_t>(std::round(kBeatsOfNewEntry * GridStepMs(form.bpm))) : kNewEntryMs;
+  const uint32_t demoEndMs = form.host.sequence->DemoLength;
   entry.EndTime = entry.StartTime + lengthMs - 1;
+  if (entry.EndTime >= demoEndMs && demoEndMs > entry.StartTime) entry.EndTime = demoEndMs - 1;
   return entry;
 }
 
@@ -186,20 +196,28 @@ void Save(TimelineForm& form) {
 }
 
 // The entry being dragged, moved by the pointer's travel since the press (whole bar) or with the
-// dragged end on the pointer; an end lands so that the entry stops just before the grid point.
-void DragEntry(TimelineForm& form, uint32_t pointerMs) {
+// dragged end on the pointer; an end lands so that the entry stops just before the snapped point. The
+// entry's end stops at the demo's end.
+void DragEntry(TimelineForm& form, uint32_t pointerMs, bool snapOff) {
   TimelineDrag& drag = form.drag;
   TSceneSeqEntry entry = drag.original;
+  const uint32_t cursorMs = form.host.DemoTime ? form.host.DemoTime() : 0;
+  const SnapTargets targets = DragTargets(*form.host.sequence, drag.entry, cursorMs, form.bpm,
+                                          kSnapReachPx / ScalePxPerMs(form.geometry), snapOff);
+  const double demoLengthMs = form.host.sequence->DemoLength;
+  const auto time = [](double ms) { return static_cast<uint32_t>(std::clamp(ms, 0.0, double(kMaxEffectTime))); };
   if (drag.spot == TimelineSpot::Bar) {
+    const double spanMs = double(entry.EndTime) + 1 - entry.StartTime;  // not above 0 for an entry never drawn
     const double startMs = double(entry.StartTime) + double(pointerMs) - double(drag.grabMs);
-    const uint32_t start = SnapMs(startMs, form.bpm);
-    entry.EndTime = static_cast<uint32_t>(std::min<double>(double(entry.EndTime) + start - double(entry.StartTime), kMaxEffectTime));
-    entry.StartTime = start;
+    double start = SnapMove(startMs, time(spanMs), targets);
+    if (spanMs > 0 && start + spanMs > demoLengthMs) start = std::max(0.0, demoLengthMs - spanMs);
+    entry.StartTime = time(start);
+    entry.EndTime = time(start + spanMs - 1);
   } else if (drag.spot == TimelineSpot::BarStart) {
-    entry.StartTime = std::min(SnapMs(pointerMs, form.bpm), entry.EndTime);
+    entry.StartTime = std::min(SnapTime(pointerMs, targets), entry.EndTime);
   } else if (drag.spot == TimelineSpot::BarEnd) {
-    const uint32_t end = SnapMs(pointerMs, form.bpm);
-    entry.EndTime = std::max(end > 0 ? end - 1 : 0, entry.StartTime);
+    const double end = std::min<double>(SnapTime(pointerMs, targets), demoLengthMs);
+    entry.EndTime = std::max(time(end - 1), entry.StartTime);
   }
   Entries(form)[drag.entry] = entry;
 }
@@ -212,6 +230,8 @@ void ReadNotes(TimelineForm& form) {
 
 }  // namespace
 
+SequenceSnapshot TimelineSnapshot(const TimelineForm& form) { return {*form.host.sequence, form.notes}; }
+
 std::string EntryLabel(const TSceneSeqEntry& entry) {
   return std::to_string(entry.PresetNumber) + " scene" + std::to_string(entry.PresetNumber) + ".txt";
 }
@@ -219,10 +239,11 @@ std::string EntryLabel(const TSceneSeqEntry& entry) {
 void SetUpTimeline(TimelineForm& form) {
   ReadNotes(form);
   if (form.host.history) {
-    form.host.history->TakeSequence = [&form] { return Snapshot(form); };
+    form.host.history->TakeSequence = [&form] { return TimelineSnapshot(form); };
     form.host.history->PutSequence = [&form](const SequenceSnapshot& snapshot) { PutSequence(form, snapshot); };
   }
   if (!form.host.ShowMessage) form.host.ShowMessage = [](const std::string&) {};
+  form.title = kTimelineCaption;
   ShowTimelineFields(form);
 }
 
@@ -242,6 +263,7 @@ void ShowTimelineFields(TimelineForm& form) {
 void SelectEntry(TimelineForm& form, int entry) {
   const int count = static_cast<int>(Entries(form).size());
   form.selected = entry >= 0 && entry < count ? entry : -1;
+  ShowSelected(form);
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   ShowTimelineFields(form);
 }
@@ -255,6 +277,7 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
     form.drag.loop = loopDrag;
     form.drag.grabMs = pointerMs;
     if (!loopDrag && form.host.Seek) form.host.Seek(pointerMs);
+    if (!loopDrag) form.geometry.view.followCursor = true;
     return;
   }
   if (hit.spot == TimelineSpot::None) return;
@@ -264,10 +287,10 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
   form.drag.entry = hit.entry;
   form.drag.grabMs = pointerMs;
   form.drag.original = Entries(form)[hit.entry];
-  form.drag.before = Snapshot(form);
+  form.drag.before = TimelineSnapshot(form);
 }
 
-void DragTo(TimelineForm& form, int xPx, int /*yPx*/) {
+void DragTo(TimelineForm& form, int xPx, int /*yPx*/, bool snapOff) {
   const uint32_t pointerMs = TimeOfPixel(form.geometry, xPx);
   switch (form.drag.spot) {
     case TimelineSpot::None:
@@ -281,7 +304,7 @@ void DragTo(TimelineForm& form, int xPx, int /*yPx*/) {
       return;
     default:
       if (form.drag.entry >= static_cast<int>(Entries(form).size())) return;
-      DragEntry(form, pointerMs);
+      DragEntry(form, pointerMs, snapOff);
       ShowTimelineFields(form);
       Changed(form);
   }
@@ -292,7 +315,7 @@ void Release(TimelineForm& form) {
   form.drag = {};
   if (drag.spot == TimelineSpot::None || drag.spot == TimelineSpot::Axis) return;
   if (form.host.history)
-    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, Snapshot(form), std::nullopt);
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, TimelineSnapshot(form), std::nullopt);
 }
 
 void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
@@ -335,18 +358,6 @@ void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string
   if (form.fields[index] == text) return;
   form.fields[index] = text;
   form.reported[index].reset();
-  if (IsEntryField(field) && form.selected < 0) return;
-  const Parsed parsed = ParseField(field, text);
-  if (field == TimelineField::Bpm) {
-    if (!parsed.value && !parsed.fault.empty()) return;
-    Recorded(form, kTypingRunBase + index, [&] {
-      form.bpm = parsed.value;
-      SetNotesBpm(form.notes, form.bpm);
-    });
-    return;
-  }
-  if (!parsed.value) return;
-  Recorded(form, kTypingRunBase + index, [&] { Store(form, field, *parsed.value); });
 }
 
 void FinishTimelineText(TimelineForm& form, TimelineField field) {
@@ -354,12 +365,22 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const std::string text = form.fields[index];
   if (IsEntryField(field) && form.selected < 0) return;
-  const Parsed parsed = ParseField(field, text);
-  if (parsed.fault.empty() || (text.empty() && field != TimelineField::Bpm)) {
-    if (text.empty()) form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
+  if (text.empty() && field != TimelineField::Bpm) {
+    form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
     return;
   }
-  if (form.reported[index] == text) return;
-  form.reported[index] = text;
-  form.host.ShowMessage(parsed.fault);
+  const Parsed parsed = ParseField(field, text);
+  if (!parsed.fault.empty()) {
+    if (form.reported[index] == text) return;
+    form.reported[index] = text;
+    form.host.ShowMessage(parsed.fault);
+    return;
+  }
+  if (text == FieldText(form, field)) return;
+  Recorded(form, std::nullopt, [&] {
+    if (field != TimelineField::Bpm) return Store(form, field, *parsed.value);
+    form.bpm = parsed.value;
+    SetNotesBpm(form.notes, form.bpm);
+  });
+  form.fields[index] = FieldText(form, field);
 }

@@ -30,10 +30,8 @@ struct TimelineHost {
   std::function<void()> SequenceChanged;                   // after every change of the entries or length
   std::function<void()> SequenceSaved;                     // the file was written by us: no reload
   std::function<void(const std::string&)> ShowMessage;
-  // Keys the timeline shares with the tweak window: Ctrl+Z / Ctrl+Y, F5..F8, F10.
-  std::function<void()> Undo, Redo;
-  std::function<void(ClockCommand)> RunClockCommand;
-  std::function<void()> ShutdownDemo;
+  // The keys the timeline shares with the other windows (tweak/dev_keys.h): undo and redo too.
+  std::function<void(DevCommand)> RunDevCommand;
 };
 
 // The eight numbers of an entry, then the sequence's length, ratio, and the timeline's beats per minute.
@@ -44,6 +42,7 @@ inline constexpr int kTimelineFieldCount = 11;
 inline constexpr int kEntryFieldCount = 8;
 
 enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save };
+inline constexpr int kTimelineButtonCount = 6;
 
 struct TimelineDrag {
   TimelineSpot spot = TimelineSpot::None;  // None: no drag; Axis: seeking (or the loop with the loop flag)
@@ -63,9 +62,14 @@ struct TimelineForm {
   std::array<std::optional<std::string>, kTimelineFieldCount> reported;  // last finished bad text shown
   std::optional<double> bpm;
   bool preview = false;
-  TimelineGeometry geometry;                        // of the drawing area, set by the window
+  TimelineGeometry geometry;                        // of the drawing area: its size set by the window
   TimelineDrag drag;
+  std::string title;   // the window's title, "timeline" and a "*" while the sequence has unsaved changes
+  std::string status;  // the status line: saved, unsaved changes, a change on disk
 };
+
+// The sequence with its notes as the timeline holds them now.
+SequenceSnapshot TimelineSnapshot(const TimelineForm& form);
 
 // Reads the notes of the sequence file, fills the fields and ties the undo history to the sequence.
 void SetUpTimeline(TimelineForm& form);
@@ -74,18 +78,19 @@ void TimelineSequenceReloaded(TimelineForm& form);
 
 // Mouse in the drawing area. Left button on the axis seeks (and drags the time); with loopDrag (the
 // right button or Shift) it sets the section loop to the dragged range. On a bar it selects the entry
-// and moves it, on a bar's end it moves that end; times snap to the grid. One drag is one undo step.
+// and moves it, on a bar's end it moves that end; times snap (timeline_snap.h) unless snapOff (Alt held),
+// and no entry is dragged past the demo's end. One drag is one undo step.
 void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag);
-void DragTo(TimelineForm& form, int xPx, int yPx);
+void DragTo(TimelineForm& form, int xPx, int yPx, bool snapOff = false);
 void Release(TimelineForm& form);
 
-void SelectEntry(TimelineForm& form, int entry);  // -1 clears
+void SelectEntry(TimelineForm& form, int entry);  // -1 clears; the rows scroll to show the entry
 void ClickTimelineButton(TimelineForm& form, TimelineButton button);
 void SwitchPreview(TimelineForm& form, bool on);
 
-// Typing in a field stores a finished, valid number at once (a run of keystrokes in one field is one
-// undo step); an unfinished or bad text stores nothing. Finishing (Enter, leaving the field) shows a bad
-// text's message, once for that text.
+// Typing in a field only changes its text. Finishing it (Enter, leaving the field) stores the value when
+// the whole text is one the field takes, as one undo step; a bad text stores nothing and gets its
+// message, once for that text. An emptied field shows the value kept (an empty bpm: no beats).
 void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string& text);
 void FinishTimelineText(TimelineForm& form, TimelineField field);
 

@@ -9,6 +9,7 @@ inline constexpr const char* kTimelineFieldCaptions[] = {
     "preset", "start", "end", "factor", "offset", "wobble", "freq", "ampl", "length", "ratio", "bpm"};
 inline constexpr const char* kTimelineButtonCaptions[] = {"add", "dup", "del", "up", "down", "save sequence"};
 inline constexpr const char* kPreviewCaption = "preview sequence";
+inline constexpr const char* kTallRowsCaption = "tall rows";
 
 // Field checks; the offending text in quotes is put in front.
 inline constexpr const char* kMsgTimelineNotANumber = " is not a valid number";

@@ -4,17 +4,23 @@
 
 // Our headers before FLTK's: X11 defines macros such as Bool and None.
 #include "timeline/timeline_form.h"
+#include "timeline/timeline_layout.h"
 #include "timeline/timeline_messages.h"
+#include "timeline/timeline_snap.h"
+#include "timeline/timeline_view.h"
 #include "timeline/thumbnails.h"
 #include "tweak/field_input.h"
 #include "timeline/waveform.h"
+#include "engine/toolkit_guard.h"
+#include "tweak/dev_keys.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
-#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Window.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Scrollbar.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>  // last: the offscreen drawing (X11's macros clash with names above)
@@ -28,10 +34,7 @@
 namespace {
 
 constexpr Fl_Fontsize kFontSizePx = 11;
-constexpr int kFieldRowYPx = 4, kButtonRowYPx = 28, kControlHeightPx = 20;
-constexpr int kCanvasTopPx = 52;
-constexpr int kFieldCaptionPx = 38, kFieldWidthPx = 62;
-constexpr uint32_t kMinThumbnailHeightPx = 8;  // lower rows show no pictures
+constexpr int kAxisKeyScrollParts = 4;  // Left and Right scroll the axis by a quarter of its width
 
 // Colours of the preset numbers' bars: a small fixed palette, so one preset has one colour everywhere.
 Fl_Color BarColor(uint8_t presetNumber) {
@@ -54,6 +57,9 @@ uint32_t LabelStepMs(const TimelineGeometry& geometry) {
 // that only moves the cursor copies the picture and draws one line.
 struct CanvasContent {
   int widthPx = 0, heightPx = 0;
+  double pxPerMs = 0, firstMs = 0;
+  int rowsScrolledPx = 0;
+  bool tallRows = false;
   SceneSequence sequence;
   int selected = -1;
   std::optional<double> bpm;
@@ -66,41 +72,77 @@ struct CanvasContent {
 // The drawing area: axis, waveform, bars, loop and cursor.
 class TimelineCanvas : public Fl_Widget {
  public:
-  TimelineCanvas(int x, int y, int w, int h, TimelineForm& form, std::function<void()> changed)
+  // changed: after the model changed; viewMoved: after the zoom or the scroll changed.
+  TimelineCanvas(int x, int y, int w, int h, TimelineForm& form, std::function<void()> changed,
+                 std::function<void()> viewMoved)
       : Fl_Widget(x, y, w, h),
         form_(form),
         changed_(std::move(changed)),
+        viewMoved_(std::move(viewMoved)),
         waveform_(form.host.sequence->Mp3FileName),
         thumbnails_(form.host.dataDir) {}
   ~TimelineCanvas() override {
     if (picture_) fl_delete_offscreen(picture_);
   }
-  void draw() override;
-  int handle(int event) override;
-  TimelineGeometry Geometry() const {
-    return {w(), h(), std::max<uint32_t>(form_.host.sequence->DemoLength, 1),
-            static_cast<int>(form_.host.sequence->SequenceEntries.size())};
+  void draw() override;            // through the toolkit guard
+  int handle(int event) override;  // through the toolkit guard
+  // The model's geometry with the canvas's size, the demo's length and the entry count of now.
+  TimelineGeometry& Geometry() {
+    TimelineGeometry& g = form_.geometry;
+    g.widthPx = w();
+    g.heightPx = h();
+    g.lengthMs = std::max<uint32_t>(form_.host.sequence->DemoLength, 1);
+    g.entryCount = static_cast<int>(form_.host.sequence->SequenceEntries.size());
+    KeepViewInRange(g);
+    return g;
   }
+  uint32_t CursorMs() const { return form_.host.DemoTime ? form_.host.DemoTime() : 0; }
+  // After a frame: the whole area is drawn again when what it shows changed, else only the columns of
+  // the cursor's old and new place are put on the screen again.
+  void ShowFrame();
 
  private:
+  int HandleMouse(int event);
+  void DrawCanvas();
   CanvasContent Content() const;
+  bool Wheel();
+  bool Key();
   void AskForThumbnails(const TimelineGeometry& g);
   void DrawPicture(const TimelineGeometry& g);
   void DrawAxis(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
   TimelineForm& form_;
-  std::function<void()> changed_;
+  std::function<void()> changed_, viewMoved_;
   Waveform waveform_;
   Thumbnails thumbnails_;
   int thumbnailsDrawn_ = 0;  // counts the arrivals of pictures
   Fl_Offscreen picture_ = 0;
   CanvasContent drawn_;  // what picture_ shows
+  int cursorXPx_ = -1;   // where the cursor was drawn, window x; -1: not drawn
 };
+
+int CursorXPx(const TimelineGeometry& g, uint32_t cursorMs, int canvasXPx) {
+  return CursorInView(g, cursorMs) ? canvasXPx + int(PixelOfTime(g, cursorMs)) : -1;
+}
+
+void TimelineCanvas::ShowFrame() {
+  const TimelineGeometry& g = Geometry();
+  AskForThumbnails(g);
+  if (!(Content() == drawn_)) return redraw();
+  const int cursorXPx = CursorXPx(g, CursorMs(), x());
+  if (cursorXPx == cursorXPx_) return;
+  if (cursorXPx_ >= 0) damage(FL_DAMAGE_USER1, cursorXPx_, y(), 1, h());
+  if (cursorXPx >= 0) damage(FL_DAMAGE_USER1, cursorXPx, y(), 1, h());
+}
 
 CanvasContent TimelineCanvas::Content() const {
   CanvasContent content;
   content.widthPx = w();
   content.heightPx = h();
+  content.pxPerMs = ScalePxPerMs(form_.geometry);
+  content.firstMs = form_.geometry.view.firstMs;
+  content.rowsScrolledPx = form_.geometry.view.rowsScrolledPx;
+  content.tallRows = form_.geometry.view.tallRows;
   content.sequence = *form_.host.sequence;
   content.selected = form_.selected;
   content.bpm = form_.bpm;
@@ -111,65 +153,73 @@ CanvasContent TimelineCanvas::Content() const {
   return content;
 }
 
-// A picture per entry of the preset it draws, at the entry's middle, as high as the row leaves room for.
+// The rows that show, first to last (none: last < first).
+std::pair<int, int> VisibleRows(const TimelineGeometry& g) {
+  const int rowHeightPx = RowHeightPx(g);
+  const int first = g.view.rowsScrolledPx / rowHeightPx;
+  const int last = std::min(g.entryCount - 1, (g.view.rowsScrolledPx + g.heightPx - kRowsTopPx) / rowHeightPx);
+  return {first, last};
+}
+
+// A picture of the preset of every row that shows, at the entry's middle, on rows high enough for one.
 void TimelineCanvas::AskForThumbnails(const TimelineGeometry& g) {
   const SceneState& scene = *form_.host.scene;
   const std::vector<TSceneSeqEntry>& entries = form_.host.sequence->SequenceEntries;
-  const uint32_t heightPx = static_cast<uint32_t>(std::max(0, RowHeightPx(g) - 4));
   thumbnails_.Keep(static_cast<int>(entries.size()));
-  if (heightPx < kMinThumbnailHeightPx || scene.ScenePresets.empty() || scene.PresetCount == 0) return;
-  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+  if (!RowsShowPictures(g) || scene.ScenePresets.empty() || scene.PresetCount == 0) return;
+  const auto [first, last] = VisibleRows(g);
+  for (int i = first; i <= last; ++i) {
     const size_t preset = entries[i].PresetNumber < scene.PresetCount ? entries[i].PresetNumber : 0;
     if (preset >= scene.ScenePresets.size()) continue;
     thumbnails_.Want(i, {scene.ScenePresets[preset], entries[i], form_.host.sequence->ScreenCinemaWidthRatio,
-                         heightPx * 16 / 9, heightPx});
+                         kThumbnailWidthPx, kThumbnailHeightPx});
   }
   if (thumbnails_.Collect()) ++thumbnailsDrawn_;
 }
 
 // The picture is drawn at 0, 0 of the offscreen.
 void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
-  const int left = 0, top = 0;
   fl_color(fl_rgb_color(40, 40, 44));
-  fl_rectf(left, top, w(), kRowsTopPx);
+  fl_rectf(0, 0, w(), kRowsTopPx);
+  const double firstMs = g.view.firstMs, lastMs = std::min<double>(firstMs + VisibleMs(g), g.lengthMs);
   // The section loop: a shaded range over axis and rows.
   const std::optional<uint32_t> in = form_.host.LoopIn ? form_.host.LoopIn() : std::nullopt;
   const std::optional<uint32_t> out = form_.host.LoopOut ? form_.host.LoopOut() : std::nullopt;
-  if (in && out && *in < *out) {
-    const int from = left + int(PixelOfTime(g, *in)), to = left + int(PixelOfTime(g, *out));
+  if (in && out && *in < *out && *out >= firstMs && *in <= lastMs) {
+    const int from = std::max(0, int(PixelOfTime(g, *in))), to = std::min(w(), int(PixelOfTime(g, *out)));
     fl_color(fl_rgb_color(70, 70, 40));
-    fl_rectf(from, top, std::max(1, to - from), h());
+    fl_rectf(from, 0, std::max(1, to - from), h());
   }
   // Beats, when there is room between them.
   if (form_.bpm) {
     const double stepMs = GridStepMs(form_.bpm);
-    if (PixelOfTime(g, stepMs) - PixelOfTime(g, 0) >= 4) {
+    if (stepMs * ScalePxPerMs(g) >= 4) {
       fl_color(fl_rgb_color(64, 64, 72));
-      for (double t = 0; t <= g.lengthMs; t += stepMs) {
-        const int px = left + int(PixelOfTime(g, t));
-        fl_line(px, top + kAxisHeightPx, px, top + h());
+      for (double t = std::floor(firstMs / stepMs) * stepMs; t <= lastMs; t += stepMs) {
+        const int px = int(PixelOfTime(g, t));
+        fl_line(px, kAxisHeightPx, px, h());
       }
     }
   }
   // Waveform.
   const std::vector<ColumnPeak>& columns = waveform_.Columns(g);
-  const int middle = top + kAxisHeightPx + kWaveHeightPx / 2;
+  const int middle = kAxisHeightPx + kWaveHeightPx / 2;
   const float half = kWaveHeightPx / 2.0f - 1;
   fl_color(fl_rgb_color(110, 150, 120));
   for (size_t column = 0; column < columns.size(); ++column) {
     const ColumnPeak& peak = columns[column];
     if (peak.high < peak.low) continue;
-    fl_yxline(left + int(column), middle - int(std::lround(peak.high * half)), middle - int(std::lround(peak.low * half)));
+    fl_yxline(int(column), middle - int(std::lround(peak.high * half)), middle - int(std::lround(peak.low * half)));
   }
-  // Ruler.
+  // Ruler: a tick every second, labelled where there is room; every beat a short tick when zoomed in.
   fl_color(fl_rgb_color(200, 200, 200));
   fl_font(FL_HELVETICA, kFontSizePx - 1);
   const uint32_t labelStep = LabelStepMs(g);
-  for (uint32_t t = 0; t <= g.lengthMs; t += 1000) {
-    const int px = left + int(PixelOfTime(g, t));
+  for (uint32_t t = uint32_t(firstMs / 1000) * 1000; t <= lastMs; t += 1000) {
+    const int px = int(PixelOfTime(g, t));
     const bool labelled = t % labelStep == 0;
-    fl_yxline(px, top + kAxisHeightPx - (labelled ? 7 : 3), top + kAxisHeightPx - 1);
-    if (labelled) fl_draw((std::to_string(t / 1000) + "s").c_str(), px + 2, top + kAxisHeightPx - 7);
+    fl_yxline(px, kAxisHeightPx - (labelled ? 7 : 3), kAxisHeightPx - 1);
+    if (labelled) fl_draw((std::to_string(t / 1000) + "s").c_str(), px + 2, kAxisHeightPx - 7);
     if (t > g.lengthMs - 1000) break;
   }
 }
@@ -177,38 +227,43 @@ void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
 void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   const std::vector<TSceneSeqEntry>& entries = form_.host.sequence->SequenceEntries;
   const int rowHeight = RowHeightPx(g);
-  const int left0 = 0, top0 = 0;
-  fl_font(FL_HELVETICA, std::min<int>(kFontSizePx, rowHeight - 2));
-  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    const int rowTop = top0 + RowTopPx(g, i);
-    if (rowTop > top0 + h()) break;
+  const bool pictures = RowsShowPictures(g);
+  fl_push_clip(0, kRowsTopPx, w(), h() - kRowsTopPx);
+  fl_font(FL_HELVETICA, kFontSizePx);
+  const auto [first, last] = VisibleRows(g);
+  for (int i = first; i <= last; ++i) {
+    const int rowTop = RowTopPx(g, i);
     if (i == form_.selected) {
       fl_color(fl_rgb_color(52, 52, 60));
-      fl_rectf(left0, rowTop, w(), rowHeight);
+      fl_rectf(0, rowTop, w(), rowHeight);
     }
     const BarSpanPx span = BarSpan(g, entries[i]);
-    const int left = left0 + int(span.leftPx), width = std::max(2, int(span.rightPx - span.leftPx));
+    // Bars far outside the axis are cut to it, so their coordinates stay small.
+    const double leftPx = std::max(span.leftPx, -4.0), rightPx = std::min(span.rightPx, w() + 4.0);
+    if (rightPx < -2 || leftPx > w() + 2) continue;
+    const int left = int(leftPx), width = std::max(2, int(rightPx - leftPx));
     fl_color(BarColor(entries[i].PresetNumber));
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
     const std::string label = EntryLabel(entries[i]);
-    fl_push_clip(left, rowTop, width, rowHeight);
-    if (const RgbaImage* picture = thumbnails_.Picture(i)) {
-      // At the entry's middle, moved right of the label where the bar is short.
-      const int middle = left0 + int(PixelOfTime(g, entries[i].StartTime + (double(entries[i].EndTime) - entries[i].StartTime) / 2));
-      const int labelEndPx = rowHeight >= 9 ? left + 3 + int(fl_width(label.c_str())) + 3 : left;
-      fl_draw_image(picture->rgba.data(), std::max(middle - int(picture->widthPx) / 2, labelEndPx), rowTop + 2,
-                    int(picture->widthPx), int(picture->heightPx), 4);
-    }
-    fl_pop_clip();
-    fl_color(i == form_.selected ? FL_WHITE : fl_rgb_color(20, 20, 20));
-    fl_rect(left, rowTop + 1, width, rowHeight - 2);
-    if (rowHeight >= 9) {
+    // The label and the picture go on the part of the bar that shows.
+    const RowLayoutPx row =
+        LayOutRow({std::max(leftPx, 0.0), std::min<double>(rightPx, w())}, int(fl_width(label.c_str())), kThumbnailWidthPx, w());
+    const RgbaImage* picture = pictures ? thumbnails_.Picture(i) : nullptr;
+    if (picture) {
       fl_push_clip(left, rowTop, width, rowHeight);
-      fl_color(FL_WHITE);
-      fl_draw(label.c_str(), left + 3, rowTop + rowHeight - 4);
+      fl_draw_image(picture->rgba.data(), row.pictureXPx, rowTop + (rowHeight - int(picture->heightPx)) / 2,
+                    int(picture->widthPx), int(picture->heightPx), 4);
       fl_pop_clip();
     }
+    fl_color(i == form_.selected ? FL_WHITE : fl_rgb_color(20, 20, 20));
+    fl_rect(left, rowTop + 1, width, rowHeight - 2);
+    const int baseline = rowTop + (rowHeight + kFontSizePx) / 2 - 2;
+    fl_color(row.labelInside ? FL_WHITE : fl_rgb_color(210, 210, 210));
+    if (row.labelInside) fl_push_clip(left, rowTop, width, rowHeight);
+    fl_draw(label.c_str(), row.labelXPx, baseline);
+    if (row.labelInside) fl_pop_clip();
   }
+  fl_pop_clip();
 }
 
 void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
@@ -219,8 +274,11 @@ void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
 }
 
 void TimelineCanvas::draw() {
-  const TimelineGeometry g = Geometry();
-  form_.geometry = g;
+  FromToolkit([this] { DrawCanvas(); });
+}
+
+void TimelineCanvas::DrawCanvas() {
+  const TimelineGeometry& g = Geometry();
   AskForThumbnails(g);
   CanvasContent content = Content();
   if (!picture_ || content.widthPx != drawn_.widthPx || content.heightPx != drawn_.heightPx) {
@@ -236,75 +294,147 @@ void TimelineCanvas::draw() {
   }
   fl_push_clip(x(), y(), w(), h());
   fl_copy_offscreen(x(), y(), w(), h(), picture_, 0, 0);
-  const uint32_t nowMs = form_.host.DemoTime ? form_.host.DemoTime() : 0;
-  const int cursor = x() + int(PixelOfTime(g, std::min(nowMs, g.lengthMs)));
-  fl_color(FL_RED);
-  fl_yxline(cursor, y(), y() + h());
+  cursorXPx_ = CursorXPx(g, CursorMs(), x());
+  if (cursorXPx_ >= 0) {
+    fl_color(FL_RED);
+    fl_yxline(cursorXPx_, y(), y() + h());
+  }
   fl_pop_clip();
 }
 
+// The wheel over the axis zooms around the pointer; over the rows it scrolls them, sideways (or with
+// Shift) it scrolls the axis.
+bool TimelineCanvas::Wheel() {
+  TimelineGeometry& g = Geometry();
+  const int xPx = Fl::event_x() - x(), yPx = Fl::event_y() - y();
+  const int dx = Fl::event_dx(), dy = Fl::event_dy();
+  if (yPx < kRowsTopPx && dy != 0) {
+    ZoomAround(g, std::pow(kZoomStep, -dy), xPx, form_.bpm);
+  } else if (dx != 0 || (dy != 0 && (Fl::event_state() & FL_SHIFT))) {
+    ScrollAxisTo(g, g.view.firstMs + (dx != 0 ? dx : dy) * VisibleMs(g) / 10);
+  } else if (dy != 0) {
+    ScrollRowsTo(g, g.view.rowsScrolledPx + dy * RowHeightPx(g));
+    viewMoved_();
+    return true;
+  }
+  AuthorMovedView(g, CursorMs());
+  viewMoved_();
+  return true;
+}
+
+// With the drawing area focused: + and - zoom around the cursor, 0 shows the whole demo, Left and Right
+// scroll the axis, Up and Down select the entry above or below.
+bool TimelineCanvas::Key() {
+  TimelineGeometry& g = Geometry();
+  const int key = Fl::event_key();
+  const char typed = Fl::event_text()[0];
+  if (typed == '+' || typed == '=' || key == FL_KP + '+') ZoomAroundCursor(g, kZoomStep, CursorMs(), form_.bpm);
+  else if (typed == '-' || key == FL_KP + '-') ZoomAroundCursor(g, 1 / kZoomStep, CursorMs(), form_.bpm);
+  else if (typed == '0') ShowWholeDemo(g);
+  else if (key == FL_Left || key == FL_Right) {
+    ScrollAxisTo(g, g.view.firstMs + (key == FL_Left ? -1 : 1) * VisibleMs(g) / kAxisKeyScrollParts);
+    AuthorMovedView(g, CursorMs());
+  } else if (key == FL_Up || key == FL_Down) {
+    const int count = g.entryCount;
+    if (count == 0) return true;
+    const int from = form_.selected < 0 ? (key == FL_Up ? count : -1) : form_.selected;
+    SelectEntry(form_, std::clamp(from + (key == FL_Up ? -1 : 1), 0, count - 1));
+    changed_();
+    return true;
+  } else {
+    return false;
+  }
+  viewMoved_();
+  return true;
+}
+
 int TimelineCanvas::handle(int event) {
-  form_.geometry = Geometry();
+  int used = 0;
+  FromToolkit([&] { used = HandleMouse(event); });
+  return used;
+}
+
+int TimelineCanvas::HandleMouse(int event) {
+  Geometry();
   switch (event) {
     case FL_PUSH: {
       const bool loopDrag = Fl::event_button() == FL_RIGHT_MOUSE || (Fl::event_state() & FL_SHIFT);
-      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
+      // The focus first: a field left with a typed value stores it into the entry it belongs to
+      // before the click selects another one.
       if (Fl::focus() != this) take_focus();
+      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
       changed_();
       return 1;
     }
     case FL_DRAG:
-      DragTo(form_, Fl::event_x() - x(), Fl::event_y() - y());
+      DragTo(form_, Fl::event_x() - x(), Fl::event_y() - y(), (Fl::event_state() & FL_ALT) != 0);
       changed_();
       return 1;
     case FL_RELEASE:
       Release(form_);
       changed_();
       return 1;
+    case FL_MOUSEWHEEL: return Wheel() ? 1 : 0;
+    case FL_KEYBOARD: return Key() ? 1 : 0;
     case FL_FOCUS:
     case FL_UNFOCUS: return 1;
     default: return Fl_Widget::handle(event);
   }
 }
 
-class TimelineWindow : public Fl_Double_Window {
+// Single-buffered: the drawing area keeps its own picture, so a second buffer would only copy it again.
+class TimelineWindow : public Fl_Window {
  public:
   TimelineWindow(TimelineHost& host, int x, int y, int w, int h);
   TimelineForm& Form() { return form_; }
-  int handle(int event) override;
+  int handle(int event) override;  // through the toolkit guard
+  void resize(int x, int y, int w, int h) override;
   void SyncView();
-  void Frame() { canvas_->redraw(); }
+  void Frame();
 
  private:
   template <typename Widget>
   void On(Widget* widget, std::function<void()> action);
+  int HandleKeys(int event);  // 1 when the window used the key
+  void FinishTyping();        // the focused field's text counts as finished (stored when valid)
+  void SyncTitleAndStatus();
+  void PlaceControls();
+  void SyncScrollbars();
 
   TimelineForm form_;
   std::deque<std::function<void()>> actions_;
+  Fl_Box* captions_[kTimelineFieldCount] = {};
   FieldInput* fields_[kTimelineFieldCount] = {};
+  Fl_Button* buttons_[kTimelineButtonCount] = {};
   Fl_Check_Button* preview_ = nullptr;
+  Fl_Check_Button* tallRows_ = nullptr;
+  Fl_Box* status_ = nullptr;
   TimelineCanvas* canvas_ = nullptr;
+  Fl_Scrollbar* rowsScrollbar_ = nullptr;
+  Fl_Scrollbar* axisScrollbar_ = nullptr;
 };
 
 template <typename Widget>
 void TimelineWindow::On(Widget* widget, std::function<void()> action) {
   actions_.push_back([this, action = std::move(action)] {
-    action();
-    SyncView();
+    FromToolkit([&] {
+      action();
+      SyncView();
+    });
   });
   widget->callback([](Fl_Widget*, void* data) { (*static_cast<std::function<void()>*>(data))(); }, &actions_.back());
 }
 
 TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
-    : Fl_Double_Window(x, y, w, h, kTimelineCaption), form_(host) {
+    : Fl_Window(x, y, w, h, kTimelineCaption), form_(host) {
   xclass(kTimelineWindowClass);
   SetUpTimeline(form_);
-  int px = 4;
   for (int i = 0; i < kTimelineFieldCount; ++i) {
-    Fl_Box* caption = new Fl_Box(px, kFieldRowYPx, kFieldCaptionPx, kControlHeightPx, kTimelineFieldCaptions[i]);
+    Fl_Box* caption = new Fl_Box(0, 0, 1, 1, kTimelineFieldCaptions[i]);
     caption->labelsize(kFontSizePx);
     caption->align(FL_ALIGN_RIGHT | FL_ALIGN_INSIDE);
-    FieldInput* field = new FieldInput(px + kFieldCaptionPx + 2, kFieldRowYPx, kFieldWidthPx, kControlHeightPx);
+    captions_[i] = caption;
+    FieldInput* field = new FieldInput(0, 0, 1, 1);
     field->textsize(kFontSizePx);
     field->when(FL_WHEN_CHANGED);
     const auto which = static_cast<TimelineField>(i);
@@ -314,60 +444,129 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
       SyncView();
     };
     fields_[i] = field;
-    px += kFieldCaptionPx + kFieldWidthPx + 8;
   }
-  px = 4;
-  for (int i = 0; i < 6; ++i) {
-    const int width = i == 5 ? 100 : 44;
-    Fl_Button* button = new Fl_Button(px, kButtonRowYPx, width, kControlHeightPx, kTimelineButtonCaptions[i]);
+  for (int i = 0; i < kTimelineButtonCount; ++i) {
+    Fl_Button* button = new Fl_Button(0, 0, 1, 1, kTimelineButtonCaptions[i]);
     button->labelsize(kFontSizePx);
     const auto which = static_cast<TimelineButton>(i);
     On(button, [this, which] { ClickTimelineButton(form_, which); });
-    px += width + 4;
+    buttons_[i] = button;
   }
-  preview_ = new Fl_Check_Button(px + 8, kButtonRowYPx, 130, kControlHeightPx, kPreviewCaption);
+  preview_ = new Fl_Check_Button(0, 0, 1, 1, kPreviewCaption);
   preview_->labelsize(kFontSizePx);
   On(preview_, [this] { SwitchPreview(form_, preview_->value() != 0); });
+  tallRows_ = new Fl_Check_Button(0, 0, 1, 1, kTallRowsCaption);
+  tallRows_->labelsize(kFontSizePx);
+  On(tallRows_, [this] {
+    form_.geometry.view.tallRows = tallRows_->value() != 0;
+    KeepViewInRange(form_.geometry);
+    ScrollRowIntoView(form_.geometry, form_.selected);
+  });
+  status_ = new Fl_Box(0, 0, 1, 1);  // what is saved and what is not
+  status_->labelsize(kFontSizePx);
+  status_->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
 
-  canvas_ = new TimelineCanvas(0, kCanvasTopPx, w, h - kCanvasTopPx, form_, [this] { SyncView(); });
+  canvas_ = new TimelineCanvas(0, 0, 1, 1, form_, [this] { SyncView(); }, [this] {
+    SyncScrollbars();
+    canvas_->redraw();
+  });
+  rowsScrollbar_ = new Fl_Scrollbar(0, 0, 1, 1);
+  rowsScrollbar_->type(FL_VERTICAL);
+  On(rowsScrollbar_, [this] { ScrollRowsTo(form_.geometry, rowsScrollbar_->value()); });
+  axisScrollbar_ = new Fl_Scrollbar(0, 0, 1, 1);
+  axisScrollbar_->type(FL_HORIZONTAL);
+  On(axisScrollbar_, [this] {
+    ScrollAxisTo(form_.geometry, axisScrollbar_->value());
+    AuthorMovedView(form_.geometry, canvas_->CursorMs());
+  });
   resizable(canvas_);
+  size_range(320, 200);
   end();
+  PlaceControls();
   callback([](Fl_Widget* window, void*) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;  // Escape keeps the window
-    window->hide();
+    FromToolkit([window] { window->hide(); });  // F2 shows it again
   });
   SyncView();
 }
 
-int TimelineWindow::handle(int event) {
-  if (event == FL_KEYBOARD || event == FL_SHORTCUT) {
-    const int key = Fl::event_key();
-    const TimelineHost& host = form_.host;
-    if (IsUndoKey()) {
-      const bool redo = key == 'y' || (Fl::event_state() & FL_SHIFT);
-      if (redo && host.Redo) host.Redo();
-      if (!redo && host.Undo) host.Undo();
-      SyncView();
-      return 1;
-    }
-    if (key >= FL_F + 5 && key <= FL_F + 8 && host.RunClockCommand) {
-      constexpr ClockCommand kCommands[] = {ClockCommand::TogglePause, ClockCommand::SetLoopIn,
-                                            ClockCommand::SetLoopOut, ClockCommand::ClearLoop};
-      host.RunClockCommand(kCommands[key - (FL_F + 5)]);
-      SyncView();
-      return 1;
-    }
-    if (key == FL_F + 10 && host.ShutdownDemo) {
-      host.ShutdownDemo();
-      return 1;
-    }
-    if (key == FL_Delete && Fl::focus() == canvas_) {
-      ClickTimelineButton(form_, TimelineButton::Delete);
-      SyncView();
-      return 1;
-    }
+// The controls where the layout puts them for the window's size.
+void TimelineWindow::PlaceControls() {
+  const TimelineLayout layout = LayOutTimeline(w(), h());
+  const auto place = [](Fl_Widget* widget, const ControlRectPx& r) { widget->resize(r.xPx, r.yPx, r.widthPx, r.heightPx); };
+  for (int i = 0; i < kTimelineFieldCount; ++i) {
+    place(captions_[i], layout.captions[i]);
+    place(fields_[i], layout.fields[i]);
   }
-  return Fl_Double_Window::handle(event);
+  for (int i = 0; i < kTimelineButtonCount; ++i) place(buttons_[i], layout.buttons[i]);
+  place(preview_, layout.preview);
+  place(tallRows_, layout.tallRows);
+  place(status_, layout.status);
+  place(canvas_, layout.canvas);
+  place(rowsScrollbar_, layout.rowsScrollbar);
+  place(axisScrollbar_, layout.axisScrollbar);
+  canvas_->Geometry();
+  SyncScrollbars();
+  init_sizes();
+}
+
+void TimelineWindow::resize(int x, int y, int w, int h) {
+  const bool resized = w != this->w() || h != this->h();
+  Fl_Window::resize(x, y, w, h);
+  if (resized && canvas_) PlaceControls();
+}
+
+void TimelineWindow::SyncScrollbars() {
+  const TimelineGeometry& g = form_.geometry;
+  const int roomPx = std::max(1, g.heightPx - kRowsTopPx);
+  rowsScrollbar_->value(g.view.rowsScrolledPx, roomPx, 0, roomPx + MaxRowsScrollPx(g));
+  rowsScrollbar_->linesize(RowHeightPx(g));
+  const int visibleMs = std::max(1, int(std::lround(VisibleMs(g))));
+  axisScrollbar_->value(int(std::lround(g.view.firstMs)), std::min<int>(visibleMs, g.lengthMs), 0, int(g.lengthMs));
+  axisScrollbar_->linesize(std::max(1, visibleMs / 10));
+}
+
+void TimelineWindow::Frame() {
+  FollowCursor(canvas_->Geometry(), canvas_->CursorMs());
+  SyncScrollbars();
+  SyncTitleAndStatus();
+  canvas_->ShowFrame();
+}
+
+int TimelineWindow::handle(int event) {
+  int used = 0;
+  FromToolkit([&] { used = HandleKeys(event); });
+  return used ? used : Fl_Window::handle(event);
+}
+
+int TimelineWindow::HandleKeys(int event) {
+  if (event != FL_KEYBOARD && event != FL_SHORTCUT) return 0;
+  const int key = Fl::event_key();
+  if (key == FL_Delete && Fl::focus() == canvas_) {
+    ClickTimelineButton(form_, TimelineButton::Delete);
+    SyncView();
+    return 1;
+  }
+  const std::optional<DevCommand> command =
+      DevCommandOfKey(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
+  if (!command) return 0;
+  if (*command == DevCommand::Quit) FinishTyping();
+  if (form_.host.RunDevCommand) form_.host.RunDevCommand(*command);
+  SyncView();
+  return 1;
+}
+
+void TimelineWindow::FinishTyping() {
+  for (int i = 0; i < kTimelineFieldCount; ++i)
+    if (Fl::focus() == fields_[i]) FinishTimelineText(form_, static_cast<TimelineField>(i));
+}
+
+void TimelineWindow::SyncTitleAndStatus() {
+  if (form_.title != (label() ? label() : "")) copy_label(form_.title.c_str());
+  if (form_.status != (status_->label() ? status_->label() : "")) {
+    status_->copy_label(form_.status.c_str());
+    status_->redraw();
+  }
 }
 
 void TimelineWindow::SyncView() {
@@ -379,6 +578,10 @@ void TimelineWindow::SyncView() {
     if (!enabled && field->active()) field->deactivate();
   }
   if ((preview_->value() != 0) != form_.preview) preview_->value(form_.preview ? 1 : 0);
+  SyncTitleAndStatus();
+  if ((tallRows_->value() != 0) != form_.geometry.view.tallRows) tallRows_->value(form_.geometry.view.tallRows ? 1 : 0);
+  canvas_->Geometry();
+  SyncScrollbars();
   canvas_->redraw();
 }
 
@@ -394,5 +597,7 @@ TimelineWindowPtr OpenTimelineWindow(TimelineHost& host, int xPx, int yPx, int w
 TimelineForm& ModelOf(TimelineWindow& window) { return window.Form(); }
 
 void TimelineFrame(TimelineWindow& window) { window.Frame(); }
+
+void ShowTimelineWindow(TimelineWindow& window) { window.show(); }
 
 void RefreshTimelineWindow(TimelineWindow& window) { window.SyncView(); }

@@ -22,7 +22,9 @@ TimelineWindowPtr OpenTimelineWindow(TimelineHost& host, int xPx, int yPx, int w
 
 TimelineForm& ModelOf(TimelineWindow& window);
 
-// Redraws the window (the cursor) and mirrors the model's fields.
+// Redraws the window (the cursor) and mirrors the model's fields, title and status line.
 void TimelineFrame(TimelineWindow& window);
+// Shows the window again after its close box hid it.
+void ShowTimelineWindow(TimelineWindow& window);
 // Shows the model again after the program changed it.
 void RefreshTimelineWindow(TimelineWindow& window);

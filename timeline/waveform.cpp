@@ -77,10 +77,12 @@ const std::vector<ColumnPeak>& Waveform::Columns(const TimelineGeometry& geometr
     columns_.clear();
     return columns_;
   }
-  if (geometry.widthPx != columnsWidthPx_ || geometry.lengthMs != columnsLengthMs_) {
+  const bool sameAxis = geometry.widthPx == columnsFor_.widthPx && geometry.lengthMs == columnsFor_.lengthMs &&
+                        geometry.view.firstMs == columnsFor_.view.firstMs &&
+                        ScalePxPerMs(geometry) == ScalePxPerMs(columnsFor_);
+  if (!sameAxis) {
     columns_ = PeaksPerColumn(peaks_, geometry);
-    columnsWidthPx_ = geometry.widthPx;
-    columnsLengthMs_ = geometry.lengthMs;
+    columnsFor_ = geometry;
   }
   return columns_;
 }

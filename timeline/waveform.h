@@ -1,7 +1,8 @@
 #pragma once
 // The soundtrack's waveform under the timeline's axis. The MP3 is decoded once, with the music's own
 // decoder, in a thread of its own; what is kept is the lowest and highest sample of every 10 ms. The
-// drawing asks for one low/high pair per pixel column, worked out again only when the width changes.
+// drawing asks for one low/high pair per pixel column, worked out again only when the width, the zoom
+// or the scroll of the axis changes.
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -43,7 +44,6 @@ class Waveform {
   std::atomic<bool> ready_{false};
   std::atomic<bool> cancel_{false};
   std::thread worker_;
-  int columnsWidthPx_ = -1;
-  uint32_t columnsLengthMs_ = 0;
+  TimelineGeometry columnsFor_{-1, 0, 0, 0, {}};  // the axis the columns were worked out for
   std::vector<ColumnPeak> columns_;
 };

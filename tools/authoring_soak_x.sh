@@ -1,8 +1,9 @@
 #!/bin/bash
 # The authoring soak with the real windows: `quarnel -d --music` on its own X server, driven with xdotool
 # as an author would (clicks over the tweak window's controls, typed values, Ctrl+Z / Ctrl+Y, the clock
-# keys, Space over the picture, picks in "set", saves into the picked preset's file and edits of that file
-# from outside), message boxes closed as they come. Fails when the program ends or shows a fatal box.
+# keys, Space over the picture, picks in "set", saves into the picked preset's file or a new one and edits
+# of the files from outside), message boxes closed with Enter as they come (a question takes its first
+# answer). Fails when the program ends or shows a fatal box.
 #
 #   tools/authoring_soak_x.sh [MINUTES] [QUARNEL_BINARY] [SCREEN]   # defaults: 5, build/quarnel, 1280x1024
 #
@@ -68,7 +69,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
   kill -0 "$pid" 2>/dev/null || fail "the program ended"
   close_boxes
   xdotool windowmap "$tweak" 2>/dev/null
-  case $((RANDOM % 14)) in
+  case $((RANDOM % 15)) in
     0) click $((10 + RANDOM % 230)) $((92 + RANDOM % 140)) ;;                         # the parameter list
     1) click 270 $((100 + 37 * (RANDOM % 4))) ;;                                      # first last up dn
     2) click 238 290; xdotool key ctrl+a BackSpace; xdotool type -- "$(shuf -n1 -e -- 0 1 2 12 255 300 -3 1e 70000 0.5)"
@@ -77,7 +78,8 @@ while [ "$(date +%s)" -lt "$end" ]; do
     5) click 215 372 ;; 6) click 256 372 ;;                                           # rand, var
     7) click 68 490; xdotool key Down Return ;;                                       # a pick in "set"
     8) click 81 513 ;;                                                                # load
-    9) click 165 513 ;;                                                               # save
+    9) click 116 513 ;;                                                               # save
+    14) click 170 513 ;;                                                              # save as new
     10) xdotool key ctrl+z ctrl+z ctrl+y ;;
     11) edit_outside ;;
     12) xdotool key "$(shuf -n1 -e F5 F6 F7 F8)" ;;

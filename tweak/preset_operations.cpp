@@ -5,6 +5,7 @@
 #include "scene/preset_file.h"
 #include "scene/text_lines.h"
 #include "tweak/param_editing.h"
+#include "tweak/tweak_setup.h"
 
 namespace {
 
@@ -25,6 +26,34 @@ void RefreshPresetList(TweakForm& form) {
   list.items = PresetListItems(count);
   if (count == 0) form.host.ShowMessage(kMsgRefreshFoundNoPresets);
   list.selected = remembered < count ? remembered : -1;
+  UpdateInfo(form);
+}
+
+// The live set now is what the file at fullName holds.
+void SetSavedAs(TweakForm& form, const std::string& fullName) {
+  form.savedSet = form.host.scene->LiveParams;
+  form.savedSetFile = fullName;
+}
+
+// Whether writing fullName may go ahead: a file other than the live set's own is overwritten only
+// when the user says so.
+bool MayOverwrite(TweakForm& form, const std::string& fullName) {
+  if (fullName == form.savedSetFile || !EntryExists(fullName) || !form.host.Confirm) return true;
+  std::string question = fullName + kAskOverwrite;
+  if (!form.savedSetFile.empty()) question += kAskOverwriteCameFrom + form.savedSetFile + ")";
+  return form.host.Confirm(question, kAnswerOverwrite);
+}
+
+// Writes the live set to fullName; false (with the message shown) when it failed.
+bool WriteLiveSet(TweakForm& form, const std::string& fullName) {
+  const std::string error = WriteScenePreset(fullName, form.host.scene->LiveParams);
+  if (!error.empty()) {
+    form.host.ShowMessage(kMsgSaveError + error);
+    return false;
+  }
+  SetSavedAs(form, fullName);
+  if (form.host.PresetFileWritten) form.host.PresetFileWritten(fullName);
+  return true;
 }
 
 }  // namespace
@@ -51,8 +80,8 @@ void PresetListChange(TweakForm& form) {
   SceneState& scene = *form.host.scene;
   if (list.selected >= static_cast<int>(scene.ScenePresets.size())) return;
   scene.LiveParams = scene.ScenePresets[list.selected];
-  form.savedSet = scene.LiveParams;
   form.controls.ScenePresetFile.text = kPresetItem + std::to_string(list.selected) + kPresetFileExtension;
+  SetSavedAs(form, DataFolderPath(form.host.dataDir) + form.controls.ScenePresetFile.text);
 }
 
 void Button4Click(TweakForm& form) {
@@ -66,18 +95,29 @@ void Button4Click(TweakForm& form) {
 
 void saveClick(TweakForm& form) {
   const std::string fullName = FullName(form);
-  const std::string error = WriteScenePreset(fullName, form.host.scene->LiveParams);
-  if (!error.empty()) {
-    form.host.ShowMessage(kMsgSaveError + error);
-    return;
-  }
-  form.savedSet = form.host.scene->LiveParams;
-  if (form.host.PresetFileWritten) form.host.PresetFileWritten(fullName);
+  if (!MayOverwrite(form, fullName) || !WriteLiveSet(form, fullName)) return;
   if (!form.controls.Scene1PresetRefresh) {
     form.host.ShowMessage(fullName + kMsgSaved);
     return;
   }
   RefreshPresetList(form);
+  form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
+}
+
+void SaveAsNewClick(TweakForm& form) {
+  int number = 0;
+  while (number < kMaxPresets && EntryExists(PresetFilePath(form.host.dataDir, number))) ++number;
+  if (number == kMaxPresets) {
+    form.host.ShowMessage(kMsgNoFreePresetNumber);
+    return;
+  }
+  const std::string file = kPresetItem + std::to_string(number) + kPresetFileExtension;
+  const std::string fullName = DataFolderPath(form.host.dataDir) + file;
+  if (!WriteLiveSet(form, fullName)) return;
+  form.controls.ScenePresetPath.text = DataFolderPath(form.host.dataDir);
+  form.controls.ScenePresetFile.text = file;
+  RefreshPresetList(form);
+  if (number < form.host.scene->PresetCount) form.controls.PresetList.selected = number;
   form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
 }
 
@@ -96,6 +136,6 @@ void openClick(TweakForm& form) {
   TScene1ParamIArray loaded = form.host.scene->LiveParams;
   ReadScenePreset(*lines, loaded);
   form.host.scene->LiveParams = loaded;
-  form.savedSet = loaded;
+  SetSavedAs(form, fullName);
   form.host.ShowMessage(fullName + kMsgLoaded);
 }

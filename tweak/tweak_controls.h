@@ -71,5 +71,5 @@ struct TweakForm {
   std::string loopInfo; // the section loop's line under the info text; empty when no loop point is set
   // The live set as last picked, loaded, saved or reloaded from its file: anything else is unsaved.
   TScene1ParamIArray savedSet{};
-  bool quitWarned = false;  // ending the program with an unsaved live set was asked once already
+  std::string savedSetFile;  // the full name of that file; empty when the set came from none
 };

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "authoring/clock_command.h"
 #include "engine/demo_clock.h"
 #include "scene/load_reports.h"
 #include "scene/scene_update.h"
+#include "tweak/dev_keys.h"
 
 struct TweakHost {
   SceneState* scene = nullptr;   // LiveParams edited in place; ScenePresets/PresetCount read and refreshed
@@ -21,8 +21,12 @@ struct TweakHost {
 
   std::function<void()> ShutdownDemo;                     // "outta here" and F10; may not return
   std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
+  // A yes/no question that waits for the user ("save" over another preset's file); empty: yes.
+  std::function<bool(const std::string& question, const std::string& yes)> Confirm;
   LoadReports reports;                                    // how the preset refresh after "save" reports faults
-  std::function<void(ClockCommand)> RunClockCommand;      // empty: F5..F8 do nothing
+  // The shared keys (tweak/dev_keys.h) other than undo, redo and F10, which the window runs itself;
+  // empty: they do nothing.
+  std::function<void(DevCommand)> RunDevCommand;
   // "save" wrote this file (the full name as saved): the program's own write, no outside change.
   std::function<void(const std::string& path)> PresetFileWritten;
 };

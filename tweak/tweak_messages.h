@@ -54,9 +54,14 @@ inline constexpr const char* kMsgFileNotFound = " Load Error: File not found";
 inline constexpr const char* kMsgLoadError = "Load Error: ";                // + file name ": " reason
 inline constexpr const char* kMsgLoaded = " loaded!";
 
-// The notice line: after the file name of a reloaded preset, and before ending with an unsaved live set.
+// The notice line: after the file name of a reloaded preset.
 inline constexpr const char* kNoticeReloaded = " changed on disk: reloaded, Ctrl+Z to undo";
-inline constexpr const char* kNoticeUnsavedLiveSet = "live set not saved: press Escape again to quit";
+
+// "save" over another preset's file, and "save as new" with every number taken.
+inline constexpr const char* kAskOverwrite = " exists: overwrite it with the live set?";
+inline constexpr const char* kAskOverwriteCameFrom = "\n(the live set came from ";  // + file + ")"
+inline constexpr const char* kAnswerOverwrite = "overwrite";
+inline constexpr const char* kMsgNoFreePresetNumber = "scene0.txt to scene254.txt all exist: no free preset number";
 
 // Time jump whose start tick would leave the signed 32-bit range.
 inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the running time stays as it is";

@@ -48,11 +48,13 @@ void FormCreate(TweakForm& form) {
   c.OscFormular.selected = 0;
   c.info = InfoText(host.TextureCount, scene.PresetCount, host.SequenceCount, host.DemoLength);
   c.PresetList.items = PresetListItems(scene.PresetCount);
-  if (scene.PresetCount > 0 && !scene.ScenePresets.empty()) {
-    scene.LiveParams = scene.ScenePresets[0];
-    c.PresetList.selected = 0;
-  }
   form.savedSet = scene.LiveParams;
+  if (scene.PresetCount > 0 && !scene.ScenePresets.empty()) {
+    scene.LiveParams = form.savedSet = scene.ScenePresets[0];
+    c.PresetList.selected = 0;
+    c.ScenePresetFile.text = kPresetItem + std::string("0") + kPresetFileExtension;  // where the live set came from
+    form.savedSetFile = c.ScenePresetPath.text + c.ScenePresetFile.text;
+  }
   c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));
 }
 

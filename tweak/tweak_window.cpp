@@ -271,8 +271,9 @@ TForm2::TForm2(TweakHost& host)
   PresetList = Choice(36, 480, 89, 21, TweakList::PresetList);
   CheckBox(4 + 128, 440 + 44, 137, 13, "auto refresh after saving", &TweakControls::Scene1PresetRefresh);
   Button(4 + 200, 440 + 64, 65, 17, "search", TweakButton::Search);
-  Button(36, 504, 89, 17, "load", TweakButton::Load);
-  Button(128, 504, 73, 17, "save", TweakButton::Save);
+  Button(36, 504, 56, 17, "load", TweakButton::Load);
+  Button(94, 504, 44, 17, "save", TweakButton::Save);
+  Button(140, 504, 61, 17, "save as new", TweakButton::SaveAsNew);
 
   Button(4, 536, 277, 21, "outta here", TweakButton::OuttaHere);
   notice_ = new Fl_Box(4, kNoticeTopPx, 277, kTweakWindowHeightPx - kNoticeTopPx);
@@ -363,27 +364,21 @@ int TForm2::HandleKeys(int event) {
   // Keys reach the window when no control used them; the controls use neither Escape nor F10.
   if (event == FL_KEYBOARD || event == FL_SHORTCUT) {
     const int key = Fl::event_key();
-    if (key == FL_Escape || key == FL_F + 10) {
-      PressKey(form_, key == FL_Escape ? kKeyEscape : kKeyF10);
+    if (key == FL_Escape) {
+      PressKey(form_, kKeyEscape);
       SyncView();
       return 1;
     }
-    if (IsUndoKey()) {
-      // The typing run in the focused field ends here, as when the field is left.
-      if (key == 'z' && !(Fl::event_state() & FL_SHIFT))
-        UndoChange(form_);
-      else
-        RedoChange(form_);
-      SyncView();
-      return 1;
-    }
-    if (key >= FL_F + 5 && key <= FL_F + 8 && form_.host.RunClockCommand) {
-      constexpr ClockCommand kCommands[] = {ClockCommand::TogglePause, ClockCommand::SetLoopIn,
-                                            ClockCommand::SetLoopOut, ClockCommand::ClearLoop};
-      form_.host.RunClockCommand(kCommands[key - (FL_F + 5)]);
-      SyncView();
-      return 1;
-    }
+    // The typing run in the focused field ends with an undo, as when the field is left.
+    const std::optional<DevCommand> command =
+        DevCommandOfKey(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
+    if (!command) return 0;
+    if (*command == DevCommand::Undo) UndoChange(form_);
+    else if (*command == DevCommand::Redo) RedoChange(form_);
+    else if (*command == DevCommand::Quit) PressKey(form_, kKeyF10);
+    else if (form_.host.RunDevCommand) form_.host.RunDevCommand(*command);
+    SyncView();
+    return 1;
   }
   return 0;
 }

@@ -7,8 +7,8 @@
 // whole run. Keys: Escape hides the window (F2 over the output window shows it again), F10 calls
 // host.ShutdownDemo. Everything the toolkit calls runs through the toolkit guard (toolkit_guard.h). The frame loop needs to tell
 // the window nothing: every edit lands in host.scene->LiveParams, which the next frame evaluates.
-// Authoring keys: F5..F8 go to host.RunClockCommand; Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, also
-// while an editing field has the focus (the field's own undo is not used).
+// Authoring keys (tweak/dev_keys.h): Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, also while an editing
+// field has the focus (the field's own undo is not used); F2 and F5..F8 go to host.RunDevCommand.
 #include <memory>
 
 struct TweakHost;   // tweak/tweak_host.h

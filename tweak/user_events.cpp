@@ -41,10 +41,7 @@ void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action
 }
 
 // The start of something the user did: the previous notice has been read.
-void UserAction(TweakForm& form) {
-  form.controls.notice.clear();
-  form.quitWarned = false;
-}
+void UserAction(TweakForm& form) { form.controls.notice.clear(); }
 
 // After the live set was replaced: the editing fields show its values. Showing a value runs the field's
 // change handler, which stores the shown (rounded) text back; the set is put back exactly afterwards,
@@ -80,6 +77,7 @@ void (*HandlerOf(TweakButton button))(TweakForm&) {
     case TweakButton::Search: return Button4Click;
     case TweakButton::Load: return openClick;
     case TweakButton::Save: return saveClick;
+    case TweakButton::SaveAsNew: return SaveAsNewClick;
     case TweakButton::OuttaHere: break;
   }
   return Button2Click;
@@ -173,14 +171,11 @@ void PresetFileReloaded(TweakForm& form, int presetNumber) {
     ShowReplacedSet(form);
   });
   form.savedSet = scene.ScenePresets[presetNumber];
+  form.savedSetFile = DataFolderPath(form.host.dataDir) + kPresetItem + std::to_string(presetNumber) + kPresetFileExtension;
   if (!SameParams(before, scene.LiveParams))
     form.controls.notice = kPresetItem + std::to_string(presetNumber) + kPresetFileExtension + kNoticeReloaded;
 }
 
-bool MayEndProgram(TweakForm& form) {
-  if (!form.host.developmentMode || form.quitWarned || SameParams(form.host.scene->LiveParams, form.savedSet))
-    return true;
-  form.quitWarned = true;
-  form.controls.notice = kNoticeUnsavedLiveSet;
-  return false;
+bool LiveSetUnsaved(const TweakForm& form) {
+  return form.host.developmentMode && !SameParams(form.host.scene->LiveParams, form.savedSet);
 }

@@ -14,7 +14,7 @@ enum class TweakButton {
   BaseValUp, BaseValDown,                               // "add", "sub"
   Rand, Var,                                            // Button1, Button3
   TimeReset,                                            // "reset: ...ms"
-  Search, Load, Save,                                   // Button4, open, save
+  Search, Load, Save, SaveAsNew,                        // Button4, open, save, "save as new"
   OuttaHere,                                            // Button2
 };
 enum class TweakList { ListBox1, OscFormular, PresetList };
@@ -43,7 +43,5 @@ void RedoChange(TweakForm& form);
 // changes.
 void PresetFileReloaded(TweakForm& form, int presetNumber);
 
-// Escape or the close box of the output window in development mode: whether the program may end now.
-// While the live set holds changes that were not saved, the first request only says so in the notice
-// line and returns false; the next one (with no other action between) ends the program.
-bool MayEndProgram(TweakForm& form);
+// Whether the live set holds changes that its file (savedSetFile) lacks; never outside development mode.
+bool LiveSetUnsaved(const TweakForm& form);

@@ -7,27 +7,23 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <deque>
 #include <optional>
 
 #include "ui/ui_messages.h"
-#include "ui/authoring_session.h"
-#include "ui/authoring_wiring.h"
+#include "ui/dev_document.h"
 #include "ui/dev_window_layout.h"
+#include "ui/reload_timer.h"
 #include "engine/init_demo.h"
 #include "ui/launcher_form.h"
 #include "ui/message_text.h"
 #include "engine/playback.h"
 #include "gpu/gl_direct3d.h"
 #include "gpu/window_host.h"
-#include "timeline/timeline_form.h"
 #include "timeline/timeline_window.h"
-#include "tweak/time_control.h"
 #include "engine/toolkit_guard.h"
-#include "tweak/tweak_host.h"
 #include "tweak/tweak_window.h"
-#include "tweak/user_events.h"
-#include "tweak/tweak_setup.h"
 
 #include <FL/x.H>  // last: the macros of X11's headers (Bool, None, Status) clash with names above
 
@@ -47,16 +43,14 @@ struct QueuedBox {
 
 struct Program {
   DemoEngine engine;
+  DevDocument document{engine};
   TForm1* form = nullptr;
   bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
   bool fatalShown = false;
   bool boxOpen = false;
   std::deque<QueuedBox> waitingBoxes;
   std::optional<DevWindowLayout> layout;  // development mode: where the windows go
-  std::unique_ptr<AuthoringSession> authoring;  // development mode and --start only
-  HotReloadTimer reload;
-  TForm2* tweak = nullptr;
-  TimelineHost timelineHost;
+  TForm2* tweak = nullptr;     // development mode only
   TimelineWindowPtr timeline;  // development mode only
   std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
   uint32_t steppedTickMs = 0;
@@ -68,10 +62,9 @@ void Frame(Program& program) {
     return;
   }
   program.inFrame = true;
-  if (program.authoring) AuthoringBeforeFrame(*program.authoring);
-  if (program.tweak) program.engine.preview.livePreset = ModelOf(*program.tweak).controls.PresetList.selected;
+  DocumentBeforeFrame(program.document);
   DemoIdle(program.engine);
-  if (program.authoring) AuthoringAfterFrame(*program.authoring);
+  if (DocumentAfterFrame(program.document) && program.tweak) RefreshTweakWindow(*program.tweak);
   if (program.frameStepMs) program.steppedTickMs += *program.frameStepMs;
   if (program.timeline) TimelineFrame(*program.timeline);
 }
@@ -115,10 +108,8 @@ void PlaceBox(const Program& program) {
   box->position(x, tweak->y() + tweak->h() / 3);
 }
 
-void ShowBox(Program& program, bool fatal, const std::string& text) {
-  if (fatal) program.fatalShown = true;
-  std::fprintf(stderr, "%s\n", MessageBoxLogLine(fatal ? kFatalErrorTitle : kApplicationTitle, text).c_str());
-  program.waitingBoxes.push_back({fatal, text});
+// Shows the boxes that waited, one after the other; nothing while a box is open (its owner shows them).
+void ShowWaitingBoxes(Program& program) {
   if (program.boxOpen) return;
   program.boxOpen = true;
   while (!program.waitingBoxes.empty()) {
@@ -132,6 +123,62 @@ void ShowBox(Program& program, bool fatal, const std::string& text) {
       fl_message("%s", MessageBoxText(box.text).c_str());
   }
   program.boxOpen = false;
+}
+
+void ShowBox(Program& program, bool fatal, const std::string& text) {
+  if (fatal) program.fatalShown = true;
+  std::fprintf(stderr, "%s\n", MessageBoxLogLine(fatal ? kFatalErrorTitle : kApplicationTitle, text).c_str());
+  program.waitingBoxes.push_back({fatal, text});
+  ShowWaitingBoxes(program);
+}
+
+// A question of the document. fl_choice answers 0 (its rightmost button) when the box is closed or
+// Escape is pressed, and 1 on Enter: the safe answer (the last) goes to 0 and the first answer to 1, so
+// that no key alone discards anything. While another box is open FLTK would not show this one: nullopt.
+std::optional<size_t> AskBox(Program& program, const std::string& question, const std::vector<std::string>& answers) {
+  if (program.boxOpen || answers.empty() || answers.size() > 3) return std::nullopt;
+  const size_t safe = answers.size() - 1;
+  std::fprintf(stderr, "%s\n", MessageBoxLogLine(kApplicationTitle, question).c_str());
+  // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key.
+  std::vector<std::string> captions;
+  for (size_t k = 0; k < answers.size(); ++k) captions.push_back("&" + answers[(k + safe) % answers.size()]);
+  const auto caption = [&captions](size_t k) { return k < captions.size() ? captions[k].c_str() : nullptr; };
+  program.boxOpen = true;
+  PlaceBox(program);
+  fl_message_title(kApplicationTitle);
+  const int button = fl_choice("%s", caption(0), caption(1), caption(2), MessageBoxText(question).c_str());
+  program.boxOpen = false;
+  ShowWaitingBoxes(program);  // what was said meanwhile
+  return button >= 0 && static_cast<size_t>(button) <= safe ? (button + safe) % answers.size() : safe;
+}
+
+std::string WallClock() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%H:%M:%S", &local);
+  return text;
+}
+
+void ShowDevWindows(Program& program) {
+  if (program.tweak) ReopenTweakWindow(*program.tweak);
+  if (program.timeline) ShowTimelineWindow(*program.timeline);
+}
+
+void RefreshDevWindows(Program& program) {
+  if (program.tweak) RefreshTweakWindow(*program.tweak);
+  if (program.timeline) RefreshTimelineWindow(*program.timeline);
+}
+
+void PlugInDocumentWindows(Program& program) {
+  DevWindows& windows = program.document.windows;
+  windows.Ask = [&program](const std::string& question, const std::vector<std::string>& answers) {
+    return AskBox(program, question, answers);
+  };
+  windows.Refresh = [&program] { RefreshDevWindows(program); };
+  windows.ShowWindows = [&program] { ShowDevWindows(program); };
+  windows.WallClock = WallClock;
 }
 
 void PlugInHost(Program& program) {
@@ -162,57 +209,23 @@ ScreenRectPx PlaceOutput(Program& program, int wantedWidthPx, int wantedHeightPx
 }
 
 // The timeline below the output and the tweak window (program.layout, set when the output was
-// placed), wired to the engine, the clock and the tweak window's undo history.
-void OpenTimeline(Program& program, TweakHost& tweakHost) {
-  DemoEngine& engine = program.engine;
-  TimelineHost& host = program.timelineHost;
-  host.sequence = &engine.sequence;
-  host.scene = &engine.scene;
-  host.history = &ModelOf(*program.tweak).history;
-  host.dataDir = engine.settings.dataDir;
-  host.DemoTime = [&engine] { return engine.clock.DemoTime; };
-  host.Seek = [&engine](uint32_t demoTimeMs) {
-    // Several seeks may come between two frames: each one starts from the time the last one set.
-    if (JumpStartTick(engine.clock.StartTick, engine.clock.DemoTime, static_cast<int32_t>(demoTimeMs)))
-      engine.clock.DemoTime = demoTimeMs;
-  };
-  if (AuthoringSession* session = program.authoring.get()) {
-    host.LoopIn = [session] { return session->clock.loopInMs; };
-    host.LoopOut = [session] { return session->clock.loopOutMs; };
-    host.SetLoop = [session](uint32_t inMs, uint32_t outMs) { SetLoopRange(*session, inMs, outMs); };
-  }
-  host.PickedPreset = [&program] { return ModelOf(*program.tweak).controls.PresetList.selected; };
-  host.SetPreview = [&engine](bool on) { engine.preview.on = on; };
-  // An edited sequence shows in the tweak window as a reloaded one does.
-  host.SequenceChanged = [&engine, tweakShows = program.reload.events.SequenceReloaded] {
-    engine.SequenceCount = static_cast<uint8_t>(engine.sequence.SequenceEntries.size());
-    tweakShows();
-  };
-  host.SequenceSaved = [&program] { NoteOwnWrite(program.reload.watch, program.reload.watch.sequence.path); };
-  host.ShowMessage = engine.host.ShowMessage;
-  host.Undo = [&program] {
-    UndoChange(ModelOf(*program.tweak));
-    RefreshTweakWindow(*program.tweak);
-  };
-  host.Redo = [&program] {
-    RedoChange(ModelOf(*program.tweak));
-    RefreshTweakWindow(*program.tweak);
-  };
-  host.RunClockCommand = tweakHost.RunClockCommand;
-  host.ShutdownDemo = tweakHost.ShutdownDemo;
-
-  // Below the two windows where they actually are, should they not stand where the layout puts them,
-  // and no lower than the screen's bottom (a window reaching past it is moved up over the others).
+// placed), its host filled by the document.
+void OpenTimeline(Program& program) {
+  FillDocumentTimelineHost(program.document);
+  // Below the windows above it where they actually are, should they not stand where the layout puts
+  // them, and no lower than the screen's bottom (a window reaching past it is moved up over the others).
   ScreenRectPx screen;
   Fl::screen_work_area(screen.xPx, screen.yPx, screen.widthPx, screen.heightPx, 0);
   ScreenRectPx place = program.layout->timeline;
   const Fl_Window* output = OutputWindowOf(*program.form);
   const Fl_Window& tweak = TweakWindowOf(*program.tweak);
+  const bool underTweak = place.xPx + place.widthPx > tweak.x();
   place.yPx = std::max({place.yPx, output->y() + output->h() + kDevWindowTitleGapPx,
-                        tweak.y() + tweak.h() + kDevWindowTitleGapPx});
+                        underTweak ? tweak.y() + tweak.h() + kDevWindowTitleGapPx : place.yPx});
   const int roomPx = screen.yPx + screen.heightPx - place.yPx;
   if (roomPx >= kTimelineMinHeightPx / 2) place.heightPx = std::min(place.heightPx, roomPx);
-  program.timeline = OpenTimelineWindow(host, place.xPx, place.yPx, place.widthPx, place.heightPx);
+  program.timeline = OpenTimelineWindow(program.document.timelineHost, place.xPx, place.yPx, place.widthPx, place.heightPx);
+  AttachTimeline(program.document, ModelOf(*program.timeline));
 }
 
 }  // namespace
@@ -237,29 +250,31 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
 
   LauncherCallbacks callbacks;
   callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
-  program.authoring = NewAuthoringSession(developmentMode, options);
+  program.document.authoring = NewAuthoringSession(developmentMode, options);
   callbacks.start = [&program, &options](const DeviceChoice& choice, const LauncherSwitches& switches) {
     DemoSettings& settings = program.engine.settings;
     settings.music = switches.music || options.music;
     settings.loop = switches.loop;
     settings.stats = switches.stats;
     if (InitDemo(program.engine, choice)) {
-      if (program.authoring) ConnectAuthoring(*program.authoring, program.engine,
-                                                 OutputWindowOf(*program.form));
-      program.reload.events.Report = program.engine.host.ShowMessage;
-      StartHotReload(program.reload, program.engine);
+      ConnectDocument(program.document);
+      StartHotReload(program.document);
       Fl::add_idle(Idle, &program);
     } else {
       ShutdownDemo(program.engine);
     }
   };
-  // Escape or the close box of the output window; in development mode an unsaved live set is said first.
+  // Escape or the close box of the output window; in development mode unsaved work is asked about first.
   callbacks.shutdown = [&program] {
-    if (program.tweak && !MayEndProgram(ModelOf(*program.tweak))) return RefreshTweakWindow(*program.tweak);
+    if (program.tweak) return RequestQuit(program.document);
     ShutdownDemo(program.engine);
   };
-  if (developmentMode)
+  if (developmentMode) {
     callbacks.placeOutput = [&program](int widthPx, int heightPx) { return PlaceOutput(program, widthPx, heightPx); };
+    callbacks.key = [&program](int key, bool ctrl, bool shift) {
+      return program.tweak && OutputWindowKey(program.document, key, ctrl, shift);
+    };
+  }
 
   TForm1 form(callbacks);
   program.form = &form;
@@ -268,25 +283,16 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   if (engine.terminating) return program.fatalShown ? 1 : 0;
 
   // In development mode the start-up is done by now; the tweak window edits the live set from here on.
-  TweakHost tweakHost;
-  FillTweakHost(tweakHost, engine, developmentMode, program.reload.watch);
-  const TweakWindowPtr tweak = OpenTweakWindow(tweakHost);
+  FillDocumentTweakHost(program.document, developmentMode);
+  const TweakWindowPtr tweak = OpenTweakWindow(program.document.tweakHost);
   if (developmentMode) {
     program.tweak = tweak.get();
-    if (program.authoring) ConnectTweakWindow(*program.authoring, tweakHost, tweak.get());
-    program.reload.events = ReloadEventsFor(engine, tweakHost, ModelOf(*tweak),
-                                            [&program] { RefreshTweakWindow(*program.tweak); });
+    PlugInDocumentWindows(program);
+    AttachTweak(program.document, ModelOf(*tweak));
     if (program.layout) PlaceTweakWindow(*tweak, program.layout->tweak.xPx, program.layout->tweak.yPx);
   }
   form.Show();
-  if (program.tweak && program.layout && !engine.terminating) OpenTimeline(program, tweakHost);
-  if (program.timeline) {  // a reloaded sequence shows in the timeline too
-    program.reload.events.SequenceReloaded = [&program, tweakShows = program.reload.events.SequenceReloaded] {
-      TimelineSequenceReloaded(ModelOf(*program.timeline));
-      RefreshTimelineWindow(*program.timeline);
-      if (tweakShows) tweakShows();
-    };
-  }
+  if (program.tweak && program.layout && !engine.terminating) OpenTimeline(program);
   Fl::run();
   return program.fatalShown ? 1 : 0;
 }

@@ -41,13 +41,28 @@ class LauncherWindow final : public Fl_Double_Window {
  public:
   LauncherWindow() : Fl_Double_Window(kWindowWidthPx, kWindowHeightPx, kLauncherCaption) {}
   std::function<void()> onEscape;
+  std::function<bool(int key, bool ctrl, bool shift)> onKey;  // true when it used the key
 
   int handle(int event) override {
     if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && Fl::event_key() == FL_Escape) {
       if (onEscape) FromToolkit(onEscape);
       return 1;
     }
+    if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && onKey && HasKeys()) {
+      bool used = false;
+      const int state = Fl::event_state();
+      FromToolkit([&] { used = onKey(Fl::event_key(), state & FL_CTRL, state & FL_SHIFT); });
+      if (used) return 1;
+    }
     return Fl_Double_Window::handle(event);
+  }
+
+ private:
+  // Whether the keyboard is this window's: it has the focus (the pointer over the picture gives it the
+  // focus) or the pointer is over it. A key another window left unused reaches every window.
+  bool HasKeys() const {
+    const auto inside = [this](const Fl_Widget* widget) { return widget && (widget == this || widget->top_window() == this); };
+    return inside(Fl::focus()) || inside(Fl::belowmouse());
   }
 };
 
@@ -162,6 +177,7 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.window.color(FL_BLACK);
   c.window.clear_border();
   c.window.onEscape = [this] { FormClose(); };
+  c.window.onKey = [this](int key, bool ctrl, bool shift) { return started_ && callbacks_.key && callbacks_.key(key, ctrl, shift); };
   c.window.callback(FormHandler<&TForm1::FormClose>, this);
 
   Fl_Group* clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);

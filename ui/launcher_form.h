@@ -25,6 +25,9 @@ struct LauncherCallbacks {
   // InitDemo: called once the window has become the output window. choice.window is the output view.
   std::function<void(const DeviceChoice& choice, const LauncherSwitches& switches)> start;
   std::function<void()> shutdown;  // ShutdownDemo
+  // Once the demo runs: a key pressed while the output window has the keyboard (X keysym); true when
+  // it was used. Empty: no keys but Escape.
+  std::function<bool(int key, bool ctrl, bool shift)> key;
   // Windowed output: where the output window's client area goes for the wanted size; the device is
   // created at the size it returns. Empty: centred on the desktop at the wanted size.
   std::function<ScreenRectPx(int wantedWidthPx, int wantedHeightPx)> placeOutput;

@@ -154,3 +154,52 @@ TEST_F(HotReload, ABrokenSequenceIsReportedOnceAndTheOldOneStays) {
 }
 
 }  // namespace
+
+TEST_F(HotReload, PresetFilesThatAppearLaterAreLoadedAndWatched) {
+  WritePreset(3, 33);  // a gap: scene2.txt is missing, so scene3.txt is no preset yet
+  Poll();
+  EXPECT_TRUE(reloadedPresets.empty());
+  WritePreset(2, 22);
+  Poll();
+  EXPECT_EQ(reloadedPresets, (std::vector<int>{2, 3}));
+  ASSERT_EQ(scene.PresetCount, 4);
+  EXPECT_EQ(scene.ScenePresets[3][0].BaseVal, 33);
+  WritePreset(3, 44);  // an outside edit of the new file
+  Poll();
+  EXPECT_EQ(scene.ScenePresets[3][0].BaseVal, 44);
+  EXPECT_EQ(reloadedPresets.back(), 3);
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(HotReload, OwnSaveOfANewPresetFileIsNoChangeButItsLaterOutsideEditIs) {
+  WritePreset(2, 22);
+  scene.PresetCount = LoadScenePresets(dir / "scene", scene.ScenePresets, {});  // as "save" refreshes
+  NoteOwnWrite(watch, dir / "scene2.txt");
+  Poll();
+  EXPECT_TRUE(reloadedPresets.empty());
+  WritePreset(2, 23);
+  Poll();
+  EXPECT_EQ(reloadedPresets, std::vector<int>{2});
+  EXPECT_EQ(scene.ScenePresets[2][0].BaseVal, 23);
+}
+
+TEST_F(HotReload, ASequenceWithOwnEditsIsHeldBackUntilAskedFor) {
+  bool ownEdits = true;
+  int heldBack = 0;
+  events.SequenceHasOwnEdits = [&] { return ownEdits; };
+  events.SequenceHeldBack = [&] { ++heldBack; };
+  WriteSequence("30000", "0");
+  Poll();
+  Poll();
+  EXPECT_EQ(heldBack, 1) << "said once per change of the file";
+  EXPECT_EQ(sequenceReloads, 0);
+  EXPECT_EQ(sequence.DemoLength, 60000u);
+  ReloadSequenceFile(watch, sequence, sequenceCount, events);
+  EXPECT_EQ(sequence.DemoLength, 30000u);
+  EXPECT_EQ(sequenceReloads, 1);
+  ownEdits = false;
+  WriteSequence("40000", "0");
+  Poll();
+  EXPECT_EQ(sequence.DemoLength, 40000u) << "without edits of our own a change is read at once";
+  EXPECT_EQ(heldBack, 1);
+}

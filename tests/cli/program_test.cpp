@@ -15,10 +15,13 @@
 #include <thread>
 
 #include "cli/console_load.h"
+#include "draw/demo_frame.h"
 #include "draw/device_setup.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
 #include "support/screenshot.h"
+#include "tweak/tweak_window.h"
+#include "ui/dev_window_layout.h"
 #include "support/x_display.h"
 #include "support/demo_folder.h"
 #include "support/test_paths.h"
@@ -212,20 +215,29 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
   Start({"-d", dataDir});
   const std::string window = DemoWindow();
   ASSERT_FALSE(window.empty()) << ReadFile(dir / "program.out");
-  // The 640 x 480 window at the top left of the screen, bars of 60 rows inside it; the tweak window
-  // beside it, covering none of it.
+  // The 640 x 480 window at the top left of the screen, made smaller (aspect kept) so the timeline
+  // finds room below it on the 1024 x 768 screen, letterboxed; the tweak window beside it, covering
+  // none of it.
+  const DevWindowLayout layout =
+      LayOutDevWindows({0, 0, 1024, 768}, 640, 480, kTweakWindowWidthPx, kTweakWindowHeightPx);
+  const uint32_t widthPx = layout.output.widthPx, heightPx = layout.output.heightPx;
+  const uint32_t barPx = CinemaBarHeightFor(uint16_t(heightPx), 8);
   const std::string tweak = FindWindow("--class '^quarnel-tweak$'");
   ASSERT_FALSE(tweak.empty()) << "development mode opens the tweak window";
   const auto [outputX, outputY] = WindowCorner(window);
   const auto [tweakX, tweakY] = WindowCorner(tweak);
-  EXPECT_LE(outputX + 640, tweakX);
-  EXPECT_LE(tweakX + 286, 1024);
+  EXPECT_LE(outputX + int(widthPx), tweakX);
+  EXPECT_LE(tweakX + kTweakWindowWidthPx, 1024);
   const uint32_t x = uint32_t(outputX), y = uint32_t(outputY);
-  const RgbaImage screen = ScreenOnceDrawn(
-      "program-development.png", [x, y](const RgbaImage& shot) { return Letterboxed(shot, x, y, 640, 480, 60); });
-  EXPECT_TRUE(Letterboxed(screen, x, y, 640, 480, 60)) << "see program-development.png";
+  const RgbaImage screen = ScreenOnceDrawn("program-development.png", [=](const RgbaImage& shot) {
+    return Letterboxed(shot, x, y, widthPx, heightPx, barPx);
+  });
+  EXPECT_TRUE(Letterboxed(screen, x, y, widthPx, heightPx, barPx)) << "see program-development.png";
   const std::string caption = RunCommand("xdotool getwindowname " + window).output;
-  EXPECT_EQ(caption.rfind("F.c: 640/480 A.s: 640/360 f: ", 0), 0u) << caption;
+  const std::string size = std::to_string(widthPx) + "/";
+  EXPECT_EQ(caption.rfind("F.c: " + size + std::to_string(heightPx) + " A.s: " + size +
+                              std::to_string(heightPx - 2 * barPx) + " f: ", 0), 0u)
+      << caption;
   EXPECT_NE(caption.find(" \xC2\xB0 fps: "), std::string::npos) << caption;
   EXPECT_EQ(caption.find("mcpu"), std::string::npos) << "music is off in development mode: " << caption;
   ExpectEscapeEnds();

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "scene/scene_messages.h"
 #include "scene/sequence_file.h"
 #include "support/temp_dir.h"
 
@@ -85,4 +86,27 @@ TEST_F(SequenceSave, FailedSaveKeepsTheOldFileAndSaysWhy) {
   size_t files = 0;
   for (const auto& file : std::filesystem::directory_iterator(dir.Path())) files += file.exists();
   EXPECT_EQ(files, 3u) << "the sequence, the MP3 and the folder: no temporary left";
+}
+
+TEST_F(SequenceSave, ASequenceTheReaderWouldRefuseIsNotWrittenAndTheOldFileStays) {
+  const std::string path = dir / "sceneseq.txt";
+  const std::string before = ReadFile(path);
+  const SceneSequence loaded = Load(dir.Path());
+  const auto refused = [&](SceneSequence sequence, const std::string& reason) {
+    EXPECT_EQ(WriteSceneSequence(path, sequence, {}), path + ": " + reason);
+    EXPECT_EQ(ReadFile(path), before);
+  };
+  SceneSequence empty = loaded;
+  empty.SequenceEntries.clear();
+  refused(empty, kMsgSaveNoEntries);
+  SceneSequence tooMany = loaded;
+  tooMany.SequenceEntries.resize(256);
+  refused(tooMany, kMsgSaveTooManyEntries);
+  SceneSequence noLength = loaded;
+  noLength.DemoLength = 0;
+  refused(noLength, kMsgSaveBadLength);
+  SceneSequence full = loaded;
+  full.SequenceEntries.resize(255);
+  EXPECT_EQ(WriteSceneSequence(path, full, {}), "");
+  EXPECT_EQ(Load(dir.Path()).SequenceEntries.size(), 255u) << "255 entries are the most, and fine";
 }

@@ -302,7 +302,7 @@ void Soak::Step() {
   else if (action < 94) ApplyClockCommand(*session_, static_cast<ClockCommand>(Pick(4)), form_.get());
   else if (action < 97) MoveTime();
   else if (action < 98) PressKey(*form_, kKeyEscape), form_->controls.visible = true;
-  else if (action < 99) MayEndProgram(*form_);
+  else if (action < 99) ClickButton(*form_, TweakButton::SaveAsNew);
   Poll();
   Frames(1 + Pick(2));
 }

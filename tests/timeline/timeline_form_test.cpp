@@ -2,6 +2,7 @@
 // their ends, the entry operations, typed fields, saving, and undo shared with the tweak window.
 #include <gtest/gtest.h>
 
+#include "scene/scene_messages.h"
 #include "scene/sequence_file.h"
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
@@ -38,7 +39,7 @@ class Timeline : public ::testing::Test {
     host.SequenceSaved = [this] { ++saves; };
     host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     SetUpTimeline(form);
-    form.geometry = {1012, 200, 10000, 3};
+    form.geometry = {1012, 200, 10000, 3, {}};
   }
   int X(uint32_t ms) const { return static_cast<int>(PixelOfTime(form.geometry, ms)); }
   int RowY(int entry) const { return RowTopPx(form.geometry, entry) + 3; }
@@ -67,7 +68,7 @@ class Timeline : public ::testing::Test {
 }  // namespace
 
 TEST(TimelineGeometry, TimeAndPixelsMapBothWays) {
-  const TimelineGeometry g{1012, 200, 10000, 3};
+  const TimelineGeometry g{1012, 200, 10000, 3, {}};
   EXPECT_EQ(PixelOfTime(g, 0), kTimelineMarginPx);
   EXPECT_EQ(PixelOfTime(g, 10000), 1012 - kTimelineMarginPx);
   for (int x = kTimelineMarginPx; x < 1000; x += 37) EXPECT_EQ(PixelOfTime(g, TimeOfPixel(g, x)), x);
@@ -76,7 +77,7 @@ TEST(TimelineGeometry, TimeAndPixelsMapBothWays) {
 }
 
 TEST(TimelineGeometry, HitTestFindsAxisRowsBarsAndEnds) {
-  const TimelineGeometry g{1012, 200, 10000, 2};
+  const TimelineGeometry g{1012, 200, 10000, 2, {}};
   SceneSequence sequence;
   sequence.SequenceEntries = {Entry(0, 1000, 2999), Entry(1, 5000, 5999)};
   const int row1 = RowTopPx(g, 1) + 2;
@@ -92,15 +93,6 @@ TEST(TimelineGeometry, HitTestFindsAxisRowsBarsAndEnds) {
   EXPECT_EQ(outside.entry, 1);
   EXPECT_EQ(HitTest(g, sequence, 556, row1).spot, TimelineSpot::Bar);
   EXPECT_EQ(HitTest(g, sequence, 300, RowTopPx(g, 2) + 2).spot, TimelineSpot::None) << "below the last row";
-}
-
-TEST(TimelineGeometry, SnapsToBeatsOrTenMilliseconds) {
-  EXPECT_EQ(SnapMs(1234, std::nullopt), 1230u);
-  EXPECT_EQ(SnapMs(1235.2, std::nullopt), 1240u);
-  EXPECT_EQ(SnapMs(-40, std::nullopt), 0u);
-  EXPECT_EQ(SnapMs(1234, 120.0), 1000u);  // a beat is 500 ms
-  EXPECT_EQ(SnapMs(1260, 120.0), 1500u);
-  EXPECT_EQ(SnapMs(1000, 140.0), 857u);   // 428.57 ms beats, rounded to the ms
 }
 
 TEST_F(Timeline, DraggingABarMovesItOnTheGridAsOneUndoStep) {
@@ -138,6 +130,50 @@ TEST_F(Timeline, DraggingAnEndMovesOnlyThatEndAndTheEntryStopsJustBeforeTheBeat)
   EXPECT_EQ(history.undo.size(), 3u);
 }
 
+TEST_F(Timeline, DraggedTimesSnapToOtherEntriesAndTheCursorAndAltTurnsSnappingOff) {
+  form.bpm = 120;
+  nowMs = 7230;
+  Drag(X(4000), RowY(1), X(4000) + 197);  // start 3970: just before entry 0's end at 4000
+  EXPECT_EQ(At(1), Entry(1, 4000, 7999));
+  Drag(X(7999) - 1, RowY(1), X(7250));  // the end near the cursor
+  EXPECT_EQ(At(1).EndTime, 7229u) << "the entry stops just before the cursor";
+
+  PressAt(form, X(5000), RowY(1), false);
+  DragTo(form, X(5000) + 33, RowY(1), /*snapOff=*/true);
+  Release(form);
+  EXPECT_EQ(At(1), Entry(1, 4330, 7559)) << "Alt held: whole ms, no grid";
+}
+
+TEST_F(Timeline, NoEntryIsDraggedPastTheDemosEnd) {
+  Drag(X(4000), RowY(1), X(9500));  // 5.5 s to the right: the bar stops with its end at the demo's end
+  EXPECT_EQ(At(1), Entry(1, 6000, 9999));
+  Drag(X(2000), RowY(0), X(2000) + 900);
+  EXPECT_EQ(At(0), Entry(0, 6000, 9999));
+  SelectEntry(form, 2);
+  TypeTimelineText(form, TimelineField::End, "7999");
+  Drag(X(8000) - 1, RowY(2), X(10000) + 50);  // the end dragged past the axis
+  EXPECT_EQ(At(2).EndTime, 9999u);
+
+  nowMs = 9000;  // "add" near the end: the new entry is cut at the demo's end
+  ClickTimelineButton(form, TimelineButton::Add);
+  EXPECT_EQ(At(3), Entry(2, 9000, 9999));
+}
+
+TEST_F(Timeline, TheSelectedEntryIsScrolledIntoView) {
+  sequence.SequenceEntries.assign(255, Entry(0, 0, 3999));
+  form.notes.separators.assign(255, "~");
+  form.geometry.entryCount = 255;
+  SelectEntry(form, 200);
+  const int top = RowTopPx(form.geometry, 200);
+  EXPECT_GE(top, kRowsTopPx);
+  EXPECT_LE(top + RowHeightPx(form.geometry), form.geometry.heightPx);
+  EXPECT_EQ(HitTest(form.geometry, sequence, X(2000), top + 5).entry, 200);
+  ClickTimelineButton(form, TimelineButton::Up);
+  EXPECT_GE(RowTopPx(form.geometry, 199), kRowsTopPx);
+  SelectEntry(form, 0);
+  EXPECT_EQ(form.geometry.view.rowsScrolledPx, 0);
+}
+
 TEST_F(Timeline, AxisSeeksAndSetsTheLoop) {
   PressAt(form, X(1500), 5, false);
   DragTo(form, X(2500), 5);
@@ -156,11 +192,11 @@ TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
   picked = 11;  // a preset just saved and picked in "set"
   ClickTimelineButton(form, TimelineButton::Add);
   ASSERT_EQ(sequence.SequenceEntries.size(), 4u);
-  EXPECT_EQ(At(3), Entry(11, 4320, 8319)) << "at the current time on the grid, four seconds long";
+  EXPECT_EQ(At(3), Entry(11, 4320, 8319)) << "at the current time on the 10 ms grid, four seconds long";
   EXPECT_EQ(form.selected, 3);
   form.bpm = 120;
   ClickTimelineButton(form, TimelineButton::Add);
-  EXPECT_EQ(At(4), Entry(11, 4500, 8499)) << "eight beats";
+  EXPECT_EQ(At(4), Entry(11, 4000, 7999)) << "eight beats from the beat at or before the cursor";
 
   SelectEntry(form, 0);
   form.notes.separators[0] = "~~~ intro";
@@ -193,33 +229,51 @@ TEST_F(Timeline, NoMoreThan255Entries) {
   EXPECT_EQ(messages, std::vector<std::string>{kMsgSequenceFull});
 }
 
-TEST_F(Timeline, TypedValuesStoreWhenFinishedNumbersAndBadTextGetsOneMessage) {
+TEST_F(Timeline, AFieldStoresOnlyAWholeValidTextWhenFinishedAndBadTextGetsOneMessage) {
   SelectEntry(form, 2);
   EXPECT_EQ(form.fields[int(TimelineField::Preset)], "2");
   for (const char* text : {"-", "-1", "-1.", "-1.5"}) TypeTimelineText(form, TimelineField::Factor, text);
+  EXPECT_EQ(At(2).TimeFactor, 1.0f) << "typing stores nothing";
+  FinishTimelineText(form, TimelineField::Factor);
   EXPECT_EQ(At(2).TimeFactor, -1.5f);
-  EXPECT_EQ(history.undo.size(), 1u) << "one run of keystrokes, one step";
+  EXPECT_EQ(history.undo.size(), 1u) << "one finished value, one step";
   TypeTimelineText(form, TimelineField::Offset, "1e");
-  EXPECT_EQ(At(2).TimeOffset, 0) << "unfinished: nothing stored";
   FinishTimelineText(form, TimelineField::Offset);
   FinishTimelineText(form, TimelineField::Offset);
+  EXPECT_EQ(At(2).TimeOffset, 0);
   EXPECT_EQ(messages, std::vector<std::string>{"'1e' is not a valid number"}) << "once for that text";
-  TypeTimelineText(form, TimelineField::Preset, "300");
+  // A rejected text changes nothing, not even by a prefix it passed through while typed.
+  for (const char* text : {"3", "30", "300"}) TypeTimelineText(form, TimelineField::Preset, text);
   FinishTimelineText(form, TimelineField::Preset);
   EXPECT_EQ(At(2).PresetNumber, 2);
   EXPECT_EQ(messages.back(), "'300' is out of the range 0..255");
-  TypeTimelineText(form, TimelineField::Start, "12.5");
+  for (const char* text : {"1", "12", "12.", "12.5"}) TypeTimelineText(form, TimelineField::Start, text);
   FinishTimelineText(form, TimelineField::Start);
+  EXPECT_EQ(At(2).StartTime, 6000u);
   EXPECT_EQ(messages.back(), "'12.5' is not a valid whole number");
+  for (const char* text : {"1", "1e", "1e3", "1e39"}) TypeTimelineText(form, TimelineField::Factor, text);
+  FinishTimelineText(form, TimelineField::Factor);
+  EXPECT_EQ(At(2).TimeFactor, -1.5f);
+  EXPECT_EQ(messages.back(), "'1e39' is too large for a 32-bit float");
   TypeTimelineText(form, TimelineField::Ratio, "1.5");
   FinishTimelineText(form, TimelineField::Ratio);
   EXPECT_EQ(sequence.ScreenCinemaWidthRatio, 8.0f);
-  TypeTimelineText(form, TimelineField::Length, "60000");
-  EXPECT_EQ(sequence.DemoLength, 60000u);
+  // The length applies on Enter: the keystrokes of 90000 never shorten the demo on the way.
+  for (const char* text : {"9", "90", "900", "9000"}) {
+    TypeTimelineText(form, TimelineField::Length, text);
+    EXPECT_EQ(sequence.DemoLength, 10000u) << text;
+  }
+  const int changesBefore = changes;
+  TypeTimelineText(form, TimelineField::Length, "90000");
+  FinishTimelineText(form, TimelineField::Length);
+  EXPECT_EQ(sequence.DemoLength, 90000u);
+  EXPECT_EQ(changes, changesBefore + 1);
   TypeTimelineText(form, TimelineField::Bpm, "128");
+  FinishTimelineText(form, TimelineField::Bpm);
   EXPECT_EQ(form.bpm, 128.0);
   EXPECT_EQ(NotesBpm(form.notes), 128.0);
   TypeTimelineText(form, TimelineField::Bpm, "");
+  FinishTimelineText(form, TimelineField::Bpm);
   EXPECT_EQ(form.bpm, std::nullopt) << "an empty bpm: no beats";
 }
 
@@ -244,14 +298,15 @@ TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
   WriteFile(dir / "song.mp3", "x");
   sequence.Mp3FileName = dir / "song.mp3";
   TypeTimelineText(form, TimelineField::Bpm, "120");
-  Drag(X(6500), RowY(2), X(6500) + 52);  // 520 ms, to the beat at 6500
+  FinishTimelineText(form, TimelineField::Bpm);
+  Drag(X(6500), RowY(2), X(6500) - 48);  // 480 ms back, to the beat at 5500
   ClickTimelineButton(form, TimelineButton::Save);
   EXPECT_EQ(saves, 1);
   EXPECT_TRUE(messages.empty());
   SceneSequence read;
   LoadSceneSequence(dir / "sceneseq", read, {});
   EXPECT_EQ(read, sequence);
-  EXPECT_EQ(read.SequenceEntries[2].StartTime, 6500u);
+  EXPECT_EQ(read.SequenceEntries[2].StartTime, 5500u);
   EXPECT_EQ(NotesBpm(ReadSequenceNotes(dir / "sceneseq.txt", 3)), 120.0);
 
   host.dataDir = dir / "missing";
@@ -259,4 +314,22 @@ TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
   EXPECT_EQ(saves, 1);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("No such file or directory"), std::string::npos) << messages[0];
+}
+
+TEST_F(Timeline, SaveRefusesASequenceWithNoEntriesAndKeepsTheFile) {
+  WriteFile(dir / "song.mp3", "x");
+  sequence.Mp3FileName = dir / "song.mp3";
+  ClickTimelineButton(form, TimelineButton::Save);
+  const std::string saved = ReadFile(dir / "sceneseq.txt");
+  for (int i = 0; i < 3; ++i) {
+    SelectEntry(form, 0);
+    ClickTimelineButton(form, TimelineButton::Delete);
+  }
+  ASSERT_TRUE(sequence.SequenceEntries.empty());
+  ClickTimelineButton(form, TimelineButton::Save);
+  EXPECT_EQ(saves, 1) << "only the first save happened";
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(kMsgSaveNoEntries), std::string::npos) << messages[0];
+  EXPECT_NE(messages[0].find(kMsgSequenceSaveKept), std::string::npos) << messages[0];
+  EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), saved);
 }

@@ -3,6 +3,8 @@
 #include "scene/sequence_file.h"
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
+#include "timeline/timeline_layout.h"
+#include "timeline/timeline_view.h"
 #include "timeline/timeline_window.h"
 
 #include <FL/Fl.H>
@@ -25,6 +27,21 @@ void Pump(int rounds) {
   for (int n = 0; n < rounds; ++n) Fl::wait(0.02);
 }
 
+// What a timeline window needs around the sequence read from dir/sceneseq.txt.
+struct Session {
+  explicit Session(const TempDir& dir) {
+    LoadSceneSequence(dir / "sceneseq", sequence, {});
+    host.sequence = &sequence;
+    host.scene = &scene;
+    host.history = &history;
+    host.dataDir = dir.Path();
+  }
+  SceneSequence sequence;
+  SceneState scene;
+  UndoHistory history;
+  TimelineHost host;
+};
+
 }  // namespace
 
 TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
@@ -33,22 +50,19 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   WriteFile(dir / "sceneseq.txt",
             CrLf({"// window test", "// bpm: 120", "10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0",
                   "3999", "1", "0", "0", "0", "0", "~~~ first", "1", "4000", "9999", "1", "0", "0", "0", "0", "~~~"}));
-  SceneSequence sequence;
-  ASSERT_EQ(LoadSceneSequence(dir / "sceneseq", sequence, {}), 2);
-  SceneState scene;
-  UndoHistory history;
-  TimelineHost host;
-  host.sequence = &sequence;
-  host.scene = &scene;
-  host.history = &history;
-  host.dataDir = dir.Path();
+  Session session(dir);
+  SceneSequence& sequence = session.sequence;
+  UndoHistory& history = session.history;
+  TimelineHost& host = session.host;
+  ASSERT_EQ(sequence.SequenceEntries.size(), 2u);
   std::vector<std::string> messages;
   host.ShowMessage = [&messages](const std::string& text) { messages.push_back(text); };
   int saves = 0;
   host.SequenceSaved = [&saves] { ++saves; };
 
-  // 1012 pixels wide: 1000 px of axis for 10 s, 10 ms per pixel.
-  TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1012, 300);
+  // A drawing area 1012 pixels wide: 1000 px of axis for 10 s, 10 ms per pixel.
+  const TimelineLayout layout = LayOutTimeline(1012 + kTimelineScrollbarPx, 300);
+  TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1012 + kTimelineScrollbarPx, 300);
   TimelineForm& form = ModelOf(*window);
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == 1012; })) << "the window was drawn";
   EXPECT_EQ(form.bpm, 120.0);
@@ -56,7 +70,7 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   const auto at = [&](int x, int y) {
     return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
   };
-  const int canvasTop = 52;
+  const int canvasTop = layout.canvas.yPx;
   const int rowY = canvasTop + RowTopPx(form.geometry, 0) + RowHeightPx(form.geometry) / 2;
 
   Pump(10);
@@ -75,7 +89,8 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   EXPECT_EQ(sequence.SequenceEntries[0].EndTime, 4999u);
   EXPECT_EQ(history.undo.size(), 1u);
 
-  Xdotool(at(294, 38) + " click 1");  // "save sequence"
+  const ControlRectPx save = layout.buttons[static_cast<int>(TimelineButton::Save)];
+  Xdotool(at(save.xPx + save.widthPx / 2, save.yPx + save.heightPx / 2) + " click 1");  // "save sequence"
   ASSERT_TRUE(PumpUntil([&] { return saves == 1; })) << "saved";
   EXPECT_TRUE(messages.empty());
   SceneSequence read;
@@ -84,4 +99,45 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   const SequenceNotes notes = ReadSequenceNotes(dir / "sceneseq.txt", 2);
   EXPECT_EQ(notes.comments, (std::vector<std::string>{"// window test", "// bpm: 120"}));
   EXPECT_EQ(notes.separators[0], "~~~ first");
+}
+
+// The wheel over the axis zooms in around the pointer, the wheel over the rows scrolls them, and the
+// keys zoom around the cursor and show the whole demo again.
+TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
+  TempDir dir;
+  std::string text = CrLf({"// window test", "// bpm: 120", "60000", "ratio", "8", "mp3", dir / "song.mp3", "entries"});
+  for (int i = 0; i < 40; ++i)
+    text += CrLf({std::to_string(i % 4), std::to_string(i * 1000), std::to_string(i * 1000 + 3999), "1", "0", "0", "0", "0", "~~~"});
+  WriteFile(dir / "song.mp3", "not a sound");
+  WriteFile(dir / "sceneseq.txt", text);
+  Session session(dir);
+  TimelineHost& host = session.host;
+  ASSERT_EQ(session.sequence.SequenceEntries.size(), 40u);
+  uint32_t nowMs = 30000;
+  host.DemoTime = [&nowMs] { return nowMs; };
+  const TimelineLayout layout = LayOutTimeline(1024, 320);
+  TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1024, 320);
+  TimelineForm& form = ModelOf(*window);
+  ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == layout.canvas.widthPx; }));
+  const Fl_Window* shown = Fl::first_window();
+  const auto at = [&](int x, int y) {
+    return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
+  };
+  Pump(10);
+  Xdotool(at(500, layout.canvas.yPx + kRowsTopPx + 30) + " click 5 click 5");  // wheel down over the rows
+  ASSERT_TRUE(PumpUntil([&] { return form.geometry.view.rowsScrolledPx > 0; })) << "the rows scrolled";
+  EXPECT_FALSE(IsZoomedIn(form.geometry));
+
+  Xdotool(at(500, layout.canvas.yPx + 10) + " click 4 click 4 click 4");  // wheel up over the axis
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomedIn(form.geometry); })) << "the axis zoomed in";
+  EXPECT_NEAR(TimeOfPixel(form.geometry, 500), 60000.0 * (500 - kTimelineMarginPx) / (layout.canvas.widthPx - 2 * kTimelineMarginPx), 60)
+      << "around the pointer";
+
+  Xdotool(at(500, layout.canvas.yPx + kRowsTopPx + 5) + " click 1");  // focus the drawing area
+  for (int i = 0; i < 30; ++i) Xdotool("key plus");
+  ASSERT_TRUE(PumpUntil([&] { return std::abs(ScalePxPerMs(form.geometry) - ClosestPxPerMs(form.geometry, 120.0)) < 1e-9; }))
+      << "the closest zoom: 20 px a beat";
+  EXPECT_TRUE(CursorInView(form.geometry, nowMs));
+  Xdotool("key 0");
+  ASSERT_TRUE(PumpUntil([&] { return !IsZoomedIn(form.geometry); })) << "the whole demo again";
 }

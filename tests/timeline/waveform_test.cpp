@@ -22,7 +22,7 @@ TEST(Waveform, PeaksFollowTheSoundsLevelAndLength) {
   EXPECT_LT(peaks.low[50], -0.7f);
   EXPECT_LT(peaks.high[150], 0.05f);
 
-  const TimelineGeometry geometry{112, 100, 4000, 0};  // 100 px for 4 s: 40 ms per column
+  const TimelineGeometry geometry{112, 100, 4000, 0, {}};  // 100 px for 4 s: 40 ms per column
   const std::vector<ColumnPeak> columns = PeaksPerColumn(peaks, geometry);
   ASSERT_EQ(columns.size(), 112u);
   EXPECT_GT(columns[6 + 10].high, 0.7f) << "the loud first second";
@@ -35,7 +35,7 @@ TEST(Waveform, DecodesInTheBackgroundAndAMissingFileGivesNoPeaks) {
   const std::filesystem::path mp3 = MakeMp3(dir.Path(), "tone", "3 sine 220");
   ASSERT_FALSE(mp3.empty());
   Waveform waveform(mp3);
-  const TimelineGeometry geometry{206, 100, 3000, 0};
+  const TimelineGeometry geometry{206, 100, 3000, 0, {}};
   for (int i = 0; i < 1000 && !waveform.Ready(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   ASSERT_TRUE(waveform.Ready()) << "ready within 10 s";
   EXPECT_EQ(waveform.Columns(geometry).size(), 206u);

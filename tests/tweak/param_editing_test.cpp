@@ -24,7 +24,7 @@ TEST_F(ParamEditing, SetUpFillsTheControlsInOrder) {
   EXPECT_EQ(c.info, "textures[0..8], \nscene1presets[0..2], \nscene1presetsSeqs[0..3] \nTotalLength: 60000ms");
   EXPECT_EQ(c.PresetList.items, (std::vector<std::string>{"scene0", "scene1", "scene2"}));
   EXPECT_EQ(c.PresetList.selected, 0);
-  EXPECT_EQ(c.ScenePresetFile.text, "scene1.txt");  // the program's selection runs no change handler
+  EXPECT_EQ(c.ScenePresetFile.text, "scene0.txt");  // the file the live set came from
   EXPECT_EQ(c.TimeScale.maximum, 60000);
   EXPECT_EQ(c.TimeResetCaption, "reset: 0ms");
   // Editing waits for a selection.

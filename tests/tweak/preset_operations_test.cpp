@@ -55,7 +55,7 @@ TEST_F(PresetOperations, SaveWritesPathAndFileJoinedAsTheyStand) {
   std::filesystem::create_directories(dir / "other");
   form.controls.ScenePresetPath.text = dir / "other";  // no trailing slash: not corrected
   ClickButton(form, TweakButton::Save);
-  const std::string joined = (dir / "other") + "scene1.txt";
+  const std::string joined = (dir / "other") + "scene0.txt";
   EXPECT_EQ(TakeMessages(), joined + " saved!");
   EXPECT_EQ(ReadFile(joined), PresetText(77));
 }
@@ -119,7 +119,7 @@ TEST_F(PresetOperations, FailedSaveNamesTheFileAndTheReason) {
   Start(2);
   form.controls.ScenePresetPath.text = dir / "missing/";
   ClickButton(form, TweakButton::Save);
-  EXPECT_EQ(TakeMessages(), "Save Error: " + dir / "missing/scene1.txt" + ": No such file or directory");
+  EXPECT_EQ(TakeMessages(), "Save Error: " + dir / "missing/scene0.txt" + ": No such file or directory");
 }
 
 TEST_F(PresetOperations, LoadReadsTheFileIntoTheLiveSet) {
@@ -191,11 +191,62 @@ TEST_F(PresetOperations, SavedPresetLoadsBackUnchanged) {
   ClickButton(form, TweakButton::Save);
   scene.LiveParams = InitParamTable();
   ClickButton(form, TweakButton::Load);
-  EXPECT_EQ(TakeMessages(), (dir / "data") + "/scene1.txt saved!|" + (dir / "data") + "/scene1.txt loaded!");
+  EXPECT_EQ(TakeMessages(), (dir / "data") + "/scene0.txt saved!|" + (dir / "data") + "/scene0.txt loaded!");
   EXPECT_EQ(Live(kSingTweakY).BaseVal, -4.25f);
   EXPECT_EQ(Live(kSingTweakY).OscForm, 5);
   EXPECT_EQ(Live(kSingTweakY).Osc1, 0.003f);
   EXPECT_EQ(Live(kByteBG_r).BaseVal, saved[kByteBG_r].BaseVal);
+}
+
+TEST_F(PresetOperations, SaveOverAnotherPresetsFileAsksFirstAndNoKeepsIt) {
+  Start(3);
+  std::vector<std::string> questions;
+  bool answer = false;
+  host.Confirm = [&](const std::string& question, const std::string& yes) {
+    questions.push_back(question + "|" + yes);
+    return answer;
+  };
+  EXPECT_EQ(form.controls.ScenePresetFile.text, "scene0.txt") << "the file the live set came from";
+  Live(kByteBG_r).BaseVal = 50;
+  ClickButton(form, TweakButton::Save);
+  EXPECT_TRUE(questions.empty()) << "its own file: no question";
+  EXPECT_EQ(ReadFile(dir / "data/scene0.txt"), PresetText(50));
+  TakeMessages();
+
+  Live(kByteBG_r).BaseVal = 51;
+  form.controls.ScenePresetFile.text = "scene2.txt";
+  const std::string other = (dir / "data") + "/scene2.txt";
+  ClickButton(form, TweakButton::Save);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], other + " exists: overwrite it with the live set?\n(the live set came from " + (dir / "data") +
+                              "/scene0.txt)|overwrite");
+  EXPECT_EQ(ReadFile(other), PresetText(2)) << "no: the file stays";
+  EXPECT_TRUE(LiveSetUnsaved(form));
+  EXPECT_EQ(TakeMessages(), "");
+  answer = true;
+  ClickButton(form, TweakButton::Save);
+  EXPECT_EQ(ReadFile(other), PresetText(51));
+  EXPECT_FALSE(LiveSetUnsaved(form));
+  Live(kByteBG_r).BaseVal = 52;
+  ClickButton(form, TweakButton::Save);
+  EXPECT_EQ(questions.size(), 2u) << "scene2.txt is the live set's file now";
+  EXPECT_EQ(ReadFile(other), PresetText(52));
+}
+
+TEST_F(PresetOperations, SaveAsNewWritesTheNextFreeNumberPicksItAndTheInfoFollows) {
+  Start(3);
+  Live(kByteBG_r).BaseVal = 77;
+  ClickButton(form, TweakButton::SaveAsNew);
+  const std::string created = (dir / "data") + "/scene3.txt";
+  EXPECT_EQ(ReadFile(created), PresetText(77));
+  EXPECT_EQ(TakeMessages(), created + " saved and preset list refreshed!");
+  EXPECT_EQ(scene.PresetCount, 4);
+  EXPECT_EQ(form.controls.PresetList.items.size(), 4u);
+  EXPECT_EQ(form.controls.PresetList.selected, 3);
+  EXPECT_EQ(form.controls.ScenePresetFile.text, "scene3.txt");
+  EXPECT_NE(form.controls.info.find("scene1presets[0..3]"), std::string::npos) << form.controls.info;
+  EXPECT_FALSE(LiveSetUnsaved(form));
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, 77) << "the live set stays as it is";
 }
 
 }  // namespace

@@ -221,22 +221,19 @@ TEST_F(Undo, AnOutsideChangeOfThePickedFileSaysSoInTheNoticeLine) {
   EXPECT_EQ(form.controls.notice, "") << "read and acted on";
 }
 
-TEST_F(Undo, EndingWithAnUnsavedLiveSetIsSaidOnceFirst) {
-  EXPECT_TRUE(MayEndProgram(form)) << "nothing changed since the start";
+TEST_F(Undo, TheLiveSetIsUnsavedExactlyWhileItDiffersFromItsFile) {
+  EXPECT_FALSE(LiveSetUnsaved(form)) << "nothing changed since the start";
   Select(kByteBG_r);
   TypeAndFinish(TweakField::BaseVal, "42");
-  EXPECT_FALSE(MayEndProgram(form));
-  EXPECT_EQ(form.controls.notice, kNoticeUnsavedLiveSet);
-  EXPECT_TRUE(MayEndProgram(form)) << "asked once: the second request ends the program";
-
-  TypeAndFinish(TweakField::BaseVal, "43");
-  EXPECT_FALSE(MayEndProgram(form)) << "a new change asks again";
-  form.controls.ScenePresetPath.text = dir / "";
-  form.controls.ScenePresetFile.text = "saved.txt";
-  ClickButton(form, TweakButton::Save);
-  EXPECT_TRUE(MayEndProgram(form)) << "saved";
+  EXPECT_TRUE(LiveSetUnsaved(form));
   UndoChange(form);
-  EXPECT_FALSE(MayEndProgram(form)) << "the undone value was never saved";
+  EXPECT_FALSE(LiveSetUnsaved(form)) << "undone back to the file's values";
+  RedoChange(form);
+  EXPECT_TRUE(LiveSetUnsaved(form));
+  ClickButton(form, TweakButton::Save);
+  EXPECT_FALSE(LiveSetUnsaved(form)) << "saved";
+  UndoChange(form);
+  EXPECT_TRUE(LiveSetUnsaved(form)) << "the undone value was never saved";
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "support/x_display.h"
+#include "timeline/timeline_geometry.h"
+#include "timeline/timeline_layout.h"
 
 #include <X11/Xlib.h>  // last: its macros (Bool, None, Status) clash with names above
 #include <X11/Xutil.h>
@@ -166,6 +168,13 @@ class TweakProgram : public ::testing::Test {
     FAIL() << "the message box stayed open";
   }
 
+  // Waits for the unsaved-work question and picks the answer whose first letter is key.
+  void Answer(char key) {
+    const std::string box = FindWindow("--name", "dravel was here");
+    ASSERT_FALSE(box.empty()) << "no question\n" << Output();
+    Xdotool("mousemove --sync --window " + box + " 20 20 key " + std::string(1, key));
+  }
+
   // The window's top-left corner on the screen.
   void Corner(const std::string& window, int& x, int& y) {
     Window child = 0;
@@ -183,9 +192,9 @@ class TweakProgram : public ::testing::Test {
   // Waits up to 5 s until every sample point of the output picture shows colour; returns the colour
   // seen last where it differs (so a failure names it), colour itself on success.
   uint32_t WaitForPicture(const std::string& output, uint32_t colour) {
-    // Points of the letterboxed picture left of the tweak window, which covers the output window's right
-    // part. The 640x480 window with ratio 8 has bars of 60 pixels above and below the picture.
-    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 400}};
+    // Points of the letterboxed picture. On the 1024x768 screen the output window is made smaller for
+    // the timeline below it (554x415, bars of about 52 pixels; 640x480 would have bars of 60).
+    static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 300}};
     uint32_t seen = colour;
     for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
       int outputX = 0, outputY = 0;
@@ -214,8 +223,18 @@ constexpr int kListRow0X = 40, kListRow0Y = 96;     // "000 byte:BG_r"
 constexpr int kBaseValX = 238, kBaseValY = 290;
 constexpr int kPresetFileX = 238, kPresetFileY = 466;
 constexpr int kLoadX = 80, kLoadY = 512;
-constexpr int kSaveX = 164, kSaveY = 512;
+constexpr int kSaveX = 116, kSaveY = 512;
 constexpr int kPresetListX = 80, kPresetListY = 490;
+// A point in the timeline's first row (under its controls, the axis and the waveform), for the window's
+// size as the screen shows it.
+int TimelineFirstRowY(const std::string& timeline) {
+  const std::string geometry = RunCommand("xdotool getwindowgeometry " + timeline).output;
+  int widthPx = 0, heightPx = 0;
+  const size_t at = geometry.find("Geometry: ");
+  if (at == std::string::npos || std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &widthPx, &heightPx) != 2)
+    return -1;
+  return LayOutTimeline(widthPx, heightPx).canvas.yPx + kRowsTopPx + 4;
+}
 
 }  // namespace
 
@@ -308,7 +327,7 @@ bool Visible(const std::string& windowClass) {
 
 // Keys over the output window need no click: Space pauses with the pointer over the picture even while
 // a field of the tweak window had the focus; F2 there brings back the tweak window Escape hid; Escape
-// there with an unsaved live set first says so and ends the program only the second time.
+// there with an unsaved live set asks first: cancel keeps the program running, discard ends it.
 TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   const std::string output = FindWindow("--class", "quarnel");
   const std::string tweak = FindWindow("--class", "quarnel-tweak");
@@ -334,11 +353,44 @@ TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   EXPECT_FALSE(FindWindow("--class", "quarnel-tweak").empty()) << "F2 brought it back";
 
   Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
-  EXPECT_EQ(WaitForExit(program, 1000), std::nullopt) << "the typed 30 was never saved";
-  Screenshot("tweak_program_unsaved.png");
+  ASSERT_NO_FATAL_FAILURE(Answer('c'));
+  EXPECT_EQ(WaitForExit(program, 1000), std::nullopt) << "cancelled: the typed 30 was never saved";
   Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  Screenshot("tweak_program_unsaved.png");
+  ASSERT_NO_FATAL_FAILURE(Answer('d'));
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
   program = -1;
+  EXPECT_EQ(ReadFile(dir / "data/scene0.txt"), ScenePresetText(PlainScene(200))) << "discarded";
+}
+
+// The author: an unsaved edit in the timeline, then Escape over the output. The program asks
+// and keeps running; "discard" ends it with status 0 and the sequence file as it was.
+TEST_F(TweakProgram, UnsavedTimelineEditAsksBeforeQuittingAndDiscardKeepsTheFile) {
+  const std::string output = FindWindow("--class", "quarnel");
+  const std::string timeline = FindWindow("--class", "quarnel-timeline");
+  ASSERT_FALSE(output.empty()) << Output();
+  ASSERT_FALSE(timeline.empty()) << Output();
+  const std::string before = ReadFile(dir / "data/sceneseq.txt");
+  // The bar of the only entry, in the first row under the axis and the waveform, then Delete.
+  const int firstRowY = TimelineFirstRowY(timeline);
+  ASSERT_GT(firstRowY, 0) << "the timeline's size";
+  Click(timeline, 40, firstRowY);
+  Xdotool("key Delete");
+  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+    if (RunCommand("xdotool getwindowname " + timeline).output == "timeline *\n") break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(RunCommand("xdotool getwindowname " + timeline).output, "timeline *\n") << "the unsaved mark";
+
+  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  EXPECT_FALSE(FindWindow("--name", "dravel was here").empty()) << "asked\n" << Output();
+  EXPECT_EQ(WaitForExit(program, 500), std::nullopt) << "still running while it asks";
+  EXPECT_NE(Output().find("Unsaved work: the sequence (1 unsaved change)"), std::string::npos) << Output();
+  Screenshot("timeline_unsaved_quit.png");
+  ASSERT_NO_FATAL_FAILURE(Answer('d'));
+  EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
+  program = -1;
+  EXPECT_EQ(ReadFile(dir / "data/sceneseq.txt"), before);
 }
 
 namespace {

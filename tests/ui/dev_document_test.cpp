@@ -1,0 +1,322 @@
+// Development mode's document without windows: unsaved work across the live set and the sequence, the
+// question on quitting and its three answers, outside changes of files with and without unsaved edits,
+// the titles and the timeline's status line, and the keys shared by the windows.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <deque>
+
+#include "scene/preset_file.h"
+#include "scene/sequence_file.h"
+#include "support/temp_dir.h"
+#include "tweak/param_editing.h"
+#include "tweak/tweak_setup.h"
+#include "tweak/user_events.h"
+#include "ui/dev_document.h"
+
+namespace {
+
+TScene1ParamIArray Preset(float bgRed) {
+  TScene1ParamIArray preset = InitParamTable();
+  preset[0].BaseVal = bgRed;
+  return preset;
+}
+
+class Document : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (int n = 0; n < 2; ++n) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), Preset(10.0f + n)), "");
+    WriteFile(dir / "song.mp3", "mp3");
+    WriteFile(dir / "sceneseq.txt", SequenceText("60000"));
+    engine.settings.dataDir = dir.Path();
+    engine.settings.developmentMode = true;
+    engine.settings.music = false;
+    engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+    engine.host.Terminate = [this] { ++ends; };
+    engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+    engine.SequenceCount = LoadSceneSequence(dir / "sceneseq", engine.sequence, {});
+    ASSERT_EQ(engine.SequenceCount, 2);
+    document.windows.Ask = [this](const std::string& question, const std::vector<std::string>& answers) {
+      questions.push_back(question);
+      EXPECT_TRUE(document.asking);
+      const std::string answer = answersToGive.empty() ? answers.back() : answersToGive.front();
+      if (!answersToGive.empty()) answersToGive.pop_front();
+      return std::optional<size_t>(std::find(answers.begin(), answers.end(), answer) - answers.begin());
+    };
+    document.windows.WallClock = [] { return std::string("14:02:11"); };
+    ConnectDocument(document);
+    FillDocumentTweakHost(document, true);
+    FormCreate(tweak);
+    AttachTweak(document, tweak);
+    FillDocumentTimelineHost(document);
+    SetUpTimeline(timeline);
+    AttachTimeline(document, timeline);
+  }
+  std::string SequenceText(const std::string& length) {
+    return CrLf({"// seq", length, "ratio", "2.35", "mp3", dir / "song.mp3", "entries", "0", "0", "29999", "1", "0",
+                 "0", "0", "0", "~~~", "1", "30000", "59999", "1", "0", "0", "0", "0", "~~~"});
+  }
+  // A write from outside, with a modification time of its own.
+  void WriteOutside(const std::string& path, const std::string& text) {
+    WriteFile(path, text);
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
+  }
+  void Poll() {
+    PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
+    OfferHeldReload(document);
+  }
+  void EditLiveSet(int value) {
+    SelectItem(tweak, TweakList::ListBox1, 0);
+    TypeText(tweak, TweakField::BaseVal, std::to_string(value));
+    FinishText(tweak, TweakField::BaseVal);
+  }
+  void EditSequence(const std::string& length) {
+    TypeTimelineText(timeline, TimelineField::Length, length);
+    FinishTimelineText(timeline, TimelineField::Length);
+  }
+
+  TempDir dir;
+  int writes = 0;
+  DemoEngine engine;
+  DevDocument document{engine};
+  TweakForm tweak{document.tweakHost};
+  TimelineForm timeline{document.timelineHost};
+  std::vector<std::string> messages, questions;
+  std::deque<std::string> answersToGive;
+  int ends = 0;
+};
+
+TEST_F(Document, UnsavedWorkIsTheLiveSetOrTheSequenceAndShowsInTitlesAndStatus) {
+  DocumentAfterFrame(document);
+  EXPECT_FALSE(WorkUnsaved(document));
+  EXPECT_EQ(tweak.controls.caption, "[ tweak control ] v0.95b");
+  EXPECT_EQ(timeline.title, "timeline");
+  EXPECT_EQ(timeline.status, "");
+
+  EditLiveSet(99);
+  EXPECT_TRUE(DocumentAfterFrame(document)) << "the tweak window's title changed";
+  EXPECT_EQ(tweak.controls.caption, "[ tweak control ] v0.95b *");
+  EXPECT_EQ(timeline.title, "timeline") << "the sequence is still as saved";
+  EXPECT_FALSE(DocumentAfterFrame(document)) << "no change, nothing to show again";
+
+  EditSequence("50000");
+  SelectEntry(timeline, 1);
+  TypeTimelineText(timeline, TimelineField::Preset, "0");
+  FinishTimelineText(timeline, TimelineField::Preset);
+  DocumentAfterFrame(document);
+  EXPECT_EQ(timeline.title, "timeline *");
+  EXPECT_EQ(timeline.status, "2 unsaved changes");
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+
+  ClickTimelineButton(timeline, TimelineButton::Save);
+  DocumentAfterFrame(document);
+  EXPECT_EQ(timeline.title, "timeline");
+  EXPECT_EQ(timeline.status, "sequence saved 14:02:11");
+  EXPECT_TRUE(WorkUnsaved(document)) << "the live set is still unsaved";
+  UndoChange(tweak);  // the preset number of entry 1
+  DocumentAfterFrame(document);
+  EXPECT_EQ(timeline.status, "1 unsaved change") << "an undo after the save is a change again";
+}
+
+TEST_F(Document, QuitWithoutUnsavedWorkEndsAtOnce) {
+  RequestQuit(document);
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(ends, 1);
+}
+
+TEST_F(Document, QuitWithUnsavedWorkAsksOnceAndCancelKeepsEverything) {
+  EditLiveSet(99);
+  SelectEntry(timeline, 0);
+  ClickTimelineButton(timeline, TimelineButton::Delete);
+  answersToGive = {"cancel"};
+  RequestQuit(document);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0],
+            "Unsaved work: the live set (from scene0.txt) and the sequence (1 unsaved change).\nSave all before quitting?");
+  EXPECT_EQ(ends, 0);
+  EXPECT_TRUE(WorkUnsaved(document));
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  // F10 from any window asks the same way; closing the box (the last answer) is cancel.
+  RunDevCommand(document, DevCommand::Quit);
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_EQ(ends, 0);
+}
+
+TEST_F(Document, QuitDiscardEndsAndLeavesTheFilesAlone) {
+  const std::string sequenceBefore = ReadFile(dir / "sceneseq.txt");
+  const std::string presetBefore = ReadFile(dir / "scene0.txt");
+  EditLiveSet(99);
+  EditSequence("50000");
+  answersToGive = {"discard"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), sequenceBefore);
+  EXPECT_EQ(ReadFile(dir / "scene0.txt"), presetBefore);
+}
+
+TEST_F(Document, QuitSaveAllSavesBothAndEndsButAFailedSaveKeepsTheProgramRunning) {
+  EditLiveSet(99);
+  SelectEntry(timeline, 0);
+  ClickTimelineButton(timeline, TimelineButton::Delete);
+  ClickTimelineButton(timeline, TimelineButton::Delete);
+  ASSERT_TRUE(engine.sequence.SequenceEntries.empty());
+  answersToGive = {"save all"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 0) << "a sequence with no entries is refused: the program stays";
+  EXPECT_EQ(ReadFile(dir / "scene0.txt"), ScenePresetText(engine.scene.LiveParams)) << "the live set was saved";
+  EXPECT_FALSE(LiveSetUnsaved(tweak));
+  EXPECT_TRUE(SequenceUnsaved(document));
+  ASSERT_FALSE(messages.empty());
+  EXPECT_NE(messages.back().find(kMsgSaveNoEntries), std::string::npos) << messages.back();
+
+  UndoChange(tweak);  // one entry back
+  answersToGive = {"save all"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 1);
+  SceneSequence read;
+  EXPECT_EQ(LoadSceneSequence(dir / "sceneseq", read, {}), 1);
+}
+
+TEST_F(Document, AQuitRequestWhileAskingIsIgnored) {
+  EditLiveSet(99);
+  document.windows.Ask = [this](const std::string& question, const std::vector<std::string>& answers) {
+    questions.push_back(question);
+    RequestQuit(document);  // Escape again over the output while the box is open
+    return std::optional<size_t>(answers.size() - 1);
+  };
+  RequestQuit(document);
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_EQ(ends, 0);
+}
+
+TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndTheReloadIsOneUndoStep) {
+  EditSequence("50000");
+  WriteOutside(dir / "sceneseq.txt", SequenceText("40000"));
+  answersToGive = {"keep mine"};
+  Poll();
+  Poll();
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u) << "the author's edit stays";
+  ASSERT_EQ(questions.size(), 1u) << "one message";
+  EXPECT_EQ(questions[0], "sceneseq.txt changed on disk while its edits here are unsaved.\n"
+                          "Reload it from disk? (Ctrl+Z then brings your version back)");
+  DocumentAfterFrame(document);
+  EXPECT_EQ(timeline.status, "sceneseq.txt changed on disk: kept your unsaved edits · 1 unsaved change");
+
+  WriteOutside(dir / "sceneseq.txt", SequenceText("30000"));
+  answersToGive = {"reload"};
+  Poll();
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_EQ(engine.sequence.DemoLength, 30000u);
+  EXPECT_FALSE(SequenceUnsaved(document)) << "what is on disk now";
+  DocumentAfterFrame(document);
+  EXPECT_EQ(timeline.status, "");
+  UndoChange(tweak);
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u) << "Ctrl+Z gives the author's version back";
+  EXPECT_TRUE(SequenceUnsaved(document));
+}
+
+TEST_F(Document, AnOutsideSequenceChangeWithoutUnsavedEditsReloadsAtOnce) {
+  WriteOutside(dir / "sceneseq.txt", SequenceText("40000"));
+  Poll();
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(engine.sequence.DemoLength, 40000u);
+  EXPECT_EQ(document.tweakHost.DemoLength, 40000u);
+  EXPECT_FALSE(SequenceUnsaved(document));
+}
+
+TEST_F(Document, AnOutsideChangeOfThePickedPresetOverAnUnsavedLiveSetIsOfferedNotApplied) {
+  EditLiveSet(99);
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  answersToGive = {"keep mine"};
+  Poll();
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_EQ(engine.scene.ScenePresets[0][0].BaseVal, 50) << "the loaded copy follows the file";
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0].rfind("scene0.txt changed on disk while its edits here are unsaved.", 0), 0u) << questions[0];
+  EXPECT_EQ(tweak.controls.notice, "scene0.txt changed on disk: kept your unsaved edits");
+
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(60)));
+  answersToGive = {"reload"};
+  Poll();
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 60);
+  EXPECT_FALSE(LiveSetUnsaved(tweak));
+  UndoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99) << "one undo step";
+
+  // Without unsaved edits the file is taken as before, with the notice and no question.
+  ClickButton(tweak, TweakButton::Save);
+  questions.clear();
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(70)));
+  Poll();
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 70);
+}
+
+TEST_F(Document, APresetFileSavedAsNewIsWatchedAndThePresetListAndInfoFollow) {
+  ClickButton(tweak, TweakButton::SaveAsNew);
+  EXPECT_EQ(engine.scene.PresetCount, 3);
+  EXPECT_EQ(tweak.controls.PresetList.selected, 2);
+  Poll();
+  EXPECT_TRUE(questions.empty()) << "our own save is no outside change";
+  WriteOutside(dir / "scene2.txt", ScenePresetText(Preset(42)));
+  Poll();
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 42) << "an outside edit of the new file is read";
+  // A file copied in from outside becomes one more preset in the list and the info.
+  WriteOutside(dir / "scene3.txt", ScenePresetText(Preset(43)));
+  Poll();
+  EXPECT_EQ(engine.scene.PresetCount, 4);
+  EXPECT_EQ(tweak.controls.PresetList.items.size(), 4u);
+  EXPECT_NE(tweak.controls.info.find("scene1presets[0..3]"), std::string::npos) << tweak.controls.info;
+}
+
+TEST_F(Document, AHeldChangeIsOfferedOnlyOnceTheQuestionCanBeAsked) {
+  EditSequence("50000");
+  WriteOutside(dir / "sceneseq.txt", SequenceText("40000"));
+  const auto ask = document.windows.Ask;
+  document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
+  Poll();  // another box is open: not asked, not forgotten
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+  document.windows.Ask = ask;
+  answersToGive = {"reload"};
+  Poll();
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_EQ(engine.sequence.DemoLength, 40000u);
+  // A quit that cannot ask does not end the program.
+  EditLiveSet(99);
+  document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
+  RequestQuit(document);
+  EXPECT_EQ(ends, 0);
+}
+
+TEST_F(Document, APresetAndTheSequenceHeldTogetherAreEachOfferedOnce) {
+  EditLiveSet(99);
+  EditSequence("50000");
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  WriteOutside(dir / "sceneseq.txt", SequenceText("40000"));
+  answersToGive = {"keep mine", "keep mine"};
+  Poll();
+  Poll();
+  Poll();
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_EQ(questions[0].rfind("scene0.txt", 0), 0u);
+  EXPECT_EQ(questions[1].rfind("sceneseq.txt", 0), 0u);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+}
+
+TEST(DevKeys, OneTableForTheThreeWindows) {
+  constexpr int kF = kKeysymF1 - 1;
+  EXPECT_EQ(DevCommandOfKey('z', true, false), DevCommand::Undo);
+  EXPECT_EQ(DevCommandOfKey('z', true, true), DevCommand::Redo);
+  EXPECT_EQ(DevCommandOfKey('y', true, false), DevCommand::Redo);
+  EXPECT_EQ(DevCommandOfKey('z', false, false), std::nullopt) << "a plain z is typing";
+  EXPECT_EQ(DevCommandOfKey(kF + 2, false, false), DevCommand::ShowWindows);
+  EXPECT_EQ(DevCommandOfKey(kF + 5, false, false), DevCommand::TogglePause);
+  EXPECT_EQ(DevCommandOfKey(kF + 6, false, false), DevCommand::SetLoopIn);
+  EXPECT_EQ(DevCommandOfKey(kF + 7, false, false), DevCommand::SetLoopOut);
+  EXPECT_EQ(DevCommandOfKey(kF + 8, false, false), DevCommand::ClearLoop);
+  EXPECT_EQ(DevCommandOfKey(kF + 10, false, false), DevCommand::Quit);
+  EXPECT_EQ(DevCommandOfKey(kF + 9, false, false), std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+#include "ui/dev_document.h"
+
+#include <algorithm>
+
+#include "authoring/undo_history.h"
+#include "engine/playback.h"
+#include "tweak/preset_operations.h"
+#include "tweak/time_control.h"
+#include "tweak/tweak_setup.h"
+#include "tweak/user_events.h"
+#include "ui/authoring_wiring.h"
+#include "timeline/timeline_messages.h"
+#include "ui/ui_messages.h"
+
+namespace {
+
+// The answer's index; nullopt when the question could not be asked now.
+std::optional<size_t> Ask(DevDocument& document, const std::string& question, const std::vector<std::string>& answers) {
+  if (!document.windows.Ask) return std::nullopt;
+  document.asking = true;
+  const std::optional<size_t> answer = document.windows.Ask(question, answers);
+  document.asking = false;
+  if (!answer) return std::nullopt;
+  return std::min(*answer, answers.size() - 1);
+}
+
+void Refresh(DevDocument& document) {
+  if (document.windows.Refresh) document.windows.Refresh();
+}
+
+std::string FileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+bool LiveSetUnsaved(const DevDocument& document) { return document.tweak && LiveSetUnsaved(*document.tweak); }
+
+// The tweak window's info and time range follow the sequence's length and count.
+void ShowSequenceInTweak(DevDocument& document) {
+  if (!document.tweak) return;
+  document.tweakHost.DemoLength = document.engine.sequence.DemoLength;
+  document.tweakHost.SequenceCount = document.engine.SequenceCount;
+  SequenceChanged(*document.tweak);
+}
+
+// The preset list and the info follow presets that appeared on disk.
+void ShowPresetCount(DevDocument& document) {
+  TweakForm& form = *document.tweak;
+  const int count = document.engine.scene.PresetCount;
+  if (static_cast<int>(form.controls.PresetList.items.size()) == count) return;
+  form.controls.PresetList.items = PresetListItems(count);
+  UpdateInfo(form);
+}
+
+void PresetReloaded(DevDocument& document, int presetNumber) {
+  TweakForm& form = *document.tweak;
+  ShowPresetCount(document);
+  if (presetNumber == form.controls.PresetList.selected && LiveSetUnsaved(form)) {
+    document.heldPreset = presetNumber;
+    form.controls.notice = kPresetItem + std::to_string(presetNumber) + kPresetFileExtension + kChangedOnDiskHeld;
+  } else {
+    PresetFileReloaded(form, presetNumber);
+  }
+  Refresh(document);
+}
+
+void SequenceReloaded(DevDocument& document) {
+  ShowSequenceInTweak(document);
+  if (document.timeline) {
+    TimelineSequenceReloaded(*document.timeline);
+    document.savedSequence = TimelineSnapshot(*document.timeline);
+  }
+  document.sequenceHeld = false;
+  Refresh(document);
+}
+
+// The sequence file read again on the user's request, as one undo step.
+void ReloadHeldSequence(DevDocument& document) {
+  TimelineForm& timeline = *document.timeline;
+  const SequenceSnapshot before = TimelineSnapshot(timeline);
+  ReloadSequenceFile(document.watch, document.engine.sequence, document.engine.SequenceCount, document.events);
+  if (UndoHistory* history = document.timelineHost.history)
+    RecordSequenceChange(*history, document.engine.scene.LiveParams, before, TimelineSnapshot(timeline), std::nullopt);
+}
+
+std::string UnsavedWorkText(const DevDocument& document) {
+  std::vector<std::string> parts;
+  if (LiveSetUnsaved(document)) {
+    std::string part = kUnsavedLiveSet;
+    if (!document.tweak->savedSetFile.empty())
+      part += kUnsavedLiveSetFrom + FileName(document.tweak->savedSetFile) + ")";
+    parts.push_back(part);
+  }
+  if (SequenceUnsaved(document)) {
+    const int changes = UnsavedSequenceChanges(document);
+    parts.push_back(kUnsavedSequence + std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s") + ")");
+  }
+  std::string text = kUnsavedWork;
+  for (size_t i = 0; i < parts.size(); ++i) text += (i ? kUnsavedAnd : "") + parts[i];
+  return text;
+}
+
+// The timeline's status line for the sequence's count of unsaved changes.
+std::string StatusLine(const DevDocument& document, int changes) {
+  std::vector<std::string> parts;
+  if (document.sequenceHeld) parts.push_back(FileName(document.watch.sequence.path) + kChangedOnDiskHeld);
+  if (changes > 0)
+    parts.push_back(std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s"));
+  else if (!document.sequenceSavedAt.empty())
+    parts.push_back(kStatusSequenceSaved + document.sequenceSavedAt);
+  std::string line;
+  for (size_t i = 0; i < parts.size(); ++i) line += (i ? kStatusSeparator : "") + parts[i];
+  return line;
+}
+
+std::optional<ClockCommand> ClockCommandOf(DevCommand command) {
+  switch (command) {
+    case DevCommand::TogglePause: return ClockCommand::TogglePause;
+    case DevCommand::SetLoopIn: return ClockCommand::SetLoopIn;
+    case DevCommand::SetLoopOut: return ClockCommand::SetLoopOut;
+    case DevCommand::ClearLoop: return ClockCommand::ClearLoop;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+void ConnectDocument(DevDocument& document) {
+  DemoEngine& engine = document.engine;
+  if (document.authoring) ConnectAuthoringClock(*document.authoring, engine);
+  WatchDataFiles(document.watch, engine.settings.dataDir, engine.scene.PresetCount);
+  document.events.Report = engine.host.ShowMessage;
+}
+
+void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
+  TweakHost& host = document.tweakHost;
+  FillTweakHost(host, document.engine, developmentMode, document.watch);
+  if (!developmentMode) return;
+  host.ShutdownDemo = [&document] { RequestQuit(document); };
+  host.RunDevCommand = [&document](DevCommand command) { RunDevCommand(document, command); };
+  host.Confirm = [&document](const std::string& question, const std::string& yes) {
+    return Ask(document, question, {yes, kAnswerCancel}) == std::optional<size_t>(0);
+  };
+}
+
+void AttachTweak(DevDocument& document, TweakForm& form) {
+  document.tweak = &form;
+  document.events = ReloadEventsFor(document.engine, document.tweakHost, form, [&document] { Refresh(document); });
+  document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
+  document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };
+  document.events.SequenceHasOwnEdits = [&document] { return SequenceUnsaved(document); };
+  document.events.SequenceHeldBack = [&document] {
+    document.sequenceHeld = true;
+    document.sequenceReloadOffered = false;
+  };
+}
+
+void FillDocumentTimelineHost(DevDocument& document) {
+  DemoEngine& engine = document.engine;
+  TimelineHost& host = document.timelineHost;
+  host.sequence = &engine.sequence;
+  host.scene = &engine.scene;
+  host.history = &document.tweak->history;
+  host.dataDir = engine.settings.dataDir;
+  host.DemoTime = [&engine] { return engine.clock.DemoTime; };
+  host.Seek = [&engine](uint32_t demoTimeMs) {
+    // Several seeks may come between two frames: each one starts from the time the last one set.
+    if (JumpStartTick(engine.clock.StartTick, engine.clock.DemoTime, static_cast<int32_t>(demoTimeMs)))
+      engine.clock.DemoTime = demoTimeMs;
+  };
+  if (AuthoringSession* session = document.authoring.get()) {
+    host.LoopIn = [session] { return session->clock.loopInMs; };
+    host.LoopOut = [session] { return session->clock.loopOutMs; };
+    host.SetLoop = [&document, session](uint32_t inMs, uint32_t outMs) {
+      SetLoopIn(session->clock, inMs);
+      SetLoopOut(session->clock, outMs);
+      ShowLoopInfo(session->clock, *document.tweak);
+      Refresh(document);
+    };
+  }
+  host.PickedPreset = [&document] { return document.tweak->controls.PresetList.selected; };
+  host.SetPreview = [&engine](bool on) { engine.preview.on = on; };
+  host.SequenceChanged = [&document] {
+    document.engine.SequenceCount = static_cast<uint8_t>(document.engine.sequence.SequenceEntries.size());
+    ShowSequenceInTweak(document);
+    Refresh(document);
+  };
+  host.SequenceSaved = [&document] {
+    NoteOwnWrite(document.watch, document.watch.sequence.path);
+    document.savedSequence = TimelineSnapshot(*document.timeline);
+    document.sequenceSavedAt = document.windows.WallClock ? document.windows.WallClock() : "";
+    document.sequenceHeld = false;
+  };
+  host.ShowMessage = document.engine.host.ShowMessage;
+  host.RunDevCommand = [&document](DevCommand command) { RunDevCommand(document, command); };
+}
+
+void AttachTimeline(DevDocument& document, TimelineForm& form) {
+  document.timeline = &form;
+  document.savedSequence = TimelineSnapshot(form);
+}
+
+bool SequenceUnsaved(const DevDocument& document) {
+  return document.timeline && !(*document.timeline->host.sequence == document.savedSequence.sequence &&
+                                document.timeline->notes == document.savedSequence.notes);
+}
+
+int UnsavedSequenceChanges(const DevDocument& document) {
+  if (!SequenceUnsaved(document)) return 0;
+  const SceneSequence& now = *document.timeline->host.sequence;
+  const SequenceNotes& nowNotes = document.timeline->notes;
+  const SceneSequence& saved = document.savedSequence.sequence;
+  const SequenceNotes& savedNotes = document.savedSequence.notes;
+  // Entries: the larger of those gone and those new, so that an edited entry counts once and a deleted
+  // one does not count the ones after it; a new order alone counts once.
+  std::vector<TSceneSeqEntry> gone = saved.SequenceEntries;
+  std::vector<TSceneSeqEntry> added;
+  for (const TSceneSeqEntry& entry : now.SequenceEntries) {
+    const auto match = std::find(gone.begin(), gone.end(), entry);
+    if (match == gone.end()) added.push_back(entry);
+    else gone.erase(match);
+  }
+  int changes = static_cast<int>(std::max(gone.size(), added.size()));
+  if (changes == 0 && !(saved.SequenceEntries == now.SequenceEntries)) changes = 1;
+  changes += saved.DemoLength != now.DemoLength;
+  changes += saved.ScreenCinemaWidthRatio != now.ScreenCinemaWidthRatio;
+  changes += saved.Mp3FileName != now.Mp3FileName;
+  changes += !(savedNotes.comments == nowNotes.comments) || !(savedNotes.labels == nowNotes.labels);
+  return std::max(changes, 1);  // a separator line that moved alone is a change too
+}
+
+bool WorkUnsaved(const DevDocument& document) { return LiveSetUnsaved(document) || SequenceUnsaved(document); }
+
+void RequestQuit(DevDocument& document) {
+  if (document.asking) return;
+  if (WorkUnsaved(document)) {
+    const size_t answer = Ask(document, UnsavedWorkText(document) + kUnsavedQuestion,
+                              {kAnswerSaveAll, kAnswerDiscard, kAnswerCancel}).value_or(2);
+    Refresh(document);
+    if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
+  }
+  ShutdownDemo(document.engine);
+}
+
+bool SaveAll(DevDocument& document) {
+  if (LiveSetUnsaved(document)) ClickButton(*document.tweak, TweakButton::Save);
+  if (SequenceUnsaved(document)) ClickTimelineButton(*document.timeline, TimelineButton::Save);
+  Refresh(document);
+  return !WorkUnsaved(document);
+}
+
+void RunDevCommand(DevDocument& document, DevCommand command) {
+  if (const std::optional<ClockCommand> clockCommand = ClockCommandOf(command)) {
+    if (document.authoring) ApplyClockCommand(*document.authoring, *clockCommand, document.tweak);
+  } else if (command == DevCommand::Quit) {
+    return RequestQuit(document);
+  } else if (command == DevCommand::ShowWindows) {
+    if (document.windows.ShowWindows) document.windows.ShowWindows();
+  } else if (document.tweak && command == DevCommand::Undo) {
+    UndoChange(*document.tweak);
+  } else if (document.tweak && command == DevCommand::Redo) {
+    RedoChange(*document.tweak);
+  }
+  Refresh(document);
+}
+
+bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
+  if (keysym == ' ' && !ctrl) {
+    RunDevCommand(document, DevCommand::TogglePause);
+    return true;
+  }
+  const std::optional<DevCommand> command = DevCommandOfKey(keysym, ctrl, shift);
+  if (!command) return false;
+  RunDevCommand(document, *command);
+  return true;
+}
+
+void OfferHeldReload(DevDocument& document) {
+  if (document.asking || !document.tweak) return;
+  const bool offerSequence = document.sequenceHeld && document.timeline && !document.sequenceReloadOffered;
+  if (!document.heldPreset && !offerSequence) return;
+  const std::string file = document.heldPreset
+                               ? kPresetItem + std::to_string(*document.heldPreset) + kPresetFileExtension
+                               : FileName(document.watch.sequence.path);
+  const std::optional<size_t> answer = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine});
+  if (!answer) return;  // asked at a later poll
+  if (document.heldPreset) {
+    const int number = *document.heldPreset;
+    document.heldPreset.reset();
+    if (*answer == 0) PresetFileReloaded(*document.tweak, number);
+  } else {
+    document.sequenceReloadOffered = true;
+    if (*answer == 0) ReloadHeldSequence(document);
+  }
+  Refresh(document);
+}
+
+void DocumentBeforeFrame(DevDocument& document) {
+  if (document.authoring) AuthoringBeforeFrame(*document.authoring);
+  if (document.tweak) document.engine.preview.livePreset = document.tweak->controls.PresetList.selected;
+}
+
+bool DocumentAfterFrame(DevDocument& document) {
+  if (document.authoring) AuthoringAfterFrame(*document.authoring);
+  if (document.timeline) {
+    const int changes = UnsavedSequenceChanges(document);
+    document.timeline->title = std::string(kTimelineCaption) + (changes > 0 ? kUnsavedMark : "");
+    document.timeline->status = StatusLine(document, changes);
+  }
+  if (!document.tweak) return false;
+  const std::string caption = std::string(kCaptionRunning) + (LiveSetUnsaved(document) ? kUnsavedMark : "");
+  if (document.tweak->controls.caption == caption) return false;
+  document.tweak->controls.caption = caption;
+  return true;
+}

@@ -1,0 +1,91 @@
+#pragma once
+// Development mode as one document: the live set the tweak window edits and the sequence the timeline
+// edits, their shared undo history, the authoring clock and the hot reload, with one answer to "is
+// there unsaved work?". The document decides what quitting, an outside change of a file and the keys
+// shared by the three windows do; the windows show it and ask the user what it asks (DevWindows). A run
+// outside development mode uses only the hot reload and the hidden tweak window's host. No window
+// toolkit here.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "authoring/hot_reload.h"
+#include "engine/demo_engine.h"
+#include "scene/sequence_file.h"
+#include "timeline/timeline_form.h"
+#include "tweak/dev_keys.h"
+#include "tweak/tweak_controls.h"
+#include "ui/authoring_session.h"
+
+// What the document needs from the windows; empty functions do nothing.
+struct DevWindows {
+  // A question and its answers, the safe one last; the index of the answer picked (the last one when
+  // the box is closed), nullopt when it cannot be asked now (another box is open). Empty: nullopt.
+  std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
+  std::function<void()> Refresh;             // the tweak window and the timeline show their models again
+  std::function<void()> ShowWindows;         // F2: the tweak window and the timeline, also after closing
+  std::function<std::string()> WallClock;    // "14:02:11", for the status line
+};
+
+struct DevDocument {
+  explicit DevDocument(DemoEngine& running) : engine(running) {}
+  DemoEngine& engine;
+  std::unique_ptr<AuthoringSession> authoring;  // development mode and --start only
+  DataWatch watch;
+  ReloadEvents events;
+  TweakHost tweakHost;
+  TweakForm* tweak = nullptr;        // the tweak window's model; development mode only
+  TimelineHost timelineHost;
+  TimelineForm* timeline = nullptr;  // the timeline's model once its window is open
+  DevWindows windows;
+
+  SequenceSnapshot savedSequence;    // the sequence as its file holds it (saved or read)
+  std::string sequenceSavedAt;       // wall-clock time of the last save in this session
+  std::optional<int> heldPreset;     // a picked preset's file changed on disk over an unsaved live set
+  bool sequenceHeld = false;         // the sequence file changed on disk over unsaved sequence edits
+  bool sequenceReloadOffered = false;  // the user was asked about the held sequence change already
+  bool asking = false;               // a question of the document is open
+};
+
+// Once InitDemo succeeded: the clock (when there is a session) and the hot reload's watch and reports.
+void ConnectDocument(DevDocument& document);
+
+// Before the tweak window opens: its host, with "outta here" and F10 asking first, the shared keys and
+// the overwrite question.
+void FillDocumentTweakHost(DevDocument& document, bool developmentMode);
+// Development mode, once the tweak window is set up: reloads and edits go through its model.
+void AttachTweak(DevDocument& document, TweakForm& form);
+
+// Before the timeline opens: its host, tied to the engine, the clock, the tweak window and the document.
+void FillDocumentTimelineHost(DevDocument& document);
+// Once the timeline is set up: the sequence as it stands counts as saved.
+void AttachTimeline(DevDocument& document, TimelineForm& form);
+
+// Whether the sequence differs from its file, and in how many places (entries, length, ratio, MP3, notes).
+bool SequenceUnsaved(const DevDocument& document);
+int UnsavedSequenceChanges(const DevDocument& document);
+bool WorkUnsaved(const DevDocument& document);
+
+// Quitting (Escape over the output, F10, "outta here", the output's close box): with unsaved work it
+// asks once: save all (quits only when every save succeeded), discard, or cancel. A request while the
+// question is open is ignored.
+void RequestQuit(DevDocument& document);
+// Saves the unsaved live set (to the file field's file) and the unsaved sequence; true when nothing is
+// left unsaved.
+bool SaveAll(DevDocument& document);
+
+// A key of the shared table, from any of the three windows.
+void RunDevCommand(DevDocument& document, DevCommand command);
+// The output window's keys: Space pauses, the rest as RunDevCommand. True when the key was used.
+bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
+
+// After a poll of the data files: a held outside change is offered for reload once (the reload is one
+// undo step).
+void OfferHeldReload(DevDocument& document);
+
+// Around every frame: the clock, the preview's preset; afterwards the titles' "*" and the timeline's
+// status line. DocumentAfterFrame returns true when the tweak window's title changed.
+void DocumentBeforeFrame(DevDocument& document);
+bool DocumentAfterFrame(DevDocument& document);

@@ -1,0 +1,26 @@
+#include "ui/reload_timer.h"
+
+#include "engine/toolkit_guard.h"
+#include "ui/dev_document.h"
+
+#include <FL/Fl.H>
+
+namespace {
+
+constexpr double kReloadPollSeconds = 0.5;
+
+void PollTimer(void* data) {
+  DevDocument& document = *static_cast<DevDocument*>(data);
+  DemoEngine& engine = document.engine;
+  if (engine.terminating) return;
+  // Not again before this poll is done: a box it opens runs the event loop meanwhile.
+  FromToolkit([&] {
+    PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
+    OfferHeldReload(document);
+  });
+  Fl::repeat_timeout(kReloadPollSeconds, PollTimer, data);
+}
+
+}  // namespace
+
+void StartHotReload(DevDocument& document) { Fl::add_timeout(kReloadPollSeconds, PollTimer, &document); }
