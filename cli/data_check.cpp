@@ -186,7 +186,8 @@ void CheckLikelyMistakes(const std::string& dataDir, const LoadedDemo& demo, int
     if (entries[k].StartTime > entries[k].EndTime)
       Warning(counts, entry + kCheckStartAfterEndText + std::to_string(entries[k].StartTime) + " > " +
                           std::to_string(entries[k].EndTime) + kCheckStartAfterEndEnd);
-    if (entries[k].EndTime >= demo.sequence.DemoLength)
+    // The last frame shows the demo at its length: an entry that ends there is drawn to its end.
+    if (entries[k].EndTime > demo.sequence.DemoLength)
       Warning(counts, entry + kCheckEndsAfterDemoText + std::to_string(entries[k].EndTime) + kCheckEndsAfterDemoLength +
                           std::to_string(demo.sequence.DemoLength) + kCheckEndsAfterDemoEnd);
   }

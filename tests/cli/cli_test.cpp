@@ -132,8 +132,8 @@ TEST_F(Cli, CheckListsEveryBrokenFileOnce) {
 TEST_F(Cli, CheckWarnsOfLikelyMistakesButPasses) {
   WriteSequence(CrLf({"7", "0", "1000", "1", "0", "0", "0", "0", "~"}) +
                 CrLf({"1", "5000", "2000", "1", "0", "0", "0", "0", "~"}) +
-                CrLf({"0", "29000", "30000", "1", "0", "0", "0", "0", "~"}) +
-                CrLf({"0", "28000", "29999", "1", "0", "0", "0", "0", "~"}));
+                CrLf({"0", "29000", "30001", "1", "0", "0", "0", "0", "~"}) +
+                CrLf({"0", "28000", "30000", "1", "0", "0", "0", "0", "~"}));
   ASSERT_EQ(WriteScenePreset(dir / "scene3.txt", InitParamTable()), "");
   std::filesystem::copy_file(dir / "texture0.bmp", dir / "texture5.bmp");
   const CommandResult result = Quarnel("--check " + dir.Path());
@@ -141,7 +141,7 @@ TEST_F(Cli, CheckWarnsOfLikelyMistakesButPasses) {
   for (const std::string& expected :
        {"warning: " + dir / "sceneseq.txt: entry 0 names preset 7, which is not loaded: it shows preset 0",
         "warning: " + dir / "sceneseq.txt: entry 1 starts after it ends (5000 > 2000 ms): it is never drawn",
-        "warning: " + dir / "sceneseq.txt: entry 2 ends after the demo (30000 ms, the demo lasts 30000 ms): its last part is never drawn",
+        "warning: " + dir / "sceneseq.txt: entry 2 ends after the demo (30001 ms, the demo lasts 30000 ms): its last part is never drawn",
         "warning: " + dir / "scene3.txt is never loaded: the numbering stops at the missing " + dir / "scene2.txt",
         "warning: " + dir / "texture5.bmp is never loaded: the numbering stops at the missing " + dir / "texture3.bmp",
         std::string("warnings: 5\n")})
