@@ -204,6 +204,8 @@ class CaptureDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     return result;
   }
   bool ReadBackBuffer(RgbaImage& image) override { return ExtrasOf(real_)->ReadBackBuffer(image); }
+  bool QueueReadBack() override { return ExtrasOf(real_)->QueueReadBack(); }
+  bool TakeReadBack(RgbaImage& image) override { return ExtrasOf(real_)->TakeReadBack(image); }
 
  private:
   std::shared_ptr<CallCapture> c_;

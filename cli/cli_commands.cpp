@@ -7,6 +7,7 @@
 #include "cli/cli_messages.h"
 #include "cli/console_load.h"
 #include "cli/data_check.h"
+#include "scene/mp3_location.h"
 #include "scene/printable_text.h"
 #include "scene/param_table.h"
 
@@ -31,8 +32,9 @@ int RunCheck(const std::string& dataDir) {
   counts.warnings = demo.notices;
   const int textureCount = CheckTextures(dataDir, counts);
   const SceneSequence& sequence = demo.sequence;
+  const std::string mp3Path = FindMp3File(sequence.Mp3FileName, dataDir);
   std::error_code ignored;
-  if (std::filesystem::is_regular_file(sequence.Mp3FileName, ignored)) CheckMusic(sequence.Mp3FileName, counts);
+  if (std::filesystem::is_regular_file(mp3Path, ignored)) CheckMusic(mp3Path, counts);
   CheckEvaluation(dataDir, demo, counts);
   CheckLikelyMistakes(dataDir, demo, textureCount, counts);
   if (!loaded || counts.errors > 0) {
@@ -41,7 +43,7 @@ int RunCheck(const std::string& dataDir) {
   }
   std::printf("presets: %d\nentries: %zu\ndemo length: %u ms\nratio: %g\nmp3: %s\ntextures: %d\nwarnings: %d\n%s\n",
               demo.scene.PresetCount, sequence.SequenceEntries.size(), sequence.DemoLength,
-              sequence.ScreenCinemaWidthRatio, PrintableMessage(sequence.Mp3FileName).c_str(), textureCount,
+              sequence.ScreenCinemaWidthRatio, PrintableMessage(mp3Path).c_str(), textureCount,
               counts.warnings, PrintableMessage(dataDir + kCheckPassedText).c_str());
   return 0;
 }

@@ -53,3 +53,12 @@ inline constexpr char kBadFpsText[] = "--fps wants a whole number 1..240, not ";
 inline constexpr char kMissingValueText[] = "a value is missing after ";
 inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
 inline constexpr char kDevelopmentSwitchTwiceText[] = "-d is given twice (a data folder named -d is written ./-d)";
+
+// Our own: quarnel --new DIR.
+inline constexpr char kNewDemoNotEmptyText[] = " already exists and is not an empty folder: choose a new name";
+inline constexpr char kNewDemoNoShippedDemoText[] = "the shipped demo is not installed: nothing to copy";
+inline constexpr char kNewDemoFailedText[] = "could not make ";  // + DIR ": " + the reason
+inline constexpr char kNewDemoPartialPrefix[] = ".quarnel-new-";  // + pid: the copy before it is renamed
+inline constexpr char kNewDemoMadeText[] = "made ";  // + DIR + kNewDemoAuthorText + DIR/data + kNewDemoPlayText + DIR/data
+inline constexpr char kNewDemoAuthorText[] = ", a copy of the shipped demo to edit\nauthor it:  quarnel -d ";
+inline constexpr char kNewDemoPlayText[] = "\nplay it:    quarnel ";

@@ -57,7 +57,11 @@ bool FfmpegPipe::Finish() {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void FfmpegPipe::Stop() {
+void FfmpegPipe::Interrupt() {
   if (pid_ > 0) kill(pid_, SIGTERM);
+}
+
+void FfmpegPipe::Stop() {
+  Interrupt();
   Finish();
 }

@@ -19,7 +19,9 @@ class FfmpegPipe {
   bool Write(const void* bytes, size_t count);
   // Closes the pipe and waits for ffmpeg; true when it ended with status 0.
   bool Finish();
-  // Ends ffmpeg (SIGTERM) and waits for it, so it writes nothing more.
+  // Ends ffmpeg (SIGTERM) without waiting: a Write in progress on another thread then fails.
+  void Interrupt();
+  // Interrupt(), then Finish(): ffmpeg writes nothing more.
   void Stop();
 
  private:

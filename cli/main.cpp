@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/new_demo.h"
+#include "cli/version_text.h"
+#include "engine/data_location.h"
 #include "ui/demo_program.h"
 #include "ui/launcher_lists.h"
 #include "cli/render_command.h"
@@ -16,17 +19,15 @@
 
 namespace {
 
+// The same text as the man page's synopsis (tools/packaging/quarnel.6.in).
 constexpr const char* kUsage =
     "usage: quarnel [-d [--music]] [--start MS] [--frame-step MS] [DATA_DIR]\n"
-    "                                                             play the demo (-d: development mode,\n"
-    "                                                             --music: with music, --start: from MS,\n"
-    "                                                             --frame-step: MS of demo time per frame)\n"
-    "       quarnel --check [DATA_DIR]                            check a data folder\n"
-    "       quarnel [-d] --print-frame MS [DATA_DIR]              print the evaluated parameters at MS\n"
+    "       quarnel --check [DATA_DIR]\n"
+    "       quarnel [-d] --print-frame MS [DATA_DIR]\n"
     "       quarnel --render MS OUT.png [--fps N] [--size WxH] [DATA_DIR]\n"
-    "                                                             draw one frame offscreen\n"
     "       quarnel --export OUT.mp4|DIR/ [--fps N] [--size WxH] [DATA_DIR]\n"
-    "                                                             write the whole demo as a video\n";
+    "       quarnel --new DIR\n"
+    "       quarnel --version | --help\n";
 
 int Usage() {
   std::fputs(kUsage, stderr);
@@ -52,7 +53,7 @@ bool ParseSize(const std::string& text, uint32_t& widthPx, uint32_t& heightPx) {
 // The options after the fixed arguments: --size, --fps and at most one data folder.
 struct Options {
   uint32_t widthPx = 640, heightPx = 480, fps = 60;
-  std::string dataDir = "data";
+  std::string dataDir = DefaultDataDir();
 };
 
 // An argument as a message shows it.
@@ -97,14 +98,26 @@ int main(int argc, char** argv) {
   const std::string command = args.empty() ? "" : args[0];
   Options options;
 
+  if (command == "--help" && args.size() == 1) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (command == "--version" && args.size() == 1) {
+    std::fputs(VersionText().c_str(), stdout);
+    return 0;
+  }
+  if (command == "--new") {
+    if (args.size() != 2 || args[1].empty()) return Usage();
+    return RunNewDemo(args[1]);
+  }
   if (command == "--check") {
     if (args.size() > 2) return Usage();
-    return RunCheck(args.size() == 2 ? args[1] : "data");
+    return RunCheck(args.size() == 2 ? args[1] : DefaultDataDir());
   }
   if (command == "--print-frame") {
     const auto ms = args.size() >= 2 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
     if (!ms || args.size() > 3) return Usage();
-    return RunPrintFrame(*ms, args.size() == 3 ? args[2] : "data", developmentMode);
+    return RunPrintFrame(*ms, args.size() == 3 ? args[2] : DefaultDataDir(), developmentMode);
   }
   if (command == "--render") {
     const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
@@ -120,5 +133,5 @@ int main(int argc, char** argv) {
   PlayOptions play;
   if (!TakePlayOptions(args, developmentMode, play) || args.size() > 1 || (!args.empty() && args[0].rfind("--", 0) == 0))
     return Usage();
-  return RunDemoProgram(developmentMode, args.empty() ? "data" : args[0], play);
+  return RunDemoProgram(developmentMode, args.empty() ? DefaultDataDir() : args[0], play);
 }

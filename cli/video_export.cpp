@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "audio/mp3_scan.h"
@@ -12,9 +13,11 @@
 #include "cli/export_interrupt.h"
 #include "cli/export_target.h"
 #include "cli/ffmpeg_pipe.h"
+#include "cli/overlapped_frames.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
 #include "engine/layer_errors.h"
+#include "scene/mp3_location.h"
 
 namespace {
 
@@ -24,6 +27,9 @@ class FrameSink {
   virtual ~FrameSink() = default;
   virtual bool Write(uint32_t frameIndex, const RgbaImage& image) = 0;
   virtual bool Finish() = 0;
+  // Ends the encoder without waiting for it: a write in progress on another thread fails.
+  virtual void Interrupt() {}
+  // Ends the encoder and waits for it.
   virtual void Stop() {}
 };
 
@@ -53,6 +59,7 @@ class FfmpegSink : public FrameSink {
       : ffmpeg_(Arguments(options, mp3, durationMs, videoPath)) {}
   bool Write(uint32_t, const RgbaImage& image) override { return ffmpeg_.Write(image.rgba.data(), image.rgba.size()); }
   bool Finish() override { return ffmpeg_.Finish(); }
+  void Interrupt() override { ffmpeg_.Interrupt(); }
   void Stop() override { ffmpeg_.Stop(); }
 
  private:
@@ -101,7 +108,7 @@ int RunExport(const ExportOptions& options) {
   }
   LoadedDemo demo;
   if (!LoadDataFolder(options.dataDir, demo)) return 1;
-  const std::string& mp3 = demo.sequence.Mp3FileName;
+  const std::string mp3 = FindMp3File(demo.sequence.Mp3FileName, options.dataDir);
   const bool withMusic = !toPng && std::filesystem::is_regular_file(mp3);
   if (withMusic) {
     // The encoder would leave gaps in the sound where the MP3 is damaged and still succeed.
@@ -150,30 +157,35 @@ int RunExport(const ExportOptions& options) {
     if (TakeLayerError(shown, text)) layerErrors.push_back(text);
   };
   const auto start = std::chrono::steady_clock::now();
-  RgbaImage image;
+  std::optional<OverlappedFrames> frames;
+  frames.emplace(state.device, [&sink](uint32_t n, const RgbaImage& image) { return sink->Write(n, image); });
   bool ok = true;
   for (uint32_t n = 0; n < frameCount && ok && InterruptWatch::Signal() == 0; ++n) {
     const uint32_t demoTimeMs = FixedStepFrameTimeMs(n, options.fps);
-    ok = DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image, layerError).empty() &&
-         layerErrors.empty() && sink->Write(n, image);
+    ok = DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError).empty() &&
+         layerErrors.empty() && frames->Add(n);
     if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     for (const std::string& text : layerErrors)
       PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
                   std::to_string(n) + ")");
   }
-  if (InterruptWatch::Signal() != 0) {
+  // Nothing may write into the temporary once it is removed: the encoder ends first (so that the writer
+  // thread's write fails instead of waiting), then the writer thread, then the encoder is waited for.
+  const auto abandon = [&] {
+    sink->Interrupt();
+    frames.reset();
     sink->Stop();
     RemoveExportTemporary(target);
+  };
+  if (InterruptWatch::Signal() != 0) {
+    abandon();
     PrintReport("\n" + std::string(kExportInterruptedText) + options.outPath);
     interrupts.EndBySignal();
   }
   std::string placeFault;
-  ok = ok && sink->Finish() && (placeFault = PutExportInPlace(target)).empty();
-  if (!ok) {
-    sink->Stop();
-    RemoveExportTemporary(target);
-  }
+  ok = ok && frames->Finish() && sink->Finish() && (placeFault = PutExportInPlace(target)).empty();
+  if (!ok) abandon();
   if (!placeFault.empty()) PrintReport("\n" + placeFault);
   PrintReport("\n" + std::string(ok ? kExportWroteText : kExportFailedText) + options.outPath);
   ReleaseRenderObjects(state);

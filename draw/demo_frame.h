@@ -30,8 +30,8 @@ uint16_t CinemaBarHeightFor(uint16_t heightPx, float screenCinemaWidthRatio);
 // One frame of the playback loop at demo time demoTimeMs: blend factors 0, clear black, then either
 // (developmentMode) the live set at effect time demoTimeMs / 2 in the window 0..DemoLength, or every
 // sequence entry in file order at its own effect time, each evaluated by UpdateSceneParams and drawn
-// by RenderFrame; then Present. fxTimeMs receives the effect time of the last layer evaluated (kept
-// when there is none). formWidthPx × formHeightPx: the output window's client size.
+// by RenderFrame; then Present. fxTimeMs receives the effect time of the last layer on screen (the
+// last entry whose window holds demoTimeMs; kept when there is none). formWidthPx × formHeightPx: the output window's client size.
 // A layer whose evaluation fails (RangeError) is skipped and its text ("preset N: " + the evaluator's
 // text in normal play) handed to layerError; a layer whose geometry could not be rebuilt is drawn with
 // the buffers there are and its text ("preset N: Geometry Init Error: ...") handed on the same way.

@@ -43,10 +43,8 @@ std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const st
   return error;
 }
 
-std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
-                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
-                                 const LayerErrorSink& layerError) {
-  image = {};
+std::string DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                               uint32_t demoTimeMs, bool developmentMode, const LayerErrorSink& layerError) {
   uint32_t fxTimeMs = 0;
   try {
     DrawDemoFrame(state, scene, sequence, demoTimeMs, developmentMode, state.FullWidth, state.FullHeight, fxTimeMs,
@@ -54,6 +52,15 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
   } catch (const std::exception& error) {
     return error.what();
   }
+  return "";
+}
+
+std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
+                                 const LayerErrorSink& layerError) {
+  image = {};
+  const std::string error = DrawOffscreenFrame(state, scene, sequence, demoTimeMs, developmentMode, layerError);
+  if (!error.empty()) return error;
   DeviceExtras* extras = ExtrasOf(state.device);
   if (extras == nullptr || !extras->ReadBackBuffer(image)) return kNoPixelsText;
   return "";

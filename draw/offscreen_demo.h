@@ -27,7 +27,12 @@ inline uint32_t FixedStepFrameTimeMs(uint64_t frame, uint32_t fps) {
 std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
                                    float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
 
-// DrawDemoFrame at demoTimeMs with the back buffer's size as the window's, then the back buffer's pixels.
+// DrawDemoFrame at demoTimeMs with the back buffer's size as the window's; an error's text, empty when drawn.
+// Without a layerError, an evaluation error's text is returned.
+std::string DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                               uint32_t demoTimeMs, bool developmentMode, const LayerErrorSink& layerError = {});
+
+// DrawOffscreenFrame, then the back buffer's pixels.
 // Without a layerError, an evaluation error's text is returned and the picture left empty.
 std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
                                  uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,

@@ -26,6 +26,9 @@ struct DemoSettings {
 
 struct DemoHost {
   std::function<uint32_t()> GetTickCount;                    // monotonic milliseconds, wrapping at 32 bits
+  // The wall clock a frame's duration is measured on when GetTickCount is not one (a frame-stepped
+  // clock); empty: GetTickCount.
+  std::function<uint32_t()> WallTickMs;
   std::function<void(const std::string&)> ShowFatalError;    // box titled "Demo fuckup message...", warning icon
   std::function<void(const std::string&)> ShowMessage;       // plain message window
   std::function<void(const std::string&)> SetCaption;        // the output window's title

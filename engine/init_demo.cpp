@@ -6,6 +6,7 @@
 #include "engine/engine_messages.h"
 #include "draw/demo_frame.h"
 #include "draw/draw_messages.h"
+#include "scene/mp3_location.h"
 #include "scene/preset_file.h"
 #include "scene/scene_messages.h"
 #include "scene/shared_random.h"
@@ -79,7 +80,8 @@ bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
   }
 
   engine.music.enabled = engine.settings.music;
-  const std::string musicError = InitMusic(engine.music, engine.sequence.Mp3FileName);
+  const std::string mp3Path = FindMp3File(engine.sequence.Mp3FileName, engine.settings.dataDir);
+  const std::string musicError = InitMusic(engine.music, mp3Path);
   if (!musicError.empty()) {
     FatalError(engine, kSoundInitFailedPrefix + musicError);
     return false;

@@ -42,7 +42,8 @@ void DemoIdle(DemoEngine& engine) {
   else
     // The last frame shows the demo's end, not a moment after it that no check has seen.
     clock.DemoTime = std::min(engine.host.GetTickCount() - clock.StartTick, engine.sequence.DemoLength);
-  const uint32_t frameStart = engine.host.GetTickCount();
+  const auto& frameTick = engine.host.WallTickMs ? engine.host.WallTickMs : engine.host.GetTickCount;
+  const uint32_t frameStart = frameTick();
   clock.AvgFps = static_cast<uint32_t>(Round(clock.FrameCount * 1000.0 / (clock.DemoTime + 1.0)));
   if (engine.settings.stats) UpdateCaption(engine);
 
@@ -65,7 +66,7 @@ void DemoIdle(DemoEngine& engine) {
     else
       ShutdownDemo(engine);
   }
-  const uint32_t frameMs = engine.host.GetTickCount() - frameStart;
+  const uint32_t frameMs = frameTick() - frameStart;
   if (frameMs != 0) clock.Fps = 1000 / frameMs;
 }
 

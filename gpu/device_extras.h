@@ -8,6 +8,12 @@ class DeviceExtras {
   virtual HRESULT CreateSprite(ID3DXSprite** sprite) = 0;
   // The back buffer's pixels, row 0 at the top; false when the device cannot read them.
   virtual bool ReadBackBuffer(RgbaImage& image) = 0;
+  // The same pixels in two steps, so that drawing the next frame overlaps the copy: QueueReadBack
+  // starts copying the back buffer as it is now (at most two copies are queued; false when no more can
+  // be, or the device cannot read); TakeReadBack hands out the oldest queued copy, waiting for it
+  // (false when none is queued).
+  virtual bool QueueReadBack() = 0;
+  virtual bool TakeReadBack(RgbaImage& image) = 0;
 
  protected:
   ~DeviceExtras() = default;

@@ -137,6 +137,7 @@ GLDevice::~GLDevice() {
   target_->Release();
   backSurface_->Release();
   glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glDeleteBuffers(2, packBuffers_);
   glDeleteFramebuffers(1, &targetFbo_);
   glDeleteFramebuffers(1, &backFbo_);
   glDeleteRenderbuffers(1, &colorBuffer_);
@@ -149,14 +150,40 @@ HRESULT GLDevice::GetDeviceCaps(D3DCAPS8* caps) {
   return D3D_OK;
 }
 
+unsigned GLDevice::GroupOf(D3DRENDERSTATETYPE state) {
+  switch (state) {
+    case D3DRS_FOGENABLE:
+    case D3DRS_FOGCOLOR:
+    case D3DRS_FOGTABLEMODE:
+    case D3DRS_FOGVERTEXMODE:
+    case D3DRS_FOGSTART:
+    case D3DRS_FOGEND:
+    case D3DRS_FOGDENSITY:
+    case D3DRS_RANGEFOGENABLE: return kFogGroup;
+    case D3DRS_LIGHTING:
+    case D3DRS_AMBIENT:
+    case D3DRS_LOCALVIEWER:
+    case D3DRS_SPECULARENABLE:
+    case D3DRS_COLORVERTEX:
+    case D3DRS_DIFFUSEMATERIALSOURCE:
+    case D3DRS_SPECULARMATERIALSOURCE:
+    case D3DRS_AMBIENTMATERIALSOURCE:
+    case D3DRS_EMISSIVEMATERIALSOURCE: return kLightingGroup;
+    case D3DRS_TEXTUREFACTOR: return kTextureStageGroup;
+    default: return kRasterGroup;
+  }
+}
+
 HRESULT GLDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
   if (state >= D3DRS_COUNT) return D3DERR_INVALIDCALL;
+  if (renderStates_[state] != value) staleGroups_ |= GroupOf(state);
   renderStates_[state] = value;
   return D3D_OK;
 }
 
 HRESULT GLDevice::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
   if (stage != 0 || type >= D3DTSS_COUNT) return D3DERR_INVALIDCALL;
+  if (stageStates_[type] != value) staleGroups_ |= kTextureStageGroup;
   stageStates_[type] = value;
   return D3D_OK;
 }
@@ -169,6 +196,7 @@ HRESULT GLDevice::SetViewport(const D3DVIEWPORT8* viewport) {
       viewport->Height > target.Height - viewport->Y)
     return D3DERR_INVALIDCALL;
   viewport_ = *viewport;
+  staleGroups_ |= kTransformGroup | kRasterGroup;  // the viewport and its scissor
   return D3D_OK;
 }
 
@@ -181,23 +209,27 @@ HRESULT GLDevice::GetViewport(D3DVIEWPORT8* viewport) {
 HRESULT GLDevice::SetMaterial(const D3DMATERIAL8* material) {
   if (material == nullptr) return D3DERR_INVALIDCALL;
   material_ = *material;
+  staleGroups_ |= kLightingGroup;
   return D3D_OK;
 }
 
 HRESULT GLDevice::SetLight(DWORD index, const D3DLIGHT8* light) {
   if (index != 0 || light == nullptr) return D3DERR_INVALIDCALL;  // one light is all the renderer uses
   light_ = *light;
+  staleGroups_ |= kLightingGroup | kTransformGroup;  // the light's position goes with the transforms
   return D3D_OK;
 }
 
 HRESULT GLDevice::LightEnable(DWORD index, BOOL enable) {
   if (index != 0) return D3DERR_INVALIDCALL;
+  if (lightEnabled_ != (enable != 0)) staleGroups_ |= kLightingGroup | kTransformGroup;
   lightEnabled_ = enable != 0;
   return D3D_OK;
 }
 
 HRESULT GLDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
   if (matrix == nullptr) return D3DERR_INVALIDCALL;
+  staleGroups_ |= kTransformGroup;
   switch (state) {
     case D3DTS_WORLD: world_ = *matrix; return D3D_OK;
     case D3DTS_VIEW: view_ = *matrix; return D3D_OK;
@@ -217,6 +249,7 @@ HRESULT GLDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, U
 
 HRESULT GLDevice::SetVertexShader(DWORD fvf) {
   if (!(fvf & D3DFVF_XYZ)) return D3DERR_INVALIDCALL;  // only untransformed vertices are drawn
+  if (fvf_ != fvf) staleGroups_ |= kLightingGroup | kTextureStageGroup;  // both read the vertex layout
   fvf_ = fvf;
   return D3D_OK;
 }
@@ -225,6 +258,7 @@ HRESULT GLDevice::SetTexture(DWORD stage, IDirect3DTexture8* texture) {
   if (stage != 0) return D3DERR_INVALIDCALL;
   if (texture != nullptr) texture->AddRef();
   if (texture_ != nullptr) texture_->Release();
+  if (texture != texture_) staleGroups_ |= kTextureStageGroup;
   texture_ = static_cast<GLTexture*>(texture);
   return D3D_OK;
 }
@@ -259,12 +293,15 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
     glClear(mask);
   }
   glDisable(GL_SCISSOR_TEST);
+  staleGroups_ |= kRasterGroup;  // masks and scissor
   UnbindTarget();
   return D3D_OK;
 }
 
 HRESULT GLDevice::BeginScene() {
   core_->MakeCurrent();
+  // The toolkit may have drawn into the window with this context since the last scene (an expose).
+  if (core_->Host() != nullptr) staleGroups_ = kAllGroups;
   return D3D_OK;
 }
 

@@ -1,6 +1,9 @@
 #pragma once
-// The OpenGL device. It keeps Direct3D's states as set and turns all of them into GL state right
-// before each draw, so anything drawn directly with GL in between (the sprite) disturbs nothing.
+// The OpenGL device. It keeps Direct3D's states as set and turns them into GL state right before each
+// draw, group by group (transforms, lighting, texture stage, fog, raster, the target's attachment):
+// a group's GL calls are made only when a Direct3D state it reflects changed since the last draw, or
+// when GL state was changed behind it (a clear, the sprite's quads, point squares, presentation,
+// texture creation and uploads), so anything drawn directly with GL in between disturbs nothing.
 //
 // Pictures are rendered upside down in GL terms: row 0 of every target is the top of the picture, like
 // Direct3D's pixel rows, so render-target textures are sampled the right way up (v = 0 at the top) and
@@ -44,6 +47,8 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
 
   HRESULT CreateSprite(ID3DXSprite** sprite) override;
   bool ReadBackBuffer(RgbaImage& image) override;
+  bool QueueReadBack() override;
+  bool TakeReadBack(RgbaImage& image) override;
 
   // The sprite's drawing: BeginScreenQuads sets the GL state once, then each DrawScreenQuad draws a
   // textured quad with corners in target pixels (clockwise from the texture's top left), texture
@@ -67,6 +72,17 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   void BindTarget();
   void UnbindTarget();
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
+
+  // The groups of GL state that ApplyState sets, as bits of staleGroups_.
+  enum StateGroup : unsigned {
+    kTransformGroup = 1,
+    kLightingGroup = 2,
+    kTextureStageGroup = 4,
+    kFogGroup = 8,
+    kRasterGroup = 16,
+    kAllGroups = 31,
+  };
+  static unsigned GroupOf(D3DRENDERSTATETYPE state);
 
   std::shared_ptr<GLCore> core_;
   D3DCAPS8 caps_{};
@@ -93,4 +109,13 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   std::vector<uint8_t> squares_;   // the corners of the point squares of one draw
   std::vector<float> squareUvs_;   // and their sprite texture coordinates
   GLuint screenQuadTexture_ = 0;   // the texture bound for the current run of screen quads
+  unsigned staleGroups_ = kAllGroups;  // groups whose GL state no longer reflects the Direct3D state
+  bool appliedEyeSpace_ = false;       // how the transforms were applied
+  int appliedColourOffset_ = -1;       // what the applied lighting reads as vertex colour
+  uint64_t seenTextureChanges_ = 0;    // GLCore::TextureChanges() when the groups were applied
+  GLuint attachedColour_ = 0;          // the target's attachment as made: texture name, 0 the back buffer,
+  bool attachedDepth_ = false;         // with or without the depth buffer;
+  bool attachmentKnown_ = false;       // false until made and after a texture change
+  GLuint packBuffers_[2] = {};     // pixel-pack buffers of the queued read-backs, made on first use
+  unsigned queuedReads_ = 0, oldestRead_ = 0;  // how many are queued, and which buffer holds the oldest
 };

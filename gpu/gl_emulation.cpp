@@ -85,12 +85,14 @@ void GLDevice::DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT 
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);  // a point is a point whatever the fill and cull modes
   glDisable(GL_CULL_FACE);
   glDrawArrays(GL_QUADS, 0, GLsizei(cornerCount));
+  staleGroups_ |= kRasterGroup | kTextureStageGroup;  // fill, cull and texture generation as set just above
 }
 
 void GLDevice::BeginScreenQuads() {
   core_->MakeCurrent();
   const GLCallCheck check("Begin(sprite)");
   BindTarget();
+  staleGroups_ = kAllGroups;  // the quads set matrices, capabilities and the texture environment of their own
   D3DSURFACE_DESC target;
   target_->GetDesc(&target);
   glViewport(0, 0, GLsizei(target.Width), GLsizei(target.Height));

@@ -31,6 +31,7 @@ GLuint GLCore::TakeRecycledTarget(UINT width, UINT height, GLenum internalFormat
 
 void GLCore::RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat) {
   if (recycled_.size() == kMaxRecycledTargets) {
+    NoteTextureChange();
     glDeleteTextures(1, &recycled_.front().name);
     recycled_.erase(recycled_.begin());
   }
@@ -61,6 +62,7 @@ GLTexture::~GLTexture() {
     core_->RecycleTarget(name_, desc_.Width, desc_.Height, format_.internalFormat);
   else
     glDeleteTextures(1, &name_);
+  core_->NoteTextureChange();
 }
 
 HRESULT GLTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
@@ -88,6 +90,7 @@ HRESULT GLTexture::UnlockRect(UINT level) {
   if (level != 0 || staging_.empty()) return D3DERR_INVALIDCALL;
   core_->MakeCurrent();
   const GLCallCheck check("UnlockRect");
+  core_->NoteTextureChange();
   glBindTexture(GL_TEXTURE_2D, name_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(desc_.Width), GLsizei(desc_.Height), format_.uploadFormat,

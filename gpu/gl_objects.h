@@ -29,6 +29,11 @@ class GLCore {
   GLuint TakeRecycledTarget(UINT width, UINT height, GLenum internalFormat);
   void RecycleTarget(GLuint name, UINT width, UINT height, GLenum internalFormat);  // context current
 
+  // Counts texture bindings and deletions made outside a device's drawing (creation, locks, releases),
+  // so that a device knows its bound texture and its target's attachment may have changed.
+  void NoteTextureChange() { ++textureChanges_; }
+  uint64_t TextureChanges() const { return textureChanges_; }
+
  private:
   struct Recycled {
     GLuint name;
@@ -38,6 +43,7 @@ class GLCore {
   WindowHost* host_;
   std::unique_ptr<EglContext> offscreen_;
   std::vector<Recycled> recycled_;
+  uint64_t textureChanges_ = 0;
 };
 
 struct GLTextureFormat {

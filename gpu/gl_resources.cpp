@@ -22,6 +22,7 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DF
   DiscardGLErrors();  // the check below is about this texture alone
   GLuint name = renderTarget ? core_->TakeRecycledTarget(width, height, glFormat.internalFormat) : 0;
   if (name == 0) {
+    core_->NoteTextureChange();
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);  // only level 0 is drawn into or sampled
@@ -56,11 +57,25 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
   D3DSURFACE_DESC desc;
   target_->GetDesc(&desc);
   viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};  // bound by the next clear or draw
+  staleGroups_ |= kTransformGroup | kRasterGroup;  // the viewport and the depth test
   return D3D_OK;
 }
 
 void GLDevice::BindTarget() {
   glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
+  // A texture bound, created or deleted elsewhere: the bound texture is another, and a deleted name
+  // may have come back as a new texture.
+  if (seenTextureChanges_ != core_->TextureChanges()) {
+    seenTextureChanges_ = core_->TextureChanges();
+    attachmentKnown_ = false;
+    staleGroups_ |= kTextureStageGroup;
+  }
+  // Attached again only when the target or its depth buffer changed.
+  const GLuint colour = target_->Texture() != nullptr ? target_->Texture()->Name() : 0;
+  if (attachmentKnown_ && colour == attachedColour_ && depthAttached_ == attachedDepth_) return;
+  attachmentKnown_ = true;
+  attachedColour_ = colour;
+  attachedDepth_ = depthAttached_;
   if (target_->Texture() != nullptr) {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, 0);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target_->Texture()->Name(), 0);

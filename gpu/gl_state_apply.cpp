@@ -32,8 +32,11 @@ void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT 
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glMultiTexCoord4f(GL_TEXTURE0, 0.0f, 0.0f, 0.0f, 1.0f);
   }
-  ApplyTransforms(eyeSpace);
-  const int colour = ApplyLighting(fvf);
+  if (eyeSpace != appliedEyeSpace_) staleGroups_ |= kTransformGroup;
+  if (staleGroups_ & kTransformGroup) ApplyTransforms(eyeSpace);
+  appliedEyeSpace_ = eyeSpace;
+  if (staleGroups_ & kLightingGroup) appliedColourOffset_ = ApplyLighting(fvf);
+  const int colour = appliedColourOffset_;
   if (colour >= 0) {
     glEnableClientState(GL_COLOR_ARRAY);
     glColorPointer(GL_BGRA, GL_UNSIGNED_BYTE, GLsizei(stride), vertices + colour);
@@ -50,9 +53,10 @@ void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT 
     glDisable(GL_COLOR_SUM);
     glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
   }
-  ApplyTextureStage(fvf);
+  if (staleGroups_ & kTextureStageGroup) ApplyTextureStage(fvf);
   ApplyFog(fvf, vertices, stride, firstVertex, vertexCount, eyeSpace);
-  ApplyRaster();
+  if (staleGroups_ & kRasterGroup) ApplyRaster();
+  staleGroups_ = 0;
 }
 
 void GLDevice::ApplyTransforms(bool eyeSpace) {
@@ -201,6 +205,10 @@ void GLDevice::ApplyTextureStage(DWORD fvf) {
 void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount,
                         bool eyeSpace) {
   glDisableClientState(GL_FOG_COORD_ARRAY);
+  const DWORD tableMode = renderStates_[D3DRS_FOGTABLEMODE], vertexMode = renderStates_[D3DRS_FOGVERTEXMODE];
+  const bool tableFog = tableMode >= D3DFOG_EXP && tableMode <= D3DFOG_LINEAR;
+  // Vertex fog follows the vertices and transforms of every draw; no fog and table fog follow the states.
+  if (!(staleGroups_ & kFogGroup) && (!renderStates_[D3DRS_FOGENABLE] || tableFog)) return;
   if (!renderStates_[D3DRS_FOGENABLE]) {
     glDisable(GL_FOG);
     return;
@@ -209,10 +217,9 @@ void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT fi
   float colour[4];
   ToFloats(renderStates_[D3DRS_FOGCOLOR], colour);
   glFogfv(GL_FOG_COLOR, colour);
-  const DWORD tableMode = renderStates_[D3DRS_FOGTABLEMODE], vertexMode = renderStates_[D3DRS_FOGVERTEXMODE];
   const float start = RenderStateFloat(D3DRS_FOGSTART), end = RenderStateFloat(D3DRS_FOGEND);
   const float density = RenderStateFloat(D3DRS_FOGDENSITY);
-  if (tableMode >= D3DFOG_EXP && tableMode <= D3DFOG_LINEAR) {
+  if (tableFog) {
     // Table fog per pixel on the eye depth, as Direct3D does with a perspective projection; range fog
     // applies to vertex fog only.
     glFogi(GL_FOG_COORD_SRC, GL_FRAGMENT_DEPTH);

@@ -321,6 +321,8 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     return D3D_OK;
   }
   bool ReadBackBuffer(RgbaImage&) override { return false; }
+  bool QueueReadBack() override { return false; }
+  bool TakeReadBack(RgbaImage&) override { return false; }
 
  private:
   std::shared_ptr<Recorder> recorder_;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "scene/mp3_location.h"
 #include "scene/round.h"
 #include "scene/scene_messages.h"
 #include "scene/text_lines.h"
@@ -54,7 +55,9 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
   lines.Next();
   sequence.Mp3FileName = std::string(lines.Next());
   std::error_code ignored;
-  if (!std::filesystem::is_regular_file(sequence.Mp3FileName, ignored)) fatal(Place(lines), kMsgBadMp3);
+  const std::string dataDir = std::filesystem::path(basePath).parent_path().string();
+  if (!std::filesystem::is_regular_file(FindMp3File(sequence.Mp3FileName, dataDir), ignored))
+    fatal(Place(lines), kMsgBadMp3);
 
   lines.Next();
   while (!lines.AtEnd()) {

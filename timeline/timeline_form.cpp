@@ -9,6 +9,7 @@
 #include "timeline/timeline_messages.h"
 #include "timeline/timeline_snap.h"
 #include "timeline/timeline_view.h"
+#include "tweak/tweak_messages.h"
 
 namespace {
 
@@ -187,6 +188,10 @@ void Swap(TimelineForm& form, int a, int b) {
 }
 
 void Save(TimelineForm& form) {
+  if (form.host.readOnly) {
+    form.host.ShowMessage(kMsgInstalledDemoReadOnly);
+    return;
+  }
   const std::string path = SequencePath(form);
   if (const std::string errorText = WriteSceneSequence(path, *form.host.sequence, form.notes); !errorText.empty()) {
     form.host.ShowMessage(kMsgSequenceSaveFailed + errorText + kMsgSequenceSaveKept);

@@ -20,6 +20,7 @@ struct TimelineHost {
   SceneState* scene = nullptr;        // the live set (for undo) and the presets' count
   UndoHistory* history = nullptr;     // the tweak window's
   std::string dataDir = "data";       // the sequence is dataDir/sceneseq.txt
+  bool readOnly = false;              // the installed demo: "save sequence" is off
 
   std::function<uint32_t()> DemoTime;                      // of the last frame
   std::function<void(uint32_t demoTimeMs)> Seek;           // jump as the running-timing reset does

@@ -11,6 +11,7 @@
 #include "timeline/thumbnails.h"
 #include "tweak/field_input.h"
 #include "timeline/waveform.h"
+#include "scene/mp3_location.h"
 #include "engine/toolkit_guard.h"
 #include "tweak/dev_keys.h"
 
@@ -79,7 +80,7 @@ class TimelineCanvas : public Fl_Widget {
         form_(form),
         changed_(std::move(changed)),
         viewMoved_(std::move(viewMoved)),
-        waveform_(form.host.sequence->Mp3FileName),
+        waveform_(FindMp3File(form.host.sequence->Mp3FileName, form.host.dataDir)),
         thumbnails_(form.host.dataDir) {}
   ~TimelineCanvas() override {
     if (picture_) fl_delete_offscreen(picture_);
@@ -451,6 +452,7 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
     const auto which = static_cast<TimelineButton>(i);
     On(button, [this, which] { ClickTimelineButton(form_, which); });
     buttons_[i] = button;
+    if (which == TimelineButton::Save && form_.host.readOnly) button->deactivate();  // the installed demo
   }
   preview_ = new Fl_Check_Button(0, 0, 1, 1, kPreviewCaption);
   preview_->labelsize(kFontSizePx);

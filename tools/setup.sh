@@ -8,6 +8,7 @@ packages=(
   libfltk1.3-dev libgl1-mesa-dri libgl-dev libglu1-mesa-dev libegl-dev libxext-dev
   xvfb xauth libsdl2-dev libmpg123-dev libstb-dev libglm-dev
   lame sox ffmpeg xdotool x11-utils imagemagick locales
+  lintian desktop-file-utils man-db
 )
 
 sudo=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds quarnel and runs every test.
+# Installs what is missing, builds quarnel, runs every test, then builds the Debian package and checks
+# it with lintian (tools/package.sh, re-using build/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh
-cd build
-ctest --output-on-failure
+(cd build && ctest --output-on-failure)
+tools/package.sh

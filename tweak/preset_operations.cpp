@@ -56,6 +56,12 @@ bool WriteLiveSet(TweakForm& form, const std::string& fullName) {
   return true;
 }
 
+// On the installed demo: says that nothing is saved there, and true.
+bool RefusedOnInstalledDemo(TweakForm& form) {
+  if (form.host.readOnly) form.host.ShowMessage(kMsgInstalledDemoReadOnly);
+  return form.host.readOnly;
+}
+
 }  // namespace
 
 std::vector<std::string> PresetListItems(int count) {
@@ -94,6 +100,7 @@ void Button4Click(TweakForm& form) {
 }
 
 void saveClick(TweakForm& form) {
+  if (RefusedOnInstalledDemo(form)) return;
   const std::string fullName = FullName(form);
   if (!MayOverwrite(form, fullName) || !WriteLiveSet(form, fullName)) return;
   if (!form.controls.Scene1PresetRefresh) {
@@ -105,6 +112,7 @@ void saveClick(TweakForm& form) {
 }
 
 void SaveAsNewClick(TweakForm& form) {
+  if (RefusedOnInstalledDemo(form)) return;
   int number = 0;
   while (number < kMaxPresets && EntryExists(PresetFilePath(form.host.dataDir, number))) ++number;
   if (number == kMaxPresets) {

@@ -18,6 +18,7 @@ struct TweakHost {
   uint8_t SequenceCount = 0;     // sequence entries, 0..255
   uint32_t DemoLength = 0;       // ms, 1..2147483647
   std::string dataDir = "data";  // the program's data folder as it loaded it; presets are dataDir/sceneN.txt
+  bool readOnly = false;         // the installed demo: nothing is saved, the save buttons are off
 
   std::function<void()> ShutdownDemo;                     // "outta here" and F10; may not return
   std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user

@@ -46,6 +46,9 @@ inline constexpr const char* kMsgNegative = " is out of range: the value must no
 inline constexpr const char* kMsgTooLargeForFloat = " is too large for a 32-bit float";
 
 // Preset operations; the full file name is put in front of the "saved"/"loaded" texts.
+// Development mode on the installed demo (saving is off).
+inline constexpr const char* kMsgInstalledDemoReadOnly =
+    "the installed demo is read-only: `quarnel --new DIR` makes a copy to edit";
 inline constexpr const char* kMsgSaveError = "Save Error: ";                // + file name ": " reason
 inline constexpr const char* kMsgSaved = " saved!";
 inline constexpr const char* kMsgSavedAndRefreshed = " saved and preset list refreshed!";

@@ -56,6 +56,7 @@ void FormCreate(TweakForm& form) {
     form.savedSetFile = c.ScenePresetPath.text + c.ScenePresetFile.text;
   }
   c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));
+  if (host.readOnly && host.ShowMessage) host.ShowMessage(kMsgInstalledDemoReadOnly);
 }
 
 void FormKeyDown(TweakForm& form, int keyCode) {

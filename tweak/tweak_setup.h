@@ -21,7 +21,7 @@ void SequenceChanged(TweakForm& form);
 // Outside development mode: nothing. Otherwise shows the window with its running caption, lists the 77
 // parameters and the seven oscillator forms, writes the info label, lists the loaded presets, copies
 // preset 0 into the live set when there is one (selecting it by program, its file in the file field),
-// and sets the time range.
+// and sets the time range. On the installed demo (host.readOnly) it says that nothing can be saved there.
 void FormCreate(TweakForm& form);
 
 inline constexpr int kKeyEscape = 27;

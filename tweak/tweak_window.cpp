@@ -272,8 +272,12 @@ TForm2::TForm2(TweakHost& host)
   CheckBox(4 + 128, 440 + 44, 137, 13, "auto refresh after saving", &TweakControls::Scene1PresetRefresh);
   Button(4 + 200, 440 + 64, 65, 17, "search", TweakButton::Search);
   Button(36, 504, 56, 17, "load", TweakButton::Load);
-  Button(94, 504, 44, 17, "save", TweakButton::Save);
-  Button(140, 504, 61, 17, "save as new", TweakButton::SaveAsNew);
+  Fl_Button* save = Button(94, 504, 44, 17, "save", TweakButton::Save);
+  Fl_Button* saveAsNew = Button(140, 504, 61, 17, "save as new", TweakButton::SaveAsNew);
+  if (form_.host.readOnly) {  // the installed demo
+    save->deactivate();
+    saveAsNew->deactivate();
+  }
 
   Button(4, 536, 277, 21, "outta here", TweakButton::OuttaHere);
   notice_ = new Fl_Box(4, kNoticeTopPx, 277, kTweakWindowHeightPx - kNoticeTopPx);

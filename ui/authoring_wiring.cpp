@@ -2,6 +2,7 @@
 
 #include "authoring/authoring_music.h"
 #include "ui/authoring_session.h"
+#include "engine/data_location.h"
 #include "engine/playback.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
@@ -14,6 +15,7 @@ void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, Da
   host.SequenceCount = engine.SequenceCount;
   host.DemoLength = engine.sequence.DemoLength;
   host.dataDir = engine.settings.dataDir;
+  host.readOnly = IsInstalledData(engine.settings.dataDir);
   host.ShutdownDemo = [&engine] { ShutdownDemo(engine); };
   host.ShowMessage = engine.host.ShowMessage;
   host.reports.FatalError = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };

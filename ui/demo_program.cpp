@@ -246,6 +246,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     program.frameStepMs = options.frameStepMs;
     engine.settings.repeatable = true;
     engine.host.GetTickCount = [&program] { return program.steppedTickMs; };
+    engine.host.WallTickMs = MonotonicTickMs;  // the caption's fps: frames per second of wall time
   }
 
   LauncherCallbacks callbacks;

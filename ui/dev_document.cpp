@@ -159,6 +159,7 @@ void FillDocumentTimelineHost(DevDocument& document) {
   host.scene = &engine.scene;
   host.history = &document.tweak->history;
   host.dataDir = engine.settings.dataDir;
+  host.readOnly = document.tweakHost.readOnly;
   host.DemoTime = [&engine] { return engine.clock.DemoTime; };
   host.Seek = [&engine](uint32_t demoTimeMs) {
     // Several seeks may come between two frames: each one starts from the time the last one set.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gl_fixture.h"
+#include "gpu/device_extras.h"
 
 namespace {
 
@@ -147,3 +148,26 @@ TEST(GLBasics, StateValuesGLRefusesDoNotSpoilTheReadBack) {
 }
 
 }  // namespace
+
+TEST(GLBasics, QueuedReadBacksHandOutEachFrameAsItWasInOrder) {
+  GLFixture f(32, 16);
+  DeviceExtras* extras = ExtrasOf(f.device);
+  RgbaImage first, second, direct;
+  EXPECT_FALSE(extras->TakeReadBack(first)) << "nothing queued";
+  f.device->Clear(0, nullptr, D3DCLEAR_TARGET, kRed, 1.0f, 0);
+  ASSERT_TRUE(extras->QueueReadBack());
+  f.DrawRect(-1.0f, 1.0f, 0.0f, 0.0f, 0.5f, kGreen);  // the next frame is drawn while the copy is queued
+  ASSERT_TRUE(extras->QueueReadBack());
+  EXPECT_FALSE(extras->QueueReadBack()) << "two copies at most";
+  ASSERT_TRUE(ReadBackBuffer(f.device, direct));
+  ASSERT_TRUE(extras->TakeReadBack(first));
+  ASSERT_TRUE(extras->TakeReadBack(second));
+  EXPECT_FALSE(extras->TakeReadBack(second));
+  ASSERT_EQ(first.widthPx, 32u);
+  ASSERT_EQ(first.heightPx, 16u);
+  EXPECT_EQ(first.rgba[0], 255);  // the red frame, top left
+  EXPECT_EQ(first.rgba[1], 0);
+  EXPECT_EQ(second.rgba, direct.rgba) << "the second copy is the picture as it is now";
+  EXPECT_EQ(second.rgba[1], 255) << "green over the top left quarter";
+  EXPECT_TRUE(extras->QueueReadBack()) << "free again once taken";
+}

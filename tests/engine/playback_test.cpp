@@ -85,10 +85,10 @@ TEST_F(Playback, StatsCaptionComesBeforeTheDrawingWithThePreviousFramesRates) {
   const size_t first = Frame({6000, 6000, 6000, 6010});
   const std::vector<std::string> captions = Events("SetCaption", first);
   ASSERT_EQ(captions.size(), 1u);
-  // Entry 1 (time factor 0.5, offset 1000) was evaluated last at 100 ms: effect time 1050.
+  // At 100 ms entry 0 alone was on screen: its effect time, not that of entry 1 evaluated after it.
   const std::string d = kDegree;
   EXPECT_EQ(captions[0], "SetCaption: F.c: 640/480 A.s: 640/360 f: 2 " + d + " t: 1000 (10%) ms " + d +
-                             " fx-t: 1050ms " + d + " fps: 62 " + d + " afps: 2 " + d + " mcpu: 3%");
+                             " fx-t: 100ms " + d + " fps: 62 " + d + " afps: 2 " + d + " mcpu: 3%");
   EXPECT_LT(IndexOf("BASS_GetCPU"), recording->calls.size());
   const std::vector<std::string>& calls = recording->calls;
   const auto caption = std::find(calls.begin() + std::ptrdiff_t(first), calls.end(), captions[0]);
@@ -118,6 +118,27 @@ TEST_F(Playback, EntriesAreLayersDrawnInFileOrderAtTheirOwnEffectTime) {
   first = Frame({12000});  // 7000 ms: the second entry alone
   EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
             (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF14446B, 1, 0)"}));
+}
+
+TEST_F(Playback, EffectTimeIsTheLayerOnScreens) {
+  Start();
+  Frame({8000});  // 3000 ms: the first entry alone is on screen; the second would be at 2500 ms
+  EXPECT_EQ(engine.clock.FxTime, 3000u);
+  Frame({15000});  // 10000 ms: the second entry alone
+  EXPECT_EQ(engine.clock.FxTime, 6000u);
+}
+
+TEST_F(Playback, FrameRateOfASteppedClockIsMeasuredOnTheWallClock) {
+  Start();
+  std::deque<uint32_t> wallMs = {20000, 20040};
+  engine.host.WallTickMs = [&wallMs] {
+    const uint32_t ms = wallMs.front();
+    if (wallMs.size() > 1) wallMs.pop_front();
+    return ms;
+  };
+  Frame({5100});  // the stepped clock stands still within the frame
+  EXPECT_EQ(engine.clock.Fps, 25u);  // 1000 div 40 ms of wall time
+  EXPECT_EQ(engine.clock.DemoTime, 100u);
 }
 
 TEST_F(Playback, EndOfDemoWithLoopRestartsClockAndMusic) {

@@ -7,6 +7,7 @@
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_messages.h"
+#include "tweak/tweak_messages.h"
 #include "authoring/undo_history.h"
 
 namespace {
@@ -314,6 +315,14 @@ TEST_F(Timeline, SaveWritesTheFileTheReaderTakes) {
   EXPECT_EQ(saves, 1);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("No such file or directory"), std::string::npos) << messages[0];
+}
+
+TEST_F(Timeline, OnTheInstalledDemoSaveWritesNothingAndSaysWhy) {
+  host.readOnly = true;
+  ClickTimelineButton(form, TimelineButton::Save);
+  EXPECT_EQ(saves, 0);
+  EXPECT_FALSE(std::filesystem::exists(dir / "sceneseq.txt"));
+  EXPECT_EQ(messages, std::vector<std::string>{kMsgInstalledDemoReadOnly});
 }
 
 TEST_F(Timeline, SaveRefusesASequenceWithNoEntriesAndKeepsTheFile) {

@@ -68,7 +68,9 @@ TEST(TextureSet, DecodesAndKeepsItsSeeThroughPromise) {
     SCOPED_TRACE("texture" + std::to_string(number));
     const TextureRecipe& recipe = GetTextureRecipe(number);
     const Image image = recipe.paint(recipe.sizePx);
-    if (outDir) EXPECT_EQ(WriteBmp(std::string(outDir) + "/texture" + std::to_string(number) + ".bmp", image), "");
+    if (outDir) {
+      EXPECT_EQ(WriteBmp(std::string(outDir) + "/texture" + std::to_string(number) + ".bmp", image), "");
+    }
     const Decoded decoded = Decode(EncodeBmp(image));
     ASSERT_EQ(decoded.widthPx, recipe.sizePx);
     ASSERT_EQ(decoded.heightPx, recipe.sizePx);

@@ -250,3 +250,19 @@ TEST_F(PresetOperations, SaveAsNewWritesTheNextFreeNumberPicksItAndTheInfoFollow
 }
 
 }  // namespace
+
+TEST_F(PresetOperations, OnTheInstalledDemoDevelopmentModeSaysItIsReadOnlyAndSavesNothing) {
+  host.readOnly = true;
+  Start(2);
+  EXPECT_EQ(TakeMessages(), kMsgInstalledDemoReadOnly);
+  const std::string preset = (dir / "data") + "/scene1.txt";
+  const std::string before = ReadFile(preset);
+  Live(kByteBG_r).BaseVal = 200;
+  ClickButton(form, TweakButton::Save);
+  EXPECT_EQ(TakeMessages(), kMsgInstalledDemoReadOnly);
+  EXPECT_EQ(ReadFile(preset), before);
+  ClickButton(form, TweakButton::SaveAsNew);
+  EXPECT_EQ(TakeMessages(), kMsgInstalledDemoReadOnly);
+  EXPECT_FALSE(std::filesystem::exists((dir / "data") + "/scene2.txt"));
+  EXPECT_EQ(scene.PresetCount, 2);
+}
