@@ -53,6 +53,7 @@ uint64_t DecodeMp3Frames(Mp3Decoder& decoder, uint64_t frameCount) {
                              &doneBytes);
     decoder.samples.resize(oldSize + doneBytes / 2);
     // The format is fixed before decoding starts, so anything but OK means the end (or a broken tail).
+    if (result != MPG123_OK && result != MPG123_DONE) decoder.damage = mpg123_strerror(decoder.handle);
     if (result != MPG123_OK) StopDecoding(decoder);
   }
   return decoder.samples.size() / kMp3Channels;
@@ -61,4 +62,5 @@ uint64_t DecodeMp3Frames(Mp3Decoder& decoder, uint64_t frameCount) {
 void CloseMp3(Mp3Decoder& decoder) {
   StopDecoding(decoder);
   decoder.samples = {};
+  decoder.damage.clear();
 }

@@ -15,6 +15,7 @@ constexpr uint32_t kMp3Channels = 2;
 struct Mp3Decoder {
   mpg123_handle* handle = nullptr;  // nullptr once the whole file is decoded (or never opened)
   std::vector<int16_t> samples;     // decoded frames so far, left and right interleaved
+  std::string damage;               // why decoding stopped before the end of the file, or empty
 };
 
 // Opens fileName (UTF-8 path) and checks that it holds MPEG audio. False (and an empty decoder) when the

@@ -15,3 +15,9 @@ inline constexpr const char* kNoSoundDeviceText = "quarnel: no sound device: pla
 inline std::string StreamCreationFailedText(const std::string& mp3FileName) {
   return "Stream creation failed (in other words: where is my mp3 file (" + mp3FileName + "), eh?!)";
 }
+
+// Our own: a whole MP3 decoded before it is relied on (--check, --export).
+inline constexpr char kMp3NotDecodableText[] = "not an MP3 file the music can decode";
+inline constexpr char kMp3NoSoundText[] = "no sound could be decoded from this MP3 file";
+inline constexpr char kMp3DamagedText[] = "the sound cannot be decoded after ";  // + s + kMp3DamagedSeconds + why ")"
+inline constexpr char kMp3DamagedSeconds[] = " s: the file is damaged there (";

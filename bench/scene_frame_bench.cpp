@@ -12,7 +12,6 @@
 #include "draw/demo_frame.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
-#include "scene/shared_random.h"
 
 namespace {
 
@@ -23,7 +22,6 @@ constexpr uint32_t kFrameStepMs = 40;
 void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
   auto capture = std::make_shared<CallCapture>();
   RenderState state;
-  SeedRandom(1);
   const std::string error = StartOffscreenRenderer(
       state, CreateCaptureDirect3D8(Direct3DCreate8(D3D_SDK_VERSION), capture), MakeBenchDataDir("quarnel-bench-data"), 2.35f, 640, 480);
   if (!error.empty()) {

@@ -15,7 +15,6 @@
 #include "cli/console_load.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
-#include "scene/shared_random.h"
 
 namespace {
 
@@ -30,7 +29,6 @@ void ShippedDemoFrames(benchmark::State& bench) {
     bench.SkipWithError("data folder not loadable");
     return;
   }
-  SeedRandom(1);
   RenderState state;
   const std::string error = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), "data",
                                                    demo.sequence.ScreenCinemaWidthRatio, 640, 480);

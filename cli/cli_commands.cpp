@@ -27,8 +27,9 @@ void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block)
 
 int RunCheck(const std::string& dataDir) {
   LoadedDemo demo;
-  const bool loaded = LoadDataFolder(dataDir, demo);
+  const bool loaded = LoadDataFolder(dataDir, demo, kCheckWarningPrefix);
   CheckCounts counts;
+  counts.warnings = demo.notices;
   const int textureCount = CheckTextures(dataDir, counts);
   const SceneSequence& sequence = demo.sequence;
   const std::string mp3Path = FindMp3File(sequence.Mp3FileName, dataDir);

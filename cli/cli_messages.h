@@ -1,5 +1,7 @@
 #pragma once
 // Every message of the command line: --check, --export and the options.
+#include <cstdint>
+#include <string>
 
 // Our own: quarnel --check. Errors name the file first; warnings start with the prefix.
 inline constexpr char kCheckWarningPrefix[] = "warning: ";
@@ -7,8 +9,12 @@ inline constexpr char kCheckEntryText[] = " (entry ";             // + K + demo 
 inline constexpr char kCheckDemoTimeText[] = " at demo time ";     // + ms
 inline constexpr char kCheckEffectTimeText[] = " ms, effect time "; // + ms + kCheckTimeEnd
 inline constexpr char kCheckTimeEnd[] = " ms)";
-inline constexpr char kCheckOscillatorPeakText[] = " at its peak (the demo is too long to find the first time)";
-inline constexpr char kCheckMp3SilentText[] = ": no sound could be decoded from the start of this MP3 file";
+// + ms + kCheckOscillatorPeakEnd
+inline constexpr char kCheckOscillatorPeakText[] = " at its peak: the demo is too long to try every time; tried every ";
+inline constexpr char kCheckOscillatorPeakEnd[] = " ms, none fails";
+inline constexpr char kCheckMp3DecodedText[] = "mp3 decoded: ";  // + s + kCheckMp3DecodedIn + s
+inline constexpr char kCheckMp3DecodedIn[] = " s of sound in ";
+inline constexpr char kCheckProgressText[] = "checking the oscillators: ";  // + done "/" total
 inline constexpr char kCheckAfterGapText[] = " is never loaded: the numbering stops at the missing ";
 inline constexpr char kCheckEntryName[] = "entry ";
 inline constexpr char kCheckNoSuchPresetText[] = " names preset ";  // + P + kCheckNoSuchPresetEnd
@@ -29,12 +35,24 @@ inline constexpr char kExportLayerFailedText[] = " (first at demo time ";  // + 
 inline constexpr char kExportLayerFailedFrame[] = " ms, frame ";
 inline constexpr char kExportWroteText[] = "wrote ";
 inline constexpr char kExportFailedText[] = "failed to write ";
+inline constexpr char kExportInterruptedText[] = "interrupted: nothing written, the earlier file stays: ";  // + OUT
+inline constexpr char kExportOddSizeText[] = "an H.264 video needs an even width and height, not ";  // + WxH
+inline constexpr char kExportOddSizeEnd[] = " (PNG frames, --export DIR/, take any size)";
+// OUT + text + the first other entry + end
+inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
+inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
+
+// Our own: quarnel --render.
+inline std::string RenderPastEndText(uint32_t demoTimeMs, uint32_t demoLengthMs) {
+  return "--render " + std::to_string(demoTimeMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";
+}
 
 // Our own: faults in the command line, followed by the usage text.
 inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";
 inline constexpr char kBadFpsText[] = "--fps wants a whole number 1..240, not ";
 inline constexpr char kMissingValueText[] = "a value is missing after ";
 inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
+inline constexpr char kDevelopmentSwitchTwiceText[] = "-d is given twice (a data folder named -d is written ./-d)";
 
 // Our own: quarnel --new DIR.
 inline constexpr char kNewDemoNotEmptyText[] = " already exists and is not an empty folder: choose a new name";

@@ -9,14 +9,18 @@
 
 void PrintReport(const std::string& text) { std::fprintf(stderr, "%s\n", PrintableMessage(text).c_str()); }
 
-bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo) {
+bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo, const std::string& noticePrefix) {
   const auto fault = [&demo](const std::string& text) {
     PrintReport(text);
     ++demo.faults;
   };
   LoadReports reports;
   reports.FatalError = [&](const std::string& where, const std::string& text) { fault(where + ": " + text); };
-  reports.Notice = [](const std::string&, const std::string& text) { PrintReport(text); };
+  const auto notice = [&](const std::string& text) {
+    PrintReport(noticePrefix + text);
+    ++demo.notices;
+  };
+  reports.Notice = [&](const std::string&, const std::string& text) { notice(text); };
   reports.ReadError = fault;
   demo.scene.PresetCount = LoadScenePresets(dataDir + "/scene", demo.scene.ScenePresets, reports);
   try {
@@ -25,6 +29,6 @@ bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo) {
   } catch (const std::exception& error) {
     fault(error.what());
   }
-  if (demo.scene.PresetCount == 0) PrintReport(dataDir + "/scene0.txt: " + kMsgNoPresets);
+  if (demo.scene.PresetCount == 0) notice(dataDir + "/scene0.txt: " + kMsgNoPresets);
   return demo.faults == 0;
 }

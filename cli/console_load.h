@@ -9,12 +9,14 @@
 struct LoadedDemo {
   SceneState scene;
   SceneSequence sequence;
-  int faults = 0;  // reports that would end the program
+  int faults = 0;   // reports that would end the program
+  int notices = 0;  // reports of what loads but not as written (the defaults for no presets, the 255-preset cap)
 };
 
 // Prints text and a line end to stderr, its unprintable bytes escaped (PrintableMessage).
 void PrintReport(const std::string& text);
 
 // False when a file could not be read or a fault was reported. Every file is read to its end or its
-// first fault, so a fault in one does not hide those in the others.
-bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo);
+// first fault, so a fault in one does not hide those in the others. Notices are printed after
+// noticePrefix.
+bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo, const std::string& noticePrefix = "");

@@ -15,12 +15,14 @@ struct CheckCounts {
 // many textures the demo would have.
 int CheckTextures(const std::string& dataDir, CheckCounts& counts);
 
-// Opens the MP3 with the music's decoder and decodes its first second.
+// Decodes the whole MP3 with the music's decoder; prints how long the sound is and how long that took.
 void CheckMusic(const std::string& mp3FileName, CheckCounts& counts);
 
 // Evaluates every preset as the frames will: a base value its type cannot hold is an error in any
 // preset; an oscillator that can leave the signed 32-bit range is followed over every demo time
-// 0..DemoLength of each entry that plays the preset, and the first time it fails is reported.
+// 0..DemoLength of each entry that plays the preset, and the first time it fails is reported. All of
+// these scans share one budget of evaluations: beyond it every step-th time is tried, and an oscillator
+// that fails at none of them gets a warning. On a terminal, progress shows on standard error.
 void CheckEvaluation(const std::string& dataDir, const LoadedDemo& demo, CheckCounts& counts);
 
 // Warnings: an entry naming a preset that is not loaded, an entry that starts after it ends, and

@@ -94,6 +94,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   const bool developmentMode = IsDevelopmentSwitch(args);
   if (developmentMode) args.erase(args.begin());
+  if (developmentMode && !args.empty() && IsDevelopmentSwitch(args)) return Usage(kDevelopmentSwitchTwiceText);
   const std::string command = args.empty() ? "" : args[0];
   Options options;
 

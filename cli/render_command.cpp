@@ -1,5 +1,6 @@
 #include "cli/render_command.h"
 
+#include "cli/cli_messages.h"
 #include "cli/console_load.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
@@ -8,6 +9,10 @@ int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t fps, uin
               const std::string& dataDir) {
   LoadedDemo demo;
   if (!LoadDataFolder(dataDir, demo)) return 1;
+  if (demoTimeMs > demo.sequence.DemoLength) {
+    PrintReport(RenderPastEndText(demoTimeMs, demo.sequence.DemoLength));
+    return 1;
+  }
   const std::string error = RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), demo.scene, demo.sequence, dataDir,
                                                  demoTimeMs, fps, widthPx, heightPx, false, pngPath);
   if (!error.empty()) PrintReport(error);

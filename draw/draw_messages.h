@@ -34,7 +34,11 @@ inline constexpr char kLockMainBufferFailedText[] = "not able to lock vertex buf
 inline constexpr char kCreateParticleBufferFailedText[] = "Not able to create vertex buffer (particles)";
 inline constexpr char kLockParticleBufferFailedText[] = "not able to lock vertex buffer (particles)";
 
-inline std::string TextureLoadErrorText(const std::string& fileName) { return "cannot load texture (" + fileName + ")"; }
+inline constexpr char kTextureNumberTooHighText[] = "texture numbers end at 254";
+// reason: why the picture could not be read, or why no texture was made of it.
+inline std::string TextureLoadErrorText(const std::string& fileName, const std::string& reason) {
+  return "cannot load texture (" + fileName + ": " + reason + ")";
+}
 inline std::string TextureInitErrorText(unsigned number, const std::string& errorText) {
   return "Texture(" + std::to_string(number) + ") Init Error: " + errorText;
 }
@@ -55,7 +59,8 @@ inline std::string OffscreenSizeText(uint32_t widthPx, uint32_t heightPx) {
          " is outside 1x1 .. 8192x8192";
 }
 inline constexpr char kNoPixelsText[] = "the device cannot read back its pixels";
-inline std::string PngWriteFailedText(const std::string& path) { return "cannot write " + path; }
+// reason: "PATH: why", as the file writer gives it.
+inline std::string PngWriteFailedText(const std::string& reason) { return "cannot write " + reason; }
 
 // A scene layer whose evaluation failed, in normal play: "preset " N ": " + the evaluator's text.
 inline constexpr char kLayerPresetText[] = "preset ";

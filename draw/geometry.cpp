@@ -11,7 +11,8 @@ namespace {
 
 D3DCOLOR Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
 
-void ComputeVertices(uint8_t preset, double tweakX, double tweakY, double tweakZ, MainVertex* vertices) {
+void ComputeVertices(RandomStream& random, uint8_t preset, double tweakX, double tweakY, double tweakZ,
+                     MainVertex* vertices) {
   if (preset == 0) {
     if (tweakY == 0.0) tweakY = 0.001;
     if (tweakZ == 0.0) tweakZ = 0.001;
@@ -56,9 +57,9 @@ void ComputeVertices(uint8_t preset, double tweakX, double tweakY, double tweakZ
     out.y = float(y);
     out.z = float(z);
 
-    const uint32_t green = 140 + Random(40);  // drawn in this order: green, red, alpha
-    const uint32_t red = 200 + Random(50);
-    const uint32_t alpha = preset == 3 ? 120 : 200 + Random(50);
+    const uint32_t green = 140 + random.Random(40);  // drawn in this order: green, red, alpha
+    const uint32_t red = 200 + random.Random(50);
+    const uint32_t alpha = preset == 3 ? 120 : 200 + random.Random(50);
     const uint32_t blue[] = {250, 250, 30, 230};
     out.diffuse = Argb(alpha, red, green, blue[preset]);
     out.specular = secondColour[preset];
@@ -107,7 +108,7 @@ void BuildGeometry(RenderState& state, uint8_t preset, std::string& errorText, f
   ReleaseReference(state.particleVertexBuffer);
 
   MainVertex main[kCurveVertexCount];
-  ComputeVertices(preset, tweakX, tweakY, tweakZ, main);
+  ComputeVertices(state.random, preset, tweakX, tweakY, tweakZ, main);
   errorText.clear();
   if (state.device == nullptr) {
     errorText = kCreateMainBufferFailedText;

@@ -27,6 +27,6 @@ constexpr DWORD kParticleVertexFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
 // Rebuilds both buffers when (preset 0..255, tweaks) differ from state.lastBuiltKey; presets above 3
 // draw preset 0. errorText: empty after a build, one of the four buffer texts after a failed one,
-// untouched when nothing was built. Colours come from the shared Random.
+// untouched when nothing was built. Colours come from state.random.
 void BuildGeometry(RenderState& state, uint8_t preset, std::string& errorText, float tweakX, float tweakY,
                    float tweakZ);

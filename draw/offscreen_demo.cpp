@@ -6,7 +6,6 @@
 #include "gpu/device_extras.h"
 #include "draw/device_setup.h"
 #include "draw/draw_messages.h"
-#include "scene/shared_random.h"
 
 namespace {
 
@@ -70,8 +69,7 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
 std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
                                  const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
                                  uint32_t heightPx, bool developmentMode, const std::string& pngPath) {
-  SeedRandom(kRepeatableSeed);
-  RenderState state;
+  RenderState state;  // its random stream starts at kRepeatableSeed
   std::string error =
       StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);
   if (error.empty()) {
@@ -85,7 +83,10 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
   }
   RgbaImage image;
   if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
-  if (error.empty() && !WritePng(pngPath, image)) error = PngWriteFailedText(pngPath);
+  if (error.empty()) {
+    const std::string writeError = WritePng(pngPath, image);
+    if (!writeError.empty()) error = PngWriteFailedText(writeError);
+  }
   ReleaseRenderObjects(state);
   return error;
 }

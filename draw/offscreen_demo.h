@@ -23,7 +23,7 @@ inline uint32_t FixedStepFrameTimeMs(uint64_t frame, uint32_t fps) {
 // widthPx × heightPx (1..8192) with no window, the start-up geometry, the sprite object, the textures
 // dataDir + "/texture" + N + ".bmp", and InitFrameStates with the sequence's ratio. Returns the first
 // fatal text of these steps, as the program would show it; every later FatalError goes to
-// state.callbacks as before. The shared Random is not reseeded here.
+// state.callbacks as before. The state's random stream is not reseeded here.
 std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
                                    float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
 
@@ -38,8 +38,8 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
                                  uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
                                  const LayerErrorSink& layerError = {});
 
-// The whole `--render`: seeds the shared Random with kRepeatableSeed, starts the renderer on d3d, draws every frame
-// the export at fps frames per second draws before demoTimeMs (frame n at n * 1000 / fps ms, nothing
+// The whole `--render`: a fresh state (its random stream at kRepeatableSeed) starts the renderer on d3d,
+// draws every frame the export at fps frames per second draws before demoTimeMs (frame n at n * 1000 / fps ms, nothing
 // read back), then demo time demoTimeMs, and writes that picture to pngPath. So the picture is the
 // export's frame at that time, with everything the earlier frames left: render states, the back buffer
 // with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and

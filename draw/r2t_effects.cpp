@@ -33,7 +33,7 @@ struct EffectFrame {
 void FullCopyAndStrip(const EffectFrame& f, uint32_t p, double sinA) {
   f.Copy(f.sx0, f.sy0, 0, f.bar, 0xFFFFFFFF);
   for (uint32_t j = 0; j <= p; ++j)
-    f.Copy(f.sx0 / 4, f.sy0 / 4, 0, Round(30 * sinA) + j * f.h / 4, Argb(180, 255, 255, Random(2) * 255));
+    f.Copy(f.sx0 / 4, f.sy0 / 4, 0, Round(30 * sinA) + j * f.h / 4, Argb(180, 255, 255, f.state.random.Random(2) * 255));
 }
 
 // Every echo starts at the left edge and is at least 55/255 opaque. Echoes stretched to the right

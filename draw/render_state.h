@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gpu/d3dx8.h"
+#include "scene/shared_random.h"
 
 struct RenderCallbacks {
   // Shows text in the fatal-error box and asks the application to end; returns to the caller.
@@ -25,6 +26,7 @@ constexpr size_t kTextureTableSize = 255;  // texture indices 0..254
 
 struct RenderState {
   RenderCallbacks callbacks;
+  RandomStream random;  // this drawer's own: geometry colours and screen-effect strips
 
   IDirect3D8* d3d = nullptr;  // created by the application (Direct3DCreate8 or CreateGLDirect3D8)
   IDirect3DDevice8* device = nullptr;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gpu/bmp_decode.h"
+#include "gpu/gpu_messages.h"
 #include "gpu/ref_counted.h"
 #include "draw/draw_messages.h"
 #include "scene/file_read.h"
@@ -17,7 +19,7 @@ void FatalError(RenderState& state, const std::string& text) {
 void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index, std::string& errorText) {
   errorText.clear();
   if (index >= kTextureTableSize) {
-    errorText = TextureLoadErrorText(fileName);
+    errorText = TextureLoadErrorText(fileName, kTextureNumberTooHighText);
     return;
   }
   if (state.textures.size() <= index) state.textures.resize(index + 1, nullptr);
@@ -28,7 +30,11 @@ void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index
                                           D3DX_FILTER_NONE, D3DX_FILTER_NONE, kOpaqueBlackKey, nullptr, nullptr,
                                           &state.textures[index]))) {
     state.textures[index] = nullptr;
-    errorText = TextureLoadErrorText(fileName);
+    // The loader says only that it failed: the picture is read once more to learn why.
+    RgbaImage picture;
+    std::string reason = kTextureNotMadeText;
+    ReadBmpFile(fileName, picture, &reason);
+    errorText = TextureLoadErrorText(fileName, reason);
   }
 }
 

@@ -5,7 +5,7 @@
 #include "draw/render_state.h"
 
 // Loads fileName as an A1R5G5B5 texture with opaque black keyed transparent into state.textures[index]
-// (0..254), releasing what was there. errorText: empty, or "cannot load texture (fileName)".
+// (0..254), releasing what was there. errorText: empty, or "cannot load texture (fileName: reason)".
 void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index, std::string& errorText);
 
 // Loads basePath + N + ".bmp" for N = 0, 1, ... up to the first missing file (at most 255 files); a file

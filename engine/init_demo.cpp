@@ -49,9 +49,11 @@ void FatalError(DemoEngine& engine, const std::string& text) {
 
 bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
   RenderState& render = engine.render;
-  SeedRandom(engine.settings.repeatable
-                 ? kRepeatableSeed
-                 : static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+  const uint64_t seed = engine.settings.repeatable
+                            ? kRepeatableSeed
+                            : static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  render.random.Seed(seed);  // the output's own stream
+  SeedRandom(seed);          // the randomizer's
   engine.scene.LiveParams = InitParamTable();
 
   const std::string deviceError = CreateRenderDevice(render, choice);

@@ -1,5 +1,7 @@
 #include "engine/playback.h"
 
+#include <algorithm>
+
 #include "engine/engine_messages.h"
 #include "engine/stats_caption.h"
 #include "draw/demo_frame.h"
@@ -38,7 +40,8 @@ void DemoIdle(DemoEngine& engine) {
   if (static_cast<int32_t>(now - clock.StartTick) < 0)
     FatalError(engine, kTimingFailedText);
   else
-    clock.DemoTime = engine.host.GetTickCount() - clock.StartTick;
+    // The last frame shows the demo's end, not a moment after it that no check has seen.
+    clock.DemoTime = std::min(engine.host.GetTickCount() - clock.StartTick, engine.sequence.DemoLength);
   const auto& frameTick = engine.host.WallTickMs ? engine.host.WallTickMs : engine.host.GetTickCount;
   const uint32_t frameStart = frameTick();
   clock.AvgFps = static_cast<uint32_t>(Round(clock.FrameCount * 1000.0 / (clock.DemoTime + 1.0)));

@@ -12,9 +12,10 @@ constexpr uint32_t kMaxBmpSidePx = 8192;            // larger headers are refuse
 constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused before reading
 
 // Decodes the BMP in bytes into image, rows from the top (opaque alpha where the file has none); false
-// for a corrupt, unsupported or too large picture, with nothing allocated for the pixels.
-bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image);
+// for a corrupt, unsupported or too large picture, with nothing allocated for the pixels and the reason
+// in fault when it is given.
+bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image, std::string* fault = nullptr);
 
 // DecodeBmp of the file at path; false as well for a missing or unreadable file or one that is not a
-// regular file.
-bool ReadBmpFile(const std::string& path, RgbaImage& image);
+// regular file (the reason is then strerror's text).
+bool ReadBmpFile(const std::string& path, RgbaImage& image, std::string* fault = nullptr);

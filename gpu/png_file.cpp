@@ -3,6 +3,7 @@
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
 
+#include "gpu/gpu_messages.h"
 #include "gpu/rgba_image.h"
 #include "scene/safe_file.h"
 
@@ -12,10 +13,11 @@ void Append(void* context, void* data, int size) {
 }
 }  // namespace
 
-bool WritePng(const std::string& path, const RgbaImage& image) {
-  if (image.widthPx == 0 || image.heightPx == 0) return false;
+std::string WritePng(const std::string& path, const RgbaImage& image) {
   std::string bytes;
-  return stbi_write_png_to_func(Append, &bytes, int(image.widthPx), int(image.heightPx), 4, image.rgba.data(),
-                                int(image.widthPx * 4)) != 0 &&
-         ReplaceFile(path, bytes).empty();
+  if (image.widthPx == 0 || image.heightPx == 0 ||
+      stbi_write_png_to_func(Append, &bytes, int(image.widthPx), int(image.heightPx), 4, image.rgba.data(),
+                             int(image.widthPx * 4)) == 0)
+    return path + ": " + kPngEncodeFailedText;
+  return ReplaceFile(path, bytes);
 }

@@ -12,6 +12,6 @@ struct RgbaImage {
   const uint8_t* Pixel(uint32_t x, uint32_t y) const { return &rgba[(size_t(y) * widthPx + x) * 4]; }
 };
 
-// Writes the picture as a PNG file with ReplaceFile (a failed write keeps the previous file); false when
-// the file cannot be written.
-bool WritePng(const std::string& path, const RgbaImage& image);
+// Writes the picture as a PNG file with ReplaceFile (a failed write keeps the previous file). Returns ""
+// on success, or path + ": " + the reason (strerror's text).
+std::string WritePng(const std::string& path, const RgbaImage& image);

@@ -1,19 +1,51 @@
 #include "scene/param_table.h"
 
 #include <mutex>
-#include <unordered_set>
+#include <unordered_map>
 
 const std::string& ParamName::Empty() {
   static const std::string empty;
   return empty;
 }
 
+namespace {
+// Each text once, while some record holds it; the key views the text it maps to.
+struct NamePool {
+  std::mutex mutex;
+  std::unordered_map<std::string_view, std::weak_ptr<const std::string>> texts;
+};
+
+NamePool& Pool() {
+  static NamePool* pool = new NamePool;  // never destroyed: names in static records outlive any order of exit
+  return *pool;
+}
+}  // namespace
+
 ParamName::ParamName(std::string_view text) {
-  // Node-based set: the strings never move, so the pointers stay valid for the whole run.
-  static std::unordered_set<std::string> pool;
-  static std::mutex poolMutex;
-  std::lock_guard lock(poolMutex);
-  text_ = &*pool.emplace(text).first;
+  NamePool& pool = Pool();
+  std::lock_guard lock(pool.mutex);
+  const auto found = pool.texts.find(text);
+  if (found != pool.texts.end()) {
+    text_ = found->second.lock();
+    if (text_) return;
+    pool.texts.erase(found);  // its last record is being dropped on another thread
+  }
+  text_ = std::shared_ptr<const std::string>(new std::string(text), [](const std::string* dropped) {
+    NamePool& pool = Pool();
+    {
+      std::lock_guard lock(pool.mutex);
+      const auto entry = pool.texts.find(*dropped);
+      if (entry != pool.texts.end() && entry->first.data() == dropped->data()) pool.texts.erase(entry);
+    }
+    delete dropped;
+  });
+  pool.texts.emplace(*text_, text_);
+}
+
+size_t ParamNamePoolSize() {
+  NamePool& pool = Pool();
+  std::lock_guard lock(pool.mutex);
+  return pool.texts.size();
 }
 
 TScene1ParamInterface SetParam(std::string_view name, uint8_t oscForm, float baseVal, float osc1, float osc2) {

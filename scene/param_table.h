@@ -4,23 +4,28 @@
 // type prefix "bool", "byte", "word" or "sing") are ever interpreted.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
-// A parameter's name text. Names are interned: the record holds a pointer to one shared, immutable copy,
-// so records copy as plain bytes (a whole preset copy allocates nothing).
+// A parameter's name text. Names are interned: records of one name share one immutable copy, so a
+// preset copy copies no text. A text lives while a record holds it: names that a reload replaced are
+// freed with their last record.
 class ParamName {
  public:
   ParamName() = default;
   explicit ParamName(std::string_view text);
-  const std::string& Text() const { return *text_; }
-  std::string_view Prefix() const { return std::string_view(*text_).substr(0, 4); }
-  bool operator==(const ParamName& other) const { return text_ == other.text_; }
+  const std::string& Text() const { return text_ ? *text_ : Empty(); }
+  std::string_view Prefix() const { return std::string_view(Text()).substr(0, 4); }
+  bool operator==(const ParamName& other) const { return Text().data() == other.Text().data(); }
 
  private:
-  const std::string* text_ = &Empty();
+  std::shared_ptr<const std::string> text_;
   static const std::string& Empty();
 };
+
+// How many distinct name texts are held now.
+size_t ParamNamePoolSize();
 
 struct TScene1ParamInterface {
   ParamName Name;      // "byte:BG_r": four-character type prefix, colon, parameter name

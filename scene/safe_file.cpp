@@ -1,8 +1,6 @@
 #include "scene/safe_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,10 +11,10 @@
 #include <random>
 
 #include "scene/scene_messages.h"
+#include "scene/temporary_names.h"
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;     // as the kernel allows when it follows links itself
 constexpr int kNameAttempts = 100;   // unique names tried before giving up
 constexpr const char* kTemporaryInfix = ".saving-";
 
@@ -24,35 +22,11 @@ struct Failure {
   int code;
 };
 
-// The file a write to path lands in: path itself, or the end of its chain of symbolic links.
-std::filesystem::path FinalTarget(const std::filesystem::path& path) {
-  std::filesystem::path target = path;
-  for (int hops = 0;; ++hops) {
-    struct stat status;
-    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return target;
-    if (hops == kMaxLinkHops) throw Failure{ELOOP};
-    std::error_code error;
-    const std::filesystem::path link = std::filesystem::read_symlink(target, error);
-    if (error) throw Failure{error.value()};
-    target = link.is_absolute() ? link : target.parent_path() / link;
-  }
-}
-
+// "." + the target's name (cut to leave room for PID-RANDOM) + ".saving-".
 std::string TemporaryPrefix(const std::filesystem::path& target) {
-  return "." + target.filename().string() + kTemporaryInfix;
-}
-
-// Removes the temporaries for target whose writing process is this one or gone.
-void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (name.compare(0, prefix.size(), prefix) != 0) continue;
-    const pid_t pid = static_cast<pid_t>(std::strtol(name.c_str() + prefix.size(), nullptr, 10));
-    if (pid > 0 && (pid == getpid() || (kill(pid, 0) != 0 && errno == ESRCH))) unlink((folder / name).c_str());
-  }
-  closedir(dir);
+  constexpr size_t kPidAndRandomBytes = 20;  // up to 10 digits, "-", up to 9 digits
+  const std::string infix = kTemporaryInfix;
+  return "." + NameThatFits(target.filename().string(), 1 + infix.size() + kPidAndRandomBytes, false) + infix;
 }
 
 int CreateTemporary(const std::filesystem::path& folder, const std::string& prefix, std::string& name) {
@@ -94,7 +68,7 @@ void WriteAndRename(const std::filesystem::path& target, std::string_view bytes)
 
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
   const std::string prefix = TemporaryPrefix(target);
-  RemoveStaleTemporaries(folder, prefix);
+  RemoveDeadTemporaries(folder, prefix, true);
   std::string temporary;
   const int fd = CreateTemporary(folder, prefix, temporary);
   try {
@@ -118,7 +92,10 @@ void WriteAndRename(const std::filesystem::path& target, std::string_view bytes)
 
 std::string ReplaceFile(const std::string& path, std::string_view bytes) {
   try {
-    WriteAndRename(FinalTarget(path), bytes);
+    int linkError = 0;
+    const std::filesystem::path target = FinalTarget(path, linkError);
+    if (linkError != 0) throw Failure{linkError};
+    WriteAndRename(target, bytes);
     return "";
   } catch (const Failure& failure) {
     return path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));

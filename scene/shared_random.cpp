@@ -1,30 +1,27 @@
 #include "scene/shared_random.h"
 
 #include <mutex>
-#include <random>
 
 namespace {
-// Drawing threads (the timeline's pictures) share it with the frame loop.
-std::mutex generatorMutex;
+std::mutex sharedMutex;
 
-std::mt19937_64& Generator() {
-  static std::mt19937_64 generator(0x717561726E656CULL);
-  return generator;
+RandomStream& Shared() {
+  static RandomStream stream(0x717561726E656CULL);
+  return stream;
 }
 }  // namespace
 
 void SeedRandom(uint64_t seed) {
-  std::lock_guard lock(generatorMutex);
-  Generator().seed(seed);
+  std::lock_guard lock(sharedMutex);
+  Shared().Seed(seed);
 }
 
 uint32_t Random(uint32_t n) {
-  if (n == 0) return 0;
-  std::lock_guard lock(generatorMutex);
-  return std::uniform_int_distribution<uint32_t>(0, n - 1)(Generator());
+  std::lock_guard lock(sharedMutex);
+  return Shared().Random(n);
 }
 
 double RandomReal() {
-  std::lock_guard lock(generatorMutex);
-  return std::uniform_real_distribution<double>(0.0, 1.0)(Generator());
+  std::lock_guard lock(sharedMutex);
+  return Shared().RandomReal();
 }

@@ -51,11 +51,27 @@ void TextLines::SkipComments() {
 
 std::string TextLines::Where() const { return path_ + ":" + std::to_string(lineNumber_) + ": "; }
 
+namespace {
+// text with its other separators written as the locale's.
+std::string SwappedSeparator(std::string_view text, char other) {
+  std::string swapped(text);
+  for (char& c : swapped)
+    if (c == other) c = DecimalSeparator();
+  return swapped;
+}
+}  // namespace
+
 // A file saved with bare LF line ends reads as one long line; the message tells the author why.
 std::string TextLines::NotANumber(std::string_view text, bool atEnd) const {
   std::string message =
       Where() + (atEnd ? std::string(kMsgFileEndsEarly) : "'" + QuotedText(text, kShownChars) + "'" + kMsgNotANumber);
   if (bareLineFeeds_) message += kMsgBareLineFeeds;
+  if (atEnd) return message;
+  const char other = DecimalSeparator() == ',' ? '.' : ',';
+  if (text.substr(0, 3) == "\xEF\xBB\xBF")
+    message += kMsgByteOrderMark;
+  else if (text.find(other) != std::string_view::npos && ParseReal(SwappedSeparator(text, other)))
+    message += std::string(kMsgOtherSeparator) + DecimalSeparator() + kMsgOtherSeparatorEnd;
   return message;
 }
 

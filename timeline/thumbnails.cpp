@@ -53,6 +53,7 @@ struct Renderer {
     sequence.SequenceEntries = {entry};
     const uint32_t middleMs = entry.StartTime + (std::max(entry.EndTime, entry.StartTime) - entry.StartTime) / 2;
     RgbaImage big;
+    state.random.Seed(kRepeatableSeed);  // each picture its own stream: it shows the same whenever it is drawn
     const std::string error =
         DrawDemoFrameToImage(state, scene, sequence, middleMs, false, big, [](const std::string&) {});
     if (!error.empty() || big.widthPx != bigWidthPx || big.heightPx != bigHeightPx) return {};

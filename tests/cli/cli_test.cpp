@@ -120,7 +120,7 @@ TEST_F(Cli, CheckListsEveryBrokenFileOnce) {
   for (const std::string& expected :
        {dir / "scene0.txt:28: '2\\x1b[2J\\0!' is not a valid number", dir / "scene1.txt:",
         dir / "scene2.txt: a symbolic link to a file that does not exist",
-        "Texture(1) Init Error: cannot load texture (" + dir / "texture1.bmp)",
+        "Texture(1) Init Error: cannot load texture (" + dir / "texture1.bmp: ",
         "sound init failed! Error: Stream creation failed (in other words: where is my mp3 file (" + dir / "song.mp3"}) {
     const size_t at = result.output.find(expected);
     EXPECT_NE(at, std::string::npos) << expected << "\n" << result.output;
@@ -132,8 +132,8 @@ TEST_F(Cli, CheckListsEveryBrokenFileOnce) {
 TEST_F(Cli, CheckWarnsOfLikelyMistakesButPasses) {
   WriteSequence(CrLf({"7", "0", "1000", "1", "0", "0", "0", "0", "~"}) +
                 CrLf({"1", "5000", "2000", "1", "0", "0", "0", "0", "~"}) +
-                CrLf({"0", "29000", "30000", "1", "0", "0", "0", "0", "~"}) +
-                CrLf({"0", "28000", "29999", "1", "0", "0", "0", "0", "~"}));
+                CrLf({"0", "29000", "30001", "1", "0", "0", "0", "0", "~"}) +
+                CrLf({"0", "28000", "30000", "1", "0", "0", "0", "0", "~"}));
   ASSERT_EQ(WriteScenePreset(dir / "scene3.txt", InitParamTable()), "");
   std::filesystem::copy_file(dir / "texture0.bmp", dir / "texture5.bmp");
   const CommandResult result = Quarnel("--check " + dir.Path());
@@ -141,7 +141,7 @@ TEST_F(Cli, CheckWarnsOfLikelyMistakesButPasses) {
   for (const std::string& expected :
        {"warning: " + dir / "sceneseq.txt: entry 0 names preset 7, which is not loaded: it shows preset 0",
         "warning: " + dir / "sceneseq.txt: entry 1 starts after it ends (5000 > 2000 ms): it is never drawn",
-        "warning: " + dir / "sceneseq.txt: entry 2 ends after the demo (30000 ms, the demo lasts 30000 ms): its last part is never drawn",
+        "warning: " + dir / "sceneseq.txt: entry 2 ends after the demo (30001 ms, the demo lasts 30000 ms): its last part is never drawn",
         "warning: " + dir / "scene3.txt is never loaded: the numbering stops at the missing " + dir / "scene2.txt",
         "warning: " + dir / "texture5.bmp is never loaded: the numbering stops at the missing " + dir / "texture3.bmp",
         std::string("warnings: 5\n")})

@@ -104,22 +104,23 @@ TEST(Geometry, BuffersAreCreatedWithTheirSizesAndFormats) {
             (std::vector<std::string>{"Lock(vb1, 0, 10040, 0)", "Lock(vb2, 0, 6024, 0)"}));
 }
 
-TEST(Geometry, ColoursAreDrawnGreenRedAlphaFromTheSharedRandom) {
+TEST(Geometry, ColoursAreDrawnGreenRedAlphaFromTheDrawersOwnRandom) {
   RecordingFixture f;
-  SeedRandom(77);
+  f.state.random.Seed(77);
+  SeedRandom(5);  // the shared stream is not the drawer's
   std::string errorText;
   BuildGeometry(f.state, 1, errorText, 1.0f, 1.0f, 1.0f);
   const auto main = MainVertices(f.state);
-  SeedRandom(77);
+  RandomStream expected(77);
   for (UINT i = 0; i < 3; ++i) {
-    const uint32_t g = 140 + Random(40), r = 200 + Random(50), a = 200 + Random(50);
+    const uint32_t g = 140 + expected.Random(40), r = 200 + expected.Random(50), a = 200 + expected.Random(50);
     EXPECT_EQ(main[i].diffuse, a << 24 | r << 16 | g << 8 | 250u);
   }
-  SeedRandom(78);
+  f.state.random.Seed(78);
   BuildGeometry(f.state, 3, errorText, 1.0f, 1.0f, 1.0f);
   const auto preset3 = MainVertices(f.state);
-  SeedRandom(78);
-  const uint32_t g = 140 + Random(40), r = 200 + Random(50);
+  expected.Seed(78);
+  const uint32_t g = 140 + expected.Random(40), r = 200 + expected.Random(50);
   EXPECT_EQ(preset3[0].diffuse, 120u << 24 | r << 16 | g << 8 | 230u);
 }
 

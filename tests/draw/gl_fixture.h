@@ -88,7 +88,7 @@ struct GLFixture {
   // Reads the back buffer and writes it as name.png into the test output folder.
   void Snapshot(const std::string& name) {
     ASSERT_TRUE(ReadBackBuffer(device, picture));
-    EXPECT_TRUE(WritePng(TestOutPath(name + ".png"), picture));
+    EXPECT_EQ(WritePng(TestOutPath(name + ".png"), picture), "");
   }
 
   Rgb At(uint32_t x, uint32_t y) const {

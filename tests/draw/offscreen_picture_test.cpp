@@ -212,7 +212,7 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
                                  kFps, 640, 480, false, png),
             "");
   const std::string exportedPng = TestOutPath("render-command-trail-exported.png");
-  ASSERT_TRUE(WritePng(exportedPng, exported));
+  ASSERT_EQ(WritePng(exportedPng, exported), "");
   EXPECT_EQ(ReadFile(png), ReadFile(exportedPng)) << "the export's frame at the same time";
   rig.picture = exported;
   EXPECT_TRUE(rig.Lit(192 + 128, 120)) << "the marker at 2 s";

@@ -96,14 +96,14 @@ TEST(ScreenEffect, DrawCountsFollowPresetAndPower) {
 
 TEST(ScreenEffect, FullCopyAndStripUseRandomBlueChannels) {
   EffectRig rig;
-  SeedRandom(7);
+  rig.state.random.Seed(7);
   DrawR2TEffect(rig.state, 0, 2, 0.5f, 1, 0);
-  SeedRandom(7);
+  RandomStream expected(7);
   const Calls draws = rig.Draws();
   ASSERT_EQ(draws.size(), 4u);
   EXPECT_EQ(draws[0], Draw("tex4", "(1.25, 1.40625)", "(213.333, 180)", "0.5", "(0, 60)", "0xFFFFFFFF"));
   for (int j = 0; j < 3; ++j) {
-    const std::string blue = Random(2) == 1 ? "0xB4FFFFFF" : "0xB4FFFF00";
+    const std::string blue = expected.Random(2) == 1 ? "0xB4FFFFFF" : "0xB4FFFF00";
     EXPECT_EQ(draws[1 + j], Draw("tex4", "(0.3125, 0.351562)", "(213.333, 180)", "0.5",
                                  "(0, " + std::to_string(90 * j) + ")", blue));
   }

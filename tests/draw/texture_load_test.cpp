@@ -67,7 +67,7 @@ TEST(TextureLoad, TopDownAndOs2FilesLoadTheRightWayUp) {
   }
 }
 
-TEST(TextureLoad, BadFilesGiveTheLoadTextAndNoTexture) {
+TEST(TextureLoad, BadFilesGiveTheLoadTextWithTheReasonAndNoTexture) {
   const std::string truncated = TestOutPath("truncated.bmp");
   WriteTestBmp(truncated, 64, 64, std::vector<uint32_t>(64 * 64, 0x123456), 24);
   std::filesystem::resize_file(truncated, 200);
@@ -84,12 +84,21 @@ TEST(TextureLoad, BadFilesGiveTheLoadTextAndNoTexture) {
   const std::string text = TestOutPath("text.bmp");
   std::ofstream(text) << "not a bitmap at all";
 
-  for (const std::string& path : {truncated, huge, text, TestOutPath("missing.bmp")}) {
+  const std::string empty = TestOutPath("empty.bmp");
+  std::ofstream{empty};
+  const std::pair<std::string, std::string> cases[] = {
+      {truncated, "the picture is compressed or the file is cut short (only whole uncompressed BMPs are read)"},
+      {huge, "the picture is empty or larger than 8192 pixels on a side"},
+      {text, "not a BMP picture the decoder reads (unknown image type)"},
+      {empty, "the file is empty"},
+      {TestOutPath("missing.bmp"), "No such file or directory"},
+      {TestOutPath(""), "Invalid argument"}};  // a folder
+  for (const auto& [path, reason] : cases) {
     SCOPED_TRACE(path);
     RecordingFixture f;
     std::string errorText;
     LoadTexture(f.state, path, 0, errorText);
-    EXPECT_EQ(errorText, TextureLoadErrorText(path));
+    EXPECT_EQ(errorText, "cannot load texture (" + path + ": " + reason + ")");
     EXPECT_EQ(f.state.textures[0], nullptr);
     EXPECT_TRUE(f.recording->CallsStartingWith("CreateTexture").empty());
   }
@@ -128,9 +137,11 @@ TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
   EXPECT_EQ(f.state.textures[1], nullptr);
   EXPECT_NE(f.state.textures[2], nullptr);
   EXPECT_NE(f.state.textures[5], nullptr);
-  EXPECT_EQ(f.fatalErrors, (std::vector<std::string>{"Texture(1) Init Error: cannot load texture (" + base + "1.bmp)",
-                                                     "Texture(3) Init Error: cannot load texture (" + base + "3.bmp)",
-                                                     "Texture(4) Init Error: cannot load texture (" + base + "4.bmp)"}));
+  EXPECT_EQ(f.fatalErrors,
+            (std::vector<std::string>{
+                "Texture(1) Init Error: cannot load texture (" + base + "1.bmp: not a BMP picture the decoder reads (unknown image type))",
+                "Texture(3) Init Error: cannot load texture (" + base + "3.bmp: No such file or directory)",
+                "Texture(4) Init Error: cannot load texture (" + base + "4.bmp: Too many levels of symbolic links)"}));
 
   RecordingFixture empty;
   EXPECT_EQ(LoadTextures(empty.state, (folder / "none").string()), 0);

@@ -193,6 +193,21 @@ TEST_F(Playback, EndOfDemoWithoutLoopShutsDown) {
   EXPECT_EQ(Events("Release").size(), released);
 }
 
+// A slow frame that lands far past the end still draws the demo's last moment, not a time that no check
+// has seen (and that an oscillator may fail at).
+TEST_F(Playback, LastFrameIsDrawnAtTheDemoLength) {
+  engine.settings.loop = false;
+  Start(1000);
+  Frame({5500});
+  Frame({65000});
+  EXPECT_EQ(engine.clock.DemoTime, 1000u);
+  bool drawnAtTheEnd = false;  // the last layer drawn was evaluated at an entry's effect time of 1000 ms
+  for (const TSceneSeqEntry& entry : engine.sequence.SequenceEntries)
+    drawnAtTheEnd |= EntryVisible(entry, 1000) && engine.clock.FxTime == EntryEffectTime(entry, 1000);
+  EXPECT_TRUE(drawnAtTheEnd) << engine.clock.FxTime;
+  EXPECT_TRUE(engine.terminating);
+}
+
 TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
   Start();
   BreakPreset(0, 300);

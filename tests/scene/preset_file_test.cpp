@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <sys/stat.h>
 
 #include "scene/errors.h"
@@ -97,8 +99,26 @@ TEST(PresetFile, LineEndsFollowCarriageReturns) {
   EXPECT_TRUE(lines.AtEnd());       // Ctrl-Z ends the file
 }
 
+// A hot reload reads a preset into the live records again; names it replaced must not pile up in
+// memory (a name line can be megabytes long).
+TEST(PresetFile, ReloadsWithNewNamesKeepTheNamePoolFlat) {
+  TScene1ParamIArray live = InitParamTable();
+  TextLines first = Lines(WithLine(3, "byte:" + std::string(30000, 'n')));
+  ReadScenePreset(first, live);
+  const size_t held = ParamNamePoolSize();
+  for (int reload = 0; reload < 1000; ++reload) {
+    TextLines lines = Lines(WithLine(3, "byte:" + std::string(30000, 'n') + std::to_string(reload)));
+    ReadScenePreset(lines, live);
+  }
+  EXPECT_EQ(ParamNamePoolSize(), held);
+  EXPECT_EQ(live[0].Name.Text(), "byte:" + std::string(30000, 'n') + "999");
+  const TScene1ParamIArray copy = live;  // copies share the text: equal names, one pool entry
+  EXPECT_TRUE(copy[0].Name == live[0].Name);
+  EXPECT_EQ(ParamNamePoolSize(), held);
+}
+
 TEST(PresetFile, BadNumbersNameFileAndLine) {
-  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")), "data/scene3.txt:4: '2,9280' is not a valid number");
+  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280x")), "data/scene3.txt:4: '2,9280x' is not a valid number");
   EXPECT_EQ(ErrorOf(WithLine(10, "")), "data/scene3.txt:10: '' is not a valid number");
   EXPECT_EQ(ErrorOf(WithLine(5, "256")), "data/scene3.txt:5: 256 is out of the range 0..255");
   EXPECT_EQ(ErrorOf(WithLine(6, "1e39")), "data/scene3.txt:6: 1e39 is too large for a 32-bit float");
@@ -109,6 +129,22 @@ TEST(PresetFile, BadNumbersNameFileAndLine) {
   std::string unixLines = full;
   for (size_t at; (at = unixLines.find('\r')) != std::string::npos;) unixLines.erase(at, 1);
   EXPECT_NE(ErrorOf(unixLines).find("(lines must end with CR LF)"), std::string::npos);
+}
+
+// The two mistakes an author cannot see in the file: a byte order mark in front of the first number, and
+// the other decimal separator than the language settings ask for. The message says which it is.
+TEST(PresetFile, BadNumbersGiveAHintForAByteOrderMarkAndTheOtherSeparator) {
+  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")), "data/scene3.txt:4: '2,9280' is not a valid number (under this system's "
+                                            "language settings decimals are written with '.')");
+  EXPECT_EQ(ErrorOf(WithLine(4, "\xEF\xBB\xBF" "157")),
+            "data/scene3.txt:4: '\xEF\xBB\xBF" "157' is not a valid number (a UTF-8 byte order mark stands before "
+            "it: save the file without one)");
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/setup.sh generates this locale";
+  const std::string underComma = ErrorOf(WithLine(4, "2.9280"));
+  std::setlocale(LC_NUMERIC, "C");
+  EXPECT_EQ(underComma, "data/scene3.txt:4: '2.9280' is not a valid number (under this system's language settings "
+                        "decimals are written with ',')");
+  EXPECT_EQ(ErrorOf(WithLine(10, "1.2.3")), "data/scene3.txt:10: '1.2.3' is not a valid number");
 }
 
 TEST(PresetFile, ErrorRaisesItsTypeAndKeepsEntriesReadSoFar) {

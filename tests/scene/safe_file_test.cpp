@@ -112,6 +112,16 @@ TEST(ReplaceFile, AFailedWriteKeepsThePreviousFileAndSaysWhy) {
   EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"});
 }
 
+// The temporary beside a target with the longest possible name is cut to fit a folder entry.
+TEST(ReplaceFile, WritesATargetWithTheLongestName) {
+  TempDir dir;
+  const std::string path = dir / std::string(255, 'n');
+  ASSERT_EQ(ReplaceFile(path, "first"), "");
+  ASSERT_EQ(ReplaceFile(path, "second"), "");
+  EXPECT_EQ(ReadFile(path), "second");
+  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{std::string(255, 'n')});
+}
+
 TEST(ReplaceFile, RefusesWhatItCannotReplace) {
   TempDir dir;
   EXPECT_EQ(ReplaceFile(dir / "missing/a.txt", "x"), dir / "missing/a.txt: No such file or directory");

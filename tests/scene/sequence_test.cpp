@@ -112,7 +112,8 @@ TEST_F(SequenceFile, OutOfRangeFieldsRaiseRangeErrors) {
     Load(Write("1000", "3", kEntry + entryWith(3, "0,5")));
     FAIL();
   } catch (const ConversionError& error) {
-    EXPECT_EQ(std::string(error.what()), dir / "sceneseq.txt:21: '0,5' is not a valid number");
+    EXPECT_EQ(std::string(error.what()), dir / "sceneseq.txt:21: '0,5' is not a valid number " +
+                                              "(under this system's language settings decimals are written with '.')");
   }
 }
 

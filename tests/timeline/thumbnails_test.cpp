@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
+#include "draw/offscreen_demo.h"
+#include "gpu/gl_direct3d.h"
 #include "scene/preset_file.h"
 #include "support/time_bound.h"
 #include "timeline/thumbnails.h"
@@ -81,4 +84,54 @@ TEST(Thumbnails, ClosingWhileDrawingStopsTheThread) {
     return 0;
   });
   EXPECT_EQ(status, 0) << "the closing crashed or hung";
+}
+
+namespace {
+
+// Frames of the shipped demo from startMs, stepMs apart, drawn offscreen as the output draws them; between
+// frames, between() runs.
+std::vector<RgbaImage> OutputFrames(SceneState& scene, const SceneSequence& sequence, uint32_t startMs,
+                                    uint32_t stepMs, const std::function<void(int)>& between) {
+  RenderState state;
+  std::vector<RgbaImage> frames;
+  if (!StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), QUARNEL_DATA_DIR,
+                              sequence.ScreenCinemaWidthRatio, 160, 120)
+           .empty())
+    return frames;
+  for (int n = 0; n < 24; ++n) {
+    between(n);
+    RgbaImage image;
+    DrawDemoFrameToImage(state, scene, sequence, startMs + n * stepMs, false, image, [](const std::string&) {});
+    frames.push_back(std::move(image));
+  }
+  ReleaseRenderObjects(state);
+  return frames;
+}
+
+}  // namespace
+
+// Each drawer owns its random stream: the output's frames (the default preset rebuilds its geometry, with
+// random colours, in every frame) are the same whether or not thumbnails are drawn meanwhile.
+TEST(Thumbnails, OutputFramesAreTheSameWithOrWithoutThumbnails) {
+  SceneState scene;
+  scene.ScenePresets = {InitParamTable()};
+  scene.PresetCount = 1;
+  SceneSequence sequence;
+  sequence.DemoLength = 100000;
+  sequence.ScreenCinemaWidthRatio = 8;
+  sequence.SequenceEntries = {Entry(0, 100000)};
+  const auto nothing = [](int) {};
+  const std::vector<RgbaImage> alone = OutputFrames(scene, sequence, 1000, 250, nothing);
+  ASSERT_EQ(alone.size(), 24u);
+  EXPECT_TRUE(OutputFrames(scene, sequence, 1000, 250, nothing)[23].rgba == alone[23].rgba) << "repeatable alone";
+
+  Thumbnails thumbnails(QUARNEL_DATA_DIR);
+  // Keep the thumbnail thread drawing while the output draws: new requests before every frame.
+  const std::vector<RgbaImage> beside = OutputFrames(scene, sequence, 1000, 250, [&](int n) {
+    for (int k = 0; k < 3; ++k) thumbnails.Want(k, {InitParamTable(), Entry(0, 1000 + 500 * n + k), 8, 48, 27});
+    thumbnails.Collect();
+  });
+  EXPECT_NE(WaitForPicture(thumbnails, 0), nullptr) << "thumbnails were drawn";
+  ASSERT_EQ(beside.size(), alone.size());
+  for (size_t n = 0; n < alone.size(); ++n) EXPECT_TRUE(beside[n].rgba == alone[n].rgba) << "frame " << n;
 }
