@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh
-(cd build && ctest --output-on-failure)
+(cd build && ctest -j"$(nproc)" --output-on-failure)
 tools/package.sh
