@@ -50,7 +50,7 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
 
   lines.Next();
   sequence.ScreenCinemaWidthRatio = lines.NextFloat();
-  if (!(sequence.ScreenCinemaWidthRatio > 2 && sequence.ScreenCinemaWidthRatio <= 10)) fatal(Place(lines), kMsgBadRatio);
+  if (!ValidScreenCinemaWidthRatio(sequence.ScreenCinemaWidthRatio)) fatal(Place(lines), kMsgBadRatio);
 
   lines.Next();
   sequence.Mp3FileName = std::string(lines.Next());

@@ -28,6 +28,9 @@ struct SceneSequence {
 };
 
 inline constexpr int kMaxSequenceEntries = 255;
+
+// A letterbox ratio the sequence file may hold: above 2, at most 10.
+inline bool ValidScreenCinemaWidthRatio(double ratio) { return ratio > 2 && ratio <= 10; }
 inline constexpr uint32_t kMaxEffectTime = 2147483647;
 
 // Reads basePath + ".txt" into sequence and returns the number of entries (0 when the file is missing).

@@ -75,7 +75,7 @@ std::string SequenceWriteFault(const SceneSequence& sequence) {
   if (sequence.SequenceEntries.empty()) return kMsgSaveNoEntries;
   if (sequence.SequenceEntries.size() > static_cast<size_t>(kMaxSequenceEntries)) return kMsgSaveTooManyEntries;
   if (sequence.DemoLength == 0 || sequence.DemoLength > kMaxEffectTime) return kMsgSaveBadLength;
-  if (!(sequence.ScreenCinemaWidthRatio > 2 && sequence.ScreenCinemaWidthRatio <= 10)) return kMsgBadRatio;
+  if (!ValidScreenCinemaWidthRatio(sequence.ScreenCinemaWidthRatio)) return kMsgBadRatio;
   return {};
 }
 

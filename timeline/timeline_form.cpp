@@ -84,7 +84,7 @@ Parsed ParseField(TimelineField field, const std::string& text) {
     case TimelineField::Amplitude: return Real(text);
     case TimelineField::Ratio: {
       Parsed parsed = Real(text);
-      if (parsed.value && !(*parsed.value > 2 && *parsed.value <= 10)) return {std::nullopt, Quoted(text) + kMsgTimelineRatio};
+      if (parsed.value && !ValidScreenCinemaWidthRatio(*parsed.value)) return {std::nullopt, Quoted(text) + kMsgTimelineRatio};
       return parsed;
     }
     case TimelineField::Bpm: {
