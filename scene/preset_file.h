@@ -11,9 +11,12 @@
 
 inline constexpr int kMaxPresets = 255;
 
-// The file of preset number in dataDir: dataDir + "/scene" + number + ".txt".
+// The name of preset number's file: "scene" + number + ".txt".
+inline std::string PresetFileName(int number) { return "scene" + std::to_string(number) + ".txt"; }
+
+// The file of preset number in dataDir: dataDir + "/" + PresetFileName(number).
 inline std::string PresetFilePath(const std::string& dataDir, int number) {
-  return dataDir + "/scene" + std::to_string(number) + ".txt";
+  return dataDir + "/" + PresetFileName(number);
 }
 
 // The preset file text of params.

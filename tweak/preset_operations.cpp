@@ -86,7 +86,7 @@ void PresetListChange(TweakForm& form) {
   SceneState& scene = *form.host.scene;
   if (list.selected >= static_cast<int>(scene.ScenePresets.size())) return;
   scene.LiveParams = scene.ScenePresets[list.selected];
-  form.controls.ScenePresetFile.text = kPresetItem + std::to_string(list.selected) + kPresetFileExtension;
+  form.controls.ScenePresetFile.text = PresetFileName(list.selected);
   SetSavedAs(form, DataFolderPath(form.host.dataDir) + form.controls.ScenePresetFile.text);
 }
 
@@ -119,7 +119,7 @@ void SaveAsNewClick(TweakForm& form) {
     form.host.ShowMessage(kMsgNoFreePresetNumber);
     return;
   }
-  const std::string file = kPresetItem + std::to_string(number) + kPresetFileExtension;
+  const std::string file = PresetFileName(number);
   const std::string fullName = DataFolderPath(form.host.dataDir) + file;
   if (!WriteLiveSet(form, fullName)) return;
   form.controls.ScenePresetPath.text = DataFolderPath(form.host.dataDir);

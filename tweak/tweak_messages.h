@@ -24,9 +24,8 @@ inline constexpr const char* kInfoLoopTo = "..";
 inline constexpr const char* kInfoLoopUnset = "?";
 inline constexpr const char* kInfoLoopOff = " (off)";
 
-// Preset list items and the file name a pick puts into ScenePresetFile: "scene" N, "scene" N ".txt".
+// Preset list items: "scene" N (a pick puts the preset's file name, PresetFileName, into ScenePresetFile).
 inline constexpr const char* kPresetItem = "scene";
-inline constexpr const char* kPresetFileExtension = ".txt";
 inline constexpr const char* kInitialPresetFile = "scene1.txt";
 
 // Time control button: "reset: " position "ms".

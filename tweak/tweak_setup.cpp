@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "scene/param_eval.h"
+#include "scene/preset_file.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 
@@ -52,7 +53,7 @@ void FormCreate(TweakForm& form) {
   if (scene.PresetCount > 0 && !scene.ScenePresets.empty()) {
     scene.LiveParams = form.savedSet = scene.ScenePresets[0];
     c.PresetList.selected = 0;
-    c.ScenePresetFile.text = kPresetItem + std::string("0") + kPresetFileExtension;  // where the live set came from
+    c.ScenePresetFile.text = PresetFileName(0);  // where the live set came from
     form.savedSetFile = c.ScenePresetPath.text + c.ScenePresetFile.text;
   }
   c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scene/errors.h"
+#include "scene/preset_file.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 #include "tweak/randomizer.h"
@@ -171,9 +172,9 @@ void PresetFileReloaded(TweakForm& form, int presetNumber) {
     ShowReplacedSet(form);
   });
   form.savedSet = scene.ScenePresets[presetNumber];
-  form.savedSetFile = DataFolderPath(form.host.dataDir) + kPresetItem + std::to_string(presetNumber) + kPresetFileExtension;
+  form.savedSetFile = DataFolderPath(form.host.dataDir) + PresetFileName(presetNumber);
   if (!SameParams(before, scene.LiveParams))
-    form.controls.notice = kPresetItem + std::to_string(presetNumber) + kPresetFileExtension + kNoticeReloaded;
+    form.controls.notice = PresetFileName(presetNumber) + kNoticeReloaded;
 }
 
 bool LiveSetUnsaved(const TweakForm& form) {

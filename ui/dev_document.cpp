@@ -4,6 +4,7 @@
 
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
+#include "scene/preset_file.h"
 #include "tweak/preset_operations.h"
 #include "tweak/time_control.h"
 #include "tweak/tweak_setup.h"
@@ -54,7 +55,7 @@ void PresetReloaded(DevDocument& document, int presetNumber) {
   ShowPresetCount(document);
   if (presetNumber == form.controls.PresetList.selected && LiveSetUnsaved(form)) {
     document.heldPreset = presetNumber;
-    form.controls.notice = kPresetItem + std::to_string(presetNumber) + kPresetFileExtension + kChangedOnDiskHeld;
+    form.controls.notice = PresetFileName(presetNumber) + kChangedOnDiskHeld;
   } else {
     PresetFileReloaded(form, presetNumber);
   }
@@ -278,7 +279,7 @@ void OfferHeldReload(DevDocument& document) {
   const bool offerSequence = document.sequenceHeld && document.timeline && !document.sequenceReloadOffered;
   if (!document.heldPreset && !offerSequence) return;
   const std::string file = document.heldPreset
-                               ? kPresetItem + std::to_string(*document.heldPreset) + kPresetFileExtension
+                               ? PresetFileName(*document.heldPreset)
                                : FileName(document.watch.sequence.path);
   const std::optional<size_t> answer = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine});
   if (!answer) return;  // asked at a later poll
