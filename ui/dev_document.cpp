@@ -81,6 +81,17 @@ void ReloadHeldSequence(DevDocument& document) {
     RecordSequenceChange(*history, document.engine.scene.LiveParams, before, TimelineSnapshot(timeline), std::nullopt);
 }
 
+// "1 unsaved change", "3 unsaved changes".
+std::string UnsavedChangesText(int changes) {
+  return std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s");
+}
+
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
+  std::string text;
+  for (size_t i = 0; i < parts.size(); ++i) text += (i ? separator : "") + parts[i];
+  return text;
+}
+
 std::string UnsavedWorkText(const DevDocument& document) {
   std::vector<std::string> parts;
   if (LiveSetUnsaved(document)) {
@@ -89,13 +100,9 @@ std::string UnsavedWorkText(const DevDocument& document) {
       part += kUnsavedLiveSetFrom + FileName(document.tweak->savedSetFile) + ")";
     parts.push_back(part);
   }
-  if (SequenceUnsaved(document)) {
-    const int changes = UnsavedSequenceChanges(document);
-    parts.push_back(kUnsavedSequence + std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s") + ")");
-  }
-  std::string text = kUnsavedWork;
-  for (size_t i = 0; i < parts.size(); ++i) text += (i ? kUnsavedAnd : "") + parts[i];
-  return text;
+  if (SequenceUnsaved(document))
+    parts.push_back(kUnsavedSequence + UnsavedChangesText(UnsavedSequenceChanges(document)) + ")");
+  return kUnsavedWork + Joined(parts, kUnsavedAnd);
 }
 
 // The timeline's status line for the sequence's count of unsaved changes.
@@ -103,12 +110,10 @@ std::string StatusLine(const DevDocument& document, int changes) {
   std::vector<std::string> parts;
   if (document.sequenceHeld) parts.push_back(FileName(document.watch.sequence.path) + kChangedOnDiskHeld);
   if (changes > 0)
-    parts.push_back(std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s"));
+    parts.push_back(UnsavedChangesText(changes));
   else if (!document.sequenceSavedAt.empty())
     parts.push_back(kStatusSequenceSaved + document.sequenceSavedAt);
-  std::string line;
-  for (size_t i = 0; i < parts.size(); ++i) line += (i ? kStatusSeparator : "") + parts[i];
-  return line;
+  return Joined(parts, kStatusSeparator);
 }
 
 std::optional<ClockCommand> ClockCommandOf(DevCommand command) {
@@ -143,7 +148,7 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
 
 void AttachTweak(DevDocument& document, TweakForm& form) {
   document.tweak = &form;
-  document.events = ReloadEventsFor(document.engine, document.tweakHost, form, [&document] { Refresh(document); });
+  // The reload's report went to the engine's messages in ConnectDocument; its events now go to the document.
   document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
   document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };
   document.events.SequenceHasOwnEdits = [&document] { return SequenceUnsaved(document); };
