@@ -24,6 +24,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   host->SwapBuffers();
   UnbindTarget();
   frameBegun_ = false;
+  frameCover_ = {};
   return D3D_OK;
 }
 

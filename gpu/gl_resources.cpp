@@ -66,7 +66,6 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
 
 void GLDevice::BeginFrame() {
   frameBegun_ = true;
-  frameCover_ = {};
   WindowHost* host = core_->Host();
   if (host == nullptr) return;
   uint32_t windowWidth = 0, windowHeight = 0;
