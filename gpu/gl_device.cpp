@@ -7,6 +7,7 @@
 #include "gpu/d3dx8.h"
 #include "gpu/gl_check.h"
 #include "gpu/gl_translation.h"
+#include "gpu/window_host.h"
 
 using namespace d3d_to_gl;
 
@@ -125,6 +126,20 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
     whyNot = "back buffer not usable";
     device->Release();
     return nullptr;
+  }
+  if (core->Host() != nullptr) {
+    GLint red = 0, green = 0, blue = 0, alpha = 0, depth = 0;
+    GLboolean doubleBuffered = GL_FALSE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glGetIntegerv(GL_RED_BITS, &red);
+    glGetIntegerv(GL_GREEN_BITS, &green);
+    glGetIntegerv(GL_BLUE_BITS, &blue);
+    glGetIntegerv(GL_ALPHA_BITS, &alpha);
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    device->windowHoldsFormat_ = format.internalFormat == GL_RGB8 && red == 8 && green == 8 && blue == 8 &&
+                                 alpha == 0 && depth >= 24 && doubleBuffered;
+    device->frameBegun_ = false;  // the first frame decides where it is drawn
   }
   return device;
 }
@@ -282,14 +297,13 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glDepthMask(GL_TRUE);
   glEnable(GL_SCISSOR_TEST);
-  const D3DRECT whole = {int32_t(viewport_.X), int32_t(viewport_.Y), int32_t(viewport_.X + viewport_.Width),
-                         int32_t(viewport_.Y + viewport_.Height)};
+  const D3DRECT whole = ViewportRect();
   for (DWORD i = 0; i < std::max<DWORD>(count, 1); ++i) {
     const D3DRECT r = count == 0 ? whole : rects[i];
     const int32_t x1 = std::max(r.x1, whole.x1), y1 = std::max(r.y1, whole.y1);
     const int32_t x2 = std::min(r.x2, whole.x2), y2 = std::min(r.y2, whole.y2);
     if (x2 <= x1 || y2 <= y1) continue;
-    glScissor(x1, y1, x2 - x1, y2 - y1);
+    glScissor(x1, GLRowOf(uint32_t(y1), uint32_t(y2 - y1)), x2 - x1, y2 - y1);
     glClear(mask);
   }
   glDisable(GL_SCISSOR_TEST);

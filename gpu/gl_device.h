@@ -5,9 +5,16 @@
 // when GL state was changed behind it (a clear, the sprite's quads, point squares, presentation,
 // texture creation and uploads), so anything drawn directly with GL in between disturbs nothing.
 //
-// Pictures are rendered upside down in GL terms: row 0 of every target is the top of the picture, like
-// Direct3D's pixel rows, so render-target textures are sampled the right way up (v = 0 at the top) and
-// viewports and clear rectangles use Direct3D's Y directly.
+// Where the back buffer lives: when the device presents into a window of the back buffer's size whose
+// buffers hold its format (8-bit RGB, double-buffered, a 24-bit depth buffer), the back buffer is the
+// window's own back buffer, drawn upright, and Present only clears what the frame left untouched (the
+// letterbox bars: a swap leaves the window's back buffer undefined) and swaps. Otherwise (offscreen, a
+// scaled fullscreen mode, a resized window) it is a framebuffer of ours, and Present blits it into the
+// window. Which of the two is decided at the first clear or draw of each frame.
+//
+// Our framebuffers, render targets included, are drawn upside down in GL terms: row 0 of the target
+// is the top of the picture, like Direct3D's pixel rows, so render-target textures are sampled the
+// right way up (v = 0 at the top). Viewports, scissors and clear rectangles go through GLRowOf.
 //
 // Each call binds the device's framebuffer for its own drawing and leaves the window's framebuffer (0)
 // bound when it returns: the toolkit may draw, clear and swap the window whenever it has control (an
@@ -69,8 +76,20 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   void ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT firstVertex, UINT vertexCount, bool eyeSpace);
   void DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT vertexCount);
   void ApplyRaster();
+  void BeginFrame();  // at the first clear or draw after a Present: where this frame's back buffer lives
   void BindTarget();
   void UnbindTarget();
+  bool WindowFits(uint32_t widthPx, uint32_t heightPx) const {
+    return windowHoldsFormat_ && widthPx == backWidth_ && heightPx == backHeight_;
+  }
+  bool WindowIsTarget() const { return direct_ && target_ == backSurface_; }
+  // The first GL row of a rectangle of the current target given by its top row and height in pixels.
+  GLint GLRowOf(uint32_t topPx, uint32_t heightPx) const;
+  D3DRECT ViewportRect() const;
+  void ScissorToViewport();  // the scissor rectangle, the test enabled
+  void BlitToWindow(WindowHost& host);  // scaled, the aspect kept, black borders
+  void ClearUncovered();             // the window's back buffer outside frameCover_, black
+  void BindBackBufferForReading();   // the back buffer as GL_READ_FRAMEBUFFER, row 0 at the top
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
 
   // The groups of GL state that ApplyState sets, as bits of staleGroups_.
@@ -116,6 +135,10 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   GLuint attachedColour_ = 0;          // the target's attachment as made: texture name, 0 the back buffer,
   bool attachedDepth_ = false;         // with or without the depth buffer;
   bool attachmentKnown_ = false;       // false until made and after a texture change
+  bool windowHoldsFormat_ = false;  // the window's buffers can hold the back buffer (see the top)
+  bool frameBegun_ = true;          // a clear or draw since the last Present (or creation)
+  bool direct_ = false;             // the back buffer is the window's, for this frame
+  D3DRECT frameCover_{};            // what this frame's clears and draws may have touched of it, if direct
   GLuint packBuffers_[2] = {};     // pixel-pack buffers of the queued read-backs, made on first use
   unsigned queuedReads_ = 0, oldestRead_ = 0;  // how many are queued, and which buffer holds the oldest
 };

@@ -1,8 +1,9 @@
 #pragma once
 // The OpenGL implementation of Direct3D 8 (fixed-function OpenGL 2.1 compatibility through Mesa).
-// A device renders into its own back buffer (a framebuffer object). Created with a WindowHost as focus
-// window it presents into that window; with none it renders offscreen on a surfaceless EGL context and
-// Present only finishes the frame. ReadBackBuffer (device_extras.h) reads the pixels in both cases.
+// Created with a WindowHost as focus window, a device presents into that window (drawing into the
+// window's own back buffer when it can, see gl_device.h); with none it renders offscreen into a
+// framebuffer object on a surfaceless EGL context, and Present only finishes the frame.
+// ReadBackBuffer (device_extras.h) reads the pixels in both cases.
 #include <vector>
 
 #include "gpu/d3d8.h"

@@ -99,7 +99,11 @@ void GLDevice::BeginScreenQuads() {
   glDepthRange(0.0, 1.0);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  glOrtho(0.0, target.Width, 0.0, target.Height, -1.0, 1.0);  // target pixels, row 0 at the top
+  // Target pixels, row 0 at the top.
+  if (WindowIsTarget())
+    glOrtho(0.0, target.Width, target.Height, 0.0, -1.0, 1.0);
+  else
+    glOrtho(0.0, target.Width, 0.0, target.Height, -1.0, 1.0);
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
@@ -110,8 +114,7 @@ void GLDevice::BeginScreenQuads() {
   glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
   glShadeModel(GL_SMOOTH);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(GLint(viewport_.X), GLint(viewport_.Y), GLsizei(viewport_.Width), GLsizei(viewport_.Height));
+  ScissorToViewport();
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glBlendEquation(GL_FUNC_ADD);

@@ -16,24 +16,63 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
     glFinish();
     return D3D_OK;
   }
-  uint32_t windowWidth = 0, windowHeight = 0;
-  host->SizePx(windowWidth, windowHeight);
+  staleGroups_ |= kRasterGroup;  // scissor and colour mask
+  if (direct_)
+    ClearUncovered();
+  else
+    BlitToWindow(*host);
+  host->SwapBuffers();
+  UnbindTarget();
+  frameBegun_ = false;
+  frameCover_ = {};
+  return D3D_OK;
+}
+
+void GLDevice::ClearUncovered() {
+  const D3DRECT& c = frameCover_;  // {} when nothing was: then the band below it is the whole
+  const int32_t w = int32_t(backWidth_), h = int32_t(backHeight_);
+  // Above, below, left and right of what the frame covered, in Direct3D's rows.
+  const D3DRECT bands[4] = {{0, 0, w, c.y1}, {0, c.y2, w, h}, {0, c.y1, c.x1, c.y2}, {c.x2, c.y1, w, c.y2}};
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glEnable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  for (const D3DRECT& band : bands) {
+    if (band.x2 <= band.x1 || band.y2 <= band.y1) continue;
+    glScissor(band.x1, h - band.y2, band.x2 - band.x1, band.y2 - band.y1);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glDisable(GL_SCISSOR_TEST);
+}
+
+void GLDevice::BlitToWindow(WindowHost& host) {
+  uint32_t windowWidthPx = 0, windowHeightPx = 0;
+  host.SizePx(windowWidthPx, windowHeightPx);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  staleGroups_ |= kRasterGroup;  // scissor and colour mask
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   // Scaled to the window with the aspect kept; row 0 (the top) goes to the window's top.
-  const double scale = std::min(double(windowWidth) / backWidth_, double(windowHeight) / backHeight_);
+  const double scale = std::min(double(windowWidthPx) / backWidth_, double(windowHeightPx) / backHeight_);
   const GLint w = GLint(std::lround(backWidth_ * scale)), h = GLint(std::lround(backHeight_ * scale));
-  const GLint x = (GLint(windowWidth) - w) / 2, y = (GLint(windowHeight) - h) / 2;
+  const GLint x = (GLint(windowWidthPx) - w) / 2, y = (GLint(windowHeightPx) - h) / 2;
   glBlitFramebuffer(0, 0, GLint(backWidth_), GLint(backHeight_), x, y + h, x + w, y, GL_COLOR_BUFFER_BIT,
                     scale == 1.0 ? GL_NEAREST : GL_LINEAR);
-  host->SwapBuffers();
-  UnbindTarget();
-  return D3D_OK;
+}
+
+void GLDevice::BindBackBufferForReading() {
+  if (direct_) {  // the window's back buffer, turned into our framebuffer first
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, backFbo_);
+    glDisable(GL_SCISSOR_TEST);
+    staleGroups_ |= kRasterGroup;
+    const GLint w = GLint(backWidth_), h = GLint(backHeight_);
+    glBlitFramebuffer(0, 0, w, h, 0, h, w, 0, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  }
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
 }
 
 bool GLDevice::ReadBackBuffer(RgbaImage& image) {
@@ -43,8 +82,7 @@ bool GLDevice::ReadBackBuffer(RgbaImage& image) {
   image.heightPx = backHeight_;
   image.rgba.assign(size_t(backWidth_) * backHeight_ * 4, 0);
   DiscardGLErrors();
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  BindBackBufferForReading();
   glReadPixels(0, 0, GLsizei(backWidth_), GLsizei(backHeight_), GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
   UnbindTarget();
   return glGetError() == GL_NO_ERROR;
@@ -63,9 +101,8 @@ bool GLDevice::QueueReadBack() {
     }
   }
   DiscardGLErrors();
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
+  BindBackBufferForReading();
   glBindBuffer(GL_PIXEL_PACK_BUFFER, packBuffers_[(oldestRead_ + queuedReads_) % 2]);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, GLsizei(backWidth_), GLsizei(backHeight_), GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
   UnbindTarget();

@@ -1,7 +1,10 @@
 // The OpenGL device's resources: vertex buffers, textures and the render target's framebuffer.
 #include "gpu/gl_device.h"
 
+#include <algorithm>
+
 #include "gpu/gl_check.h"
+#include "gpu/window_host.h"
 
 HRESULT GLDevice::CreateVertexBuffer(UINT lengthBytes, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer8** buffer) {
   if (buffer == nullptr || lengthBytes == 0) return D3DERR_INVALIDCALL;
@@ -61,8 +64,19 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
   return D3D_OK;
 }
 
+void GLDevice::BeginFrame() {
+  frameBegun_ = true;
+  WindowHost* host = core_->Host();
+  if (host == nullptr) return;
+  uint32_t windowWidth = 0, windowHeight = 0;
+  host->SizePx(windowWidth, windowHeight);
+  if (direct_ == WindowFits(windowWidth, windowHeight)) return;
+  direct_ = !direct_;
+  staleGroups_ |= kTransformGroup | kRasterGroup;  // the viewport, the projection's Y, the scissor and the cull
+}
+
 void GLDevice::BindTarget() {
-  glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
+  if (!frameBegun_) BeginFrame();
   // A texture bound, created or deleted elsewhere: the bound texture is another, and a deleted name
   // may have come back as a new texture.
   if (seenTextureChanges_ != core_->TextureChanges()) {
@@ -70,6 +84,17 @@ void GLDevice::BindTarget() {
     attachmentKnown_ = false;
     staleGroups_ |= kTextureStageGroup;
   }
+  if (WindowIsTarget()) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    // Every clear and draw stays within the viewport.
+    const D3DRECT viewport = ViewportRect();
+    const bool none = frameCover_.x2 == 0;  // in this frame
+    frameCover_ = none ? viewport
+                       : D3DRECT{std::min(frameCover_.x1, viewport.x1), std::min(frameCover_.y1, viewport.y1),
+                                 std::max(frameCover_.x2, viewport.x2), std::max(frameCover_.y2, viewport.y2)};
+    return;
+  }
+  glBindFramebuffer(GL_FRAMEBUFFER, targetFbo_);
   // Attached again only when the target or its depth buffer changed.
   const GLuint colour = target_->Texture() != nullptr ? target_->Texture()->Name() : 0;
   if (attachmentKnown_ && colour == attachedColour_ && depthAttached_ == attachedDepth_) return;
@@ -87,3 +112,18 @@ void GLDevice::BindTarget() {
 }
 
 void GLDevice::UnbindTarget() { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+
+GLint GLDevice::GLRowOf(uint32_t topPx, uint32_t heightPx) const {
+  return WindowIsTarget() ? GLint(backHeight_) - GLint(topPx + heightPx) : GLint(topPx);
+}
+
+D3DRECT GLDevice::ViewportRect() const {
+  return {int32_t(viewport_.X), int32_t(viewport_.Y), int32_t(viewport_.X + viewport_.Width),
+          int32_t(viewport_.Y + viewport_.Height)};
+}
+
+void GLDevice::ScissorToViewport() {
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(GLint(viewport_.X), GLRowOf(viewport_.Y, viewport_.Height), GLsizei(viewport_.Width),
+            GLsizei(viewport_.Height));
+}

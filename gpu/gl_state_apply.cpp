@@ -60,10 +60,11 @@ void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT 
 }
 
 void GLDevice::ApplyTransforms(bool eyeSpace) {
-  glViewport(GLint(viewport_.X), GLint(viewport_.Y), GLsizei(viewport_.Width), GLsizei(viewport_.Height));
+  glViewport(GLint(viewport_.X), GLRowOf(viewport_.Y, viewport_.Height), GLsizei(viewport_.Width),
+             GLsizei(viewport_.Height));
   glDepthRange(viewport_.MinZ, viewport_.MaxZ);
   glMatrixMode(GL_PROJECTION);
-  glLoadMatrixf(kD3DToGLClip);
+  glLoadMatrixf(WindowIsTarget() ? kD3DToGLClipUpright : kD3DToGLClipTurned);
   glMultMatrixf(&projection_.m[0][0]);  // a row-vector matrix read column-major is its GL form
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
@@ -264,16 +265,16 @@ void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT fi
 void GLDevice::ApplyRaster() {
   const DWORD* rs = renderStates_;
   // Direct3D clips every primitive to the viewport; GL's viewport does not clip wide points and lines.
-  glEnable(GL_SCISSOR_TEST);
-  glScissor(GLint(viewport_.X), GLint(viewport_.Y), GLsizei(viewport_.Width), GLsizei(viewport_.Height));
+  ScissorToViewport();
   const DWORD fill = rs[D3DRS_FILLMODE];
   glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
   glShadeModel(rs[D3DRS_SHADEMODE] == D3DSHADE_FLAT ? GL_FLAT : GL_SMOOTH);  // PHONG is shaded as GOURAUD
-  // Direct3D's clockwise on screen is GL's counter-clockwise in the turned picture.
+  // Direct3D's clockwise on screen is GL's clockwise in an upright picture, counter-clockwise in a
+  // turned one. GL culls the back faces: those not turned the way of the front ones.
   if (rs[D3DRS_CULLMODE] == D3DCULL_CW || rs[D3DRS_CULLMODE] == D3DCULL_CCW) {
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
-    glFrontFace(rs[D3DRS_CULLMODE] == D3DCULL_CCW ? GL_CCW : GL_CW);
+    glFrontFace((rs[D3DRS_CULLMODE] == D3DCULL_CCW) != WindowIsTarget() ? GL_CCW : GL_CW);
   } else {
     glDisable(GL_CULL_FACE);
   }

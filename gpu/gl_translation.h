@@ -28,9 +28,11 @@ struct VertexLayout {
 };
 VertexLayout LayoutOf(DWORD fvf);
 
-// Direct3D's clip space (row vectors, depth 0..1) to GL's (depth -1..1), with Y turned so that row 0
-// of the target is the picture's top. Column-major for glLoadMatrixf.
-constexpr GLfloat kD3DToGLClip[16] = {1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 2, 0, 0, 0, -1, 1};
+// Direct3D's clip space (row vectors, depth 0..1) to GL's (depth -1..1). Turned: Y reversed, so that
+// GL's row 0 is the picture's top (our framebuffers); upright: GL's row 0 is the picture's bottom (the
+// window). Column-major for glLoadMatrixf.
+constexpr GLfloat kD3DToGLClipTurned[16] = {1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 2, 0, 0, 0, -1, 1};
+constexpr GLfloat kD3DToGLClipUpright[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 2, 0, 0, 0, -1, 1};
 
 // A point through a row-vector matrix (translation included).
 void Transform(const D3DMATRIX& m, const float in[3], float out[3]);

@@ -1,8 +1,9 @@
 #pragma once
 // The window an OpenGL device presents into, implemented by the application around its GL window.
-// The device draws into its own back buffer and, on Present, makes the window's context current,
-// scales the back buffer into the window (aspect kept, black borders) and swaps. The host must outlive
-// the device and every object created on it.
+// The device draws straight into the window's back buffer when the window has the back buffer's size
+// and can hold its format (a depth buffer included), else into its own back buffer, which on Present it
+// scales into the window (aspect kept, black borders); then it swaps. The host must outlive the device
+// and every object created on it.
 #include <cstdint>
 
 class WindowHost {

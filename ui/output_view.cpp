@@ -4,7 +4,7 @@
 #include <FL/Fl.H>
 
 OutputView::OutputView(int x, int y, int widthPx, int heightPx) : Fl_Gl_Window(x, y, widthPx, heightPx) {
-  mode(FL_RGB8 | FL_DOUBLE);
+  mode(FL_RGB8 | FL_DOUBLE | FL_DEPTH);  // the device then draws straight into the window's buffers
 }
 
 void OutputView::MakeCurrent() { make_current(); }

@@ -1,6 +1,6 @@
 #pragma once
-// An offscreen OpenGL device in a render state, with helpers to draw simple vertex lists and to read,
-// check and save the picture.
+// An OpenGL device in a render state, offscreen or presenting into a window, with helpers to draw
+// simple vertex lists and to read, check and save the picture.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,13 +37,14 @@ struct GLFixture {
   RgbaImage picture;
   std::vector<std::string> fatalErrors;
 
-  explicit GLFixture(UINT widthPx = 64, UINT heightPx = 64) {
+  explicit GLFixture(UINT widthPx = 64, UINT heightPx = 64, HWND window = nullptr) {
     state.callbacks.fatalError = [this](const std::string& text) { fatalErrors.push_back(text); };
     state.d3d = Direct3DCreate8(D3D_SDK_VERSION);
     DeviceChoice choice;
     choice.windowed = true;
     choice.widthPx = widthPx;
     choice.heightPx = heightPx;
+    choice.window = window;
     const std::string error = CreateRenderDevice(state, choice);
     EXPECT_EQ(error, "");
     device = state.device;
