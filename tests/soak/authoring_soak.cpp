@@ -375,7 +375,7 @@ void Soak::EditSequenceHere() {
   const char* const lengthsMs[] = {"3000", "5000", "60000", "96000"};
   TypeTimelineText(*timeline_, TimelineField::Length, lengthsMs[Pick(4)]);
   FinishTimelineText(*timeline_, TimelineField::Length);
-  if (Chance(30)) ClickTimelineButton(*timeline_, TimelineButton::Save), ++report_.saves;
+  if (Chance(20)) ClickTimelineButton(*timeline_, TimelineButton::Save), ++report_.saves;
 }
 
 void Soak::UndoRedo() {
@@ -414,11 +414,11 @@ void Soak::Step() {
   else if (action < 65) ClickButton(*form_, TweakButton::Load), ++report_.loads;
   else if (action < 67) ClickButton(*form_, TweakButton::Search);
   else if (action < 79) UndoRedo();
-  else if (action < 87) EditFileOutside(form_->controls.PresetList.selected, false);
-  else if (action < 89) EditFileOutside(Pick(engine_.scene.PresetCount), Chance(50));
+  else if (action < 85) EditFileOutside(form_->controls.PresetList.selected, false);
+  else if (action < 87) EditFileOutside(Pick(engine_.scene.PresetCount), Chance(50));
   else if (action < 90) EditSequenceOutside();
-  else if (action < 92) EditSequenceHere();
-  else if (action < 94) RunDevCommand(document_, kClockCommands[Pick(4)]);
+  else if (action < 93) EditSequenceHere();
+  else if (action < 95) RunDevCommand(document_, kClockCommands[Pick(4)]);
   else if (action < 97) MoveTime();
   else if (action < 98) PressKey(*form_, kKeyEscape), form_->controls.visible = true;
   else if (action < 99) ClickButton(*form_, TweakButton::SaveAsNew);
