@@ -1,7 +1,9 @@
 // Frame times of the shipped demo (data/), measured in one run so that the ratios hold on a loaded
-// machine: every frame of a 30 frames/s pass drawn offscreen and then in a 640 × 480 output window
-// (run it under an X server, e.g. xvfb-run), with p50, p95, p99, the worst frame and the costliest
-// section (a span between two entry starts or ends) of each, and the window/offscreen rate ratio. Then
+// machine: every frame of a 30 frames/s pass drawn offscreen and in a 640 × 480 output window (run it
+// under an X server, e.g. xvfb-run), the two taking turns frame by frame so that both see the same
+// load, with p50, p95, p99, the worst frame and the costliest section (a span between two entry starts
+// or ends) of each, and the window/offscreen rate ratio (a window frame includes the toolkit's event
+// handling after it). Then
 // the export (build/quarnel --export) at 10, 30 and 60 frames/s, as a multiple of real time, and its
 // time over that of the same export into a null pipe (an "ffmpeg" that only swallows the frames).
 // Also the main thread's share of a frame of 255 cheap layers (the default scene 255 times over, in
@@ -23,11 +25,14 @@
 #include <time.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -78,24 +83,13 @@ struct Pass {
   double totalMs = 0;
 };
 
-// Draws the pass's frames with state's device; Present ends each (a swap in a window, a finish offscreen).
-Pass DrawPass(RenderState& state, LoadedDemo& demo, uint32_t frameStep, uint32_t formWidthPx, uint32_t formHeightPx,
-              bool pumpWindow) {
-  Pass pass;
-  const uint32_t frameCount = uint32_t(uint64_t(demo.sequence.DemoLength) * kFps / 1000 + 1);
-  const double passStartMs = NowMs();
-  for (uint32_t n = 0; n < frameCount; n += frameStep) {
-    const uint32_t t = uint32_t(uint64_t(n) * 1000 / kFps);
-    uint32_t fxTimeMs = 0;
-    const double startMs = NowMs();
-    DrawDemoFrame(state, demo.scene, demo.sequence, t, false, formWidthPx, formHeightPx, fxTimeMs,
-                  [](const std::string&) {});
-    pass.frameMs.push_back(NowMs() - startMs);
-    pass.timesMs.push_back(t);
-    if (pumpWindow) Fl::check();
-  }
-  pass.totalMs = NowMs() - passStartMs;
-  return pass;
+// Draws the frame at tMs with state's device, Present ending it (a swap in a window, a finish offscreen);
+// returns the ms it took.
+double DrawTimedFrame(RenderState& state, LoadedDemo& demo, uint32_t tMs) {
+  uint32_t fxTimeMs = 0;
+  const double startMs = NowMs();
+  DrawDemoFrame(state, demo.scene, demo.sequence, tMs, false, kWidthPx, kHeightPx, fxTimeMs, [](const std::string&) {});
+  return NowMs() - startMs;
 }
 
 double Percentile(std::vector<double> values, double share) {
@@ -143,39 +137,99 @@ std::string StartRenderer(RenderState& state, LoadedDemo& demo, HWND window) {
   return error;
 }
 
-bool OffscreenPass(LoadedDemo& demo, uint32_t frameStep, Pass& pass) {
-  RenderState state;
-  const std::string error = StartRenderer(state, demo, nullptr);
-  if (!error.empty()) {
-    std::fprintf(stderr, "offscreen: %s\n", error.c_str());
-    return false;
+// The offscreen renderer on a thread of its own, so that its EGL context and the window's GLX context
+// each stay current on their own thread; it draws the frame it is handed while the caller waits.
+class OffscreenThread {
+ public:
+  explicit OffscreenThread(const LoadedDemo& demo) : demo_(demo), thread_([this] { Run(); }) {}
+  ~OffscreenThread() {
+    Hand(kStop);
+    thread_.join();
   }
-  pass = DrawPass(state, demo, frameStep, kWidthPx, kHeightPx, false);
-  ReleaseRenderObjects(state);
-  return true;
-}
+  // The ms the frame at tMs took; negative when the renderer did not start.
+  double Draw(uint32_t tMs) {
+    Hand(tMs);
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !frameHanded_; });
+    return frameMs_;
+  }
 
-bool WindowPass(LoadedDemo& demo, uint32_t frameStep, Pass& pass) {
-  if (!std::getenv("DISPLAY")) {
-    std::fprintf(stderr, "window: no X display (run under xvfb-run)\n");
-    return false;
+ private:
+  static constexpr uint32_t kStop = UINT32_MAX;
+
+  void Hand(uint32_t tMs) {
+    std::lock_guard lock(mutex_);
+    frameTimeMs_ = tMs;
+    frameHanded_ = true;
+    changed_.notify_all();
   }
-  Fl_Window window(kWidthPx, kHeightPx, "frame_time_bench");
-  auto* view = new OutputView(0, 0, kWidthPx, kHeightPx);
-  window.end();
-  window.show();
-  for (int i = 0; i < 20; ++i) Fl::check();
-  RenderState state;
-  const std::string error = StartRenderer(state, demo, view);
-  if (!error.empty()) {
-    std::fprintf(stderr, "window: %s\n", error.c_str());
+
+  void Run() {
+    RenderState state;
+    const std::string error = StartRenderer(state, demo_, nullptr);
+    if (!error.empty()) std::fprintf(stderr, "offscreen: %s\n", error.c_str());
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [&] { return frameHanded_; });
+      if (frameTimeMs_ == kStop) break;
+      lock.unlock();
+      const double ms = error.empty() ? DrawTimedFrame(state, demo_, frameTimeMs_) : -1.0;
+      lock.lock();
+      frameMs_ = ms;
+      frameHanded_ = false;
+      changed_.notify_all();
+    }
     ReleaseRenderObjects(state);
-    return false;
   }
-  pass = DrawPass(state, demo, frameStep, kWidthPx, kHeightPx, true);
-  ReleaseRenderObjects(state);
-  window.hide();
-  Fl::check();
+
+  LoadedDemo demo_;  // its own copy: the scene's state moves with the frames drawn
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool frameHanded_ = false;
+  uint32_t frameTimeMs_ = 0;
+  double frameMs_ = 0;
+  std::thread thread_;
+};
+
+// Every frameStep-th frame of the demo at 30 fps, offscreen and, with onScreen, then in an output
+// window; false when a renderer did not start.
+bool DrawPasses(LoadedDemo& demo, uint32_t frameStep, Pass& offscreen, Pass* onScreen) {
+  std::unique_ptr<Fl_Window> window;
+  RenderState windowState;
+  if (onScreen != nullptr) {
+    window = std::make_unique<Fl_Window>(kWidthPx, kHeightPx, "frame_time_bench");
+    auto* view = new OutputView(0, 0, kWidthPx, kHeightPx);
+    window->end();
+    window->show();
+    for (int i = 0; i < 20; ++i) Fl::check();
+    const std::string error = StartRenderer(windowState, demo, view);
+    if (!error.empty()) {
+      std::fprintf(stderr, "window: %s\n", error.c_str());
+      ReleaseRenderObjects(windowState);
+      return false;
+    }
+  }
+  OffscreenThread offscreenThread(demo);
+  const uint32_t frameCount = uint32_t(uint64_t(demo.sequence.DemoLength) * kFps / 1000 + 1);
+  for (uint32_t n = 0; n < frameCount; n += frameStep) {
+    const uint32_t t = uint32_t(uint64_t(n) * 1000 / kFps);
+    const double offscreenMs = offscreenThread.Draw(t);
+    if (offscreenMs < 0) return false;
+    offscreen.frameMs.push_back(offscreenMs);
+    offscreen.timesMs.push_back(t);
+    offscreen.totalMs += offscreenMs;
+    if (onScreen == nullptr) continue;
+    const double startMs = NowMs();
+    onScreen->frameMs.push_back(DrawTimedFrame(windowState, demo, t));
+    onScreen->timesMs.push_back(t);
+    Fl::check();
+    onScreen->totalMs += NowMs() - startMs;
+  }
+  if (onScreen != nullptr) {
+    ReleaseRenderObjects(windowState);
+    window->hide();
+    Fl::check();
+  }
   return true;
 }
 
@@ -280,11 +334,15 @@ int main(int argc, char** argv) {
   if (!LoadDataFolder("data", demo)) return 1;
   std::printf("shipped demo, %u x %u, every %u. frame of %u fps, %u cores\n", kWidthPx, kHeightPx, frameStep, kFps,
               std::max(1u, std::thread::hardware_concurrency()));
-  Pass offscreen, onScreen;
-  if (!OffscreenPass(demo, frameStep, offscreen)) return 1;
-  PrintPass("offscreen", offscreen, demo.sequence);
   CheapLayersLine();
-  if (window && WindowPass(demo, frameStep, onScreen)) {
+  if (window && !std::getenv("DISPLAY")) {
+    std::fprintf(stderr, "window: no X display (run under xvfb-run)\n");
+    window = false;
+  }
+  Pass offscreen, onScreen;
+  if (!DrawPasses(demo, frameStep, offscreen, window ? &onScreen : nullptr)) return 1;
+  PrintPass("offscreen", offscreen, demo.sequence);
+  if (window) {
     PrintPass("window", onScreen, demo.sequence);
     std::printf("window/offscreen rate: %.3f\n", offscreen.totalMs / onScreen.totalMs);
   }

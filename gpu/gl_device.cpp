@@ -312,12 +312,7 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   return D3D_OK;
 }
 
-HRESULT GLDevice::BeginScene() {
-  core_->MakeCurrent();
-  // The toolkit may have drawn into the window with this context since the last scene (an expose).
-  if (core_->Host() != nullptr) staleGroups_ = kAllGroups;
-  return D3D_OK;
-}
+HRESULT GLDevice::BeginScene() { return D3D_OK; }
 
 HRESULT GLDevice::EndScene() { return D3D_OK; }
 

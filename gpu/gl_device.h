@@ -3,7 +3,7 @@
 // draw, group by group (transforms, lighting, texture stage, fog, raster, the target's attachment):
 // a group's GL calls are made only when a Direct3D state it reflects changed since the last draw, or
 // when GL state was changed behind it (a clear, the sprite's quads, point squares, presentation,
-// texture creation and uploads), so anything drawn directly with GL in between disturbs nothing.
+// texture creation and uploads, the toolkit painting the window), so none of these disturbs a draw.
 //
 // Where the back buffer lives: when the device presents into a window of the back buffer's size whose
 // buffers hold its format (8-bit RGB, double-buffered, a 24-bit depth buffer), the back buffer is the
@@ -132,6 +132,7 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   bool appliedEyeSpace_ = false;       // how the transforms were applied
   int appliedColourOffset_ = -1;       // what the applied lighting reads as vertex colour
   uint64_t seenTextureChanges_ = 0;    // GLCore::TextureChanges() when the groups were applied
+  uint64_t seenPaints_ = 0;            // and the window's WindowHost::PaintCount()
   GLuint attachedColour_ = 0;          // the target's attachment as made: texture name, 0 the back buffer,
   bool attachedDepth_ = false;         // with or without the depth buffer;
   bool attachmentKnown_ = false;       // false until made and after a texture change

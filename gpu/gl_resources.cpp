@@ -77,6 +77,11 @@ void GLDevice::BeginFrame() {
 
 void GLDevice::BindTarget() {
   if (!frameBegun_) BeginFrame();
+  WindowHost* host = core_->Host();
+  if (host != nullptr && host->PaintCount() != seenPaints_) {  // the toolkit drew with the context since
+    seenPaints_ = host->PaintCount();
+    staleGroups_ = kAllGroups;
+  }
   // A texture bound, created or deleted elsewhere: the bound texture is another, and a deleted name
   // may have come back as a new texture.
   if (seenTextureChanges_ != core_->TextureChanges()) {

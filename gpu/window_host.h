@@ -12,6 +12,9 @@ class WindowHost {
   virtual void SwapBuffers() = 0;
   virtual void SizePx(uint32_t& widthPx, uint32_t& heightPx) = 0;  // drawable size now
   virtual void HideCursor() = 0;   // no mouse pointer over the window
+  // How often the toolkit has painted the window with its GL context (an expose) since it was made: the
+  // device sets its GL state anew after a paint.
+  virtual uint64_t PaintCount() = 0;
 
  protected:
   ~WindowHost() = default;

@@ -41,8 +41,9 @@ int OutputView::handle(int event) {
 }
 
 // Exposed between frames: black until the next frame comes. The device leaves the window's framebuffer
-// bound between its calls and sets its own states anew for each draw.
+// bound between its calls and sets its own states anew after a paint.
 void OutputView::draw() {
+  ++paintCount_;
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

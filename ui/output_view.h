@@ -16,11 +16,13 @@ class OutputView final : public Fl_Gl_Window, public WindowHost {
   void SwapBuffers() override;
   void SizePx(uint32_t& widthPx, uint32_t& heightPx) override;
   void HideCursor() override;  // over the view and the window around it
+  uint64_t PaintCount() override { return paintCount_; }
   // The pointer over the picture gives the window around it the keyboard: keys need no click first.
   // Leaving it gives the keyboard back to the widget that had it.
   int handle(int event) override;
 
  private:
   void draw() override;  // when exposed between frames: black
-  std::unique_ptr<Fl_Widget_Tracker> previousFocus_;  // the focus the pointer took away on entering
+  std::unique_ptr<Fl_Widget_Tracker> previousFocus_;
+  uint64_t paintCount_ = 0;  // the focus the pointer took away on entering
 };
