@@ -299,6 +299,12 @@ void OfferHeldReload(DevDocument& document) {
   Refresh(document);
 }
 
+void PollDocument(DevDocument& document) {
+  DemoEngine& engine = document.engine;
+  PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
+  OfferHeldReload(document);
+}
+
 void DocumentBeforeFrame(DevDocument& document) {
   if (document.authoring) AuthoringBeforeFrame(*document.authoring);
   if (document.tweak) document.engine.preview.livePreset = document.tweak->controls.PresetList.selected;
