@@ -318,6 +318,24 @@ TEST_F(Document, AHeldChangeIsOfferedOnlyOnceTheQuestionCanBeAsked) {
   EXPECT_EQ(ends, 0);
 }
 
+TEST_F(Document, AHeldPresetWhoseEditsAreGoneIsNotAskedAbout) {
+  EditLiveSet(99);
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  const auto ask = document.windows.Ask;
+  document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
+  Poll();  // another box is open: held
+  document.windows.Ask = ask;
+  SelectItem(tweak, TweakList::PresetList, 1);  // the edits of scene0.txt's set are gone
+  Poll();
+  EXPECT_TRUE(questions.empty());
+  SelectItem(tweak, TweakList::PresetList, 0);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 50) << "the file as changed on disk";
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(60)));
+  Poll();
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 60);
+}
+
 TEST_F(Document, APresetAndTheSequenceHeldTogetherAreEachOfferedOnce) {
   EditLiveSet(99);
   EditSequence("50000");
