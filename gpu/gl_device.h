@@ -88,7 +88,8 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   D3DRECT ViewportRect() const;
   void ScissorToViewport();  // the scissor rectangle, the test enabled
   void BlitToWindow(WindowHost& host);  // scaled, the aspect kept, black borders
-  void ClearUncovered();             // the window's back buffer outside frameCover_, black
+  // Black, the window's back buffer outside kept (rows from the top; {} keeps nothing).
+  void ClearOutside(const D3DRECT& kept, uint32_t windowWidthPx, uint32_t windowHeightPx);
   void BindBackBufferForReading();   // the back buffer as GL_READ_FRAMEBUFFER, row 0 at the top
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
 

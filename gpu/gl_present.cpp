@@ -18,7 +18,7 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   }
   staleGroups_ |= kRasterGroup;  // scissor and colour mask
   if (direct_)
-    ClearUncovered();
+    ClearOutside(frameCover_, backWidth_, backHeight_);
   else
     BlitToWindow(*host);
   host->SwapBuffers();
@@ -28,12 +28,11 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
   return D3D_OK;
 }
 
-void GLDevice::ClearUncovered() {
-  const D3DRECT& c = frameCover_;  // {} when nothing was: then the band below it is the whole
-  const int32_t w = int32_t(backWidth_), h = int32_t(backHeight_);
-  // Above, below, left and right of what the frame covered, in Direct3D's rows.
-  const D3DRECT bands[4] = {{0, 0, w, c.y1}, {0, c.y2, w, h}, {0, c.y1, c.x1, c.y2}, {c.x2, c.y1, w, c.y2}};
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+void GLDevice::ClearOutside(const D3DRECT& kept, uint32_t windowWidthPx, uint32_t windowHeightPx) {
+  const D3DRECT& k = kept;  // {}: then the band below it is the whole window
+  const int32_t w = int32_t(windowWidthPx), h = int32_t(windowHeightPx);
+  const D3DRECT bands[4] = {{0, 0, w, k.y1}, {0, k.y2, w, h}, {0, k.y1, k.x1, k.y2}, {k.x2, k.y1, w, k.y2}};
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glEnable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -48,16 +47,13 @@ void GLDevice::ClearUncovered() {
 void GLDevice::BlitToWindow(WindowHost& host) {
   uint32_t windowWidthPx = 0, windowHeightPx = 0;
   host.SizePx(windowWidthPx, windowHeightPx);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  glDisable(GL_SCISSOR_TEST);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  // Scaled to the window with the aspect kept; row 0 (the top) goes to the window's top.
+  // Scaled to the window with the aspect kept, centred; row 0 (the top) goes to the window's top.
   const double scale = std::min(double(windowWidthPx) / backWidth_, double(windowHeightPx) / backHeight_);
   const GLint w = GLint(std::lround(backWidth_ * scale)), h = GLint(std::lround(backHeight_ * scale));
   const GLint x = (GLint(windowWidthPx) - w) / 2, y = (GLint(windowHeightPx) - h) / 2;
+  const GLint top = GLint(windowHeightPx) - (y + h);
+  ClearOutside({x, top, x + w, top + h}, windowWidthPx, windowHeightPx);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, backFbo_);
   glBlitFramebuffer(0, 0, GLint(backWidth_), GLint(backHeight_), x, y + h, x + w, y, GL_COLOR_BUFFER_BIT,
                     scale == 1.0 ? GL_NEAREST : GL_LINEAR);
 }

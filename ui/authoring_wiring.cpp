@@ -5,7 +5,6 @@
 #include "engine/data_location.h"
 #include "engine/playback.h"
 #include "tweak/tweak_setup.h"
-#include "tweak/user_events.h"
 
 void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, DataWatch& watch) {
   host.scene = &engine.scene;
@@ -21,22 +20,6 @@ void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, Da
   host.reports.FatalError = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };
   host.reports.Notice = host.reports.FatalError;
   host.PresetFileWritten = [&watch](const std::string& path) { NoteOwnWrite(watch, path); };
-}
-
-ReloadEvents ReloadEventsFor(DemoEngine& engine, TweakHost& host, TweakForm& form, std::function<void()> refresh) {
-  ReloadEvents events;
-  events.Report = engine.host.ShowMessage;
-  events.PresetReloaded = [&form, refresh](int presetNumber) {
-    PresetFileReloaded(form, presetNumber);
-    if (refresh) refresh();
-  };
-  events.SequenceReloaded = [&engine, &host, &form, refresh] {
-    host.DemoLength = engine.sequence.DemoLength;
-    host.SequenceCount = engine.SequenceCount;
-    SequenceChanged(form);
-    if (refresh) refresh();
-  };
-  return events;
 }
 
 std::unique_ptr<AuthoringSession> NewAuthoringSession(bool developmentMode, const PlayOptions& options) {

@@ -281,6 +281,10 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
 
 void OfferHeldReload(DevDocument& document) {
   if (document.asking || !document.tweak) return;
+  // A preset held for edits that are gone since (saved, or another preset picked): nothing to ask.
+  const TweakForm& form = *document.tweak;
+  if (document.heldPreset && !(*document.heldPreset == form.controls.PresetList.selected && LiveSetUnsaved(form)))
+    document.heldPreset.reset();
   const bool offerSequence = document.sequenceHeld && document.timeline && !document.sequenceReloadOffered;
   if (!document.heldPreset && !offerSequence) return;
   const std::string file = document.heldPreset
@@ -297,6 +301,12 @@ void OfferHeldReload(DevDocument& document) {
     if (*answer == 0) ReloadHeldSequence(document);
   }
   Refresh(document);
+}
+
+void PollDocument(DevDocument& document) {
+  DemoEngine& engine = document.engine;
+  PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
+  OfferHeldReload(document);
 }
 
 void DocumentBeforeFrame(DevDocument& document) {

@@ -84,6 +84,8 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 // After a poll of the data files: a held outside change is offered for reload once (the reload is one
 // undo step).
 void OfferHeldReload(DevDocument& document);
+// The hot reload's poll: the data files read again where they changed on disk, then a held change offered.
+void PollDocument(DevDocument& document);
 
 // Around every frame: the clock, the preview's preset; afterwards the titles' "*" and the timeline's
 // status line. DocumentAfterFrame returns true when the tweak window's title changed.

@@ -11,13 +11,9 @@ constexpr double kReloadPollSeconds = 0.5;
 
 void PollTimer(void* data) {
   DevDocument& document = *static_cast<DevDocument*>(data);
-  DemoEngine& engine = document.engine;
-  if (engine.terminating) return;
+  if (document.engine.terminating) return;
   // Not again before this poll is done: a box it opens runs the event loop meanwhile.
-  FromToolkit([&] {
-    PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
-    OfferHeldReload(document);
-  });
+  FromToolkit([&document] { PollDocument(document); });
   Fl::repeat_timeout(kReloadPollSeconds, PollTimer, data);
 }
 

@@ -166,9 +166,11 @@ class DemoProgram : public ::testing::Test {
       const CommandResult found = RunCommand("xdotool search --onlyvisible --name 'Demo fuckup|dravel was here'");
       const std::string box = found.output.substr(0, found.output.find('\n'));
       if (box.empty()) continue;
-      std::string title = RunCommand("xdotool getwindowname " + box).output;
+      const CommandResult named = RunCommand("xdotool getwindowname " + box);
+      if (named.status != 0) continue;  // gone in between (xdotool says so on standard error)
+      std::string title = named.output;
       if (!title.empty() && title.back() == '\n') title.pop_back();
-      if (title.empty()) continue;  // gone in between
+      if (title.empty()) continue;
       if (titles.empty() || titles.back() != title) titles.push_back(title);  // a box seen again: not yet closed
       Key(box, "Return");
     }

@@ -5,16 +5,19 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <random>
 
-#include "ui/authoring_session.h"
-#include "ui/authoring_wiring.h"
+#include "authoring/undo_history.h"
 #include "engine/init_demo.h"
 #include "engine/playback.h"
 #include "gpu/gl_direct3d.h"
 #include "scene/preset_file.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
+#include "ui/authoring_session.h"
+#include "ui/dev_document.h"
+#include "ui/ui_messages.h"
 
 namespace fs = std::filesystem;
 
@@ -30,10 +33,22 @@ const char* const kTypedTexts[] = {"0",   "1",     "2",     "-3",    "12",   "25
 // bytes above 255 and fractions where whole numbers belong.
 const float kWrittenValues[] = {0, 1, 2, -5, -1, 12.5f, 255, 300, 65535, 70000, 0.25f, -1000, 1e6f, 3};
 
+const DevCommand kClockCommands[] = {DevCommand::TogglePause, DevCommand::SetLoopIn, DevCommand::SetLoopOut,
+                                     DevCommand::ClearLoop};
+
 uint32_t MonotonicMs() {
   using namespace std::chrono;
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
+
+// The author's answer to the offer of a held outside change, and what stood before it.
+struct HeldAnswer {
+  std::optional<int> preset;  // the preset's file; none: the sequence file
+  std::optional<size_t> answer;
+  TScene1ParamIArray liveBefore;
+  uint32_t lengthBeforeMs = 0;
+  uint64_t polls = 0;  // polls begun before the answer
+};
 
 class Soak {
  public:
@@ -47,6 +62,10 @@ class Soak {
   void Frames(int count);
   void Poll();
   void Fault(const std::string& text);
+  void WatchReloads();
+  std::optional<size_t> Answer(const std::string& question, const std::vector<std::string>& answers);
+  void CheckAnswer(const HeldAnswer& held);
+  bool TookPreset(int presetNumber) const;
   int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
   bool Chance(int percent) { return Pick(100) < percent; }
   std::string PickedFile() const;
@@ -58,6 +77,7 @@ class Soak {
   void Save();
   void EditFileOutside(int presetNumber, bool broken);
   void EditSequenceOutside();
+  void EditSequenceHere();
   void WriteOutside(const std::string& path, const std::string& text);
   void UndoRedo();
   void MoveTime();
@@ -70,11 +90,12 @@ class Soak {
   SoakReport report_;
 
   DemoEngine engine_;
-  std::unique_ptr<AuthoringSession> session_;
-  TweakHost host_;
+  DevDocument document_{engine_};
   std::unique_ptr<TweakForm> form_;
-  DataWatch watch_;
-  ReloadEvents events_;
+  std::unique_ptr<TimelineForm> timeline_;
+  std::optional<HeldAnswer> heldAnswer_;  // the offer answered in the current poll
+  uint64_t sequenceReloadsAnswered_ = 0;  // "reload" answered to a held change of the sequence
+  uint64_t polls_ = 0;
   bool ending_ = false;
   bool inBox_ = false;         // a message box is open: its event loop runs timers and frames
   int outsideWrites_ = 0;      // gives each outside write a modification time of its own
@@ -125,19 +146,20 @@ bool Soak::Start() {
   engine_.render.callbacks.fatalError = [this](const std::string& text) { FatalError(engine_, text); };
   engine_.render.d3d = Direct3DCreate8(D3D_SDK_VERSION);
 
+  // Development mode's document, wired as the program wires it: the session before the start-up, the
+  // document once it succeeded, then the tweak window and the timeline.
   PlayOptions play;
   play.music = options_.music;
-  session_ = NewAuthoringSession(true, play);
+  document_.authoring = NewAuthoringSession(true, play);
   DeviceChoice choice;
   choice.windowed = true;
   choice.widthPx = options_.widthPx;
   choice.heightPx = options_.heightPx;
   if (!InitDemo(engine_, choice)) return Fault("the start-up failed"), false;
-  ConnectAuthoringClock(*session_, engine_);
-  WatchDataFiles(watch_, dataDir_, engine_.scene.PresetCount);
+  ConnectDocument(document_);
 
-  FillTweakHost(host_, engine_, true, watch_);
-  form_ = std::make_unique<TweakForm>(host_);
+  FillDocumentTweakHost(document_, true);
+  form_ = std::make_unique<TweakForm>(document_.tweakHost);
   form_->OpenDialog1 = [this](const std::string&) -> std::optional<std::string> {
     switch (Pick(3)) {
       case 0: return std::nullopt;
@@ -146,26 +168,114 @@ bool Soak::Start() {
     }
   };
   FormCreate(*form_);
-  events_ = ReloadEventsFor(engine_, host_, *form_, {});
-  const auto presetReloaded = events_.PresetReloaded;
-  events_.PresetReloaded = [this, presetReloaded](int presetNumber) {
-    ++report_.reloads;
-    if (presetNumber == form_->controls.PresetList.selected) ++reloadsOfPicked_;
-    presetReloaded(presetNumber);
+  document_.windows.Ask = [this](const std::string& question, const std::vector<std::string>& answers) {
+    return Answer(question, answers);
   };
+  AttachTweak(document_, *form_);
+  FillDocumentTimelineHost(document_);
+  timeline_ = std::make_unique<TimelineForm>(document_.timelineHost);
+  SetUpTimeline(*timeline_);
+  AttachTimeline(document_, *timeline_);
+  WatchReloads();
   return true;
+}
+
+// Around the document's preset reloads: an outside change of the picked preset that replaced unsaved
+// edits unasked is a fault, and so is one over no edits that did not reach the live set.
+void Soak::WatchReloads() {
+  ReloadEvents& events = document_.events;
+  const auto presetReloaded = events.PresetReloaded;
+  events.PresetReloaded = [this, presetReloaded](int presetNumber) {
+    ++report_.reloads;
+    const bool picked = presetNumber == form_->controls.PresetList.selected;
+    const bool unsaved = LiveSetUnsaved(*form_);
+    const TScene1ParamIArray before = engine_.scene.LiveParams;
+    const uint64_t polls = polls_;
+    presetReloaded(presetNumber);
+    if (!picked) return;
+    ++reloadsOfPicked_;
+    if (polls != polls_) return;  // a box of the reload polled again: the file moved on meanwhile
+    const std::string file = PresetFileName(presetNumber);
+    if (unsaved && !SameParams(engine_.scene.LiveParams, before))
+      Fault("an outside change of " + file + " replaced unsaved edits unasked");
+    if (!unsaved && !TookPreset(presetNumber))
+      Fault("an outside change of " + file + " over no unsaved edits was not reloaded");
+  };
+}
+
+// A question of the document, answered at random, as a box would be: while it is open the event loop
+// draws frames. The overwrite question is mostly answered yes, the quit question always cancel.
+std::optional<size_t> Soak::Answer(const std::string& question, const std::vector<std::string>& answers) {
+  ++report_.questions;
+  const bool offer = answers.size() == 2 && answers[0] == kAnswerReload;
+  if (offer && !(document_.heldPreset || document_.sequenceHeld))
+    Fault("asked \"" + question + "\" with nothing held");
+  if (!inBox_) {
+    inBox_ = true;
+    Frames(1);
+    inBox_ = false;
+  }
+  if (!offer) return answers.size() == 2 && Chance(80) ? 0 : answers.size() - 1;
+  HeldAnswer held;
+  held.preset = document_.heldPreset;
+  held.answer = Chance(10) ? std::nullopt : std::optional<size_t>(Pick(2));
+  held.liveBefore = engine_.scene.LiveParams;
+  held.lengthBeforeMs = engine_.sequence.DemoLength;
+  held.polls = polls_;
+  heldAnswer_ = held;
+  if (!held.preset && held.answer == std::optional<size_t>(0)) ++sequenceReloadsAnswered_;
+  return held.answer;
+}
+
+// After the offer: "reload" took the file, "keep mine" kept the author's edits, no answer kept it held.
+void Soak::CheckAnswer(const HeldAnswer& held) {
+  if (held.polls != polls_) return;  // a box of the reload polled again: the files moved on meanwhile
+  const std::string file = held.preset ? PresetFileName(*held.preset) : "the sequence";
+  if (!held.answer) {
+    if (held.preset ? document_.heldPreset != held.preset : !document_.sequenceHeld)
+      Fault("the change of " + file + " was dropped while the question could not be asked");
+  } else if (held.preset && *held.answer == 1) {
+    if (!SameParams(engine_.scene.LiveParams, held.liveBefore)) Fault("\"keep mine\" replaced the live set by " + file);
+  } else if (held.preset) {
+    if (*held.preset == form_->controls.PresetList.selected && !TookPreset(*held.preset))
+      Fault("\"reload\" did not take " + file);
+  } else if (*held.answer == 1) {
+    if (engine_.sequence.DemoLength != held.lengthBeforeMs) Fault("\"keep mine\" replaced the sequence's length");
+  } else if (SequenceUnsaved(document_)) {
+    Fault("\"reload\" left the sequence unlike its file");
+  }
+}
+
+// The live set is the preset's, but for the selected parameter, whose field clips what its type cannot hold.
+bool Soak::TookPreset(int presetNumber) const {
+  TScene1ParamIArray preset = engine_.scene.ScenePresets[presetNumber];
+  const int selected = form_->controls.ListBox1.selected;
+  if (selected >= 0) preset[selected] = engine_.scene.LiveParams[selected];
+  return SameParams(engine_.scene.LiveParams, preset);
 }
 
 void Soak::Frames(int count) {
   for (int i = 0; i < count && !engine_.terminating; ++i) {
-    AuthoringBeforeFrame(*session_);
+    DocumentBeforeFrame(document_);
     DemoIdle(engine_);
-    AuthoringAfterFrame(*session_);
+    DocumentAfterFrame(document_);
     ++report_.frames;
   }
 }
 
-void Soak::Poll() { PollDataFiles(watch_, engine_.scene, engine_.sequence, engine_.SequenceCount, events_); }
+void Soak::Poll() {
+  std::optional<HeldAnswer> outer;
+  outer.swap(heldAnswer_);  // a message box of this poll may poll again
+  ++polls_;
+  const bool sequenceUnsaved = SequenceUnsaved(document_);
+  const SceneSequence sequenceBefore = engine_.sequence;
+  const uint64_t reloadsAnswered = sequenceReloadsAnswered_;
+  PollDocument(document_);
+  if (heldAnswer_) CheckAnswer(*heldAnswer_);
+  if (sequenceUnsaved && reloadsAnswered == sequenceReloadsAnswered_ && !(engine_.sequence == sequenceBefore))
+    Fault("an outside change of the sequence replaced unsaved edits unasked");
+  heldAnswer_.swap(outer);
+}
 
 void Soak::SelectParam() {
   switch (Pick(5)) {
@@ -260,6 +370,14 @@ void Soak::EditSequenceOutside() {
   WriteOutside(path, text);
 }
 
+// The author edits the demo length in the timeline, and now and then saves the sequence.
+void Soak::EditSequenceHere() {
+  const char* const lengthsMs[] = {"3000", "5000", "60000", "96000"};
+  TypeTimelineText(*timeline_, TimelineField::Length, lengthsMs[Pick(4)]);
+  FinishTimelineText(*timeline_, TimelineField::Length);
+  if (Chance(20)) ClickTimelineButton(*timeline_, TimelineButton::Save), ++report_.saves;
+}
+
 void Soak::UndoRedo() {
   for (int n = 1 + Pick(4); n > 0; --n) {
     if (Chance(60)) UndoChange(*form_);
@@ -296,10 +414,11 @@ void Soak::Step() {
   else if (action < 65) ClickButton(*form_, TweakButton::Load), ++report_.loads;
   else if (action < 67) ClickButton(*form_, TweakButton::Search);
   else if (action < 79) UndoRedo();
-  else if (action < 87) EditFileOutside(form_->controls.PresetList.selected, false);
-  else if (action < 89) EditFileOutside(Pick(engine_.scene.PresetCount), Chance(50));
+  else if (action < 85) EditFileOutside(form_->controls.PresetList.selected, false);
+  else if (action < 87) EditFileOutside(Pick(engine_.scene.PresetCount), Chance(50));
   else if (action < 90) EditSequenceOutside();
-  else if (action < 94) ApplyClockCommand(*session_, static_cast<ClockCommand>(Pick(4)), form_.get());
+  else if (action < 93) EditSequenceHere();
+  else if (action < 95) RunDevCommand(document_, kClockCommands[Pick(4)]);
   else if (action < 97) MoveTime();
   else if (action < 98) PressKey(*form_, kKeyEscape), form_->controls.visible = true;
   else if (action < 99) ClickButton(*form_, TweakButton::SaveAsNew);
@@ -322,7 +441,7 @@ SoakReport Soak::Run() {
            std::to_string(report_.frames) + " frames, " + std::to_string(report_.saves) + " saves, " +
            std::to_string(report_.outsideEdits) + " outside edits, " + std::to_string(report_.reloads) +
            " reloads, " + std::to_string(report_.undos) + " undo/redo, " + std::to_string(report_.messages) +
-           " messages");
+           " messages, " + std::to_string(report_.questions) + " questions");
     }
     try {
       Step();

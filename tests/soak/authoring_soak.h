@@ -1,8 +1,10 @@
 #pragma once
 // The scripted authoring soak: development mode driven as an author drives it, through the program's
-// own logic (the engine on the real OpenGL device offscreen, the tweak window's model and its events,
-// the development clock, hot reload and undo), with a random walk over the tweak window's actions,
-// edits of the picked preset's file from outside, saves into it, undo and redo, and frames between.
+// own logic (the engine on the real OpenGL device offscreen, development mode's document wired as the
+// program wires it: the tweak window's and the timeline's models, the development clock, hot reload
+// and undo), with a random walk over the tweak window's actions, edits of the picked preset's file and
+// of the sequence from outside and in the timeline, saves, the document's questions answered at random,
+// undo and redo, and frames between.
 // The soak writes only into a copy of the data folder. Times are ms of a scripted tick.
 #include <cstdint>
 #include <functional>
@@ -20,7 +22,8 @@ struct SoakOptions {
 };
 
 struct SoakReport {
-  uint64_t steps = 0, frames = 0, saves = 0, loads = 0, outsideEdits = 0, reloads = 0, undos = 0, messages = 0;
+  uint64_t steps = 0, frames = 0, saves = 0, loads = 0, outsideEdits = 0, reloads = 0, undos = 0, messages = 0,
+           questions = 0;
   // What must never happen: a fatal error, an exception leaving an entry point, a broken rule.
   std::vector<std::string> faults;
 };

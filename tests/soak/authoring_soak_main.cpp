@@ -36,12 +36,12 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   });
   std::printf("%llu steps, %llu frames, %llu saves, %llu loads, %llu outside edits, %llu reloads, %llu undo/redo, "
-              "%llu messages, %zu faults\n",
+              "%llu messages, %llu questions, %zu faults\n",
               static_cast<unsigned long long>(report.steps), static_cast<unsigned long long>(report.frames),
               static_cast<unsigned long long>(report.saves), static_cast<unsigned long long>(report.loads),
               static_cast<unsigned long long>(report.outsideEdits), static_cast<unsigned long long>(report.reloads),
               static_cast<unsigned long long>(report.undos), static_cast<unsigned long long>(report.messages),
-              report.faults.size());
+              static_cast<unsigned long long>(report.questions), report.faults.size());
   std::error_code ignored;
   if (ownWorkDir) std::filesystem::remove_all(options.workDir, ignored);
   return report.faults.empty() ? 0 : 1;

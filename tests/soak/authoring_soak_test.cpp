@@ -1,5 +1,7 @@
-// The scripted authoring soak, a short walk: edits, saves into the picked preset's own file, edits of
-// it from outside, hot reloads, undo and redo, with frames drawn on the real OpenGL device offscreen.
+// The scripted authoring soak, a short walk through development mode's document: edits, saves into the
+// picked preset's own file, edits of it and of the sequence from outside, hot reloads and the questions
+// about changes held over unsaved edits, undo and redo, with frames drawn on the real OpenGL device
+// offscreen.
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
@@ -27,6 +29,7 @@ TEST(AuthoringSoak, AWalkOverEveryActionRunsCleanForEachSeed) {
     EXPECT_GT(report.outsideEdits, 10u);
     EXPECT_GT(report.reloads, 5u);
     EXPECT_GT(report.undos, 10u);
+    EXPECT_GT(report.questions, 5u) << "outside changes over unsaved edits are held and offered";
     EXPECT_GT(report.frames, 250u);
   }
 }

@@ -1,6 +1,7 @@
 // Development mode's document without windows: unsaved work across the live set and the sequence, the
 // question on quitting and its three answers, outside changes of files with and without unsaved edits,
-// the titles and the timeline's status line, and the keys shared by the windows.
+// our own saves that are no outside change, the titles and the timeline's status line, and the keys
+// shared by the windows.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -61,10 +62,7 @@ class Document : public ::testing::Test {
     WriteFile(path, text);
     std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
   }
-  void Poll() {
-    PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
-    OfferHeldReload(document);
-  }
+  void Poll() { PollDocument(document); }
   void EditLiveSet(int value) {
     SelectItem(tweak, TweakList::ListBox1, 0);
     TypeText(tweak, TweakField::BaseVal, std::to_string(value));
@@ -252,6 +250,38 @@ TEST_F(Document, AnOutsideChangeOfThePickedPresetOverAnUnsavedLiveSetIsOfferedNo
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 70);
 }
 
+TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheTypedValue) {
+  SelectItem(tweak, TweakList::PresetList, 1);
+  SelectItem(tweak, TweakList::ListBox1, 0);
+  const std::string typed = "99";
+  for (size_t n = 0; n <= typed.size(); ++n) TypeText(tweak, TweakField::BaseVal, typed.substr(0, n));
+  FinishText(tweak, TweakField::BaseVal);
+  tweak.controls.ScenePresetFile.text = "scene1.txt";
+  ClickButton(tweak, TweakButton::Save);
+  Poll();
+  EXPECT_EQ(tweak.controls.notice, "") << "our own write is no outside change";
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  UndoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11) << "one Ctrl+Z takes back the typed value";
+  EXPECT_EQ(tweak.history.undo.size(), 1u) << "what is left is the pick of scene1";
+}
+
+TEST_F(Document, AnOutsideEditOfThePickedFileWithoutUnsavedEditsReplacesTheLiveSetWithANotice) {
+  SelectItem(tweak, TweakList::PresetList, 1);
+  SelectItem(tweak, TweakList::ListBox1, 0);
+  WriteOutside(dir / "scene1.txt", ScenePresetText(Preset(123)));
+  Poll();
+  EXPECT_TRUE(questions.empty()) << "nothing of the author's to lose: no question";
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 123);
+  EXPECT_EQ(tweak.controls.notice, "scene1.txt changed on disk: reloaded, Ctrl+Z to undo");
+  EXPECT_EQ(tweak.controls.BaseVal.text, "123");
+  EXPECT_FALSE(LiveSetUnsaved(tweak)) << "the live set is what the file holds";
+  UndoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
 TEST_F(Document, APresetFileSavedAsNewIsWatchedAndThePresetListAndInfoFollow) {
   ClickButton(tweak, TweakButton::SaveAsNew);
   EXPECT_EQ(engine.scene.PresetCount, 3);
@@ -286,6 +316,24 @@ TEST_F(Document, AHeldChangeIsOfferedOnlyOnceTheQuestionCanBeAsked) {
   document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
   RequestQuit(document);
   EXPECT_EQ(ends, 0);
+}
+
+TEST_F(Document, AHeldPresetWhoseEditsAreGoneIsNotAskedAbout) {
+  EditLiveSet(99);
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  const auto ask = document.windows.Ask;
+  document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
+  Poll();  // another box is open: held
+  document.windows.Ask = ask;
+  SelectItem(tweak, TweakList::PresetList, 1);  // the edits of scene0.txt's set are gone
+  Poll();
+  EXPECT_TRUE(questions.empty());
+  SelectItem(tweak, TweakList::PresetList, 0);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 50) << "the file as changed on disk";
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(60)));
+  Poll();
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 60);
 }
 
 TEST_F(Document, APresetAndTheSequenceHeldTogetherAreEachOfferedOnce) {
