@@ -6,11 +6,12 @@
 // texture creation and uploads, the toolkit painting the window), so none of these disturbs a draw.
 //
 // Where the back buffer lives: when the device presents into a window of the back buffer's size whose
-// buffers hold its format (8-bit RGB, double-buffered, a 24-bit depth buffer), the back buffer is the
-// window's own back buffer, drawn upright, and Present only clears what the frame left untouched (the
-// letterbox bars: a swap leaves the window's back buffer undefined) and swaps. Otherwise (offscreen, a
-// scaled fullscreen mode, a resized window) it is a framebuffer of ours, and Present blits it into the
-// window. Which of the two is decided at the first clear or draw of each frame.
+// buffers hold its format (8-bit RGB without alpha, double-buffered, a depth buffer of 24 bits or
+// more), the back buffer is the window's own back buffer, drawn upright, and Present only clears what
+// the frame left untouched (the letterbox bars: a swap leaves the window's back buffer undefined) and
+// swaps. Otherwise (offscreen, a scaled fullscreen mode, a resized window) it is a framebuffer of ours,
+// and Present blits it into the window. Which of the two is decided at the first clear or draw of each
+// frame.
 //
 // Our framebuffers, render targets included, are drawn upside down in GL terms: row 0 of the target
 // is the top of the picture, like Direct3D's pixel rows, so render-target textures are sampled the
