@@ -135,8 +135,14 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
   RefreshTweakWindow(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_NE(shown, nullptr);
-  ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
+  // Drawn once the logo and the notice line are on the screen.
+  std::vector<uint8_t> rgb;
+  ASSERT_TRUE(PumpUntil([&] {
+    if (!shown->visible()) return false;
+    rgb = ReadWindow(*shown);
+    const Pixels drawn{rgb};
+    return drawn.Colourful(0, 4, 101, 73) > 400 && drawn.Dark(4, 560, 277, 14) > 60;
+  }));
   EXPECT_EQ(shown->w(), kWidthPx);
   EXPECT_EQ(shown->h(), kHeightPx);
   EXPECT_STREQ(shown->label(), "[ tweak control ] v0.95b");
@@ -146,7 +152,6 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
                          std::to_string(shown->y()) + " " + shot).c_str()),
             0);
 
-  const std::vector<uint8_t> rgb = ReadWindow(*shown);
   const Pixels pixels{rgb};
   EXPECT_GT(pixels.Colourful(0, 4, 101, 73), 400);      // the logo
   EXPECT_LT(pixels.Colourful(110, 0, 170, 81), 20);     // the info group beside it is grey and black
@@ -235,7 +240,7 @@ TEST_F(TweakWindow, TheTimeBarDraggedWithShiftMovesInFineSteps) {
     pump();
   }
   Xdotool("mouseup 1 keyup shift");
-  pump();
+  PumpUntil([&] { return std::abs(form.controls.TimeScale.position - (1 + 20 * 10)) <= 30; });
   EXPECT_NEAR(form.controls.TimeScale.position, 1 + 20 * 10, 30);
   EXPECT_EQ(form.controls.TimeResetCaption, "reset: " + std::to_string(form.controls.TimeScale.position) + "ms");
 }
