@@ -279,6 +279,8 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
   return true;
 }
 
+namespace {
+
 void OfferHeldReload(DevDocument& document) {
   if (document.asking || !document.tweak) return;
   // A preset held for edits that are gone since (saved, or another preset picked): nothing to ask.
@@ -302,6 +304,8 @@ void OfferHeldReload(DevDocument& document) {
   }
   Refresh(document);
 }
+
+}  // namespace
 
 void PollDocument(DevDocument& document) {
   DemoEngine& engine = document.engine;

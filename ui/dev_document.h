@@ -81,10 +81,8 @@ void RunDevCommand(DevDocument& document, DevCommand command);
 // The output window's keys: Space pauses, the rest as RunDevCommand. True when the key was used.
 bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 
-// After a poll of the data files: a held outside change is offered for reload once (the reload is one
-// undo step).
-void OfferHeldReload(DevDocument& document);
-// The hot reload's poll: the data files read again where they changed on disk, then a held change offered.
+// The hot reload's poll: the data files read again where they changed on disk, then a held outside
+// change offered for reload once (the reload is one undo step).
 void PollDocument(DevDocument& document);
 
 // Around every frame: the clock, the preview's preset; afterwards the titles' "*" and the timeline's
