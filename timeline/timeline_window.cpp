@@ -9,7 +9,7 @@
 #include "timeline/timeline_snap.h"
 #include "timeline/timeline_view.h"
 #include "timeline/thumbnails.h"
-#include "tweak/field_input.h"
+#include "widgets/field_input.h"
 #include "timeline/waveform.h"
 #include "scene/mp3_location.h"
 #include "engine/toolkit_guard.h"

@@ -2,7 +2,7 @@
 # The layering rules of the source tree, checked over the include lines:
 #  - a file in a layer's folder (or in its tests' folder) includes headers of that layer and those below
 #    it only; the layers, lowest first, are listed in LAYERS;
-#  - only tweak/, timeline/ and ui/ (and their tests) include FLTK's headers;
+#  - only widgets/, tweak/, timeline/ and ui/ (and their tests) include FLTK's headers;
 #  - no two source files share a name, whatever their folders.
 # Usage: tools/check_layers.sh [SOURCE_DIR]   (default: this script's project). Exit 0 when all hold,
 # 1 with one line per broken rule otherwise.
@@ -10,8 +10,8 @@ set -euo pipefail
 root="${1:-$(dirname "$0")/..}"
 cd "$root"
 
-LAYERS=(scene audio gpu draw engine authoring tweak timeline ui cli)
-TOOLKIT_LAYERS=" tweak timeline ui "
+LAYERS=(scene audio gpu draw engine authoring widgets tweak timeline devmode ui cli)
+TOOLKIT_LAYERS=" widgets tweak timeline ui "
 
 rank() {  # the layer's position in LAYERS, or nothing when it is not a layer
   local i
@@ -31,7 +31,7 @@ while IFS= read -r file; do
     header=$(sed -E 's/^#include [<"]([^">]+)[">].*/\1/' <<<"$line")
     top="${header%%/*}"
     if [ "$top" = FL ] && [[ "$TOOLKIT_LAYERS" != *" $folder "* ]]; then
-      fault "$file: includes the window toolkit ($header); only tweak/, timeline/ and ui/ may"
+      fault "$file: includes the window toolkit ($header); only widgets/, tweak/, timeline/ and ui/ may"
       continue
     fi
     theirs=$(rank "$top")

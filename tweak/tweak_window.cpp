@@ -3,7 +3,7 @@
 #include "tweak/tweak_window.h"
 
 // Our headers before FLTK's: X11 defines macros such as Bool, None and Button1.
-#include "tweak/field_input.h"
+#include "widgets/field_input.h"
 #include "tweak/logo.h"
 #include "engine/toolkit_guard.h"
 #include "tweak/tweak_setup.h"

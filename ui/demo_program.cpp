@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "ui/ui_messages.h"
-#include "ui/dev_document.h"
+#include "devmode/dev_document.h"
 #include "ui/dev_window_layout.h"
 #include "ui/reload_timer.h"
 #include "engine/init_demo.h"

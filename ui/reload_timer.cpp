@@ -1,7 +1,7 @@
 #include "ui/reload_timer.h"
 
 #include "engine/toolkit_guard.h"
-#include "ui/dev_document.h"
+#include "devmode/dev_document.h"
 
 #include <FL/Fl.H>
 

@@ -15,9 +15,9 @@
 #include "scene/preset_file.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
-#include "ui/authoring_session.h"
-#include "ui/dev_document.h"
-#include "ui/ui_messages.h"
+#include "devmode/authoring_session.h"
+#include "devmode/dev_document.h"
+#include "devmode/devmode_messages.h"
 
 namespace fs = std::filesystem;
 

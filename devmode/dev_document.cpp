@@ -1,4 +1,4 @@
-#include "ui/dev_document.h"
+#include "devmode/dev_document.h"
 
 #include <algorithm>
 
@@ -9,9 +9,9 @@
 #include "tweak/time_control.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
-#include "ui/authoring_wiring.h"
+#include "devmode/authoring_wiring.h"
 #include "timeline/timeline_messages.h"
-#include "ui/ui_messages.h"
+#include "devmode/devmode_messages.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "tweak/param_editing.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
-#include "ui/dev_document.h"
+#include "devmode/dev_document.h"
 
 namespace {
 

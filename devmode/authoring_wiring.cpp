@@ -1,7 +1,7 @@
-#include "ui/authoring_wiring.h"
+#include "devmode/authoring_wiring.h"
 
 #include "authoring/authoring_music.h"
-#include "ui/authoring_session.h"
+#include "devmode/authoring_session.h"
 #include "engine/data_location.h"
 #include "engine/playback.h"
 #include "tweak/tweak_setup.h"

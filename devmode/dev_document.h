@@ -17,7 +17,7 @@
 #include "timeline/timeline_form.h"
 #include "tweak/dev_keys.h"
 #include "tweak/tweak_controls.h"
-#include "ui/authoring_session.h"
+#include "devmode/authoring_session.h"
 
 // What the document needs from the windows; empty functions do nothing.
 struct DevWindows {

@@ -8,26 +8,12 @@
 
 #include <functional>
 
-#include "engine/toolkit_guard.h"
-
 // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y: the windows' undo and redo.
-inline bool IsUndoKey() {
-  const int key = Fl::event_key();
-  return (Fl::event_state() & FL_CTRL) && (key == 'z' || key == 'y');
-}
+bool IsUndoKey();
 
 class FieldInput : public Fl_Input {
  public:
   using Fl_Input::Fl_Input;
   std::function<void()> onFinish;
-  int handle(int event) override {
-    if (event == FL_KEYBOARD && IsUndoKey()) return 0;
-    if (event == FL_KEYBOARD && (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-      if (onFinish) FromToolkit(onFinish);
-      return 1;
-    }
-    const int used = Fl_Input::handle(event);
-    if (event == FL_UNFOCUS && onFinish) FromToolkit(onFinish);
-    return used;
-  }
+  int handle(int event) override;
 };
