@@ -5,11 +5,6 @@
 namespace {
 bool SameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
-// Whether putting step back would change nothing.
-bool Unchanged(const UndoHistory& history, const UndoStep& step, const TScene1ParamIArray& live) {
-  if (step.live) return SameParams(*step.live, live);
-  return history.TakeSequence && *step.sequence == history.TakeSequence();
-}
 
 // Starts a new step holding the state before a change, unless the change continues a run of keystrokes.
 void Push(UndoHistory& history, UndoStep before, bool sameRun, std::optional<int> typingIn) {
@@ -21,7 +16,8 @@ void Push(UndoHistory& history, UndoStep before, bool sameRun, std::optional<int
 }
 
 // Puts one step from `from` back and keeps the state it replaced on `to`.
-bool Step(UndoHistory& history, TScene1ParamIArray& live, std::deque<UndoStep>& from, std::deque<UndoStep>& to) {
+bool Step(UndoHistory& history, TScene1ParamIArray& live, SequenceSnapshot* sequence, std::deque<UndoStep>& from,
+          std::deque<UndoStep>& to) {
   EndTyping(history, live);
   if (from.empty()) return false;
   UndoStep step = std::move(from.back());
@@ -29,9 +25,9 @@ bool Step(UndoHistory& history, TScene1ParamIArray& live, std::deque<UndoStep>& 
   if (step.live) {
     to.push_back({live, std::nullopt});
     live = *step.live;
-  } else if (history.PutSequence) {
-    to.push_back({std::nullopt, history.TakeSequence()});
-    history.PutSequence(*step.sequence);
+  } else if (sequence) {
+    to.push_back({std::nullopt, *sequence});
+    *sequence = *step.sequence;
   }
   return true;
 }
@@ -63,11 +59,17 @@ void RecordSequenceChange(UndoHistory& history, const TScene1ParamIArray& live, 
 }
 
 void EndTyping(UndoHistory& history, const TScene1ParamIArray& live) {
-  if (history.typingIn && !history.undo.empty() && Unchanged(history, history.undo.back(), live))
+  // A run's step is always one of the live set (the sequence's changes start no run).
+  const UndoStep* run = history.typingIn && !history.undo.empty() ? &history.undo.back() : nullptr;
+  if (run && run->live && SameParams(*run->live, live))
     history.undo.pop_back();
   history.typingIn.reset();
 }
 
-bool Undo(UndoHistory& history, TScene1ParamIArray& live) { return Step(history, live, history.undo, history.redo); }
+bool Undo(UndoHistory& history, TScene1ParamIArray& live, SequenceSnapshot* sequence) {
+  return Step(history, live, sequence, history.undo, history.redo);
+}
 
-bool Redo(UndoHistory& history, TScene1ParamIArray& live) { return Step(history, live, history.redo, history.undo); }
+bool Redo(UndoHistory& history, TScene1ParamIArray& live, SequenceSnapshot* sequence) {
+  return Step(history, live, sequence, history.redo, history.undo);
+}

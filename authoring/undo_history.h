@@ -5,7 +5,6 @@
 // ones are dropped.
 #include <cstddef>
 #include <deque>
-#include <functional>
 #include <optional>
 
 #include "scene/param_table.h"
@@ -23,9 +22,6 @@ struct UndoHistory {
   std::deque<UndoStep> undo;    // oldest first; back() is undone next
   std::deque<UndoStep> redo;    // back() is redone next
   std::optional<int> typingIn;  // the field (any number naming it) whose run of keystrokes the newest step holds
-  // The edited sequence, read and put back by Undo and Redo; empty while no timeline edits one.
-  std::function<SequenceSnapshot()> TakeSequence;
-  std::function<void(const SequenceSnapshot&)> PutSequence;
 };
 
 // Whether two sets hold the same names and the same bits in every value.
@@ -43,7 +39,8 @@ void RecordSequenceChange(UndoHistory& history, const TScene1ParamIArray& live, 
 // Ends a run of keystrokes; a run that left the set (or the sequence) as it found it is no step at all.
 void EndTyping(UndoHistory& history, const TScene1ParamIArray& live);
 
-// Puts live (or the sequence) back one step (Undo) or forward one undone step (Redo); false when there
-// is none.
-bool Undo(UndoHistory& history, TScene1ParamIArray& live);
-bool Redo(UndoHistory& history, TScene1ParamIArray& live);
+// Puts live (or sequence, the edited sequence with its notes) back one step (Undo) or forward one
+// undone step (Redo); false when there is none. A step of the sequence while none is edited (sequence
+// nullptr) is passed over.
+bool Undo(UndoHistory& history, TScene1ParamIArray& live, SequenceSnapshot* sequence);
+bool Redo(UndoHistory& history, TScene1ParamIArray& live, SequenceSnapshot* sequence);

@@ -1,8 +1,7 @@
 #pragma once
-// The authoring clock of a run in development mode or with --start: the engine reads its tick through
-// the clock, which pauses, loops and seeks, and the music follows it. A default run (no -d, no --start)
-// has no AuthoringSession. No window toolkit here.
-#include <functional>
+// The authoring clock of a run in development mode or with --start: each frame's tick comes from the
+// program's real tick through the clock, which pauses, loops and seeks, and the music follows it. A
+// default run (no -d, no --start) has no AuthoringSession. No window toolkit here.
 #include <memory>
 
 #include "authoring/authoring_clock.h"
@@ -16,13 +15,13 @@ struct AuthoringSession {
   DemoEngine* engine = nullptr;
   AuthoringClock clock;
   MusicControl music;
-  std::function<uint32_t()> realTick;  // the program's own tick; engine->host.GetTickCount reads the clock's
+  uint32_t realMs = 0;  // the program's own tick at the last frame, where the clock keys act
 };
 
 // A session for development mode or --start; nullptr for a default run.
 std::unique_ptr<AuthoringSession> NewAuthoringSession(bool developmentMode, const PlayOptions& options);
 
-// Once InitDemo succeeded: the tick through the clock, the music from it.
+// Once InitDemo succeeded and the clock started at the real tick: the music from the clock.
 void ConnectAuthoringClock(AuthoringSession& session, DemoEngine& engine);
 
 // F5..F8 (authoring/clock_command.h): the command on the session's clock; form (nullptr: none) shows the loop.
@@ -31,6 +30,7 @@ void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakFor
 // The loop line of form's info from the clock's loop points.
 void ShowLoopInfo(const AuthoringClock& clock, TweakForm& form);
 
-// Around DemoIdle.
-void AuthoringBeforeFrame(AuthoringSession& session);
+// Around DemoIdle: before it, with the program's tick, the clock's moves; returns the tick the frame
+// is drawn at.
+uint32_t AuthoringBeforeFrame(AuthoringSession& session, uint32_t realMs);
 void AuthoringAfterFrame(AuthoringSession& session);

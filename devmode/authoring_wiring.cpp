@@ -33,14 +33,14 @@ std::unique_ptr<AuthoringSession> NewAuthoringSession(bool developmentMode, cons
 void ConnectAuthoringClock(AuthoringSession& session, DemoEngine& engine) {
   session.engine = &engine;
   session.music = MusicControlFor(engine.music);
-  session.realTick = engine.host.GetTickCount;
-  engine.host.GetTickCount = [&session] { return AuthoringTick(session.clock, session.realTick()); };
+  session.realMs = engine.clock.StartTick;
 }
 
-void AuthoringBeforeFrame(AuthoringSession& session) {
-  if (!session.engine) return;
-  const uint32_t real = session.realTick();
-  BeforeFrame(session.clock, session.engine->clock, AuthoringTick(session.clock, real), real, session.music);
+uint32_t AuthoringBeforeFrame(AuthoringSession& session, uint32_t realMs) {
+  if (!session.engine) return realMs;
+  session.realMs = realMs;
+  BeforeFrame(session.clock, session.engine->clock, AuthoringTick(session.clock, realMs), realMs, session.music);
+  return AuthoringTick(session.clock, realMs);
 }
 
 void AuthoringAfterFrame(AuthoringSession& session) {
@@ -52,7 +52,7 @@ void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakFor
   AuthoringClock& clock = session.clock;
   const uint32_t demoTimeMs = session.engine->clock.DemoTime;
   switch (command) {
-    case ClockCommand::TogglePause: TogglePause(clock, session.realTick(), session.music); break;
+    case ClockCommand::TogglePause: TogglePause(clock, session.realMs, session.music); break;
     case ClockCommand::SetLoopIn: SetLoopIn(clock, demoTimeMs); break;
     case ClockCommand::SetLoopOut: SetLoopOut(clock, demoTimeMs); break;
     case ClockCommand::ClearLoop: ClearLoop(clock); break;

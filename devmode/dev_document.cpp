@@ -4,6 +4,7 @@
 
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
+#include "engine/sequence_preview.h"
 #include "scene/preset_file.h"
 #include "tweak/preset_operations.h"
 #include "tweak/time_control.h"
@@ -25,8 +26,9 @@ std::optional<size_t> Ask(DevDocument& document, const std::string& question, co
   return std::min(*answer, answers.size() - 1);
 }
 
+// The tweak window shows its model again at the next frame (the timeline shows its own at every frame).
 void Refresh(DevDocument& document) {
-  if (document.windows.Refresh) document.windows.Refresh();
+  if (document.tweak) document.tweak->changed = true;
 }
 
 std::string FileName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -67,6 +69,7 @@ void SequenceReloaded(DevDocument& document) {
   if (document.timeline) {
     TimelineSequenceReloaded(*document.timeline);
     document.savedSequence = TimelineSnapshot(*document.timeline);
+    document.countedRevision.reset();
   }
   document.sequenceHeld = false;
   Refresh(document);
@@ -116,6 +119,34 @@ std::string StatusLine(const DevDocument& document, int changes) {
   return Joined(parts, kStatusSeparator);
 }
 
+// Undo or redo in the history the tweak window and the timeline share.
+void UndoOrRedo(DevDocument& document, bool redo) {
+  std::optional<SequenceSnapshot> sequence;
+  if (document.timeline) sequence = TimelineSnapshot(*document.timeline);
+  SequenceSnapshot* edited = sequence ? &*sequence : nullptr;
+  if (redo) RedoChange(*document.tweak, edited);
+  else UndoChange(*document.tweak, edited);
+  if (sequence && !(*sequence == TimelineSnapshot(*document.timeline))) PutTimelineSnapshot(*document.timeline, *sequence);
+}
+
+// The engine's count and the tweak window's info and time range follow the timeline's changes.
+void FollowTimeline(DevDocument& document) {
+  if (!document.timeline || document.timeline->revision == document.followedRevision) return;
+  document.followedRevision = document.timeline->revision;
+  document.engine.SequenceCount = static_cast<uint8_t>(document.engine.sequence.SequenceEntries.size());
+  ShowSequenceInTweak(document);
+  Refresh(document);
+}
+
+// The count of unsaved changes, counted again only when the sequence or its saved state changed.
+int CountUnsavedChanges(DevDocument& document) {
+  if (document.countedRevision != document.timeline->revision) {
+    document.unsavedChanges = UnsavedSequenceChanges(document);
+    document.countedRevision = document.timeline->revision;
+  }
+  return document.unsavedChanges;
+}
+
 std::optional<ClockCommand> ClockCommandOf(DevCommand command) {
   switch (command) {
     case DevCommand::TogglePause: return ClockCommand::TogglePause;
@@ -140,7 +171,7 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
   FillTweakHost(host, document.engine, developmentMode, document.watch);
   if (!developmentMode) return;
   host.ShutdownDemo = [&document] { RequestQuit(document); };
-  host.RunDevCommand = [&document](DevCommand command) { RunDevCommand(document, command); };
+  host.Key = [&document](int keysym, bool ctrl, bool shift) { return DevKey(document, keysym, ctrl, shift); };
   host.Confirm = [&document](const std::string& question, const std::string& yes) {
     return Ask(document, question, {yes, kAnswerCancel}) == std::optional<size_t>(0);
   };
@@ -183,25 +214,22 @@ void FillDocumentTimelineHost(DevDocument& document) {
     };
   }
   host.PickedPreset = [&document] { return document.tweak->controls.PresetList.selected; };
-  host.SetPreview = [&engine](bool on) { engine.preview.on = on; };
-  host.SequenceChanged = [&document] {
-    document.engine.SequenceCount = static_cast<uint8_t>(document.engine.sequence.SequenceEntries.size());
-    ShowSequenceInTweak(document);
-    Refresh(document);
-  };
   host.SequenceSaved = [&document] {
     NoteOwnWrite(document.watch, document.watch.sequence.path);
     document.savedSequence = TimelineSnapshot(*document.timeline);
+    document.countedRevision.reset();
     document.sequenceSavedAt = document.windows.WallClock ? document.windows.WallClock() : "";
     document.sequenceHeld = false;
   };
   host.ShowMessage = document.engine.host.ShowMessage;
-  host.RunDevCommand = [&document](DevCommand command) { RunDevCommand(document, command); };
+  host.Key = [&document](int keysym, bool ctrl, bool shift) { return DevKey(document, keysym, ctrl, shift); };
 }
 
 void AttachTimeline(DevDocument& document, TimelineForm& form) {
   document.timeline = &form;
   document.savedSequence = TimelineSnapshot(form);
+  document.followedRevision = form.revision;
+  document.countedRevision.reset();
 }
 
 bool SequenceUnsaved(const DevDocument& document) {
@@ -237,6 +265,7 @@ bool WorkUnsaved(const DevDocument& document) { return LiveSetUnsaved(document) 
 
 void RequestQuit(DevDocument& document) {
   if (document.asking) return;
+  if (document.timeline) FinishTimelineTyping(*document.timeline);
   if (WorkUnsaved(document)) {
     const size_t answer = Ask(document, UnsavedWorkText(document) + kUnsavedQuestion,
                               {kAnswerSaveAll, kAnswerDiscard, kAnswerCancel}).value_or(2);
@@ -260,12 +289,17 @@ void RunDevCommand(DevDocument& document, DevCommand command) {
     return RequestQuit(document);
   } else if (command == DevCommand::ShowWindows) {
     if (document.windows.ShowWindows) document.windows.ShowWindows();
-  } else if (document.tweak && command == DevCommand::Undo) {
-    UndoChange(*document.tweak);
-  } else if (document.tweak && command == DevCommand::Redo) {
-    RedoChange(*document.tweak);
+  } else if (document.tweak && (command == DevCommand::Undo || command == DevCommand::Redo)) {
+    UndoOrRedo(document, command == DevCommand::Redo);
   }
   Refresh(document);
+}
+
+bool DevKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
+  const std::optional<DevCommand> command = DevCommandOfKey(keysym, ctrl, shift);
+  if (!command) return false;
+  RunDevCommand(document, *command);
+  return true;
 }
 
 bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
@@ -273,10 +307,7 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift) {
     RunDevCommand(document, DevCommand::TogglePause);
     return true;
   }
-  const std::optional<DevCommand> command = DevCommandOfKey(keysym, ctrl, shift);
-  if (!command) return false;
-  RunDevCommand(document, *command);
-  return true;
+  return DevKey(document, keysym, ctrl, shift);
 }
 
 namespace {
@@ -308,26 +339,37 @@ void OfferHeldReload(DevDocument& document) {
 }  // namespace
 
 void PollDocument(DevDocument& document) {
+  FollowTimeline(document);
   DemoEngine& engine = document.engine;
   PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
   OfferHeldReload(document);
 }
 
-void DocumentBeforeFrame(DevDocument& document) {
-  if (document.authoring) AuthoringBeforeFrame(*document.authoring);
-  if (document.tweak) document.engine.preview.livePreset = document.tweak->controls.PresetList.selected;
+void DocumentFrame(DevDocument& document, uint32_t realMs) {
+  DemoEngine& engine = document.engine;
+  FollowTimeline(document);
+  const uint32_t tickMs = document.authoring ? AuthoringBeforeFrame(*document.authoring, realMs) : realMs;
+  const bool preview = engine.settings.developmentMode && document.timeline && document.timeline->preview;
+  engine.liveSetOnly = engine.settings.developmentMode && !preview;
+  {
+    std::optional<LiveSetStandIn> standIn;
+    if (preview) standIn.emplace(engine.scene, document.tweak ? document.tweak->controls.PresetList.selected : -1);
+    DemoIdle(engine, tickMs);
+  }
+  if (document.authoring) AuthoringAfterFrame(*document.authoring);
+  ShowUnsavedWork(document);
 }
 
-bool DocumentAfterFrame(DevDocument& document) {
-  if (document.authoring) AuthoringAfterFrame(*document.authoring);
+void ShowUnsavedWork(DevDocument& document) {
+  FollowTimeline(document);
   if (document.timeline) {
-    const int changes = UnsavedSequenceChanges(document);
+    const int changes = CountUnsavedChanges(document);
     document.timeline->title = std::string(kTimelineCaption) + (changes > 0 ? kUnsavedMark : "");
     document.timeline->status = StatusLine(document, changes);
   }
-  if (!document.tweak) return false;
+  if (!document.tweak) return;
   const std::string caption = std::string(kCaptionRunning) + (LiveSetUnsaved(document) ? kUnsavedMark : "");
-  if (document.tweak->controls.caption == caption) return false;
+  if (document.tweak->controls.caption == caption) return;
   document.tweak->controls.caption = caption;
-  return true;
+  Refresh(document);
 }

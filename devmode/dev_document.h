@@ -1,9 +1,10 @@
 #pragma once
 // Development mode as one document: the live set the tweak window edits and the sequence the timeline
-// edits, their shared undo history, the authoring clock and the hot reload, with one answer to "is
-// there unsaved work?". The document decides what quitting, an outside change of a file and the keys
-// shared by the three windows do; the windows show it and ask the user what it asks (DevWindows). A run
-// outside development mode uses only the hot reload and the hidden tweak window's host. No window
+// edits, their shared undo history, the authoring clock, the sequence preview and the hot reload, with
+// one answer to "is there unsaved work?". The document decides what quitting, an outside change of a
+// file and the keys shared by the three windows do; it changes the windows' models and marks them, the
+// program's frame step shows them, and the windows ask the user what it asks (DevWindows). A run outside
+// development mode uses only the frame, the hot reload and the hidden tweak window's host. No window
 // toolkit here.
 #include <functional>
 #include <memory>
@@ -19,12 +20,11 @@
 #include "tweak/tweak_controls.h"
 #include "devmode/authoring_session.h"
 
-// What the document needs from the windows; empty functions do nothing.
+// What the document asks of the program around it; empty functions do nothing.
 struct DevWindows {
   // A question and its answers, the safe one last; the index of the answer picked (the last one when
   // the box is closed), nullopt when it cannot be asked now (another box is open). Empty: nullopt.
   std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
-  std::function<void()> Refresh;             // the tweak window and the timeline show their models again
   std::function<void()> ShowWindows;         // F2: the tweak window and the timeline, also after closing
   std::function<std::string()> WallClock;    // "14:02:11", for the status line
 };
@@ -47,9 +47,13 @@ struct DevDocument {
   bool sequenceHeld = false;         // the sequence file changed on disk over unsaved sequence edits
   bool sequenceReloadOffered = false;  // the user was asked about the held sequence change already
   bool asking = false;               // a question of the document is open
+  uint64_t followedRevision = 0;     // the timeline's revision the engine and the tweak window follow
+  std::optional<uint64_t> countedRevision;  // the timeline's revision unsavedChanges was counted at
+  int unsavedChanges = 0;
 };
 
-// Once InitDemo succeeded: the clock (when there is a session) and the hot reload's watch and reports.
+// Once InitDemo succeeded and the demo clock started: the authoring clock (when there is a session) and
+// the hot reload's watch and reports.
 void ConnectDocument(DevDocument& document);
 
 // Before the tweak window opens: its host, with "outta here" and F10 asking first, the shared keys and
@@ -76,16 +80,22 @@ void RequestQuit(DevDocument& document);
 // left unsaved.
 bool SaveAll(DevDocument& document);
 
-// A key of the shared table, from any of the three windows.
+// A command of the keys shared by the three windows.
 void RunDevCommand(DevDocument& document, DevCommand command);
-// The output window's keys: Space pauses, the rest as RunDevCommand. True when the key was used.
+// A key the tweak window or the timeline handed on: its shared command (dev_keys.h); true when it has one.
+bool DevKey(DevDocument& document, int keysym, bool ctrl, bool shift);
+// The output window's keys: Space pauses, the rest as DevKey. True when the key was used.
 bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 
 // The hot reload's poll: the data files read again where they changed on disk, then a held outside
 // change offered for reload once (the reload is one undo step).
 void PollDocument(DevDocument& document);
 
-// Around every frame: the clock, the preview's preset; afterwards the titles' "*" and the timeline's
-// status line. DocumentAfterFrame returns true when the tweak window's title changed.
-void DocumentBeforeFrame(DevDocument& document);
-bool DocumentAfterFrame(DevDocument& document);
+// One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
+// timeline's changes since the last frame, the authoring clock gives the frame's tick, DemoIdle draws
+// (with the timeline's preview on: the whole sequence, the live set standing in for the preset picked in
+// "set"), and the titles' "*" and the timeline's status line follow the unsaved work.
+void DocumentFrame(DevDocument& document, uint32_t realMs);
+// DocumentFrame's steps that draw nothing: the engine and the tweak window follow the timeline, the
+// titles' "*" and the timeline's status line the unsaved work; a changed tweak title marks its model.
+void ShowUnsavedWork(DevDocument& document);

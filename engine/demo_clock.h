@@ -10,3 +10,10 @@ struct DemoClock {
   uint32_t DemoTime = 0;    // elapsed demo time, ms
   uint32_t FxTime = 0;      // effect time of the layer evaluated last, ms
 };
+
+// Demo time 0 at tick nowMs, no frames yet.
+inline void StartDemoClock(DemoClock& clock, uint32_t nowMs) {
+  clock.FrameCount = 0;
+  clock.DemoTime = 0;
+  clock.StartTick = nowMs;
+}

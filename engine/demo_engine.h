@@ -1,14 +1,13 @@
 #pragma once
 // The running demo: everything the launcher window owns once "Start" is pressed, and the few ways the
-// engine reaches the program around it. The program plugs in windows and message boxes; tests, --render
-// and the video export plug in a scripted clock and collect the messages.
+// engine reaches the program around it. The program plugs in windows and message boxes; tests collect
+// the messages. The tick comes in with each frame (playback.h).
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "engine/demo_clock.h"
 #include "engine/layer_errors.h"
-#include "engine/sequence_preview.h"
 #include "audio/music.h"
 #include "draw/render_state.h"
 #include "scene/scene_update.h"
@@ -25,9 +24,8 @@ struct DemoSettings {
 };
 
 struct DemoHost {
-  std::function<uint32_t()> GetTickCount;                    // monotonic milliseconds, wrapping at 32 bits
-  // The wall clock a frame's duration is measured on when GetTickCount is not one (a frame-stepped
-  // clock); empty: GetTickCount.
+  // The wall clock in monotonic milliseconds (wrapping at 32 bits) that a frame's duration is measured
+  // on, whatever tick the frame is drawn at (a paused or frame-stepped one).
   std::function<uint32_t()> WallTickMs;
   std::function<void(const std::string&)> ShowFatalError;    // box titled "Demo fuckup message...", warning icon
   std::function<void(const std::string&)> ShowMessage;       // plain message window
@@ -47,7 +45,9 @@ struct DemoEngine {
   Music music;
   bool terminating = false;       // a fatal error was shown; the program ends once control is back in the loop
   LayerErrorFilter layerErrors;   // so that a layer failing in every frame is shown once
-  SequencePreview preview;        // development mode: the whole sequence instead of the live set alone
+  // What a frame draws: the live set alone (development mode, unless its preview of the whole sequence
+  // is on), or every entry of the sequence.
+  bool liveSetOnly = false;
 };
 
 // Shows text as a fatal error and asks the program to end; returns to the caller.

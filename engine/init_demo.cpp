@@ -87,8 +87,5 @@ bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
     return false;
   }
 
-  engine.clock.FrameCount = 0;
-  engine.clock.DemoTime = 0;
-  engine.clock.StartTick = engine.host.GetTickCount();
   return !engine.terminating;
 }

@@ -33,17 +33,15 @@ void UpdateCaption(DemoEngine& engine) {
 
 }  // namespace
 
-void DemoIdle(DemoEngine& engine) {
+void DemoIdle(DemoEngine& engine, uint32_t nowMs) {
   DemoClock& clock = engine.clock;
   ++clock.FrameCount;
-  const uint32_t now = engine.host.GetTickCount();
-  if (static_cast<int32_t>(now - clock.StartTick) < 0)
+  if (static_cast<int32_t>(nowMs - clock.StartTick) < 0)
     FatalError(engine, kTimingFailedText);
   else
     // The last frame shows the demo's end, not a moment after it that no check has seen.
-    clock.DemoTime = std::min(engine.host.GetTickCount() - clock.StartTick, engine.sequence.DemoLength);
-  const auto& frameTick = engine.host.WallTickMs ? engine.host.WallTickMs : engine.host.GetTickCount;
-  const uint32_t frameStart = frameTick();
+    clock.DemoTime = std::min(nowMs - clock.StartTick, engine.sequence.DemoLength);
+  const uint32_t frameStart = engine.host.WallTickMs();
   clock.AvgFps = static_cast<uint32_t>(Round(clock.FrameCount * 1000.0 / (clock.DemoTime + 1.0)));
   if (engine.settings.stats) UpdateCaption(engine);
 
@@ -52,28 +50,22 @@ void DemoIdle(DemoEngine& engine) {
   const LayerErrorSink layerError = [&engine](const std::string& text) {
     if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
   };
-  if (engine.settings.developmentMode && engine.preview.on)
-    DrawSequencePreview(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.preview.livePreset,
-                        formWidthPx, formHeightPx, clock.FxTime, layerError);
-  else
-    DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.settings.developmentMode,
-                  formWidthPx, formHeightPx, clock.FxTime, layerError);
+  DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.liveSetOnly, formWidthPx,
+                formHeightPx, clock.FxTime, layerError);
   EndLayerErrorFrame(engine.layerErrors);
 
   if (clock.DemoTime >= engine.sequence.DemoLength) {
     if (engine.settings.loop)
-      RestartDemo(engine);
+      RestartDemo(engine, nowMs);
     else
       ShutdownDemo(engine);
   }
-  const uint32_t frameMs = frameTick() - frameStart;
+  const uint32_t frameMs = engine.host.WallTickMs() - frameStart;
   if (frameMs != 0) clock.Fps = 1000 / frameMs;
 }
 
-void RestartDemo(DemoEngine& engine) {
-  engine.clock.StartTick = engine.host.GetTickCount();
-  engine.clock.FrameCount = 0;
-  engine.clock.DemoTime = 0;
+void RestartDemo(DemoEngine& engine, uint32_t nowMs) {
+  StartDemoClock(engine.clock, nowMs);
   RestartMusic(engine.music);
 }
 

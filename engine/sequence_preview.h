@@ -2,17 +2,21 @@
 // Development mode's sequence preview: the output draws the whole sequence at the demo time exactly as
 // normal play does, except that the live set stands in for every entry of one preset (the one picked
 // in the tweak window's "set"), so the author sees the edited preset in its place in the demo.
-#include <cstdint>
+#include "scene/scene_update.h"
 
-#include "draw/demo_frame.h"
+// While it lives, the live set stands in for preset livePreset (none when it is -1 or not loaded); at
+// its end the presets and the live set are as they were (normal play's evaluation copies each entry's
+// preset into the live set).
+class LiveSetStandIn {
+ public:
+  LiveSetStandIn(SceneState& scene, int livePreset);
+  ~LiveSetStandIn();
+  LiveSetStandIn(const LiveSetStandIn&) = delete;
+  LiveSetStandIn& operator=(const LiveSetStandIn&) = delete;
 
-struct SequencePreview {
-  bool on = false;
-  int livePreset = -1;  // the preset the live set stands in for; -1 (or one not loaded): none
+ private:
+  SceneState& scene_;
+  const TScene1ParamIArray live_;
+  TScene1ParamIArray saved_;
+  int preset_ = -1;
 };
-
-// DrawDemoFrame in normal play's way with the stand-in. The live set and the presets are as they were
-// afterwards.
-void DrawSequencePreview(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
-                         int livePreset, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs,
-                         const LayerErrorSink& layerError);

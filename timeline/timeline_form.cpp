@@ -33,7 +33,7 @@ void ShowSelected(TimelineForm& form) {
 void Changed(TimelineForm& form) {
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = static_cast<int>(Entries(form).size()) - 1;
   ShowSelected(form);
-  if (form.host.SequenceChanged) form.host.SequenceChanged();
+  ++form.revision;
 }
 
 // Runs an action that changes the sequence and records it as one undo step.
@@ -140,14 +140,6 @@ std::string FieldText(const TimelineForm& form, TimelineField field) {
   }
 }
 
-void PutSequence(TimelineForm& form, const SequenceSnapshot& snapshot) {
-  *form.host.sequence = snapshot.sequence;
-  form.notes = snapshot.notes;
-  form.bpm = NotesBpm(form.notes);
-  Changed(form);
-  ShowTimelineFields(form);
-}
-
 // A new entry: the preset picked in "set" (else the selected entry's, else 0) at the grid point at or
 // before the cursor, so the preview at the cursor shows it; eight beats (or four seconds) long, cut at
 // the demo's end.
@@ -243,18 +235,23 @@ std::string EntryLabel(const TSceneSeqEntry& entry) {
 
 void SetUpTimeline(TimelineForm& form) {
   ReadNotes(form);
-  if (form.host.history) {
-    form.host.history->TakeSequence = [&form] { return TimelineSnapshot(form); };
-    form.host.history->PutSequence = [&form](const SequenceSnapshot& snapshot) { PutSequence(form, snapshot); };
-  }
   if (!form.host.ShowMessage) form.host.ShowMessage = [](const std::string&) {};
   form.title = kTimelineCaption;
+  ShowTimelineFields(form);
+}
+
+void PutTimelineSnapshot(TimelineForm& form, const SequenceSnapshot& snapshot) {
+  *form.host.sequence = snapshot.sequence;
+  form.notes = snapshot.notes;
+  form.bpm = NotesBpm(form.notes);
+  Changed(form);
   ShowTimelineFields(form);
 }
 
 void TimelineSequenceReloaded(TimelineForm& form) {
   ReadNotes(form);
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = -1;
+  ++form.revision;
   ShowTimelineFields(form);
 }
 
@@ -353,20 +350,19 @@ void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
   ShowTimelineFields(form);
 }
 
-void SwitchPreview(TimelineForm& form, bool on) {
-  form.preview = on;
-  if (form.host.SetPreview) form.host.SetPreview(on);
-}
+void SwitchPreview(TimelineForm& form, bool on) { form.preview = on; }
 
 void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string& text) {
   const int index = static_cast<int>(field);
   if (form.fields[index] == text) return;
   form.fields[index] = text;
   form.reported[index].reset();
+  form.typing = field;
 }
 
 void FinishTimelineText(TimelineForm& form, TimelineField field) {
   const int index = static_cast<int>(field);
+  form.typing.reset();
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const std::string text = form.fields[index];
   if (IsEntryField(field) && form.selected < 0) return;
@@ -388,4 +384,8 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
     SetNotesBpm(form.notes, form.bpm);
   });
   form.fields[index] = FieldText(form, field);
+}
+
+void FinishTimelineTyping(TimelineForm& form) {
+  if (form.typing) FinishTimelineText(form, *form.typing);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The timeline window as plain data and the handlers of what the user does in it, with no window
 // toolkit: the window mirrors this model and reports events to it; tests drive it without a screen.
-// Every change of the sequence lands in host.sequence (the one the frames draw) and is one step in the
-// undo history the tweak window shares. Times are ms of demo time, positions pixels.
+// Every change of the sequence lands in host.sequence (the one the frames draw), counts up the form's
+// revision and is one step in the undo history the tweak window shares. Times are ms of demo time,
+// positions pixels.
 #include <array>
 #include <functional>
 #include <optional>
@@ -27,12 +28,10 @@ struct TimelineHost {
   std::function<std::optional<uint32_t>()> LoopIn, LoopOut;  // the section loop (F6/F7)
   std::function<void(uint32_t inMs, uint32_t outMs)> SetLoop;
   std::function<int()> PickedPreset;                       // the preset picked in "set", -1 for none
-  std::function<void(bool on)> SetPreview;                 // the output draws the whole sequence
-  std::function<void()> SequenceChanged;                   // after every change of the entries or length
   std::function<void()> SequenceSaved;                     // the file was written by us: no reload
   std::function<void(const std::string&)> ShowMessage;
-  // The keys the timeline shares with the other windows (tweak/dev_keys.h): undo and redo too.
-  std::function<void(DevCommand)> RunDevCommand;
+  // A key (an X keysym) no control of the window used: as TweakHost::Key.
+  std::function<bool(int keysym, bool ctrl, bool shift)> Key;
 };
 
 // The eight numbers of an entry, then the sequence's length, ratio, and the timeline's beats per minute.
@@ -61,8 +60,10 @@ struct TimelineForm {
   int selected = -1;                                // entry, -1 for none
   std::array<std::string, kTimelineFieldCount> fields;  // the texts shown
   std::array<std::optional<std::string>, kTimelineFieldCount> reported;  // last finished bad text shown
+  std::optional<TimelineField> typing;              // the field typed in and not finished yet
   std::optional<double> bpm;
-  bool preview = false;
+  bool preview = false;                             // the output draws the whole sequence
+  uint64_t revision = 0;                            // counts the changes of the sequence and its notes
   TimelineGeometry geometry;                        // of the drawing area: its size set by the window
   TimelineDrag drag;
   std::string title;   // the window's title, "timeline" and a "*" while the sequence has unsaved changes
@@ -72,8 +73,10 @@ struct TimelineForm {
 // The sequence with its notes as the timeline holds them now.
 SequenceSnapshot TimelineSnapshot(const TimelineForm& form);
 
-// Reads the notes of the sequence file, fills the fields and ties the undo history to the sequence.
+// Reads the notes of the sequence file and fills the fields.
 void SetUpTimeline(TimelineForm& form);
+// Puts the sequence and its notes in place (an undo step, say).
+void PutTimelineSnapshot(TimelineForm& form, const SequenceSnapshot& snapshot);
 // The sequence was read again from its file (hot reload): new notes, selection kept when it still exists.
 void TimelineSequenceReloaded(TimelineForm& form);
 
@@ -94,6 +97,8 @@ void SwitchPreview(TimelineForm& form, bool on);
 // message, once for that text. An emptied field shows the value kept (an empty bpm: no beats).
 void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string& text);
 void FinishTimelineText(TimelineForm& form, TimelineField field);
+// The field typed in counts as finished (before quitting, say): its text is stored when valid.
+void FinishTimelineTyping(TimelineForm& form);
 
 // The fields show the model's values again (after an undo, say), except keystrokes not finished yet.
 void ShowTimelineFields(TimelineForm& form);

@@ -13,7 +13,6 @@
 #include "timeline/waveform.h"
 #include "scene/mp3_location.h"
 #include "engine/toolkit_guard.h"
-#include "tweak/dev_keys.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -73,13 +72,9 @@ struct CanvasContent {
 // The drawing area: axis, waveform, bars, loop and cursor.
 class TimelineCanvas : public Fl_Widget {
  public:
-  // changed: after the model changed; viewMoved: after the zoom or the scroll changed.
-  TimelineCanvas(int x, int y, int w, int h, TimelineForm& form, std::function<void()> changed,
-                 std::function<void()> viewMoved)
+  TimelineCanvas(int x, int y, int w, int h, TimelineForm& form)
       : Fl_Widget(x, y, w, h),
         form_(form),
-        changed_(std::move(changed)),
-        viewMoved_(std::move(viewMoved)),
         waveform_(FindMp3File(form.host.sequence->Mp3FileName, form.host.dataDir)),
         thumbnails_(form.host.dataDir) {}
   ~TimelineCanvas() override {
@@ -113,7 +108,6 @@ class TimelineCanvas : public Fl_Widget {
   void DrawAxis(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
   TimelineForm& form_;
-  std::function<void()> changed_, viewMoved_;
   Waveform waveform_;
   Thumbnails thumbnails_;
   int thumbnailsDrawn_ = 0;  // counts the arrivals of pictures
@@ -315,11 +309,9 @@ bool TimelineCanvas::Wheel() {
     ScrollAxisTo(g, g.view.firstMs + (dx != 0 ? dx : dy) * VisibleMs(g) / 10);
   } else if (dy != 0) {
     ScrollRowsTo(g, g.view.rowsScrolledPx + dy * RowHeightPx(g));
-    viewMoved_();
     return true;
   }
   AuthorMovedView(g, CursorMs());
-  viewMoved_();
   return true;
 }
 
@@ -340,12 +332,9 @@ bool TimelineCanvas::Key() {
     if (count == 0) return true;
     const int from = form_.selected < 0 ? (key == FL_Up ? count : -1) : form_.selected;
     SelectEntry(form_, std::clamp(from + (key == FL_Up ? -1 : 1), 0, count - 1));
-    changed_();
-    return true;
   } else {
     return false;
   }
-  viewMoved_();
   return true;
 }
 
@@ -364,16 +353,13 @@ int TimelineCanvas::HandleMouse(int event) {
       // before the click selects another one.
       if (Fl::focus() != this) take_focus();
       PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
-      changed_();
       return 1;
     }
     case FL_DRAG:
       DragTo(form_, Fl::event_x() - x(), Fl::event_y() - y(), (Fl::event_state() & FL_ALT) != 0);
-      changed_();
       return 1;
     case FL_RELEASE:
       Release(form_);
-      changed_();
       return 1;
     case FL_MOUSEWHEEL: return Wheel() ? 1 : 0;
     case FL_KEYBOARD: return Key() ? 1 : 0;
@@ -397,7 +383,6 @@ class TimelineWindow : public Fl_Window {
   template <typename Widget>
   void On(Widget* widget, std::function<void()> action);
   int HandleKeys(int event);  // 1 when the window used the key
-  void FinishTyping();        // the focused field's text counts as finished (stored when valid)
   void SyncTitleAndStatus();
   void PlaceControls();
   void SyncScrollbars();
@@ -417,12 +402,7 @@ class TimelineWindow : public Fl_Window {
 
 template <typename Widget>
 void TimelineWindow::On(Widget* widget, std::function<void()> action) {
-  actions_.push_back([this, action = std::move(action)] {
-    FromToolkit([&] {
-      action();
-      SyncView();
-    });
-  });
+  actions_.push_back([action = std::move(action)] { FromToolkit(action); });
   widget->callback([](Fl_Widget*, void* data) { (*static_cast<std::function<void()>*>(data))(); }, &actions_.back());
 }
 
@@ -440,10 +420,7 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
     field->when(FL_WHEN_CHANGED);
     const auto which = static_cast<TimelineField>(i);
     On(field, [this, field, which] { TypeTimelineText(form_, which, field->value()); });
-    field->onFinish = [this, which] {
-      FinishTimelineText(form_, which);
-      SyncView();
-    };
+    field->onFinish = [this, which] { FinishTimelineText(form_, which); };
     fields_[i] = field;
   }
   for (int i = 0; i < kTimelineButtonCount; ++i) {
@@ -468,10 +445,7 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
   status_->labelsize(kFontSizePx);
   status_->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
 
-  canvas_ = new TimelineCanvas(0, 0, 1, 1, form_, [this] { SyncView(); }, [this] {
-    SyncScrollbars();
-    canvas_->redraw();
-  });
+  canvas_ = new TimelineCanvas(0, 0, 1, 1, form_);
   rowsScrollbar_ = new Fl_Scrollbar(0, 0, 1, 1);
   rowsScrollbar_->type(FL_VERTICAL);
   On(rowsScrollbar_, [this] { ScrollRowsTo(form_.geometry, rowsScrollbar_->value()); });
@@ -530,8 +504,7 @@ void TimelineWindow::SyncScrollbars() {
 
 void TimelineWindow::Frame() {
   FollowCursor(canvas_->Geometry(), canvas_->CursorMs());
-  SyncScrollbars();
-  SyncTitleAndStatus();
+  SyncView();
   canvas_->ShowFrame();
 }
 
@@ -546,21 +519,9 @@ int TimelineWindow::HandleKeys(int event) {
   const int key = Fl::event_key();
   if (key == FL_Delete && Fl::focus() == canvas_) {
     ClickTimelineButton(form_, TimelineButton::Delete);
-    SyncView();
     return 1;
   }
-  const std::optional<DevCommand> command =
-      DevCommandOfKey(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
-  if (!command) return 0;
-  if (*command == DevCommand::Quit) FinishTyping();
-  if (form_.host.RunDevCommand) form_.host.RunDevCommand(*command);
-  SyncView();
-  return 1;
-}
-
-void TimelineWindow::FinishTyping() {
-  for (int i = 0; i < kTimelineFieldCount; ++i)
-    if (Fl::focus() == fields_[i]) FinishTimelineText(form_, static_cast<TimelineField>(i));
+  return form_.host.Key && form_.host.Key(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
 }
 
 void TimelineWindow::SyncTitleAndStatus() {
@@ -584,7 +545,6 @@ void TimelineWindow::SyncView() {
   if ((tallRows_->value() != 0) != form_.geometry.view.tallRows) tallRows_->value(form_.geometry.view.tallRows ? 1 : 0);
   canvas_->Geometry();
   SyncScrollbars();
-  canvas_->redraw();
 }
 
 void DeleteTimelineWindow::operator()(TimelineWindow* window) const { delete window; }
@@ -601,5 +561,3 @@ TimelineForm& ModelOf(TimelineWindow& window) { return window.Form(); }
 void TimelineFrame(TimelineWindow& window) { window.Frame(); }
 
 void ShowTimelineWindow(TimelineWindow& window) { window.show(); }
-
-void RefreshTimelineWindow(TimelineWindow& window) { window.SyncView(); }

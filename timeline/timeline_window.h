@@ -2,7 +2,9 @@
 // The timeline window on screen (FLTK 1.3): the sequence's entries as bars over the demo's time axis
 // and the soundtrack's waveform, with the play cursor and the section loop, and the fields and buttons
 // that edit the selected entry. It mirrors the model of timeline_form.h and reports what the user does
-// to it. The program calls TimelineFrame after every frame so the cursor follows the demo time.
+// to it; its events only change the model. The program calls TimelineFrame after every frame: the
+// window shows the model (fields, title, status line, the drawing area) and the cursor follows the demo
+// time.
 #include <memory>
 #include <string>
 
@@ -22,9 +24,8 @@ TimelineWindowPtr OpenTimelineWindow(TimelineHost& host, int xPx, int yPx, int w
 
 TimelineForm& ModelOf(TimelineWindow& window);
 
-// Redraws the window (the cursor) and mirrors the model's fields, title and status line.
+// Mirrors the model's fields, title and status line and redraws the drawing area where it changed (the
+// cursor's columns alone when nothing else did).
 void TimelineFrame(TimelineWindow& window);
 // Shows the window again after its close box hid it.
 void ShowTimelineWindow(TimelineWindow& window);
-// Shows the model again after the program changed it.
-void RefreshTimelineWindow(TimelineWindow& window);

@@ -72,4 +72,5 @@ struct TweakForm {
   // The live set as last picked, loaded, saved or reloaded from its file: anything else is unsaved.
   TScene1ParamIArray savedSet{};
   std::string savedSetFile;  // the full name of that file; empty when the set came from none
+  bool changed = false;      // changed since the window last showed it; the next frame shows it
 };

@@ -8,7 +8,6 @@
 #include "engine/demo_clock.h"
 #include "scene/load_reports.h"
 #include "scene/scene_update.h"
-#include "tweak/dev_keys.h"
 
 struct TweakHost {
   SceneState* scene = nullptr;   // LiveParams edited in place; ScenePresets/PresetCount read and refreshed
@@ -25,9 +24,9 @@ struct TweakHost {
   // A yes/no question that waits for the user ("save" over another preset's file); empty: yes.
   std::function<bool(const std::string& question, const std::string& yes)> Confirm;
   LoadReports reports;                                    // how the preset refresh after "save" reports faults
-  // The shared keys (tweak/dev_keys.h) other than undo, redo and F10, which the window runs itself;
-  // empty: they do nothing.
-  std::function<void(DevCommand)> RunDevCommand;
+  // A key (an X keysym) that no control of the window used and the window has no use for: the program
+  // decides what it means (undo, the clock, quitting); true when it used the key. Empty: none is used.
+  std::function<bool(int keysym, bool ctrl, bool shift)> Key;
   // "save" wrote this file (the full name as saved): the program's own write, no outside change.
   std::function<void(const std::string& path)> PresetFileWritten;
 };

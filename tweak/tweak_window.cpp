@@ -158,7 +158,7 @@ class TForm2 : public Fl_Double_Window {
   }
 
  private:
-  // Runs a user action, then mirrors the model back into the widgets.
+  // Runs a user action; the next frame mirrors the model back into the widgets.
   void On(Fl_Widget* widget, std::function<void()> action);
   Fl_Box* Label(int x, int y, const char* text, Fl_Font font = kSans);
   Fl_Button* Button(int x, int y, int w, int h, const char* caption, TweakButton button);
@@ -292,7 +292,7 @@ void TForm2::On(Fl_Widget* widget, std::function<void()> action) {
   actions_.push_back([this, action = std::move(action)] {
     FromToolkit([&] {
       action();
-      SyncView();
+      form_.changed = true;
     });
   });
   auto run = [](Fl_Widget*, void* data) { (*static_cast<std::function<void()>*>(data))(); };
@@ -335,7 +335,7 @@ FieldInput* TForm2::Field(int x, int y, int w, int h, TweakField field, Fl_Font 
   On(widget, [this, widget, field] { TypeText(form_, field, widget->value()); });
   widget->onFinish = [this, field] {  // run through the toolkit guard by FieldInput
     FinishText(form_, field);
-    SyncView();
+    form_.changed = true;
   };
   return widget;
 }
@@ -370,24 +370,16 @@ int TForm2::HandleKeys(int event) {
     const int key = Fl::event_key();
     if (key == FL_Escape) {
       PressKey(form_, kKeyEscape);
-      SyncView();
+      form_.changed = true;
       return 1;
     }
-    // The typing run in the focused field ends with an undo, as when the field is left.
-    const std::optional<DevCommand> command =
-        DevCommandOfKey(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
-    if (!command) return 0;
-    if (*command == DevCommand::Undo) UndoChange(form_);
-    else if (*command == DevCommand::Redo) RedoChange(form_);
-    else if (*command == DevCommand::Quit) PressKey(form_, kKeyF10);
-    else if (form_.host.RunDevCommand) form_.host.RunDevCommand(*command);
-    SyncView();
-    return 1;
+    return form_.host.Key && form_.host.Key(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
   }
   return 0;
 }
 
 void TForm2::SyncView() {
+  form_.changed = false;
   const TweakControls& c = form_.controls;
   SetLabel(*this, c.caption);
   if (SetLabel(*info_, c.info)) {
@@ -467,4 +459,6 @@ void PlaceTweakWindow(TForm2& window, int xPx, int yPx) { window.position(xPx, y
 
 void ReopenTweakWindow(TForm2& window) { window.Reopen(); }
 
-void RefreshTweakWindow(TForm2& window) { window.SyncView(); }
+void SyncTweakWindow(TForm2& window) {
+  if (window.Form().changed) window.SyncView();
+}

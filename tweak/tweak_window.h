@@ -1,14 +1,14 @@
 #pragma once
 // The tweak window on screen (FLTK 1.3): TForm2 shows the control model of tweak_controls.h, reports
-// what the user does to user_events.h, and mirrors the model back after every event.
+// what the user does to user_events.h, and mirrors the model back once per frame (SyncTweakWindow).
 //
 // The app calls OpenTweakWindow once after its start-up (presets, sequence and textures loaded). In
 // development mode the window shows itself beside the output window; otherwise it stays hidden for the
-// whole run. Keys: Escape hides the window (F2 over the output window shows it again), F10 calls
-// host.ShutdownDemo. Everything the toolkit calls runs through the toolkit guard (toolkit_guard.h). The frame loop needs to tell
-// the window nothing: every edit lands in host.scene->LiveParams, which the next frame evaluates.
-// Authoring keys (tweak/dev_keys.h): Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo, also while an editing
-// field has the focus (the field's own undo is not used); F2 and F5..F8 go to host.RunDevCommand.
+// whole run. Keys: Escape hides the window (F2 over the output window shows it again); every other key
+// no control used (the undo keys too, also while an editing field has the focus: the field's own undo
+// is not used) goes to host.Key, which decides what it means. Everything the toolkit calls runs through
+// the toolkit guard (toolkit_guard.h). Every edit lands in host.scene->LiveParams, which the next frame
+// evaluates.
 #include <memory>
 
 struct TweakHost;   // tweak/tweak_host.h
@@ -42,5 +42,6 @@ void PlaceTweakWindow(TForm2& window, int xPx, int yPx);
 // F2: shows the window again after Escape or the close box hid it.
 void ReopenTweakWindow(TForm2& window);
 
-// Shows the model again after the program changed it (ModelOf) outside the window's own events.
-void RefreshTweakWindow(TForm2& window);
+// Once per frame: the window shows its model when it changed since (TweakForm::changed), by the
+// window's own events or by the program.
+void SyncTweakWindow(TForm2& window);

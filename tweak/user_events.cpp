@@ -151,14 +151,14 @@ void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
 
 void PressKey(TweakForm& form, int keyCode) { FormKeyDown(form, keyCode); }
 
-void UndoChange(TweakForm& form) {
+void UndoChange(TweakForm& form, SequenceSnapshot* sequence) {
   UserAction(form);
-  if (Undo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
+  if (Undo(form.history, form.host.scene->LiveParams, sequence)) ShowReplacedSet(form);
 }
 
-void RedoChange(TweakForm& form) {
+void RedoChange(TweakForm& form, SequenceSnapshot* sequence) {
   UserAction(form);
-  if (Redo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
+  if (Redo(form.history, form.host.scene->LiveParams, sequence)) ShowReplacedSet(form);
 }
 
 void PresetFileReloaded(TweakForm& form, int presetNumber) {

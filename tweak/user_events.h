@@ -30,10 +30,11 @@ void PressKey(TweakForm& form, int keyCode);                      // FormKeyDown
 // Every entry point above records what it changed in the live set as one undo step; the keystrokes of
 // TypeText that follow each other in one field make one step together.
 
-// Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: one step back or forward; the editing fields show the restored
-// values of the selected parameter.
-void UndoChange(TweakForm& form);
-void RedoChange(TweakForm& form);
+// Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y: one step back or forward in the history, which holds the timeline's
+// steps too (sequence: the sequence it edits, nullptr while there is none); the editing fields show the
+// restored values of the selected parameter.
+void UndoChange(TweakForm& form, SequenceSnapshot* sequence = nullptr);
+void RedoChange(TweakForm& form, SequenceSnapshot* sequence = nullptr);
 
 // Every entry point above starts by clearing the notice line: it has been read.
 

@@ -56,16 +56,19 @@ struct Program {
   uint32_t steppedTickMs = 0;
 };
 
+// The program's tick: the monotonic clock, or with --frame-step the stepped one.
+uint32_t NowMs(const Program& program) { return program.frameStepMs ? program.steppedTickMs : MonotonicTickMs(); }
+
+// One frame of the document at the program's tick, then every window shows its model once.
 void Frame(Program& program) {
   if (program.engine.terminating) {  // a fatal error was shown: end once control is back here
     ShutdownDemo(program.engine);
     return;
   }
   program.inFrame = true;
-  DocumentBeforeFrame(program.document);
-  DemoIdle(program.engine);
-  if (DocumentAfterFrame(program.document) && program.tweak) RefreshTweakWindow(*program.tweak);
+  DocumentFrame(program.document, NowMs(program));
   if (program.frameStepMs) program.steppedTickMs += *program.frameStepMs;
+  if (program.tweak) SyncTweakWindow(*program.tweak);
   if (program.timeline) TimelineFrame(*program.timeline);
 }
 
@@ -166,24 +169,18 @@ void ShowDevWindows(Program& program) {
   if (program.timeline) ShowTimelineWindow(*program.timeline);
 }
 
-void RefreshDevWindows(Program& program) {
-  if (program.tweak) RefreshTweakWindow(*program.tweak);
-  if (program.timeline) RefreshTimelineWindow(*program.timeline);
-}
-
 void PlugInDocumentWindows(Program& program) {
   DevWindows& windows = program.document.windows;
   windows.Ask = [&program](const std::string& question, const std::vector<std::string>& answers) {
     return AskBox(program, question, answers);
   };
-  windows.Refresh = [&program] { RefreshDevWindows(program); };
   windows.ShowWindows = [&program] { ShowDevWindows(program); };
   windows.WallClock = WallClock;
 }
 
 void PlugInHost(Program& program) {
   DemoHost& host = program.engine.host;
-  host.GetTickCount = MonotonicTickMs;
+  host.WallTickMs = MonotonicTickMs;
   host.ShowFatalError = [&program](const std::string& text) { ShowBox(program, true, text); };
   host.ShowMessage = [&program](const std::string& text) { ShowBox(program, false, text); };
   host.SetCaption = [&program](const std::string& text) { program.form->SetCaption(text); };
@@ -245,8 +242,6 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   if (options.frameStepMs) {
     program.frameStepMs = options.frameStepMs;
     engine.settings.repeatable = true;
-    engine.host.GetTickCount = [&program] { return program.steppedTickMs; };
-    engine.host.WallTickMs = MonotonicTickMs;  // the caption's fps: frames per second of wall time
   }
 
   LauncherCallbacks callbacks;
@@ -258,6 +253,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     settings.loop = switches.loop;
     settings.stats = switches.stats;
     if (InitDemo(program.engine, choice)) {
+      StartDemoClock(program.engine.clock, NowMs(program));
       ConnectDocument(program.document);
       StartHotReload(program.document);
       Fl::add_idle(Idle, &program);

@@ -85,34 +85,38 @@ class Document : public ::testing::Test {
 };
 
 TEST_F(Document, UnsavedWorkIsTheLiveSetOrTheSequenceAndShowsInTitlesAndStatus) {
-  DocumentAfterFrame(document);
+  ShowUnsavedWork(document);
   EXPECT_FALSE(WorkUnsaved(document));
   EXPECT_EQ(tweak.controls.caption, "[ tweak control ] v0.95b");
   EXPECT_EQ(timeline.title, "timeline");
   EXPECT_EQ(timeline.status, "");
 
   EditLiveSet(99);
-  EXPECT_TRUE(DocumentAfterFrame(document)) << "the tweak window's title changed";
+  tweak.changed = false;
+  ShowUnsavedWork(document);
+  EXPECT_TRUE(tweak.changed) << "the tweak window's title changed";
   EXPECT_EQ(tweak.controls.caption, "[ tweak control ] v0.95b *");
   EXPECT_EQ(timeline.title, "timeline") << "the sequence is still as saved";
-  EXPECT_FALSE(DocumentAfterFrame(document)) << "no change, nothing to show again";
+  tweak.changed = false;
+  ShowUnsavedWork(document);
+  EXPECT_FALSE(tweak.changed) << "no change, nothing to show again";
 
   EditSequence("50000");
   SelectEntry(timeline, 1);
   TypeTimelineText(timeline, TimelineField::Preset, "0");
   FinishTimelineText(timeline, TimelineField::Preset);
-  DocumentAfterFrame(document);
+  ShowUnsavedWork(document);
   EXPECT_EQ(timeline.title, "timeline *");
   EXPECT_EQ(timeline.status, "2 unsaved changes");
   EXPECT_EQ(engine.sequence.DemoLength, 50000u);
 
   ClickTimelineButton(timeline, TimelineButton::Save);
-  DocumentAfterFrame(document);
+  ShowUnsavedWork(document);
   EXPECT_EQ(timeline.title, "timeline");
   EXPECT_EQ(timeline.status, "sequence saved 14:02:11");
   EXPECT_TRUE(WorkUnsaved(document)) << "the live set is still unsaved";
-  UndoChange(tweak);  // the preset number of entry 1
-  DocumentAfterFrame(document);
+  RunDevCommand(document, DevCommand::Undo);  // the preset number of entry 1
+  ShowUnsavedWork(document);
   EXPECT_EQ(timeline.status, "1 unsaved change") << "an undo after the save is a change again";
 }
 
@@ -167,7 +171,7 @@ TEST_F(Document, QuitSaveAllSavesBothAndEndsButAFailedSaveKeepsTheProgramRunning
   ASSERT_FALSE(messages.empty());
   EXPECT_NE(messages.back().find(kMsgSaveNoEntries), std::string::npos) << messages.back();
 
-  UndoChange(tweak);  // one entry back
+  RunDevCommand(document, DevCommand::Undo);  // one entry back
   answersToGive = {"save all"};
   RequestQuit(document);
   EXPECT_EQ(ends, 1);
@@ -197,7 +201,7 @@ TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndT
   ASSERT_EQ(questions.size(), 1u) << "one message";
   EXPECT_EQ(questions[0], "sceneseq.txt changed on disk while its edits here are unsaved.\n"
                           "Reload it from disk? (Ctrl+Z then brings your version back)");
-  DocumentAfterFrame(document);
+  ShowUnsavedWork(document);
   EXPECT_EQ(timeline.status, "sceneseq.txt changed on disk: kept your unsaved edits · 1 unsaved change");
 
   WriteOutside(dir / "sceneseq.txt", SequenceText("30000"));
@@ -206,9 +210,9 @@ TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndT
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_EQ(engine.sequence.DemoLength, 30000u);
   EXPECT_FALSE(SequenceUnsaved(document)) << "what is on disk now";
-  DocumentAfterFrame(document);
+  ShowUnsavedWork(document);
   EXPECT_EQ(timeline.status, "");
-  UndoChange(tweak);
+  RunDevCommand(document, DevCommand::Undo);
   EXPECT_EQ(engine.sequence.DemoLength, 50000u) << "Ctrl+Z gives the author's version back";
   EXPECT_TRUE(SequenceUnsaved(document));
 }
@@ -238,7 +242,7 @@ TEST_F(Document, AnOutsideChangeOfThePickedPresetOverAnUnsavedLiveSetIsOfferedNo
   Poll();
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 60);
   EXPECT_FALSE(LiveSetUnsaved(tweak));
-  UndoChange(tweak);
+  RunDevCommand(document, DevCommand::Undo);
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99) << "one undo step";
 
   // Without unsaved edits the file is taken as before, with the notice and no question.
@@ -262,7 +266,7 @@ TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheType
   EXPECT_EQ(tweak.controls.notice, "") << "our own write is no outside change";
   EXPECT_TRUE(questions.empty());
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
-  UndoChange(tweak);
+  RunDevCommand(document, DevCommand::Undo);
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11) << "one Ctrl+Z takes back the typed value";
   EXPECT_EQ(tweak.history.undo.size(), 1u) << "what is left is the pick of scene1";
 }
@@ -277,7 +281,7 @@ TEST_F(Document, AnOutsideEditOfThePickedFileWithoutUnsavedEditsReplacesTheLiveS
   EXPECT_EQ(tweak.controls.notice, "scene1.txt changed on disk: reloaded, Ctrl+Z to undo");
   EXPECT_EQ(tweak.controls.BaseVal.text, "123");
   EXPECT_FALSE(LiveSetUnsaved(tweak)) << "the live set is what the file holds";
-  UndoChange(tweak);
+  RunDevCommand(document, DevCommand::Undo);
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11);
   EXPECT_TRUE(messages.empty()) << messages.front();
 }

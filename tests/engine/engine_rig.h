@@ -1,7 +1,7 @@
 #pragma once
 // The demo engine on the Recording device, with a data folder the test writes, a scripted millisecond
-// clock, a recording BASS library and a host that notes what it is asked to show. Everything goes into
-// one list, in the order it happened: the device's calls, "BASS_..." calls, "GetTickCount -> N",
+// wall clock, a recording BASS library and a host that notes what it is asked to show. Everything goes
+// into one list, in the order it happened: the device's calls, "BASS_..." calls, "WallTickMs -> N",
 // "ShowMessage: ...", "ShowFatalError: ...", "SetCaption: ..." and "Terminate".
 #include <gtest/gtest.h>
 
@@ -73,12 +73,12 @@ class EngineRig : public ::testing::Test {
     engine.music.bass = &kRecordingBass;
     engine.settings.dataDir = dir.Path();
     DemoHost& host = engine.host;
-    host.GetTickCount = [this] {
+    host.WallTickMs = [this] {
       if (!ticks.empty()) {
         tickMs = ticks.front();
         ticks.pop_front();
       }
-      Note("GetTickCount -> " + std::to_string(tickMs));
+      Note("WallTickMs -> " + std::to_string(tickMs));
       return tickMs;
     };
     host.ShowFatalError = [this](const std::string& text) { Note("ShowFatalError: " + text); };
@@ -121,13 +121,24 @@ class EngineRig : public ::testing::Test {
     WriteMp3();
   }
 
-  // InitDemo on a windowed device of the given client size.
+  // InitDemo on a windowed device of the given client size, and the clock started at tickMs.
   bool Init(uint32_t widthPx = 640, uint32_t heightPx = 480) {
     DeviceChoice choice;
     choice.windowed = true;
     choice.widthPx = widthPx;
     choice.heightPx = heightPx;
-    return InitDemo(engine, choice);
+    if (!InitDemo(engine, choice)) return false;
+    StartDemoClock(engine.clock, tickMs);
+    return true;
+  }
+  // One frame at tick nowMs, the wall clock reading wallMs in turn (the last one repeats; none: nowMs);
+  // returns the index of its first event.
+  size_t Frame(uint32_t nowMs, std::deque<uint32_t> wallMs = {}) {
+    tickMs = nowMs;
+    ticks = std::move(wallMs);
+    const size_t first = recording->calls.size();
+    DemoIdle(engine, nowMs);
+    return first;
   }
 
   // The events whose text starts with prefix, in order; from index `from` on.
@@ -161,6 +172,6 @@ class EngineRig : public ::testing::Test {
   TempDir dir;
   std::shared_ptr<Recording> recording = std::make_shared<Recording>();
   DemoEngine engine;
-  std::deque<uint32_t> ticks;  // the next readings of the clock; the last one repeats
+  std::deque<uint32_t> ticks;  // the next readings of the wall clock; the last one repeats
   uint32_t tickMs = 5000;
 };

@@ -124,7 +124,7 @@ bool Soak::Start() {
   engine_.settings.loop = true;
   engine_.settings.music = options_.music;
   DemoHost& host = engine_.host;
-  host.GetTickCount = MonotonicMs;
+  host.WallTickMs = MonotonicMs;
   host.ShowFatalError = [this](const std::string& text) { Fault("fatal error: " + text); };
   // A message box runs the event loop while it waits: the reload timer and frames go on meanwhile.
   host.ShowMessage = [this](const std::string&) {
@@ -156,6 +156,7 @@ bool Soak::Start() {
   choice.widthPx = options_.widthPx;
   choice.heightPx = options_.heightPx;
   if (!InitDemo(engine_, choice)) return Fault("the start-up failed"), false;
+  StartDemoClock(engine_.clock, MonotonicMs());
   ConnectDocument(document_);
 
   FillDocumentTweakHost(document_, true);
@@ -256,9 +257,7 @@ bool Soak::TookPreset(int presetNumber) const {
 
 void Soak::Frames(int count) {
   for (int i = 0; i < count && !engine_.terminating; ++i) {
-    DocumentBeforeFrame(document_);
-    DemoIdle(engine_);
-    DocumentAfterFrame(document_);
+    DocumentFrame(document_, MonotonicMs());
     ++report_.frames;
   }
 }
@@ -380,8 +379,7 @@ void Soak::EditSequenceHere() {
 
 void Soak::UndoRedo() {
   for (int n = 1 + Pick(4); n > 0; --n) {
-    if (Chance(60)) UndoChange(*form_);
-    else RedoChange(*form_);
+    RunDevCommand(document_, Chance(60) ? DevCommand::Undo : DevCommand::Redo);
     ++report_.undos;
   }
 }

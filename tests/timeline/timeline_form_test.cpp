@@ -36,7 +36,6 @@ class Timeline : public ::testing::Test {
     host.Seek = [this](uint32_t ms) { seeks.push_back(ms); };
     host.SetLoop = [this](uint32_t in, uint32_t out) { loop = {in, out}; };
     host.PickedPreset = [this] { return picked; };
-    host.SequenceChanged = [this] { ++changes; };
     host.SequenceSaved = [this] { ++saves; };
     host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     SetUpTimeline(form);
@@ -51,6 +50,13 @@ class Timeline : public ::testing::Test {
     Release(form);
   }
   const TSceneSeqEntry& At(int i) const { return sequence.SequenceEntries[i]; }
+  // Undo or Redo as the program runs it: a step of the sequence is put back into the timeline.
+  bool Step(bool (*step)(UndoHistory&, TScene1ParamIArray&, SequenceSnapshot*)) {
+    SequenceSnapshot snapshot = TimelineSnapshot(form);
+    const bool stepped = step(history, scene.LiveParams, &snapshot);
+    if (!(snapshot == TimelineSnapshot(form))) PutTimelineSnapshot(form, snapshot);
+    return stepped;
+  }
 
   TempDir dir;
   SceneSequence sequence;
@@ -62,7 +68,7 @@ class Timeline : public ::testing::Test {
   int picked = -1;
   std::vector<uint32_t> seeks;
   std::pair<uint32_t, uint32_t> loop{};
-  int changes = 0, saves = 0;
+  int saves = 0;
   std::vector<std::string> messages;
 };
 
@@ -103,18 +109,18 @@ TEST_F(Timeline, DraggingABarMovesItOnTheGridAsOneUndoStep) {
   EXPECT_EQ(form.selected, 1);
   EXPECT_EQ(form.fields[int(TimelineField::Start)], "3230");
   ASSERT_EQ(history.undo.size(), 1u) << "the whole drag is one step";
-  EXPECT_GT(changes, 0);
+  EXPECT_GT(form.revision, 0u) << "the sequence counts as changed";
 
   form.bpm = 120;
   Drag(X(4000), RowY(1), X(4000) + 24);  // 240 ms: the start goes to the nearest beat
   EXPECT_EQ(At(1).StartTime, 3500u);
   EXPECT_EQ(At(1).EndTime, 7499u);
 
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(Step(Undo));
+  ASSERT_TRUE(Step(Undo));
   EXPECT_EQ(At(1), Entry(1, 2000, 5999));
   EXPECT_EQ(form.fields[int(TimelineField::Start)], "2000") << "the fields show the restored entry";
-  ASSERT_TRUE(Redo(history, scene.LiveParams));
+  ASSERT_TRUE(Step(Redo));
   EXPECT_EQ(At(1).StartTime, 3230u);
 }
 
@@ -217,7 +223,7 @@ TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
   EXPECT_EQ(sequence.SequenceEntries.size(), 5u);
   EXPECT_EQ(form.notes.separators.size(), 5u);
   EXPECT_EQ(history.undo.size(), 7u) << "each operation one step";
-  while (Undo(history, scene.LiveParams)) {}
+  while (Step(Undo)) {}
   EXPECT_EQ(sequence.SequenceEntries, (std::vector<TSceneSeqEntry>{Entry(0, 0, 3999), Entry(1, 2000, 5999), Entry(2, 6000, 9999)}));
   EXPECT_TRUE(messages.empty());
 }
@@ -264,11 +270,11 @@ TEST_F(Timeline, AFieldStoresOnlyAWholeValidTextWhenFinishedAndBadTextGetsOneMes
     TypeTimelineText(form, TimelineField::Length, text);
     EXPECT_EQ(sequence.DemoLength, 10000u) << text;
   }
-  const int changesBefore = changes;
+  const uint64_t revisionBefore = form.revision;
   TypeTimelineText(form, TimelineField::Length, "90000");
   FinishTimelineText(form, TimelineField::Length);
   EXPECT_EQ(sequence.DemoLength, 90000u);
-  EXPECT_EQ(changes, changesBefore + 1);
+  EXPECT_EQ(form.revision, revisionBefore + 1);
   TypeTimelineText(form, TimelineField::Bpm, "128");
   FinishTimelineText(form, TimelineField::Bpm);
   EXPECT_EQ(form.bpm, 128.0);
@@ -287,10 +293,10 @@ TEST_F(Timeline, SequenceAndLiveSetStepsUndoEachOnlyTheirOwnPart) {
   SelectEntry(form, 0);
   TypeTimelineText(form, TimelineField::End, "1999");
   FinishTimelineText(form, TimelineField::End);
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(Step(Undo));
   EXPECT_EQ(At(0).EndTime, 3999u);
   EXPECT_EQ(scene.LiveParams[0].BaseVal, 99) << "the live set stays";
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(Step(Undo));
   EXPECT_TRUE(SameParams(scene.LiveParams, liveBefore));
   EXPECT_EQ(At(0).EndTime, 3999u);
 }

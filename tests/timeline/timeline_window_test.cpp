@@ -1,6 +1,7 @@
 // The timeline window on a real X display (run under xvfb-run by CTest): an entry dragged with the
 // mouse lands on the beat, "save sequence" writes the file, and the reader reads the change back.
 #include "scene/sequence_file.h"
+#include "support/frame_timer.h"
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
@@ -63,6 +64,7 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   // A drawing area 1012 pixels wide: 1000 px of axis for 10 s, 10 ms per pixel.
   const TimelineLayout layout = LayOutTimeline(1012 + kTimelineScrollbarPx, 300);
   TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1012 + kTimelineScrollbarPx, 300);
+  const FrameTimer frames([&window] { TimelineFrame(*window); });
   TimelineForm& form = ModelOf(*window);
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == 1012; })) << "the window was drawn";
   EXPECT_EQ(form.bpm, 120.0);
@@ -117,6 +119,7 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   host.DemoTime = [&nowMs] { return nowMs; };
   const TimelineLayout layout = LayOutTimeline(1024, 320);
   TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1024, 320);
+  const FrameTimer frames([&window] { TimelineFrame(*window); });
   TimelineForm& form = ModelOf(*window);
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == layout.canvas.widthPx; }));
   const Fl_Window* shown = Fl::first_window();
