@@ -12,7 +12,7 @@
 #include "audio/mp3_scan.h"
 #include "audio/music_messages.h"
 #include "draw/device_setup.h"
-#include "gpu/recording_device.h"
+#include "gpu/null_device.h"
 #include "draw/draw_messages.h"
 #include "draw/render_state.h"
 #include "draw/textures.h"

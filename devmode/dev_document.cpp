@@ -4,7 +4,7 @@
 
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
-#include "engine/sequence_preview.h"
+#include "devmode/sequence_preview.h"
 #include "scene/preset_file.h"
 #include "tweak/preset_operations.h"
 #include "tweak/time_control.h"

@@ -16,7 +16,7 @@
 #include "engine/demo_engine.h"
 #include "scene/sequence_file.h"
 #include "timeline/timeline_form.h"
-#include "tweak/dev_keys.h"
+#include "devmode/dev_keys.h"
 #include "tweak/tweak_controls.h"
 #include "devmode/authoring_session.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "draw/device_setup.h"
-#include "gpu/recording_device.h"
+#include "gpu/null_device.h"
 
 struct RecordingFixture {
   std::shared_ptr<Recording> recording = std::make_shared<Recording>();

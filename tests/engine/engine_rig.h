@@ -13,7 +13,7 @@
 
 #include "engine/init_demo.h"
 #include "engine/playback.h"
-#include "gpu/recording_device.h"
+#include "gpu/null_device.h"
 #include "scene/preset_file.h"
 #include "support/temp_dir.h"
 #include "support/bmp_writer.h"

@@ -14,7 +14,7 @@
 #include "draw/demo_frame.h"
 #include "draw/device_setup.h"
 #include "draw/offscreen_demo.h"
-#include "gpu/recording_device.h"
+#include "gpu/null_device.h"
 
 namespace {
 

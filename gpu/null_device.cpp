@@ -1,5 +1,5 @@
 // The Recording device (see recording_device.h).
-#include "gpu/recording_device.h"
+#include "gpu/null_device.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "engine/sequence_preview.h"
+#include "devmode/sequence_preview.h"
 
 #include <algorithm>
 

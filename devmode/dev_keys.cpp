@@ -1,4 +1,4 @@
-#include "tweak/dev_keys.h"
+#include "devmode/dev_keys.h"
 
 std::optional<DevCommand> DevCommandOfKey(int keysym, bool ctrl, bool shift) {
   if (ctrl && keysym == 'z') return shift ? DevCommand::Redo : DevCommand::Undo;

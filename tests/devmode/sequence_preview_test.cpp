@@ -1,7 +1,7 @@
 // Development mode's sequence preview on the Recording device: the whole sequence drawn as normal play
 // draws it, the live set standing in for the picked preset, and the presets and the live set as they
 // were afterwards.
-#include "engine/sequence_preview.h"
+#include "devmode/sequence_preview.h"
 #include "tests/engine/engine_rig.h"
 
 TEST_F(EngineRig, SequencePreviewDrawsTheWholeSequenceWithTheLiveSetInPlaceOfThePickedPreset) {
