@@ -130,7 +130,7 @@ void WarnAfterGap(const std::string& base, const std::string& extension, int loa
 int CheckTextures(const std::string& dataDir, CheckCounts& counts) {
   RenderState state;
   state.callbacks.fatalError = [&counts](const std::string& text) { Error(counts, text); };
-  state.d3d = CreateRecordingDirect3D8(std::make_shared<Recording>());
+  state.d3d = CreateNullDirect3D8(std::make_shared<NullDeviceLog>());
   DeviceChoice choice;
   choice.windowed = true;
   const std::string deviceError = CreateRenderDevice(state, choice);

@@ -1,6 +1,7 @@
 #pragma once
 // The keys that mean the same in every window of development mode (the output, the tweak window and
-// the timeline), as one table. Keys are X keysyms, the numbers the window toolkit reports.
+// the timeline), as one table: each window hands a key it has no use for on to the program, and the
+// document decides what it means. Keys are X keysyms, the numbers the window toolkit reports.
 #include <optional>
 
 enum class DevCommand {

@@ -1,7 +1,7 @@
 #pragma once
 // Our own Direct3D 8: the published type names, enumeration values and interface operations the
-// renderer calls. Two devices implement the interfaces: OpenGL (gl_direct3d.h) and Recording
-// (recording_device.h).
+// renderer calls. Two devices implement the interfaces: OpenGL (gl_direct3d.h) and the null device
+// (null_device.h).
 //
 // Conventions of this file: results are HRESULTs (D3D_OK = 0, failures negative, test with FAILED);
 // every interface is reference counted: a creating or Get call hands out one reference that the caller

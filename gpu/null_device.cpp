@@ -1,4 +1,4 @@
-// The Recording device (see recording_device.h).
+// The null device (see null_device.h).
 #include "gpu/null_device.h"
 
 #include <cstdio>
@@ -32,7 +32,7 @@ std::string Join(std::initializer_list<std::string> parts) {
 
 // Names objects and writes calls; shared by a device and everything it created.
 struct Recorder {
-  std::shared_ptr<Recording> recording;
+  std::shared_ptr<NullDeviceLog> recording;
   std::map<std::string, int> created;  // per name prefix
 
   void Call(const std::string& operation, const std::string& arguments, const std::string& result = "") {
@@ -41,13 +41,13 @@ struct Recorder {
   std::string NewName(const std::string& prefix) { return prefix + Num(++created[prefix]); }
 };
 
-class RecSurface : public RefCounted<IDirect3DSurface8> {
+class NullSurface : public RefCounted<IDirect3DSurface8> {
  public:
-  RecSurface(std::shared_ptr<Recorder> recorder, std::string name, D3DSURFACE_DESC desc, IUnknown* container)
+  NullSurface(std::shared_ptr<Recorder> recorder, std::string name, D3DSURFACE_DESC desc, IUnknown* container)
       : recorder_(std::move(recorder)), name_(std::move(name)), desc_(desc), container_(container) {
     if (container_ != nullptr) container_->AddRef();
   }
-  ~RecSurface() override {
+  ~NullSurface() override {
     recorder_->Call("Release", name_);
     if (container_ != nullptr) container_->Release();
   }
@@ -64,12 +64,12 @@ class RecSurface : public RefCounted<IDirect3DSurface8> {
   IUnknown* container_;
 };
 
-class RecTexture : public RefCounted<IDirect3DTexture8> {
+class NullTexture : public RefCounted<IDirect3DTexture8> {
  public:
-  RecTexture(std::shared_ptr<Recorder> recorder, std::string name, D3DSURFACE_DESC desc)
+  NullTexture(std::shared_ptr<Recorder> recorder, std::string name, D3DSURFACE_DESC desc)
       : recorder_(std::move(recorder)), name_(std::move(name)), desc_(desc),
         bytes_(size_t(desc.Width) * desc.Height * BytesPerTexel()) {}
-  ~RecTexture() override { recorder_->Call("Release", name_); }
+  ~NullTexture() override { recorder_->Call("Release", name_); }
 
   HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override {
     if (level != 0 || desc == nullptr) return D3DERR_INVALIDCALL;
@@ -79,7 +79,7 @@ class RecTexture : public RefCounted<IDirect3DTexture8> {
   HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface8** surface) override {
     recorder_->Call("GetSurfaceLevel", Join({name_, Num(level)}));
     if (level != 0 || surface == nullptr || recorder_->recording->CallFails("GetSurfaceLevel")) return D3DERR_INVALIDCALL;
-    *surface = new RecSurface(recorder_, name_ + ".level0", desc_, this);
+    *surface = new NullSurface(recorder_, name_ + ".level0", desc_, this);
     return D3D_OK;
   }
   HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT*, DWORD flags) override {
@@ -104,11 +104,11 @@ class RecTexture : public RefCounted<IDirect3DTexture8> {
   std::vector<uint8_t> bytes_;
 };
 
-class RecVertexBuffer : public RefCounted<IDirect3DVertexBuffer8> {
+class NullVertexBuffer : public RefCounted<IDirect3DVertexBuffer8> {
  public:
-  RecVertexBuffer(std::shared_ptr<Recorder> recorder, std::string name, UINT lengthBytes)
+  NullVertexBuffer(std::shared_ptr<Recorder> recorder, std::string name, UINT lengthBytes)
       : recorder_(std::move(recorder)), name_(std::move(name)), bytes_(lengthBytes) {}
-  ~RecVertexBuffer() override { recorder_->Call("Release", name_); }
+  ~NullVertexBuffer() override { recorder_->Call("Release", name_); }
 
   HRESULT Lock(UINT offset, UINT size, BYTE** data, DWORD flags) override {
     recorder_->Call("Lock", Join({name_, Num(offset), Num(size), Num(flags)}));
@@ -131,13 +131,13 @@ class RecVertexBuffer : public RefCounted<IDirect3DVertexBuffer8> {
 };
 
 std::string NameOf(IDirect3DTexture8* texture) {
-  return texture == nullptr ? "null" : static_cast<RecTexture*>(texture)->Name();
+  return texture == nullptr ? "null" : static_cast<NullTexture*>(texture)->Name();
 }
 std::string NameOf(IDirect3DSurface8* surface) {
-  return surface == nullptr ? "null" : static_cast<RecSurface*>(surface)->Name();
+  return surface == nullptr ? "null" : static_cast<NullSurface*>(surface)->Name();
 }
 std::string NameOf(IDirect3DVertexBuffer8* buffer) {
-  return buffer == nullptr ? "null" : static_cast<RecVertexBuffer*>(buffer)->Name();
+  return buffer == nullptr ? "null" : static_cast<NullVertexBuffer*>(buffer)->Name();
 }
 std::string Vector(const D3DXVECTOR2* vector) {
   return vector == nullptr ? "null" : "(" + Real(vector->x) + ", " + Real(vector->y) + ")";
@@ -147,11 +147,11 @@ std::string Colour(const D3DCOLORVALUE& c) {
 }
 std::string Vector(const D3DVECTOR& v) { return "(" + Real(v.x) + ", " + Real(v.y) + ", " + Real(v.z) + ")"; }
 
-class RecSprite : public RefCounted<ID3DXSprite> {
+class NullSprite : public RefCounted<ID3DXSprite> {
  public:
-  RecSprite(std::shared_ptr<Recorder> recorder, std::string name)
+  NullSprite(std::shared_ptr<Recorder> recorder, std::string name)
       : recorder_(std::move(recorder)), name_(std::move(name)) {}
-  ~RecSprite() override { recorder_->Call("Release", name_); }
+  ~NullSprite() override { recorder_->Call("Release", name_); }
 
   HRESULT Begin() override {
     recorder_->Call(name_ + ".Begin", "");
@@ -174,11 +174,11 @@ class RecSprite : public RefCounted<ID3DXSprite> {
   std::string name_;
 };
 
-class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
+class NullDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
  public:
-  RecDevice(std::shared_ptr<Recorder> recorder, const D3DPRESENT_PARAMETERS& parameters)
+  NullDevice(std::shared_ptr<Recorder> recorder, const D3DPRESENT_PARAMETERS& parameters)
       : recorder_(std::move(recorder)),
-        backBuffer_(new RecSurface(recorder_, "backbuffer",
+        backBuffer_(new NullSurface(recorder_, "backbuffer",
                                    {parameters.BackBufferFormat, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
                                     parameters.BackBufferWidth, parameters.BackBufferHeight},
                                    nullptr)),
@@ -186,7 +186,7 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     renderTarget_ = backBuffer_;
     renderTarget_->AddRef();
   }
-  ~RecDevice() override {
+  ~NullDevice() override {
     renderTarget_->Release();
     backBuffer_->Release();
     recorder_->Call("Release", "device");
@@ -205,7 +205,7 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
       recorder_->Call("CreateVertexBuffer", arguments, "failed");
       return D3DERR_OUTOFVIDEOMEMORY;
     }
-    auto* created = new RecVertexBuffer(recorder_, recorder_->NewName("vb"), lengthBytes);
+    auto* created = new NullVertexBuffer(recorder_, recorder_->NewName("vb"), lengthBytes);
     recorder_->Call("CreateVertexBuffer", arguments, created->Name());
     *buffer = created;
     return D3D_OK;
@@ -217,7 +217,7 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
       recorder_->Call("CreateTexture", arguments, "failed");
       return D3DERR_OUTOFVIDEOMEMORY;
     }
-    auto* created = new RecTexture(recorder_, recorder_->NewName("tex"), {format, usage, pool, width, height});
+    auto* created = new NullTexture(recorder_, recorder_->NewName("tex"), {format, usage, pool, width, height});
     recorder_->Call("CreateTexture", arguments, created->Name());
     *texture = created;
     return D3D_OK;
@@ -317,7 +317,7 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     }
     const std::string name = recorder_->NewName("sprite");
     recorder_->Call("D3DXCreateSprite", "", name);
-    *sprite = new RecSprite(recorder_, name);
+    *sprite = new NullSprite(recorder_, name);
     return D3D_OK;
   }
   bool ReadBackBuffer(RgbaImage&) override { return false; }
@@ -331,18 +331,18 @@ class RecDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   D3DVIEWPORT8 viewport_;
 };
 
-class RecDirect3D : public RefCounted<IDirect3D8> {
+class NullDirect3D : public RefCounted<IDirect3D8> {
  public:
-  explicit RecDirect3D(std::shared_ptr<Recording> recording)
+  explicit NullDirect3D(std::shared_ptr<NullDeviceLog> recording)
       : recorder_(std::make_shared<Recorder>(Recorder{std::move(recording), {}})) {}
-  ~RecDirect3D() override { recorder_->Call("Release", "d3d"); }
+  ~NullDirect3D() override { recorder_->Call("Release", "d3d"); }
 
   UINT GetAdapterCount() override { return UINT(Options().desktopModes.size()); }
   HRESULT GetAdapterIdentifier(UINT adapter, DWORD, D3DADAPTER_IDENTIFIER8* identifier) override {
     if (adapter >= GetAdapterCount()) return D3DERR_INVALIDCALL;
     *identifier = {};
     std::snprintf(identifier->Driver, sizeof identifier->Driver, "recording");
-    std::snprintf(identifier->Description, sizeof identifier->Description, "Recording adapter %u", adapter);
+    std::snprintf(identifier->Description, sizeof identifier->Description, "Null adapter %u", adapter);
     return D3D_OK;
   }
   UINT GetAdapterModeCount(UINT adapter) override {
@@ -370,31 +370,31 @@ class RecDirect3D : public RefCounted<IDirect3D8> {
       return D3DERR_NOTAVAILABLE;
     }
     recorder_->Call("CreateDevice", arguments, "device");
-    *device = new RecDevice(recorder_, *p);
+    *device = new NullDevice(recorder_, *p);
     return D3D_OK;
   }
 
  private:
-  const RecordingOptions& Options() const { return recorder_->recording->options; }
+  const NullDeviceOptions& Options() const { return recorder_->recording->options; }
   std::shared_ptr<Recorder> recorder_;
 };
 
 }  // namespace
 
-bool Recording::CallFails(const std::string& operation) {
+bool NullDeviceLog::CallFails(const std::string& operation) {
   const int number = ++counts[operation];
   const auto rule = options.failingCalls.find(operation);
   return rule != options.failingCalls.end() && (rule->second == 0 || rule->second == number);
 }
 
-std::vector<std::string> Recording::CallsStartingWith(const std::string& prefix) const {
+std::vector<std::string> NullDeviceLog::CallsStartingWith(const std::string& prefix) const {
   std::vector<std::string> found;
   for (const std::string& call : calls)
     if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
   return found;
 }
 
-D3DCAPS8 CompleteRecordingCaps() {
+D3DCAPS8 CompleteNullDeviceCaps() {
   D3DCAPS8 caps{};
   caps.DeviceType = D3DDEVTYPE_HAL;
   caps.Caps2 = D3DCAPS2_CANRENDERWINDOWED;
@@ -411,6 +411,6 @@ D3DCAPS8 CompleteRecordingCaps() {
   return caps;
 }
 
-IDirect3D8* CreateRecordingDirect3D8(std::shared_ptr<Recording> recording) {
-  return new RecDirect3D(std::move(recording));
+IDirect3D8* CreateNullDirect3D8(std::shared_ptr<NullDeviceLog> recording) {
+  return new NullDirect3D(std::move(recording));
 }

@@ -1,4 +1,4 @@
-// Development mode's sequence preview on the Recording device: the whole sequence drawn as normal play
+// Development mode's sequence preview on the null device: the whole sequence drawn as normal play
 // draws it, the live set standing in for the picked preset, and the presets and the live set as they
 // were afterwards.
 #include "devmode/sequence_preview.h"

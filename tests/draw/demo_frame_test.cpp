@@ -1,4 +1,4 @@
-// The renderer's start-up states and whole frames on the Recording device: fixed states, letterbox,
+// The renderer's start-up states and whole frames on the null device: fixed states, letterbox,
 // the loop's clear and layer order, development mode, and the world, camera and projection matrices.
 #include "draw/demo_frame.h"
 

@@ -1,4 +1,4 @@
-// Device creation from the launcher's choices and the capability check, on the Recording device.
+// Device creation from the launcher's choices and the capability check, on the null device.
 #include "draw/device_setup.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 namespace {
 
 struct DeviceRig {
-  std::shared_ptr<Recording> recording = std::make_shared<Recording>();
+  std::shared_ptr<NullDeviceLog> recording = std::make_shared<NullDeviceLog>();
   RenderState state;
   std::vector<std::string> fatalErrors;
   DeviceRig() {
@@ -18,7 +18,7 @@ struct DeviceRig {
   }
   ~DeviceRig() { ReleaseRenderObjects(state); }
   std::string Create(const DeviceChoice& choice) {
-    state.d3d = CreateRecordingDirect3D8(recording);
+    state.d3d = CreateNullDirect3D8(recording);
     return CreateRenderDevice(state, choice);
   }
 };

@@ -1,4 +1,4 @@
-// Geometry built on the Recording device: vertices of each preset, the unchanged test, rebuilds and the
+// Geometry built on the null device: vertices of each preset, the unchanged test, rebuilds and the
 // four failure texts.
 #include "draw/geometry.h"
 
@@ -188,7 +188,7 @@ TEST(Geometry, FailuresGiveTheirTextsAndAreNotRetriedForTheSameKey) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    RecordingOptions options;
+    NullDeviceOptions options;
     options.failingCalls[c.operation] = c.callNumber;
     RecordingFixture f(options);
     std::string errorText;

@@ -1,4 +1,4 @@
-// One scene layer on the Recording device: which calls it makes in which order, what it clears, how
+// One scene layer on the null device: which calls it makes in which order, what it clears, how
 // many planes, waves and rings it draws, the restore steps, the render-to-texture path, and the states it
 // leaves for the next layer.
 #include "draw/frame_render.h"

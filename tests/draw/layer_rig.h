@@ -1,5 +1,5 @@
 #pragma once
-// A renderer started on the Recording device as the program starts it (640 × 480, ratio 8: bars of 60,
+// A renderer started on the null device as the program starts it (640 × 480, ratio 8: bars of 60,
 // drawing area 640 × 360), with three 8 × 8 textures made in memory, and helpers to read the calls.
 #include <string>
 #include <vector>

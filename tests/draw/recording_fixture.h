@@ -1,5 +1,5 @@
 #pragma once
-// A render state on a Recording device (640 × 480 windowed), with FatalError texts collected.
+// A render state on a null device (640 × 480 windowed), with FatalError texts collected.
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,14 +8,14 @@
 #include "gpu/null_device.h"
 
 struct RecordingFixture {
-  std::shared_ptr<Recording> recording = std::make_shared<Recording>();
+  std::shared_ptr<NullDeviceLog> recording = std::make_shared<NullDeviceLog>();
   RenderState state;
   std::vector<std::string> fatalErrors;
 
-  explicit RecordingFixture(RecordingOptions options = {}) {
+  explicit RecordingFixture(NullDeviceOptions options = {}) {
     recording->options = std::move(options);
     state.callbacks.fatalError = [this](const std::string& text) { fatalErrors.push_back(text); };
-    state.d3d = CreateRecordingDirect3D8(recording);
+    state.d3d = CreateNullDirect3D8(recording);
     DeviceChoice choice;
     choice.windowed = true;
     CreateRenderDevice(state, choice);

@@ -84,7 +84,7 @@ TEST(RenderTarget, EveryFrameReplacesTheTargetWithoutKeepingOldOnes) {
 }
 
 TEST(RenderTarget, FailedCreationReportsAndKeepsTheCurrentTarget) {
-  RecordingOptions options;
+  NullDeviceOptions options;
   options.failingCalls["CreateTexture"] = 0;
   RecordingFixture f(options);
   f.state.R2tMaxSize = 512;

@@ -1,4 +1,4 @@
-// Sprite layers and screen effects on the Recording device (640 × 360 drawing area below a 60-pixel bar):
+// Sprite layers and screen effects on the null device (640 × 360 drawing area below a 60-pixel bar):
 // translations, rotation centres, colours and draw counts of every preset.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// Texture loading on the Recording device: BMP depths, the colour key, bad files and the numbered scan.
+// Texture loading on the null device: BMP depths, the colour key, bad files and the numbered scan.
 #include <gtest/gtest.h>
 
 #include <cstring>

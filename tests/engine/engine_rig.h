@@ -1,5 +1,5 @@
 #pragma once
-// The demo engine on the Recording device, with a data folder the test writes, a scripted millisecond
+// The demo engine on the null device, with a data folder the test writes, a scripted millisecond
 // wall clock, a recording BASS library and a host that notes what it is asked to show. Everything goes
 // into one list, in the order it happened: the device's calls, "BASS_..." calls, "WallTickMs -> N",
 // "ShowMessage: ...", "ShowFatalError: ...", "SetCaption: ..." and "Terminate".
@@ -87,7 +87,7 @@ class EngineRig : public ::testing::Test {
     host.ClientSizePx = [](uint32_t& widthPx, uint32_t& heightPx) { widthPx = 640, heightPx = 480; };
     host.Terminate = [this] { Note("Terminate"); };
     engine.render.callbacks.fatalError = [this](const std::string& text) { FatalError(engine, text); };
-    engine.render.d3d = CreateRecordingDirect3D8(recording);
+    engine.render.d3d = CreateNullDirect3D8(recording);
   }
   ~EngineRig() override {
     ReleaseRenderObjects(engine.render);
@@ -170,7 +170,7 @@ class EngineRig : public ::testing::Test {
   }
 
   TempDir dir;
-  std::shared_ptr<Recording> recording = std::make_shared<Recording>();
+  std::shared_ptr<NullDeviceLog> recording = std::make_shared<NullDeviceLog>();
   DemoEngine engine;
   std::deque<uint32_t> ticks;  // the next readings of the wall clock; the last one repeats
   uint32_t tickMs = 5000;

@@ -1,4 +1,4 @@
-// The start-up after "Start" on the Recording device with data folders written by the test: the order
+// The start-up after "Start" on the null device with data folders written by the test: the order
 // of its steps, every message it shows, the letterbox and the music calls made and not made.
 #include <clocale>
 
@@ -155,7 +155,7 @@ TEST_F(EngineRig, MissingMp3WithMusicOffEndsWithTheReadersMessageOnly) {
   EXPECT_TRUE(Events("BASS_").empty());
 }
 
-// Device faults scripted on the Recording device: each fatal step is the last one carried out.
+// Device faults scripted on the null device: each fatal step is the last one carried out.
 struct DeviceFault {
   std::string call;
   int callNumber;  // 1-based; 0 = every call

@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!loaded || counts.errors > 0 || counts.warnings > 0 || demo.notices > 0) return 0;
 
   RenderState state;
-  state.d3d = CreateRecordingDirect3D8(std::make_shared<Recording>());
+  state.d3d = CreateNullDirect3D8(std::make_shared<NullDeviceLog>());
   DeviceChoice choice;
   choice.windowed = true;
   if (!CreateRenderDevice(state, choice).empty()) std::abort();
