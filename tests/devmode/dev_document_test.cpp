@@ -356,6 +356,52 @@ TEST_F(Document, APresetAndTheSequenceHeldTogetherAreEachOfferedOnce) {
   EXPECT_EQ(engine.sequence.DemoLength, 50000u);
 }
 
+// One edit in the timeline changes its model only; the document's next frame step brings the engine's
+// count and the tweak window's info and time range up to date and marks the tweak window for showing.
+TEST_F(Document, TimelineEditsReachTheEngineAndTheTweakWindowAtTheNextFrame) {
+  ClickTimelineButton(timeline, TimelineButton::Add);
+  EditSequence("90000");
+  EXPECT_EQ(engine.sequence.SequenceEntries.size(), 3u);
+  tweak.changed = false;
+  ShowUnsavedWork(document);
+  EXPECT_EQ(engine.SequenceCount, 3);
+  EXPECT_NE(tweak.controls.info.find("90000"), std::string::npos) << tweak.controls.info;
+  EXPECT_EQ(tweak.controls.TimeScale.maximum, 90000);
+  EXPECT_TRUE(tweak.changed);
+  EXPECT_EQ(timeline.status, "2 unsaved changes");
+
+  tweak.changed = false;
+  ShowUnsavedWork(document);
+  EXPECT_FALSE(tweak.changed) << "nothing new: nothing to show again";
+  RunDevCommand(document, DevCommand::Undo);
+  ShowUnsavedWork(document);
+  EXPECT_EQ(timeline.status, "1 unsaved change") << "counted again after the undo";
+}
+
+// The windows hand on the keys they do not use; the document runs the shared ones, in the timeline's
+// history too, and leaves the others.
+TEST_F(Document, KeysHandedOnRunTheSharedCommands) {
+  EditSequence("50000");
+  EXPECT_FALSE(DevKey(document, 'z', false, false)) << "a plain z is no command";
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+  EXPECT_TRUE(DevKey(document, 'z', true, false));
+  EXPECT_EQ(engine.sequence.DemoLength, 60000u) << "Ctrl+Z undid the timeline's edit";
+  EXPECT_EQ(timeline.fields[int(TimelineField::Length)], "60000");
+  EXPECT_TRUE(DevKey(document, 'y', true, false));
+  EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+}
+
+// A value typed into a timeline field and not finished yet is stored before quitting asks, so that it
+// counts as unsaved work.
+TEST_F(Document, QuitStoresTheTimelinesUnfinishedTextFirst) {
+  TypeTimelineText(timeline, TimelineField::Length, "45000");
+  EXPECT_EQ(engine.sequence.DemoLength, 60000u);
+  RequestQuit(document);
+  EXPECT_EQ(engine.sequence.DemoLength, 45000u);
+  ASSERT_EQ(questions.size(), 1u) << "the typed value is unsaved work";
+  EXPECT_EQ(ends, 0) << "cancelled";
+}
+
 TEST(DevKeys, OneTableForTheThreeWindows) {
   constexpr int kF = kKeysymF1 - 1;
   EXPECT_EQ(DevCommandOfKey('z', true, false), DevCommand::Undo);
