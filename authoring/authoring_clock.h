@@ -1,7 +1,7 @@
 #pragma once
 // The authoring clock of development mode: pause, section loop, the --start jump and music that follows
-// the picture. It sits between the real millisecond tick and the playback loop: the loop reads the
-// tick through AuthoringTick, and BeforeFrame/AfterFrame run around each DemoIdle. Nothing here runs
+// the picture. It sits between the real millisecond tick and the playback loop: each frame's tick is
+// AuthoringTick of the real one, and BeforeFrame/AfterFrame run around each DemoIdle. Nothing here runs
 // in a default run, so the playback loop itself stays as it is.
 //
 // Convention: ticks and times are milliseconds; ticks are 32-bit wrapping counters like DemoClock's,
