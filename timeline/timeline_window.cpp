@@ -281,12 +281,16 @@ void TimelineCanvas::DrawCanvas() {
     picture_ = fl_create_offscreen(w(), h());
     drawn_ = {};
   }
-  if (!(content == drawn_)) {
+  const bool changed = !(content == drawn_);
+  if (changed) {
     fl_begin_offscreen(picture_);
     DrawPicture(g);
     fl_end_offscreen();
     drawn_ = std::move(content);
   }
+  // A picture drawn anew goes on the screen whole, also when only the cursor's columns were damaged (a
+  // model changed between two frames): no later frame would show the rest of it.
+  if (changed) fl_push_no_clip();
   fl_push_clip(x(), y(), w(), h());
   fl_copy_offscreen(x(), y(), w(), h(), picture_, 0, 0);
   cursorXPx_ = CursorXPx(g, CursorMs(), x());
@@ -295,6 +299,7 @@ void TimelineCanvas::DrawCanvas() {
     fl_yxline(cursorXPx_, y(), y() + h());
   }
   fl_pop_clip();
+  if (changed) fl_pop_clip();
 }
 
 // The wheel over the axis zooms around the pointer; over the rows it scrolls them, sideways (or with

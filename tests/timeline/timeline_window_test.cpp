@@ -2,6 +2,7 @@
 // mouse lands on the beat, "save sequence" writes the file, and the reader reads the change back.
 #include "scene/sequence_file.h"
 #include "support/frame_timer.h"
+#include "support/screenshot.h"
 #include "support/temp_dir.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
@@ -101,6 +102,46 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   const SequenceNotes notes = ReadSequenceNotes(dir / "sceneseq.txt", 2);
   EXPECT_EQ(notes.comments, (std::vector<std::string>{"// window test", "// bpm: 120"}));
   EXPECT_EQ(notes.separators[0], "~~~ first");
+}
+
+// A model changed between two frames while the cursor moves (an undo from another window, say): the
+// cursor's columns drawn before the next frame must not leave the rest of the old picture on the screen.
+TEST(TimelineWindow, ChangeBetweenFramesShowsWholeAlthoughOnlyTheCursorWasDamaged) {
+  TempDir dir;
+  WriteFile(dir / "song.mp3", "not a sound: the waveform stays empty");
+  WriteFile(dir / "sceneseq.txt", CrLf({"10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0", "3999",
+                                        "1", "0", "0", "0", "0", "~~~"}));
+  Session session(dir);
+  uint32_t cursorMs = 5000;
+  session.host.DemoTime = [&cursorMs] { return cursorMs; };
+  const TimelineLayout layout = LayOutTimeline(1012 + kTimelineScrollbarPx, 300);
+  TimelineWindowPtr window = OpenTimelineWindow(session.host, 0, 0, 1012 + kTimelineScrollbarPx, 300);
+  TimelineForm& form = ModelOf(*window);
+  Fl_Window* shown = Fl::first_window();
+  // Blue: preset 0's bar; the first 400 pixels of the row (10 ms per pixel) while it spans 0..3999 ms.
+  const auto barAt = [&](int xPx) {
+    Fl::flush();
+    const RgbaImage screen = TakeScreenshot(dir / "screen.ppm");
+    const int x = shown->x() + layout.canvas.xPx + xPx;
+    const int y = shown->y() + layout.canvas.yPx + RowTopPx(form.geometry, 0) + RowHeightPx(form.geometry) / 2;
+    if (screen.rgba.empty()) return false;
+    const uint8_t* pixel = &screen.rgba[(size_t(y) * screen.widthPx + x) * 4];
+    return pixel[2] > 150 && pixel[0] < 120;
+  };
+  ASSERT_TRUE(PumpUntil([&] {
+    TimelineFrame(*window);
+    return barAt(200);
+  })) << "the bar is drawn";
+
+  cursorMs = 5100;
+  TimelineFrame(*window);  // damages the cursor's columns only
+  SequenceSnapshot moved = TimelineSnapshot(form);
+  moved.sequence.SequenceEntries[0].StartTime = 6000;
+  moved.sequence.SequenceEntries[0].EndTime = 9999;
+  PutTimelineSnapshot(form, moved);
+  Fl::flush();  // the cursor's columns are drawn before the next frame
+  TimelineFrame(*window);
+  EXPECT_TRUE(PumpUntil([&] { return !barAt(200) && barAt(800); })) << "the bar shows where it is now, and only there";
 }
 
 // The wheel over the axis zooms in around the pointer, the wheel over the rows scrolls them, and the
