@@ -5,7 +5,6 @@
 namespace {
 bool SameBits(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
-
 // Starts a new step holding the state before a change, unless the change continues a run of keystrokes.
 void Push(UndoHistory& history, UndoStep before, bool sameRun, std::optional<int> typingIn) {
   history.redo.clear();

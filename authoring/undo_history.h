@@ -36,7 +36,7 @@ void RecordChange(UndoHistory& history, const TScene1ParamIArray& before, const 
 void RecordSequenceChange(UndoHistory& history, const TScene1ParamIArray& live, const SequenceSnapshot& before,
                           const SequenceSnapshot& after, std::optional<int> typingIn);
 
-// Ends a run of keystrokes; a run that left the set (or the sequence) as it found it is no step at all.
+// Ends a run of keystrokes; a run that left the set as it found it is no step at all.
 void EndTyping(UndoHistory& history, const TScene1ParamIArray& live);
 
 // Puts live (or sequence, the edited sequence with its notes) back one step (Undo) or forward one
