@@ -37,11 +37,9 @@ struct TimelineRig {
     host.scene = &scene;
     host.history = &history;
     host.dataDir = QUARNEL_SOURCE_DIR "/data";
-    host.DemoTime = [this] { return nowMs; };
   }
   UndoHistory history;
   TimelineHost host;
-  uint32_t nowMs = 0;
 };
 
 // Until the waveform is decoded and shown.
@@ -73,7 +71,7 @@ void RedrawOf255EntriesAtTheClosestZoom(benchmark::State& state) {
   TimelineForm& form = ModelOf(*window);
   form.bpm = 120;
   LetTheWaveformArrive();
-  ZoomAroundCursor(form.geometry, 1000, rig.nowMs, form.bpm);
+  ZoomAroundCursor(form.geometry, 1000, form.cursorMs, form.bpm);
   double drawnMs = 0, frames = 0;
   for (auto _ : state) {
     // A new place every frame: the axis and the rows scroll, so nothing drawn before can be reused.
@@ -123,7 +121,7 @@ void ShippedDemoWithAndWithoutTheTimeline(benchmark::State& state) {
     const Clock::time_point start = Clock::now();
     DrawDemoFrameToImage(render, demo.scene, demo.sequence, timeMs, false, image);
     if (timeline) {
-      rig.nowMs = timeMs;
+      ModelOf(*window).cursorMs = timeMs;
       TimelineFrame(*window);
     }
     Fl::wait(0);

@@ -138,6 +138,18 @@ void FollowTimeline(DevDocument& document) {
   Refresh(document);
 }
 
+// The timeline shows the demo time, the section loop and the preset picked in "set" as they are now.
+void ShowClockInTimeline(DevDocument& document) {
+  if (!document.timeline) return;
+  TimelineForm& timeline = *document.timeline;
+  timeline.cursorMs = document.engine.clock.DemoTime;
+  if (document.authoring) {
+    timeline.loopInMs = document.authoring->clock.loopInMs;
+    timeline.loopOutMs = document.authoring->clock.loopOutMs;
+  }
+  if (document.tweak) timeline.pickedPreset = document.tweak->controls.PresetList.selected;
+}
+
 // The count of unsaved changes, counted again only when the sequence or its saved state changed.
 int CountUnsavedChanges(DevDocument& document) {
   if (document.countedRevision != document.timeline->revision) {
@@ -197,23 +209,21 @@ void FillDocumentTimelineHost(DevDocument& document) {
   host.history = &document.tweak->history;
   host.dataDir = engine.settings.dataDir;
   host.readOnly = document.tweakHost.readOnly;
-  host.DemoTime = [&engine] { return engine.clock.DemoTime; };
-  host.Seek = [&engine](uint32_t demoTimeMs) {
+  host.Seek = [&document](uint32_t demoTimeMs) {
     // Several seeks may come between two frames: each one starts from the time the last one set.
-    if (JumpStartTick(engine.clock.StartTick, engine.clock.DemoTime, static_cast<int32_t>(demoTimeMs)))
-      engine.clock.DemoTime = demoTimeMs;
+    DemoClock& clock = document.engine.clock;
+    if (JumpStartTick(clock.StartTick, clock.DemoTime, static_cast<int32_t>(demoTimeMs))) clock.DemoTime = demoTimeMs;
+    ShowClockInTimeline(document);
   };
   if (AuthoringSession* session = document.authoring.get()) {
-    host.LoopIn = [session] { return session->clock.loopInMs; };
-    host.LoopOut = [session] { return session->clock.loopOutMs; };
     host.SetLoop = [&document, session](uint32_t inMs, uint32_t outMs) {
       SetLoopIn(session->clock, inMs);
       SetLoopOut(session->clock, outMs);
       ShowLoopInfo(session->clock, *document.tweak);
+      ShowClockInTimeline(document);
       Refresh(document);
     };
   }
-  host.PickedPreset = [&document] { return document.tweak->controls.PresetList.selected; };
   host.SequenceSaved = [&document] {
     NoteOwnWrite(document.watch, document.watch.sequence.path);
     document.savedSequence = TimelineSnapshot(*document.timeline);
@@ -230,6 +240,7 @@ void AttachTimeline(DevDocument& document, TimelineForm& form) {
   document.savedSequence = TimelineSnapshot(form);
   document.followedRevision = form.revision;
   document.countedRevision.reset();
+  ShowClockInTimeline(document);
 }
 
 bool SequenceUnsaved(const DevDocument& document) {
@@ -357,11 +368,12 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
     DemoIdle(engine, tickMs);
   }
   if (document.authoring) AuthoringAfterFrame(*document.authoring);
-  ShowUnsavedWork(document);
+  ShowDocument(document);
 }
 
-void ShowUnsavedWork(DevDocument& document) {
+void ShowDocument(DevDocument& document) {
   FollowTimeline(document);
+  ShowClockInTimeline(document);
   if (document.timeline) {
     const int changes = CountUnsavedChanges(document);
     document.timeline->title = std::string(kTimelineCaption) + (changes > 0 ? kUnsavedMark : "");

@@ -94,8 +94,9 @@ void PollDocument(DevDocument& document);
 // One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
 // timeline's changes since the last frame, the authoring clock gives the frame's tick, DemoIdle draws
 // (with the timeline's preview on: the whole sequence, the live set standing in for the preset picked in
-// "set"), and the titles' "*" and the timeline's status line follow the unsaved work.
+// "set"), and ShowDocument.
 void DocumentFrame(DevDocument& document, uint32_t realMs);
 // DocumentFrame's steps that draw nothing: the engine and the tweak window follow the timeline, the
-// titles' "*" and the timeline's status line the unsaved work; a changed tweak title marks its model.
-void ShowUnsavedWork(DevDocument& document);
+// timeline shows the demo time, the section loop and the picked preset, the titles' "*" and the
+// timeline's status line the unsaved work; a changed tweak title marks its model.
+void ShowDocument(DevDocument& document);

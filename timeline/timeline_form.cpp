@@ -145,11 +145,9 @@ std::string FieldText(const TimelineForm& form, TimelineField field) {
 // the demo's end.
 TSceneSeqEntry NewEntry(const TimelineForm& form) {
   TSceneSeqEntry entry;
-  const int picked = form.host.PickedPreset ? form.host.PickedPreset() : -1;
-  if (picked >= 0) entry.PresetNumber = static_cast<uint8_t>(picked);
+  if (form.pickedPreset >= 0) entry.PresetNumber = static_cast<uint8_t>(form.pickedPreset);
   else if (form.selected >= 0) entry.PresetNumber = form.host.sequence->SequenceEntries[form.selected].PresetNumber;
-  const uint32_t nowMs = form.host.DemoTime ? form.host.DemoTime() : 0;
-  entry.StartTime = GridPointAtOrBeforeMs(nowMs, form.bpm);
+  entry.StartTime = GridPointAtOrBeforeMs(form.cursorMs, form.bpm);
   const uint32_t lengthMs = form.bpm ? static_cast<uint32_t>(std::round(kBeatsOfNewEntry * GridStepMs(form.bpm))) : kNewEntryMs;
   const uint32_t demoEndMs = form.host.sequence->DemoLength;
   entry.EndTime = entry.StartTime + lengthMs - 1;
@@ -198,8 +196,7 @@ void Save(TimelineForm& form) {
 void DragEntry(TimelineForm& form, uint32_t pointerMs, bool snapOff) {
   TimelineDrag& drag = form.drag;
   TSceneSeqEntry entry = drag.original;
-  const uint32_t cursorMs = form.host.DemoTime ? form.host.DemoTime() : 0;
-  const SnapTargets targets = DragTargets(*form.host.sequence, drag.entry, cursorMs, form.bpm,
+  const SnapTargets targets = DragTargets(*form.host.sequence, drag.entry, form.cursorMs, form.bpm,
                                           kSnapReachPx / ScalePxPerMs(form.geometry), snapOff);
   const double demoLengthMs = form.host.sequence->DemoLength;
   const auto time = [](double ms) { return static_cast<uint32_t>(std::clamp(ms, 0.0, double(kMaxEffectTime))); };

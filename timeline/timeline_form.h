@@ -23,11 +23,8 @@ struct TimelineHost {
   std::string dataDir = "data";       // the sequence is dataDir/sceneseq.txt
   bool readOnly = false;              // the installed demo: "save sequence" is off
 
-  std::function<uint32_t()> DemoTime;                      // of the last frame
   std::function<void(uint32_t demoTimeMs)> Seek;           // jump as the running-timing reset does
-  std::function<std::optional<uint32_t>()> LoopIn, LoopOut;  // the section loop (F6/F7)
-  std::function<void(uint32_t inMs, uint32_t outMs)> SetLoop;
-  std::function<int()> PickedPreset;                       // the preset picked in "set", -1 for none
+  std::function<void(uint32_t inMs, uint32_t outMs)> SetLoop;  // the section loop (F6/F7)
   std::function<void()> SequenceSaved;                     // the file was written by us: no reload
   std::function<void(const std::string&)> ShowMessage;
   // A key (an X keysym) no control of the window used: as TweakHost::Key.
@@ -68,6 +65,10 @@ struct TimelineForm {
   TimelineDrag drag;
   std::string title;   // the window's title, "timeline" and a "*" while the sequence has unsaved changes
   std::string status;  // the status line: saved, unsaved changes, a change on disk
+  // What the program around shows the timeline, brought up to date at every frame and by its requests.
+  uint32_t cursorMs = 0;                        // the demo time of the last frame
+  std::optional<uint32_t> loopInMs, loopOutMs;  // the section loop
+  int pickedPreset = -1;                        // the preset picked in the tweak window's "set"; -1: none
 };
 
 // The sequence with its notes as the timeline holds them now.

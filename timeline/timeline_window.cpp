@@ -92,7 +92,7 @@ class TimelineCanvas : public Fl_Widget {
     KeepViewInRange(g);
     return g;
   }
-  uint32_t CursorMs() const { return form_.host.DemoTime ? form_.host.DemoTime() : 0; }
+  uint32_t CursorMs() const { return form_.cursorMs; }
   // After a frame: the whole area is drawn again when what it shows changed, else only the columns of
   // the cursor's old and new place are put on the screen again.
   void ShowFrame();
@@ -141,8 +141,8 @@ CanvasContent TimelineCanvas::Content() const {
   content.sequence = *form_.host.sequence;
   content.selected = form_.selected;
   content.bpm = form_.bpm;
-  if (form_.host.LoopIn) content.loopInMs = form_.host.LoopIn();
-  if (form_.host.LoopOut) content.loopOutMs = form_.host.LoopOut();
+  content.loopInMs = form_.loopInMs;
+  content.loopOutMs = form_.loopOutMs;
   content.waveShown = waveform_.Ready();
   content.thumbnailsDrawn = thumbnailsDrawn_;
   return content;
@@ -178,8 +178,7 @@ void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
   fl_rectf(0, 0, w(), kRowsTopPx);
   const double firstMs = g.view.firstMs, lastMs = std::min<double>(firstMs + VisibleMs(g), g.lengthMs);
   // The section loop: a shaded range over axis and rows.
-  const std::optional<uint32_t> in = form_.host.LoopIn ? form_.host.LoopIn() : std::nullopt;
-  const std::optional<uint32_t> out = form_.host.LoopOut ? form_.host.LoopOut() : std::nullopt;
+  const std::optional<uint32_t> in = form_.loopInMs, out = form_.loopOutMs;
   if (in && out && *in < *out && *out >= firstMs && *in <= lastMs) {
     const int from = std::max(0, int(PixelOfTime(g, *in))), to = std::min(w(), int(PixelOfTime(g, *out)));
     fl_color(fl_rgb_color(70, 70, 40));

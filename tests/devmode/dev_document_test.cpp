@@ -85,7 +85,7 @@ class Document : public ::testing::Test {
 };
 
 TEST_F(Document, UnsavedWorkIsTheLiveSetOrTheSequenceAndShowsInTitlesAndStatus) {
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_FALSE(WorkUnsaved(document));
   EXPECT_EQ(tweak.controls.caption, "[ tweak control ] v0.95b");
   EXPECT_EQ(timeline.title, "timeline");
@@ -93,30 +93,30 @@ TEST_F(Document, UnsavedWorkIsTheLiveSetOrTheSequenceAndShowsInTitlesAndStatus) 
 
   EditLiveSet(99);
   tweak.changed = false;
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_TRUE(tweak.changed) << "the tweak window's title changed";
   EXPECT_EQ(tweak.controls.caption, "[ tweak control ] v0.95b *");
   EXPECT_EQ(timeline.title, "timeline") << "the sequence is still as saved";
   tweak.changed = false;
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_FALSE(tweak.changed) << "no change, nothing to show again";
 
   EditSequence("50000");
   SelectEntry(timeline, 1);
   TypeTimelineText(timeline, TimelineField::Preset, "0");
   FinishTimelineText(timeline, TimelineField::Preset);
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(timeline.title, "timeline *");
   EXPECT_EQ(timeline.status, "2 unsaved changes");
   EXPECT_EQ(engine.sequence.DemoLength, 50000u);
 
   ClickTimelineButton(timeline, TimelineButton::Save);
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(timeline.title, "timeline");
   EXPECT_EQ(timeline.status, "sequence saved 14:02:11");
   EXPECT_TRUE(WorkUnsaved(document)) << "the live set is still unsaved";
   RunDevCommand(document, DevCommand::Undo);  // the preset number of entry 1
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(timeline.status, "1 unsaved change") << "an undo after the save is a change again";
 }
 
@@ -201,7 +201,7 @@ TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndT
   ASSERT_EQ(questions.size(), 1u) << "one message";
   EXPECT_EQ(questions[0], "sceneseq.txt changed on disk while its edits here are unsaved.\n"
                           "Reload it from disk? (Ctrl+Z then brings your version back)");
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(timeline.status, "sceneseq.txt changed on disk: kept your unsaved edits · 1 unsaved change");
 
   WriteOutside(dir / "sceneseq.txt", SequenceText("30000"));
@@ -210,7 +210,7 @@ TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndT
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_EQ(engine.sequence.DemoLength, 30000u);
   EXPECT_FALSE(SequenceUnsaved(document)) << "what is on disk now";
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(timeline.status, "");
   RunDevCommand(document, DevCommand::Undo);
   EXPECT_EQ(engine.sequence.DemoLength, 50000u) << "Ctrl+Z gives the author's version back";
@@ -363,7 +363,7 @@ TEST_F(Document, TimelineEditsReachTheEngineAndTheTweakWindowAtTheNextFrame) {
   EditSequence("90000");
   EXPECT_EQ(engine.sequence.SequenceEntries.size(), 3u);
   tweak.changed = false;
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(engine.SequenceCount, 3);
   EXPECT_NE(tweak.controls.info.find("90000"), std::string::npos) << tweak.controls.info;
   EXPECT_EQ(tweak.controls.TimeScale.maximum, 90000);
@@ -371,11 +371,25 @@ TEST_F(Document, TimelineEditsReachTheEngineAndTheTweakWindowAtTheNextFrame) {
   EXPECT_EQ(timeline.status, "2 unsaved changes");
 
   tweak.changed = false;
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_FALSE(tweak.changed) << "nothing new: nothing to show again";
   RunDevCommand(document, DevCommand::Undo);
-  ShowUnsavedWork(document);
+  ShowDocument(document);
   EXPECT_EQ(timeline.status, "1 unsaved change") << "counted again after the undo";
+}
+
+// The timeline reads no clock and no tweak window: each frame shows it the demo time and the preset
+// picked in "set", where "add" puts the new entry.
+TEST_F(Document, EachFrameShowsTheTimelineTheDemoTimeAndThePickedPreset) {
+  engine.clock.DemoTime = 12000;
+  SelectItem(tweak, TweakList::PresetList, 1);
+  ShowDocument(document);
+  EXPECT_EQ(timeline.cursorMs, 12000u);
+  EXPECT_EQ(timeline.pickedPreset, 1);
+  ClickTimelineButton(timeline, TimelineButton::Add);
+  ASSERT_EQ(engine.sequence.SequenceEntries.size(), 3u);
+  EXPECT_EQ(engine.sequence.SequenceEntries[2].PresetNumber, 1);
+  EXPECT_EQ(engine.sequence.SequenceEntries[2].StartTime, 12000u);
 }
 
 // The windows hand on the keys they do not use; the document runs the shared ones, in the timeline's

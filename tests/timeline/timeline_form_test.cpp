@@ -32,10 +32,8 @@ class Timeline : public ::testing::Test {
     host.scene = &scene;
     host.history = &history;
     host.dataDir = dir.Path();
-    host.DemoTime = [this] { return nowMs; };
     host.Seek = [this](uint32_t ms) { seeks.push_back(ms); };
     host.SetLoop = [this](uint32_t in, uint32_t out) { loop = {in, out}; };
-    host.PickedPreset = [this] { return picked; };
     host.SequenceSaved = [this] { ++saves; };
     host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     SetUpTimeline(form);
@@ -64,8 +62,6 @@ class Timeline : public ::testing::Test {
   UndoHistory history;
   TimelineHost host;
   TimelineForm form{host};
-  uint32_t nowMs = 0;
-  int picked = -1;
   std::vector<uint32_t> seeks;
   std::pair<uint32_t, uint32_t> loop{};
   int saves = 0;
@@ -139,7 +135,7 @@ TEST_F(Timeline, DraggingAnEndMovesOnlyThatEndAndTheEntryStopsJustBeforeTheBeat)
 
 TEST_F(Timeline, DraggedTimesSnapToOtherEntriesAndTheCursorAndAltTurnsSnappingOff) {
   form.bpm = 120;
-  nowMs = 7230;
+  form.cursorMs = 7230;
   Drag(X(4000), RowY(1), X(4000) + 197);  // start 3970: just before entry 0's end at 4000
   EXPECT_EQ(At(1), Entry(1, 4000, 7999));
   Drag(X(7999) - 1, RowY(1), X(7250));  // the end near the cursor
@@ -161,7 +157,7 @@ TEST_F(Timeline, NoEntryIsDraggedPastTheDemosEnd) {
   Drag(X(8000) - 1, RowY(2), X(10000) + 50);  // the end dragged past the axis
   EXPECT_EQ(At(2).EndTime, 9999u);
 
-  nowMs = 9000;  // "add" near the end: the new entry is cut at the demo's end
+  form.cursorMs = 9000;  // "add" near the end: the new entry is cut at the demo's end
   ClickTimelineButton(form, TimelineButton::Add);
   EXPECT_EQ(At(3), Entry(2, 9000, 9999));
 }
@@ -195,8 +191,8 @@ TEST_F(Timeline, AxisSeeksAndSetsTheLoop) {
 }
 
 TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
-  nowMs = 4321;
-  picked = 11;  // a preset just saved and picked in "set"
+  form.cursorMs = 4321;
+  form.pickedPreset = 11;  // a preset just saved and picked in "set"
   ClickTimelineButton(form, TimelineButton::Add);
   ASSERT_EQ(sequence.SequenceEntries.size(), 4u);
   EXPECT_EQ(At(3), Entry(11, 4320, 8319)) << "at the current time on the 10 ms grid, four seconds long";

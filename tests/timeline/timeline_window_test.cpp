@@ -112,11 +112,10 @@ TEST(TimelineWindow, ChangeBetweenFramesShowsWholeAlthoughOnlyTheCursorWasDamage
   WriteFile(dir / "sceneseq.txt", CrLf({"10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0", "3999",
                                         "1", "0", "0", "0", "0", "~~~"}));
   Session session(dir);
-  uint32_t cursorMs = 5000;
-  session.host.DemoTime = [&cursorMs] { return cursorMs; };
   const TimelineLayout layout = LayOutTimeline(1012 + kTimelineScrollbarPx, 300);
   TimelineWindowPtr window = OpenTimelineWindow(session.host, 0, 0, 1012 + kTimelineScrollbarPx, 300);
   TimelineForm& form = ModelOf(*window);
+  form.cursorMs = 5000;
   Fl_Window* shown = Fl::first_window();
   // Blue: preset 0's bar; the first 400 pixels of the row (10 ms per pixel) while it spans 0..3999 ms.
   const auto barAt = [&](int xPx) {
@@ -133,7 +132,7 @@ TEST(TimelineWindow, ChangeBetweenFramesShowsWholeAlthoughOnlyTheCursorWasDamage
     return barAt(200);
   })) << "the bar is drawn";
 
-  cursorMs = 5100;
+  form.cursorMs = 5100;
   TimelineFrame(*window);  // damages the cursor's columns only
   SequenceSnapshot moved = TimelineSnapshot(form);
   moved.sequence.SequenceEntries[0].StartTime = 6000;
@@ -156,12 +155,12 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   Session session(dir);
   TimelineHost& host = session.host;
   ASSERT_EQ(session.sequence.SequenceEntries.size(), 40u);
-  uint32_t nowMs = 30000;
-  host.DemoTime = [&nowMs] { return nowMs; };
+  constexpr uint32_t nowMs = 30000;
   const TimelineLayout layout = LayOutTimeline(1024, 320);
   TimelineWindowPtr window = OpenTimelineWindow(host, 0, 0, 1024, 320);
   const FrameTimer frames([&window] { TimelineFrame(*window); });
   TimelineForm& form = ModelOf(*window);
+  form.cursorMs = nowMs;
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == layout.canvas.widthPx; }));
   const Fl_Window* shown = Fl::first_window();
   const auto at = [&](int x, int y) {
