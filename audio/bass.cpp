@@ -42,6 +42,7 @@ struct Output {
   std::atomic<float> cpuPercent{0.0f};
 };
 
+// Process-wide, as BASS is (README, "Process-wide state"): the one output device and its stream.
 Output output;
 
 // A program that ends without BASS_Free (after a fatal start-up error, say) must not leave the audio

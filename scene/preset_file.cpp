@@ -45,7 +45,7 @@ void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target) {
   for (TScene1ParamInterface& param : target) {
     param.Name = ParamName(lines.Next());
     param.BaseVal = lines.NextFloat();
-    param.OscForm = static_cast<uint8_t>(lines.NextInteger(0, 255));
+    param.OscForm = static_cast<uint8_t>(lines.NextInteger(0, UINT8_MAX));
     param.Osc1 = lines.NextFloat();
     param.Osc2 = lines.NextFloat();
     lines.Next();  // separator, whatever it holds

@@ -14,12 +14,12 @@ std::string Place(const TextLines& lines) { return lines.Path() + ":" + std::to_
 
 TSceneSeqEntry ReadEntry(TextLines& lines) {
   TSceneSeqEntry entry;
-  entry.PresetNumber = static_cast<uint8_t>(lines.NextInteger(0, 255));
+  entry.PresetNumber = static_cast<uint8_t>(lines.NextInteger(0, UINT8_MAX));
   entry.StartTime = static_cast<uint32_t>(lines.NextInteger(0, INT32_MAX));
   entry.EndTime = static_cast<uint32_t>(lines.NextInteger(0, INT32_MAX));
   entry.TimeFactor = lines.NextFloat();
   entry.TimeOffset = static_cast<int32_t>(lines.NextInteger(INT32_MIN, INT32_MAX));
-  entry.WobbleKind = static_cast<uint8_t>(lines.NextInteger(0, 255));
+  entry.WobbleKind = static_cast<uint8_t>(lines.NextInteger(0, UINT8_MAX));
   entry.WobbleFrequency = lines.NextFloat();
   entry.WobbleAmplitude = lines.NextFloat();
   lines.Next();  // separator, whatever it holds

@@ -73,11 +73,11 @@ Parsed Real(const std::string& text) {
 Parsed ParseField(TimelineField field, const std::string& text) {
   constexpr int64_t kMaxTime = INT32_MAX;
   switch (field) {
-    case TimelineField::Preset: return Integer(text, 0, 255);
+    case TimelineField::Preset: return Integer(text, 0, UINT8_MAX);
     case TimelineField::Start:
     case TimelineField::End: return Integer(text, 0, kMaxTime);
     case TimelineField::Offset: return Integer(text, INT32_MIN, INT32_MAX);
-    case TimelineField::Wobble: return Integer(text, 0, 255);
+    case TimelineField::Wobble: return Integer(text, 0, UINT8_MAX);
     case TimelineField::Length: return Integer(text, 1, kMaxTime);
     case TimelineField::Factor:
     case TimelineField::Frequency:

@@ -12,7 +12,7 @@
 namespace {
 
 TScene1ParamInterface* SelectedParam(TweakForm& form) {
-  const int i = form.controls.ListBox1.selected;
+  const int i = form.controls.ParamList.selected;
   if (i < 0 || i >= kParamCount) return nullptr;
   return &form.host.scene->LiveParams[i];
 }
@@ -40,7 +40,7 @@ bool IsWholeType(ParamType type) {
 }
 
 void SelectParam(TweakForm& form, int index) {
-  form.controls.ListBox1.selected = index;
+  form.controls.ParamList.selected = index;
   ShowSelectedParam(form);
 }
 
@@ -79,19 +79,19 @@ void ShowSelectedParam(TweakForm& form) {
   }
 }
 
-void ListBox1Click(TweakForm& form) { ShowSelectedParam(form); }
+void ParamListClick(TweakForm& form) { ShowSelectedParam(form); }
 
 void FirstParamClick(TweakForm& form) { SelectParam(form, 0); }
 
 void LastParamClick(TweakForm& form) { SelectParam(form, kParamCount - 1); }
 
 void PrevParamPageClick(TweakForm& form) {
-  const int current = form.controls.ListBox1.selected;
+  const int current = form.controls.ParamList.selected;
   SelectParam(form, current - kParamPageSize < 0 ? 0 : current - kParamPageSize);
 }
 
 void NextParamPageClick(TweakForm& form) {
-  const int current = form.controls.ListBox1.selected;
+  const int current = form.controls.ParamList.selected;
   const int next = current + kParamPageSize;
   SelectParam(form, next > kParamCount - 1 ? kParamCount - 1 : next);
 }
@@ -117,11 +117,11 @@ void BaseValChange(TweakForm& form) {
   switch (TypeOfName(param->Name)) {
     case ParamType::Word:
     case ParamType::Byte: {
-      const int32_t limit = TypeOfName(param->Name) == ParamType::Word ? 65535 : 255;
+      const int32_t limit = TypeOfName(param->Name) == ParamType::Word ? UINT16_MAX : UINT8_MAX;
       int32_t value = ParseCountOrRaise(text);
       if (value > limit) {
         value = limit;
-        form.host.ShowMessage(limit == 65535 ? kMsgWordClipped : kMsgByteClipped);
+        form.host.ShowMessage(limit == UINT16_MAX ? kMsgWordClipped : kMsgByteClipped);
         SetFieldText(form, TweakField::BaseVal, std::to_string(limit));
       }
       param->BaseVal = static_cast<float>(value);

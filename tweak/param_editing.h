@@ -10,7 +10,7 @@ inline constexpr int kParamPageSize = 11;  // rows the parameter list shows at o
 std::string ParamListItem(int index, const ParamName& name);
 
 void ShowSelectedParam(TweakForm& form);
-void ListBox1Click(TweakForm& form);
+void ParamListClick(TweakForm& form);
 void FirstParamClick(TweakForm& form);
 void LastParamClick(TweakForm& form);
 void PrevParamPageClick(TweakForm& form);

@@ -90,20 +90,20 @@ void PresetListChange(TweakForm& form) {
   SetSavedAs(form, DataFolderPath(form.host.dataDir) + form.controls.ScenePresetFile.text);
 }
 
-void Button4Click(TweakForm& form) {
-  if (!form.OpenDialog1) return;
-  const std::optional<std::string> chosen = form.OpenDialog1(kOpenDialogTitle);
+void SearchClick(TweakForm& form) {
+  if (!form.OpenFileDialog) return;
+  const std::optional<std::string> chosen = form.OpenFileDialog(kOpenDialogTitle);
   if (!chosen) return;
   const size_t slash = chosen->rfind('/');
   form.controls.ScenePresetFile.text = slash == std::string::npos ? *chosen : chosen->substr(slash + 1);
   form.controls.ScenePresetPath.text = slash == std::string::npos ? "" : chosen->substr(0, slash + 1);
 }
 
-void saveClick(TweakForm& form) {
+void SaveClick(TweakForm& form) {
   if (RefusedOnInstalledDemo(form)) return;
   const std::string fullName = FullName(form);
   if (!MayOverwrite(form, fullName) || !WriteLiveSet(form, fullName)) return;
-  if (!form.controls.Scene1PresetRefresh) {
+  if (!form.controls.RefreshAfterSave) {
     form.host.ShowMessage(fullName + kMsgSaved);
     return;
   }
@@ -129,7 +129,7 @@ void SaveAsNewClick(TweakForm& form) {
   form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
 }
 
-void openClick(TweakForm& form) {
+void LoadClick(TweakForm& form) {
   const std::string fullName = FullName(form);
   if (!EntryExists(fullName)) {
     form.host.ShowMessage(kMsgFileNotFound);

@@ -53,7 +53,7 @@ void ShowReplacedSet(TweakForm& form) {
   TScene1ParamIArray& live = form.host.scene->LiveParams;
   const TScene1ParamIArray replaced = live;
   if (form.controls.BaseVal.enabled) Guarded(form, [&] { ShowSelectedParam(form); });
-  const int selected = form.controls.ListBox1.selected;
+  const int selected = form.controls.ParamList.selected;
   const bool keepShown = selected >= 0 && selected < kParamCount && IsWholeParam(live[selected].Name);
   const float shownBase = keepShown ? live[selected].BaseVal : 0.0f;
   live = replaced;
@@ -72,16 +72,16 @@ void (*HandlerOf(TweakButton button))(TweakForm&) {
     case TweakButton::NextParamPage: return NextParamPageClick;
     case TweakButton::BaseValUp: return BaseValUpClick;
     case TweakButton::BaseValDown: return BaseValDownClick;
-    case TweakButton::Rand: return Button1Click;
-    case TweakButton::Var: return Button3Click;
+    case TweakButton::Rand: return RandomizeClick;
+    case TweakButton::Var: return VaryClick;
     case TweakButton::TimeReset: return TimeResetClick;
-    case TweakButton::Search: return Button4Click;
-    case TweakButton::Load: return openClick;
-    case TweakButton::Save: return saveClick;
+    case TweakButton::Search: return SearchClick;
+    case TweakButton::Load: return LoadClick;
+    case TweakButton::Save: return SaveClick;
     case TweakButton::SaveAsNew: return SaveAsNewClick;
     case TweakButton::OuttaHere: break;
   }
-  return Button2Click;
+  return QuitClick;
 }
 
 void TypeTextUnrecorded(TweakForm& form, TweakField field, const std::string& text) {
@@ -129,11 +129,11 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
   UserAction(form);
   TweakControls& c = form.controls;
   ListControl& control =
-      list == TweakList::ListBox1 ? c.ListBox1 : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
+      list == TweakList::ParamList ? c.ParamList : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
   control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
   Recorded(form, std::nullopt, [&] {
     switch (list) {
-      case TweakList::ListBox1: Guarded(form, [&] { ListBox1Click(form); }); break;
+      case TweakList::ParamList: Guarded(form, [&] { ParamListClick(form); }); break;
       case TweakList::OscFormular: Guarded(form, [&] { OscFormularChange(form); }); break;
       case TweakList::PresetList: Guarded(form, [&] { PresetListChange(form); }); break;
     }
