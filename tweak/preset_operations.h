@@ -21,5 +21,5 @@ void SaveClick(TweakForm& form);
 // again and picks the new one (without copying it: the live set is it already).
 void SaveAsNewClick(TweakForm& form);
 // "load": reads the file into a copy of the live set and applies it only when the whole file was read;
-// raises the reader's ConversionError or RangeError otherwise, with the live set untouched.
+// otherwise shows the reader's message (file and line), with the live set untouched.
 void LoadClick(TweakForm& form);

@@ -24,7 +24,7 @@ struct TweakHost {
   std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
   // A yes/no question that waits for the user ("save" over another preset's file); empty: yes.
   std::function<bool(const std::string& question, const std::string& yes)> Confirm;
-  LoadReports reports;                                    // how the preset refresh after "save" reports faults
+  LoadReports reports;  // how the preset refresh after "save" reports faults (FatalError, Notice)
   // The shared keys (tweak/dev_keys.h) other than undo, redo and F10, which the window runs itself;
   // empty: they do nothing.
   std::function<void(DevCommand)> RunDevCommand;
