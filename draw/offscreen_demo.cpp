@@ -80,7 +80,8 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
     if (firstLayerError.empty()) firstLayerError = text;
   };
   RgbaImage image;
-  if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image, keepFirst);
+  if (error.empty())
+    error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image, keepFirst);
   if (error.empty()) error = firstLayerError;
   if (error.empty()) {
     const std::string writeError = WritePng(pngPath, image);

@@ -43,5 +43,6 @@ void DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequen
 // with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and
 // sequence are loaded as the start-up loads them.
 [[nodiscard]] std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
-                                               const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
-                                               uint32_t heightPx, bool developmentMode, const std::string& pngPath);
+                                               const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps,
+                                               uint32_t widthPx, uint32_t heightPx, bool developmentMode,
+                                               const std::string& pngPath);

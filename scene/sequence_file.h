@@ -39,7 +39,8 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
 
 // Writes the file safely (scene/safe_file.h): a failed save keeps the old file, and a sequence the
 // reader would refuse is not written at all. Returns "" on success, otherwise the path and the reason.
-[[nodiscard]] std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes);
+[[nodiscard]] std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence,
+                                             const SequenceNotes& notes);
 
 // Beats per minute of the timeline: our own comment line "// bpm: 120". nullopt when there is none.
 std::optional<double> NotesBpm(const SequenceNotes& notes);

@@ -182,7 +182,8 @@ TEST(PresetFile, FailedWriteNamesTheFileAndTheReason) {
 
 TEST(LoadScenePresets, StopsAtTheFirstGap) {
   TempDir dir;
-  for (int n : {0, 1, 3}) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), InitParamTable()), "");
+  for (int n : {0, 1, 3})
+    ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), InitParamTable()), "");
   std::vector<TScene1ParamIArray> presets;
   EXPECT_EQ(LoadScenePresets(dir / "scene", presets, {}), 2);
   EXPECT_EQ(presets.size(), 2u);
