@@ -27,12 +27,10 @@ struct TweakLayout {
   TweakRectPx infoGroup{108, 0, 173, 81};
   TweakRectPx info = Inside(infoGroup, 8, 16, 157, 62);
 
-  // The parameter list and the buttons that move through it.
+  // The parameter list and, in a column beside it, the buttons that move through it.
   TweakRectPx paramList{4, 88, 245, 147};
-  TweakRectPx firstParam{256, 92, 25, 33};
-  TweakRectPx lastParam{256, 128, 25, 29};
-  TweakRectPx prevParamPage{256, 168, 25, 29};
-  TweakRectPx nextParamPage{256, 200, 25, 29};
+  TweakRectPx firstParam{256, 92, 25, 33}, lastParam{256, 128, 25, 29}, prevParamPage{256, 168, 25, 29},
+      nextParamPage{256, 200, 25, 29};
 
   // "tweaking": the selected parameter. The caption "osc formular:" runs wider than the original's face,
   // so the list starts a little further right.
@@ -48,20 +46,17 @@ struct TweakLayout {
   TweakRectPx baseValUp = Inside(tweakingGroup, 164, 68, 49, 17);
   TweakRectPx baseValDown = Inside(tweakingGroup, 216, 68, 49, 17);
 
-  // "randomize": the groups, the chance in percent beside its bar, "var", "osc" and "rand".
+  // "randomize", row by row: the group switches and the chance in percent beside its bar; the group
+  // switches, "rand" and "var".
   TweakRectPx randomizeGroup{4, 332, 277, 57};
-  TweakRectPx randFog = Inside(randomizeGroup, 12, 16, 37, 17);
-  TweakRectPx randBlend = Inside(randomizeGroup, 52, 16, 45, 17);
-  TweakRectPx randSprite = Inside(randomizeGroup, 52, 32, 45, 17);
-  TweakRectPx randR2T = Inside(randomizeGroup, 104, 16, 45, 17);
-  TweakRectPx randPointsprites = Inside(randomizeGroup, 104, 32, 41, 17);
-  TweakRectPx randCamera = Inside(randomizeGroup, 144, 16, 41, 17);
-  TweakRectPx randObject = Inside(randomizeGroup, 144, 32, 41, 17);
-  TweakRectPx possibility = Inside(randomizeGroup, 192, 16, 49, 13);
+  TweakRectPx randFog = Inside(randomizeGroup, 12, 16, 37, 17), randBlend = Inside(randomizeGroup, 52, 16, 45, 17),
+              randR2T = Inside(randomizeGroup, 104, 16, 45, 17), randCamera = Inside(randomizeGroup, 144, 16, 41, 17),
+              possibility = Inside(randomizeGroup, 192, 16, 49, 13);
   TweakPointPx possibilityValue = Inside(randomizeGroup, 244, 16);
-  TweakRectPx var = Inside(randomizeGroup, 236, 32, 29, 17);
-  TweakRectPx randOsc = Inside(randomizeGroup, 12, 32, 37, 17);
-  TweakRectPx rand = Inside(randomizeGroup, 192, 32, 41, 17);
+  TweakRectPx randOsc = Inside(randomizeGroup, 12, 32, 37, 17), randSprite = Inside(randomizeGroup, 52, 32, 45, 17),
+              randPointsprites = Inside(randomizeGroup, 104, 32, 41, 17),
+              randObject = Inside(randomizeGroup, 144, 32, 41, 17), rand = Inside(randomizeGroup, 192, 32, 41, 17),
+              var = Inside(randomizeGroup, 236, 32, 29, 17);
 
   // "running timing": the time bar and the jump.
   TweakRectPx timingGroup{4, 392, 277, 45};
@@ -71,15 +66,11 @@ struct TweakLayout {
   // "file operations".
   TweakRectPx fileGroup{4, 440, 277, 89};
   TweakPointPx fileCaption = Inside(fileGroup, 10, 20);
-  TweakRectPx presetPath = Inside(fileGroup, 32, 16, 169, 21);
-  TweakRectPx presetFile = Inside(fileGroup, 204, 16, 61, 21);
+  TweakRectPx presetPath = Inside(fileGroup, 32, 16, 169, 21), presetFile = Inside(fileGroup, 204, 16, 61, 21);
   TweakPointPx setCaption = Inside(fileGroup, 8, 44);
-  TweakRectPx presetList = Inside(fileGroup, 32, 40, 89, 21);
-  TweakRectPx refreshAfterSave = Inside(fileGroup, 128, 44, 137, 13);
-  TweakRectPx search = Inside(fileGroup, 200, 64, 65, 17);
-  TweakRectPx load = Inside(fileGroup, 32, 64, 56, 17);
-  TweakRectPx save = Inside(fileGroup, 90, 64, 44, 17);
-  TweakRectPx saveAsNew = Inside(fileGroup, 136, 64, 61, 17);
+  TweakRectPx presetList = Inside(fileGroup, 32, 40, 89, 21), refreshAfterSave = Inside(fileGroup, 128, 44, 137, 13);
+  TweakRectPx load = Inside(fileGroup, 32, 64, 56, 17), save = Inside(fileGroup, 90, 64, 44, 17),
+              saveAsNew = Inside(fileGroup, 136, 64, 61, 17), search = Inside(fileGroup, 200, 64, 65, 17);
 
   // "outta here", and the notice line under it to the window's bottom.
   TweakRectPx outtaHere{4, 536, 277, 21};
