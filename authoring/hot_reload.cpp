@@ -61,7 +61,10 @@ void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t
   reports.FatalError = [&fault](const std::string& where, const std::string& text) {
     if (fault.empty()) fault = where + ": " + text;
   };
-  reports.Notice = [](const std::string&, const std::string&) {};  // entries past 255 are cut, as at the start
+  std::string notice;  // entries past 255 are cut, as at the start, and said so
+  reports.Notice = [&notice](const std::string&, const std::string& text) {
+    if (notice.empty()) notice = text;
+  };
   uint8_t count = 0;
   try {
     count = LoadSceneSequence(watch.dataDir + "/sceneseq", read, reports);
@@ -77,6 +80,7 @@ void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t
   sequence.DemoLength = read.DemoLength;
   sequenceCount = count;
   if (events.SequenceReloaded) events.SequenceReloaded();
+  if (!notice.empty() && events.Report) events.Report(notice);
   if (needsRestart && events.Report) events.Report(watch.sequence.path + kReloadNeedsRestartText);
 }
 
