@@ -42,6 +42,7 @@ struct Output {
   std::atomic<float> cpuPercent{0.0f};
 };
 
+// Process-wide, as BASS is (README, "Process-wide state"): the one output device and its stream.
 Output output;
 
 // A program that ends without BASS_Free (after a fatal start-up error, say) must not leave the audio
@@ -130,7 +131,7 @@ bool BASS_Init(int device, uint32_t freqHz, uint32_t flags, void*) {
 HSTREAM BASS_StreamCreateFile(bool mem, const void* file, uint32_t offset, uint32_t length, uint32_t flags) {
   if (!output.initialised || mem || file == nullptr || offset != 0 || length != 0 || flags != 0) return 0;
   Mp3Decoder mp3;
-  if (!OpenMp3(mp3, static_cast<const char*>(file))) return 0;
+  if (!OpenMp3(mp3, static_cast<const char*>(file)).empty()) return 0;
   output.lastHandle = output.lastHandle == UINT32_MAX ? 1 : output.lastHandle + 1;
   SDL_LockAudioDevice(output.device);
   std::swap(output.mp3, mp3);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "audio/music_messages.h"
+
 namespace {
 
 constexpr size_t kChunkFrames = 4096;
@@ -20,11 +22,11 @@ void StopDecoding(Mp3Decoder& decoder) {
 
 }  // namespace
 
-bool OpenMp3(Mp3Decoder& decoder, const std::string& fileName) {
+std::string OpenMp3(Mp3Decoder& decoder, const std::string& fileName) {
   CloseMp3(decoder);
   int error = MPG123_OK;
   decoder.handle = mpg123_new(nullptr, &error);
-  if (decoder.handle == nullptr) return false;
+  if (decoder.handle == nullptr) return kMp3NotDecodableText;
   long rateHz = 0;
   int channels = 0;
   int encoding = 0;
@@ -36,12 +38,12 @@ bool OpenMp3(Mp3Decoder& decoder, const std::string& fileName) {
             rateHz == long(kMp3RateHz) && channels == int(kMp3Channels) && encoding == MPG123_ENC_SIGNED_16;
   if (!ok) {
     StopDecoding(decoder);
-    return false;
+    return kMp3NotDecodableText;
   }
   int64_t announcedFrames = mpg123_length(decoder.handle);
   if (announcedFrames > 0)
     decoder.samples.reserve((size_t(std::min(announcedFrames, kMaxReservedFrames)) + kChunkFrames) * kMp3Channels);
-  return true;
+  return "";
 }
 
 uint64_t DecodeMp3Frames(Mp3Decoder& decoder, uint64_t frameCount) {

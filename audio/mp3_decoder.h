@@ -18,9 +18,9 @@ struct Mp3Decoder {
   std::string damage;               // why decoding stopped before the end of the file, or empty
 };
 
-// Opens fileName (UTF-8 path) and checks that it holds MPEG audio. False (and an empty decoder) when the
-// file is missing, unreadable or not MP3.
-bool OpenMp3(Mp3Decoder& decoder, const std::string& fileName);
+// Opens fileName (UTF-8 path) and checks that it holds MPEG audio. Returns "" on success, else (with an
+// empty decoder) kMp3NotDecodableText: the file is missing, unreadable or not MP3.
+[[nodiscard]] std::string OpenMp3(Mp3Decoder& decoder, const std::string& fileName);
 
 // Decodes until at least frameCount frames are in memory or the file ends. Returns the number of frames in
 // memory, which is less than frameCount only at the end of the file.

@@ -9,10 +9,8 @@ Mp3Scan ScanMp3(const std::string& fileName) {
   constexpr uint64_t kChunkFrames = kMp3RateHz * 10;  // decoded and dropped in turn: little memory for a long file
   Mp3Scan scan;
   Mp3Decoder decoder;
-  if (!OpenMp3(decoder, fileName)) {
-    scan.fault = kMp3NotDecodableText;
-    return scan;
-  }
+  scan.fault = OpenMp3(decoder, fileName);
+  if (!scan.fault.empty()) return scan;
   uint64_t frames = 0;
   while (decoder.handle != nullptr) {
     frames += DecodeMp3Frames(decoder, kChunkFrames);

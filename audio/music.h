@@ -36,7 +36,7 @@ bool IsAcceptedBassVersion(uint32_t version);
 // Checks the version, opens the default output at 44 100 Hz, creates the stream from mp3FileName (relative
 // to the current directory unless absolute) and plays it. Returns the first failure's text from
 // audio/music_messages.h, empty on success (and always when Music is off).
-std::string InitMusic(Music& music, const std::string& mp3FileName);
+[[nodiscard]] std::string InitMusic(Music& music, const std::string& mp3FileName);
 
 // At a loop: plays the stream again from its start. Results are not checked.
 void RestartMusic(Music& music);

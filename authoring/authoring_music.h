@@ -1,5 +1,5 @@
 #pragma once
-// The music stream as the authoring clock drives it (app/authoring_clock.h), through our BASS additions
+// The music stream as the authoring clock drives it (authoring/authoring_clock.h), through our BASS additions
 // for seeking. Positions are ms from the start of the MP3.
 #include "authoring/authoring_clock.h"
 #include "audio/music.h"

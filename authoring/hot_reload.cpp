@@ -24,9 +24,9 @@ void ReportFailure(const ReloadEvents& events, const std::string& text) {
 
 // Reads preset number from file; a file just after the loaded presets becomes one more of them.
 void ReloadPreset(const WatchedFile& file, size_t number, SceneState& scene, const ReloadEvents& events) {
-  FileError error;
-  std::optional<TextLines> lines = TextLines::FromFile(file.path, error);
-  if (!lines) return ReportFailure(events, error.text);
+  std::optional<TextLines> lines;
+  const std::string readError = TextLines::FromFile(file.path, lines);
+  if (!readError.empty()) return ReportFailure(events, readError);
   TScene1ParamIArray preset = number < scene.ScenePresets.size() ? scene.ScenePresets[number] : TScene1ParamIArray{};
   try {
     ReadScenePreset(*lines, preset);
@@ -61,6 +61,10 @@ void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t
   reports.FatalError = [&fault](const std::string& where, const std::string& text) {
     if (fault.empty()) fault = where + ": " + text;
   };
+  std::string notice;  // entries past 255 are cut, as at the start, and said so
+  reports.Notice = [&notice](const std::string&, const std::string& text) {
+    if (notice.empty()) notice = text;
+  };
   uint8_t count = 0;
   try {
     count = LoadSceneSequence(watch.dataDir + "/sceneseq", read, reports);
@@ -76,6 +80,7 @@ void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t
   sequence.DemoLength = read.DemoLength;
   sequenceCount = count;
   if (events.SequenceReloaded) events.SequenceReloaded();
+  if (!notice.empty() && events.Report) events.Report(notice);
   if (needsRestart && events.Report) events.Report(watch.sequence.path + kReloadNeedsRestartText);
 }
 

@@ -20,6 +20,7 @@ namespace {
 constexpr int kPresets = 255;
 constexpr uint32_t kDemoLengthMs = 10'000'000;
 
+// The folder, or "" when it could not be written.
 std::string MakeWorstFolder() {
   const std::string dir = (std::filesystem::temp_directory_path() / "quarnel-check-budget-bench").string();
   std::filesystem::remove_all(dir);
@@ -29,11 +30,12 @@ std::string MakeWorstFolder() {
     if (EvaluationType(i) == ParamType::Sing) continue;
     preset[i] = SetParam(preset[i].Name.Text(), 1, 0, 0, 3e9f);
   }
-  for (int n = 0; n < kPresets; ++n) WriteScenePreset(PresetFilePath(dir, n), preset);
+  for (int n = 0; n < kPresets; ++n)
+    if (!WriteScenePreset(PresetFilePath(dir, n), preset).empty()) return "";
   std::string sequence = "// worst\r\n" + std::to_string(kDemoLengthMs) + "\r\nl\r\n8\r\nl\r\nnone.mp3\r\nl\r\n";
   for (int n = 0; n < kPresets; ++n)
     sequence += std::to_string(n) + "\r\n0\r\n" + std::to_string(kDemoLengthMs) + "\r\n1\r\n0\r\n0\r\n0\r\n0\r\n~\r\n";
-  ReplaceFile(dir + "/sceneseq.txt", sequence);
+  if (!ReplaceFile(dir + "/sceneseq.txt", sequence).empty()) return "";
   return dir;
 }
 
@@ -41,6 +43,10 @@ std::string MakeWorstFolder() {
 
 int main() {
   const std::string dir = MakeWorstFolder();
+  if (dir.empty()) {
+    std::fprintf(stderr, "check_budget_bench: cannot write the data folder\n");
+    return 1;
+  }
   // The check's thousands of warnings (and its verdict) are not what is measured.
   const int savedOut = dup(STDOUT_FILENO), savedErr = dup(STDERR_FILENO);
   const int null = open("/dev/null", O_WRONLY);

@@ -264,7 +264,8 @@ void CheapLayersLine() {
     timespec before{}, after{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &before);
     const auto start = Clock::now();
-    DrawDemoFrame(state, scene, sequence, uint32_t(k) * 40, false, kWidthPx, kHeightPx, fxTimeMs);
+    DrawDemoFrame(state, scene, sequence, uint32_t(k) * 40, false, kWidthPx, kHeightPx, fxTimeMs,
+                  [](const std::string&) {});
     wallMs += Ms(Clock::now() - start);
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &after);
     threadMs += double(after.tv_sec - before.tv_sec) * 1000.0 + double(after.tv_nsec - before.tv_nsec) / 1e6;

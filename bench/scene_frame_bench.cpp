@@ -39,7 +39,7 @@ void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
   std::vector<std::vector<ReplayStep>> frames(kRecordedFrames);
   for (uint32_t k = 0; k < kRecordedFrames; ++k) {
     capture->recordInto = &frames[k];
-    DrawDemoFrame(state, scene, sequence, k * kFrameStepMs, false, 640, 480, fxTimeMs);
+    DrawDemoFrame(state, scene, sequence, k * kFrameStepMs, false, 640, 480, fxTimeMs, [](const std::string&) {});
   }
   capture->recordInto = nullptr;
 
@@ -51,7 +51,7 @@ void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
     for (const ReplayStep& step : frames[k]) step();
     replayTime += Clock::now() - start;
     start = Clock::now();
-    DrawDemoFrame(state, scene, sequence, k * kFrameStepMs, false, 640, 480, fxTimeMs);
+    DrawDemoFrame(state, scene, sequence, k * kFrameStepMs, false, 640, 480, fxTimeMs, [](const std::string&) {});
     engineTime += Clock::now() - start;
     k = (k + 1) % kRecordedFrames;
   }

@@ -119,7 +119,7 @@ void ShippedDemoWithAndWithoutTheTimeline(benchmark::State& state) {
   // turn, where it draws what changed.
   const auto frame = [&](uint32_t timeMs, bool timeline) {
     const Clock::time_point start = Clock::now();
-    DrawDemoFrameToImage(render, demo.scene, demo.sequence, timeMs, false, image);
+    (void)DrawDemoFrameToImage(render, demo.scene, demo.sequence, timeMs, false, image, [](const std::string&) {});
     if (timeline) {
       ModelOf(*window).cursorMs = timeMs;
       TimelineFrame(*window);

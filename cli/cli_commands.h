@@ -4,7 +4,7 @@
 #include <string>
 
 // Loads a data folder as start-up does, then its textures, the start of its MP3 and every preset over
-// the times its entries play it (app/data_check.h), and prints what it found, or every error with its
+// the times its entries play it (cli/data_check.h), and prints what it found, or every error with its
 // file (and line), and warnings for what is likely a mistake. 0 only when there is no error.
 int RunCheck(const std::string& dataDir);
 

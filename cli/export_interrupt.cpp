@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int kWatched[] = {SIGINT, SIGTERM, SIGHUP};
+// Process-wide, as signals are (README, "Process-wide state"): the signal that arrived, the handlers before.
 volatile std::sig_atomic_t arrived = 0;
 struct sigaction previous[sizeof kWatched / sizeof kWatched[0]];
 

@@ -15,11 +15,11 @@ struct ExportTarget {
 // longer run from the target's folder and, for frames, makes the folders up to the target and the
 // temporary folder. A frames folder that holds anything but an earlier export's frames is refused.
 // Empty, or what is wrong.
-std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportTarget& target);
+[[nodiscard]] std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportTarget& target);
 
 // Puts the finished temporary in the target's place (the earlier frames go with their folder). Empty,
 // or what went wrong; the temporary is removed either way.
-std::string PutExportInPlace(const ExportTarget& target);
+[[nodiscard]] std::string PutExportInPlace(const ExportTarget& target);
 
 // Removes the temporary and everything in it.
 void RemoveExportTemporary(const ExportTarget& target);

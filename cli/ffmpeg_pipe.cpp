@@ -27,7 +27,9 @@ FfmpegPipe::FfmpegPipe(const std::vector<std::string>& arguments) {
     close(ends[1]);
     return;
   }
-  std::signal(SIGPIPE, SIG_IGN);  // an ffmpeg that gave up makes the next write fail instead of ending us
+  // Process-wide (README, "Process-wide state"): an ffmpeg that gave up makes the next write fail instead
+  // of ending us.
+  std::signal(SIGPIPE, SIG_IGN);
   pid_ = pid;
   input_ = ends[1];
 }

@@ -90,7 +90,7 @@ int Usage(const std::string& fault) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::setlocale(LC_NUMERIC, "");
+  std::setlocale(LC_NUMERIC, "");  // process-wide (README, "Process-wide state"): the numbers' separator
   std::vector<std::string> args(argv + 1, argv + argc);
   const bool developmentMode = IsDevelopmentSwitch(args);
   if (developmentMode) args.erase(args.begin());

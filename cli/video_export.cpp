@@ -162,8 +162,8 @@ int RunExport(const ExportOptions& options) {
   bool ok = true;
   for (uint32_t n = 0; n < frameCount && ok && InterruptWatch::Signal() == 0; ++n) {
     const uint32_t demoTimeMs = FixedStepFrameTimeMs(n, options.fps);
-    ok = DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError).empty() &&
-         layerErrors.empty() && frames->Add(n);
+    DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError);
+    ok = layerErrors.empty() && frames->Add(n);
     if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())
       ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     for (const std::string& text : layerErrors)

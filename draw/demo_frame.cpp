@@ -86,7 +86,6 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
     const auto report = [&](const std::string& fault) {
       const int played = presetNumber < scene.PresetCount ? presetNumber : 0;
       const std::string text = developmentMode ? fault : kLayerPresetText + std::to_string(played) + ": " + fault;
-      if (!layerError) throw RangeError(text);
       layerError(text);
     };
     TFrameParamBlock block;

@@ -14,14 +14,14 @@
 // and the textures dataDir + "/texture" + N + ".bmp". Returns the fatal text of the first step that
 // failed ("Geometry Init Error: ...", the sprite text, "Loading Error: no textures found!"), empty on
 // success; a texture that fails to load goes to state.callbacks.fatalError and the scan goes on.
-std::string CreateSceneObjects(RenderState& state, const std::string& dataDir);
+[[nodiscard]] std::string CreateSceneObjects(RenderState& state, const std::string& dataDir);
 
 // Start-up after the textures are loaded: the fixed render and texture-stage states, a clear of the
 // whole back buffer to black, the material, the letterbox (FullWidth/FullHeight, CinemaBarHeight =
 // Round(ViewHeight / ratio), ViewHeight between the bars, the saved viewport set on the device),
 // R2tMaxSize and the first render-target texture. screenCinemaWidthRatio is above 2 and at most 10;
 // other values still leave a drawing area of at least 0 rows. Returns an error text, empty on success.
-std::string InitFrameStates(RenderState& state, float screenCinemaWidthRatio);
+[[nodiscard]] std::string InitFrameStates(RenderState& state, float screenCinemaWidthRatio);
 
 // The bar height for a back buffer heightPx high: Round(heightPx / ratio), at most half the height;
 // 0 for a ratio that is not a positive number.
@@ -35,8 +35,8 @@ uint16_t CinemaBarHeightFor(uint16_t heightPx, float screenCinemaWidthRatio);
 // A layer whose evaluation fails (RangeError) is skipped and its text ("preset N: " + the evaluator's
 // text in normal play) handed to layerError; a layer whose geometry could not be rebuilt is drawn with
 // the buffers there are and its text ("preset N: Geometry Init Error: ...") handed on the same way.
-// Without a layerError a RangeError of that text propagates and abandons the frame before Present.
+// layerError is required; a caller that stops at a fault (the export, --render) does so after the frame.
 using LayerErrorSink = std::function<void(const std::string& text)>;
 void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
                    bool developmentMode, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs,
-                   const LayerErrorSink& layerError = {});
+                   const LayerErrorSink& layerError);

@@ -15,8 +15,8 @@ struct DeviceChoice {
 
 // Creates state.device on state.d3d and sets BackBufferFormat, ViewWidth, ViewHeight and
 // windowedOutput. Returns an error text, empty on success.
-std::string CreateRenderDevice(RenderState& state, const DeviceChoice& choice);
+[[nodiscard]] std::string CreateRenderDevice(RenderState& state, const DeviceChoice& choice);
 
 // Reads the device's capabilities into state.caps and lists what the effects need but the device lacks
 // (empty when all is there). A failed read goes to FatalError and returns an empty list.
-std::string CheckDeviceCaps(RenderState& state);
+[[nodiscard]] std::string CheckDeviceCaps(RenderState& state);

@@ -184,7 +184,7 @@ std::string RenderFrame(RenderState& state, const TFrameParamBlock& b, uint32_t 
   device->SetRenderState(D3DRS_DESTBLEND, b.DestBlend);
 
   std::string geometryError;
-  BuildGeometry(state, b._ObjectPreset, geometryError, b._TweakX, b._TweakY, b._TweakZ);
+  BuildGeometry(state, b.ObjectPreset, geometryError, b.TweakX, b.TweakY, b.TweakZ);
   if (!geometryError.empty()) geometryError = kGeometryInitPrefix + geometryError;
 
   if (b.UseR2TEffects != 0 && !BeginRenderToTexture(state, b.R2tTextureSizeTweakFactor)) return geometryError;

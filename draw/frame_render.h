@@ -23,8 +23,8 @@ constexpr uint32_t kMaxRingObjectsDrawn = 400;
 // is taken as 1). A failed render-target creation has gone to FatalError and ends the layer before its
 // scene begins. Returns the geometry's error text ("Geometry Init Error: " + why) when its rebuild for
 // this layer failed (the layer is drawn with the buffers there are), "" otherwise.
-std::string RenderFrame(RenderState& state, const TFrameParamBlock& block, uint32_t demoTimeMs, uint32_t formWidthPx,
-                 uint32_t formHeightPx);
+[[nodiscard]] std::string RenderFrame(RenderState& state, const TFrameParamBlock& block, uint32_t demoTimeMs,
+                                      uint32_t formWidthPx, uint32_t formHeightPx);
 
 // How many primitives of type (a D3DPRIMITIVETYPE value) the 251 curve vertices hold, at most requested;
 // 0 for a value outside 1..6, which is drawn as nothing.

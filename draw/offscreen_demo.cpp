@@ -1,6 +1,5 @@
 #include "draw/offscreen_demo.h"
 
-#include <exception>
 
 #include "draw/demo_frame.h"
 #include "gpu/device_extras.h"
@@ -43,24 +42,18 @@ std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const st
   return error;
 }
 
-std::string DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence,
-                               uint32_t demoTimeMs, bool developmentMode, const LayerErrorSink& layerError) {
+void DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
+                        bool developmentMode, const LayerErrorSink& layerError) {
   uint32_t fxTimeMs = 0;
-  try {
-    DrawDemoFrame(state, scene, sequence, demoTimeMs, developmentMode, state.FullWidth, state.FullHeight, fxTimeMs,
-                  layerError);
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "";
+  DrawDemoFrame(state, scene, sequence, demoTimeMs, developmentMode, state.FullWidth, state.FullHeight, fxTimeMs,
+                layerError);
 }
 
 std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
                                  uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
                                  const LayerErrorSink& layerError) {
   image = {};
-  const std::string error = DrawOffscreenFrame(state, scene, sequence, demoTimeMs, developmentMode, layerError);
-  if (!error.empty()) return error;
+  DrawOffscreenFrame(state, scene, sequence, demoTimeMs, developmentMode, layerError);
   DeviceExtras* extras = ExtrasOf(state.device);
   if (extras == nullptr || !extras->ReadBackBuffer(image)) return kNoPixelsText;
   return "";
@@ -81,8 +74,15 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
       DrawDemoFrame(state, scene, sequence, FixedStepFrameTimeMs(n, fps), developmentMode, state.FullWidth,
                     state.FullHeight, fxTimeMs, skipFailingLayer);
   }
+  // A layer that fails at demoTimeMs would be missing from the picture: its fault is the result.
+  std::string firstLayerError;
+  const LayerErrorSink keepFirst = [&](const std::string& text) {
+    if (firstLayerError.empty()) firstLayerError = text;
+  };
   RgbaImage image;
-  if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
+  if (error.empty())
+    error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image, keepFirst);
+  if (error.empty()) error = firstLayerError;
   if (error.empty()) {
     const std::string writeError = WritePng(pngPath, image);
     if (!writeError.empty()) error = PngWriteFailedText(writeError);

@@ -24,19 +24,17 @@ inline uint32_t FixedStepFrameTimeMs(uint64_t frame, uint32_t fps) {
 // dataDir + "/texture" + N + ".bmp", and InitFrameStates with the sequence's ratio. Returns the first
 // fatal text of these steps, as the program would show it; every later FatalError goes to
 // state.callbacks as before. The state's random stream is not reseeded here.
-std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
-                                   float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
+[[nodiscard]] std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
+                                                 float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
 
-// DrawDemoFrame at demoTimeMs with the back buffer's size as the window's; an error's text, empty when drawn.
-// Without a layerError, an evaluation error's text is returned.
-std::string DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence,
-                               uint32_t demoTimeMs, bool developmentMode, const LayerErrorSink& layerError = {});
+// DrawDemoFrame at demoTimeMs with the back buffer's size as the window's; a layer's fault goes to layerError.
+void DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
+                        bool developmentMode, const LayerErrorSink& layerError);
 
-// DrawOffscreenFrame, then the back buffer's pixels.
-// Without a layerError, an evaluation error's text is returned and the picture left empty.
-std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
-                                 uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
-                                 const LayerErrorSink& layerError = {});
+// DrawOffscreenFrame, then the back buffer's pixels: "", or kNoPixelsText with the picture left empty.
+[[nodiscard]] std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                                               uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
+                                               const LayerErrorSink& layerError);
 
 // The whole `--render`: a fresh state (its random stream at kRepeatableSeed) starts the renderer on d3d,
 // draws every frame the export at fps frames per second draws before demoTimeMs (frame n at n * 1000 / fps ms, nothing
@@ -44,6 +42,7 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
 // export's frame at that time, with everything the earlier frames left: render states, the back buffer
 // with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and
 // sequence are loaded as the start-up loads them.
-std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
-                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
-                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath);
+[[nodiscard]] std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
+                                               const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps,
+                                               uint32_t widthPx, uint32_t heightPx, bool developmentMode,
+                                               const std::string& pngPath);

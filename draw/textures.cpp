@@ -32,9 +32,8 @@ void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index
     state.textures[index] = nullptr;
     // The loader says only that it failed: the picture is read once more to learn why.
     RgbaImage picture;
-    std::string reason = kTextureNotMadeText;
-    ReadBmpFile(fileName, picture, &reason);
-    errorText = TextureLoadErrorText(fileName, reason);
+    const std::string reason = ReadBmpFile(fileName, picture);
+    errorText = TextureLoadErrorText(fileName, reason.empty() ? kTextureNotMadeText : reason);
   }
 }
 

@@ -13,20 +13,34 @@
 
 namespace {
 
-LoadReports ReportsTo(DemoEngine& engine) {
+// The reports of the start-up's loaders. The first preset that breaks its format (readError) ends the
+// start-up: nothing the loaders find after it is shown.
+LoadReports ReportsTo(DemoEngine& engine, std::string& readError) {
   LoadReports reports;
-  reports.FatalError = [&engine](const std::string&, const std::string& text) { FatalError(engine, text); };
-  reports.Notice = [&engine](const std::string&, const std::string& text) { engine.host.ShowMessage(text); };
+  reports.FatalError = [&engine, &readError](const std::string&, const std::string& text) {
+    if (readError.empty()) FatalError(engine, text);
+  };
+  reports.Notice = [&engine, &readError](const std::string&, const std::string& text) {
+    if (readError.empty()) engine.host.ShowMessage(text);
+  };
+  reports.ReadError = [&readError](const std::string& text) {
+    if (readError.empty()) readError = text;
+  };
   return reports;
 }
 
 // Presets and sequence. A report of their readers has been shown and lets the start-up go on (the
 // program ends after it); a bad number, or no sequence at all, ends the start-up here.
 bool LoadSceneData(DemoEngine& engine) {
-  const LoadReports reports = ReportsTo(engine);
+  std::string readError;
+  const LoadReports reports = ReportsTo(engine, readError);
   const std::string& dir = engine.settings.dataDir;
   try {
     engine.scene.PresetCount = LoadScenePresets(dir + "/scene", engine.scene.ScenePresets, reports);
+    if (!readError.empty()) {
+      FatalError(engine, readError);
+      return false;
+    }
     if (engine.scene.PresetCount == 0) engine.host.ShowMessage(kMsgNoPresets);
     engine.SequenceCount = LoadSceneSequence(dir + "/sceneseq", engine.sequence, reports);
   } catch (const std::exception& error) {

@@ -7,6 +7,7 @@
 
 namespace {
 
+// Process-wide (README, "Process-wide state"): the one error display the guard shows messages in.
 std::function<void(const std::string&)>& Display() {
   static std::function<void(const std::string&)> display;
   return display;

@@ -43,37 +43,31 @@ bool UncompressedAndWhole(const uint8_t* bytes, size_t size, uint32_t widthPx, u
 
 }  // namespace
 
-bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image, std::string* fault) {
-  const auto refuse = [fault](const std::string& why) {
-    if (fault != nullptr) *fault = why;
-    return false;
-  };
-  if (size == 0) return refuse(kBmpEmptyText);
-  if (size > kMaxBmpFileBytes) return refuse(kBmpTooLargeText);
+std::string DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image) {
+  if (size == 0) return kBmpEmptyText;
+  if (size > kMaxBmpFileBytes) return kBmpTooLargeText;
   int widthPx = 0, heightPx = 0, channels = 0;
   if (!stbi_info_from_memory(bytes, int(size), &widthPx, &heightPx, &channels))
-    return refuse(kBmpNotReadText + std::string(stbi_failure_reason()) + ")");
+    return kBmpNotReadText + std::string(stbi_failure_reason()) + ")";
   // A negative height in the header means rows stored from the top.
   const int64_t rows = std::llabs(int64_t(heightPx));
   if (widthPx <= 0 || rows == 0 || uint32_t(widthPx) > kMaxBmpSidePx || rows > int64_t(kMaxBmpSidePx))
-    return refuse(kBmpBadSizeText);
-  if (!UncompressedAndWhole(bytes, size, uint32_t(widthPx), uint32_t(rows))) return refuse(kBmpCompressedOrShortText);
+    return kBmpBadSizeText;
+  if (!UncompressedAndWhole(bytes, size, uint32_t(widthPx), uint32_t(rows))) return kBmpCompressedOrShortText;
 
   stbi_uc* pixels = stbi_load_from_memory(bytes, int(size), &widthPx, &heightPx, &channels, 4);
-  if (pixels == nullptr) return refuse(kBmpNotReadText + std::string(stbi_failure_reason()) + ")");
+  if (pixels == nullptr) return kBmpNotReadText + std::string(stbi_failure_reason()) + ")";
   image.widthPx = uint32_t(widthPx);
   image.heightPx = uint32_t(heightPx);
   image.rgba.assign(pixels, pixels + size_t(widthPx) * size_t(heightPx) * 4);
   stbi_image_free(pixels);
-  return true;
+  return "";
 }
 
-bool ReadBmpFile(const std::string& path, RgbaImage& image, std::string* fault) {
+std::string ReadBmpFile(const std::string& path, RgbaImage& image) {
   std::string bytes;
-  FileError error;
-  if (!ReadWholeFile(path, kMaxBmpFileBytes, bytes, error)) {
-    if (fault != nullptr) *fault = error.code == EFBIG ? kBmpTooLargeText : std::strerror(error.code);
-    return false;
-  }
-  return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image, fault);
+  int errorCode = 0;
+  if (!ReadWholeFile(path, kMaxBmpFileBytes, bytes, &errorCode).empty())
+    return errorCode == EFBIG ? kBmpTooLargeText : std::strerror(errorCode);
+  return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
 }

@@ -11,11 +11,11 @@
 constexpr uint32_t kMaxBmpSidePx = 8192;            // larger headers are refused before decoding
 constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused before reading
 
-// Decodes the BMP in bytes into image, rows from the top (opaque alpha where the file has none); false
-// for a corrupt, unsupported or too large picture, with nothing allocated for the pixels and the reason
-// in fault when it is given.
-bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image, std::string* fault = nullptr);
+// Decodes the BMP in bytes into image, rows from the top (opaque alpha where the file has none). Returns
+// "" on success; the reason for a corrupt, unsupported or too large picture, with nothing allocated for
+// the pixels.
+[[nodiscard]] std::string DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image);
 
-// DecodeBmp of the file at path; false as well for a missing or unreadable file or one that is not a
-// regular file (the reason is then strerror's text).
-bool ReadBmpFile(const std::string& path, RgbaImage& image, std::string* fault = nullptr);
+// DecodeBmp of the file at path; a reason as well for a missing or unreadable file or one that is not a
+// regular file (then strerror's text).
+[[nodiscard]] std::string ReadBmpFile(const std::string& path, RgbaImage& image);

@@ -54,7 +54,7 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* fileN
     return D3DERR_INVALIDCALL;
 
   RgbaImage image;
-  if (!ReadBmpFile(fileName, image)) return D3DXERR_INVALIDDATA;
+  if (!ReadBmpFile(fileName, image).empty()) return D3DXERR_INVALIDDATA;
   IDirect3DTexture8* created = nullptr;
   HRESULT result = device->CreateTexture(image.widthPx, image.heightPx, 1, usage, format, pool, &created);
   if (FAILED(result)) return result;

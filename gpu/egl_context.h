@@ -5,8 +5,8 @@
 
 class EglContext {
  public:
-  // nullptr when no such context can be made; whyNot then says why.
-  static std::unique_ptr<EglContext> Create(std::string& whyNot);
+  // Makes the context (current) in made; returns "", or why no such context can be made (made empty).
+  [[nodiscard]] static std::string Create(std::unique_ptr<EglContext>& made);
   ~EglContext();
   void MakeCurrent();
 

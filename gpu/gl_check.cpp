@@ -37,6 +37,8 @@ std::string ErrorName(GLenum error) {
   }
 }
 
+// Process-wide (README, "Process-wide state"): the switch (CheckSwitchedOn, read once) and the texts
+// reported so far.
 // Reports every error flag that is set, each text once per run (also with devices in several threads:
 // the timeline draws its pictures in one of its own).
 void ReportErrors(const char* call, bool leftBefore) {

@@ -57,26 +57,24 @@ GLDevice::GLDevice(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& pa
   ts[D3DTSS_MAGFILTER] = ts[D3DTSS_MINFILTER] = D3DTEXF_POINT;
 }
 
-GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters, std::string& whyNot) {
+std::string GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters, GLDevice*& made) {
+  made = nullptr;
   core->MakeCurrent();
   const GLCallCheck check("CreateDevice");
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   int major = 0, minor = 0;
   if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2 || major * 10 + minor < 30) {
-    whyNot = "OpenGL 3.0 (framebuffer objects, blits) is needed";
-    return nullptr;
+    return "OpenGL 3.0 (framebuffer objects, blits) is needed";
   }
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
   if (parameters.BackBufferWidth == 0 || parameters.BackBufferHeight == 0 ||
       parameters.BackBufferWidth > UINT(maxSize) || parameters.BackBufferHeight > UINT(maxSize)) {
-    whyNot = "back buffer size not possible";
-    return nullptr;
+    return "back buffer size not possible";
   }
   GLTextureFormat format;
   if (!GLFormatOf(parameters.BackBufferFormat, true, format)) {
-    whyNot = "back buffer format not possible";
-    return nullptr;
+    return "back buffer format not possible";
   }
 
   GLDevice* device = new GLDevice(core, parameters);
@@ -123,9 +121,8 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
   const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
   device->UnbindTarget();
   if (!complete) {
-    whyNot = "back buffer not usable";
     device->Release();
-    return nullptr;
+    return "back buffer not usable";
   }
   if (core->Host() != nullptr) {
     GLint red = 0, green = 0, blue = 0, alpha = 0, depth = 0;
@@ -141,7 +138,8 @@ GLDevice* GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAME
                                  alpha == 0 && depth >= 24 && doubleBuffered;
     device->frameBegun_ = false;  // the first frame decides where it is drawn
   }
-  return device;
+  made = device;
+  return "";
 }
 
 GLDevice::~GLDevice() {

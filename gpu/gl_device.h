@@ -25,8 +25,10 @@
 
 class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
  public:
-  // Nullptr (whyNot set) when the context lacks what the device needs or the size is unusable.
-  static GLDevice* Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters, std::string& whyNot);
+  // Makes the device in made (one reference, the caller's); returns "", or why not (made nullptr) when the
+  // context lacks what the device needs or the size is unusable.
+  [[nodiscard]] static std::string Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARAMETERS& parameters,
+                                          GLDevice*& made);
   ~GLDevice() override;
 
   HRESULT GetDeviceCaps(D3DCAPS8* caps) override;

@@ -46,17 +46,17 @@ class GLDirect3D : public RefCounted<IDirect3D8> {
       if (used.BackBufferWidth == 0 || used.BackBufferHeight == 0) host->SizePx(used.BackBufferWidth, used.BackBufferHeight);
       core = std::make_shared<GLCore>(host, nullptr);
     } else {
-      std::string whyNot;
-      std::unique_ptr<EglContext> context = EglContext::Create(whyNot);
-      if (!context) {
+      std::unique_ptr<EglContext> context;
+      const std::string whyNot = EglContext::Create(context);
+      if (!whyNot.empty()) {
         std::fprintf(stderr, "quarnel: no offscreen OpenGL: %s\n", whyNot.c_str());
         return D3DERR_NOTAVAILABLE;
       }
       core = std::make_shared<GLCore>(nullptr, std::move(context));
     }
-    std::string whyNot;
-    GLDevice* created = GLDevice::Create(core, used, whyNot);
-    if (created == nullptr) {
+    GLDevice* created = nullptr;
+    const std::string whyNot = GLDevice::Create(core, used, created);
+    if (!whyNot.empty()) {
       std::fprintf(stderr, "quarnel: OpenGL device not created: %s\n", whyNot.c_str());
       return D3DERR_NOTAVAILABLE;
     }
@@ -68,9 +68,9 @@ class GLDirect3D : public RefCounted<IDirect3D8> {
   // The GL_RENDERER text, read once from a short-lived offscreen context.
   const std::string& RendererName() {
     if (rendererName_.empty()) {
-      std::string whyNot;
-      std::unique_ptr<EglContext> context = EglContext::Create(whyNot);
-      const auto* name = context ? reinterpret_cast<const char*>(glGetString(GL_RENDERER)) : nullptr;
+      std::unique_ptr<EglContext> context;
+      const bool made = EglContext::Create(context).empty();
+      const auto* name = made ? reinterpret_cast<const char*>(glGetString(GL_RENDERER)) : nullptr;
       rendererName_ = name != nullptr ? name : "OpenGL renderer";
     }
     return rendererName_;

@@ -14,4 +14,4 @@ struct RgbaImage {
 
 // Writes the picture as a PNG file with ReplaceFile (a failed write keeps the previous file). Returns ""
 // on success, or path + ": " + the reason (strerror's text).
-std::string WritePng(const std::string& path, const RgbaImage& image);
+[[nodiscard]] std::string WritePng(const std::string& path, const RgbaImage& image);

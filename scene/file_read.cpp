@@ -12,6 +12,12 @@
 
 namespace {
 
+// Why a file could not be read: an errno value and the text "path: reason".
+struct FileError {
+  int code = 0;
+  std::string text;
+};
+
 bool Fail(FileError& error, const std::string& path, int code, const std::string& reason) {
   error.code = code;
   error.text = path + ": " + reason;
@@ -25,11 +31,8 @@ bool FailWithErrno(FileError& error, const std::string& path, int code) {
   return Fail(error, path, code, std::strerror(code));
 }
 
-}  // namespace
-
-bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::string& bytes, FileError& error) {
+bool ReadOrFail(const std::string& path, uint64_t maxBytes, std::string& bytes, FileError& error) {
   bytes.clear();
-  error = {};
   // Without O_NONBLOCK, opening a FIFO waits for a writer.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return FailWithErrno(error, path, errno);
@@ -53,6 +56,15 @@ bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::string& byte
   close(fd);
   bytes.resize(ok ? done : 0);
   return ok;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path, uint64_t maxBytes, std::string& bytes, int* errorCode) {
+  FileError error;
+  ReadOrFail(path, maxBytes, bytes, error);
+  if (errorCode != nullptr) *errorCode = error.code;
+  return error.text;
 }
 
 bool EntryExists(const std::string& path) {

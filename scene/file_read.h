@@ -7,16 +7,12 @@
 
 inline constexpr uint64_t kMaxTextFileBytes = 4u << 20;  // presets and sequences are a few KB
 
-// Why a file could not be read: an errno value and the text "path: reason".
-struct FileError {
-  int code = 0;
-  std::string text;
-};
-
-// Reads the file at path (links followed) into bytes. False, with error set and bytes empty, for a
-// missing or unreadable file, a link that leads nowhere or in a circle, anything that is not a regular
-// file (EINVAL), and a file larger than maxBytes (EFBIG).
-bool ReadWholeFile(const std::string& path, uint64_t maxBytes, std::string& bytes, FileError& error);
+// Reads the file at path (links followed) into bytes. Returns "" on success; otherwise "path: reason",
+// with bytes empty and the errno value in *errorCode when it is given, for a missing or unreadable file, a
+// link that leads nowhere or in a circle, anything that is not a regular file (EINVAL), and a file larger
+// than maxBytes (EFBIG).
+[[nodiscard]] std::string ReadWholeFile(const std::string& path, uint64_t maxBytes, std::string& bytes,
+                                        int* errorCode = nullptr);
 
 // Whether the folder holds an entry of that name, also a link that leads nowhere or in a circle (which
 // std::filesystem::exists denies): a scan over numbered files must not end silently at one.

@@ -8,8 +8,8 @@ struct TFrameParamBlock {
   uint32_t EndTime;    // last demo-time ms the layer is drawn (inclusive)
   int32_t FxTime;      // effect time the values were evaluated at, 0..2147483647
   uint8_t BG_r, BG_g, BG_b;
-  uint8_t _ObjectPreset;
-  float _TweakX, _TweakY, _TweakZ;
+  uint8_t ObjectPreset;          // named "byte:_ObjectPreset" in the preset files
+  float TweakX, TweakY, TweakZ;  // "sing:_TweakX", "sing:_TweakY", "sing:_TweakZ" there
   uint8_t ZBuffer;
   uint8_t ClearTarget;
   uint8_t ClearZBuffer;

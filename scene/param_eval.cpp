@@ -75,8 +75,8 @@ uint8_t EvalBool(const TScene1ParamInterface& param, uint32_t fxTimeMs) {
 }
 
 uint8_t EvalByte(const TScene1ParamInterface& param, uint32_t fxTimeMs) {
-  const double magnitude = StaticMagnitude(param, 255);
-  return static_cast<uint8_t>(Oscillates(param) ? ClampedOscillation(param, fxTimeMs, 255) : magnitude);
+  const double magnitude = StaticMagnitude(param, UINT8_MAX);
+  return static_cast<uint8_t>(Oscillates(param) ? ClampedOscillation(param, fxTimeMs, UINT8_MAX) : magnitude);
 }
 
 uint16_t EvalWord(const TScene1ParamInterface& param, uint32_t fxTimeMs) {

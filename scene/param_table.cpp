@@ -9,7 +9,8 @@ const std::string& ParamName::Empty() {
 }
 
 namespace {
-// Each text once, while some record holds it; the key views the text it maps to.
+// Process-wide (README, "Process-wide state"): each text once, while some record holds it; the key views
+// the text it maps to.
 struct NamePool {
   std::mutex mutex;
   std::unordered_map<std::string_view, std::weak_ptr<const std::string>> texts;

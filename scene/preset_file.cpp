@@ -45,7 +45,7 @@ void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target) {
   for (TScene1ParamInterface& param : target) {
     param.Name = ParamName(lines.Next());
     param.BaseVal = lines.NextFloat();
-    param.OscForm = static_cast<uint8_t>(lines.NextInteger(0, 255));
+    param.OscForm = static_cast<uint8_t>(lines.NextInteger(0, UINT8_MAX));
     param.Osc1 = lines.NextFloat();
     param.Osc2 = lines.NextFloat();
     lines.Next();  // separator, whatever it holds
@@ -60,21 +60,20 @@ uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIA
     const std::string path = basePath + std::to_string(count) + ".txt";
     if (!EntryExists(path)) break;
     if (count == kMaxPresets) {
-      if (reports.Notice) reports.Notice(path, path + kMsgTooManyPresets);
+      reports.Notice(path, path + kMsgTooManyPresets);
       break;
     }
-    FileError error;
-    std::optional<TextLines> lines = TextLines::FromFile(path, error);
-    if (!lines) {
-      if (reports.FatalError)
-        reports.FatalError(path, kMsgPresetLoadFailed + std::to_string(count) + kMsgPresetLoadFailedCode +
-                                     std::to_string(error.code) + " (" + error.text + ")");
+    std::optional<TextLines> lines;
+    int errorCode = 0;
+    const std::string readError = TextLines::FromFile(path, lines, &errorCode);
+    if (!readError.empty()) {
+      reports.FatalError(path, kMsgPresetLoadFailed + std::to_string(count) + kMsgPresetLoadFailedCode +
+                                   std::to_string(errorCode) + " (" + readError + ")");
       continue;
     }
     try {
       ReadScenePreset(*lines, presets[count]);
     } catch (const std::runtime_error& error) {  // ConversionError or RangeError
-      if (!reports.ReadError) throw;
       reports.ReadError(error.what());
     }
   }

@@ -24,7 +24,7 @@ std::string ScenePresetText(const TScene1ParamIArray& params);
 
 // Writes the file with ReplaceFile (scene/safe_file.h), so a failed write never destroys the previous
 // file. Returns the error text, empty on success: path + ": " + the reason.
-std::string WriteScenePreset(const std::string& path, const TScene1ParamIArray& params);
+[[nodiscard]] std::string WriteScenePreset(const std::string& path, const TScene1ParamIArray& params);
 
 // Reads one preset from lines into target, entry by entry as it goes. Raises ConversionError or
 // RangeError (with file and line) on a bad number; entries read before the fault keep their new values.
@@ -32,8 +32,8 @@ void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target);
 
 // Reads basePath + N + ".txt" for N = 0, 1, ... until a file is missing (at most 255 presets; a further
 // file is reported as a notice) into presets, and returns how many were read. A file that exists but
-// cannot be read (a link that leads nowhere too) is a FatalError report; a bad number raises as
-// ReadScenePreset does, or goes to reports.ReadError when that is set.
+// cannot be read (a link that leads nowhere too) is a FatalError report; a bad number is a ReadError
+// report.
 uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIArray>& presets,
                          const LoadReports& reports);
 

@@ -16,4 +16,4 @@
 // Returns "" on success; otherwise path + ": " + the reason (strerror's text), with the target as it was
 // (unless only the flush of the folder after the rename failed: then the new content is in place but may
 // not survive a power loss).
-std::string ReplaceFile(const std::string& path, std::string_view bytes);
+[[nodiscard]] std::string ReplaceFile(const std::string& path, std::string_view bytes);

@@ -18,8 +18,8 @@ constexpr BlockField F(float TFrameParamBlock::*field) { return {nullptr, nullpt
 
 using T = TFrameParamBlock;
 constexpr BlockField kFields[kParamCount] = {
-    B(&T::BG_r), B(&T::BG_g), B(&T::BG_b), B(&T::_ObjectPreset),                                        // 0..3
-    F(&T::_TweakX), F(&T::_TweakY), F(&T::_TweakZ),                                                     // 4..6
+    B(&T::BG_r), B(&T::BG_g), B(&T::BG_b), B(&T::ObjectPreset),                                         // 0..3
+    F(&T::TweakX), F(&T::TweakY), F(&T::TweakZ),                                                        // 4..6
     B(&T::ClearTarget), B(&T::ZBuffer), B(&T::ClearZBuffer), B(&T::ObjectTextureNumber),              // 7..10
     F(&T::ObjectRingDistance), W(&T::NumberOfRingObjects), B(&T::EnableSpecular), B(&T::EnableLight),  // 11..14
     B(&T::MainObject), B(&T::ReRenderMainObject), B(&T::ReRenderRingObjects),                          // 15..17

@@ -14,12 +14,12 @@ std::string Place(const TextLines& lines) { return lines.Path() + ":" + std::to_
 
 TSceneSeqEntry ReadEntry(TextLines& lines) {
   TSceneSeqEntry entry;
-  entry.PresetNumber = static_cast<uint8_t>(lines.NextInteger(0, 255));
+  entry.PresetNumber = static_cast<uint8_t>(lines.NextInteger(0, UINT8_MAX));
   entry.StartTime = static_cast<uint32_t>(lines.NextInteger(0, INT32_MAX));
   entry.EndTime = static_cast<uint32_t>(lines.NextInteger(0, INT32_MAX));
   entry.TimeFactor = lines.NextFloat();
   entry.TimeOffset = static_cast<int32_t>(lines.NextInteger(INT32_MIN, INT32_MAX));
-  entry.WobbleKind = static_cast<uint8_t>(lines.NextInteger(0, 255));
+  entry.WobbleKind = static_cast<uint8_t>(lines.NextInteger(0, UINT8_MAX));
   entry.WobbleFrequency = lines.NextFloat();
   entry.WobbleAmplitude = lines.NextFloat();
   lines.Next();  // separator, whatever it holds
@@ -28,16 +28,15 @@ TSceneSeqEntry ReadEntry(TextLines& lines) {
 }  // namespace
 
 uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports) {
-  const auto fatal = [&](const std::string& where, const std::string& text) {
-    if (reports.FatalError) reports.FatalError(where, text);
-  };
+  const auto& fatal = reports.FatalError;
   sequence.SequenceEntries.clear();
   const std::string path = basePath + ".txt";
   if (!EntryExists(path)) return 0;
-  FileError error;
-  std::optional<TextLines> read = TextLines::FromFile(path, error);
-  if (!read) {
-    fatal(path, kMsgSequenceLoadFailed + std::to_string(error.code) + " (" + error.text + ")");
+  std::optional<TextLines> read;
+  int errorCode = 0;
+  const std::string readError = TextLines::FromFile(path, read, &errorCode);
+  if (!readError.empty()) {
+    fatal(path, kMsgSequenceLoadFailed + std::to_string(errorCode) + " (" + readError + ")");
     return 0;
   }
   TextLines& lines = *read;
@@ -62,7 +61,7 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
   lines.Next();
   while (!lines.AtEnd()) {
     if (sequence.SequenceEntries.size() == kMaxSequenceEntries) {
-      if (reports.Notice) reports.Notice(Place(lines), path + kMsgTooManyEntries);
+      reports.Notice(Place(lines), path + kMsgTooManyEntries);
       break;
     }
     sequence.SequenceEntries.push_back(ReadEntry(lines));

@@ -19,9 +19,8 @@ bool IsBpmComment(const std::string& line) { return line.rfind(kBpmComment, 0) =
 
 SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount) {
   SequenceNotes notes;
-  FileError ignored;
-  std::optional<TextLines> lines = TextLines::FromFile(path, ignored);
-  if (lines) {
+  std::optional<TextLines> lines;
+  if (TextLines::FromFile(path, lines).empty()) {
     while (!lines->AtEnd()) {
       const std::string_view line = lines->Next();
       if (line.rfind("//", 0) != 0) break;  // the length

@@ -35,11 +35,12 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
 
 // Why the reader would refuse a file of this sequence (no entries, more than 255, a length of 0, a ratio
 // outside 2..10); empty when it would read it.
-std::string SequenceWriteFault(const SceneSequence& sequence);
+[[nodiscard]] std::string SequenceWriteFault(const SceneSequence& sequence);
 
 // Writes the file safely (scene/safe_file.h): a failed save keeps the old file, and a sequence the
 // reader would refuse is not written at all. Returns "" on success, otherwise the path and the reason.
-std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes);
+[[nodiscard]] std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence,
+                                             const SequenceNotes& notes);
 
 // Beats per minute of the timeline: our own comment line "// bpm: 120". nullopt when there is none.
 std::optional<double> NotesBpm(const SequenceNotes& notes);

@@ -3,6 +3,7 @@
 #include <mutex>
 
 namespace {
+// Process-wide (README, "Process-wide state"): the randomizer's stream, behind its lock.
 std::mutex sharedMutex;
 
 RandomStream& Shared() {

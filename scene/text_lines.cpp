@@ -12,10 +12,12 @@ namespace {
 constexpr size_t kShownChars = 40;  // of a bad line, in its message
 }  // namespace
 
-std::optional<TextLines> TextLines::FromFile(const std::string& path, FileError& error) {
+std::string TextLines::FromFile(const std::string& path, std::optional<TextLines>& lines, int* errorCode) {
+  lines.reset();
   std::string content;
-  if (!ReadWholeFile(path, kMaxTextFileBytes, content, error)) return std::nullopt;
-  return TextLines(path, std::move(content));
+  const std::string fault = ReadWholeFile(path, kMaxTextFileBytes, content, errorCode);
+  if (fault.empty()) lines.emplace(path, std::move(content));
+  return fault;
 }
 
 TextLines::TextLines(std::string path, std::string content) : path_(std::move(path)), content_(std::move(content)) {

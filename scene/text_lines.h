@@ -11,9 +11,11 @@
 
 class TextLines {
  public:
-  // Reads the whole file with ReadWholeFile (at most kMaxTextFileBytes); nullopt, with error set, when
+  // Reads the whole file with ReadWholeFile (at most kMaxTextFileBytes) into lines. Returns "" on
+  // success; ReadWholeFile's "path: reason" (lines empty, the errno in *errorCode when it is given) when
   // it is no readable regular file of that size.
-  static std::optional<TextLines> FromFile(const std::string& path, FileError& error);
+  [[nodiscard]] static std::string FromFile(const std::string& path, std::optional<TextLines>& lines,
+                                            int* errorCode = nullptr);
   TextLines(std::string path, std::string content);
 
   bool AtEnd() const { return position_ >= content_.size(); }

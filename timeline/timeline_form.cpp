@@ -1,10 +1,10 @@
 #include "timeline/timeline_form.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
+#include "authoring/field_values.h"
 #include "scene/decimal_text.h"
 #include "timeline/timeline_messages.h"
 #include "timeline/timeline_snap.h"
@@ -46,51 +46,30 @@ void Recorded(TimelineForm& form, std::optional<int> typingIn, Action action) {
   Changed(form);
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
 // A field's text as a value the field takes: nullopt and the message for anything else.
-struct Parsed {
-  std::optional<double> value;
-  std::string fault;
-};
-
-Parsed Integer(const std::string& text, int64_t minimum, int64_t maximum) {
-  const std::optional<double> value = ParseReal(text);
-  if (!value) return {std::nullopt, Quoted(text) + kMsgTimelineNotANumber};
-  if (*value != std::floor(*value)) return {std::nullopt, Quoted(text) + kMsgTimelineNotAWholeNumber};
-  if (*value < double(minimum) || *value > double(maximum))
-    return {std::nullopt, Quoted(text) + kMsgTimelineOutOfRange + std::to_string(minimum) + ".." + std::to_string(maximum)};
-  return {value, ""};
-}
-
-Parsed Real(const std::string& text) {
-  const std::optional<double> value = ParseReal(text);
-  if (!value) return {std::nullopt, Quoted(text) + kMsgTimelineNotANumber};
-  if (std::fabs(*value) > FLT_MAX) return {std::nullopt, Quoted(text) + kMsgTimelineFloat};
-  return {value, ""};
-}
-
-Parsed ParseField(TimelineField field, const std::string& text) {
+FieldValue ParseField(TimelineField field, const std::string& text) {
   constexpr int64_t kMaxTime = INT32_MAX;
   switch (field) {
-    case TimelineField::Preset: return Integer(text, 0, 255);
+    case TimelineField::Preset: return WholeField(text, 0, UINT8_MAX);
     case TimelineField::Start:
-    case TimelineField::End: return Integer(text, 0, kMaxTime);
-    case TimelineField::Offset: return Integer(text, INT32_MIN, INT32_MAX);
-    case TimelineField::Wobble: return Integer(text, 0, 255);
-    case TimelineField::Length: return Integer(text, 1, kMaxTime);
+    case TimelineField::End: return WholeField(text, 0, kMaxTime);
+    case TimelineField::Offset: return WholeField(text, INT32_MIN, INT32_MAX);
+    case TimelineField::Wobble: return WholeField(text, 0, UINT8_MAX);
+    case TimelineField::Length: return WholeField(text, 1, kMaxTime);
     case TimelineField::Factor:
     case TimelineField::Frequency:
-    case TimelineField::Amplitude: return Real(text);
+    case TimelineField::Amplitude: return RealField(text);
     case TimelineField::Ratio: {
-      Parsed parsed = Real(text);
-      if (parsed.value && !ValidScreenCinemaWidthRatio(*parsed.value)) return {std::nullopt, Quoted(text) + kMsgTimelineRatio};
+      FieldValue parsed = RealField(text);
+      if (parsed.value && !ValidScreenCinemaWidthRatio(*parsed.value))
+        return {std::nullopt, QuotedFieldText(text) + kMsgTimelineRatio};
       return parsed;
     }
     case TimelineField::Bpm: {
       if (text.find_first_not_of(' ') == std::string::npos) return {std::nullopt, ""};  // none
-      Parsed parsed = Real(text);
-      if (parsed.value && !(*parsed.value > 0 && *parsed.value <= kMaxBpm)) return {std::nullopt, Quoted(text) + kMsgTimelineBpm};
+      FieldValue parsed = RealField(text);
+      if (parsed.value && !(*parsed.value > 0 && *parsed.value <= kMaxBpm))
+        return {std::nullopt, QuotedFieldText(text) + kMsgTimelineBpm};
       return parsed;
     }
   }
@@ -367,7 +346,7 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
     form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
     return;
   }
-  const Parsed parsed = ParseField(field, text);
+  const FieldValue parsed = ParseField(field, text);
   if (!parsed.fault.empty()) {
     if (form.reported[index] == text) return;
     form.reported[index] = text;

@@ -11,13 +11,9 @@ inline constexpr const char* kTimelineButtonCaptions[] = {"add", "dup", "del", "
 inline constexpr const char* kPreviewCaption = "preview sequence";
 inline constexpr const char* kTallRowsCaption = "tall rows";
 
-// Field checks; the offending text in quotes is put in front.
-inline constexpr const char* kMsgTimelineNotANumber = " is not a valid number";
-inline constexpr const char* kMsgTimelineNotAWholeNumber = " is not a valid whole number";
-inline constexpr const char* kMsgTimelineOutOfRange = " is out of the range ";  // + "min..max"
+// Field checks beyond authoring/field_values.h's; the offending text in quotes is put in front.
 inline constexpr const char* kMsgTimelineRatio = " is out of range: the ratio lies above 2 and at most 10";
 inline constexpr const char* kMsgTimelineBpm = " is out of range: beats per minute lie above 0 and at most 1000";
-inline constexpr const char* kMsgTimelineFloat = " is too large for a 32-bit float";
 
 // Entry operations and the save.
 inline constexpr const char* kMsgSequenceFull = "the sequence holds 255 entries, the most it can";

@@ -13,7 +13,7 @@ constexpr uint64_t kChunkFrames = kFramesPerPeak * 100;  // one second at a time
 WavePeaks DecodeWavePeaks(const std::string& mp3Path, const std::atomic<bool>& cancel) {
   WavePeaks peaks;
   Mp3Decoder decoder;
-  if (!OpenMp3(decoder, mp3Path)) return peaks;
+  if (!OpenMp3(decoder, mp3Path).empty()) return peaks;
   float low = 1, high = -1;
   uint64_t inPeak = 0;
   // The decoder keeps what it decoded; the peaks need each chunk once, so it is dropped as it goes.

@@ -147,7 +147,7 @@ TScene1ParamIArray BuildPreset(const SceneRecipe& recipe) {
     TweakForm form(host);
     form.controls.Possibility.position = recipe.randPossibility;
     SeedRandom(recipe.randSeed);
-    Button1Click(form);
+    RandomizeClick(form);
   }
   TScene1ParamIArray& preset = scene.LiveParams;
   for (const RecipeValue& value : recipe.values) {

@@ -1,47 +1,35 @@
 #include "tweak/param_editing.h"
 
-#include <cfloat>
-#include <cmath>
+#include <algorithm>
 #include <cstdio>
 
+#include "authoring/field_values.h"
 #include "scene/decimal_text.h"
-#include "scene/errors.h"
 #include "scene/param_eval.h"
 #include "scene/preset_file.h"
 
 namespace {
 
 TScene1ParamInterface* SelectedParam(TweakForm& form) {
-  const int i = form.controls.ListBox1.selected;
+  const int i = form.controls.ParamList.selected;
   if (i < 0 || i >= kParamCount) return nullptr;
   return &form.host.scene->LiveParams[i];
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
-// A real number that fits a 32-bit float.
-float ParseFloatOrRaise(const std::string& text) {
-  const std::optional<double> value = ParseReal(text);
-  if (!value) throw ConversionError(Quoted(text) + kMsgNotANumberHere);
-  if (std::fabs(*value) > FLT_MAX) throw RangeError(Quoted(text) + kMsgTooLargeForFloat);
-  return static_cast<float>(*value);
-}
-
-// A whole number 0..2147483647.
-int32_t ParseCountOrRaise(const std::string& text) {
-  const std::optional<int32_t> value = ParseInteger(text);
-  if (!value) throw ConversionError(Quoted(text) + kMsgNotAWholeNumber);
-  if (*value < 0) throw RangeError(Quoted(text) + kMsgNegative);
-  return *value;
+// Stores the field's real number in target; the field's message, or "" when stored.
+std::string StoreFloat(const std::string& text, float& target) {
+  const FieldValue parsed = RealField(text);
+  if (parsed.value) target = static_cast<float>(*parsed.value);
+  return parsed.fault;
 }
 
 bool IsWholeType(ParamType type) {
   return type == ParamType::Bool || type == ParamType::Byte || type == ParamType::Word;
 }
 
-void SelectParam(TweakForm& form, int index) {
-  form.controls.ListBox1.selected = index;
-  ShowSelectedParam(form);
+std::string SelectParam(TweakForm& form, int index) {
+  form.controls.ParamList.selected = index;
+  return ShowSelectedParam(form);
 }
 
 }  // namespace
@@ -58,119 +46,118 @@ void EnableEditing(TweakForm& form, bool enabled) {
   c.BaseValUpEnabled = c.BaseValDownEnabled = enabled;
 }
 
-void ShowSelectedParam(TweakForm& form) {
+std::string ShowSelectedParam(TweakForm& form) {
   const TScene1ParamInterface* param = SelectedParam(form);
-  if (!param) return;
+  if (!param) return "";
   TweakControls& c = form.controls;
   EnableEditing(form, true);
   // Each text set below may run its change handler, which stores the shown value back; read the entry
   // again after every step.
-  SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, param->BaseVal));
+  std::string fault = SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, param->BaseVal));
+  if (!fault.empty()) return fault;
   if (param->OscForm != 0) {
-    SetFieldText(form, TweakField::Osc1, FormatOscValue(param->Osc1));
-    SetFieldText(form, TweakField::Osc2, FormatOscValue(param->Osc2));
+    if (fault = SetFieldText(form, TweakField::Osc1, FormatOscValue(param->Osc1)); !fault.empty()) return fault;
+    if (fault = SetFieldText(form, TweakField::Osc2, FormatOscValue(param->Osc2)); !fault.empty()) return fault;
     // A form above 6 (possible in a file) matches no item: nothing is selected.
     c.OscFormular.selected = param->OscForm < c.OscFormular.items.size() ? param->OscForm : -1;
   } else {
     c.Osc1.enabled = c.Osc2.enabled = false;
-    SetFieldText(form, TweakField::Osc1, "0");
-    SetFieldText(form, TweakField::Osc2, "0");
+    if (fault = SetFieldText(form, TweakField::Osc1, "0"); !fault.empty()) return fault;
+    if (fault = SetFieldText(form, TweakField::Osc2, "0"); !fault.empty()) return fault;
     c.OscFormular.selected = 0;
   }
+  return "";
 }
 
-void ListBox1Click(TweakForm& form) { ShowSelectedParam(form); }
+std::string ParamListClick(TweakForm& form) { return ShowSelectedParam(form); }
 
-void FirstParamClick(TweakForm& form) { SelectParam(form, 0); }
+std::string FirstParamClick(TweakForm& form) { return SelectParam(form, 0); }
 
-void LastParamClick(TweakForm& form) { SelectParam(form, kParamCount - 1); }
+std::string LastParamClick(TweakForm& form) { return SelectParam(form, kParamCount - 1); }
 
-void PrevParamPageClick(TweakForm& form) {
-  const int current = form.controls.ListBox1.selected;
-  SelectParam(form, current - kParamPageSize < 0 ? 0 : current - kParamPageSize);
+std::string PrevParamPageClick(TweakForm& form) {
+  const int current = form.controls.ParamList.selected;
+  return SelectParam(form, current - kParamPageSize < 0 ? 0 : current - kParamPageSize);
 }
 
-void NextParamPageClick(TweakForm& form) {
-  const int current = form.controls.ListBox1.selected;
+std::string NextParamPageClick(TweakForm& form) {
+  const int current = form.controls.ParamList.selected;
   const int next = current + kParamPageSize;
-  SelectParam(form, next > kParamCount - 1 ? kParamCount - 1 : next);
+  return SelectParam(form, next > kParamCount - 1 ? kParamCount - 1 : next);
 }
 
-void OscFormularChange(TweakForm& form) {
+std::string OscFormularChange(TweakForm& form) {
   TScene1ParamInterface* param = SelectedParam(form);
   TweakControls& c = form.controls;
-  if (!param || c.OscFormular.selected < 0) return;
+  if (!param || c.OscFormular.selected < 0) return "";
   param->OscForm = static_cast<uint8_t>(c.OscFormular.selected);
   if (param->OscForm == 0) {
     c.Osc1.enabled = c.Osc2.enabled = false;
-    return;
+    return "";
   }
   c.Osc1.enabled = c.Osc2.enabled = true;
-  param->Osc1 = ParseFloatOrRaise(c.Osc1.text);
-  param->Osc2 = ParseFloatOrRaise(c.Osc2.text);
+  if (const std::string fault = StoreFloat(c.Osc1.text, param->Osc1); !fault.empty()) return fault;
+  return StoreFloat(c.Osc2.text, param->Osc2);
 }
 
-void BaseValChange(TweakForm& form) {
+std::string BaseValChange(TweakForm& form) {
   TScene1ParamInterface* param = SelectedParam(form);
   const std::string text = form.controls.BaseVal.text;
-  if (!param || text.empty()) return;
-  switch (TypeOfName(param->Name)) {
-    case ParamType::Word:
-    case ParamType::Byte: {
-      const int32_t limit = TypeOfName(param->Name) == ParamType::Word ? 65535 : 255;
-      int32_t value = ParseCountOrRaise(text);
-      if (value > limit) {
-        value = limit;
-        form.host.ShowMessage(limit == 65535 ? kMsgWordClipped : kMsgByteClipped);
-        SetFieldText(form, TweakField::BaseVal, std::to_string(limit));
-      }
-      param->BaseVal = static_cast<float>(value);
-      break;
-    }
-    case ParamType::Bool: {
-      const int32_t value = ParseCountOrRaise(text);
-      if (value == 0 || value == 1) {
-        param->BaseVal = static_cast<float>(value);
-      } else {
-        form.host.ShowMessage(kMsgBoolInvalid);
-        SetFieldText(form, TweakField::BaseVal, "0");  // stores 0
-      }
-      break;
-    }
+  if (!param || text.empty()) return "";
+  if (!IsWholeParam(param->Name)) {
     // A name with an unknown prefix (possible after loading a file) is edited as a real number, the
     // precision the preset file keeps it in.
-    case ParamType::Sing:
-    case ParamType::Other:
-      param->BaseVal = ParseFloatOrRaise(text);
-      break;
+    return StoreFloat(text, param->BaseVal);
   }
+  const FieldValue parsed = CountField(text);
+  if (!parsed.value) return parsed.fault;
+  const int32_t value = static_cast<int32_t>(*parsed.value);
+  if (TypeOfName(param->Name) == ParamType::Bool) {
+    if (value == 0 || value == 1) {
+      param->BaseVal = static_cast<float>(value);
+      return "";
+    }
+    form.host.ShowMessage(kMsgBoolInvalid);
+    return SetFieldText(form, TweakField::BaseVal, "0");  // stores 0
+  }
+  const int32_t limit = TypeOfName(param->Name) == ParamType::Word ? UINT16_MAX : UINT8_MAX;
+  if (value > limit) {
+    form.host.ShowMessage(limit == UINT16_MAX ? kMsgWordClipped : kMsgByteClipped);
+    if (const std::string fault = SetFieldText(form, TweakField::BaseVal, std::to_string(limit)); !fault.empty())
+      return fault;
+  }
+  param->BaseVal = static_cast<float>(std::min(value, limit));
+  return "";
 }
 
-void Osc1Change(TweakForm& form) {
+std::string Osc1Change(TweakForm& form) {
   TScene1ParamInterface* param = SelectedParam(form);
-  if (!param || form.controls.Osc1.text.empty()) return;
-  param->Osc1 = ParseFloatOrRaise(form.controls.Osc1.text);
+  if (!param || form.controls.Osc1.text.empty()) return "";
+  return StoreFloat(form.controls.Osc1.text, param->Osc1);
 }
 
-void Osc2Change(TweakForm& form) {
+std::string Osc2Change(TweakForm& form) {
   TScene1ParamInterface* param = SelectedParam(form);
-  if (!param || form.controls.Osc2.text.empty()) return;
-  param->Osc2 = ParseFloatOrRaise(form.controls.Osc2.text);
+  if (!param || form.controls.Osc2.text.empty()) return "";
+  return StoreFloat(form.controls.Osc2.text, param->Osc2);
 }
 
-void BaseValUpClick(TweakForm& form) {
+std::string BaseValUpClick(TweakForm& form) {
   const TScene1ParamInterface* param = SelectedParam(form);
-  if (!param) return;
-  const float x = ParseFloatOrRaise(form.controls.BaseVal.text);
-  SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, x + 1.0f));
+  if (!param) return "";
+  float x = 0;
+  if (const std::string fault = StoreFloat(form.controls.BaseVal.text, x); !fault.empty()) return fault;
+  return SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, x + 1.0f));
 }
 
-void BaseValDownClick(TweakForm& form) {
+std::string BaseValDownClick(TweakForm& form) {
   const TScene1ParamInterface* param = SelectedParam(form);
-  if (!param) return;
-  const float x = ParseFloatOrRaise(form.controls.BaseVal.text);
+  if (!param) return "";
+  float x = 0;
+  if (const std::string fault = StoreFloat(form.controls.BaseVal.text, x); !fault.empty()) return fault;
   if (x - 1.0f >= 0 || TypeOfName(param->Name) == ParamType::Sing)
-    SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, x - 1.0f));
+    return SetFieldText(form, TweakField::BaseVal, FormatBaseValue(param->Name, x - 1.0f));
+  return "";
 }
 
 bool IsWholeParam(const ParamName& name) { return IsWholeType(TypeOfName(name)); }
@@ -194,19 +181,20 @@ EditField& FieldOf(TweakForm& form, TweakField field) {
   return c.ScenePresetFile;
 }
 
-void RunFieldChange(TweakForm& form, TweakField field) {
+std::string RunFieldChange(TweakForm& form, TweakField field) {
   switch (field) {
-    case TweakField::BaseVal: BaseValChange(form); break;
-    case TweakField::Osc1: Osc1Change(form); break;
-    case TweakField::Osc2: Osc2Change(form); break;
+    case TweakField::BaseVal: return BaseValChange(form);
+    case TweakField::Osc1: return Osc1Change(form);
+    case TweakField::Osc2: return Osc2Change(form);
     case TweakField::ScenePresetPath:
     case TweakField::ScenePresetFile: break;
   }
+  return "";
 }
 
-void SetFieldText(TweakForm& form, TweakField field, const std::string& text) {
+std::string SetFieldText(TweakForm& form, TweakField field, const std::string& text) {
   EditField& edit = FieldOf(form, field);
-  if (edit.text == text) return;
+  if (edit.text == text) return "";
   edit.text = text;
-  RunFieldChange(form, field);
+  return RunFieldChange(form, field);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Editing one parameter of the live set: the parameter list, its navigation, the base and oscillator
-// fields with their per-type checks, and "add"/"sub". Handlers raise ConversionError or RangeError for
-// a text their field cannot take; the stored value then stays as it was.
+// fields with their per-type checks, and "add"/"sub". A handler returns "", or the message for a text its
+// field cannot take (authoring/field_values.h); the stored value then stays as it was and the handler
+// goes no further.
 #include "tweak/tweak_controls.h"
 
 inline constexpr int kParamPageSize = 11;  // rows the parameter list shows at once
@@ -9,19 +10,19 @@ inline constexpr int kParamPageSize = 11;  // rows the parameter list shows at o
 // The list entry of parameter index (0..76): "005 sing:_TweakY".
 std::string ParamListItem(int index, const ParamName& name);
 
-void ShowSelectedParam(TweakForm& form);
-void ListBox1Click(TweakForm& form);
-void FirstParamClick(TweakForm& form);
-void LastParamClick(TweakForm& form);
-void PrevParamPageClick(TweakForm& form);
-void NextParamPageClick(TweakForm& form);
+[[nodiscard]] std::string ShowSelectedParam(TweakForm& form);
+[[nodiscard]] std::string ParamListClick(TweakForm& form);
+[[nodiscard]] std::string FirstParamClick(TweakForm& form);
+[[nodiscard]] std::string LastParamClick(TweakForm& form);
+[[nodiscard]] std::string PrevParamPageClick(TweakForm& form);
+[[nodiscard]] std::string NextParamPageClick(TweakForm& form);
 
-void OscFormularChange(TweakForm& form);
-void BaseValChange(TweakForm& form);
-void Osc1Change(TweakForm& form);
-void Osc2Change(TweakForm& form);
-void BaseValUpClick(TweakForm& form);    // "add"
-void BaseValDownClick(TweakForm& form);  // "sub"
+[[nodiscard]] std::string OscFormularChange(TweakForm& form);
+[[nodiscard]] std::string BaseValChange(TweakForm& form);
+[[nodiscard]] std::string Osc1Change(TweakForm& form);
+[[nodiscard]] std::string Osc2Change(TweakForm& form);
+[[nodiscard]] std::string BaseValUpClick(TweakForm& form);    // "add"
+[[nodiscard]] std::string BaseValDownClick(TweakForm& form);  // "sub"
 
 // Whether text is a finished number for the field (BaseVal by the selected parameter's type, Osc1/Osc2
 // any real); used to tell an unfinished text from one that deserves a message.
@@ -34,10 +35,10 @@ bool IsWholeParam(const ParamName& name);
 EditField& FieldOf(TweakForm& form, TweakField field);
 
 // Sets a field's text as the program does: when the text changes, the field's change handler runs.
-void SetFieldText(TweakForm& form, TweakField field, const std::string& text);
+[[nodiscard]] std::string SetFieldText(TweakForm& form, TweakField field, const std::string& text);
 
 // The handler of a field's text change (nothing for the two path fields).
-void RunFieldChange(TweakForm& form, TweakField field);
+[[nodiscard]] std::string RunFieldChange(TweakForm& form, TweakField field);
 
 // Enables or disables the six editing controls together.
 void EnableEditing(TweakForm& form, bool enabled);

@@ -1,6 +1,7 @@
 #include "tweak/preset_operations.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "scene/preset_file.h"
 #include "scene/text_lines.h"
@@ -14,12 +15,26 @@ std::string FullName(const TweakForm& form) {
 }
 
 // Reads the data folder's presets again and shows them in the list, keeping the selected index where
-// it still exists. The selection is made by program: no preset is copied into the live set.
-void RefreshPresetList(TweakForm& form) {
+// it still exists. The selection is made by program: no preset is copied into the live set. A preset
+// that breaks its format changes nothing: its text is returned ("" when all was read), and nothing the
+// loader finds after it is reported.
+[[nodiscard]] std::string RefreshPresetList(TweakForm& form) {
   ListControl& list = form.controls.PresetList;
   const int remembered = list.selected < 0 ? 0 : list.selected;
+  std::string readError;
+  LoadReports reports;
+  reports.FatalError = [&](const std::string& where, const std::string& text) {
+    if (readError.empty()) form.host.reports.FatalError(where, text);
+  };
+  reports.Notice = [&](const std::string& where, const std::string& text) {
+    if (readError.empty()) form.host.reports.Notice(where, text);
+  };
+  reports.ReadError = [&readError](const std::string& text) {
+    if (readError.empty()) readError = text;
+  };
   std::vector<TScene1ParamIArray> presets;
-  const uint8_t count = LoadScenePresets(form.host.dataDir + "/scene", presets, form.host.reports);
+  const uint8_t count = LoadScenePresets(form.host.dataDir + "/scene", presets, reports);
+  if (!readError.empty()) return readError;
   SceneState& scene = *form.host.scene;
   scene.ScenePresets = std::move(presets);
   scene.PresetCount = count;
@@ -27,6 +42,7 @@ void RefreshPresetList(TweakForm& form) {
   if (count == 0) form.host.ShowMessage(kMsgRefreshFoundNoPresets);
   list.selected = remembered < count ? remembered : -1;
   UpdateInfo(form);
+  return "";
 }
 
 // The live set now is what the file at fullName holds.
@@ -90,24 +106,24 @@ void PresetListChange(TweakForm& form) {
   SetSavedAs(form, DataFolderPath(form.host.dataDir) + form.controls.ScenePresetFile.text);
 }
 
-void Button4Click(TweakForm& form) {
-  if (!form.OpenDialog1) return;
-  const std::optional<std::string> chosen = form.OpenDialog1(kOpenDialogTitle);
+void SearchClick(TweakForm& form) {
+  if (!form.OpenFileDialog) return;
+  const std::optional<std::string> chosen = form.OpenFileDialog(kOpenDialogTitle);
   if (!chosen) return;
   const size_t slash = chosen->rfind('/');
   form.controls.ScenePresetFile.text = slash == std::string::npos ? *chosen : chosen->substr(slash + 1);
   form.controls.ScenePresetPath.text = slash == std::string::npos ? "" : chosen->substr(0, slash + 1);
 }
 
-void saveClick(TweakForm& form) {
+void SaveClick(TweakForm& form) {
   if (RefusedOnInstalledDemo(form)) return;
   const std::string fullName = FullName(form);
   if (!MayOverwrite(form, fullName) || !WriteLiveSet(form, fullName)) return;
-  if (!form.controls.Scene1PresetRefresh) {
+  if (!form.controls.RefreshAfterSave) {
     form.host.ShowMessage(fullName + kMsgSaved);
     return;
   }
-  RefreshPresetList(form);
+  if (const std::string fault = RefreshPresetList(form); !fault.empty()) return form.host.ShowMessage(fault);
   form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
 }
 
@@ -124,25 +140,30 @@ void SaveAsNewClick(TweakForm& form) {
   if (!WriteLiveSet(form, fullName)) return;
   form.controls.ScenePresetPath.text = DataFolderPath(form.host.dataDir);
   form.controls.ScenePresetFile.text = file;
-  RefreshPresetList(form);
+  if (const std::string fault = RefreshPresetList(form); !fault.empty()) return form.host.ShowMessage(fault);
   if (number < form.host.scene->PresetCount) form.controls.PresetList.selected = number;
   form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
 }
 
-void openClick(TweakForm& form) {
+void LoadClick(TweakForm& form) {
   const std::string fullName = FullName(form);
   if (!EntryExists(fullName)) {
     form.host.ShowMessage(kMsgFileNotFound);
     return;
   }
-  FileError error;
-  std::optional<TextLines> lines = TextLines::FromFile(fullName, error);
-  if (!lines) {
-    form.host.ShowMessage(kMsgLoadError + error.text);
+  std::optional<TextLines> lines;
+  const std::string readError = TextLines::FromFile(fullName, lines);
+  if (!readError.empty()) {
+    form.host.ShowMessage(kMsgLoadError + readError);
     return;
   }
   TScene1ParamIArray loaded = form.host.scene->LiveParams;
-  ReadScenePreset(*lines, loaded);
+  try {
+    ReadScenePreset(*lines, loaded);
+  } catch (const std::runtime_error& error) {  // the reader's ConversionError or RangeError
+    form.host.ShowMessage(error.what());
+    return;
+  }
   form.host.scene->LiveParams = loaded;
   SetSavedAs(form, fullName);
   form.host.ShowMessage(fullName + kMsgLoaded);

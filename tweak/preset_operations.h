@@ -10,16 +10,16 @@ std::vector<std::string> PresetListItems(int count);
 std::string DataFolderPath(const std::string& dataDir);
 
 void PresetListChange(TweakForm& form);
-void Button4Click(TweakForm& form);  // "search"
+void SearchClick(TweakForm& form);  // "search"
 // "save": writes through a temporary file renamed over the target, so the previous file survives a
 // failed write; with auto refresh the loaded presets are read again from the data folder (into a copy:
 // a file that fails to read leaves them, their count and the list as they were) and the info follows.
 // An existing file other than the one the live set came from is overwritten only when host.Confirm
 // says yes.
-void saveClick(TweakForm& form);
+void SaveClick(TweakForm& form);
 // "save as new": saves the live set as the data folder's first free sceneN.txt, reads the presets
 // again and picks the new one (without copying it: the live set is it already).
 void SaveAsNewClick(TweakForm& form);
 // "load": reads the file into a copy of the live set and applies it only when the whole file was read;
-// raises the reader's ConversionError or RangeError otherwise, with the live set untouched.
-void openClick(TweakForm& form);
+// otherwise shows the reader's message (file and line), with the live set untouched.
+void LoadClick(TweakForm& form);

@@ -119,7 +119,7 @@ bool RollChance(const TweakForm& form) {
   return static_cast<int>(Random(100)) < form.controls.Possibility.position;
 }
 
-void Button1Click(TweakForm& form) {
+void RandomizeClick(TweakForm& form) {
   TScene1ParamIArray& live = form.host.scene->LiveParams;
   for (int i = 0; i < kParamCount; ++i) {
     if (!GroupChecked(form.controls, kRules[i].group)) continue;
@@ -139,7 +139,7 @@ void Button1Click(TweakForm& form) {
   }
 }
 
-void Button3Click(TweakForm& form) {
+void VaryClick(TweakForm& form) {
   TScene1ParamIArray& live = form.host.scene->LiveParams;
   for (TScene1ParamInterface& param : live) {
     if (!RollChance(form)) continue;

@@ -13,5 +13,5 @@ RandGroup RandGroupOf(int index);
 // True with probability Possibility / 100: Random(100) < position.
 bool RollChance(const TweakForm& form);
 
-void Button1Click(TweakForm& form);  // "rand"
-void Button3Click(TweakForm& form);  // "var"
+void RandomizeClick(TweakForm& form);  // "rand"
+void VaryClick(TweakForm& form);  // "var"

@@ -2,8 +2,6 @@
 
 #include <limits>
 
-#include "scene/errors.h"
-
 namespace {
 bool FitsInt32(int64_t value) {
   return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
@@ -24,8 +22,8 @@ void TimeScaleChange(TweakForm& form) {
       kTimeResetPrefix + std::to_string(form.controls.TimeScale.position) + kTimeResetUnit;
 }
 
-void TimeResetClick(TweakForm& form) {
+std::string TimeResetClick(TweakForm& form) {
   DemoClock& clock = *form.host.clock;
-  if (!JumpStartTick(clock.StartTick, clock.DemoTime, form.controls.TimeScale.position))
-    throw RangeError(kMsgTimeJumpOverflow);
+  if (!JumpStartTick(clock.StartTick, clock.DemoTime, form.controls.TimeScale.position)) return kMsgTimeJumpOverflow;
+  return "";
 }

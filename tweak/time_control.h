@@ -11,4 +11,4 @@
 bool JumpStartTick(uint32_t& startTick, uint32_t demoTimeMs, int32_t positionMs);
 
 void TimeScaleChange(TweakForm& form);  // the button caption follows the position
-void TimeResetClick(TweakForm& form);   // the jump; raises RangeError on overflow
+[[nodiscard]] std::string TimeResetClick(TweakForm& form);  // the jump; "" or the overflow's message

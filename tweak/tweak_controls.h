@@ -34,7 +34,7 @@ struct TweakControls {
   std::string info = "info";
   std::string notice;  // the one-line notice under the controls (a reload from disk, an unsaved live set)
 
-  ListControl ListBox1;                           // "000 byte:BG_r" ... one per parameter
+  ListControl ParamList;                          // "000 byte:BG_r" ... one per parameter
   ListControl OscFormular{{}, -1, false};         // the seven oscillator forms
   EditField Osc1{kNoValue, false};
   EditField Osc2{kNoValue, false};
@@ -52,7 +52,7 @@ struct TweakControls {
   EditField ScenePresetPath;        // folder, ends in "/"
   EditField ScenePresetFile{kInitialPresetFile};
   ListControl PresetList;           // "scene0", "scene1", ...
-  bool Scene1PresetRefresh = true;
+  bool RefreshAfterSave = true;
 };
 
 // The edit fields whose text the handlers react to.
@@ -63,7 +63,7 @@ struct TweakForm {
   TweakHost& host;
   TweakControls controls;
   // The file-open dialog: shows it with the title and returns the chosen file, nullopt on cancel.
-  std::function<std::optional<std::string>(const std::string& title)> OpenDialog1;
+  std::function<std::optional<std::string>(const std::string& title)> OpenFileDialog;
   // Per editing field (BaseVal, Osc1, Osc2): the unfinished text whose conversion error was shown last.
   std::optional<std::string> reportedText[3];
   UndoHistory history;  // every change to the live set made through the window

@@ -38,12 +38,6 @@ inline constexpr const char* kMsgWordClipped = "value clipped [ > 65535 ]";
 inline constexpr const char* kMsgByteClipped = "value clipped [ > 255 ]";
 inline constexpr const char* kMsgBoolInvalid = "invalid value [ must be 0 or 1 ]";
 
-// Conversion and range errors of the editing fields; the offending text in quotes is put in front.
-inline constexpr const char* kMsgNotANumberHere = " is not a valid number";
-inline constexpr const char* kMsgNotAWholeNumber = " is not a valid whole number";
-inline constexpr const char* kMsgNegative = " is out of range: the value must not be negative";
-inline constexpr const char* kMsgTooLargeForFloat = " is too large for a 32-bit float";
-
 // Preset operations; the full file name is put in front of the "saved"/"loaded" texts.
 // Development mode on the installed demo (saving is off).
 inline constexpr const char* kMsgInstalledDemoReadOnly =

@@ -44,7 +44,7 @@ void FormCreate(TweakForm& form) {
   c.visible = true;
   c.caption = kCaptionRunning;
   SceneState& scene = *host.scene;
-  for (int i = 0; i < kParamCount; ++i) c.ListBox1.items.push_back(ParamListItem(i, scene.LiveParams[i].Name));
+  for (int i = 0; i < kParamCount; ++i) c.ParamList.items.push_back(ParamListItem(i, scene.LiveParams[i].Name));
   c.OscFormular.items.assign(std::begin(kOscFormTexts), std::end(kOscFormTexts));
   c.OscFormular.selected = 0;
   c.info = InfoText(host.TextureCount, scene.PresetCount, host.SequenceCount, host.DemoLength);
@@ -65,6 +65,6 @@ void FormKeyDown(TweakForm& form, int keyCode) {
   if (keyCode == kKeyF10 && form.host.ShutdownDemo) form.host.ShutdownDemo();
 }
 
-void Button2Click(TweakForm& form) {
+void QuitClick(TweakForm& form) {
   if (form.host.ShutdownDemo) form.host.ShutdownDemo();
 }

@@ -29,4 +29,4 @@ inline constexpr int kKeyF10 = 121;
 
 // Escape hides the window, F10 ends the program; both tests are made, in this order.
 void FormKeyDown(TweakForm& form, int keyCode);
-void Button2Click(TweakForm& form);  // "outta here"
+void QuitClick(TweakForm& form);  // "outta here"

@@ -1,10 +1,10 @@
-// Convention: widget positions are window coordinates in pixels; the controls of a group box are placed
-// at the group box's corner plus their own offset, as the layout table gives them.
+// Widget positions come from the layout table (tweak/tweak_layout.h), in window pixels.
 #include "tweak/tweak_window.h"
 
 // Our headers before FLTK's: X11 defines macros such as Bool, None and Button1.
 #include "widgets/field_input.h"
 #include "tweak/logo.h"
+#include "tweak/tweak_layout.h"
 #include "engine/toolkit_guard.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int kWindowX = 511, kWindowY = 0;  // until the program places it beside the output window
-constexpr int kNoticeTopPx = 559;  // the notice line under the controls
 constexpr Fl_Fontsize kFontSizePx = 11;      // 8 points
 constexpr Fl_Font kVerdana = FL_FREE_FONT;
 // The window's 8-point sans serif: a condensed face keeps the captions within the narrow layout.
@@ -139,9 +138,9 @@ bool SetLabel(Widget& widget, const std::string& text) {
 
 }  // namespace
 
-class TForm2 : public Fl_Double_Window {
+class TweakWindow : public Fl_Double_Window {
  public:
-  explicit TForm2(TweakHost& host);
+  explicit TweakWindow(TweakHost& host);
   TweakForm& Form() { return form_; }
   int handle(int event) override;
   int HandleKeys(int event);  // 1 when the window used the key
@@ -160,12 +159,13 @@ class TForm2 : public Fl_Double_Window {
  private:
   // Runs a user action; the next frame mirrors the model back into the widgets.
   void On(Fl_Widget* widget, std::function<void()> action);
-  Fl_Box* Label(int x, int y, const char* text, Fl_Font font = kSans);
-  Fl_Button* Button(int x, int y, int w, int h, const char* caption, TweakButton button);
-  Fl_Check_Button* CheckBox(int x, int y, int w, int h, const char* caption, bool TweakControls::*box);
-  FieldInput* Field(int x, int y, int w, int h, TweakField field, Fl_Font font = kSans);
-  Fl_Scrollbar* Bar(int x, int y, int w, int h, TweakScrollBar bar);
-  ListChoice* Choice(int x, int y, int w, int h, TweakList list);
+  void Frame(const TweakRectPx& at, const char* caption);
+  Fl_Box* Label(const TweakPointPx& at, const char* text, Fl_Font font = kSans);
+  Fl_Button* Button(const TweakRectPx& at, const char* caption, TweakButton button);
+  Fl_Check_Button* CheckBox(const TweakRectPx& at, const char* caption, bool TweakControls::*box);
+  FieldInput* Field(const TweakRectPx& at, TweakField field, Fl_Font font = kSans);
+  Fl_Scrollbar* Bar(const TweakRectPx& at, TweakScrollBar bar);
+  ListChoice* Choice(const TweakRectPx& at, TweakList list);
 
   TweakForm form_;
   bool syncedVisible_ = false;  // the model's visibility the window last followed
@@ -176,7 +176,7 @@ class TForm2 : public Fl_Double_Window {
   Fl_Box* info_ = nullptr;
   Fl_Box* notice_ = nullptr;
   Fl_Box* possibilityValue_ = nullptr;
-  Fl_Hold_Browser* ListBox1 = nullptr;
+  Fl_Hold_Browser* ParamList = nullptr;
   ListChoice* OscFormular = nullptr;
   FieldInput* Osc1 = nullptr;
   FieldInput* Osc2 = nullptr;
@@ -192,95 +192,90 @@ class TForm2 : public Fl_Double_Window {
   ListChoice* PresetList = nullptr;
 };
 
-TForm2::TForm2(TweakHost& host)
+TweakWindow::TweakWindow(TweakHost& host)
     : Fl_Double_Window(kWindowX, kWindowY, kTweakWindowWidthPx, kTweakWindowHeightPx), form_(host) {
   Fl::set_font(kVerdana, " Verdana");
   Fl::set_font(kSans, " DejaVu Sans Condensed");
-  form_.OpenDialog1 = ChooseFile;
+  form_.OpenFileDialog = ChooseFile;
   xclass(kWindowClass);
   copy_label(form_.controls.caption.c_str());
   labelsize(kFontSizePx);
-  callback([](Fl_Widget*, void* self) { FromToolkit([self] { static_cast<TForm2*>(self)->Close(); }); }, this);
+  callback([](Fl_Widget*, void* self) { FromToolkit([self] { static_cast<TweakWindow*>(self)->Close(); }); }, this);
 
+  const TweakLayout& at = kTweakLayout;
   // Group frames first: they draw behind the controls they hold.
-  new GroupFrame(108, 0, 173, 81, "info");
-  new GroupFrame(4, 236, 277, 93, "tweaking");
-  new GroupFrame(4, 332, 277, 57, "randomize");
-  new GroupFrame(4, 392, 277, 45, "running timing");
-  new GroupFrame(4, 440, 277, 89, "file operations");
+  Frame(at.infoGroup, "info");
+  Frame(at.tweakingGroup, "tweaking");
+  Frame(at.randomizeGroup, "randomize");
+  Frame(at.timingGroup, "running timing");
+  Frame(at.fileGroup, "file operations");
 
   logoPixels_ = LogoPixelsWithAlpha();
   logo_ = std::make_unique<Fl_RGB_Image>(logoPixels_.data(), kLogoWidthPx, kLogoHeightPx, 4);
-  Fl_Box* Image1 = new Fl_Box(0, 4, 101, 77);
-  Image1->image(logo_.get());
-  Image1->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
+  Fl_Box* logoBox = new Fl_Box(at.logo.xPx, at.logo.yPx, at.logo.widthPx, at.logo.heightPx);
+  logoBox->image(logo_.get());
+  logoBox->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
 
-  info_ = new Fl_Box(108 + 8, 0 + 16, 157, 62);
+  info_ = new Fl_Box(at.info.xPx, at.info.yPx, at.info.widthPx, at.info.heightPx);
   info_->labelfont(kVerdana);
   info_->labelsize(kFontSizePx);
   info_->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
 
-  ListBox1 = new Fl_Hold_Browser(4, 88, 245, 147);
-  ListBox1->textfont(kVerdana);
-  ListBox1->textsize(kFontSizePx);
-  ListBox1->when(FL_WHEN_CHANGED);
-  On(ListBox1, [this] { SelectItem(form_, TweakList::ListBox1, ListBox1->value() - 1); });
+  ParamList = new Fl_Hold_Browser(at.paramList.xPx, at.paramList.yPx, at.paramList.widthPx, at.paramList.heightPx);
+  ParamList->textfont(kVerdana);
+  ParamList->textsize(kFontSizePx);
+  ParamList->when(FL_WHEN_CHANGED);
+  On(ParamList, [this] { SelectItem(form_, TweakList::ParamList, ParamList->value() - 1); });
 
-  Button(256, 92, 25, 33, "first", TweakButton::FirstParam);
-  Button(256, 128, 25, 29, "last", TweakButton::LastParam);
-  Button(256, 168, 25, 29, "up", TweakButton::PrevParamPage);
-  Button(256, 200, 25, 29, "dn", TweakButton::NextParamPage);
+  Button(at.firstParam, "first", TweakButton::FirstParam);
+  Button(at.lastParam, "last", TweakButton::LastParam);
+  Button(at.prevParamPage, "up", TweakButton::PrevParamPage);
+  Button(at.nextParamPage, "dn", TweakButton::NextParamPage);
 
-  // "tweaking" at 4, 236
-  // The label's face runs wider than the original's: the list starts a little further right.
-  Label(4 + 8, 236 + 20, "osc formular:");
-  OscFormular = Choice(4 + 80, 236 + 16, 185, 21, TweakList::OscFormular);
-  Label(4 + 8, 236 + 44, "osc value 1:");
-  Osc1 = Field(4 + 72, 236 + 40, 61, 21, TweakField::Osc1);
-  Label(4 + 8, 236 + 68, "osc value 2:");
-  Osc2 = Field(4 + 72, 236 + 64, 61, 21, TweakField::Osc2);
-  Label(4 + 172, 236 + 48, "base:");
-  BaseVal = Field(4 + 204, 236 + 44, 61, 21, TweakField::BaseVal);
-  BaseValUp = Button(4 + 164, 236 + 68, 49, 17, "add", TweakButton::BaseValUp);
-  BaseValDown = Button(4 + 216, 236 + 68, 49, 17, "sub", TweakButton::BaseValDown);
+  Label(at.oscFormularCaption, "osc formular:");
+  OscFormular = Choice(at.oscFormular, TweakList::OscFormular);
+  Label(at.osc1Caption, "osc value 1:");
+  Osc1 = Field(at.osc1, TweakField::Osc1);
+  Label(at.osc2Caption, "osc value 2:");
+  Osc2 = Field(at.osc2, TweakField::Osc2);
+  Label(at.baseValCaption, "base:");
+  BaseVal = Field(at.baseVal, TweakField::BaseVal);
+  BaseValUp = Button(at.baseValUp, "add", TweakButton::BaseValUp);
+  BaseValDown = Button(at.baseValDown, "sub", TweakButton::BaseValDown);
 
-  // "randomize" at 4, 332
-  CheckBox(4 + 12, 332 + 16, 37, 17, "fog", &TweakControls::RandFog);
-  CheckBox(4 + 52, 332 + 16, 45, 17, "blend", &TweakControls::RandBlend);
-  CheckBox(4 + 52, 332 + 32, 45, 17, "sprite", &TweakControls::RandSprite);
-  CheckBox(4 + 104, 332 + 16, 45, 17, "r2t", &TweakControls::RandR2T);
-  CheckBox(4 + 104, 332 + 32, 41, 17, "part", &TweakControls::RandPointsprites);
-  CheckBox(4 + 144, 332 + 16, 41, 17, "cam", &TweakControls::RandCamera);
-  CheckBox(4 + 144, 332 + 32, 41, 17, "obj", &TweakControls::RandObject);
-  // The chance in percent, shown beside its bar.
-  Possibility = Bar(4 + 192, 332 + 16, 49, 13, TweakScrollBar::Possibility);
-  possibilityValue_ = Label(4 + 244, 332 + 16, "99%");
-  Button(4 + 236, 332 + 32, 29, 17, "var", TweakButton::Var);
-  CheckBox(16, 364, 37, 17, "osc", &TweakControls::RandOsc);
-  Button(196, 364, 41, 17, "rand", TweakButton::Rand);
+  CheckBox(at.randFog, "fog", &TweakControls::RandFog);
+  CheckBox(at.randBlend, "blend", &TweakControls::RandBlend);
+  CheckBox(at.randSprite, "sprite", &TweakControls::RandSprite);
+  CheckBox(at.randR2T, "r2t", &TweakControls::RandR2T);
+  CheckBox(at.randPointsprites, "part", &TweakControls::RandPointsprites);
+  CheckBox(at.randCamera, "cam", &TweakControls::RandCamera);
+  CheckBox(at.randObject, "obj", &TweakControls::RandObject);
+  Possibility = Bar(at.possibility, TweakScrollBar::Possibility);
+  possibilityValue_ = Label(at.possibilityValue, "99%");
+  Button(at.var, "var", TweakButton::Var);
+  CheckBox(at.randOsc, "osc", &TweakControls::RandOsc);
+  Button(at.rand, "rand", TweakButton::Rand);
 
-  // "running timing" at 4, 392
-  TimeScale = Bar(16, 412, 149, 13, TweakScrollBar::TimeScale);
-  TimeReset = Button(4 + 164, 392 + 16, 101, 17, "", TweakButton::TimeReset);
+  TimeScale = Bar(at.timeScale, TweakScrollBar::TimeScale);
+  TimeReset = Button(at.timeReset, "", TweakButton::TimeReset);
 
-  // "file operations" at 4, 440
-  Label(4 + 10, 440 + 20, "file:");
-  ScenePresetPath = Field(36, 456, 169, 21, TweakField::ScenePresetPath, kVerdana);
-  ScenePresetFile = Field(4 + 204, 440 + 16, 61, 21, TweakField::ScenePresetFile);
-  Label(4 + 8, 440 + 44, "set:");
-  PresetList = Choice(36, 480, 89, 21, TweakList::PresetList);
-  CheckBox(4 + 128, 440 + 44, 137, 13, "auto refresh after saving", &TweakControls::Scene1PresetRefresh);
-  Button(4 + 200, 440 + 64, 65, 17, "search", TweakButton::Search);
-  Button(36, 504, 56, 17, "load", TweakButton::Load);
-  Fl_Button* save = Button(94, 504, 44, 17, "save", TweakButton::Save);
-  Fl_Button* saveAsNew = Button(140, 504, 61, 17, "save as new", TweakButton::SaveAsNew);
+  Label(at.fileCaption, "file:");
+  ScenePresetPath = Field(at.presetPath, TweakField::ScenePresetPath, kVerdana);
+  ScenePresetFile = Field(at.presetFile, TweakField::ScenePresetFile);
+  Label(at.setCaption, "set:");
+  PresetList = Choice(at.presetList, TweakList::PresetList);
+  CheckBox(at.refreshAfterSave, "auto refresh after saving", &TweakControls::RefreshAfterSave);
+  Button(at.search, "search", TweakButton::Search);
+  Button(at.load, "load", TweakButton::Load);
+  Fl_Button* save = Button(at.save, "save", TweakButton::Save);
+  Fl_Button* saveAsNew = Button(at.saveAsNew, "save as new", TweakButton::SaveAsNew);
   if (form_.host.readOnly) {  // the installed demo
     save->deactivate();
     saveAsNew->deactivate();
   }
 
-  Button(4, 536, 277, 21, "outta here", TweakButton::OuttaHere);
-  notice_ = new Fl_Box(4, kNoticeTopPx, 277, kTweakWindowHeightPx - kNoticeTopPx);
+  Button(at.outtaHere, "outta here", TweakButton::OuttaHere);
+  notice_ = new Fl_Box(at.notice.xPx, at.notice.yPx, at.notice.widthPx, at.notice.heightPx);
   notice_->labelfont(kSans);
   notice_->labelsize(kFontSizePx - 1);
   notice_->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
@@ -288,7 +283,7 @@ TForm2::TForm2(TweakHost& host)
   SyncView();
 }
 
-void TForm2::On(Fl_Widget* widget, std::function<void()> action) {
+void TweakWindow::On(Fl_Widget* widget, std::function<void()> action) {
   actions_.push_back([this, action = std::move(action)] {
     FromToolkit([&] {
       action();
@@ -299,27 +294,31 @@ void TForm2::On(Fl_Widget* widget, std::function<void()> action) {
   widget->callback(run, &actions_.back());
 }
 
-Fl_Box* TForm2::Label(int x, int y, const char* text, Fl_Font font) {
+void TweakWindow::Frame(const TweakRectPx& at, const char* caption) {
+  new GroupFrame(at.xPx, at.yPx, at.widthPx, at.heightPx, caption);
+}
+
+Fl_Box* TweakWindow::Label(const TweakPointPx& at, const char* text, Fl_Font font) {
   fl_font(font, kFontSizePx);
   int w = 0, h = 0;
   fl_measure(text, w, h);
-  Fl_Box* box = new Fl_Box(x, y, w, h, text);
+  Fl_Box* box = new Fl_Box(at.xPx, at.yPx, w, h, text);
   box->labelfont(font);
   box->labelsize(kFontSizePx);
   box->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
   return box;
 }
 
-Fl_Button* TForm2::Button(int x, int y, int w, int h, const char* caption, TweakButton button) {
-  Fl_Button* widget = new Fl_Button(x, y, w, h, caption);
+Fl_Button* TweakWindow::Button(const TweakRectPx& at, const char* caption, TweakButton button) {
+  Fl_Button* widget = new Fl_Button(at.xPx, at.yPx, at.widthPx, at.heightPx, caption);
   widget->labelfont(kSans);
   widget->labelsize(kFontSizePx);
   On(widget, [this, button] { ClickButton(form_, button); });
   return widget;
 }
 
-Fl_Check_Button* TForm2::CheckBox(int x, int y, int w, int h, const char* caption, bool TweakControls::*box) {
-  Fl_Check_Button* widget = new Fl_Check_Button(x, y, w, h, caption);
+Fl_Check_Button* TweakWindow::CheckBox(const TweakRectPx& at, const char* caption, bool TweakControls::*box) {
+  Fl_Check_Button* widget = new Fl_Check_Button(at.xPx, at.yPx, at.widthPx, at.heightPx, caption);
   widget->labelfont(kSans);
   widget->labelsize(kFontSizePx);
   On(widget, [this, widget, box] { form_.controls.*box = widget->value() != 0; });
@@ -327,8 +326,8 @@ Fl_Check_Button* TForm2::CheckBox(int x, int y, int w, int h, const char* captio
   return widget;
 }
 
-FieldInput* TForm2::Field(int x, int y, int w, int h, TweakField field, Fl_Font font) {
-  FieldInput* widget = new FieldInput(x, y, w, h);
+FieldInput* TweakWindow::Field(const TweakRectPx& at, TweakField field, Fl_Font font) {
+  FieldInput* widget = new FieldInput(at.xPx, at.yPx, at.widthPx, at.heightPx);
   widget->textfont(font);
   widget->textsize(kFontSizePx);
   widget->when(FL_WHEN_CHANGED);
@@ -340,8 +339,8 @@ FieldInput* TForm2::Field(int x, int y, int w, int h, TweakField field, Fl_Font 
   return widget;
 }
 
-Fl_Scrollbar* TForm2::Bar(int x, int y, int w, int h, TweakScrollBar bar) {
-  Fl_Scrollbar* widget = new FineScrollbar(x, y, w, h);
+Fl_Scrollbar* TweakWindow::Bar(const TweakRectPx& at, TweakScrollBar bar) {
+  Fl_Scrollbar* widget = new FineScrollbar(at.xPx, at.yPx, at.widthPx, at.heightPx);
   widget->type(FL_HORIZONTAL);
   widget->linesize(1);
   widget->when(FL_WHEN_CHANGED);
@@ -349,8 +348,8 @@ Fl_Scrollbar* TForm2::Bar(int x, int y, int w, int h, TweakScrollBar bar) {
   return widget;
 }
 
-ListChoice* TForm2::Choice(int x, int y, int w, int h, TweakList list) {
-  ListChoice* widget = new ListChoice(x, y, w, h);
+ListChoice* TweakWindow::Choice(const TweakRectPx& at, TweakList list) {
+  ListChoice* widget = new ListChoice(at.xPx, at.yPx, at.widthPx, at.heightPx);
   widget->textfont(kVerdana);
   widget->textsize(kFontSizePx);
   widget->when(FL_WHEN_RELEASE | FL_WHEN_NOT_CHANGED);
@@ -358,13 +357,13 @@ ListChoice* TForm2::Choice(int x, int y, int w, int h, TweakList list) {
   return widget;
 }
 
-int TForm2::handle(int event) {
+int TweakWindow::handle(int event) {
   int used = 0;
   FromToolkit([&] { used = HandleKeys(event); });
   return used ? used : Fl_Double_Window::handle(event);
 }
 
-int TForm2::HandleKeys(int event) {
+int TweakWindow::HandleKeys(int event) {
   // Keys reach the window when no control used them; the controls use neither Escape nor F10.
   if (event == FL_KEYBOARD || event == FL_SHORTCUT) {
     const int key = Fl::event_key();
@@ -378,7 +377,7 @@ int TForm2::HandleKeys(int event) {
   return 0;
 }
 
-void TForm2::SyncView() {
+void TweakWindow::SyncView() {
   form_.changed = false;
   const TweakControls& c = form_.controls;
   SetLabel(*this, c.caption);
@@ -391,14 +390,14 @@ void TForm2::SyncView() {
   SetLabel(*notice_, c.notice);
   SetLabel(*possibilityValue_, std::to_string(c.Possibility.position) + "%");
 
-  if (ListBox1->size() != static_cast<int>(c.ListBox1.items.size())) {
-    ListBox1->clear();
-    for (const std::string& item : c.ListBox1.items) ListBox1->add(item.c_str());
+  if (ParamList->size() != static_cast<int>(c.ParamList.items.size())) {
+    ParamList->clear();
+    for (const std::string& item : c.ParamList.items) ParamList->add(item.c_str());
   }
-  if (ListBox1->value() != c.ListBox1.selected + 1) {
-    ListBox1->value(c.ListBox1.selected + 1);
-    if (c.ListBox1.selected >= 0 && !ListBox1->displayed(c.ListBox1.selected + 1))
-      ListBox1->middleline(c.ListBox1.selected + 1);
+  if (ParamList->value() != c.ParamList.selected + 1) {
+    ParamList->value(c.ParamList.selected + 1);
+    if (c.ParamList.selected >= 0 && !ParamList->displayed(c.ParamList.selected + 1))
+      ParamList->middleline(c.ParamList.selected + 1);
   }
 
   OscFormular->SetItems(c.OscFormular.items);
@@ -440,25 +439,25 @@ void TForm2::SyncView() {
   redraw();
 }
 
-void DeleteTweakWindow::operator()(TForm2* window) const { delete window; }
+void DeleteTweakWindow::operator()(TweakWindow* window) const { delete window; }
 
 TweakWindowPtr OpenTweakWindow(TweakHost& host) {
   if (!host.ShowMessage) host.ShowMessage = [](const std::string& text) { fl_message("%s", text.c_str()); };
-  TweakWindowPtr window(new TForm2(host));
+  TweakWindowPtr window(new TweakWindow(host));
   TweakForm& form = window->Form();
   FormCreate(form);
   window->SyncView();
   return window;
 }
 
-TweakForm& ModelOf(TForm2& window) { return window.Form(); }
+TweakForm& ModelOf(TweakWindow& window) { return window.Form(); }
 
-Fl_Window& TweakWindowOf(TForm2& window) { return window; }
+Fl_Window& TweakWindowOf(TweakWindow& window) { return window; }
 
-void PlaceTweakWindow(TForm2& window, int xPx, int yPx) { window.position(xPx, yPx); }
+void PlaceTweakWindow(TweakWindow& window, int xPx, int yPx) { window.position(xPx, yPx); }
 
-void ReopenTweakWindow(TForm2& window) { window.Reopen(); }
+void ReopenTweakWindow(TweakWindow& window) { window.Reopen(); }
 
-void SyncTweakWindow(TForm2& window) {
+void SyncTweakWindow(TweakWindow& window) {
   if (window.Form().changed) window.SyncView();
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "scene/errors.h"
 #include "scene/preset_file.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
@@ -12,14 +11,9 @@
 
 namespace {
 
-// Runs a handler; what it raises is shown as the general error handler would show it.
-template <typename Handler>
-void Guarded(TweakForm& form, Handler handler) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    form.host.ShowMessage(error.what());
-  }
+// Shows a handler's fault, if any, as the general error handler would show it.
+void ShowFault(TweakForm& form, const std::string& fault) {
+  if (!fault.empty()) form.host.ShowMessage(fault);
 }
 
 // Runs an action and records what it changed in the live set as one undo step. typingIn: the field a
@@ -52,8 +46,8 @@ void UserAction(TweakForm& form) { form.controls.notice.clear(); }
 void ShowReplacedSet(TweakForm& form) {
   TScene1ParamIArray& live = form.host.scene->LiveParams;
   const TScene1ParamIArray replaced = live;
-  if (form.controls.BaseVal.enabled) Guarded(form, [&] { ShowSelectedParam(form); });
-  const int selected = form.controls.ListBox1.selected;
+  if (form.controls.BaseVal.enabled) ShowFault(form, ShowSelectedParam(form));
+  const int selected = form.controls.ParamList.selected;
   const bool keepShown = selected >= 0 && selected < kParamCount && IsWholeParam(live[selected].Name);
   const float shownBase = keepShown ? live[selected].BaseVal : 0.0f;
   live = replaced;
@@ -64,24 +58,25 @@ bool IsEditingField(TweakField field) {
   return field == TweakField::BaseVal || field == TweakField::Osc1 || field == TweakField::Osc2;
 }
 
-void (*HandlerOf(TweakButton button))(TweakForm&) {
+// Runs the button's handler; its fault, or "".
+std::string RunButton(TweakForm& form, TweakButton button) {
   switch (button) {
-    case TweakButton::FirstParam: return FirstParamClick;
-    case TweakButton::LastParam: return LastParamClick;
-    case TweakButton::PrevParamPage: return PrevParamPageClick;
-    case TweakButton::NextParamPage: return NextParamPageClick;
-    case TweakButton::BaseValUp: return BaseValUpClick;
-    case TweakButton::BaseValDown: return BaseValDownClick;
-    case TweakButton::Rand: return Button1Click;
-    case TweakButton::Var: return Button3Click;
-    case TweakButton::TimeReset: return TimeResetClick;
-    case TweakButton::Search: return Button4Click;
-    case TweakButton::Load: return openClick;
-    case TweakButton::Save: return saveClick;
-    case TweakButton::SaveAsNew: return SaveAsNewClick;
-    case TweakButton::OuttaHere: break;
+    case TweakButton::FirstParam: return FirstParamClick(form);
+    case TweakButton::LastParam: return LastParamClick(form);
+    case TweakButton::PrevParamPage: return PrevParamPageClick(form);
+    case TweakButton::NextParamPage: return NextParamPageClick(form);
+    case TweakButton::BaseValUp: return BaseValUpClick(form);
+    case TweakButton::BaseValDown: return BaseValDownClick(form);
+    case TweakButton::TimeReset: return TimeResetClick(form);
+    case TweakButton::Rand: RandomizeClick(form); break;
+    case TweakButton::Var: VaryClick(form); break;
+    case TweakButton::Search: SearchClick(form); break;
+    case TweakButton::Load: LoadClick(form); break;
+    case TweakButton::Save: SaveClick(form); break;
+    case TweakButton::SaveAsNew: SaveAsNewClick(form); break;
+    case TweakButton::OuttaHere: QuitClick(form); break;
   }
-  return Button2Click;
+  return "";
 }
 
 void TypeTextUnrecorded(TweakForm& form, TweakField field, const std::string& text) {
@@ -90,13 +85,9 @@ void TypeTextUnrecorded(TweakForm& form, TweakField field, const std::string& te
   edit.text = text;
   if (!IsEditingField(field)) return;
   form.reportedText[static_cast<int>(field)].reset();
-  try {
-    RunFieldChange(form, field);
-  } catch (const ConversionError&) {
-    // Not a number yet: wait until the text is finished.
-  } catch (const std::exception& error) {
-    form.host.ShowMessage(error.what());
-  }
+  const std::string fault = RunFieldChange(form, field);
+  // Not a number yet: wait until the text is finished.
+  if (!fault.empty() && IsNumberForField(form, field, text)) form.host.ShowMessage(fault);
 }
 
 void FinishTextUnrecorded(TweakForm& form, TweakField field) {
@@ -106,14 +97,14 @@ void FinishTextUnrecorded(TweakForm& form, TweakField field) {
   std::optional<std::string>& reported = form.reportedText[static_cast<int>(field)];
   if (reported == text) return;
   reported = text;
-  Guarded(form, [&] { RunFieldChange(form, field); });
+  ShowFault(form, RunFieldChange(form, field));
 }
 
 }  // namespace
 
 void ClickButton(TweakForm& form, TweakButton button) {
   UserAction(form);
-  Recorded(form, std::nullopt, [&] { Guarded(form, [&] { HandlerOf(button)(form); }); });
+  Recorded(form, std::nullopt, [&] { ShowFault(form, RunButton(form, button)); });
 }
 
 void TypeText(TweakForm& form, TweakField field, const std::string& text) {
@@ -129,13 +120,13 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
   UserAction(form);
   TweakControls& c = form.controls;
   ListControl& control =
-      list == TweakList::ListBox1 ? c.ListBox1 : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
+      list == TweakList::ParamList ? c.ParamList : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
   control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
   Recorded(form, std::nullopt, [&] {
     switch (list) {
-      case TweakList::ListBox1: Guarded(form, [&] { ListBox1Click(form); }); break;
-      case TweakList::OscFormular: Guarded(form, [&] { OscFormularChange(form); }); break;
-      case TweakList::PresetList: Guarded(form, [&] { PresetListChange(form); }); break;
+      case TweakList::ParamList: ShowFault(form, ParamListClick(form)); break;
+      case TweakList::OscFormular: ShowFault(form, OscFormularChange(form)); break;
+      case TweakList::PresetList: PresetListChange(form); break;
     }
   });
 }

@@ -12,12 +12,12 @@
 enum class TweakButton {
   FirstParam, LastParam, PrevParamPage, NextParamPage,  // list navigation
   BaseValUp, BaseValDown,                               // "add", "sub"
-  Rand, Var,                                            // Button1, Button3
+  Rand, Var,                                            // "rand", "var"
   TimeReset,                                            // "reset: ...ms"
-  Search, Load, Save, SaveAsNew,                        // Button4, open, save, "save as new"
-  OuttaHere,                                            // Button2
+  Search, Load, Save, SaveAsNew,                        // "search", "load", "save", "save as new"
+  OuttaHere,                                            // "outta here"
 };
-enum class TweakList { ListBox1, OscFormular, PresetList };
+enum class TweakList { ParamList, OscFormular, PresetList };
 enum class TweakScrollBar { Possibility, TimeScale };
 
 void ClickButton(TweakForm& form, TweakButton button);

@@ -44,13 +44,13 @@ struct QueuedBox {
 struct Program {
   DemoEngine engine;
   DevDocument document{engine};
-  TForm1* form = nullptr;
+  LauncherWindow* form = nullptr;
   bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
   bool fatalShown = false;
   bool boxOpen = false;
   std::deque<QueuedBox> waitingBoxes;
   std::optional<DevWindowLayout> layout;  // development mode: where the windows go
-  TForm2* tweak = nullptr;     // development mode only
+  TweakWindow* tweak = nullptr;     // development mode only
   TimelineWindowPtr timeline;  // development mode only
   std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
   uint32_t steppedTickMs = 0;
@@ -194,7 +194,7 @@ void PlugInHost(Program& program) {
 }
 
 // The window around the output view, where the clock keys are read.
-Fl_Window* OutputWindowOf(TForm1& form) { return dynamic_cast<Fl_Widget&>(form.OutputView()).top_window(); }
+Fl_Window* OutputWindowOf(LauncherWindow& form) { return dynamic_cast<Fl_Widget&>(form.OutputView()).top_window(); }
 
 // Development mode: the output window goes to the top left of the screen's work area, the tweak
 // window beside it; the output shrinks rather than hide behind it.
@@ -273,7 +273,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     };
   }
 
-  TForm1 form(callbacks);
+  LauncherWindow form(callbacks);
   program.form = &form;
   engine.render.d3d = CreateGLDirect3D8(DesktopModes());
   form.FormCreate(engine.render.d3d, developmentMode);

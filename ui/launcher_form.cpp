@@ -27,7 +27,7 @@ constexpr int kBorderPx = 24;
 constexpr int kClientWidthPx = 544, kClientHeightPx = 162;
 constexpr int kWindowWidthPx = kClientWidthPx + 2 * kBorderPx, kWindowHeightPx = kClientHeightPx + 2 * kBorderPx;
 constexpr int kCornerPx = 30;
-// GroupBox1 lies at (-16, -12) of the client area; the controls on it are placed relative to it.
+// The white panel lies at (-16, -12) of the client area; the controls on it are placed relative to it.
 constexpr int kGroupLeftPx = kBorderPx - 16, kGroupTopPx = kBorderPx - 12;
 constexpr int kChoiceHeightPx = 21;
 // "MS Sans Serif" and "Verdana" are not part of an X desktop; FLTK's sans-serif stands in for both.
@@ -37,9 +37,9 @@ constexpr Fl_Color kButtonFace = 0xD4D0C800;
 
 // The window. Escape ends the program wherever the focus is: no control uses the key, so it always
 // reaches the window, in the launcher and while the demo runs.
-class LauncherWindow final : public Fl_Double_Window {
+class EscapeWindow final : public Fl_Double_Window {
  public:
-  LauncherWindow() : Fl_Double_Window(kWindowWidthPx, kWindowHeightPx, kLauncherCaption) {}
+  EscapeWindow() : Fl_Double_Window(kWindowWidthPx, kWindowHeightPx, kLauncherCaption) {}
   std::function<void()> onEscape;
   std::function<bool(int key, bool ctrl, bool shift)> onKey;  // true when it used the key
 
@@ -66,7 +66,7 @@ class LauncherWindow final : public Fl_Double_Window {
   }
 };
 
-// Panel1: a decorative frame, single black border around a raised bevel.
+// A decorative frame, single black border around a raised bevel.
 class BevelPanel final : public Fl_Box {
  public:
   BevelPanel(int x, int y, int w, int h) : Fl_Box(x, y, w, h) {}
@@ -137,9 +137,9 @@ uint32_t DesktopWidthPx() {
 }
 
 // A widget callback (data: the form) that runs one of the form's handlers through the toolkit guard.
-template <void (TForm1::*Handler)()>
+template <void (LauncherWindow::*Handler)()>
 void FormHandler(Fl_Widget*, void* form) {
-  FromToolkit([form] { (static_cast<TForm1*>(form)->*Handler)(); });
+  FromToolkit([form] { (static_cast<LauncherWindow*>(form)->*Handler)(); });
 }
 
 void CentreOnDesktop(Fl_Window& window, int w, int h) {
@@ -148,9 +148,9 @@ void CentreOnDesktop(Fl_Window& window, int w, int h) {
 
 }  // namespace
 
-struct TForm1::Controls {
-  LauncherWindow window;
-  Fl_Group* GroupBox1 = nullptr;
+struct LauncherWindow::Controls {
+  EscapeWindow window;
+  Fl_Group* WhitePanel = nullptr;
   Fl_Box* SplashScreen = nullptr;
   Fl_Round_Button* FullScreen = nullptr;
   Fl_Round_Button* Windowed = nullptr;
@@ -167,9 +167,10 @@ struct TForm1::Controls {
   ChoiceEntries adapterEntries, displayEntries, windowedEntries;
 };
 
-TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), controls_(std::make_unique<Controls>()) {
+LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
+    : callbacks_(std::move(callbacks)), controls_(std::make_unique<Controls>()) {
   Controls& c = *controls_;
-  // Positions on GroupBox1.
+  // Positions on the white panel.
   const auto gx = [](int x) { return kGroupLeftPx + x; };
   const auto gy = [](int y) { return kGroupTopPx + y; };
 
@@ -178,13 +179,13 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.window.clear_border();
   c.window.onEscape = [this] { FormClose(); };
   c.window.onKey = [this](int key, bool ctrl, bool shift) { return started_ && callbacks_.key && callbacks_.key(key, ctrl, shift); };
-  c.window.callback(FormHandler<&TForm1::FormClose>, this);
+  c.window.callback(FormHandler<&LauncherWindow::FormClose>, this);
 
   Fl_Group* clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);
-  clientArea->clip_children(1);  // GroupBox1 reaches beyond it
-  c.GroupBox1 = new Fl_Group(kGroupLeftPx, kGroupTopPx, 597, 205);
-  c.GroupBox1->box(FL_FLAT_BOX);
-  c.GroupBox1->color(FL_WHITE);
+  clientArea->clip_children(1);  // the white panel reaches beyond it
+  c.WhitePanel = new Fl_Group(kGroupLeftPx, kGroupTopPx, 597, 205);
+  c.WhitePanel->box(FL_FLAT_BOX);
+  c.WhitePanel->color(FL_WHITE);
 
   c.SplashScreen = new Fl_Box(gx(16), gy(12), 169, 165);
   const std::vector<uint8_t> splash = SplashPicture();
@@ -198,10 +199,10 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.FullScreen = Labelled(new Fl_Round_Button(gx(264), gy(36), 73, 33, kFullScreenCaption));
   c.FullScreen->type(FL_RADIO_BUTTON);
   c.FullScreen->set();
-  c.FullScreen->callback(FormHandler<&TForm1::FullScreenClick>, this);
+  c.FullScreen->callback(FormHandler<&LauncherWindow::FullScreenClick>, this);
   c.Windowed = Labelled(new Fl_Round_Button(gx(264), gy(60), 73, 33, kWindowedCaption));
   c.Windowed->type(FL_RADIO_BUTTON);
-  c.Windowed->callback(FormHandler<&TForm1::WindowedClick>, this);
+  c.Windowed->callback(FormHandler<&LauncherWindow::WindowedClick>, this);
 
   c.DisplayBox = DropDown(gx(352), gy(44), 149);
   c.DisplayBox->callback(
@@ -224,13 +225,13 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.Sound->set();
 
   c.AdapterBox = DropDown(gx(228), gy(140), 217);
-  c.AdapterBox->callback(FormHandler<&TForm1::AdapterBoxChange>, this);
+  c.AdapterBox->callback(FormHandler<&LauncherWindow::AdapterBoxChange>, this);
   c.DemoExit = PushButton(gx(460), gy(140), 69, 17, kExitCaption);
-  c.DemoExit->callback(FormHandler<&TForm1::FormClose>, this);
-  c.GroupBox1->end();
+  c.DemoExit->callback(FormHandler<&LauncherWindow::FormClose>, this);
+  c.WhitePanel->end();
 
   c.start = PushButton(kBorderPx + 444, kBorderPx + 108, 69, 17, kStartCaption);
-  c.start->callback(FormHandler<&TForm1::StartDemo>, this);
+  c.start->callback(FormHandler<&LauncherWindow::StartDemo>, this);
   clientArea->end();
 
   c.view = new ::OutputView(0, 0, kWindowWidthPx, kWindowHeightPx);
@@ -240,9 +241,9 @@ TForm1::TForm1(LauncherCallbacks callbacks) : callbacks_(std::move(callbacks)), 
   c.window.resizable(nullptr);
 }
 
-TForm1::~TForm1() = default;
+LauncherWindow::~LauncherWindow() = default;
 
-void TForm1::FormCreate(IDirect3D8* d3d, bool developmentMode) {
+void LauncherWindow::FormCreate(IDirect3D8* d3d, bool developmentMode) {
   developmentMode_ = developmentMode;
   d3d_ = d3d;
   if (!d3d_) {
@@ -267,7 +268,7 @@ void TForm1::FormCreate(IDirect3D8* d3d, bool developmentMode) {
   }
 }
 
-void TForm1::Show() {
+void LauncherWindow::Show() {
   if (started_) return;
   Fl_Window& window = controls_->window;
   CentreOnDesktop(window, kWindowWidthPx, kWindowHeightPx);
@@ -275,14 +276,14 @@ void TForm1::Show() {
   SetRoundedShape(window, kCornerPx);
 }
 
-void TForm1::StartDemo() {
+void LauncherWindow::StartDemo() {
   if (started_) return;
   started_ = true;
   Controls& c = *controls_;
   Fl_Window& window = c.window;
   RemoveShape(window);
   window.hide();
-  c.GroupBox1->hide();
+  c.WhitePanel->hide();
   c.start->hide();
   c.SplashScreen->hide();
 
@@ -315,36 +316,36 @@ void TForm1::StartDemo() {
   if (callbacks_.start) callbacks_.start(choice, Switches());
 }
 
-void TForm1::Hide() { controls_->window.hide(); }
+void LauncherWindow::Hide() { controls_->window.hide(); }
 
-void TForm1::SetCaption(const std::string& text) { controls_->window.copy_label(text.c_str()); }
+void LauncherWindow::SetCaption(const std::string& text) { controls_->window.copy_label(text.c_str()); }
 
-LauncherSwitches TForm1::Switches() const {
+LauncherSwitches LauncherWindow::Switches() const {
   const Controls& c = *controls_;
   return {c.Sound->value() != 0, c.Loop->value() != 0, c.stats->value() != 0};
 }
 
-bool TForm1::FullScreenChecked() const { return controls_->FullScreen->value() != 0; }
+bool LauncherWindow::FullScreenChecked() const { return controls_->FullScreen->value() != 0; }
 
-bool TForm1::DevelopmentMode() const { return developmentMode_; }
+bool LauncherWindow::DevelopmentMode() const { return developmentMode_; }
 
-WindowHost& TForm1::OutputView() { return *controls_->view; }
+WindowHost& LauncherWindow::OutputView() { return *controls_->view; }
 
-void TForm1::FillListControls() {
+void LauncherWindow::FillListControls() {
   Controls& c = *controls_;
   c.adapterEntries.Set(*c.AdapterBox, lists_.AdapterBox);
   c.displayEntries.Set(*c.DisplayBox, lists_.DisplayBox);
   c.windowedEntries.Set(*c.DisplayBoxWindowed, lists_.DisplayBoxWindowed);
 }
 
-void TForm1::WindowedClick() {
+void LauncherWindow::WindowedClick() {
   Controls& c = *controls_;
   c.DisplayBox->deactivate();
   c.DisplayBoxWindowed->activate();
   c.stats->activate();
 }
 
-void TForm1::FullScreenClick() {
+void LauncherWindow::FullScreenClick() {
   Controls& c = *controls_;
   c.DisplayBox->activate();
   c.DisplayBoxWindowed->deactivate();
@@ -352,13 +353,13 @@ void TForm1::FullScreenClick() {
   c.stats->deactivate();
 }
 
-void TForm1::AdapterBoxChange() {
+void LauncherWindow::AdapterBoxChange() {
   if (!d3d_) return;
   lists_.AdapterBox.selected = controls_->AdapterBox->value();
   FillDisplayModes(*d3d_, DesktopWidthPx(), lists_);
   FillListControls();
 }
 
-void TForm1::FormClose() {
+void LauncherWindow::FormClose() {
   if (callbacks_.shutdown) callbacks_.shutdown();
 }

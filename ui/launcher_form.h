@@ -1,5 +1,5 @@
 #pragma once
-// The launcher window TForm1. It offers adapter, output kind, display mode or window size and the
+// The launcher window. It offers adapter, output kind, display mode or window size and the
 // Music/Loop/Stats switches; "Start" turns the same window into the demo's output window (controls
 // hidden, an OpenGL view filling it) and hands over to the start callback. Escape (anywhere in the
 // window, before and during the demo), "Exit" and closing the window run the shutdown callback.
@@ -33,13 +33,13 @@ struct LauncherCallbacks {
   std::function<ScreenRectPx(int wantedWidthPx, int wantedHeightPx)> placeOutput;
 };
 
-class TForm1 {
+class LauncherWindow {
  public:
   // Builds the window (window class "quarnel"); nothing is shown yet.
-  explicit TForm1(LauncherCallbacks callbacks);
-  ~TForm1();
-  TForm1(const TForm1&) = delete;
-  TForm1& operator=(const TForm1&) = delete;
+  explicit LauncherWindow(LauncherCallbacks callbacks);
+  ~LauncherWindow();
+  LauncherWindow(const LauncherWindow&) = delete;
+  LauncherWindow& operator=(const LauncherWindow&) = delete;
 
   // Window creation. d3d nullptr: FatalError and nothing more. Otherwise fills the lists from d3d
   // (kept, not owned) and, in development mode, sets windowed output with Stats and Loop on, Music off,

@@ -23,7 +23,7 @@ std::filesystem::path MakeMp3(const std::filesystem::path& dir, const std::strin
 
 std::vector<int16_t> DecodeWholeMp3(const std::filesystem::path& file) {
   Mp3Decoder decoder;
-  if (!OpenMp3(decoder, file.string())) return {};
+  if (!OpenMp3(decoder, file.string()).empty()) return {};
   DecodeMp3Frames(decoder, UINT64_MAX);
   std::vector<int16_t> samples = decoder.samples;
   CloseMp3(decoder);

@@ -122,6 +122,17 @@ TEST_F(HotReload, AChangedSequenceReplacesEntriesAndLength) {
   EXPECT_NE(reports[0].find("next start"), std::string::npos);
 }
 
+TEST_F(HotReload, ASequenceCutAt255EntriesSaysSo) {
+  std::string text = CrLf({"// seq", "60000", "ratio", "2.35", "mp3", dir / "song.mp3", "entries"});
+  for (int n = 0; n < 256; ++n) text += CrLf({"0", "0", "60000", "1", "0", "0", "0", "0", "~~~"});
+  Touch(dir / "sceneseq.txt", text);
+  Poll();
+  EXPECT_EQ(sequenceReloads, 1);
+  EXPECT_EQ(sequence.SequenceEntries.size(), 255u);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0], dir / "sceneseq.txt: only the first 255 entries are used; the rest of the file is ignored");
+}
+
 TEST_F(HotReload, TheProgramsOwnSaveIsNoChange) {
   sequence.DemoLength = 45000;  // edited in the timeline, then saved
   ASSERT_EQ(WriteSceneSequence(dir / "sceneseq.txt", sequence, ReadSequenceNotes(dir / "sceneseq.txt", 1)), "");

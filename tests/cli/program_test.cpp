@@ -130,7 +130,7 @@ class DemoProgram : public ::testing::Test {
       if (screen.widthPx == screenWidthPx && screen.heightPx == screenHeightPx && drawn(screen)) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    WritePng(TestOutPath(name), screen);
+    EXPECT_EQ(WritePng(TestOutPath(name), screen), "");
     return screen;
   }
 
@@ -399,7 +399,10 @@ RgbaImage OffscreenMoment(const std::string& dataDir, uint32_t demoTimeMs) {
                              640, 480)
           .empty())
     for (int frame = 0; frame < 3; ++frame)
-      DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image);
+      if (!DrawDemoFrameToImage(state, demo.scene, demo.sequence, demoTimeMs, false, image,
+                                [](const std::string& text) { ADD_FAILURE() << text; })
+               .empty())
+        return {};
   ReleaseRenderObjects(state);
   return image;
 }
@@ -436,7 +439,7 @@ TEST_F(DemoProgram, WindowShowsTheOffscreenPictureOfEveryEffectAndSpriteLayer) {
     ASSERT_EQ(screen.widthPx, 1024u);
     EXPECT_LT(differing(screen, offscreen, kWindowLeft, kWindowTop), 0.002)
         << "see program-window-" << moment << ".png and offscreen-" << moment << ".png";
-    WritePng(TestOutPath("offscreen-" + moment + ".png"), offscreen);
+    EXPECT_EQ(WritePng(TestOutPath("offscreen-" + moment + ".png"), offscreen), "");
     ExpectEscapeEnds();
     StopProcess(program);
   }

@@ -64,7 +64,7 @@ class Document : public ::testing::Test {
   }
   void Poll() { PollDocument(document); }
   void EditLiveSet(int value) {
-    SelectItem(tweak, TweakList::ListBox1, 0);
+    SelectItem(tweak, TweakList::ParamList, 0);
     TypeText(tweak, TweakField::BaseVal, std::to_string(value));
     FinishText(tweak, TweakField::BaseVal);
   }
@@ -256,7 +256,7 @@ TEST_F(Document, AnOutsideChangeOfThePickedPresetOverAnUnsavedLiveSetIsOfferedNo
 
 TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheTypedValue) {
   SelectItem(tweak, TweakList::PresetList, 1);
-  SelectItem(tweak, TweakList::ListBox1, 0);
+  SelectItem(tweak, TweakList::ParamList, 0);
   const std::string typed = "99";
   for (size_t n = 0; n <= typed.size(); ++n) TypeText(tweak, TweakField::BaseVal, typed.substr(0, n));
   FinishText(tweak, TweakField::BaseVal);
@@ -273,7 +273,7 @@ TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheType
 
 TEST_F(Document, AnOutsideEditOfThePickedFileWithoutUnsavedEditsReplacesTheLiveSetWithANotice) {
   SelectItem(tweak, TweakList::PresetList, 1);
-  SelectItem(tweak, TweakList::ListBox1, 0);
+  SelectItem(tweak, TweakList::ParamList, 0);
   WriteOutside(dir / "scene1.txt", ScenePresetText(Preset(123)));
   Poll();
   EXPECT_TRUE(questions.empty()) << "nothing of the author's to lose: no question";

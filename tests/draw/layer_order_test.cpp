@@ -34,10 +34,10 @@ TEST(LayerOrder, DrawsOnlyInsideItsWindowEndInclusive) {
   TFrameParamBlock block = DefaultBlock(0);
   block.StartTime = 1000;
   block.EndTime = 2000;
-  RenderFrame(rig.state, block, 999, 640, 480);
-  RenderFrame(rig.state, block, 2001, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, block, 999, 640, 480), "");
+  EXPECT_EQ(RenderFrame(rig.state, block, 2001, 640, 480), "");
   EXPECT_TRUE(rig.Since().empty());
-  RenderFrame(rig.state, block, 2000, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, block, 2000, 640, 480), "");
   EXPECT_EQ(rig.Since("BeginScene").size(), 1u);
   EXPECT_EQ(rig.Since("EndScene").size(), 1u);
 }
@@ -45,7 +45,7 @@ TEST(LayerOrder, DrawsOnlyInsideItsWindowEndInclusive) {
 TEST(LayerOrder, DefaultLayerRunsItsStepsInOrder) {
   LayerRig rig;
   const TFrameParamBlock b = DefaultBlock(0);  // BG (157, 68, 255) at t = 0; no render-to-texture
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   const auto calls = rig.Since();
   ExpectInOrder(calls, {State(28, 0), State(7, 0), State(29, 0), State(137, 0), State(8, 3), State(9, 2),
                         State(171, 1), State(19, 4), State(20, 3), "CreateVertexBuffer(10040",
@@ -84,7 +84,7 @@ TEST(LayerOrder, ClearFlagsFollowTheTwoClearSwitchesAndTheViewportReset) {
     b.ClearTarget = c.target;
     b.ClearZBuffer = c.zbuffer;
     b.ReSetViewPort = c.resetViewport;
-    RenderFrame(rig.state, b, kDemoTime, 640, 480);
+    EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
     const auto clears = rig.Since("Clear(");
     ASSERT_EQ(clears.size(), c.clears.size());
     for (size_t i = 0; i < clears.size(); ++i) EXPECT_EQ(clears[i].rfind(c.clears[i], 0), 0u) << clears[i];
@@ -106,7 +106,7 @@ TEST(LayerOrder, PrimitiveCountsStayWithinTheCurveAndUnknownTypesDrawNothing) {
   b.NumberOfPlanes = 3;
   b.PlanesPrimitive = 4;
   b.RingObjectPrimitive = 9;
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   EXPECT_EQ(rig.Count("DrawPrimitive(4, 0, 83)"), 3u);
   EXPECT_EQ(rig.Since("DrawPrimitive(9").size(), 0u);
   EXPECT_EQ(rig.Since("SetTransform(256").size(), 3u + 1 + 36 + 99);  // rings still get their world
@@ -115,7 +115,7 @@ TEST(LayerOrder, PrimitiveCountsStayWithinTheCurveAndUnknownTypesDrawNothing) {
   b.NumberOfPlanes = 0;
   b.NumberOfPointSpriteWaves = 0;
   b.NumberOfRingObjects = 0;
-  RenderFrame(zero.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(zero.state, b, kDemoTime, 640, 480), "");
   EXPECT_EQ(zero.Since("DrawPrimitive").size(), 1u);  // the main object alone
 }
 
@@ -124,7 +124,7 @@ TEST(LayerOrder, WithoutMainObjectRingsSpritesAndEffectStillRun) {
   TFrameParamBlock b = DefaultBlock(0);
   b.MainObject = 0;
   b.UseR2TEffects = 1;
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   EXPECT_EQ(rig.Since("DrawPrimitive(5, 0, 249)").size(), 0u);
   EXPECT_EQ(rig.Since("DrawPrimitive(1,").size(), 0u);
   EXPECT_EQ(rig.Count("DrawPrimitive(5, 0, 62)"), 2u * 99);  // first pass and re-draw
@@ -134,7 +134,7 @@ TEST(LayerOrder, WithoutMainObjectRingsSpritesAndEffectStillRun) {
 TEST(LayerOrder, FogSubStatesAreWrittenOnlyWithFogOn) {
   LayerRig rig;
   TFrameParamBlock b = DefaultBlock(0);
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   EXPECT_EQ(rig.Since("SetRenderState(3").size() + rig.Since("SetRenderState(48,").size(), 0u);
 
   rig.Mark();
@@ -146,7 +146,7 @@ TEST(LayerOrder, FogSubStatesAreWrittenOnlyWithFogOn) {
   b.FogDistanceEnd = 20.0f;
   b.FogColorR = 0x12, b.FogColorG = 0x34, b.FogColorB = 0x56;
   b.FogDensity = 0.25f;
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   const auto calls = rig.Since();
   ASSERT_GE(calls.size(), 8u);
   const std::vector<std::string> fog(calls.begin(), calls.begin() + 8);
@@ -166,7 +166,7 @@ TEST(LayerOrder, RenderToTextureSwitchesTargetsAndReDrawsOnTheBackBuffer) {
   b.ReRenderRingObjects = 1;
   b.ReRenderMainObject = 1;
   b.ReRenderSprite2 = 1;
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   const auto calls = rig.Since();
   ExpectInOrder(calls, {"CreateTexture(128, 64, 0, 1,", "GetRenderTarget() -> backbuffer", "GetSurfaceLevel(tex5, 0)",
                         "SetRenderTarget(tex5.level0, null)", "Clear(0, 1, 0xFF000000", "Clear(0, 3,", "BeginScene",
@@ -187,7 +187,7 @@ TEST(LayerOrder, TexCoordSourceIsClampedToItsFourMappings) {
     TFrameParamBlock b = DefaultBlock(0);
     b.UseR2TEffects = 1;
     b.tci = tci;
-    RenderFrame(rig.state, b, kDemoTime, 640, 480);
+    EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
     EXPECT_EQ(rig.Since("SetTextureStageState(0, 11, "),
               std::vector<std::string>{"SetTextureStageState(0, 11, " + std::to_string(index) + ")"});
   }
@@ -199,7 +199,7 @@ TEST(LayerOrder, LeavesDepthWritesTexCoordsAndWorldForTheNextLayer) {
   first.UseR2TEffects = 1;
   first.ReSetViewPort = 0;
   first.NumberOfPointSpriteWaves = 2;
-  RenderFrame(rig.state, first, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, first, kDemoTime, 640, 480), "");
   // Without the viewport reset the effect is drawn on the whole back buffer and the viewport stays so.
   EXPECT_EQ(rig.Since("SetViewport").size(), 0u);
 
@@ -208,7 +208,7 @@ TEST(LayerOrder, LeavesDepthWritesTexCoordsAndWorldForTheNextLayer) {
   second.MainObject = 0;
   second.RingObjectPreset = 7;  // rings lie on the world left by the last draw
   second.NumberOfRingObjects = 3;
-  RenderFrame(rig.state, second, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, second, kDemoTime, 640, 480), "");
   EXPECT_EQ(rig.Since("SetRenderState(14,").size(), 0u);       // depth writes stay off
   EXPECT_EQ(rig.Since("SetTextureStageState").size(), 0u);     // tci mapping stays
   EXPECT_EQ(rig.Since("SetTransform(256").size(), 0u);         // world stays
@@ -221,7 +221,7 @@ TEST(LayerOrder, TextureNumbersBeyondTheTableDrawTextureZeroAndFailuresAreReport
   TFrameParamBlock b = DefaultBlock(0);
   b.ObjectTextureNumber = 2;
   b.PointSpriteTextureNumber = 3;
-  RenderFrame(rig.state, b, kDemoTime, 640, 480);
+  EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   ExpectInOrder(rig.Since(), {"SetTexture(0, tex3)", "DrawPrimitive(5, 0, 249)", "SetTexture(0, tex1)",
                               "DrawPrimitive(1, 0, 249)", "EndScene"});
   EXPECT_EQ(rig.fatalErrors, (std::vector<std::string>{kTextureDrawFailedText, kTextureDrawFailedText}));

@@ -22,7 +22,7 @@ struct LayerRig : RecordingFixture {
       state.textures.push_back(texture);
     }
     state.TextureCount = 3;
-    InitFrameStates(state, 8.0f);
+    EXPECT_EQ(InitFrameStates(state, 8.0f), "");
     Mark();
   }
 

@@ -206,7 +206,9 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
   constexpr uint32_t kFps = 10, kAtMs = 2000;
   RgbaImage exported;
   for (uint32_t n = 0; n * 1000 / kFps <= kAtMs; ++n)
-    ASSERT_EQ(DrawDemoFrameToImage(rig.state, rig.scene, rig.sequence, n * 1000 / kFps, false, exported), "");
+    ASSERT_EQ(DrawDemoFrameToImage(rig.state, rig.scene, rig.sequence, n * 1000 / kFps, false, exported,
+                                   [](const std::string& text) { ADD_FAILURE() << text; }),
+              "");
   const std::string png = TestOutPath("render-command-trail.png");
   ASSERT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), rig.scene, rig.sequence, MakeTestDataDir(), kAtMs,
                                  kFps, 640, 480, false, png),

@@ -70,7 +70,9 @@ struct PictureRig {
   }
 
   void Draw(uint32_t demoTimeMs, const std::string& name) {
-    ASSERT_EQ(DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, false, picture), "");
+    ASSERT_EQ(DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, false, picture,
+                                   [](const std::string& text) { ADD_FAILURE() << text; }),
+              "");
     EXPECT_EQ(WritePng(TestOutPath(name + ".png"), picture), "");
   }
 

@@ -18,7 +18,7 @@ struct RecordingFixture {
     state.d3d = CreateNullDirect3D8(recording);
     DeviceChoice choice;
     choice.windowed = true;
-    CreateRenderDevice(state, choice);
+    EXPECT_EQ(CreateRenderDevice(state, choice), "");
   }
   ~RecordingFixture() { ReleaseRenderObjects(state); }
 

@@ -103,7 +103,7 @@ TEST(TextureLoad, BadFilesGiveTheLoadTextWithTheReasonAndNoTexture) {
     EXPECT_TRUE(f.recording->CallsStartingWith("CreateTexture").empty());
   }
   RgbaImage image;
-  EXPECT_FALSE(ReadBmpFile(huge, image));
+  EXPECT_NE(ReadBmpFile(huge, image), "");
   EXPECT_TRUE(image.rgba.empty());
 }
 
@@ -113,7 +113,7 @@ TEST(TextureLoad, UnknownCompressionIsRefusedBeforeDecoding) {
   const uint8_t bytes[] = {0x42, 0x4d, 0x82, 0, 0, 0, 0, 0, 0, 0, 0x76, 0, 0, 0, 0x28, 0, 0, 0, 0x02,
                            0x10, 0, 0, 0x2e, 0x15, 0, 0, 0x01, 0, 0x01, 0, 0, 0x28, 0xff, 0xfe, 0xf3, 0, 0x3d, 0};
   RgbaImage image;
-  EXPECT_FALSE(DecodeBmp(bytes, sizeof bytes, image));
+  EXPECT_NE(DecodeBmp(bytes, sizeof bytes, image), "");
   EXPECT_TRUE(image.rgba.empty());
 }
 

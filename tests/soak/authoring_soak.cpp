@@ -161,7 +161,7 @@ bool Soak::Start() {
 
   FillDocumentTweakHost(document_, true);
   form_ = std::make_unique<TweakForm>(document_.tweakHost);
-  form_->OpenDialog1 = [this](const std::string&) -> std::optional<std::string> {
+  form_->OpenFileDialog = [this](const std::string&) -> std::optional<std::string> {
     switch (Pick(3)) {
       case 0: return std::nullopt;
       case 1: return PresetFilePath(dataDir_, Pick(engine_.scene.PresetCount + 1));
@@ -250,7 +250,7 @@ void Soak::CheckAnswer(const HeldAnswer& held) {
 // The live set is the preset's, but for the selected parameter, whose field clips what its type cannot hold.
 bool Soak::TookPreset(int presetNumber) const {
   TScene1ParamIArray preset = engine_.scene.ScenePresets[presetNumber];
-  const int selected = form_->controls.ListBox1.selected;
+  const int selected = form_->controls.ParamList.selected;
   if (selected >= 0) preset[selected] = engine_.scene.LiveParams[selected];
   return SameParams(engine_.scene.LiveParams, preset);
 }
@@ -282,7 +282,7 @@ void Soak::SelectParam() {
     case 1: return ClickButton(*form_, TweakButton::LastParam);
     case 2: return ClickButton(*form_, TweakButton::PrevParamPage);
     case 3: return ClickButton(*form_, TweakButton::NextParamPage);
-    default: return SelectItem(*form_, TweakList::ListBox1, Pick(kParamCount + 1) - 1);
+    default: return SelectItem(*form_, TweakList::ParamList, Pick(kParamCount + 1) - 1);
   }
 }
 
@@ -337,7 +337,7 @@ void Soak::EditFileOutside(int presetNumber, bool broken) {
     }
   }
   // The selected parameter often gets a value its field refuses or clips.
-  const int selected = form_->controls.ListBox1.selected;
+  const int selected = form_->controls.ParamList.selected;
   if (selected >= 0 && Chance(50)) preset[selected].BaseVal = Chance(50) ? -7.0f : 300.0f;
   std::string text = ScenePresetText(preset);
   if (broken) text.resize(static_cast<size_t>(Pick(static_cast<int>(text.size()))));

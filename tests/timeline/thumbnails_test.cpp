@@ -101,7 +101,7 @@ std::vector<RgbaImage> OutputFrames(SceneState& scene, const SceneSequence& sequ
   for (int n = 0; n < 24; ++n) {
     between(n);
     RgbaImage image;
-    DrawDemoFrameToImage(state, scene, sequence, startMs + n * stepMs, false, image, [](const std::string&) {});
+    (void)DrawDemoFrameToImage(state, scene, sequence, startMs + n * stepMs, false, image, [](const std::string&) {});
     frames.push_back(std::move(image));
   }
   ReleaseRenderObjects(state);

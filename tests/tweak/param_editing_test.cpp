@@ -13,11 +13,11 @@ TEST_F(ParamEditing, SetUpFillsTheControlsInOrder) {
   const TweakControls& c = form.controls;
   EXPECT_TRUE(c.visible);
   EXPECT_EQ(c.caption, "[ tweak control ] v0.95b");
-  ASSERT_EQ(c.ListBox1.items.size(), 77u);
-  EXPECT_EQ(c.ListBox1.items[0], "000 byte:BG_r");
-  EXPECT_EQ(c.ListBox1.items[5], "005 sing:_TweakY");
-  EXPECT_EQ(c.ListBox1.items[76], "076 byte:PointSpriteWaveTweakMode");
-  EXPECT_EQ(c.ListBox1.selected, -1);
+  ASSERT_EQ(c.ParamList.items.size(), 77u);
+  EXPECT_EQ(c.ParamList.items[0], "000 byte:BG_r");
+  EXPECT_EQ(c.ParamList.items[5], "005 sing:_TweakY");
+  EXPECT_EQ(c.ParamList.items[76], "076 byte:PointSpriteWaveTweakMode");
+  EXPECT_EQ(c.ParamList.selected, -1);
   ASSERT_EQ(c.OscFormular.items.size(), 7u);
   EXPECT_EQ(c.OscFormular.items[5], "5: (sin(time*x)*y/2)+y/2");
   EXPECT_EQ(c.OscFormular.selected, 0);
@@ -54,7 +54,7 @@ TEST_F(ParamEditing, OutsideDevelopmentModeNothingIsSetUp) {
   Start(2, false);
   EXPECT_FALSE(form.controls.visible);
   EXPECT_EQ(form.controls.caption, "kx-4");
-  EXPECT_TRUE(form.controls.ListBox1.items.empty());
+  EXPECT_TRUE(form.controls.ParamList.items.empty());
   EXPECT_EQ(form.controls.TimeScale.maximum, 99);
   EXPECT_EQ(Live(kByteBG_r).BaseVal, 157);
 }
@@ -63,10 +63,10 @@ TEST_F(ParamEditing, NavigationButtonsMoveByPagesWithinTheList) {
   Start();
   const auto selectedAfter = [&](TweakButton button) {
     ClickButton(form, button);
-    return form.controls.ListBox1.selected;
+    return form.controls.ParamList.selected;
   };
   EXPECT_EQ(selectedAfter(TweakButton::NextParamPage), 10);  // from no selection
-  form.controls.ListBox1.selected = -1;
+  form.controls.ParamList.selected = -1;
   EXPECT_EQ(selectedAfter(TweakButton::PrevParamPage), 0);
   EXPECT_EQ(selectedAfter(TweakButton::LastParam), 76);
   EXPECT_EQ(selectedAfter(TweakButton::FirstParam), 0);

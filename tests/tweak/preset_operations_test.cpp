@@ -34,7 +34,7 @@ TEST_F(PresetOperations, PickingAPresetCopiesItAndNamesItsFile) {
 TEST_F(PresetOperations, SearchSplitsTheChosenFileAtItsLastSlash) {
   Start();
   std::string title;
-  form.OpenDialog1 = [&](const std::string& t) -> std::optional<std::string> {
+  form.OpenFileDialog = [&](const std::string& t) -> std::optional<std::string> {
     title = t;
     return "/work/data/scene7.txt";
   };
@@ -43,14 +43,14 @@ TEST_F(PresetOperations, SearchSplitsTheChosenFileAtItsLastSlash) {
   EXPECT_EQ(form.controls.ScenePresetPath.text, "/work/data/");
   EXPECT_EQ(form.controls.ScenePresetFile.text, "scene7.txt");
 
-  form.OpenDialog1 = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
+  form.OpenFileDialog = [](const std::string&) -> std::optional<std::string> { return std::nullopt; };
   ClickButton(form, TweakButton::Search);
   EXPECT_EQ(form.controls.ScenePresetFile.text, "scene7.txt");  // cancelled: nothing changes
 }
 
 TEST_F(PresetOperations, SaveWritesPathAndFileJoinedAsTheyStand) {
   Start(2);
-  form.controls.Scene1PresetRefresh = false;
+  form.controls.RefreshAfterSave = false;
   Live(kByteBG_r).BaseVal = 77;
   std::filesystem::create_directories(dir / "other");
   form.controls.ScenePresetPath.text = dir / "other";  // no trailing slash: not corrected
@@ -133,7 +133,7 @@ TEST_F(PresetOperations, LoadReadsTheFileIntoTheLiveSet) {
   EXPECT_EQ(TakeMessages(), (dir / "mine.txt") + " loaded!");
   EXPECT_EQ(Live(kByteBG_r).BaseVal, 12);
   EXPECT_EQ(Live(kByteBG_g).Name.Text(), "byte:Green");
-  EXPECT_EQ(form.controls.ListBox1.items[1], "001 byte:BG_g");  // the list keeps its labels
+  EXPECT_EQ(form.controls.ParamList.items[1], "001 byte:BG_g");  // the list keeps its labels
   EXPECT_EQ(scene.ScenePresets[0][kByteBG_r].BaseVal, 0);      // loaded presets untouched
 }
 
@@ -183,7 +183,7 @@ TEST_F(PresetOperations, LoadThatFailsHalfwayLeavesTheLiveSetExactlyAsItWas) {
 
 TEST_F(PresetOperations, SavedPresetLoadsBackUnchanged) {
   Start(1);
-  form.controls.Scene1PresetRefresh = false;
+  form.controls.RefreshAfterSave = false;
   Live(kSingTweakY).BaseVal = -4.25f;
   Live(kSingTweakY).OscForm = 5;
   Live(kSingTweakY).Osc1 = 0.003f;

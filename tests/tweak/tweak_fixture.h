@@ -36,7 +36,7 @@ class TweakFixture : public ::testing::Test {
   }
 
   TScene1ParamInterface& Live(int index) { return scene.LiveParams[index]; }
-  void Select(int index) { SelectItem(form, TweakList::ListBox1, index); }
+  void Select(int index) { SelectItem(form, TweakList::ParamList, index); }
   // Types text into a field one character at a time, as a user does, then finishes it with Enter.
   void TypeAndFinish(TweakField field, const std::string& text) {
     for (size_t n = 0; n <= text.size(); ++n) TypeText(form, field, text.substr(0, n));

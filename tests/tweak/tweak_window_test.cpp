@@ -4,6 +4,7 @@
 #include "support/frame_timer.h"
 #include "support/temp_dir.h"
 #include "tweak/tweak_controls.h"
+#include "tweak/tweak_layout.h"
 #include "tweak/tweak_window.h"
 
 #include <FL/Fl.H>
@@ -20,6 +21,12 @@
 namespace {
 
 constexpr int kWidthPx = kTweakWindowWidthPx, kHeightPx = kTweakWindowHeightPx;
+constexpr const TweakLayout& kAt = kTweakLayout;
+constexpr int kListRowPx = 13;  // a row of the parameter list
+
+constexpr TweakRectPx Inset(const TweakRectPx& r, int px) {
+  return {r.xPx + px, r.yPx + px, r.widthPx - 2 * px, r.heightPx - 2 * px};
+}
 
 std::string OutputDir() {
   const char* dir = std::getenv("QUARNEL_TEST_OUT");
@@ -70,6 +77,9 @@ struct Pixels {
     for (int j = y; j < y + h; ++j) rows += Dark(x, j, w, 1) > 0;
     return rows;
   }
+  int Dark(const TweakRectPx& r) const { return Dark(r.xPx, r.yPx, r.widthPx, r.heightPx); }
+  int Colourful(const TweakRectPx& r) const { return Colourful(r.xPx, r.yPx, r.widthPx, r.heightPx); }
+  int DarkRows(const TweakRectPx& r) const { return DarkRows(r.xPx, r.yPx, r.widthPx, r.heightPx); }
 };
 
 // A timeout that looks for the file chooser; seeing it proves that timeouts run while it is open. It
@@ -103,7 +113,7 @@ void WatchForChooser(void* data) {
   Fl::repeat_timeout(0.05, WatchForChooser, data);
 }
 
-class TweakWindow : public ::testing::Test {
+class TweakWindowOnScreen : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
@@ -130,7 +140,7 @@ class TweakWindow : public ::testing::Test {
   int shutdowns = 0;
 };
 
-TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
+TEST_F(TweakWindowOnScreen, ShowsItsControlsWhereTheLayoutPutsThem) {
   TweakWindowPtr window = OpenTweakWindow(host);
   const FrameTimer frames([&window] { SyncTweakWindow(*window); });
   ModelOf(*window).controls.notice = "scene0.txt changed on disk: reloaded, Ctrl+Z to undo";
@@ -143,7 +153,7 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
     if (!shown->visible()) return false;
     rgb = ReadWindow(*shown);
     const Pixels drawn{rgb};
-    return drawn.Colourful(0, 4, 101, 73) > 400 && drawn.Dark(4, 560, 277, 14) > 60;
+    return drawn.Colourful(kAt.logo) > 400 && drawn.Dark(kAt.notice) > 60;
   }));
   EXPECT_EQ(shown->w(), kWidthPx);
   EXPECT_EQ(shown->h(), kHeightPx);
@@ -155,18 +165,19 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
             0);
 
   const Pixels pixels{rgb};
-  EXPECT_GT(pixels.Colourful(0, 4, 101, 73), 400);      // the logo
-  EXPECT_LT(pixels.Colourful(110, 0, 170, 81), 20);     // the info group beside it is grey and black
-  EXPECT_GE(pixels.DarkRows(120, 16, 150, 60), 30);     // four lines of info text
-  EXPECT_GE(pixels.DarkRows(8, 90, 230, 143), 60);      // eleven list rows of text
-  EXPECT_GT(pixels.Dark(4, 536, 277, 21), 100);         // "outta here" with its frame
-  EXPECT_GT(pixels.Dark(36, 456, 169, 21), 100);        // the path field shows the data folder
-  EXPECT_GT(pixels.Dark(248, 348, 30, 13), 10);         // the chance beside its bar: "1%"
-  EXPECT_GT(pixels.Dark(4, 560, 277, 14), 60);          // the notice line under "outta here"
-  EXPECT_LT(pixels.Dark(4, 560, 277, 14), 1500);        // text, not a filled bar
+  const TweakRectPx chance{kAt.possibilityValue.xPx, kAt.possibilityValue.yPx, 30, kListRowPx};
+  EXPECT_GT(pixels.Colourful(kAt.logo), 400);              // the logo
+  EXPECT_LT(pixels.Colourful(kAt.infoGroup), 20);          // the info group beside it is grey and black
+  EXPECT_GE(pixels.DarkRows(kAt.info), 30);                // four lines of info text
+  EXPECT_GE(pixels.DarkRows(Inset(kAt.paramList, 4)), 60);  // eleven list rows of text
+  EXPECT_GT(pixels.Dark(kAt.outtaHere), 100);              // "outta here" with its frame
+  EXPECT_GT(pixels.Dark(kAt.presetPath), 100);             // the path field shows the data folder
+  EXPECT_GT(pixels.Dark(chance), 10);                      // the chance beside its bar: "1%"
+  EXPECT_GT(pixels.Dark(kAt.notice), 60);                  // the notice line under "outta here"
+  EXPECT_LT(pixels.Dark(kAt.notice), 1500);                // text, not a filled bar
 }
 
-TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
+TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
   TweakWindowPtr window = OpenTweakWindow(host);
   const FrameTimer frames([&window] { SyncTweakWindow(*window); });
   TweakForm& form = ModelOf(*window);
@@ -176,16 +187,17 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
   const auto at = [&](int x, int y) {
     return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
   };
+  const auto centreOf = [&](const TweakRectPx& r) { return at(r.xPx + r.widthPx / 2, r.yPx + r.heightPx / 2); };
 
   // Third row of the parameter list: "002 byte:BG_b".
-  Xdotool(at(40, 88 + 2 + 13 * 2 + 6) + " click 1");
-  ASSERT_TRUE(PumpUntil([&] { return form.controls.ListBox1.selected >= 0; }));
-  EXPECT_EQ(form.controls.ListBox1.selected, 2);
+  Xdotool(at(kAt.paramList.xPx + 36, kAt.paramList.yPx + 2 + kListRowPx * 2 + kListRowPx / 2) + " click 1");
+  ASSERT_TRUE(PumpUntil([&] { return form.controls.ParamList.selected >= 0; }));
+  EXPECT_EQ(form.controls.ParamList.selected, 2);
   EXPECT_TRUE(form.controls.BaseVal.enabled);
   EXPECT_EQ(form.controls.BaseVal.text, "107");
 
   // Type into the base field: every keystroke stores, a clipped value says so once.
-  Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click --repeat 3 1 key ctrl+a BackSpace type 300");
+  Xdotool(centreOf(kAt.baseVal) + " click --repeat 3 1 key ctrl+a BackSpace type 300");
   ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); }));
   EXPECT_EQ(messages, (std::vector<std::string>{"value clipped [ > 255 ]"}));
   EXPECT_EQ(scene.LiveParams[2].BaseVal, 255);
@@ -196,7 +208,7 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
   WriteFile(chosen, "");  // the chooser takes existing files only
   ChooserWatch watch{chosen, false};
   Fl::add_timeout(0.05, WatchForChooser, &watch);
-  Xdotool(at(4 + 200 + 30, 440 + 64 + 8) + " click 1");
+  Xdotool(centreOf(kAt.search) + " click 1");
   ASSERT_TRUE(PumpUntil([&] { return form.controls.ScenePresetFile.text == "scene7.txt"; }));
   EXPECT_TRUE(watch.sawChooser);
   EXPECT_EQ(form.controls.ScenePresetPath.text, (dir / "data") + "/");
@@ -210,7 +222,7 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
     return true;
   };
   Xdotool("windowfocus --sync " + std::to_string(fl_xid(shown)));
-  Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click 1 key F10");
+  Xdotool(centreOf(kAt.baseVal) + " click 1 key F10");
   ASSERT_TRUE(PumpUntil([&] { return !keys.empty(); }));
   EXPECT_EQ(keys, std::vector<int>{FL_F + 10});
   for (int n = 0; n < 10; ++n) Fl::wait(0.02);
@@ -218,7 +230,7 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
   shown->show();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
   for (int n = 0; n < 10; ++n) Fl::wait(0.02);
-  Xdotool(at(200, 50) + " click 1 key Escape");  // over the info box: moving is what --sync waits for
+  Xdotool(centreOf(kAt.info) + " click 1 key Escape");  // over the info box: moving is what --sync waits for
   ASSERT_TRUE(PumpUntil([&] { return !form.controls.visible; }));
   EXPECT_TRUE(PumpUntil([&] { return !shown->visible(); })) << "the next frame hides it";
   Fl::remove_timeout(WatchForChooser, &watch);
@@ -226,7 +238,7 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
 
 // The time bar spans the whole demo, about 400 ms per pixel here; dragged with Shift held its thumb moves
 // 10 ms per pixel, for exact positions.
-TEST_F(TweakWindow, TheTimeBarDraggedWithShiftMovesInFineSteps) {
+TEST_F(TweakWindowOnScreen, TheTimeBarDraggedWithShiftMovesInFineSteps) {
   TweakWindowPtr window = OpenTweakWindow(host);
   const FrameTimer frames([&window] { SyncTweakWindow(*window); });
   TweakForm& form = ModelOf(*window);
@@ -234,8 +246,10 @@ TEST_F(TweakWindow, TheTimeBarDraggedWithShiftMovesInFineSteps) {
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
   for (int n = 0; n < 10; ++n) Fl::wait(0.02);
   ASSERT_EQ(form.controls.TimeScale.position, 1);
-  const std::string thumb =
-      "mousemove --sync " + std::to_string(shown->x() + 16 + 13 + 3) + " " + std::to_string(shown->y() + 412 + 6);
+  // The thumb at position 1 lies just right of the bar's left arrow, which is as wide as the bar is high.
+  const TweakRectPx bar = kAt.timeScale;
+  const std::string thumb = "mousemove --sync " + std::to_string(shown->x() + bar.xPx + bar.heightPx + 3) + " " +
+                            std::to_string(shown->y() + bar.yPx + bar.heightPx / 2);
   // The steps one by one, with the window's events handled between them, as a hand makes them.
   const auto pump = [] {
     for (int n = 0; n < 10; ++n) Fl::wait(0.02);

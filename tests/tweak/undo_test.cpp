@@ -41,11 +41,12 @@ TEST_F(Undo, EveryKindOfChangeIsOneStepBackAndForth) {
   states.push_back(Now());
   SelectItem(form, TweakList::PresetList, 2);
   states.push_back(Now());
-  WriteScenePreset(dir / "mine.txt", [] {
-    TScene1ParamIArray p = InitParamTable();
-    p[kWordRingObjects].BaseVal = 4321;
-    return p;
-  }());
+  ASSERT_EQ(WriteScenePreset(dir / "mine.txt", [] {
+              TScene1ParamIArray p = InitParamTable();
+              p[kWordRingObjects].BaseVal = 4321;
+              return p;
+            }()),
+            "");
   form.controls.ScenePresetPath.text = dir / "";
   form.controls.ScenePresetFile.text = "mine.txt";
   ClickButton(form, TweakButton::Load);

@@ -25,7 +25,7 @@ constexpr double kPaintSeconds = 0.05;
 constexpr D3DCOLOR kBlue = 0xFF3366E6;
 
 struct Probe {
-  TForm1* form = nullptr;
+  LauncherWindow* form = nullptr;
   RenderState render;  // the device, with --gl
   int frame = 0;
 };
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     probe.form->Hide();
   };
 
-  TForm1 form(callbacks);
+  LauncherWindow form(callbacks);
   probe.form = &form;
   form.FormCreate(gl ? probe.render.d3d : &fake, IsDevelopmentSwitch(args));
   form.Show();

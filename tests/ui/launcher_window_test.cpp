@@ -95,7 +95,7 @@ class LauncherWindow : public ::testing::Test {
   // The whole screen, also written to the test output folder as name.
   RgbaImage Screenshot(const std::string& name) {
     RgbaImage image = TakeScreenshot(dir / "screen.ppm");
-    WritePng(TestOutput(name), image);
+    EXPECT_EQ(WritePng(TestOutput(name), image), "");
     return image;
   }
 
