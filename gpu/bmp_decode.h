@@ -16,6 +16,10 @@ constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused 
 // in fault when it is given.
 bool DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image, std::string* fault = nullptr);
 
+// The picture size a BMP file's header gives, read without decoding (and without waiting on a FIFO);
+// false when path is no regular file or its header is not a BMP's.
+bool ReadBmpSize(const std::string& path, uint32_t& widthPx, uint32_t& heightPx);
+
 // DecodeBmp of the file at path; false as well for a missing or unreadable file or one that is not a
 // regular file (the reason is then strerror's text).
 bool ReadBmpFile(const std::string& path, RgbaImage& image, std::string* fault = nullptr);
