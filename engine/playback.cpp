@@ -51,6 +51,7 @@ void DemoIdle(DemoEngine& engine) {
   FormSizePx(engine, formWidthPx, formHeightPx);
   const LayerErrorSink layerError = [&engine](const std::string& text) {
     if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
+    if (engine.host.ShowNotice) engine.host.ShowNotice(text);
   };
   if (engine.settings.developmentMode && engine.preview.on)
     DrawSequencePreview(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.preview.livePreset,
@@ -58,7 +59,7 @@ void DemoIdle(DemoEngine& engine) {
   else
     DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.settings.developmentMode,
                   formWidthPx, formHeightPx, clock.FxTime, layerError);
-  EndLayerErrorFrame(engine.layerErrors);
+  EndLayerErrorFrame(engine.layerErrors, engine.settings.developmentMode);
 
   if (clock.DemoTime >= engine.sequence.DemoLength) {
     if (engine.settings.loop)
