@@ -242,13 +242,13 @@ class LoadScenePresetsOf : public ::testing::Test {
 TEST_F(LoadScenePresetsOf, AFifoIsRefusedWithoutWaiting) {
   ASSERT_EQ(mkfifo((dir / "scene1.txt").c_str(), 0644), 0);
   EXPECT_EQ(Load(), 3);
-  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" + dir / "scene1.txt: not a regular file)");
+  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" + dir / "scene1.txt: a FIFO (named pipe), not a regular file)");
 }
 
 TEST_F(LoadScenePresetsOf, ALinkToAnEndlessDeviceIsRefusedWithoutReading) {
   std::filesystem::create_symlink("/dev/zero", dir / "scene1.txt");
   EXPECT_EQ(Load(), 3);
-  EXPECT_NE(Report().find(dir / "scene1.txt: not a regular file"), std::string::npos) << Report();
+  EXPECT_NE(Report().find(dir / "scene1.txt: a device, not a regular file"), std::string::npos) << Report();
 }
 
 TEST_F(LoadScenePresetsOf, AHugeFileIsRefused) {
