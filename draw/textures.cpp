@@ -38,7 +38,7 @@ void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index
   }
 }
 
-uint8_t LoadTextures(RenderState& state, const std::string& basePath) {
+uint8_t LoadTextures(RenderState& state, const std::string& basePath, uint64_t budgetBytes) {
   for (IDirect3DTexture8*& texture : state.textures) ReleaseReference(texture);
   state.textures.assign(kTextureTableSize, nullptr);
   uint64_t decodedBytes = 0;  // of the textures loaded so far, as their pictures are decoded
@@ -53,9 +53,9 @@ uint8_t LoadTextures(RenderState& state, const std::string& basePath) {
     if (ReadBmpSize(fileName, widthPx, heightPx) && widthPx <= kMaxBmpSidePx && heightPx <= kMaxBmpSidePx)
       pictureBytes = uint64_t(widthPx) * heightPx * 4;
     std::string errorText;
-    if (decodedBytes + pictureBytes > kTextureMemoryBudgetBytes)
-      errorText = TextureLoadErrorText(fileName, TextureBudgetText(widthPx, heightPx, decodedBytes + pictureBytes,
-                                                                   kTextureMemoryBudgetBytes));
+    if (decodedBytes + pictureBytes > budgetBytes)
+      errorText =
+          TextureLoadErrorText(fileName, TextureBudgetText(widthPx, heightPx, decodedBytes + pictureBytes, budgetBytes));
     else
       LoadTexture(state, fileName, uint16_t(n), errorText);
     if (errorText.empty()) decodedBytes += pictureBytes;
