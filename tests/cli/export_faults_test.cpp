@@ -37,14 +37,6 @@ bool HasTemporary(const std::string& folder) {
   return false;
 }
 
-// A process id that no process has now: a child that has already been waited for.
-pid_t EndedProcessId() {
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  waitpid(child, nullptr, 0);
-  return child;
-}
-
 class ExportFaults : public ::testing::Test {
  protected:
   CommandResult Quarnel(const std::string& args) { return RunCommand(std::string(QUARNEL_BINARY) + " " + args); }

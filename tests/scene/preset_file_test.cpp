@@ -145,6 +145,10 @@ TEST(PresetFile, BadNumbersGiveAHintForAByteOrderMarkAndTheOtherSeparator) {
   EXPECT_EQ(underComma, "data/scene3.txt:4: '2.9280' is not a valid number (under this system's language settings "
                         "decimals are written with ',')");
   EXPECT_EQ(ErrorOf(WithLine(10, "1.2.3")), "data/scene3.txt:10: '1.2.3' is not a valid number");
+  // A mark in front of the first comment line makes it no comment: the fault shows further down.
+  EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + ScenePresetText(InitParamTable())),
+            "data/scene3.txt:2: '// baseval, oscform, osc1, osc2' is not a valid number (the file starts with a UTF-8 "
+            "byte order mark, so its first line is not read as a comment: save the file without one)");
 }
 
 TEST(PresetFile, ErrorRaisesItsTypeAndKeepsEntriesReadSoFar) {
