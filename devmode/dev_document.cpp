@@ -1,6 +1,7 @@
 #include "devmode/dev_document.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
@@ -148,7 +149,11 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
 
 void AttachTweak(DevDocument& document, TweakForm& form) {
   document.tweak = &form;
-  document.engine.host.ShowNotice = [&form](const std::string& text) { form.controls.notice = text; };
+  document.engine.host.ShowNotice = [&document, &form](const std::string& text) {
+    if (form.controls.notice == text) return;
+    form.controls.notice = text;
+    document.noticeChanged = true;
+  };
   // The reload's report went to the engine's messages in ConnectDocument; its events now go to the document.
   document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
   document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };
@@ -328,7 +333,8 @@ bool DocumentAfterFrame(DevDocument& document) {
   }
   if (!document.tweak) return false;
   const std::string caption = std::string(kCaptionRunning) + (LiveSetUnsaved(document) ? kUnsavedMark : "");
-  if (document.tweak->controls.caption == caption) return false;
+  const bool noticeChanged = std::exchange(document.noticeChanged, false);
+  if (document.tweak->controls.caption == caption) return noticeChanged;
   document.tweak->controls.caption = caption;
   return true;
 }

@@ -47,6 +47,7 @@ struct DevDocument {
   bool sequenceHeld = false;         // the sequence file changed on disk over unsaved sequence edits
   bool sequenceReloadOffered = false;  // the user was asked about the held sequence change already
   bool asking = false;               // a question of the document is open
+  bool noticeChanged = false;        // a frame put a new text in the tweak window's notice line
 };
 
 // Once InitDemo succeeded: the clock (when there is a session) and the hot reload's watch and reports.
@@ -86,6 +87,6 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 void PollDocument(DevDocument& document);
 
 // Around every frame: the clock, the preview's preset; afterwards the titles' "*" and the timeline's
-// status line. DocumentAfterFrame returns true when the tweak window's title changed.
+// status line. DocumentAfterFrame returns true when the tweak window's title or notice line changed.
 void DocumentBeforeFrame(DevDocument& document);
 bool DocumentAfterFrame(DevDocument& document);

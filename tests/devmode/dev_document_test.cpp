@@ -84,6 +84,17 @@ class Document : public ::testing::Test {
   int ends = 0;
 };
 
+// A layer error the frame reports lands in the notice line, and the tweak window is shown again once
+// for each new text, not in every frame.
+TEST_F(Document, LayerErrorsOfTheFrameShowInTheNoticeLine) {
+  DocumentAfterFrame(document);
+  document.engine.host.ShowNotice("preset 0: byte:BG_r: base value rounds to 300, outside the range 0..255");
+  EXPECT_EQ(tweak.controls.notice, "preset 0: byte:BG_r: base value rounds to 300, outside the range 0..255");
+  EXPECT_TRUE(DocumentAfterFrame(document));
+  document.engine.host.ShowNotice("preset 0: byte:BG_r: base value rounds to 300, outside the range 0..255");
+  EXPECT_FALSE(DocumentAfterFrame(document)) << "the same text: nothing to show again";
+}
+
 TEST_F(Document, UnsavedWorkIsTheLiveSetOrTheSequenceAndShowsInTitlesAndStatus) {
   DocumentAfterFrame(document);
   EXPECT_FALSE(WorkUnsaved(document));
