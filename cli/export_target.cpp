@@ -72,7 +72,6 @@ std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportT
     if (!IsVideoFileName(final.filename().string())) return outPath + kExportUnknownFormatText;
   }
   RemoveDeadTemporaries(folder, kExportTemporaryPrefix, false);
-  std::error_code error;
 
   const std::string head = kExportTemporaryPrefix + std::to_string(getpid()) + "-";
   target.target = final.string();
@@ -83,6 +82,7 @@ std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportT
   struct stat status;
   if (stat(target.target.c_str(), &status) == 0) {
     if (!S_ISDIR(status.st_mode)) return Reason(outPath, ENOTDIR);
+    std::error_code error;
     const std::string other = OtherEntry(target.target, error);
     if (error) return Reason(outPath, error.value());
     if (!other.empty()) return outPath + kExportFolderNotFramesText + other + kExportFolderNotFramesEnd;
