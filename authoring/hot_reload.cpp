@@ -89,7 +89,8 @@ FileStamp StampOf(const std::string& path) {
   FileStamp stamp;
   stamp.modified = std::filesystem::last_write_time(path, error);
   if (error) return {};
-  stamp.sizeBytes = std::filesystem::file_size(path, error);
+  // A FIFO or a folder in a data file's place is a change to read and report, not a missing file.
+  if (std::filesystem::is_regular_file(path, error)) stamp.sizeBytes = std::filesystem::file_size(path, error);
   if (error) return {};
   stamp.exists = true;
   return stamp;

@@ -34,12 +34,16 @@ int RunCheck(const std::string& dataDir) {
   const SceneSequence& sequence = demo.sequence;
   const std::string mp3Path = FindMp3File(sequence.Mp3FileName, dataDir);
   std::error_code ignored;
-  if (std::filesystem::is_regular_file(mp3Path, ignored)) CheckMusic(mp3Path, counts);
+  if (std::filesystem::is_regular_file(mp3Path, ignored)) CheckMusic(mp3Path, sequence.DemoLength, counts);
   CheckEvaluation(dataDir, demo, counts);
   CheckLikelyMistakes(dataDir, demo, textureCount, counts);
   if (!loaded || counts.errors > 0) {
     std::printf("%s\n", PrintableMessage(dataDir + kCheckFailedText).c_str());
     return 1;
+  }
+  if (counts.undecided > 0) {
+    std::printf("%s\n", PrintableMessage(dataDir + kCheckUndecidedEndText).c_str());
+    return kCheckUndecidedStatus;
   }
   std::printf("presets: %d\nentries: %zu\ndemo length: %u ms\nratio: %g\nmp3: %s\ntextures: %d\nwarnings: %d\n%s\n",
               demo.scene.PresetCount, sequence.SequenceEntries.size(), sequence.DemoLength,
@@ -51,6 +55,10 @@ int RunCheck(const std::string& dataDir) {
 int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developmentMode) {
   LoadedDemo demo;
   if (!LoadDataFolder(dataDir, demo)) return 1;
+  if (demoTimeMs > demo.sequence.DemoLength) {
+    PrintReport(PastEndText("--print-frame", demoTimeMs, demo.sequence.DemoLength));
+    return 1;
+  }
   SceneState& scene = demo.scene;
   try {
     if (developmentMode) {
@@ -58,7 +66,7 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
       if (scene.PresetCount > 0) scene.LiveParams = scene.ScenePresets[0];
       const uint32_t fxTimeMs = demoTimeMs / 2;
       const TFrameParamBlock block = UpdateSceneParams(scene, 0, 0, demo.sequence.DemoLength, fxTimeMs, true);
-      std::printf("entry 0 preset 0 visible %d fxtime %u\n", demoTimeMs <= demo.sequence.DemoLength, fxTimeMs);
+      std::printf("entry 0 preset 0 visible 1 fxtime %u\n", fxTimeMs);
       PrintBlock(scene.LiveParams, block);
       return 0;
     }

@@ -9,11 +9,16 @@ inline constexpr char kCheckEntryText[] = " (entry ";             // + K + demo 
 inline constexpr char kCheckDemoTimeText[] = " at demo time ";     // + ms
 inline constexpr char kCheckEffectTimeText[] = " ms, effect time "; // + ms + kCheckTimeEnd
 inline constexpr char kCheckTimeEnd[] = " ms)";
-// + ms + kCheckOscillatorPeakEnd
-inline constexpr char kCheckOscillatorPeakText[] = " at its peak: the demo is too long to try every time; tried every ";
-inline constexpr char kCheckOscillatorPeakEnd[] = " ms, none fails";
+// + K + kCheckUndecidedFrom + ms + kCheckTimeEnd
+inline constexpr char kCheckUndecidedText[] =
+    ": its oscillator may round outside the 32-bit range, and the check could not settle it in time (entry ";
+inline constexpr char kCheckUndecidedFrom[] = " from demo time ";
 inline constexpr char kCheckMp3DecodedText[] = "mp3 decoded: ";  // + s + kCheckMp3DecodedIn + s
 inline constexpr char kCheckMp3DecodedIn[] = " s of sound in ";
+// The MP3 ends before the demo: MP3 + text + sound + middle + demo + end.
+inline constexpr char kShortSoundText[] = ": the sound lasts ";
+inline constexpr char kShortSoundMiddle[] = " s, the demo ";
+inline constexpr char kShortSoundEnd[] = " s: the rest of the demo is silent";
 inline constexpr char kCheckProgressText[] = "checking the oscillators: ";  // + done "/" total
 inline constexpr char kCheckAfterGapText[] = " is never loaded: the numbering stops at the missing ";
 inline constexpr char kCheckEntryName[] = "entry ";
@@ -28,24 +33,39 @@ inline constexpr char kCheckEndsAfterDemoLength[] = " ms, the demo lasts ";
 inline constexpr char kCheckEndsAfterDemoEnd[] = " ms): its last part is never drawn";
 inline constexpr char kCheckFailedText[] = ": check failed";
 inline constexpr char kCheckPassedText[] = ": check passed";
+inline constexpr char kCheckUndecidedEndText[] = ": check undecided: the oscillators named above may fail where the check could not look";
 
 // Our own: quarnel --export.
 inline constexpr char kExportTemporaryPrefix[] = ".partial-";  // + pid "-" + the video's file name
 inline constexpr char kExportLayerFailedText[] = " (first at demo time ";  // + ms + kExportLayerFailedFrame + n ")"
 inline constexpr char kExportLayerFailedFrame[] = " ms, frame ";
 inline constexpr char kExportWroteText[] = "wrote ";
+inline constexpr char kFfmpegNotStartedText[] = "cannot start ffmpeg: ";            // + the reason
+inline constexpr char kFfmpegStoppedReadingText[] = "ffmpeg stopped reading the frames: ";  // + the reason
+inline constexpr char kFfmpegStatusText[] = "ffmpeg failed with exit status ";     // + N
+inline constexpr char kFfmpegSignalText[] = "ffmpeg was ended by signal ";          // + N " (" + name ")"
 inline constexpr char kExportFailedText[] = "failed to write ";
 inline constexpr char kExportInterruptedText[] = "interrupted: nothing written, the earlier file stays: ";  // + OUT
 inline constexpr char kExportOddSizeText[] = "an H.264 video needs an even width and height, not ";  // + WxH
 inline constexpr char kExportOddSizeEnd[] = " (PNG frames, --export DIR/, take any size)";
+// OUT + text + OUT + end
+inline constexpr char kExportTargetIsFolderText[] = " is a folder: for PNG frames in it write ";
+inline constexpr char kExportTargetIsFolderEnd[] = "/ (with the slash), for a video name a file";
+inline constexpr const char* kExportVideoExtensions[] = {"mp4", "m4v", "mov", "mkv"};
+inline constexpr char kExportUnknownFormatText[] =
+    ": a video's name ends in .mp4, .m4v, .mov or .mkv (a name ending in / exports PNG frames)";
 // OUT + text + the first other entry + end
 inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
 inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
 
-// Our own: quarnel --render.
-inline std::string RenderPastEndText(uint32_t demoTimeMs, uint32_t demoLengthMs) {
-  return "--render " + std::to_string(demoTimeMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";
+// Our own: quarnel --render and --print-frame; option is the command's name.
+inline std::string PastEndText(const std::string& option, uint32_t demoTimeMs, uint32_t demoLengthMs) {
+  return option + " " + std::to_string(demoTimeMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";
 }
+
+// Our own: the program's standard output could not take what it printed.
+inline constexpr char kStandardOutputFailedText[] = "cannot write to standard output: ";  // + the reason
+inline constexpr char kStandardOutputEarlierText[] = "an earlier write failed";
 
 // Our own: faults in the command line, followed by the usage text.
 inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";

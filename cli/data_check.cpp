@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "engine/engine_messages.h"
 #include "cli/cli_messages.h"
@@ -17,16 +19,18 @@
 #include "draw/render_state.h"
 #include "draw/textures.h"
 #include "scene/errors.h"
+#include "scene/failure_search.h"
 #include "scene/file_read.h"
 #include "scene/param_eval.h"
 #include "scene/preset_file.h"
+#include "scene/printable_text.h"
 #include "scene/scene_messages.h"
 
 namespace {
 
-// Evaluations of all oscillators together over the demo times of their entries. A bigger task is
-// sampled: every step-th demo time, the step chosen so that the whole check stays within this budget.
-constexpr uint64_t kTotalScanBudget = 100'000'000;
+// Bounds and evaluations of all oscillators together: enough to settle any oscillator whose failing
+// times stand out from its safe ones, in about a second.
+constexpr uint64_t kTotalSearchBudget = 20'000'000;
 
 void Error(CheckCounts& counts, const std::string& text) {
   PrintReport(text);
@@ -48,27 +52,36 @@ struct ScanTask {
   int preset, index;
 };
 
-// Reports the first demo time (of those every stepMs apart, and the demo's length) at which an entry
-// that plays the preset fails on param; false when none of these times fails.
-bool ReportFirstFailure(const std::string& path, const TScene1ParamInterface& param, const ScanTask& task,
-                        const LoadedDemo& demo, uint64_t stepMs, CheckCounts& counts) {
+// Searches every entry that plays the task's preset for the first demo time at which param fails, with
+// an equal share of what is left of the budget for each entry still to search; reports the earliest
+// failure, or else the first entry the search could not settle.
+void SearchFailures(const std::string& path, const TScene1ParamInterface& param, const ScanTask& task,
+                    const LoadedDemo& demo, uint64_t& budget, uint64_t& searchesLeft, CheckCounts& counts) {
   const std::vector<TSceneSeqEntry>& entries = demo.sequence.SequenceEntries;
-  const uint64_t lengthMs = demo.sequence.DemoLength;
+  std::optional<FailureSearch> failure, undecided;
+  size_t failingEntry = 0, undecidedEntry = 0;
   for (size_t k = 0; k < entries.size(); ++k) {
     if (PlayedPreset(entries[k], demo) != task.preset) continue;
-    for (uint64_t d = 0; d <= lengthMs; d = d < lengthMs && d + stepMs > lengthMs ? lengthMs : d + stepMs) {
-      const uint32_t fxTimeMs = EntryEffectTime(entries[k], uint32_t(d));
-      try {
-        EvaluateParam(param, task.index, fxTimeMs);
-      } catch (const RangeError& error) {
-        Error(counts, path + ": " + error.what() + kCheckEntryText + std::to_string(k) + kCheckDemoTimeText +
-                          std::to_string(d) + kCheckEffectTimeText + std::to_string(fxTimeMs) + kCheckTimeEnd);
-        return true;
-      }
-      if (d == lengthMs) break;
-    }
+    uint64_t share = budget / std::max<uint64_t>(1, searchesLeft--);
+    // Only a failure before the earliest one found so far changes the report.
+    if (failure && failure->demoTimeMs == 0) continue;
+    const uint32_t lastMs = failure ? failure->demoTimeMs - 1 : demo.sequence.DemoLength;
+    budget -= share;
+    const FailureSearch search = FindFirstFailure(entries[k], param, task.index, lastMs, share);
+    budget += share;
+    if (search.outcome == FailureSearch::Outcome::Fails) failure = search, failingEntry = k;
+    if (search.outcome == FailureSearch::Outcome::Undecided && !undecided) undecided = search, undecidedEntry = k;
   }
-  return false;
+  if (failure) {
+    Error(counts, path + ": " + OscOutOfRangeText(param) + kCheckEntryText + std::to_string(failingEntry) +
+                      kCheckDemoTimeText + std::to_string(failure->demoTimeMs) + kCheckEffectTimeText +
+                      std::to_string(failure->fxTimeMs) + kCheckTimeEnd);
+  } else if (undecided) {
+    PrintReport(path + ": " + QuotedText(param.Name.Text(), 40) + kCheckUndecidedText +
+                std::to_string(undecidedEntry) + kCheckUndecidedFrom + std::to_string(undecided->demoTimeMs) +
+                kCheckTimeEnd);
+    ++counts.undecided;
+  }
 }
 
 // Checks the base values of a preset (a value its type cannot hold fails at every time) and adds the
@@ -145,7 +158,15 @@ int CheckTextures(const std::string& dataDir, CheckCounts& counts) {
   return loaded;
 }
 
-void CheckMusic(const std::string& mp3FileName, CheckCounts& counts) {
+std::string ShortSoundWarning(const std::string& mp3FileName, double soundS, uint32_t demoLengthMs) {
+  // Tenths of a second, rounded down for the sound and up for the demo, so that the two never read equal.
+  char sound[32], demo[32];
+  std::snprintf(sound, sizeof sound, "%.1f", std::floor(soundS * 10) / 10);
+  std::snprintf(demo, sizeof demo, "%.1f", std::ceil(demoLengthMs / 100.0) / 10);
+  return mp3FileName + kShortSoundText + sound + kShortSoundMiddle + demo + kShortSoundEnd;
+}
+
+void CheckMusic(const std::string& mp3FileName, uint32_t demoLengthMs, CheckCounts& counts) {
   const auto start = std::chrono::steady_clock::now();
   const Mp3Scan scan = ScanMp3(mp3FileName);
   const double tookS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -153,25 +174,22 @@ void CheckMusic(const std::string& mp3FileName, CheckCounts& counts) {
     Error(counts, kSoundInitFailedPrefix + StreamCreationFailedText(mp3FileName) + " (" + scan.fault + ")");
   else if (!scan.fault.empty())
     Error(counts, mp3FileName + ": " + scan.fault);
+  else if (scan.soundS * 1000 < demoLengthMs)
+    Warning(counts, ShortSoundWarning(mp3FileName, scan.soundS, demoLengthMs));
   std::printf("%s%.1f%s%.2f s\n", kCheckMp3DecodedText, scan.soundS, kCheckMp3DecodedIn, tookS);
 }
 
 void CheckEvaluation(const std::string& dataDir, const LoadedDemo& demo, CheckCounts& counts) {
   std::vector<ScanTask> tasks;
-  uint64_t evaluations = 0;
+  uint64_t searches = 0;
   for (int n = 0; n < demo.scene.PresetCount; ++n)
-    evaluations += CheckBaseValues(PresetFilePath(dataDir, n), demo, n, tasks, counts) *
-                   (uint64_t(demo.sequence.DemoLength) + 1);
-  const uint64_t stepMs = std::max<uint64_t>(1, (evaluations + kTotalScanBudget - 1) / kTotalScanBudget);
+    searches += CheckBaseValues(PresetFilePath(dataDir, n), demo, n, tasks, counts);
+  uint64_t budget = kTotalSearchBudget;
   Progress progress;
   for (size_t t = 0; t < tasks.size(); ++t) {
     progress.Show(t, tasks.size());
-    const std::string path = PresetFilePath(dataDir, tasks[t].preset);
     const TScene1ParamInterface& param = demo.scene.ScenePresets[tasks[t].preset][tasks[t].index];
-    // A sampled scan that finds no failing time has not shown that there is none.
-    if (!ReportFirstFailure(path, param, tasks[t], demo, stepMs, counts) && stepMs > 1)
-      Warning(counts, path + ": " + OscOutOfRangeText(param) + kCheckOscillatorPeakText + std::to_string(stepMs) +
-                          kCheckOscillatorPeakEnd);
+    SearchFailures(PresetFilePath(dataDir, tasks[t].preset), param, tasks[t], demo, budget, searches, counts);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,6 +38,17 @@ std::string OtherEntry(const fs::path& folder, std::error_code& error) {
 
 std::string Reason(const std::string& path, int code) { return path + ": " + std::strerror(code); }
 
+// Whether the name ends in the extension of a container that takes H.264 and AAC.
+bool IsVideoFileName(const std::string& name) {
+  const size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return false;
+  std::string extension = name.substr(dot + 1);
+  for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* known : kExportVideoExtensions)
+    if (extension == known) return true;
+  return false;
+}
+
 }  // namespace
 
 std::string FrameFileName(unsigned n) {
@@ -52,10 +64,13 @@ std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportT
   const fs::path final = FinalTarget(path, linkError);
   if (linkError != 0) return Reason(outPath, linkError);
   const fs::path folder = final.has_parent_path() ? final.parent_path() : ".";
-  std::error_code error;
-  if (frames) fs::create_directories(folder, error);
-  if (error) return Reason(folder.string(), error.value());
+  // The folder the result goes into must exist, as for --render: a mistyped path makes no folders.
   if (struct stat status; stat(folder.c_str(), &status) != 0) return Reason(folder.string(), errno);
+  if (!frames) {
+    if (struct stat status; stat(final.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+      return outPath + kExportTargetIsFolderText + outPath + kExportTargetIsFolderEnd;
+    if (!IsVideoFileName(final.filename().string())) return outPath + kExportUnknownFormatText;
+  }
   RemoveDeadTemporaries(folder, kExportTemporaryPrefix, false);
 
   const std::string head = kExportTemporaryPrefix + std::to_string(getpid()) + "-";
@@ -67,6 +82,7 @@ std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportT
   struct stat status;
   if (stat(target.target.c_str(), &status) == 0) {
     if (!S_ISDIR(status.st_mode)) return Reason(outPath, ENOTDIR);
+    std::error_code error;
     const std::string other = OtherEntry(target.target, error);
     if (error) return Reason(outPath, error.value());
     if (!other.empty()) return outPath + kExportFolderNotFramesText + other + kExportFolderNotFramesEnd;

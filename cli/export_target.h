@@ -12,8 +12,9 @@ struct ExportTarget {
 };
 
 // Prepares outPath (a folder of frames when frames is set): removes the temporaries of exports that no
-// longer run from the target's folder and, for frames, makes the folders up to the target and the
-// temporary folder. A frames folder that holds anything but an earlier export's frames is refused.
+// longer run from the target's folder and, for frames, makes the temporary folder. Refused, before
+// anything is made: a folder to write into that does not exist, a frames folder that holds anything but
+// an earlier export's frames, a video target that is a folder or whose name is no video format's.
 // Empty, or what is wrong.
 [[nodiscard]] std::string PrepareExportTarget(const std::string& outPath, bool frames, ExportTarget& target);
 

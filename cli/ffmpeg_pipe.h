@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+// A file name as an ffmpeg argument: with the "file:" protocol in front, so that a name holding a colon
+// ("demo:v2/x.mp3") is not read as another protocol, nor one starting with '-' as an option.
+inline std::string FfmpegFileName(const std::string& path) { return "file:" + path; }
+
 class FfmpegPipe {
  public:
-  // Starts "ffmpeg" + arguments (no shell: each argument is passed as it is). Failure shows in Running().
+  // Starts "ffmpeg" + arguments (no shell: each argument is passed as it is). Failure shows in Running()
+  // and Fault().
   explicit FfmpegPipe(const std::vector<std::string>& arguments);
   ~FfmpegPipe();  // Stop()
   FfmpegPipe(const FfmpegPipe&) = delete;
@@ -23,8 +28,13 @@ class FfmpegPipe {
   void Interrupt();
   // Interrupt(), then Finish(): ffmpeg writes nothing more.
   void Stop();
+  // Why ffmpeg did not start, stopped reading or failed (its exit status or the signal that ended it,
+  // other than our own Interrupt); empty while nothing went wrong.
+  std::string Fault() const { return exitFault_.empty() ? writeFault_ : exitFault_; }
 
  private:
   pid_t pid_ = -1;
   int input_ = -1;
+  bool interrupted_ = false;
+  std::string writeFault_, exitFault_;
 };

@@ -1,5 +1,6 @@
 // quarnel: program entry. Command-line tools run without a window; otherwise the launcher starts.
 #include <clocale>
+#include <cstdlib>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include "ui/demo_program.h"
 #include "ui/launcher_lists.h"
 #include "cli/render_command.h"
+#include "cli/standard_output.h"
 #include "cli/video_export.h"
 #include "cli/cli_messages.h"
 #include "scene/decimal_text.h"
@@ -90,6 +92,7 @@ int Usage(const std::string& fault) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::atexit(CloseStandardOutput);
   std::setlocale(LC_NUMERIC, "");  // process-wide (README, "Process-wide state"): the numbers' separator
   std::vector<std::string> args(argv + 1, argv + argc);
   const bool developmentMode = IsDevelopmentSwitch(args);

@@ -1,8 +1,11 @@
 #include "cli/new_demo.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 
@@ -11,6 +14,7 @@
 #include "scene/mp3_location.h"
 #include "scene/printable_text.h"
 #include "scene/sequence_file.h"
+#include "scene/temporary_names.h"
 
 namespace fs = std::filesystem;
 
@@ -26,13 +30,47 @@ bool IsEmptyFolder(const fs::path& dir) {
   return fs::is_directory(dir, error) && fs::is_empty(dir, error) && !error;
 }
 
+// Copies the file from into a new file to, flushed to the disk. Empty, or the file and the reason the
+// system gave (a full disk says so, not only that the copy came out short).
+std::string CopyFile(const fs::path& from, const fs::path& to) {
+  const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return from.string() + ": " + std::strerror(errno);
+  const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (out < 0) {
+    const int code = errno;
+    close(in);
+    return to.string() + ": " + std::strerror(code);
+  }
+  std::string fault;
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = read(in, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) fault = from.string() + ": " + std::strerror(errno);
+    if (got <= 0) break;
+    // A short write is followed by one more, which fails with the reason (ENOSPC, EDQUOT, EIO, ...).
+    for (ssize_t done = 0; done < got && fault.empty();) {
+      const ssize_t put = write(out, buffer + done, size_t(got - done));
+      if (put < 0 && errno != EINTR) fault = to.string() + ": " + std::strerror(errno);
+      if (put > 0) done += put;
+    }
+    if (!fault.empty()) break;
+  }
+  // A file system that allocates late reports a full disk only here.
+  if (fault.empty() && fsync(out) != 0) fault = to.string() + ": " + std::strerror(errno);
+  if (close(out) != 0 && fault.empty()) fault = to.string() + ": " + std::strerror(errno);
+  close(in);
+  return fault;
+}
+
 // Copies the shipped data folder's files and its MP3 into demo/data; the sequence names the MP3 as
 // "data/NAME". Throws std::exception (filesystem_error, a reader's error) or returns a fault text.
 std::string CopyDemo(const fs::path& shipped, const fs::path& demo) {
   const fs::path data = demo / "data";
   fs::create_directories(data);
   for (const fs::directory_entry& entry : fs::directory_iterator(shipped))
-    if (entry.is_regular_file()) fs::copy_file(entry.path(), data / entry.path().filename());
+    if (entry.is_regular_file())
+      if (std::string fault = CopyFile(entry.path(), data / entry.path().filename()); !fault.empty()) return fault;
 
   SceneSequence sequence;
   const fs::path sequencePath = data / "sceneseq.txt";
@@ -41,7 +79,8 @@ std::string CopyDemo(const fs::path& shipped, const fs::path& demo) {
   LoadSceneSequence((data / "sceneseq").string(), sequence, {unheard, unheard, nullptr});
   const fs::path mp3 = FindMp3File(sequence.Mp3FileName, shipped.string());
   const fs::path mp3Name = mp3.filename();
-  if (!fs::exists(data / mp3Name)) fs::copy_file(mp3, data / mp3Name);
+  if (!fs::exists(data / mp3Name))
+    if (std::string fault = CopyFile(mp3, data / mp3Name); !fault.empty()) return fault;
   const std::string mp3Line = (fs::path("data") / mp3Name).string();
   if (sequence.Mp3FileName == mp3Line) return {};  // the copy is the file as shipped
   const SequenceNotes notes = ReadSequenceNotes(sequencePath.string(), sequence.SequenceEntries.size());
@@ -61,6 +100,7 @@ int RunNewDemo(const std::string& dir) {
   // Made beside its place and renamed into it (over an empty folder), so a failure leaves nothing half made.
   const fs::path parent = demo.has_parent_path() ? demo.parent_path() : fs::path(".");
   const fs::path partial = parent / (kNewDemoPartialPrefix + std::to_string(getpid()));
+  RemoveDeadTemporaries(parent, kNewDemoPartialPrefix, false);  // copies of runs that were killed
   std::string fault;
   try {
     fault = CopyDemo(shipped, partial);

@@ -10,7 +10,7 @@ int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t fps, uin
   LoadedDemo demo;
   if (!LoadDataFolder(dataDir, demo)) return 1;
   if (demoTimeMs > demo.sequence.DemoLength) {
-    PrintReport(RenderPastEndText(demoTimeMs, demo.sequence.DemoLength));
+    PrintReport(PastEndText("--render", demoTimeMs, demo.sequence.DemoLength));
     return 1;
   }
   const std::string error = RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), demo.scene, demo.sequence, dataDir,

@@ -10,6 +10,7 @@
 #include "audio/mp3_scan.h"
 #include "cli/cli_messages.h"
 #include "cli/console_load.h"
+#include "cli/data_check.h"
 #include "cli/export_interrupt.h"
 #include "cli/export_target.h"
 #include "cli/ffmpeg_pipe.h"
@@ -31,6 +32,8 @@ class FrameSink {
   virtual void Interrupt() {}
   // Ends the encoder and waits for it.
   virtual void Stop() {}
+  // Why the encoder failed, when it did; empty for a sink that reports its faults as they happen.
+  virtual std::string Fault() const { return ""; }
 };
 
 class PngSink : public FrameSink {
@@ -61,6 +64,7 @@ class FfmpegSink : public FrameSink {
   bool Finish() override { return ffmpeg_.Finish(); }
   void Interrupt() override { ffmpeg_.Interrupt(); }
   void Stop() override { ffmpeg_.Stop(); }
+  std::string Fault() const override { return ffmpeg_.Fault(); }
 
  private:
   static std::vector<std::string> Arguments(const ExportOptions& options, const std::string& mp3, uint64_t durationMs,
@@ -69,11 +73,14 @@ class FfmpegSink : public FrameSink {
         "-y", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgba", "-s",
         std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx), "-r", std::to_string(options.fps),
         "-i", "-"};
-    if (!mp3.empty()) arguments.insert(arguments.end(), {"-i", mp3, "-map", "0:v", "-map", "1:a", "-c:a", "aac", "-b:a", "160k"});
+    // A sound shorter than the video is padded with silence up to the video's length (-t).
+    if (!mp3.empty())
+      arguments.insert(arguments.end(), {"-i", FfmpegFileName(mp3), "-map", "0:v", "-map", "1:a", "-af", "apad", "-c:a",
+                                         "aac", "-b:a", "160k"});
     // One fast encoder thread keeps up with the frames and leaves the cores to the software renderer.
     arguments.insert(arguments.end(), {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "20", "-threads", "1",
                                        "-pix_fmt", "yuv420p", "-movflags", "+faststart", "-t", SecondsText(durationMs),
-                                       videoPath});
+                                       FfmpegFileName(videoPath)});
     return arguments;
   }
 
@@ -117,6 +124,8 @@ int RunExport(const ExportOptions& options) {
       PrintReport(mp3 + ": " + scan.fault);
       return 1;
     }
+    if (scan.soundS * 1000 < demo.sequence.DemoLength)
+      PrintReport(kCheckWarningPrefix + ShortSoundWarning(mp3, scan.soundS, demo.sequence.DemoLength));
   }
   RenderState state;  // its random stream starts at kRepeatableSeed: the same demo gives the same frames
   // Every start-up fault is printed once: the first one also comes back as the start's result.
@@ -186,6 +195,7 @@ int RunExport(const ExportOptions& options) {
   std::string placeFault;
   ok = ok && frames->Finish() && sink->Finish() && (placeFault = PutExportInPlace(target)).empty();
   if (!ok) abandon();
+  if (!ok && !sink->Fault().empty()) PrintReport("\n" + sink->Fault());
   if (!placeFault.empty()) PrintReport("\n" + placeFault);
   PrintReport("\n" + std::string(ok ? kExportWroteText : kExportFailedText) + options.outPath);
   ReleaseRenderObjects(state);

@@ -191,6 +191,11 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
 
 void AttachTweak(DevDocument& document, TweakForm& form) {
   document.tweak = &form;
+  document.engine.host.ShowNotice = [&form](const std::string& text) {
+    if (form.controls.notice == text) return;
+    form.controls.notice = text;
+    form.changed = true;
+  };
   // The reload's report went to the engine's messages in ConnectDocument; its events now go to the document.
   document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
   document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };

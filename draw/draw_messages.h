@@ -39,6 +39,12 @@ inline constexpr char kTextureNumberTooHighText[] = "texture numbers end at 254"
 inline std::string TextureLoadErrorText(const std::string& fileName, const std::string& reason) {
   return "cannot load texture (" + fileName + ": " + reason + ")";
 }
+// Our own: a picture the texture memory budget has no room for.
+inline std::string TextureBudgetText(uint32_t widthPx, uint32_t heightPx, uint64_t totalBytes, uint64_t budgetBytes) {
+  return "decoded, this picture of " + std::to_string(widthPx) + " x " + std::to_string(heightPx) +
+         " pixels brings the textures to " + std::to_string((totalBytes + (1 << 20) - 1) >> 20) + " MB, more than the " +
+         std::to_string(budgetBytes >> 20) + " MB a data folder's textures may take";
+}
 inline std::string TextureInitErrorText(unsigned number, const std::string& errorText) {
   return "Texture(" + std::to_string(number) + ") Init Error: " + errorText;
 }
@@ -46,6 +52,12 @@ inline constexpr char kRenderTargetInitFailedText[] = "texture init error: canno
 
 inline constexpr char kTextureDrawFailedText[] = "texture draw fuckup!";
 inline constexpr char kSpriteDrawFailedText[] = "cannot draw sprite";
+
+// After a layer's evaluation error in one of the frames drawn before the one asked for.
+inline std::string ReplayedFrameFailedText(uint32_t demoTimeMs, uint64_t frame) {
+  return " (first at demo time " + std::to_string(demoTimeMs) + " ms, frame " + std::to_string(frame) +
+         ", before the frame asked for)";
+}
 
 // The start-up steps of the renderer, as the program shows them.
 inline constexpr char kDeviceInitPrefix[] = "d3d8 init failed! Error: ";

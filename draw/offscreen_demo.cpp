@@ -66,13 +66,18 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
   std::string error =
       StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);
   if (error.empty()) {
-    // The frames before, as the export draws them (their failing layers skipped), leave the device and
-    // the back buffer as they are when the export reaches demoTimeMs.
-    const LayerErrorSink skipFailingLayer = [](const std::string&) {};
+    // The frames before, as the export draws them, leave the device and the back buffer as they are
+    // when the export reaches demoTimeMs. A layer that fails in one of them stops the export there, and
+    // so it stops this frame too.
+    const LayerErrorSink noteFailure = [&error](const std::string& text) {
+      if (error.empty()) error = text;
+    };
     uint32_t fxTimeMs = 0;
-    for (uint64_t n = 0; FixedStepFrameTimeMs(n, fps) < demoTimeMs; ++n)
+    for (uint64_t n = 0; FixedStepFrameTimeMs(n, fps) < demoTimeMs && error.empty(); ++n) {
       DrawDemoFrame(state, scene, sequence, FixedStepFrameTimeMs(n, fps), developmentMode, state.FullWidth,
-                    state.FullHeight, fxTimeMs, skipFailingLayer);
+                    state.FullHeight, fxTimeMs, noteFailure);
+      if (!error.empty()) error += ReplayedFrameFailedText(FixedStepFrameTimeMs(n, fps), n);
+    }
   }
   // A layer that fails at demoTimeMs would be missing from the picture: its fault is the result.
   std::string firstLayerError;

@@ -41,7 +41,8 @@ void DrawOffscreenFrame(RenderState& state, SceneState& scene, const SceneSequen
 // read back), then demo time demoTimeMs, and writes that picture to pngPath. So the picture is the
 // export's frame at that time, with everything the earlier frames left: render states, the back buffer
 // with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and
-// sequence are loaded as the start-up loads them.
+// sequence are loaded as the start-up loads them. A layer that fails to evaluate in an earlier frame
+// fails the render as it fails the export, with its text and where it failed first (nothing is written).
 [[nodiscard]] std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
                                                const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps,
                                                uint32_t widthPx, uint32_t heightPx, bool developmentMode,

@@ -37,15 +37,27 @@ void LoadTexture(RenderState& state, const std::string& fileName, uint16_t index
   }
 }
 
-uint8_t LoadTextures(RenderState& state, const std::string& basePath) {
+uint8_t LoadTextures(RenderState& state, const std::string& basePath, uint64_t budgetBytes) {
   for (IDirect3DTexture8*& texture : state.textures) ReleaseReference(texture);
   state.textures.assign(kTextureTableSize, nullptr);
+  uint64_t decodedBytes = 0;  // of the textures loaded so far, as their pictures are decoded
   size_t n = 0;
   for (; n < kTextureTableSize; ++n) {
     const std::string fileName = basePath + std::to_string(n) + ".bmp";
     if (!EntryExists(fileName)) break;
+    // The header tells what decoding will take before it is taken; a header too large for the decoder
+    // is left to the decoder's own reason.
+    uint32_t widthPx = 0, heightPx = 0;
+    uint64_t pictureBytes = 0;
+    if (ReadBmpSize(fileName, widthPx, heightPx) && widthPx <= kMaxBmpSidePx && heightPx <= kMaxBmpSidePx)
+      pictureBytes = uint64_t(widthPx) * heightPx * 4;
     std::string errorText;
-    LoadTexture(state, fileName, uint16_t(n), errorText);
+    if (decodedBytes + pictureBytes > budgetBytes)
+      errorText =
+          TextureLoadErrorText(fileName, TextureBudgetText(widthPx, heightPx, decodedBytes + pictureBytes, budgetBytes));
+    else
+      LoadTexture(state, fileName, uint16_t(n), errorText);
+    if (errorText.empty()) decodedBytes += pictureBytes;
     if (!errorText.empty()) FatalError(state, TextureInitErrorText(unsigned(n), errorText));
   }
   state.textures.resize(n);

@@ -29,6 +29,9 @@ struct DemoHost {
   std::function<uint32_t()> WallTickMs;
   std::function<void(const std::string&)> ShowFatalError;    // box titled "Demo fuckup message...", warning icon
   std::function<void(const std::string&)> ShowMessage;       // plain message window
+  // Ours: a line that stays in view until something replaces it (development mode's notice line);
+  // empty where there is none. Every layer error goes there, also those no box shows again.
+  std::function<void(const std::string&)> ShowNotice;
   std::function<void(const std::string&)> SetCaption;        // the output window's title
   std::function<void(uint32_t& widthPx, uint32_t& heightPx)> ClientSizePx;  // the output window's client area
   std::function<void()> Terminate;                           // no more frames; end the program
@@ -44,7 +47,7 @@ struct DemoEngine {
   RenderState render;
   Music music;
   bool terminating = false;       // a fatal error was shown; the program ends once control is back in the loop
-  LayerErrorFilter layerErrors;   // so that a layer failing in every frame is shown once
+  LayerErrorFilter layerErrors;   // so that a layer failing again and again opens no box again
   // What a frame draws: the live set alone (development mode, unless its preview of the whole sequence
   // is on), or every entry of the sequence.
   bool liveSetOnly = false;

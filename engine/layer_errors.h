@@ -1,17 +1,19 @@
 #pragma once
-// Which layer evaluation errors reach the user. A layer whose values its types cannot hold fails again
-// in every frame, and several layers may fail with different texts: each text is shown once, and again
-// only after a frame that did not report it.
+// Which layer evaluation errors open a message box. A layer whose values its types cannot hold fails
+// again in every frame, or comes and goes with its oscillator, and several layers may fail with
+// different texts. In normal play each text opens a box once per run; in development mode a text opens
+// one again only when the last frame that failed did not report it (an edit changed the fault), however
+// many frames without a fault came between. Playback never stops for a repeat.
 #include <string>
 #include <vector>
 
 struct LayerErrorFilter {
-  std::vector<std::string> lastFrame;  // texts reported in the frame before
+  std::vector<std::string> shown;      // normal play: every text shown; development mode: the last failing frame's
   std::vector<std::string> thisFrame;  // texts reported so far in this frame
 };
 
-// Notes text for the current frame; true when it is to be shown.
+// Notes text for the current frame; true when it is to open a box.
 bool TakeLayerError(LayerErrorFilter& filter, const std::string& text);
 
 // Ends the current frame.
-void EndLayerErrorFrame(LayerErrorFilter& filter);
+void EndLayerErrorFrame(LayerErrorFilter& filter, bool developmentMode);

@@ -49,10 +49,11 @@ void DemoIdle(DemoEngine& engine, uint32_t nowMs) {
   FormSizePx(engine, formWidthPx, formHeightPx);
   const LayerErrorSink layerError = [&engine](const std::string& text) {
     if (TakeLayerError(engine.layerErrors, text)) engine.host.ShowMessage(text);
+    if (engine.host.ShowNotice) engine.host.ShowNotice(text);
   };
   DrawDemoFrame(engine.render, engine.scene, engine.sequence, clock.DemoTime, engine.liveSetOnly, formWidthPx,
                 formHeightPx, clock.FxTime, layerError);
-  EndLayerErrorFrame(engine.layerErrors);
+  EndLayerErrorFrame(engine.layerErrors, engine.settings.developmentMode);
 
   if (clock.DemoTime >= engine.sequence.DemoLength) {
     if (engine.settings.loop)

@@ -1,6 +1,10 @@
 // BMP reading through stb_image, with the size checked from the header before any pixel memory is taken.
 #include "gpu/bmp_decode.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -41,11 +45,28 @@ bool UncompressedAndWhole(const uint8_t* bytes, size_t size, uint32_t widthPx, u
   return uint64_t(Read32(bytes, 10)) + rowBytes * heightPx <= size;
 }
 
+// The name of the compression a Windows-header BMP declares when it is one we refuse ("RLE8", ...);
+// empty for an uncompressed picture or a header too short to tell.
+std::string RefusedCompression(const uint8_t* bytes, size_t size) {
+  constexpr size_t kCompressionOffset = kFileHeaderBytes + 16;
+  if (size < kCompressionOffset + 4 || bytes[0] != 'B' || bytes[1] != 'M') return "";
+  if (Read32(bytes, kFileHeaderBytes) == kOs2HeaderBytes) return "";
+  switch (Read32(bytes, kCompressionOffset)) {
+    case 1: return "RLE8";
+    case 2: return "RLE4";
+    case 4: return "JPEG";
+    case 5: return "PNG";
+    default: return "";
+  }
+}
+
 }  // namespace
 
 std::string DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image) {
   if (size == 0) return kBmpEmptyText;
   if (size > kMaxBmpFileBytes) return kBmpTooLargeText;
+  if (const std::string compression = RefusedCompression(bytes, size); !compression.empty())
+    return compression + kBmpCompressedText;
   int widthPx = 0, heightPx = 0, channels = 0;
   if (!stbi_info_from_memory(bytes, int(size), &widthPx, &heightPx, &channels))
     return kBmpNotReadText + std::string(stbi_failure_reason()) + ")";
@@ -64,10 +85,31 @@ std::string DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image) {
   return "";
 }
 
+bool ReadBmpSize(const std::string& path, uint32_t& widthPx, uint32_t& heightPx) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat status;
+  uint8_t header[kFileHeaderBytes + 12];
+  const bool read = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                    pread(fd, header, sizeof header, 0) == ssize_t(sizeof header);
+  close(fd);
+  if (!read || header[0] != 'B' || header[1] != 'M') return false;
+  if (Read32(header, kFileHeaderBytes) == kOs2HeaderBytes) {
+    widthPx = Read16(header, 18), heightPx = Read16(header, 20);
+    return true;
+  }
+  // A negative height means rows stored from the top.
+  const int64_t width = int32_t(Read32(header, 18)), height = int32_t(Read32(header, 22));
+  if (width < 0) return false;
+  widthPx = uint32_t(width), heightPx = uint32_t(std::llabs(height));
+  return true;
+}
+
 std::string ReadBmpFile(const std::string& path, RgbaImage& image) {
   std::string bytes;
   int errorCode = 0;
-  if (!ReadWholeFile(path, kMaxBmpFileBytes, bytes, &errorCode).empty())
-    return errorCode == EFBIG ? kBmpTooLargeText : std::strerror(errorCode);
+  // The reader's text after "path: " names the reason: a folder, a FIFO, a link to nothing, ...
+  if (const std::string fault = ReadWholeFile(path, kMaxBmpFileBytes, bytes, &errorCode); !fault.empty())
+    return errorCode == EFBIG ? kBmpTooLargeText : fault.substr(path.size() + 2);
   return DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image);
 }

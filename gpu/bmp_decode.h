@@ -16,6 +16,10 @@ constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused 
 // the pixels.
 [[nodiscard]] std::string DecodeBmp(const uint8_t* bytes, size_t size, RgbaImage& image);
 
+// The picture size a BMP file's header gives, read without decoding (and without waiting on a FIFO);
+// false when path is no regular file or its header is not a BMP's.
+bool ReadBmpSize(const std::string& path, uint32_t& widthPx, uint32_t& heightPx);
+
 // DecodeBmp of the file at path; a reason as well for a missing or unreadable file or one that is not a
-// regular file (then strerror's text).
+// regular file (what it is: a folder, a FIFO, ...).
 [[nodiscard]] std::string ReadBmpFile(const std::string& path, RgbaImage& image);

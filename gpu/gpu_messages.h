@@ -17,4 +17,5 @@ inline constexpr char kBmpNotReadText[] = "not a BMP picture the decoder reads (
 inline constexpr char kBmpBadSizeText[] = "the picture is empty or larger than 8192 pixels on a side";
 inline constexpr char kBmpCompressedOrShortText[] =
     "the picture is compressed or the file is cut short (only whole uncompressed BMPs are read)";
+inline constexpr char kBmpCompressedText[] = "-compressed BMP: not supported, only uncompressed BMPs are read";  // "RLE8" + it
 inline constexpr char kTextureNotMadeText[] = "the device could not make a texture of this picture";

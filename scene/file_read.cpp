@@ -31,6 +31,16 @@ bool FailWithErrno(FileError& error, const std::string& path, int code) {
   return Fail(error, path, code, std::strerror(code));
 }
 
+// "a FIFO (named pipe), not a regular file" and the like.
+std::string NotRegularText(mode_t mode) {
+  const char* kind = S_ISDIR(mode)                    ? kMsgIsFolder
+                     : S_ISFIFO(mode)                 ? kMsgIsFifo
+                     : S_ISCHR(mode) || S_ISBLK(mode) ? kMsgIsDevice
+                     : S_ISSOCK(mode)                 ? kMsgIsSocket
+                                                      : "";
+  return kind + std::string(kMsgNotARegularFile);
+}
+
 bool ReadOrFail(const std::string& path, uint64_t maxBytes, std::string& bytes, FileError& error) {
   bytes.clear();
   // Without O_NONBLOCK, opening a FIFO waits for a writer.
@@ -38,7 +48,7 @@ bool ReadOrFail(const std::string& path, uint64_t maxBytes, std::string& bytes, 
   if (fd < 0) return FailWithErrno(error, path, errno);
   struct stat status;
   bool ok = fstat(fd, &status) == 0 || FailWithErrno(error, path, errno);
-  if (ok && !S_ISREG(status.st_mode)) ok = Fail(error, path, EINVAL, kMsgNotARegularFile);
+  if (ok && !S_ISREG(status.st_mode)) ok = Fail(error, path, EINVAL, NotRegularText(status.st_mode));
   const std::string tooLarge = kMsgFileTooLarge + std::to_string(maxBytes) + kMsgFileTooLargeUnit;
   if (ok && uint64_t(status.st_size) > maxBytes) ok = Fail(error, path, EFBIG, tooLarge);
   if (ok) bytes.resize(size_t(status.st_size));

@@ -27,7 +27,7 @@ std::string NumberText(double value) {
 double StaticMagnitude(const TScene1ParamInterface& param, double maximum) {
   const double magnitude = std::fabs(Round(param.BaseVal));
   if (magnitude > maximum)
-    throw RangeError(ShownName(param) + kMsgStaticOutOfRange + NumberText(magnitude) + kMsgOutOfRange + "0.." +
+    throw RangeError(ShownName(param) + kMsgStaticOutOfRange + NumberText(magnitude) + kMsgStaticOutsideRange + "0.." +
                      NumberText(maximum));
   return magnitude;
 }

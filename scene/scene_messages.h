@@ -6,6 +6,9 @@ inline constexpr const char* kMsgNotANumber = " is not a valid number";
 inline constexpr const char* kMsgFileEndsEarly = "the file ends where a number belongs";
 inline constexpr const char* kMsgBareLineFeeds = " (lines must end with CR LF)";
 inline constexpr const char* kMsgByteOrderMark = " (a UTF-8 byte order mark stands before it: save the file without one)";
+inline constexpr const char* kMsgFileByteOrderMark =
+    " (the file starts with a UTF-8 byte order mark, so its first line is not read as a comment: save the file "
+    "without one)";
 // + the locale's separator + kMsgOtherSeparatorEnd
 inline constexpr const char* kMsgOtherSeparator = " (under this system's language settings decimals are written with '";
 inline constexpr const char* kMsgOtherSeparatorEnd = "')";
@@ -13,11 +16,17 @@ inline constexpr const char* kMsgOutOfRange = " is out of the range ";
 inline constexpr const char* kMsgOutOfFloatRange = " is too large for a 32-bit float";
 
 // Evaluation of a parameter whose value its type cannot hold; the parameter's name is put in front.
-inline constexpr const char* kMsgStaticOutOfRange = ": base value rounds to ";
+inline constexpr const char* kMsgStaticOutOfRange = ": base value rounds to ";  // + N + kMsgStaticOutsideRange + range
+inline constexpr const char* kMsgStaticOutsideRange = ", outside the range ";
 inline constexpr const char* kMsgOscOutOfRange = ": oscillator value rounds outside the 32-bit range";
 
 // Reading and writing files; the file's name is put in front ("data/scene3.txt: not a regular file").
 inline constexpr const char* kMsgNotARegularFile = "not a regular file";
+// What stands there instead of a regular file, before kMsgNotARegularFile's text.
+inline constexpr const char* kMsgIsFolder = "a folder, ";
+inline constexpr const char* kMsgIsFifo = "a FIFO (named pipe), ";
+inline constexpr const char* kMsgIsDevice = "a device, ";
+inline constexpr const char* kMsgIsSocket = "a socket, ";
 inline constexpr const char* kMsgDanglingLink = "a symbolic link to a file that does not exist";
 inline constexpr const char* kMsgFileTooLarge = "larger than ";  // + the limit + kMsgFileTooLargeUnit
 inline constexpr const char* kMsgFileTooLargeUnit = " bytes, far more than a data file holds";

@@ -49,7 +49,7 @@ void RemoveDeadTemporaries(const std::filesystem::path& folder, const std::strin
     if (name.compare(0, prefix.size(), prefix) != 0) continue;
     char* end = nullptr;
     const pid_t pid = static_cast<pid_t>(std::strtol(name.c_str() + prefix.size(), &end, 10));
-    if (pid <= 0 || *end != '-') continue;
+    if (pid <= 0 || (*end != '-' && *end != '\0')) continue;
     const bool gone = pid == getpid() ? thisProcessToo : kill(pid, 0) != 0 && errno == ESRCH;
     std::error_code ignored;
     if (gone) std::filesystem::remove_all(folder / name, ignored);

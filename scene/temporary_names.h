@@ -16,6 +16,6 @@ std::string NameThatFits(const std::string& name, size_t otherBytes, bool keepEx
 // that cannot be followed gives an empty path and the reason in errorCode (an errno value).
 std::filesystem::path FinalTarget(const std::filesystem::path& path, int& errorCode);
 
-// Removes from folder the entries named prefix + PID + "-" + ... whose process is gone, or is this one
-// when thisProcessToo; a folder with everything in it.
+// Removes from folder the entries named prefix + PID + "-" + ... (or prefix + PID alone) whose process is
+// gone, or is this one when thisProcessToo; a folder with everything in it.
 void RemoveDeadTemporaries(const std::filesystem::path& folder, const std::string& prefix, bool thisProcessToo);

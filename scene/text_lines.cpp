@@ -23,6 +23,7 @@ std::string TextLines::FromFile(const std::string& path, std::optional<TextLines
 TextLines::TextLines(std::string path, std::string content) : path_(std::move(path)), content_(std::move(content)) {
   const size_t endOfFile = content_.find('\x1A');
   if (endOfFile != std::string::npos) content_.resize(endOfFile);
+  byteOrderMark_ = content_.starts_with("\xEF\xBB\xBF");
   for (size_t at = content_.find('\n'); at != std::string::npos && !bareLineFeeds_; at = content_.find('\n', at + 1))
     bareLineFeeds_ = at == 0 || content_[at - 1] != '\r';
 }
@@ -72,6 +73,8 @@ std::string TextLines::NotANumber(std::string_view text, bool atEnd) const {
   const char other = DecimalSeparator() == ',' ? '.' : ',';
   if (text.substr(0, 3) == "\xEF\xBB\xBF")
     message += kMsgByteOrderMark;
+  else if (byteOrderMark_)
+    message += kMsgFileByteOrderMark;
   else if (text.find(other) != std::string_view::npos && ParseReal(SwappedSeparator(text, other)))
     message += std::string(kMsgOtherSeparator) + DecimalSeparator() + kMsgOtherSeparatorEnd;
   return message;

@@ -41,6 +41,7 @@ class TextLines {
   std::string path_;
   std::string content_;
   bool bareLineFeeds_ = false;  // an LF without a CR before it: the file was saved with the wrong line ends
+  bool byteOrderMark_ = false;  // the file starts with a UTF-8 byte order mark, which hides a first comment line
   size_t position_ = 0;
   int lineNumber_ = 0;
 };

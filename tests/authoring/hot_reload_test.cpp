@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
 
 #include "scene/preset_file.h"
@@ -104,6 +106,22 @@ TEST_F(HotReload, AFileMissingForAMomentIsLeftAlone) {
   WritePreset(1, 5);
   Poll();
   EXPECT_EQ(scene.ScenePresets[1][0].BaseVal, 5);
+}
+
+// A FIFO or a folder in a preset's place is no file missing for a moment: it is reported once, saying
+// what stands there, without waiting on the FIFO, and the loaded preset stays.
+TEST_F(HotReload, AFifoOrAFolderInAPresetsPlaceIsReportedOnce) {
+  std::filesystem::remove(dir / "scene0.txt");
+  ASSERT_EQ(mkfifo((dir / "scene0.txt").c_str(), 0644), 0);
+  std::filesystem::remove(dir / "scene1.txt");
+  std::filesystem::create_directory(dir / "scene1.txt");
+  Poll();
+  Poll();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].rfind(dir / "scene0.txt: a FIFO (named pipe), not a regular file", 0), 0u) << reports[0];
+  EXPECT_EQ(reports[1].rfind(dir / "scene1.txt: a folder, not a regular file", 0), 0u) << reports[1];
+  EXPECT_EQ(scene.ScenePresets[0][0].BaseVal, 10);
+  EXPECT_EQ(scene.ScenePresets[1][0].BaseVal, 11);
 }
 
 TEST_F(HotReload, AChangedSequenceReplacesEntriesAndLength) {

@@ -12,9 +12,9 @@ namespace {
 
 class Cli : public ::testing::Test {
  protected:
-  // Preset 0 (the defaults) and 1, three textures and a real MP3 of one second.
+  // Preset 0 (the defaults) and 1, three textures and a real MP3 as long as the demo (30 s).
   void SetUp() override {
-    ASSERT_EQ(MakeDemoFolder(dir.Path(), 1000), "");
+    ASSERT_EQ(MakeDemoFolder(dir.Path(), 30000), "");
     TScene1ParamIArray second = InitParamTable();
     second[0].BaseVal = 12;
     ASSERT_EQ(WriteScenePreset(dir / "scene1.txt", second), "");

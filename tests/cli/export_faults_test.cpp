@@ -37,14 +37,6 @@ bool HasTemporary(const std::string& folder) {
   return false;
 }
 
-// A process id that no process has now: a child that has already been waited for.
-pid_t EndedProcessId() {
-  const pid_t child = fork();
-  if (child == 0) _exit(0);
-  waitpid(child, nullptr, 0);
-  return child;
-}
-
 class ExportFaults : public ::testing::Test {
  protected:
   CommandResult Quarnel(const std::string& args) { return RunCommand(std::string(QUARNEL_BINARY) + " " + args); }
@@ -221,4 +213,81 @@ TEST_F(ExportFaults, ExportWritesThroughALink) {
   ASSERT_EQ(result.status, 0) << result.output;
   EXPECT_TRUE(fs::is_symlink(out + "/link.mp4"));
   EXPECT_GT(fs::file_size(out + "/real.mp4"), 1000u);
+}
+
+// ffmpeg reads "name:" at a path's start as a protocol: from a data folder "file:v2/data" it would read
+// another file (v2/data/song.mp3), from "demo:v2/data" none. Both export with their own sound.
+TEST_F(ExportFaults, PathsWithAColonAreOnlyPaths) {
+  for (const std::string folder : {"file:v2", "demo:v2"}) {
+    SCOPED_TRACE(folder);
+    ASSERT_EQ(MakeDemoFolder(out + "/" + folder + "/data", 500), "");
+    // The sequence names the MP3 by the name the data folder finds it under.
+    std::string sequence = ReadFile(out + "/" + folder + "/data/sceneseq.txt");
+    sequence.replace(sequence.find(out + "/" + folder + "/data/song.mp3"), (out + "/" + folder + "/data/").size(), "");
+    WriteFile(out + "/" + folder + "/data/sceneseq.txt", sequence);
+    const CommandResult result = RunCommand("cd '" + out + "' && " + QUARNEL_BINARY + " --export " + folder +
+                                            "/demo.mp4 --fps 10 --size 160x120 " + folder + "/data");
+    ASSERT_EQ(result.status, 0) << result.output;
+    const CommandResult streams = RunCommand("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 'file:" +
+                                             out + "/" + folder + "/demo.mp4'");
+    EXPECT_EQ(streams.output, "video\naudio\n");
+  }
+}
+
+// A sound shorter than the demo (1 s of a 2.5 s demo) is warned about with both lengths and padded with
+// silence: the video's sound lasts as long as its picture.
+TEST_F(ExportFaults, ShortSoundIsPaddedWithSilence) {
+  ASSERT_EQ(MakeDemoFolder(data, 900), "");
+  std::string sequence = ReadFile(data + "/sceneseq.txt");
+  sequence.replace(sequence.find("900"), 3, "2500");  // the demo's length, the entry still ends at 900
+  WriteFile(data + "/sceneseq.txt", sequence);
+  const CommandResult result = Quarnel("--export " + out + "/demo.mp4 --fps 10 --size 160x120 " + data);
+  ASSERT_EQ(result.status, 0) << result.output;
+  EXPECT_NE(result.output.find("warning: " + DemoMp3Path(data) + ": the sound lasts 1.0 s, the demo 2.5 s"),
+            std::string::npos)
+      << result.output;
+  const CommandResult audio = RunCommand("ffprobe -v error -select_streams a:0 -show_entries stream=duration -of "
+                                         "csv=p=0 " + out + "/demo.mp4");
+  EXPECT_NEAR(std::stod(audio.output), 2.6, 0.1) << audio.output;
+}
+
+// An encoder that fails or dies in the middle names what happened, and no video is left.
+TEST_F(ExportFaults, AFailingEncoderSaysWhy) {
+  ASSERT_EQ(MakeDemoFolder(data, 1000), "");
+  const std::string bin = dir / "bin";
+  fs::create_directories(bin);
+  const std::pair<std::string, std::string> encoders[] = {
+      {"head -c 200000 >/dev/null; exit 3", "ffmpeg failed with exit status 3"},
+      {"head -c 200000 >/dev/null; kill -9 $$", "ffmpeg was ended by signal 9 (Killed)"}};
+  for (const auto& [script, reason] : encoders) {
+    WriteFile(bin + "/ffmpeg", "#!/bin/sh\n" + script + "\n");
+    fs::permissions(bin + "/ffmpeg", fs::perms::owner_all);
+    const CommandResult result = RunCommand("PATH='" + bin + "':$PATH " + QUARNEL_BINARY + " --export " + out +
+                                            "/demo.mp4 --fps 10 --size 160x120 " + data);
+    EXPECT_EQ(result.status, 1) << result.output;
+    EXPECT_LT(result.output.find(reason), result.output.find("failed to write " + out + "/demo.mp4")) << result.output;
+    EXPECT_NE(result.output.find("failed to write"), std::string::npos) << result.output;
+    EXPECT_TRUE(Names(out).empty());
+  }
+}
+
+// Targets that cannot be what was asked for are refused by name before a frame is drawn, and nothing is
+// made: a folder given without the slash, a name that no video format has, a folder that does not exist
+// (for frames too: a mistyped path makes no folders, as for --render).
+TEST_F(ExportFaults, TargetsThatCannotBeWrittenAreNamed) {
+  ASSERT_EQ(MakeDemoFolder(data, 300), "");
+  fs::create_directories(out + "/frames");
+  const std::pair<std::string, std::string> cases[] = {
+      {out + "/frames", out + "/frames is a folder: for PNG frames in it write " + out + "/frames/ (with the slash)"},
+      {out + "/demo.xyz", out + "/demo.xyz: a video's name ends in .mp4, .m4v, .mov or .mkv"},
+      {out + "/missing/deeper/", out + "/missing: No such file or directory"},
+      {out + "/missing/demo.mp4", out + "/missing: No such file or directory"}};
+  for (const auto& [target, message] : cases) {
+    const CommandResult result = Quarnel("--export " + target + " --fps 10 --size 160x120 " + data);
+    EXPECT_EQ(result.status, 1) << target;
+    EXPECT_NE(result.output.find(message), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("frames/s"), std::string::npos) << "no frame drawn: " << result.output;
+  }
+  EXPECT_EQ(Names(out), std::vector<std::string>{"frames"});
+  EXPECT_TRUE(Names(out + "/frames").empty());
 }

@@ -84,6 +84,19 @@ class Document : public ::testing::Test {
   int ends = 0;
 };
 
+// A layer error the frame reports lands in the notice line, and marks the tweak window's model for the
+// next frame once for each new text, not in every frame.
+TEST_F(Document, LayerErrorsOfTheFrameShowInTheNoticeLine) {
+  ShowDocument(document);
+  tweak.changed = false;
+  document.engine.host.ShowNotice("preset 0: byte:BG_r: base value rounds to 300, outside the range 0..255");
+  EXPECT_EQ(tweak.controls.notice, "preset 0: byte:BG_r: base value rounds to 300, outside the range 0..255");
+  EXPECT_TRUE(tweak.changed);
+  tweak.changed = false;
+  document.engine.host.ShowNotice("preset 0: byte:BG_r: base value rounds to 300, outside the range 0..255");
+  EXPECT_FALSE(tweak.changed) << "the same text: nothing to show again";
+}
+
 TEST_F(Document, UnsavedWorkIsTheLiveSetOrTheSequenceAndShowsInTitlesAndStatus) {
   ShowDocument(document);
   EXPECT_FALSE(WorkUnsaved(document));

@@ -1,5 +1,6 @@
 // Texture loading on the null device: BMP depths, the colour key, bad files and the numbered scan.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -86,13 +87,27 @@ TEST(TextureLoad, BadFilesGiveTheLoadTextWithTheReasonAndNoTexture) {
 
   const std::string empty = TestOutPath("empty.bmp");
   std::ofstream{empty};
+
+  const std::string rle = TestOutPath("rle.bmp");  // the compression field says RLE8
+  WriteTestBmp(rle, 4, 4, std::vector<uint32_t>(16, 0x123456), 8);
+  {
+    std::fstream file(rle, std::ios::in | std::ios::out | std::ios::binary);
+    const uint32_t rle8 = 1;
+    file.seekp(30);
+    file.write(reinterpret_cast<const char*>(&rle8), 4);
+  }
+  const std::string fifo = TestOutPath("fifo.bmp");
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   const std::pair<std::string, std::string> cases[] = {
       {truncated, "the picture is compressed or the file is cut short (only whole uncompressed BMPs are read)"},
       {huge, "the picture is empty or larger than 8192 pixels on a side"},
       {text, "not a BMP picture the decoder reads (unknown image type)"},
       {empty, "the file is empty"},
+      {rle, "RLE8-compressed BMP: not supported, only uncompressed BMPs are read"},
       {TestOutPath("missing.bmp"), "No such file or directory"},
-      {TestOutPath(""), "Invalid argument"}};  // a folder
+      {fifo, "a FIFO (named pipe), not a regular file"},
+      {TestOutPath(""), "a folder, not a regular file"}};
   for (const auto& [path, reason] : cases) {
     SCOPED_TRACE(path);
     RecordingFixture f;
@@ -140,12 +155,36 @@ TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
   EXPECT_EQ(f.fatalErrors,
             (std::vector<std::string>{
                 "Texture(1) Init Error: cannot load texture (" + base + "1.bmp: not a BMP picture the decoder reads (unknown image type))",
-                "Texture(3) Init Error: cannot load texture (" + base + "3.bmp: No such file or directory)",
+                "Texture(3) Init Error: cannot load texture (" + base + "3.bmp: a symbolic link to a file that does not exist)",
                 "Texture(4) Init Error: cannot load texture (" + base + "4.bmp: Too many levels of symbolic links)"}));
 
   RecordingFixture empty;
   EXPECT_EQ(LoadTextures(empty.state, (folder / "none").string()), 0);
   EXPECT_TRUE(empty.fatalErrors.empty());
+}
+
+// The pictures' decoded size is told from their headers: the one that would bring the textures past the
+// budget is refused by name before it is decoded, and the ones after it that fit still load.
+TEST(TextureLoad, TexturesBeyondTheMemoryBudgetAreRefusedByName) {
+  const std::filesystem::path folder = TestOutPath("budget");
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string base = (folder / "texture").string();
+  WriteTestBmp(base + "0.bmp", 64, 32, std::vector<uint32_t>(64 * 32, 0x123456), 24);  // 8 KB decoded
+  WriteTestBmp(base + "1.bmp", 64, 64, std::vector<uint32_t>(64 * 64, 0x123456), 24);  // 16 KB
+  WriteTestBmp(base + "2.bmp", 32, 32, std::vector<uint32_t>(32 * 32, 0x123456), 24);  // 4 KB
+  RecordingFixture f;
+  EXPECT_EQ(LoadTextures(f.state, base, 12 << 10), 3);
+  EXPECT_NE(f.state.textures[0], nullptr);
+  EXPECT_EQ(f.state.textures[1], nullptr);
+  EXPECT_NE(f.state.textures[2], nullptr);
+  ASSERT_EQ(f.fatalErrors.size(), 1u);
+  EXPECT_EQ(f.fatalErrors[0].rfind("Texture(1) Init Error: cannot load texture (" + base +
+                                       "1.bmp: decoded, this picture of 64 x 64 pixels brings the textures to ",
+                                   0),
+            0u)
+      << f.fatalErrors[0];
+  EXPECT_EQ(f.recording->CallsStartingWith("CreateTexture").size(), 2u) << "the refused picture is not decoded";
 }
 
 TEST(TextureLoad, ScanEndsAtIndex254) {

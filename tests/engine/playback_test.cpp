@@ -220,6 +220,41 @@ TEST_F(Playback, LayerErrorIsShownOnceAndTheOtherLayersStillDrawn) {
   EXPECT_EQ(again[0].rfind("ShowMessage: preset 0: byte:BG_r: base value rounds to 400", 0), 0u) << again[0];
 }
 
+// A layer that fails only near its oscillator's peaks comes and goes: in normal play its text opens one
+// box in the whole run, however often it comes back.
+TEST_F(Playback, ALayerErrorThatComesAndGoesIsShownOncePerRun) {
+  Start();
+  const size_t first = Frame({10000});
+  for (uint32_t tick : {10100, 10200, 10300, 10400}) {
+    BreakPreset(0, tick % 200 == 0 ? 300 : 10);  // failing in every second frame
+    Frame({tick});
+  }
+  EXPECT_EQ(Shown(first).size(), 1u) << AllEvents();
+}
+
+// In development mode the author edits the failing value: the same text again (after frames without
+// it) opens no box, a changed text does, also when it changes back; every failing frame puts its text
+// in the notice line.
+TEST_F(Playback, DevelopmentModeShowsALayerErrorAgainOnlyWhenItsTextChanges) {
+  engine.settings.developmentMode = true;
+  Start();
+  std::vector<std::string> notices;
+  engine.host.ShowNotice = [&notices](const std::string& text) { notices.push_back(text); };
+  const size_t first = Frame({10000});
+  uint32_t tick = 10000;
+  for (const float red : {300, 300, 10, 300, 10, 400, 400, 300}) {
+    engine.scene.LiveParams[0].BaseVal = red;
+    Frame({tick += 100});
+  }
+  const std::vector<std::string> shown = Shown(first);
+  ASSERT_EQ(shown.size(), 3u) << AllEvents();
+  EXPECT_NE(shown[0].find("base value rounds to 300, outside the range 0..255"), std::string::npos) << shown[0];
+  EXPECT_NE(shown[1].find("rounds to 400"), std::string::npos) << shown[1];
+  EXPECT_NE(shown[2].find("rounds to 300"), std::string::npos) << shown[2];
+  ASSERT_EQ(notices.size(), 6u);
+  EXPECT_EQ("ShowMessage: " + notices[1], shown[0]);
+}
+
 TEST_F(Playback, TwoFailingLayersAreEachShownOnce) {
   Start();
   BreakPreset(0, 300);

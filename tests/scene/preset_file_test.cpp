@@ -145,6 +145,10 @@ TEST(PresetFile, BadNumbersGiveAHintForAByteOrderMarkAndTheOtherSeparator) {
   EXPECT_EQ(underComma, "data/scene3.txt:4: '2.9280' is not a valid number (under this system's language settings "
                         "decimals are written with ',')");
   EXPECT_EQ(ErrorOf(WithLine(10, "1.2.3")), "data/scene3.txt:10: '1.2.3' is not a valid number");
+  // A mark in front of the first comment line makes it no comment: the fault shows further down.
+  EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + ScenePresetText(InitParamTable())),
+            "data/scene3.txt:2: '// baseval, oscform, osc1, osc2' is not a valid number (the file starts with a UTF-8 "
+            "byte order mark, so its first line is not read as a comment: save the file without one)");
 }
 
 TEST(PresetFile, ErrorRaisesItsTypeAndKeepsEntriesReadSoFar) {
@@ -243,13 +247,13 @@ class LoadScenePresetsOf : public ::testing::Test {
 TEST_F(LoadScenePresetsOf, AFifoIsRefusedWithoutWaiting) {
   ASSERT_EQ(mkfifo((dir / "scene1.txt").c_str(), 0644), 0);
   EXPECT_EQ(Load(), 3);
-  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" + dir / "scene1.txt: not a regular file)");
+  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" + dir / "scene1.txt: a FIFO (named pipe), not a regular file)");
 }
 
 TEST_F(LoadScenePresetsOf, ALinkToAnEndlessDeviceIsRefusedWithoutReading) {
   std::filesystem::create_symlink("/dev/zero", dir / "scene1.txt");
   EXPECT_EQ(Load(), 3);
-  EXPECT_NE(Report().find(dir / "scene1.txt: not a regular file"), std::string::npos) << Report();
+  EXPECT_NE(Report().find(dir / "scene1.txt: a device, not a regular file"), std::string::npos) << Report();
 }
 
 TEST_F(LoadScenePresetsOf, AHugeFileIsRefused) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 struct CommandResult {
   int status = -1;
@@ -19,4 +20,12 @@ inline CommandResult RunCommand(const std::string& command) {
   const int raw = pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return result;
+}
+
+// A process id that no process has now: a child that has already been waited for.
+inline pid_t EndedProcessId() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
 }

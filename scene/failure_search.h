@@ -1,0 +1,24 @@
+#pragma once
+// Where a parameter of a sequence entry first fails to evaluate (its oscillating value rounds outside
+// the signed 32-bit range), found exactly and without trying every demo time: a span of demo times is
+// dropped whole when bounds on its effect times and on the oscillator over them prove that no value
+// there leaves the range; the spans that remain are halved until they are short enough to evaluate
+// millisecond by millisecond with the evaluator the frames use. The work is counted against a budget,
+// so an oscillator that no bound can settle (its peaks just outside the range but never met at a whole
+// millisecond) ends the search undecided instead of running for hours.
+#include <cstdint>
+
+#include "scene/param_table.h"
+#include "scene/sequence.h"
+
+struct FailureSearch {
+  enum class Outcome { NeverFails, Fails, Undecided };
+  Outcome outcome = Outcome::NeverFails;
+  uint32_t demoTimeMs = 0;  // Fails: the first failing demo time; Undecided: the first one not settled
+  uint32_t fxTimeMs = 0;    // Fails: the effect time there
+};
+
+// Searches demo times 0..lastDemoTimeMs of entry for the first at which param (entry `index` of the
+// table, an integer type whose base value its type holds) fails to evaluate. Every bound or millisecond tried takes one unit of budget.
+FailureSearch FindFirstFailure(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index,
+                               uint32_t lastDemoTimeMs, uint64_t& budget);

@@ -1,0 +1,112 @@
+#include "scene/failure_search.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+#include "scene/errors.h"
+#include "scene/scene_update.h"
+
+namespace {
+
+constexpr int kBgR = 0;  // byte:BG_r
+
+TSceneSeqEntry Entry(float factor, int32_t offset, uint8_t wobbleKind = 0, float frequency = 0, float amplitude = 0) {
+  TSceneSeqEntry entry;
+  entry.TimeFactor = factor;
+  entry.TimeOffset = offset;
+  entry.WobbleKind = wobbleKind;
+  entry.WobbleFrequency = frequency;
+  entry.WobbleAmplitude = amplitude;
+  return entry;
+}
+
+// The first failing demo time found by evaluating every millisecond, as the frames would.
+FailureSearch EveryMillisecond(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, uint32_t lastMs) {
+  for (uint32_t d = 0; d <= lastMs; ++d) {
+    const uint32_t fxTimeMs = EntryEffectTime(entry, d);
+    try {
+      EvaluateParam(param, kBgR, fxTimeMs);
+    } catch (const RangeError&) {
+      return {FailureSearch::Outcome::Fails, d, fxTimeMs};
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+// Random entries and oscillators whose peaks lie near the edges of the 32-bit range, over short demos:
+// the search finds exactly the failure (or none) that evaluating every millisecond finds.
+TEST(FailureSearch, AgreesWithEveryMillisecondOnRandomFolders) {
+  std::mt19937 random(30);
+  const auto pick = [&random](std::initializer_list<double> values) {
+    return *(values.begin() + std::uniform_int_distribution<size_t>(0, values.size() - 1)(random));
+  };
+  const auto between = [&random](double low, double high) { return std::uniform_real_distribution<>(low, high)(random); };
+  int fails = 0, neverFails = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const TSceneSeqEntry entry =
+        Entry(float(pick({0, 1, 0.5, -0.3, 2, 37.7, 1e6, between(-3, 3)})),
+              int32_t(pick({0, 1000, -500, 2147480000, between(-1e5, 1e5)})), uint8_t(pick({0, 1, 2, 3})),
+              float(pick({0.001, 0.1, between(0, 2)})), float(pick({0, 200, 5000, between(-1e4, 1e4)})));
+    const uint8_t form = uint8_t(std::uniform_int_distribution<>(1, 6)(random));
+    const double edge = form >= 5 ? 4294967295.0 : 2147483647.0;
+    const float y = float(pick({-1, 1}) * (edge - pick({0, 1, 50, 300, 5000}) + between(-2, 2)));
+    const float x = float(pick({1e-5, 0.001, 0.01, 1, 2 * std::numbers::pi / 3, between(0, 0.05)}));
+    const TScene1ParamInterface param = SetParam("byte:BG_r", form, float(pick({0, 3, 100, 255})), x, y);
+    const uint32_t lastMs = uint32_t(pick({0, 15, 100, between(0, 3000)}));
+
+    uint64_t budget = 10'000'000;
+    const FailureSearch search = FindFirstFailure(entry, param, kBgR, lastMs, budget);
+    const FailureSearch expected = EveryMillisecond(entry, param, lastMs);
+    ASSERT_EQ(search.outcome, expected.outcome) << "round " << round;
+    if (expected.outcome == FailureSearch::Outcome::Fails) {
+      ASSERT_EQ(search.demoTimeMs, expected.demoTimeMs) << "round " << round;
+      ASSERT_EQ(search.fxTimeMs, expected.fxTimeMs) << "round " << round;
+      ++fails;
+    } else {
+      ++neverFails;
+    }
+  }
+  // Both answers are common, so both are compared.
+  EXPECT_GT(fails, 300);
+  EXPECT_GT(neverFails, 300);
+}
+
+// The campaign's folder: BG_r swings with 2^31 over 200 000 ms and fails only within about 30 ms of its
+// peak at 157 079 ms, between times 25 ms apart. Every entry finds it with a few hundred evaluations.
+TEST(FailureSearch, FindsANarrowPeakOfALongDemoQuickly) {
+  const TScene1ParamInterface param = SetParam("byte:BG_r", 1, 0, 0.00001f, 2147483648.0f);
+  uint64_t budget = 1'000'000;
+  const FailureSearch search = FindFirstFailure(Entry(1, 0), param, kBgR, 200000, budget);
+  EXPECT_EQ(search.outcome, FailureSearch::Outcome::Fails);
+  EXPECT_EQ(search.demoTimeMs, EveryMillisecond(Entry(1, 0), param, 200000).demoTimeMs);
+  EXPECT_NEAR(search.demoTimeMs, 157079, 40);
+  EXPECT_GT(budget, 1'000'000u - 2000);
+
+  // Oscillators that never come near the edge cost one bound for the whole demo, however long.
+  budget = 1'000'000;
+  const TScene1ParamInterface tame = SetParam("byte:BG_r", 1, 0, 0.01f, 3e5f);
+  EXPECT_EQ(FindFirstFailure(Entry(3.5f, 100, 1, 0.002f, 500), tame, kBgR, 2147483647, budget).outcome,
+            FailureSearch::Outcome::NeverFails);
+  EXPECT_EQ(budget, 1'000'000u - 1);
+}
+
+// Peaks beyond the range that no whole millisecond meets (sin(t * 2π/3) is 0 or ±0.866 at every
+// whole t): no bound settles them, so the search either tries every millisecond or, beyond its budget,
+// says it is undecided and where it stopped, never that the oscillator does not fail.
+TEST(FailureSearch, UnsettledPeaksAreUndecidedBeyondTheBudget) {
+  const TScene1ParamInterface param = SetParam("byte:BG_r", 1, 0, float(2 * std::numbers::pi / 3), 2147483648.0f);
+  uint64_t budget = 100'000;
+  EXPECT_EQ(FindFirstFailure(Entry(1, 0), param, kBgR, 50'000, budget).outcome, FailureSearch::Outcome::NeverFails);
+
+  budget = 1000;
+  const FailureSearch search = FindFirstFailure(Entry(1, 0), param, kBgR, 10'000'000, budget);
+  EXPECT_EQ(search.outcome, FailureSearch::Outcome::Undecided);
+  EXPECT_GT(search.demoTimeMs, 0u);
+  EXPECT_LT(search.demoTimeMs, 1000u);
+  EXPECT_EQ(budget, 0u);
+}
