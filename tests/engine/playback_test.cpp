@@ -237,6 +237,7 @@ TEST_F(Playback, ALayerErrorThatComesAndGoesIsShownOncePerRun) {
 // in the notice line.
 TEST_F(Playback, DevelopmentModeShowsALayerErrorAgainOnlyWhenItsTextChanges) {
   engine.settings.developmentMode = true;
+  engine.liveSetOnly = true;
   Start();
   std::vector<std::string> notices;
   engine.host.ShowNotice = [&notices](const std::string& text) { notices.push_back(text); };
