@@ -13,7 +13,7 @@ int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t fps, uin
     PrintReport(RenderPastEndText(demoTimeMs, demo.sequence.DemoLength));
     return 1;
   }
-  const std::string error = RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), demo.scene, demo.sequence, dataDir,
+  const std::string error = RenderDemoFrameToPng([] { return Direct3DCreate8(D3D_SDK_VERSION); }, demo.scene, demo.sequence, dataDir,
                                                  demoTimeMs, fps, widthPx, heightPx, false, pngPath);
   if (!error.empty()) PrintReport(error);
   return error.empty() ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "draw/offscreen_demo.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "draw/demo_frame.h"
@@ -66,23 +67,64 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
   return "";
 }
 
-std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
-                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
-                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath) {
-  RenderState state;  // its random stream starts at kRepeatableSeed
-  std::string error =
-      StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);
-  if (error.empty()) {
-    // The frames before, as the export draws them (their failing layers skipped), leave the device and
-    // the back buffer as they are when the export reaches demoTimeMs.
-    const LayerErrorSink skipFailingLayer = [](const std::string&) {};
-    uint32_t fxTimeMs = 0;
-    for (uint64_t n = 0; FixedStepFrameTimeMs(n, fps) < demoTimeMs; ++n)
-      DrawDemoFrame(state, scene, sequence, FixedStepFrameTimeMs(n, fps), developmentMode, state.FullWidth,
-                    state.FullHeight, fxTimeMs, skipFailingLayer);
-  }
+namespace {
+
+// Frames first..last-1 drawn (fast-forwarded when fastForward), their failing layers skipped.
+void DrawFramesBefore(RenderState& state, SceneState& scene, const SceneSequence& sequence,
+                      const FrameTimes& frameTimeMs, uint64_t first, uint64_t last, bool developmentMode,
+                      bool fastForward) {
+  DeviceExtras* extras = ExtrasOf(state.device);
+  if (extras != nullptr) extras->SetFastForward(fastForward);
+  const LayerErrorSink skipFailingLayer = [](const std::string&) {};
+  uint32_t fxTimeMs = 0;
+  for (uint64_t n = first; n < last; ++n)
+    DrawDemoFrame(state, scene, sequence, frameTimeMs(n), developmentMode, state.FullWidth, state.FullHeight,
+                  fxTimeMs, skipFailingLayer);
+  if (extras != nullptr) extras->SetFastForward(false);
+}
+
+std::string Start(RenderState& state, const OffscreenStart& start) {
+  return StartOffscreenRenderer(state, start.direct3d(), start.dataDir, start.screenCinemaWidthRatio, start.widthPx,
+                                start.heightPx);
+}
+
+}  // namespace
+
+std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& start, SceneState& scene,
+                                      const SceneSequence& sequence, const FrameTimes& frameTimeMs, uint64_t frame,
+                                      bool developmentMode, const LayerErrorSink& layerError) {
+  std::string error = Start(state, start);
+  if (!error.empty()) return error;
+  DrawFramesBefore(state, scene, sequence, frameTimeMs, 0, frame, developmentMode, true);
+  error = DrawOffscreenFrame(state, scene, sequence, frameTimeMs(frame), developmentMode, layerError);
+  const DeviceExtras* extras = ExtrasOf(state.device);
+  const uint64_t realStart = extras != nullptr ? extras->LatestRealStart() : 0;
+  if (!error.empty() || realStart == frame) return error;
+  // Pixels of the fast-forward showed: again, drawn for real from the latest frame that makes it exact.
+  const RenderCallbacks callbacks = state.callbacks;
+  ReleaseRenderObjects(state);
+  state = RenderState{};
+  state.callbacks = callbacks;
+  error = Start(state, start);
+  if (!error.empty()) return error;
+  DrawFramesBefore(state, scene, sequence, frameTimeMs, 0, realStart, developmentMode, true);
+  DrawFramesBefore(state, scene, sequence, frameTimeMs, realStart, frame, developmentMode, false);
+  return DrawOffscreenFrame(state, scene, sequence, frameTimeMs(frame), developmentMode, layerError);
+}
+
+std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
+                                 const SceneSequence& sequence, const std::string& dataDir, uint32_t demoTimeMs,
+                                 uint32_t fps, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
+                                 const std::string& pngPath) {
+  // The export's frames before demoTimeMs, then demoTimeMs itself (which need not be one of its times).
+  const uint64_t before = (uint64_t(demoTimeMs) * std::max(fps, 1u) + 999) / 1000;
+  const FrameTimes frameTimeMs = [&](uint64_t n) { return n < before ? FixedStepFrameTimeMs(n, fps) : demoTimeMs; };
+  RenderState state;
+  std::string error = DrawFrameAfterFastForward(state, {direct3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx},
+                                                scene, sequence, frameTimeMs, before, developmentMode);
   RgbaImage image;
-  if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
+  DeviceExtras* extras = ExtrasOf(state.device);
+  if (error.empty() && (extras == nullptr || !extras->ReadBackBuffer(image))) error = kNoPixelsText;
   if (error.empty()) {
     const std::string writeError = WritePng(pngPath, image);
     if (!writeError.empty()) error = PngWriteFailedText(writeError);

@@ -3,6 +3,7 @@
 // started the way the program's start-up does, then frames drawn as the playback loop draws them, on a
 // fixed-step clock, and read back as pictures. Times are ms, sizes pixels; error texts are empty on success.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "draw/demo_frame.h"
@@ -38,12 +39,35 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
                                  uint32_t demoTimeMs, bool developmentMode, RgbaImage& image,
                                  const LayerErrorSink& layerError = {});
 
-// The whole `--render`: a fresh state (its random stream at kRepeatableSeed) starts the renderer on d3d,
-// draws every frame the export at fps frames per second draws before demoTimeMs (frame n at n * 1000 / fps ms, nothing
-// read back), then demo time demoTimeMs, and writes that picture to pngPath. So the picture is the
-// export's frame at that time, with everything the earlier frames left: render states, the back buffer
-// with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and
-// sequence are loaded as the start-up loads them.
-std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
-                                 const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
-                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath);
+// How an offscreen renderer is started, kept so that it can be started again: a new Direct3D object
+// for each start, and the rest of StartOffscreenRenderer's arguments.
+struct OffscreenStart {
+  std::function<IDirect3D8*()> direct3d;
+  std::string dataDir;
+  float screenCinemaWidthRatio = 0;
+  uint32_t widthPx = 0, heightPx = 0;
+};
+
+// Frame n's demo time.
+using FrameTimes = std::function<uint32_t(uint64_t frame)>;
+
+// Starts the renderer on state (fresh: its random stream at kRepeatableSeed) and draws frame `frame`
+// (at frameTimeMs(frame)) exactly as drawing every frame from 0 leaves it, in about the time of that
+// frame and its clear horizon: the frames before it are fast-forwarded, and when the frame drawn then
+// would show pixels the fast-forward left (a preset that keeps pixels), the renderer starts again and
+// draws for real from the latest frame from which the result is exact. Frames before `frame` skip
+// their failing layers; the result is the start-up's fatal text or frame `frame`'s as
+// DrawOffscreenFrame gives it (layerError as there). The back buffer then holds the frame.
+std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& start, SceneState& scene,
+                                      const SceneSequence& sequence, const FrameTimes& frameTimeMs, uint64_t frame,
+                                      bool developmentMode, const LayerErrorSink& layerError = {});
+
+// The whole `--render`: the frame at demoTimeMs after every frame the export at fps frames per second
+// draws before it (frame n at n * 1000 / fps ms), through DrawFrameAfterFastForward, written to
+// pngPath. So the picture is the export's frame at that time, with everything the earlier frames left:
+// render states, the back buffer with no depth buffer after the first render-to-texture layer, and
+// what no clear removed. scene and sequence are loaded as the start-up loads them.
+std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
+                                 const SceneSequence& sequence, const std::string& dataDir, uint32_t demoTimeMs,
+                                 uint32_t fps, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
+                                 const std::string& pngPath);
