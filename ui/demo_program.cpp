@@ -14,6 +14,8 @@
 #include "ui/ui_messages.h"
 #include "devmode/dev_document.h"
 #include "ui/dev_window_layout.h"
+#include "ui/display_refresh.h"
+#include "engine/frame_pacing.h"
 #include "ui/reload_timer.h"
 #include "engine/init_demo.h"
 #include "ui/launcher_form.h"
@@ -34,6 +36,13 @@ uint32_t MonotonicTickMs() {
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+double MonotonicSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// While a message box opened inside a frame runs the event loop, the next frame is tried this often.
+constexpr double kNestedFrameRetryS = 0.05;
+
 // A box asked for while another one is open waits for it: FLTK shows one message box at a time and
 // silently drops a second one.
 struct QueuedBox {
@@ -45,7 +54,7 @@ struct Program {
   DemoEngine engine;
   DevDocument document{engine};
   TForm1* form = nullptr;
-  bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
+  bool inFrame = false;     // a message box opened inside a frame runs the event loop again: no nested frame
   bool fatalShown = false;
   bool boxOpen = false;
   std::deque<QueuedBox> waitingBoxes;
@@ -54,6 +63,8 @@ struct Program {
   TimelineWindowPtr timeline;  // development mode only
   std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
   uint32_t steppedTickMs = 0;
+  FramePacer pacer{0};     // at most the display's refresh or --max-fps
+  bool framesRunning = false;
 };
 
 void Frame(Program& program) {
@@ -69,11 +80,17 @@ void Frame(Program& program) {
   if (program.timeline) TimelineFrame(*program.timeline);
 }
 
-void Idle(void* data) {
+// The frame loop: a timer that draws a frame and sets itself again for when the next one is due.
+void FrameTimer(void* data) {
   Program& program = *static_cast<Program*>(data);
-  if (program.inFrame) return;
+  if (program.inFrame) {
+    Fl::add_timeout(kNestedFrameRetryS, FrameTimer, data);
+    return;
+  }
+  program.pacer.FrameStarted(MonotonicSeconds());
   FromToolkit([&program] { Frame(program); });
   program.inFrame = false;
+  if (program.framesRunning) Fl::add_timeout(program.pacer.SecondsToNext(MonotonicSeconds()), FrameTimer, data);
 }
 
 // Opens the X display and hands the connection to FLTK; false when there is none. A probe that closed
@@ -191,7 +208,8 @@ void PlugInHost(Program& program) {
     program.form->OutputView().SizePx(widthPx, heightPx);
   };
   host.Terminate = [&program] {
-    Fl::remove_idle(Idle, &program);
+    program.framesRunning = false;
+    Fl::remove_timeout(FrameTimer, &program);
     while (Fl_Window* window = Fl::first_window()) window->hide();  // Fl::run returns once none is shown
   };
 }
@@ -242,6 +260,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   engine.render.callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
   PlugInHost(program);
   SetErrorDisplay(engine.host.ShowMessage);
+  program.pacer = FramePacer(options.maxFps ? *options.maxFps : DisplayRefreshHz());
   if (options.frameStepMs) {
     program.frameStepMs = options.frameStepMs;
     engine.settings.repeatable = true;
@@ -260,7 +279,8 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     if (InitDemo(program.engine, choice)) {
       ConnectDocument(program.document);
       StartHotReload(program.document);
-      Fl::add_idle(Idle, &program);
+      program.framesRunning = true;
+      Fl::add_timeout(0, FrameTimer, &program);
     } else {
       ShutdownDemo(program.engine);
     }
