@@ -42,6 +42,21 @@ inline constexpr char kExportOddSizeEnd[] = " (PNG frames, --export DIR/, take a
 inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
 inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
 
+inline std::string ExportPastEndText(uint32_t toMs, uint32_t demoLengthMs) {
+  return "--to " + std::to_string(toMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";
+}
+inline std::string ExportNoFramesText(uint32_t fromMs, uint32_t toMs) {
+  return "no frame lies in " + std::to_string(fromMs) + ".." + std::to_string(toMs) + " ms at this --fps";
+}
+inline std::string ExportContainerText(const std::string& codec, const std::string& extensions,
+                                       const std::string& videoPath) {
+  return "--codec " + codec + " goes into a " + extensions + " file, not " + videoPath;
+}
+inline std::string ExportJobsText(uint64_t jobs, uint64_t frames) {
+  return "exporting " + std::to_string(frames) + " frames in " + std::to_string(jobs) + " parts side by side";
+}
+inline std::string ExportPartFailedText(const std::string& partPath) { return "the part " + partPath + " failed:"; }
+
 // Our own: quarnel --render.
 inline std::string RenderPastEndText(uint32_t demoTimeMs, uint32_t demoLengthMs) {
   return "--render " + std::to_string(demoTimeMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";
@@ -49,7 +64,10 @@ inline std::string RenderPastEndText(uint32_t demoTimeMs, uint32_t demoLengthMs)
 
 // Our own: faults in the command line, followed by the usage text.
 inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";
-inline constexpr char kBadFpsText[] = "--fps wants a whole number 1..240, not ";
+inline constexpr char kBadFpsText[] = "--fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not ";
+inline constexpr char kBadTimeText[] = "--from and --to want demo times in ms, 0..2147483647, --from before --to, not ";
+inline constexpr char kBadCodecText[] = "--codec wants h264, ffv1, png or prores, not ";
+inline constexpr char kBadJobsText[] = "--jobs wants a whole number 1..64, not ";
 inline constexpr char kMissingValueText[] = "a value is missing after ";
 inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
 inline constexpr char kDevelopmentSwitchTwiceText[] = "-d is given twice (a data folder named -d is written ./-d)";

@@ -67,6 +67,14 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
   return "";
 }
 
+FrameSpan FramesBetween(uint32_t fromMs, uint32_t toMs, FrameRate rate) {
+  const uint64_t numerator = std::max(rate.numerator, 1u), perFrame = 1000 * uint64_t(rate.denominator);
+  // Frame n's time, n * perFrame / numerator rounded down, is at least fromMs when n * perFrame >=
+  // fromMs * numerator, and at most toMs when n * perFrame < (toMs + 1) * numerator.
+  const auto roundedUp = [perFrame](uint64_t value) { return (value + perFrame - 1) / perFrame; };
+  return {roundedUp(fromMs * numerator), roundedUp((toMs + 1ull) * numerator) - 1};
+}
+
 namespace {
 
 // Frames first..last-1 drawn (fast-forwarded when fastForward), their failing layers skipped.
@@ -114,11 +122,11 @@ std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& 
 
 std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
                                  const SceneSequence& sequence, const std::string& dataDir, uint32_t demoTimeMs,
-                                 uint32_t fps, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
+                                 FrameRate rate, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
                                  const std::string& pngPath) {
   // The export's frames before demoTimeMs, then demoTimeMs itself (which need not be one of its times).
-  const uint64_t before = (uint64_t(demoTimeMs) * std::max(fps, 1u) + 999) / 1000;
-  const FrameTimes frameTimeMs = [&](uint64_t n) { return n < before ? FixedStepFrameTimeMs(n, fps) : demoTimeMs; };
+  const uint64_t before = FramesBetween(demoTimeMs, demoTimeMs, rate).first;
+  const FrameTimes frameTimeMs = [&](uint64_t n) { return n < before ? FixedStepFrameTimeMs(n, rate) : demoTimeMs; };
   RenderState state;
   std::string error = DrawFrameAfterFastForward(state, {direct3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx},
                                                 scene, sequence, frameTimeMs, before, developmentMode);

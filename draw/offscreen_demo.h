@@ -14,11 +14,25 @@
 
 constexpr uint32_t kMaxOffscreenSidePx = 8192;
 
-// The fixed-step clock of `--render` and the export: the demo time of frame n at fps frames per second
-// (an fps of 0 counts as 1).
-inline uint32_t FixedStepFrameTimeMs(uint64_t frame, uint32_t fps) {
-  return static_cast<uint32_t>(frame * 1000 / (fps > 0 ? fps : 1));
+// The frame rate of `--render` and the export: numerator / denominator frames per second (60, or
+// 30000/1001 for NTSC's 29.97).
+struct FrameRate {
+  uint32_t numerator = 60, denominator = 1;
+};
+
+// The fixed-step clock of `--render` and the export: the demo time of frame n, n * 1000 / rate ms
+// rounded down (a numerator of 0 counts as 1).
+inline uint32_t FixedStepFrameTimeMs(uint64_t frame, FrameRate rate) {
+  const uint64_t numerator = rate.numerator > 0 ? rate.numerator : 1;
+  return static_cast<uint32_t>(frame * 1000 * rate.denominator / numerator);
 }
+
+// The frames of that clock from the first at or after fromMs to the last at or before toMs (none when
+// first > last). From 0 to the demo's length these are the frames of a whole export.
+struct FrameSpan {
+  uint64_t first = 0, last = 0;
+};
+FrameSpan FramesBetween(uint32_t fromMs, uint32_t toMs, FrameRate rate);
 
 // Takes over d3d (released with the state) and starts the renderer on it: a windowed device of
 // widthPx × heightPx (1..8192) with no window, the start-up geometry, the sprite object, the textures
@@ -62,12 +76,12 @@ std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& 
                                       const SceneSequence& sequence, const FrameTimes& frameTimeMs, uint64_t frame,
                                       bool developmentMode, const LayerErrorSink& layerError = {});
 
-// The whole `--render`: the frame at demoTimeMs after every frame the export at fps frames per second
-// draws before it (frame n at n * 1000 / fps ms), through DrawFrameAfterFastForward, written to
+// The whole `--render`: the frame at demoTimeMs after every frame the export at rate draws before it
+// (FixedStepFrameTimeMs), through DrawFrameAfterFastForward, written to
 // pngPath. So the picture is the export's frame at that time, with everything the earlier frames left:
 // render states, the back buffer with no depth buffer after the first render-to-texture layer, and
 // what no clear removed. scene and sequence are loaded as the start-up loads them.
 std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
                                  const SceneSequence& sequence, const std::string& dataDir, uint32_t demoTimeMs,
-                                 uint32_t fps, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
+                                 FrameRate rate, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
                                  const std::string& pngPath);

@@ -79,7 +79,7 @@ TEST_F(Export, VideoCarriesTheMp3AsItsSound) {
   ASSERT_EQ(result.status, 0) << result.output;
   const CommandResult streams = RunCommand("ffprobe -v error -show_entries stream=codec_type,codec_name -of csv=p=0 " +
                                            out / "demo.mp4");
-  EXPECT_EQ(streams.output, "h264,video\naac,audio\n");
+  EXPECT_EQ(streams.output, "h264,video\nmp3,audio\n") << "the MP3 copied as it is";
   const CommandResult frames = RunCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
                                           "stream=nb_read_frames -of csv=p=0 " + out / "demo.mp4");
   EXPECT_EQ(frames.output, "11\n");
@@ -136,7 +136,8 @@ TEST_F(Export, BadSizeOrFpsSaysWhatIsWrong) {
   for (const auto& [args, expected] : std::vector<std::pair<std::string, std::string>>{
            {"--size 0x480", "quarnel: --size wants WIDTHxHEIGHT, each a whole number 1..8192, not '0x480'"},
            {"--size 640", "quarnel: --size wants WIDTHxHEIGHT, each a whole number 1..8192, not '640'"},
-           {"--fps 500", "quarnel: --fps wants a whole number 1..240, not '500'"},
+           {"--fps 500", "quarnel: --fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not '500'"},
+           {"--fps 1/2", "quarnel: --fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not '1/2'"},
            {"--fps", "quarnel: a value is missing after '--fps'"}}) {
     const CommandResult result = Quarnel("--export " + out / "demo.mp4 " + data.Path() + " " + args);
     EXPECT_EQ(result.status, 2) << args;

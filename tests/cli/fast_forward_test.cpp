@@ -72,7 +72,7 @@ TEST(FastForward, ShippedDemoFramesAreThoseOfDrawingEveryFrame) {
   LoadedDemo demo;
   ASSERT_TRUE(LoadDataFolder(QUARNEL_SOURCE_DIR "/data", demo));
   constexpr uint32_t kFps = 10;
-  const FrameTimes times = [](uint64_t n) { return FixedStepFrameTimeMs(n, kFps); };
+  const FrameTimes times = [](uint64_t n) { return FixedStepFrameTimeMs(n, {kFps, 1}); };
   const OffscreenStart start{NewDirect3D, QUARNEL_SOURCE_DIR "/data", demo.sequence.ScreenCinemaWidthRatio, kWidthPx,
                              kHeightPx};
   EXPECT_EQ(FastForwardedDiffer(start, demo.scene, demo.sequence, times,
@@ -102,7 +102,7 @@ TEST(FastForward, RandomFolderFramesAreThoseOfDrawingEveryFrame) {
   std::filesystem::create_directories(dataDir);
   WriteRingAndWhiteTextures(dataDir);
   constexpr uint32_t kFps = 10, kLengthMs = 8000;
-  const FrameTimes times = [](uint64_t n) { return FixedStepFrameTimeMs(n, kFps); };
+  const FrameTimes times = [](uint64_t n) { return FixedStepFrameTimeMs(n, {kFps, 1}); };
   const OffscreenStart start{NewDirect3D, dataDir, 3, kWidthPx / 2, kHeightPx / 2};
   for (uint64_t seed : {11, 12, 13}) {
     SceneState scene;
