@@ -80,6 +80,34 @@ TEST(FastForward, ShippedDemoFramesAreThoseOfDrawingEveryFrame) {
             0);
 }
 
+// The horizon is no further back than it must be: before its fade-out every frame of the shipped demo
+// clears all it reads, so a frame drawn for real after fast-forwarding is exact at once; the fade-out
+// from 88 s draws over what the frames since then left (its clears fail without a depth buffer), so a
+// frame there goes back to the last frame before it, which cleared everything.
+TEST(FastForward, ShippedDemoReplaysOnlyTheFadeOut) {
+  LoadedDemo demo;
+  ASSERT_TRUE(LoadDataFolder(QUARNEL_SOURCE_DIR "/data", demo));
+  constexpr uint32_t kFps = 10;
+  const auto latestStart = [&](uint64_t frame) {
+    RenderState state;
+    EXPECT_EQ(StartOffscreenRenderer(state, NewDirect3D(), QUARNEL_SOURCE_DIR "/data",
+                                     demo.sequence.ScreenCinemaWidthRatio, kWidthPx / 4, kHeightPx / 4),
+              "");
+    DeviceExtras* extras = ExtrasOf(state.device);
+    extras->SetFastForward(true);
+    const LayerErrorSink skip = [](const std::string&) {};
+    for (uint64_t n = 0; n <= frame; ++n) {
+      if (n == frame) extras->SetFastForward(false);
+      EXPECT_EQ(DrawOffscreenFrame(state, demo.scene, demo.sequence, FixedStepFrameTimeMs(n, {kFps, 1}), false, skip), "");
+    }
+    const uint64_t start = extras->LatestRealStart();
+    ReleaseRenderObjects(state);
+    return start;
+  };
+  for (uint64_t frame : {100u, 300u, 500u, 700u, 879u}) EXPECT_EQ(latestStart(frame), frame);
+  EXPECT_EQ(latestStart(920), 879u) << "87.9 s: the last frame of the tiles, which clears everything";
+}
+
 // A preset as "rand" rolls it over the defaults, with the render-to-texture layer and the clears
 // chosen here, so that every folder has layers that keep pixels and screen effects.
 TScene1ParamIArray RandomPreset(uint64_t seed, bool renderToTexture, bool clearTarget) {
