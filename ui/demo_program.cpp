@@ -40,9 +40,6 @@ double MonotonicSeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// While a message box opened inside a frame runs the event loop, the next frame is tried this often.
-constexpr double kNestedFrameRetryS = 0.05;
-
 // A box asked for while another one is open waits for it: FLTK shows one message box at a time and
 // silently drops a second one.
 struct QueuedBox {
@@ -80,17 +77,29 @@ void Frame(Program& program) {
   if (program.timeline) TimelineFrame(*program.timeline);
 }
 
-// The frame loop: a timer that draws a frame and sets itself again for when the next one is due.
-void FrameTimer(void* data) {
+void DrawFrame(void* data);
+
+// The next frame: from a timer when it is not due yet, else once the toolkit is idle. (A timer due at
+// once would be run before any event is read, frame after frame, so no key would reach the program
+// while frames take longer than the cap allows.)
+void ScheduleFrame(Program& program) {
+  const double waitS = program.pacer.SecondsToNext(MonotonicSeconds());
+  if (waitS > 0)
+    Fl::add_timeout(waitS, DrawFrame, &program);
+  else
+    Fl::add_idle(DrawFrame, &program);
+}
+
+// The frame loop: draws a frame and schedules the next. While a message box opened inside a frame is
+// open, no frame is drawn: the next is scheduled only when that frame is done.
+void DrawFrame(void* data) {
   Program& program = *static_cast<Program*>(data);
-  if (program.inFrame) {
-    Fl::add_timeout(kNestedFrameRetryS, FrameTimer, data);
-    return;
-  }
+  Fl::remove_idle(DrawFrame, data);
+  if (program.inFrame) return;
   program.pacer.FrameStarted(MonotonicSeconds());
   FromToolkit([&program] { Frame(program); });
   program.inFrame = false;
-  if (program.framesRunning) Fl::add_timeout(program.pacer.SecondsToNext(MonotonicSeconds()), FrameTimer, data);
+  if (program.framesRunning) ScheduleFrame(program);
 }
 
 // Opens the X display and hands the connection to FLTK; false when there is none. A probe that closed
@@ -209,7 +218,8 @@ void PlugInHost(Program& program) {
   };
   host.Terminate = [&program] {
     program.framesRunning = false;
-    Fl::remove_timeout(FrameTimer, &program);
+    Fl::remove_timeout(DrawFrame, &program);
+    Fl::remove_idle(DrawFrame, &program);
     while (Fl_Window* window = Fl::first_window()) window->hide();  // Fl::run returns once none is shown
   };
 }
@@ -280,7 +290,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
       ConnectDocument(program.document);
       StartHotReload(program.document);
       program.framesRunning = true;
-      Fl::add_timeout(0, FrameTimer, &program);
+      ScheduleFrame(program);
     } else {
       ShutdownDemo(program.engine);
     }
