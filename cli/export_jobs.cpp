@@ -31,6 +31,7 @@ struct Part {
   std::string path;  // the part's video file, or its folder of frames ending in '/'
   std::string log;   // what the part's process printed
   pid_t pid = -1;
+  bool ok = false;   // its process ended with status 0
 };
 
 // The program's arguments that export one part: the picture alone (the soundtrack goes in once, when
@@ -72,7 +73,8 @@ bool WaitForParts(std::vector<Part>& parts) {
         for (const Part& each : parts)
           if (each.pid > 0) kill(each.pid, SIGTERM);
     part.pid = -1;
-    ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    part.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    ok = ok && part.ok;
   }
   return ok;
 }
@@ -152,25 +154,23 @@ int RunSplitExport(const ExportOptions& options, FrameSpan span, bool toPng, con
   for (Part& part : parts) part.pid = StartPart(PartArguments(options, part), part.log);
   PrintReport(ExportJobsText(jobs, frameCount));
   bool ok = WaitForParts(parts);
+  for (const Part& part : parts)
+    if (!part.ok && InterruptWatch::Signal() == 0)  // its own messages follow, printable already
+      std::fprintf(stderr, "%s\n%s", PrintableMessage(ExportPartFailedText(part.path)).c_str(),
+                   ReadText(part.log).c_str());
   const std::string listPath = (folder / (head + "s.txt")).string();
+  if (ok && toPng) ok = MoveFrames(parts, target.temporary);
+  if (ok && !toPng && (ok = WriteList(listPath, parts))) {
+    FfmpegPipe join(JoinArguments(listPath, mp3, FixedStepFrameTimeMs(span.first, options.rate),
+                                  DurationMs(frameCount, options.rate), target.temporary));
+    ok = join.Finish();
+  }
+  RemoveParts(parts, listPath);
   if (InterruptWatch::Signal() != 0) {
-    RemoveParts(parts, listPath);
     RemoveExportTemporary(target);
     PrintReport(std::string(kExportInterruptedText) + options.outPath);
     interrupts.EndBySignal();
   }
-  for (const Part& part : parts) {
-    const std::string said = ok ? "" : ReadText(part.log);  // the part's own messages, printable already
-    if (!said.empty()) std::fprintf(stderr, "%s\n%s", PrintableMessage(ExportPartFailedText(part.path)).c_str(), said.c_str());
-  }
-  if (ok && toPng) ok = MoveFrames(parts, target.temporary);
-  if (ok && !toPng) {
-    ok = WriteList(listPath, parts);
-    FfmpegPipe join(JoinArguments(listPath, mp3, FixedStepFrameTimeMs(span.first, options.rate),
-                                  DurationMs(frameCount, options.rate), target.temporary));
-    ok = join.Finish() && ok;
-  }
-  RemoveParts(parts, listPath);
   std::string placeFault;
   ok = ok && (placeFault = PutExportInPlace(target)).empty();
   if (!ok) RemoveExportTemporary(target);

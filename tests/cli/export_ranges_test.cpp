@@ -99,6 +99,28 @@ TEST_F(ExportRanges, FractionalRateAndIntermediateCodecs) {
             "png\nmp3\n");
 }
 
+TEST_F(ExportRanges, APartThatFailsFailsTheWholeAndSaysWhy) {
+  const std::string video = out / "demo.mp4";
+  ASSERT_EQ(Quarnel(video).status, 0);
+  const std::string before = ReadFile(video);
+  // 3e9 * sin(t * 0.001) in preset 6 first rounds above the 32-bit range at t = 798 ms (every entry is
+  // evaluated in every frame): in the first part, at frame 8.
+  std::string preset = ReadFile(data / "scene6.txt");
+  preset.replace(preset.find("byte:BG_g\r\n"), 36, CrLf({"byte:BG_g", "0", "1", "0.0010", "3000000000"}));
+  WriteFile(data / "scene6.txt", preset);
+  const CommandResult result = Quarnel(video + " --jobs 2");
+  EXPECT_EQ(result.status, 1) << result.output;
+  EXPECT_NE(result.output.find("failed:\n"), std::string::npos) << result.output;
+  EXPECT_NE(result.output.find("preset 6: byte:BG_g: oscillator value rounds outside the 32-bit range (first at "
+                               "demo time 800 ms, frame 8)"),
+            std::string::npos)
+      << result.output;
+  EXPECT_NE(result.output.find("failed to write " + video), std::string::npos) << result.output;
+  EXPECT_TRUE(ReadFile(video) == before) << "the earlier video is kept";
+  for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
+    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a part is left";
+}
+
 TEST_F(ExportRanges, BadRangesAndCodecsSayWhatIsWrong) {
   for (const auto& [args, expected, status] : std::vector<std::tuple<std::string, std::string, int>>{
            {"--from 500 --to 400", "quarnel: --from and --to want demo times in ms, 0..2147483647, --from before --to, not '500..400'", 2},
