@@ -64,8 +64,7 @@ TEST_F(ExportRanges, PngRangesAreTheFramesOfTheWholeExport) {
   ASSERT_EQ(Frames(out / "jobs"), Frames(out / "whole"));
   for (const std::string& name : Frames(out / "whole"))
     EXPECT_TRUE(ReadFile(out / "jobs/" + name) == ReadFile(out / "whole/" + name)) << name;
-  for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
-    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a part is left";
+  EXPECT_EQ(ExportTemporariesIn(out.Path()), std::vector<std::string>{}) << "a part is left";
 }
 
 TEST_F(ExportRanges, JoinedVideoIsTheWholeVideoFrameForFrame) {
@@ -83,8 +82,7 @@ TEST_F(ExportRanges, JoinedVideoIsTheWholeVideoFrameForFrame) {
   const CommandResult streams = RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 " +
                                            out / "joined.mp4");
   EXPECT_EQ(streams.output, "h264\nmp3\n") << "the soundtrack once, copied";
-  for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
-    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a part is left";
+  EXPECT_EQ(ExportTemporariesIn(out.Path()), std::vector<std::string>{}) << "a part is left";
 }
 
 TEST_F(ExportRanges, FractionalRateAndIntermediateCodecs) {
@@ -105,9 +103,7 @@ TEST_F(ExportRanges, APartThatFailsFailsTheWholeAndSaysWhy) {
   const std::string before = ReadFile(video);
   // 3e9 * sin(t * 0.001) in preset 6 first rounds above the 32-bit range at t = 798 ms (every entry is
   // evaluated in every frame): in the first part, at frame 8.
-  std::string preset = ReadFile(data / "scene6.txt");
-  preset.replace(preset.find("byte:BG_g\r\n"), 36, CrLf({"byte:BG_g", "0", "1", "0.0010", "3000000000"}));
-  WriteFile(data / "scene6.txt", preset);
+  MakeGreenOverflowAt798Ms(data / "scene6.txt");
   const CommandResult result = Quarnel(video + " --jobs 2");
   EXPECT_EQ(result.status, 1) << result.output;
   EXPECT_NE(result.output.find("failed:\n"), std::string::npos) << result.output;
@@ -117,8 +113,7 @@ TEST_F(ExportRanges, APartThatFailsFailsTheWholeAndSaysWhy) {
       << result.output;
   EXPECT_NE(result.output.find("failed to write " + video), std::string::npos) << result.output;
   EXPECT_TRUE(ReadFile(video) == before) << "the earlier video is kept";
-  for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
-    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a part is left";
+  EXPECT_EQ(ExportTemporariesIn(out.Path()), std::vector<std::string>{}) << "a part is left";
 }
 
 TEST_F(ExportRanges, BadRangesAndCodecsSayWhatIsWrong) {

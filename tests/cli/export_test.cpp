@@ -97,9 +97,7 @@ TEST_F(Export, ALayerThatFailsStopsTheExportAndKeepsTheEarlierVideo) {
   ASSERT_EQ(Quarnel("--export " + video + " --fps 10 --size 160x120 " + data.Path()).status, 0);
   const std::string before = ReadFile(video);
   // 3e9 * sin(t * 0.001) first rounds above the 32-bit range at t = 798 ms: frame 8, at 800 ms.
-  std::string preset = ReadFile(data / "scene0.txt");
-  preset.replace(preset.find("byte:BG_g\r\n"), 36, CrLf({"byte:BG_g", "0", "1", "0.0010", "3000000000"}));
-  WriteFile(data / "scene0.txt", preset);
+  MakeGreenOverflowAt798Ms(data / "scene0.txt");
   const CommandResult result = Quarnel("--export " + video + " --fps 10 --size 160x120 " + data.Path());
   EXPECT_EQ(result.status, 1) << result.output;
   EXPECT_NE(result.output.find("preset 0: byte:BG_g: oscillator value rounds outside the 32-bit range (first at "
@@ -108,8 +106,7 @@ TEST_F(Export, ALayerThatFailsStopsTheExportAndKeepsTheEarlierVideo) {
       << result.output;
   EXPECT_NE(result.output.find("failed to write " + video), std::string::npos) << result.output;
   EXPECT_TRUE(ReadFile(video) == before) << "the earlier video is kept";
-  for (const auto& entry : std::filesystem::directory_iterator(out.Path()))
-    EXPECT_EQ(entry.path().filename().string().find("partial"), std::string::npos) << "a temporary video is left";
+  EXPECT_EQ(ExportTemporariesIn(out.Path()), std::vector<std::string>{});
 }
 
 TEST_F(Export, AnMp3ThatDoesNotDecodeKeepsTheEarlierVideo) {
