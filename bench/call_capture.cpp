@@ -206,6 +206,8 @@ class CaptureDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   bool ReadBackBuffer(RgbaImage& image) override { return ExtrasOf(real_)->ReadBackBuffer(image); }
   bool QueueReadBack() override { return ExtrasOf(real_)->QueueReadBack(); }
   bool TakeReadBack(RgbaImage& image) override { return ExtrasOf(real_)->TakeReadBack(image); }
+  void SetFastForward(bool on) override { ExtrasOf(real_)->SetFastForward(on); }
+  uint64_t LatestRealStart() const override { return ExtrasOf(real_)->LatestRealStart(); }
 
  private:
   std::shared_ptr<CallCapture> c_;

@@ -51,17 +51,28 @@ inline constexpr char kExportOddSizeEnd[] = " (PNG frames, --export DIR/, take a
 // OUT + text + OUT + end
 inline constexpr char kExportTargetIsFolderText[] = " is a folder: for PNG frames in it write ";
 inline constexpr char kExportTargetIsFolderEnd[] = "/ (with the slash), for a video name a file";
-inline constexpr const char* kExportVideoExtensions[] = {"mp4", "m4v", "mov", "mkv"};
+inline constexpr const char* kExportVideoExtensions[] = {"mp4", "m4v", "mov", "mkv", "avi"};
 inline constexpr char kExportUnknownFormatText[] =
-    ": a video's name ends in .mp4, .m4v, .mov or .mkv (a name ending in / exports PNG frames)";
+    ": a video's name ends in .mp4, .m4v, .mov, .mkv or .avi (a name ending in / exports PNG frames)";
 // OUT + text + the first other entry + end
 inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
 inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
 
-// Our own: quarnel --render and --print-frame; option is the command's name.
+// Our own: quarnel --render, --print-frame and --export's --to; option is the option's name.
 inline std::string PastEndText(const std::string& option, uint32_t demoTimeMs, uint32_t demoLengthMs) {
   return option + " " + std::to_string(demoTimeMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";
 }
+inline std::string ExportNoFramesText(uint32_t fromMs, uint32_t toMs) {
+  return "no frame lies in " + std::to_string(fromMs) + ".." + std::to_string(toMs) + " ms at this --fps";
+}
+inline std::string ExportContainerText(const std::string& codec, const std::string& extensions,
+                                       const std::string& videoPath) {
+  return "--codec " + codec + " goes into a " + extensions + " file, not " + videoPath;
+}
+inline std::string ExportJobsText(uint64_t jobs, uint64_t frames) {
+  return "exporting " + std::to_string(frames) + " frames in " + std::to_string(jobs) + " parts side by side";
+}
+inline std::string ExportPartFailedText(const std::string& partPath) { return "the part " + partPath + " failed:"; }
 
 // Our own: the program's standard output could not take what it printed.
 inline constexpr char kStandardOutputFailedText[] = "cannot write to standard output: ";  // + the reason
@@ -69,7 +80,10 @@ inline constexpr char kStandardOutputEarlierText[] = "an earlier write failed";
 
 // Our own: faults in the command line, followed by the usage text.
 inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";
-inline constexpr char kBadFpsText[] = "--fps wants a whole number 1..240, not ";
+inline constexpr char kBadFpsText[] = "--fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not ";
+inline constexpr char kBadTimeText[] = "--from and --to want demo times in ms, 0..2147483647, --from before --to, not ";
+inline constexpr char kBadCodecText[] = "--codec wants h264, ffv1, png or prores, not ";
+inline constexpr char kBadJobsText[] = "--jobs wants a whole number 1..64, not ";
 inline constexpr char kMissingValueText[] = "a value is missing after ";
 inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
 inline constexpr char kDevelopmentSwitchTwiceText[] = "-d is given twice (a data folder named -d is written ./-d)";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/export_codecs.h"
 #include "cli/new_demo.h"
 #include "cli/version_text.h"
 #include "engine/data_location.h"
@@ -23,11 +24,12 @@ namespace {
 
 // The same text as the man page's synopsis (tools/packaging/quarnel.6.in).
 constexpr const char* kUsage =
-    "usage: quarnel [-d [--music]] [--start MS] [--frame-step MS] [DATA_DIR]\n"
+    "usage: quarnel [-d [--music]] [--start MS] [--frame-step MS] [--max-fps N] [DATA_DIR]\n"
     "       quarnel --check [DATA_DIR]\n"
     "       quarnel [-d] --print-frame MS [DATA_DIR]\n"
-    "       quarnel --render MS OUT.png [--fps N] [--size WxH] [DATA_DIR]\n"
-    "       quarnel --export OUT.mp4|DIR/ [--fps N] [--size WxH] [DATA_DIR]\n"
+    "       quarnel --render MS OUT.png [--fps N[/D]] [--size WxH] [DATA_DIR]\n"
+    "       quarnel --export OUT.mp4|DIR/ [--fps N[/D]] [--size WxH] [--from MS] [--to MS]\n"
+    "               [--codec h264|ffv1|png|prores] [--jobs N] [--no-music] [DATA_DIR]\n"
     "       quarnel --new DIR\n"
     "       quarnel --version | --help\n";
 
@@ -52,26 +54,60 @@ bool ParseSize(const std::string& text, uint32_t& widthPx, uint32_t& heightPx) {
   return true;
 }
 
-// The options after the fixed arguments: --size, --fps and at most one data folder.
+// "60" or "30000/1001": 1..240 frames per second.
+std::optional<FrameRate> ParseRate(const std::string& text) {
+  const size_t slash = text.find('/');
+  const auto numerator = ParseCount(text.substr(0, slash), 1, INT32_MAX);
+  const auto denominator = slash == std::string::npos ? std::optional<uint32_t>(1)
+                                                      : ParseCount(text.substr(slash + 1), 1, INT32_MAX);
+  if (!numerator || !denominator || *numerator < *denominator || *numerator > 240ull * *denominator)
+    return std::nullopt;
+  return FrameRate{*numerator, *denominator};
+}
+
+// The options after the fixed arguments: --size, --fps, the export's range, codec and jobs, and at most
+// one data folder.
 struct Options {
-  uint32_t widthPx = 640, heightPx = 480, fps = 60;
+  uint32_t widthPx = 640, heightPx = 480;
+  FrameRate rate;
+  uint32_t fromMs = 0;
+  std::optional<uint32_t> toMs;
+  std::string codec = "h264";
+  uint32_t jobs = 1;
+  bool withMusic = true;
   std::string dataDir = DefaultDataDir();
 };
 
 // An argument as a message shows it.
 std::string Shown(const std::string& argument) { return "'" + QuotedText(argument, 40) + "'"; }
 
-// Empty, or what is wrong with the arguments.
-std::string ParseOptions(const std::vector<std::string>& args, size_t first, Options& options) {
+// Empty, or what is wrong with the arguments. forExport: --from, --to, --codec, --jobs and --no-music are
+// taken too.
+std::string ParseOptions(const std::vector<std::string>& args, size_t first, Options& options, bool forExport) {
   bool dataDirGiven = false;
   for (size_t i = first; i < args.size(); ++i) {
     const bool valueFollows = i + 1 < args.size();
     if (args[i] == "--size" && valueFollows) {
       if (!ParseSize(args[++i], options.widthPx, options.heightPx)) return kBadSizeText + Shown(args[i]);
     } else if (args[i] == "--fps" && valueFollows) {
-      const auto fps = ParseCount(args[++i], 1, 240);
-      if (!fps) return kBadFpsText + Shown(args[i]);
-      options.fps = *fps;
+      const auto rate = ParseRate(args[++i]);
+      if (!rate) return kBadFpsText + Shown(args[i]);
+      options.rate = *rate;
+    } else if (forExport && (args[i] == "--from" || args[i] == "--to") && valueFollows) {
+      const bool from = args[i] == "--from";
+      const auto ms = ParseCount(args[++i], 0, INT32_MAX);
+      if (!ms) return kBadTimeText + Shown(args[i]);
+      if (from) options.fromMs = *ms;
+      else options.toMs = *ms;
+    } else if (forExport && args[i] == "--no-music") {
+      options.withMusic = false;
+    } else if (forExport && args[i] == "--codec" && valueFollows) {
+      if (!IsExportCodec(args[++i])) return kBadCodecText + Shown(args[i]);
+      options.codec = args[i];
+    } else if (forExport && args[i] == "--jobs" && valueFollows) {
+      const auto jobs = ParseCount(args[++i], 1, 64);
+      if (!jobs) return kBadJobsText + Shown(args[i]);
+      options.jobs = *jobs;
     } else if (!dataDirGiven && args[i].rfind("--", 0) != 0) {
       options.dataDir = args[i];
       dataDirGiven = true;
@@ -80,6 +116,8 @@ std::string ParseOptions(const std::vector<std::string>& args, size_t first, Opt
       return (missingValue ? kMissingValueText : kUnexpectedArgumentText) + Shown(args[i]);
     }
   }
+  if (options.toMs && options.fromMs > *options.toMs)
+    return kBadTimeText + Shown(std::to_string(options.fromMs) + ".." + std::to_string(*options.toMs));
   return "";
 }
 
@@ -125,13 +163,14 @@ int main(int argc, char** argv) {
   if (command == "--render") {
     const auto ms = args.size() >= 3 ? ParseCount(args[1], 0, INT32_MAX) : std::nullopt;
     if (!ms) return Usage();
-    if (const std::string fault = ParseOptions(args, 3, options); !fault.empty()) return Usage(fault);
-    return RunRender(*ms, args[2], options.fps, options.widthPx, options.heightPx, options.dataDir);
+    if (const std::string fault = ParseOptions(args, 3, options, false); !fault.empty()) return Usage(fault);
+    return RunRender(*ms, args[2], options.rate, options.widthPx, options.heightPx, options.dataDir);
   }
   if (command == "--export") {
     if (args.size() < 2) return Usage();
-    if (const std::string fault = ParseOptions(args, 2, options); !fault.empty()) return Usage(fault);
-    return RunExport({args[1], options.fps, options.widthPx, options.heightPx, options.dataDir});
+    if (const std::string fault = ParseOptions(args, 2, options, true); !fault.empty()) return Usage(fault);
+    return RunExport({args[1], options.rate, options.widthPx, options.heightPx, options.dataDir, options.fromMs,
+                      options.toMs, options.codec, options.jobs, options.withMusic});
   }
   PlayOptions play;
   if (!TakePlayOptions(args, developmentMode, play) || args.size() > 1 || (!args.empty() && args[0].rfind("--", 0) == 0))

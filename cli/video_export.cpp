@@ -1,5 +1,7 @@
 #include "cli/video_export.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -11,7 +13,9 @@
 #include "cli/cli_messages.h"
 #include "cli/console_load.h"
 #include "cli/data_check.h"
+#include "cli/export_codecs.h"
 #include "cli/export_interrupt.h"
+#include "cli/export_jobs.h"
 #include "cli/export_target.h"
 #include "cli/ffmpeg_pipe.h"
 #include "cli/overlapped_frames.h"
@@ -50,16 +54,11 @@ class PngSink : public FrameSink {
   std::string dir_;
 };
 
-// A duration in seconds with three decimals and a '.', whatever the locale says.
-std::string SecondsText(uint64_t ms) {
-  const std::string thousandths = std::to_string(ms % 1000);
-  return std::to_string(ms / 1000) + "." + std::string(3 - thousandths.size(), '0') + thousandths;
-}
-
 class FfmpegSink : public FrameSink {
  public:
-  FfmpegSink(const ExportOptions& options, const std::string& mp3, uint64_t durationMs, const std::string& videoPath)
-      : ffmpeg_(Arguments(options, mp3, durationMs, videoPath)) {}
+  FfmpegSink(const ExportOptions& options, const ExportSound& sound, uint32_t audioFromMs, uint64_t durationMs,
+             const std::string& videoPath)
+      : ffmpeg_(Arguments(options, sound, audioFromMs, durationMs, videoPath)) {}
   bool Write(uint32_t, const RgbaImage& image) override { return ffmpeg_.Write(image.rgba.data(), image.rgba.size()); }
   bool Finish() override { return ffmpeg_.Finish(); }
   void Interrupt() override { ffmpeg_.Interrupt(); }
@@ -67,27 +66,31 @@ class FfmpegSink : public FrameSink {
   std::string Fault() const override { return ffmpeg_.Fault(); }
 
  private:
-  static std::vector<std::string> Arguments(const ExportOptions& options, const std::string& mp3, uint64_t durationMs,
-                                            const std::string& videoPath) {
+  static std::vector<std::string> Arguments(const ExportOptions& options, const ExportSound& sound,
+                                            uint32_t audioFromMs, uint64_t durationMs, const std::string& videoPath) {
     std::vector<std::string> arguments = {
         "-y", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgba", "-s",
-        std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx), "-r", std::to_string(options.fps),
+        std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx), "-r", RateText(options.rate),
         "-i", "-"};
     // A sound shorter than the video is padded with silence up to the video's length (-t).
-    if (!mp3.empty())
-      arguments.insert(arguments.end(), {"-i", FfmpegFileName(mp3), "-map", "0:v", "-map", "1:a", "-af", "apad", "-c:a",
-                                         "aac", "-b:a", "160k"});
-    // One fast encoder thread keeps up with the frames and leaves the cores to the software renderer.
-    arguments.insert(arguments.end(), {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "20", "-threads", "1",
-                                       "-pix_fmt", "yuv420p", "-movflags", "+faststart", "-t", SecondsText(durationMs),
-                                       FfmpegFileName(videoPath)});
+    if (!sound.mp3.empty()) {
+      if (audioFromMs > 0) arguments.insert(arguments.end(), {"-ss", SecondsText(audioFromMs)});
+      arguments.insert(arguments.end(), {"-i", FfmpegFileName(sound.mp3), "-map", "0:v", "-map", "1:a"});
+      const std::vector<std::string> audio = AudioArguments(sound, options.outPath);
+      arguments.insert(arguments.end(), audio.begin(), audio.end());
+    }
+    const std::vector<std::string> video = VideoArguments(options.codec, options.outPath);
+    arguments.insert(arguments.end(), video.begin(), video.end());
+    arguments.insert(arguments.end(), {"-t", SecondsText(durationMs), FfmpegFileName(videoPath)});
     return arguments;
   }
 
   FfmpegPipe ffmpeg_;
 };
 
+// On a terminal only: in a log (a part of a split export, a batch job) the bar would be noise.
 void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
+  if (!isatty(STDERR_FILENO)) return;
   constexpr int kBarWidth = 30;
   const double share = total ? static_cast<double>(done) / total : 1;
   const double fps = elapsedS > 0 ? done / elapsedS : 0;
@@ -100,33 +103,14 @@ void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
 
 // Empty, or why the video cannot be made at this size.
 std::string SizeFault(const ExportOptions& options, bool toPng) {
-  if (toPng || (options.widthPx % 2 == 0 && options.heightPx % 2 == 0)) return "";
+  if (toPng || !NeedsEvenSize(options.codec) || (options.widthPx % 2 == 0 && options.heightPx % 2 == 0)) return "";
   return kExportOddSizeText + std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx) +
          kExportOddSizeEnd;
 }
 
-}  // namespace
-
-int RunExport(const ExportOptions& options) {
-  const bool toPng = !options.outPath.empty() && options.outPath.back() == '/';
-  if (const std::string fault = SizeFault(options, toPng); !fault.empty()) {
-    PrintReport(fault);
-    return 1;
-  }
-  LoadedDemo demo;
-  if (!LoadDataFolder(options.dataDir, demo)) return 1;
-  const std::string mp3 = FindMp3File(demo.sequence.Mp3FileName, options.dataDir);
-  const bool withMusic = !toPng && std::filesystem::is_regular_file(mp3);
-  if (withMusic) {
-    // The encoder would leave gaps in the sound where the MP3 is damaged and still succeed.
-    const Mp3Scan scan = ScanMp3(mp3);
-    if (!scan.fault.empty()) {
-      PrintReport(mp3 + ": " + scan.fault);
-      return 1;
-    }
-    if (scan.soundS * 1000 < demo.sequence.DemoLength)
-      PrintReport(kCheckWarningPrefix + ShortSoundWarning(mp3, scan.soundS, demo.sequence.DemoLength));
-  }
+// One export of the frames of span: drawn from the first exactly as drawing every frame from 0 would
+// (the frames before it fast-forwarded), written to options.outPath through its temporary.
+int ExportFrames(const ExportOptions& options, LoadedDemo& demo, FrameSpan span, bool toPng, const ExportSound& sound) {
   RenderState state;  // its random stream starts at kRepeatableSeed: the same demo gives the same frames
   // Every start-up fault is printed once: the first one also comes back as the start's result.
   std::string firstPrinted;
@@ -134,15 +118,25 @@ int RunExport(const ExportOptions& options) {
     PrintReport(text);
     if (firstPrinted.empty()) firstPrinted = text;
   };
+  // A layer that fails to evaluate would be missing from the video: the export stops at its first frame.
+  // Two entries of one preset fail with one text: it is printed once.
+  std::vector<std::string> layerErrors;
+  LayerErrorFilter shown;
+  const LayerErrorSink layerError = [&](const std::string& text) {
+    if (TakeLayerError(shown, text)) layerErrors.push_back(text);
+  };
+  const FrameRate rate = options.rate;
+  const FrameTimes times = [rate](uint64_t n) { return FixedStepFrameTimeMs(n, rate); };
+  const OffscreenStart start{[] { return Direct3DCreate8(D3D_SDK_VERSION); }, options.dataDir,
+                             demo.sequence.ScreenCinemaWidthRatio, options.widthPx, options.heightPx};
   const std::string startError =
-      StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), options.dataDir,
-                             demo.sequence.ScreenCinemaWidthRatio, options.widthPx, options.heightPx);
+      DrawFrameAfterFastForward(state, start, demo.scene, demo.sequence, times, span.first, false, layerError);
   if (!startError.empty()) {
     if (startError != firstPrinted) PrintReport(startError);
     ReleaseRenderObjects(state);
     return 1;
   }
-  const uint32_t frameCount = static_cast<uint32_t>(uint64_t(demo.sequence.DemoLength) * options.fps / 1000 + 1);
+  const uint32_t frameCount = static_cast<uint32_t>(span.last - span.first + 1);
   InterruptWatch interrupts;  // from here on, Ctrl+C and SIGTERM remove what the export made
   ExportTarget target;
   if (const std::string fault = PrepareExportTarget(options.outPath, toPng, target); !fault.empty()) {
@@ -155,26 +149,21 @@ int RunExport(const ExportOptions& options) {
   if (toPng)
     sink = std::make_unique<PngSink>(target.temporary);
   else
-    sink = std::make_unique<FfmpegSink>(options, withMusic ? mp3 : "", uint64_t(frameCount) * 1000 / options.fps,
+    sink = std::make_unique<FfmpegSink>(options, sound, times(span.first), DurationMs(frameCount, rate),
                                         target.temporary);
 
-  // A layer that fails to evaluate would be missing from the video: the export stops at its first frame.
-  // Two entries of one preset fail with one text: it is printed once.
-  std::vector<std::string> layerErrors;
-  LayerErrorFilter shown;
-  const LayerErrorSink layerError = [&](const std::string& text) {
-    if (TakeLayerError(shown, text)) layerErrors.push_back(text);
-  };
-  const auto start = std::chrono::steady_clock::now();
+  const auto began = std::chrono::steady_clock::now();
   std::optional<OverlappedFrames> frames;
   frames.emplace(state.device, [&sink](uint32_t n, const RgbaImage& image) { return sink->Write(n, image); });
   bool ok = true;
-  for (uint32_t n = 0; n < frameCount && ok && InterruptWatch::Signal() == 0; ++n) {
-    const uint32_t demoTimeMs = FixedStepFrameTimeMs(n, options.fps);
-    DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError);
-    ok = layerErrors.empty() && frames->Add(n);
-    if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())
-      ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  for (uint64_t n = span.first; n <= span.last && ok && InterruptWatch::Signal() == 0; ++n) {
+    const uint32_t demoTimeMs = times(n);
+    // The first frame is drawn already, by the fast-forward's end.
+    if (n != span.first) DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError);
+    ok = layerErrors.empty() && frames->Add(static_cast<uint32_t>(n));
+    const uint32_t done = static_cast<uint32_t>(n - span.first + 1);
+    if (done % 10 == 1 || done == frameCount || !layerErrors.empty())
+      ShowProgress(done, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
     for (const std::string& text : layerErrors)
       PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
                   std::to_string(n) + ")");
@@ -200,4 +189,45 @@ int RunExport(const ExportOptions& options) {
   PrintReport("\n" + std::string(ok ? kExportWroteText : kExportFailedText) + options.outPath);
   ReleaseRenderObjects(state);
   return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int RunExport(const ExportOptions& options) {
+  const bool toPng = !options.outPath.empty() && options.outPath.back() == '/';
+  if (const std::string fault = toPng ? "" : ContainerFault(options.codec, options.outPath); !fault.empty()) {
+    PrintReport(fault);
+    return 1;
+  }
+  if (const std::string fault = SizeFault(options, toPng); !fault.empty()) {
+    PrintReport(fault);
+    return 1;
+  }
+  LoadedDemo demo;
+  if (!LoadDataFolder(options.dataDir, demo)) return 1;
+  const uint32_t toMs = options.toMs.value_or(demo.sequence.DemoLength);
+  if (toMs > demo.sequence.DemoLength) {
+    PrintReport(PastEndText("--to", toMs, demo.sequence.DemoLength));
+    return 1;
+  }
+  const FrameSpan frames = FramesBetween(options.fromMs, toMs, options.rate);
+  if (frames.first > frames.last) {
+    PrintReport(ExportNoFramesText(options.fromMs, toMs));
+    return 1;
+  }
+  const std::string mp3 = FindMp3File(demo.sequence.Mp3FileName, options.dataDir);
+  ExportSound sound;
+  if (!toPng && options.withMusic && std::filesystem::is_regular_file(mp3)) {
+    // The encoder would leave gaps in the sound where the MP3 is damaged and still succeed.
+    const Mp3Scan scan = ScanMp3(mp3);
+    if (!scan.fault.empty()) {
+      PrintReport(mp3 + ": " + scan.fault);
+      return 1;
+    }
+    sound = {mp3, scan.soundS * 1000 < demo.sequence.DemoLength};
+    if (sound.endsEarly)
+      PrintReport(kCheckWarningPrefix + ShortSoundWarning(mp3, scan.soundS, demo.sequence.DemoLength));
+  }
+  if (options.jobs > 1) return RunSplitExport(options, frames, toPng, sound);
+  return ExportFrames(options, demo, frames, toPng, sound);
 }

@@ -11,9 +11,12 @@ struct PlayOptions {
   // --frame-step MS (0..60000): each frame shows the demo MS ms after the one before, however long it
   // took to draw, with the random seed of --render and --export; 0 holds one moment.
   std::optional<uint32_t> frameStepMs;
+  // --max-fps N (0..1000): frames start at most N times a second; 0 draws as fast as it can. Without
+  // the option: at most at the display's refresh.
+  std::optional<uint32_t> maxFps;
 };
 
-// Takes --music, --start MS and --frame-step MS out of args (the arguments after "-d"), leaving the
-// rest in order. False for a --start without a whole number 0..2147483647, a --frame-step without one
-// of 0..60000, and for --music without development mode.
+// Takes --music, --start MS, --frame-step MS and --max-fps N out of args (the arguments after "-d"),
+// leaving the rest in order. False for a --start without a whole number 0..2147483647, a --frame-step
+// without one of 0..60000, a --max-fps without one of 0..1000, and for --music without development mode.
 bool TakePlayOptions(std::vector<std::string>& args, bool developmentMode, PlayOptions& options);

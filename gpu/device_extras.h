@@ -15,6 +15,15 @@ class DeviceExtras {
   virtual bool QueueReadBack() = 0;
   virtual bool TakeReadBack(RgbaImage& image) = 0;
 
+  // Fast-forward (set between frames): clears, draws, sprite quads and the wait at Present are skipped,
+  // while everything else goes on as in drawing (every state, texture and render-target creation), so
+  // a pass over frames costs little more than the caller's own work.
+  virtual void SetFastForward(bool on) = 0;
+  // The latest frame (counted in Presents from 0 at creation) from which drawing every frame for real,
+  // the ones before it fast-forwarded, gives the frame presented last exactly as drawing every frame
+  // does (see gpu/clear_horizon.h).
+  virtual uint64_t LatestRealStart() const = 0;
+
  protected:
   ~DeviceExtras() = default;
 };

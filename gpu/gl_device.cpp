@@ -281,10 +281,21 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   // As Direct3D: asking for the depth buffer while the target has none fails as a whole (nothing is
   // cleared), and so does asking for a stencil buffer, which the D16 depth buffer lacks.
   if ((flags & D3DCLEAR_STENCIL) || ((flags & D3DCLEAR_ZBUFFER) && !depthAttached_)) return D3DERR_INVALIDCALL;
+  const D3DRECT whole = ViewportRect();
+  std::vector<D3DRECT> cleared;  // within the viewport
+  for (DWORD i = 0; i < std::max<DWORD>(count, 1); ++i) {
+    const D3DRECT r = count == 0 ? whole : rects[i];
+    const D3DRECT within = {std::max(r.x1, whole.x1), std::max(r.y1, whole.y1), std::min(r.x2, whole.x2),
+                            std::min(r.y2, whole.y2)};
+    if (within.x2 <= within.x1 || within.y2 <= within.y1) continue;
+    cleared.push_back(within);
+    if (flags & D3DCLEAR_TARGET) horizon_.Cleared(TargetKey(), within, !fastForward_);
+    if (flags & D3DCLEAR_ZBUFFER) horizon_.Cleared(kDepthKey, within, !fastForward_);
+  }
   GLbitfield mask = 0;
   if (flags & D3DCLEAR_TARGET) mask |= GL_COLOR_BUFFER_BIT;
   if (flags & D3DCLEAR_ZBUFFER) mask |= GL_DEPTH_BUFFER_BIT;
-  if (mask == 0) return D3D_OK;
+  if (mask == 0 || fastForward_) return D3D_OK;
   core_->MakeCurrent();
   const GLCallCheck check("Clear");
   BindTarget();
@@ -295,13 +306,8 @@ HRESULT GLDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glDepthMask(GL_TRUE);
   glEnable(GL_SCISSOR_TEST);
-  const D3DRECT whole = ViewportRect();
-  for (DWORD i = 0; i < std::max<DWORD>(count, 1); ++i) {
-    const D3DRECT r = count == 0 ? whole : rects[i];
-    const int32_t x1 = std::max(r.x1, whole.x1), y1 = std::max(r.y1, whole.y1);
-    const int32_t x2 = std::min(r.x2, whole.x2), y2 = std::min(r.y2, whole.y2);
-    if (x2 <= x1 || y2 <= y1) continue;
-    glScissor(x1, GLRowOf(uint32_t(y1), uint32_t(y2 - y1)), x2 - x1, y2 - y1);
+  for (const D3DRECT& r : cleared) {
+    glScissor(r.x1, GLRowOf(uint32_t(r.y1), uint32_t(r.y2 - r.y1)), r.x2 - r.x1, r.y2 - r.y1);
     glClear(mask);
   }
   glDisable(GL_SCISSOR_TEST);
@@ -323,6 +329,8 @@ HRESULT GLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   const UINT count = std::min(primitiveCount, PrimitivesFitting(type, available - startVertex));
   if (count == 0) return D3D_OK;
   const UINT vertexCount = VerticesFor(type, count);
+  NoteDraw(texture_);
+  if (fastForward_) return D3D_OK;
   core_->MakeCurrent();
   const GLCallCheck check("DrawPrimitive");
   if (type == D3DPT_POINTLIST && (renderStates_[D3DRS_POINTSPRITEENABLE] || renderStates_[D3DRS_POINTSCALEENABLE])) {
@@ -333,4 +341,14 @@ HRESULT GLDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   }
   UnbindTarget();
   return D3D_OK;
+}
+
+ClearHorizon::SurfaceKey GLDevice::TargetKey() const {
+  return target_->Texture() != nullptr ? target_->Texture()->Name() : kBackBufferKey;
+}
+
+void GLDevice::NoteDraw(const GLTexture* texture) {
+  if (texture != nullptr && (texture->Desc().Usage & D3DUSAGE_RENDERTARGET)) horizon_.Read(texture->Name());
+  horizon_.DrawnInto(TargetKey(), ViewportRect(), !fastForward_);
+  if (depthAttached_) horizon_.DrawnInto(kDepthKey, ViewportRect(), !fastForward_);
 }

@@ -20,6 +20,7 @@
 // Each call binds the device's framebuffer for its own drawing and leaves the window's framebuffer (0)
 // bound when it returns: the toolkit may draw, clear and swap the window whenever it has control (an
 // expose, the event loop of a message box) and expects its own framebuffer then.
+#include "gpu/clear_horizon.h"
 #include "gpu/device_extras.h"
 #include "gpu/gl_objects.h"
 
@@ -59,6 +60,8 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   bool ReadBackBuffer(RgbaImage& image) override;
   bool QueueReadBack() override;
   bool TakeReadBack(RgbaImage& image) override;
+  void SetFastForward(bool on) override { fastForward_ = on; }
+  uint64_t LatestRealStart() const override { return horizon_.LatestStart(); }
 
   // The sprite's drawing: BeginScreenQuads sets the GL state once, then each DrawScreenQuad draws a
   // textured quad with corners in target pixels (clockwise from the texture's top left), texture
@@ -95,6 +98,12 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   void ClearOutside(const D3DRECT& kept, uint32_t windowWidthPx, uint32_t windowHeightPx);
   void BindBackBufferForReading();   // the back buffer as GL_READ_FRAMEBUFFER, row 0 at the top
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
+  // The horizon's keys: a render target by its texture's name, the back buffer and its depth buffer
+  // beyond every name.
+  static constexpr ClearHorizon::SurfaceKey kBackBufferKey = 1ull << 32, kDepthKey = 2ull << 32;
+  ClearHorizon::SurfaceKey TargetKey() const;
+  // A draw into the viewport, sampling texture (nullptr: none), as the horizon sees it.
+  void NoteDraw(const GLTexture* texture);
 
   // The groups of GL state that ApplyState sets, as bits of staleGroups_.
   enum StateGroup : unsigned {
@@ -146,4 +155,6 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   D3DRECT frameCover_{};            // what this frame's clears and draws may have touched of it, if direct
   GLuint packBuffers_[2] = {};     // pixel-pack buffers of the queued read-backs, made on first use
   unsigned queuedReads_ = 0, oldestRead_ = 0;  // how many are queued, and which buffer holds the oldest
+  bool fastForward_ = false;
+  ClearHorizon horizon_;
 };

@@ -89,6 +89,7 @@ void GLDevice::DrawPointSquares(const uint8_t* vertices, UINT firstVertex, UINT 
 }
 
 void GLDevice::BeginScreenQuads() {
+  if (fastForward_) return;
   core_->MakeCurrent();
   const GLCallCheck check("Begin(sprite)");
   BindTarget();
@@ -137,6 +138,8 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
   const float firstRow = std::max(std::ceil(top - 0.5f), float(viewport_.Y));
   const float lastRow = std::min(std::floor(bottom - 0.5f), float(viewport_.Y + viewport_.Height) - 1);
   if (!(firstColumn <= lastColumn && firstRow <= lastRow)) return;
+  NoteDraw(texture);
+  if (fastForward_) return;
   const GLCallCheck check("Draw(sprite)");
   if (texture->Name() != screenQuadTexture_) {
     screenQuadTexture_ = texture->Name();
@@ -157,6 +160,7 @@ void GLDevice::DrawScreenQuad(GLTexture* texture, const float corners[4][2], flo
 }
 
 void GLDevice::EndScreenQuads() {
+  if (fastForward_) return;
   glDisable(GL_SCISSOR_TEST);
   UnbindTarget();
 }

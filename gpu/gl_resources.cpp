@@ -35,6 +35,7 @@ HRESULT GLDevice::CreateTexture(UINT width, UINT height, UINT, DWORD usage, D3DF
       glDeleteTextures(1, &name);
       return D3DERR_OUTOFVIDEOMEMORY;
     }
+    horizon_.Fresh(name);  // a name of a deleted target may come back
   }
   *texture = new GLTexture(core_, name, {format, usage, D3DPOOL_DEFAULT, width, height}, glFormat);
   return D3D_OK;
@@ -57,6 +58,7 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
   target_->Release();
   target_ = surface;
   depthAttached_ = false;
+  horizon_.Fresh(kDepthKey);  // never attached again
   D3DSURFACE_DESC desc;
   target_->GetDesc(&desc);
   viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};  // bound by the next clear or draw

@@ -323,6 +323,8 @@ class NullDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   bool ReadBackBuffer(RgbaImage&) override { return false; }
   bool QueueReadBack() override { return false; }
   bool TakeReadBack(RgbaImage&) override { return false; }
+  void SetFastForward(bool) override {}
+  uint64_t LatestRealStart() const override { return 0; }
 
  private:
   std::shared_ptr<Recorder> recorder_;

@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config libgtest-dev libbenchmark-dev
-  libfltk1.3-dev libgl1-mesa-dri libgl-dev libglu1-mesa-dev libegl-dev libxext-dev
+  libfltk1.3-dev libgl1-mesa-dri libgl-dev libglu1-mesa-dev libegl-dev libxext-dev libxrandr-dev
   xvfb xauth libsdl2-dev libmpg123-dev libstb-dev libglm-dev
-  lame sox ffmpeg xdotool x11-utils imagemagick locales
+  lame sox ffmpeg xdotool x11-utils imagemagick locales parallel
   lintian desktop-file-utils man-db
 )
 

@@ -14,6 +14,8 @@
 #include "ui/ui_messages.h"
 #include "devmode/dev_document.h"
 #include "ui/dev_window_layout.h"
+#include "ui/display_refresh.h"
+#include "engine/frame_pacing.h"
 #include "ui/reload_timer.h"
 #include "engine/init_demo.h"
 #include "ui/launcher_form.h"
@@ -34,6 +36,10 @@ uint32_t MonotonicTickMs() {
   return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+double MonotonicSeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 // A box asked for while another one is open waits for it: FLTK shows one message box at a time and
 // silently drops a second one.
 struct QueuedBox {
@@ -45,7 +51,7 @@ struct Program {
   DemoEngine engine;
   DevDocument document{engine};
   LauncherWindow* form = nullptr;
-  bool inFrame = false;     // a message box opened inside a frame runs the idle loop again: no nested frame
+  bool inFrame = false;     // a message box opened inside a frame runs the event loop again: no nested frame
   bool fatalShown = false;
   bool boxOpen = false;
   std::deque<QueuedBox> waitingBoxes;
@@ -54,6 +60,8 @@ struct Program {
   TimelineWindowPtr timeline;  // development mode only
   std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
   uint32_t steppedTickMs = 0;
+  FramePacer pacer{0};     // at most the display's refresh or --max-fps
+  bool framesRunning = false;
 };
 
 // The program's tick: the monotonic clock, or with --frame-step the stepped one.
@@ -72,11 +80,29 @@ void Frame(Program& program) {
   if (program.timeline) TimelineFrame(*program.timeline);
 }
 
-void Idle(void* data) {
+void DrawFrame(void* data);
+
+// The next frame: from a timer when it is not due yet, else once the toolkit is idle. (A timer due at
+// once would be run before any event is read, frame after frame, so no key would reach the program
+// while frames take longer than the cap allows.)
+void ScheduleFrame(Program& program) {
+  const double waitS = program.pacer.SecondsToNext(MonotonicSeconds());
+  if (waitS > 0)
+    Fl::add_timeout(waitS, DrawFrame, &program);
+  else
+    Fl::add_idle(DrawFrame, &program);
+}
+
+// The frame loop: draws a frame and schedules the next. While a message box opened inside a frame is
+// open, no frame is drawn: the next is scheduled only when that frame is done.
+void DrawFrame(void* data) {
   Program& program = *static_cast<Program*>(data);
+  Fl::remove_idle(DrawFrame, data);
   if (program.inFrame) return;
+  program.pacer.FrameStarted(MonotonicSeconds());
   FromToolkit([&program] { Frame(program); });
   program.inFrame = false;
+  if (program.framesRunning) ScheduleFrame(program);
 }
 
 // Opens the X display and hands the connection to FLTK; false when there is none. A probe that closed
@@ -188,7 +214,9 @@ void PlugInHost(Program& program) {
     program.form->OutputView().SizePx(widthPx, heightPx);
   };
   host.Terminate = [&program] {
-    Fl::remove_idle(Idle, &program);
+    program.framesRunning = false;
+    Fl::remove_timeout(DrawFrame, &program);
+    Fl::remove_idle(DrawFrame, &program);
     while (Fl_Window* window = Fl::first_window()) window->hide();  // Fl::run returns once none is shown
   };
 }
@@ -239,6 +267,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   engine.render.callbacks.fatalError = [&engine](const std::string& text) { FatalError(engine, text); };
   PlugInHost(program);
   SetErrorDisplay(engine.host.ShowMessage);
+  program.pacer = FramePacer(options.maxFps ? *options.maxFps : DisplayRefreshHz());
   if (options.frameStepMs) {
     program.frameStepMs = options.frameStepMs;
     engine.settings.repeatable = true;
@@ -256,7 +285,8 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
       StartDemoClock(program.engine.clock, NowMs(program));
       ConnectDocument(program.document);
       StartHotReload(program.document);
-      Fl::add_idle(Idle, &program);
+      program.framesRunning = true;
+      ScheduleFrame(program);
     } else {
       ShutdownDemo(program.engine);
     }

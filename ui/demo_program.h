@@ -1,5 +1,6 @@
 #pragma once
-// The windowed program: the launcher, then the demo in its output window, frames from the idle loop.
+// The windowed program: the launcher, then the demo in its output window, frames at most at the
+// display's refresh (or --max-fps).
 #include <string>
 
 #include "engine/play_options.h"

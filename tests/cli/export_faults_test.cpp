@@ -279,7 +279,7 @@ TEST_F(ExportFaults, TargetsThatCannotBeWrittenAreNamed) {
   fs::create_directories(out + "/frames");
   const std::pair<std::string, std::string> cases[] = {
       {out + "/frames", out + "/frames is a folder: for PNG frames in it write " + out + "/frames/ (with the slash)"},
-      {out + "/demo.xyz", out + "/demo.xyz: a video's name ends in .mp4, .m4v, .mov or .mkv"},
+      {out + "/demo.xyz", out + "/demo.xyz: a video's name ends in .mp4, .m4v, .mov, .mkv or .avi"},
       {out + "/missing/deeper/", out + "/missing: No such file or directory"},
       {out + "/missing/demo.mp4", out + "/missing: No such file or directory"}};
   for (const auto& [target, message] : cases) {

@@ -12,6 +12,8 @@
 
 namespace {
 
+IDirect3D8* NewDirect3D() { return Direct3DCreate8(D3D_SDK_VERSION); }
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream bytes;
@@ -166,15 +168,15 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
   PictureRig rig;
   const std::string png = TestOutPath("render-command.png");
   std::remove(png.c_str());
-  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 25,
+  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1},
                                  320, 240, false, png),
             "");
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
-  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, TestOutPath("no-such-dir"),
-                                 4000, 25, 320, 240, false, png),
+  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, TestOutPath("no-such-dir"),
+                                 4000, {25, 1}, 320, 240, false, png),
             "Loading Error: no textures found!");
-  EXPECT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), scene, rig.sequence, MakeTestDataDir(), 4000, 25,
+  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1},
                                  0, 240, false, png),
             "picture size 0x240 is outside 1x1 .. 8192x8192");
 }
@@ -210,8 +212,8 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
                                    [](const std::string& text) { ADD_FAILURE() << text; }),
               "");
   const std::string png = TestOutPath("render-command-trail.png");
-  ASSERT_EQ(RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), rig.scene, rig.sequence, MakeTestDataDir(), kAtMs,
-                                 kFps, 640, 480, false, png),
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), kAtMs,
+                                 {kFps, 1}, 640, 480, false, png),
             "");
   const std::string exportedPng = TestOutPath("render-command-trail-exported.png");
   ASSERT_EQ(WritePng(exportedPng, exported), "");

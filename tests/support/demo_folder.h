@@ -27,6 +27,22 @@ inline void SetParamValue(TScene1ParamIArray& params, const std::string& shortNa
   }
 }
 
+// Makes byte:BG_g of a preset file written from the default table 3e9 * sin(t * 0.001): it first rounds
+// above the 32-bit range at effect time 798 ms.
+inline void MakeGreenOverflowAt798Ms(const std::string& presetPath) {
+  std::string preset = ReadFile(presetPath);
+  preset.replace(preset.find("byte:BG_g\r\n"), 36, CrLf({"byte:BG_g", "0", "1", "0.0010", "3000000000"}));
+  WriteFile(presetPath, preset);
+}
+
+// The names in folder of an export's temporaries (".partial-..."), which a finished export leaves none of.
+inline std::vector<std::string> ExportTemporariesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.path().filename().string().find("partial") != std::string::npos) names.push_back(entry.path().filename());
+  return names;
+}
+
 // Textures, the MP3 of lengthMs and a sequence of these 9-line entry blocks. Empty text, or what went wrong.
 inline std::string WriteDemoFiles(const std::string& dir, uint32_t lengthMs, const std::vector<std::string>& entries) {
   std::filesystem::create_directories(dir);
