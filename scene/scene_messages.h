@@ -6,9 +6,8 @@ inline constexpr const char* kMsgNotANumber = " is not a valid number";
 inline constexpr const char* kMsgFileEndsEarly = "the file ends where a number belongs";
 inline constexpr const char* kMsgBareLineFeeds = " (lines must end with CR LF)";
 inline constexpr const char* kMsgByteOrderMark = " (a UTF-8 byte order mark stands before it: save the file without one)";
-// + the locale's separator + kMsgOtherSeparatorEnd
-inline constexpr const char* kMsgOtherSeparator = " (under this system's language settings decimals are written with '";
-inline constexpr const char* kMsgOtherSeparatorEnd = "')";
+inline constexpr const char* kMsgCommaSeparator =
+    " (decimals are written with '.'; ',' reads only under a language setting that writes it)";
 inline constexpr const char* kMsgOutOfRange = " is out of the range ";
 inline constexpr const char* kMsgOutOfFloatRange = " is too large for a 32-bit float";
 
