@@ -2,8 +2,6 @@
 // The options of the windowed program beyond "-d" and the data folder: our authoring additions.
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <vector>
 
 struct PlayOptions {
   bool music = false;               // --music: the soundtrack plays in development mode too
@@ -12,8 +10,3 @@ struct PlayOptions {
   // took to draw, with the random seed of --render and --export; 0 holds one moment.
   std::optional<uint32_t> frameStepMs;
 };
-
-// Takes --music, --start MS and --frame-step MS out of args (the arguments after "-d"), leaving the
-// rest in order. False for a --start without a whole number 0..2147483647, a --frame-step without one
-// of 0..60000, and for --music without development mode.
-bool TakePlayOptions(std::vector<std::string>& args, bool developmentMode, PlayOptions& options);

@@ -1,0 +1,108 @@
+// The arguments as the program reads them: what each command takes, and every refusal naming its argument.
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CommandLine Read(const std::vector<std::string>& args) {
+  CommandLine line;
+  const std::string fault = ReadCommandLine(args, line);
+  EXPECT_EQ(fault, "");
+  return line;
+}
+
+TEST(CommandLine, ReadsEachCommandWithItsValuesAndOptions) {
+  CommandLine line = Read({});
+  EXPECT_EQ(line.command, Command::Play);
+  EXPECT_FALSE(line.developmentMode);
+  EXPECT_EQ(line.dataDir, "");
+
+  line = Read({"-D", "--music", "--start", "4000", "--frame-step", "0", "mydata"});
+  EXPECT_TRUE(line.developmentMode);
+  EXPECT_TRUE(line.play.music);
+  EXPECT_EQ(line.play.startMs, 4000u);
+  EXPECT_EQ(line.play.frameStepMs, 0u) << "0 holds one moment";
+  EXPECT_EQ(line.dataDir, "mydata");
+
+  line = Read({"--render", "2147483647", "x.png", "--size", "64x48", "--fps", "240", "d"});
+  EXPECT_EQ(line.command, Command::Render);
+  EXPECT_EQ(line.demoTimeMs, 2147483647u);
+  EXPECT_EQ(line.target, "x.png");
+  EXPECT_EQ(line.widthPx, 64u);
+  EXPECT_EQ(line.heightPx, 48u);
+  EXPECT_EQ(line.fps, 240u);
+  EXPECT_EQ(line.dataDir, "d");
+
+  line = Read({"-d", "--print-frame", "0", "./-d"});
+  EXPECT_EQ(line.command, Command::PrintFrame);
+  EXPECT_TRUE(line.developmentMode);
+  EXPECT_EQ(line.dataDir, "./-d");
+
+  EXPECT_EQ(Read({"--export", "out/"}).target, "out/");
+  EXPECT_EQ(Read({"--export", "o.mp4"}).fps, 60u);
+  EXPECT_EQ(Read({"--new", "mine"}).target, "mine");
+  EXPECT_EQ(Read({"--check"}).command, Command::Check);
+  EXPECT_EQ(Read({"-h"}).command, Command::Help);
+  EXPECT_EQ(Read({"--help"}).command, Command::Help);
+  EXPECT_EQ(Read({"-v"}).command, Command::Version);
+  EXPECT_EQ(Read({"--version"}).command, Command::Version);
+}
+
+struct Refusal {
+  std::vector<std::string> args;
+  std::string fault;
+};
+
+TEST(CommandLine, RefusesEveryWrongArgumentNamingIt) {
+  const Refusal refusals[] = {
+      {{"--bogus"}, "--bogus: no such option (quarnel --help lists them)"},
+      {{"-x"}, "-x: no such option (quarnel --help lists them)"},
+      {{"data", "--bogus"}, "--bogus: no such option (quarnel --help lists them)"},
+      {{"--render", "abc", "x.png"}, "--render: 'abc' is not a whole number of milliseconds 0..2147483647"},
+      {{"--render", "5"}, "--render: OUT.png is missing after it"},
+      {{"--render"}, "--render: MS is missing after it"},
+      {{"--start", "-1"}, "--start: '-1' is not a whole number of milliseconds 0..2147483647"},
+      {{"--start"}, "--start: MS is missing after it"},
+      {{"--start", "--music"}, "--start: MS is missing after it"},
+      {{"--frame-step", "60001"}, "--frame-step: '60001' is not a whole number of milliseconds 0..60000"},
+      {{"--frame-step", "1.5"}, "--frame-step: '1.5' is not a whole number of milliseconds 0..60000"},
+      {{"--print-frame", "4294967296"},
+       "--print-frame: '4294967296' is not a whole number of milliseconds 0..2147483647"},
+      {{"--print-frame", "-5", "data"}, "--print-frame: '-5' is not a whole number of milliseconds 0..2147483647"},
+      {{"--export", "o.mp4", "--fps", "0"}, "--fps: '0' is not a whole number 1..240"},
+      {{"--export", "o.mp4", "--size", "640x"}, "--size: '640x' is not WIDTHxHEIGHT, each a whole number 1..8192"},
+      {{"--export", "o.mp4", "--size"}, "--size: WxH is missing after it"},
+      {{"--export", "o.mp4", "--fps", "30", "--fps", "30"}, "--fps: given twice"},
+      {{"--render", "0", "x.png", "--size", "8x8", "--size", "8x8"}, "--size: given twice"},
+      {{"--start", "1", "--start", "1"}, "--start: given twice"},
+      {{"--frame-step", "1", "--frame-step", "2"}, "--frame-step: given twice"},
+      {{"-d", "--music", "--music"}, "--music: given twice"},
+      {{"--music"}, "--music: only with -d (the launcher has its Music switch)"},
+      {{"--check", "--fps", "30"}, "--fps: only for --render and --export"},
+      {{"--render", "0", "x.png", "--start", "5"}, "--start: only for playing the demo (the launcher or -d)"},
+      {{"-d", "--check"}, "--check: not with -d (-d goes with playing and --print-frame)"},
+      {{"-d", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},
+      {{"data", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},
+      {{"--check", ""}, "'': the data folder's name is empty"},
+      {{""}, "'': the data folder's name is empty"},
+      {{"one", "two"}, "'two': unexpected argument"},
+      {{"data", "--check"}, "--check: one command, first (after -d where it takes one)"},
+      {{"--check", "-h"}, "-h: one command, first (after -d where it takes one)"},
+      {{"--check", "one", "two"}, "'two': unexpected argument"},
+      {{"--new"}, "--new: DIR is missing after it"},
+      {{"--new", ""}, "--new: the name is empty"},
+      {{"--new", "a", "b"}, "'b': unexpected argument"},
+      {{"--help", "data"}, "'data': unexpected argument"},
+      {{"-v", "x"}, "'x': unexpected argument"},
+      {{"-\x1b[2J"}, "-\\x1b[2J: no such option (quarnel --help lists them)"},
+  };
+  for (const Refusal& refusal : refusals) {
+    CommandLine line;
+    std::string shown;
+    for (const std::string& arg : refusal.args) shown += " [" + arg + "]";
+    EXPECT_EQ(ReadCommandLine(refusal.args, line), refusal.fault) << shown;
+  }
+}
+
+}  // namespace
