@@ -1,7 +1,13 @@
 #include "cli/render_command.h"
 
+#include <chrono>
+#include <cstdio>
+
+#include <unistd.h>
+
 #include "cli/cli_messages.h"
 #include "cli/console_load.h"
+#include "cli/frame_progress.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
 
@@ -13,8 +19,19 @@ int RunRender(uint32_t demoTimeMs, const std::string& pngPath, uint32_t fps, uin
     PrintReport(RenderPastEndText(demoTimeMs, demo.sequence.DemoLength));
     return 1;
   }
+  // A late frame needs every frame before it: on a terminal, the bar shows how far it is.
+  FrameProgress progress;
+  bool barShown = false;
+  const auto start = std::chrono::steady_clock::now();
+  if (isatty(STDERR_FILENO))
+    progress = [start, &barShown](uint64_t done, uint64_t total) {
+      if (done % 10 != 0 && done != total) return;
+      ShowFrameProgress(done, total, start);
+      barShown = true;
+    };
   const std::string error = RenderDemoFrameToPng(Direct3DCreate8(D3D_SDK_VERSION), demo.scene, demo.sequence, dataDir,
-                                                 demoTimeMs, fps, widthPx, heightPx, false, pngPath);
+                                                 demoTimeMs, fps, widthPx, heightPx, false, pngPath, progress);
+  if (barShown) std::fputc('\n', stderr);
   if (!error.empty()) PrintReport(error);
   return error.empty() ? 0 : 1;
 }

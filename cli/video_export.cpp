@@ -12,6 +12,7 @@
 #include "cli/console_load.h"
 #include "cli/export_interrupt.h"
 #include "cli/export_target.h"
+#include "cli/frame_progress.h"
 #include "cli/ffmpeg_pipe.h"
 #include "cli/overlapped_frames.h"
 #include "gpu/gl_direct3d.h"
@@ -79,17 +80,6 @@ class FfmpegSink : public FrameSink {
 
   FfmpegPipe ffmpeg_;
 };
-
-void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
-  constexpr int kBarWidth = 30;
-  const double share = total ? static_cast<double>(done) / total : 1;
-  const double fps = elapsedS > 0 ? done / elapsedS : 0;
-  const double leftS = fps > 0 ? (total - done) / fps : 0;
-  std::string bar(kBarWidth, ' ');
-  for (int i = 0; i < static_cast<int>(share * kBarWidth); ++i) bar[i] = '#';
-  std::fprintf(stderr, "\r[%s] %u/%u frames  %.1f frames/s  %.0f s left ", bar.c_str(), done, total, fps, leftS);
-  std::fflush(stderr);
-}
 
 // Empty, or why the video cannot be made at this size.
 std::string SizeFault(const ExportOptions& options, bool toPng) {
@@ -165,7 +155,7 @@ int RunExport(const ExportOptions& options) {
     ok = DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError).empty() &&
          layerErrors.empty() && frames->Add(n);
     if (n % 10 == 0 || n + 1 == frameCount || !layerErrors.empty())
-      ShowProgress(n + 1, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+      ShowFrameProgress(n + 1, frameCount, start);
     for (const std::string& text : layerErrors)
       PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
                   std::to_string(n) + ")");

@@ -68,8 +68,10 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
 
 std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
                                  const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
-                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath) {
+                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath,
+                                 const FrameProgress& progress) {
   RenderState state;  // its random stream starts at kRepeatableSeed
+  const uint64_t before = (uint64_t{demoTimeMs} * (fps > 0 ? fps : 1) + 999) / 1000;  // frames before demoTimeMs
   std::string error =
       StartOffscreenRenderer(state, d3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx);
   if (error.empty()) {
@@ -77,12 +79,15 @@ std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const Scene
     // the back buffer as they are when the export reaches demoTimeMs.
     const LayerErrorSink skipFailingLayer = [](const std::string&) {};
     uint32_t fxTimeMs = 0;
-    for (uint64_t n = 0; FixedStepFrameTimeMs(n, fps) < demoTimeMs; ++n)
+    for (uint64_t n = 0; FixedStepFrameTimeMs(n, fps) < demoTimeMs; ++n) {
       DrawDemoFrame(state, scene, sequence, FixedStepFrameTimeMs(n, fps), developmentMode, state.FullWidth,
                     state.FullHeight, fxTimeMs, skipFailingLayer);
+      if (progress) progress(n + 1, before + 1);
+    }
   }
   RgbaImage image;
   if (error.empty()) error = DrawDemoFrameToImage(state, scene, sequence, demoTimeMs, developmentMode, image);
+  if (error.empty() && progress) progress(before + 1, before + 1);
   if (error.empty()) {
     const std::string writeError = WritePng(pngPath, image);
     if (!writeError.empty()) error = PngWriteFailedText(writeError);

@@ -3,6 +3,7 @@
 // started the way the program's start-up does, then frames drawn as the playback loop draws them, on a
 // fixed-step clock, and read back as pictures. Times are ms, sizes pixels; error texts are empty on success.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "draw/demo_frame.h"
@@ -43,7 +44,9 @@ std::string DrawDemoFrameToImage(RenderState& state, SceneState& scene, const Sc
 // read back), then demo time demoTimeMs, and writes that picture to pngPath. So the picture is the
 // export's frame at that time, with everything the earlier frames left: render states, the back buffer
 // with no depth buffer after the first render-to-texture layer, and what no clear removed. scene and
-// sequence are loaded as the start-up loads them.
+// sequence are loaded as the start-up loads them. progress, when given, hears of every frame drawn.
+using FrameProgress = std::function<void(uint64_t framesDone, uint64_t frameCount)>;
 std::string RenderDemoFrameToPng(IDirect3D8* d3d, SceneState& scene, const SceneSequence& sequence,
                                  const std::string& dataDir, uint32_t demoTimeMs, uint32_t fps, uint32_t widthPx,
-                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath);
+                                 uint32_t heightPx, bool developmentMode, const std::string& pngPath,
+                                 const FrameProgress& progress = {});
