@@ -263,8 +263,9 @@ void TForm1::FormCreate(IDirect3D8* d3d, bool developmentMode) {
   else
     controls_->AdapterBox->deactivate();
 
-  if (!developmentMode_) ShowKeptChoices();
-  if (developmentMode_) {
+  if (!developmentMode_) {
+    ShowKeptChoices();
+  } else {
     Controls& c = *controls_;
     c.stats->set();
     c.Windowed->setonly();
