@@ -433,7 +433,7 @@ TEST_F(DemoProgram, WindowShowsTheOffscreenPictureOfEveryEffectAndSpriteLayer) {
 }
 
 TEST(ProgramWithoutDisplay, SaysSoInOneLineAndShowsTheExportCommand) {
-  const CommandResult result = RunCommand(std::string("env -u DISPLAY ") + QUARNEL_BINARY + " data");
+  const CommandResult result = RunCommand(std::string("env -u DISPLAY ") + QUARNEL_BINARY + " " + QUARNEL_SOURCE_DIR + "/data");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output, std::string("quarnel: no display found. Without one, export the demo as a video: ") +
                                QUARNEL_BINARY + " --export demo.mp4\n");
