@@ -78,21 +78,39 @@ inline std::string ExportPartFailedText(const std::string& partPath) { return "t
 inline constexpr char kStandardOutputFailedText[] = "cannot write to standard output: ";  // + the reason
 inline constexpr char kStandardOutputEarlierText[] = "an earlier write failed";
 
-// Our own: faults in the command line, followed by the usage text.
-inline constexpr char kBadSizeText[] = "--size wants WIDTHxHEIGHT, each a whole number 1..8192, not ";
-inline constexpr char kBadFpsText[] = "--fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not ";
-inline constexpr char kBadTimeText[] = "--from and --to want demo times in ms, 0..2147483647, --from before --to, not ";
-inline constexpr char kBadCodecText[] = "--codec wants h264, ffv1, png or prores, not ";
-inline constexpr char kBadJobsText[] = "--jobs wants a whole number 1..64, not ";
-inline constexpr char kMissingValueText[] = "a value is missing after ";
-inline constexpr char kUnexpectedArgumentText[] = "unexpected argument ";
-inline constexpr char kDevelopmentSwitchTwiceText[] = "-d is given twice (a data folder named -d is written ./-d)";
+// Our own: faults in the command line, one line before the usage text. Each follows the argument it
+// names ("--start: '-1' is not a whole number of milliseconds 0..2147483647").
+inline constexpr char kNotMillisecondsText[] = " is not a whole number of milliseconds 0..";  // + maximum
+inline constexpr char kBadSizeText[] = " is not WIDTHxHEIGHT, each a whole number 1..8192";
+inline constexpr char kBadFpsText[] = " is not 1..240 frames per second, a whole number or a fraction (30000/1001)";
+inline constexpr char kBadMaxFpsText[] = " is not a whole number 0..1000 (0: no cap)";
+inline constexpr char kBadCodecText[] = " is not h264, ffv1, png or prores";
+inline constexpr char kBadJobsText[] = " is not a whole number 1..64";
+inline constexpr char kFromAfterToText[] = ": --from lies after --to";
+inline constexpr char kValueMissingText[] = " is missing after it";  // after "--start: MS"
+inline constexpr char kGivenTwiceText[] = ": given twice";
+inline constexpr char kUnknownOptionText[] = ": no such option (quarnel --help lists them)";
+inline constexpr char kOnlyForPlayText[] = ": only for playing the demo (the launcher or -d)";
+inline constexpr char kOnlyForDevelopmentText[] = ": only with -d (the launcher has its Music switch)";
+inline constexpr char kOnlyForPicturesText[] = ": only for --render and --export";
+inline constexpr char kOnlyForExportText[] = ": only for --export";
+inline constexpr char kNoDevelopmentModeText[] = ": not with -d (-d goes with playing and --print-frame)";
+inline constexpr char kDevelopmentSwitchPlaceText[] =
+    "-d: only the first argument selects development mode (a data folder named -d is written ./-d)";
+inline constexpr char kUnexpectedArgumentText[] = ": unexpected argument";
+inline constexpr char kCommandPlaceText[] = ": one command, first (after -d where it takes one)";
+inline constexpr char kEmptyNameText[] = "the name is empty";
+inline constexpr char kEmptyDataDirText[] = ": the data folder's name is empty";
+inline constexpr char kNoDataFolderText[] = ": no such data folder";      // after the folder
+inline constexpr char kNotADataFolderText[] = ": not a folder";
+inline constexpr char kEmptyDataFolderText[] = ": the data folder is empty";
 
 // Our own: quarnel --new DIR.
 inline constexpr char kNewDemoNotEmptyText[] = " already exists and is not an empty folder: choose a new name";
 inline constexpr char kNewDemoNoShippedDemoText[] = "the shipped demo is not installed: nothing to copy";
 inline constexpr char kNewDemoFailedText[] = "could not make ";  // + DIR ": " + the reason
 inline constexpr char kNewDemoPartialPrefix[] = ".quarnel-new-";  // + pid: the copy before it is renamed
-inline constexpr char kNewDemoMadeText[] = "made ";  // + DIR + kNewDemoAuthorText + DIR/data + kNewDemoPlayText + DIR/data
-inline constexpr char kNewDemoAuthorText[] = ", a copy of the shipped demo to edit\nauthor it:  quarnel -d ";
-inline constexpr char kNewDemoPlayText[] = "\nplay it:    quarnel ";
+// kNewDemoMadeText + DIR + kNewDemoAuthorText + program + " -d " + DIR/data + kNewDemoPlayText + program + " " + DIR/data
+inline constexpr char kNewDemoMadeText[] = "made ";
+inline constexpr char kNewDemoAuthorText[] = ", a copy of the shipped demo to edit\nauthor it:  ";
+inline constexpr char kNewDemoPlayText[] = "\nplay it:    ";

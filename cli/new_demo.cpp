@@ -113,7 +113,8 @@ int RunNewDemo(const std::string& dir) {
     return Fail(kNewDemoFailedText + dir + ": " + fault);
   }
   const std::string data = (demo / "data").string();
-  std::printf("%s%s%s%s%s%s\n", kNewDemoMadeText, dir.c_str(), kNewDemoAuthorText, data.c_str(), kNewDemoPlayText,
-              data.c_str());
+  const std::string program = ProgramCommand();
+  std::printf("%s%s%s%s -d %s%s%s %s\n", kNewDemoMadeText, dir.c_str(), kNewDemoAuthorText, program.c_str(),
+              data.c_str(), kNewDemoPlayText, program.c_str(), data.c_str());
   return 0;
 }

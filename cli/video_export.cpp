@@ -17,6 +17,7 @@
 #include "cli/export_interrupt.h"
 #include "cli/export_jobs.h"
 #include "cli/export_target.h"
+#include "cli/frame_progress.h"
 #include "cli/ffmpeg_pipe.h"
 #include "cli/overlapped_frames.h"
 #include "gpu/gl_direct3d.h"
@@ -88,19 +89,6 @@ class FfmpegSink : public FrameSink {
   FfmpegPipe ffmpeg_;
 };
 
-// On a terminal only: in a log (a part of a split export, a batch job) the bar would be noise.
-void ShowProgress(uint32_t done, uint32_t total, double elapsedS) {
-  if (!isatty(STDERR_FILENO)) return;
-  constexpr int kBarWidth = 30;
-  const double share = total ? static_cast<double>(done) / total : 1;
-  const double fps = elapsedS > 0 ? done / elapsedS : 0;
-  const double leftS = fps > 0 ? (total - done) / fps : 0;
-  std::string bar(kBarWidth, ' ');
-  for (int i = 0; i < static_cast<int>(share * kBarWidth); ++i) bar[i] = '#';
-  std::fprintf(stderr, "\r[%s] %u/%u frames  %.1f frames/s  %.0f s left ", bar.c_str(), done, total, fps, leftS);
-  std::fflush(stderr);
-}
-
 // Empty, or why the video cannot be made at this size.
 std::string SizeFault(const ExportOptions& options, bool toPng) {
   if (toPng || !NeedsEvenSize(options.codec) || (options.widthPx % 2 == 0 && options.heightPx % 2 == 0)) return "";
@@ -162,8 +150,7 @@ int ExportFrames(const ExportOptions& options, LoadedDemo& demo, FrameSpan span,
     if (n != span.first) DrawOffscreenFrame(state, demo.scene, demo.sequence, demoTimeMs, false, layerError);
     ok = layerErrors.empty() && frames->Add(static_cast<uint32_t>(n));
     const uint32_t done = static_cast<uint32_t>(n - span.first + 1);
-    if (done % 10 == 1 || done == frameCount || !layerErrors.empty())
-      ShowProgress(done, frameCount, std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+    if (done % 10 == 1 || done == frameCount || !layerErrors.empty()) ShowFrameProgress(done, frameCount, began);
     for (const std::string& text : layerErrors)
       PrintReport("\n" + text + kExportLayerFailedText + std::to_string(demoTimeMs) + kExportLayerFailedFrame +
                   std::to_string(n) + ")");

@@ -71,11 +71,12 @@ FrameSpan FramesBetween(uint32_t fromMs, uint32_t toMs, FrameRate rate) {
 
 namespace {
 
-// Frames first..last-1 drawn (fast-forwarded when fastForward). A layer that fails in one of them
-// stops the export there, and so it stops this too: its text and where it failed first; "" when none did.
+// Frames first..last-1 drawn (fast-forwarded when fastForward), each told to progress (of last + 1). A
+// layer that fails in one of them stops the export there, and so it stops this too: its text and where
+// it failed first; "" when none did.
 std::string DrawFramesBefore(RenderState& state, SceneState& scene, const SceneSequence& sequence,
                              const FrameTimes& frameTimeMs, uint64_t first, uint64_t last, bool developmentMode,
-                             bool fastForward) {
+                             bool fastForward, const FrameProgress& progress) {
   DeviceExtras* extras = ExtrasOf(state.device);
   if (extras != nullptr) extras->SetFastForward(fastForward);
   std::string failure;
@@ -87,6 +88,7 @@ std::string DrawFramesBefore(RenderState& state, SceneState& scene, const SceneS
     DrawDemoFrame(state, scene, sequence, frameTimeMs(n), developmentMode, state.FullWidth, state.FullHeight,
                   fxTimeMs, noteFailure);
     if (!failure.empty()) failure += ReplayedFrameFailedText(frameTimeMs(n), n);
+    if (progress) progress(n + 1, last + 1);
   }
   if (extras != nullptr) extras->SetFastForward(false);
   return failure;
@@ -101,9 +103,11 @@ std::string Start(RenderState& state, const OffscreenStart& start) {
 
 std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& start, SceneState& scene,
                                       const SceneSequence& sequence, const FrameTimes& frameTimeMs, uint64_t frame,
-                                      bool developmentMode, const LayerErrorSink& layerError) {
+                                      bool developmentMode, const LayerErrorSink& layerError,
+                                      const FrameProgress& progress) {
   std::string error = Start(state, start);
-  if (error.empty()) error = DrawFramesBefore(state, scene, sequence, frameTimeMs, 0, frame, developmentMode, true);
+  if (error.empty())
+    error = DrawFramesBefore(state, scene, sequence, frameTimeMs, 0, frame, developmentMode, true, progress);
   if (!error.empty()) return error;
   DrawOffscreenFrame(state, scene, sequence, frameTimeMs(frame), developmentMode, layerError);
   const DeviceExtras* extras = ExtrasOf(state.device);
@@ -115,9 +119,10 @@ std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& 
   state = RenderState{};
   state.callbacks = callbacks;
   error = Start(state, start);
-  if (error.empty()) error = DrawFramesBefore(state, scene, sequence, frameTimeMs, 0, realStart, developmentMode, true);
   if (error.empty())
-    error = DrawFramesBefore(state, scene, sequence, frameTimeMs, realStart, frame, developmentMode, false);
+    error = DrawFramesBefore(state, scene, sequence, frameTimeMs, 0, realStart, developmentMode, true, {});
+  if (error.empty())
+    error = DrawFramesBefore(state, scene, sequence, frameTimeMs, realStart, frame, developmentMode, false, progress);
   if (!error.empty()) return error;
   DrawOffscreenFrame(state, scene, sequence, frameTimeMs(frame), developmentMode, layerError);
   return "";
@@ -126,7 +131,7 @@ std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& 
 std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
                                  const SceneSequence& sequence, const std::string& dataDir, uint32_t demoTimeMs,
                                  FrameRate rate, uint32_t widthPx, uint32_t heightPx, bool developmentMode,
-                                 const std::string& pngPath) {
+                                 const std::string& pngPath, const FrameProgress& progress) {
   // The export's frames before demoTimeMs, then demoTimeMs itself (which need not be one of its times).
   const uint64_t before = FramesBetween(demoTimeMs, demoTimeMs, rate).first;
   const FrameTimes frameTimeMs = [&](uint64_t n) { return n < before ? FixedStepFrameTimeMs(n, rate) : demoTimeMs; };
@@ -138,11 +143,12 @@ std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, S
   RenderState state;
   const OffscreenStart start{direct3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx};
   std::string error =
-      DrawFrameAfterFastForward(state, start, scene, sequence, frameTimeMs, before, developmentMode, keepFirst);
+      DrawFrameAfterFastForward(state, start, scene, sequence, frameTimeMs, before, developmentMode, keepFirst, progress);
   if (error.empty()) error = firstLayerError;
   RgbaImage image;
   DeviceExtras* extras = ExtrasOf(state.device);
   if (error.empty() && (extras == nullptr || !extras->ReadBackBuffer(image))) error = kNoPixelsText;
+  if (error.empty() && progress) progress(before + 1, before + 1);
   if (error.empty()) {
     const std::string writeError = WritePng(pngPath, image);
     if (!writeError.empty()) error = PngWriteFailedText(writeError);

@@ -62,6 +62,8 @@ struct OffscreenStart {
 
 // Frame n's demo time.
 using FrameTimes = std::function<uint32_t(uint64_t frame)>;
+// Hears of every frame drawn (or fast-forwarded) on the way to the one asked for.
+using FrameProgress = std::function<void(uint64_t framesDone, uint64_t frameCount)>;
 
 // Starts the renderer on state (fresh: its random stream at kRepeatableSeed) and draws frame `frame`
 // (at frameTimeMs(frame)) exactly as drawing every frame from 0 leaves it, in about the time of that
@@ -70,11 +72,12 @@ using FrameTimes = std::function<uint32_t(uint64_t frame)>;
 // draws for real from the latest frame from which the result is exact. The result is the start-up's
 // fatal text, or the first layer failure of a frame before `frame` with where it failed (as the export
 // stops there), or ""; frame `frame`'s own layer faults go to layerError. The back buffer then holds
-// the frame.
+// the frame. progress, when given, hears of each frame on the way.
 [[nodiscard]] std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& start,
                                                     SceneState& scene, const SceneSequence& sequence,
                                                     const FrameTimes& frameTimeMs, uint64_t frame,
-                                                    bool developmentMode, const LayerErrorSink& layerError);
+                                                    bool developmentMode, const LayerErrorSink& layerError,
+                                                    const FrameProgress& progress = {});
 
 // The whole `--render`: the frame at demoTimeMs after every frame the export at rate draws before it
 // (FixedStepFrameTimeMs), through DrawFrameAfterFastForward, written to
@@ -82,8 +85,10 @@ using FrameTimes = std::function<uint32_t(uint64_t frame)>;
 // render states, the back buffer with no depth buffer after the first render-to-texture layer, and
 // what no clear removed. scene and sequence are loaded as the start-up loads them. A layer that fails
 // to evaluate in an earlier frame fails the render as it fails the export, with its text and where it
-// failed first, and so does one that fails in the frame itself (nothing is written).
+// failed first, and so does one that fails in the frame itself (nothing is written). progress, when
+// given, hears of every frame on the way.
 [[nodiscard]] std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
                                                const SceneSequence& sequence, const std::string& dataDir,
                                                uint32_t demoTimeMs, FrameRate rate, uint32_t widthPx,
-                                               uint32_t heightPx, bool developmentMode, const std::string& pngPath);
+                                               uint32_t heightPx, bool developmentMode, const std::string& pngPath,
+                                               const FrameProgress& progress = {});

@@ -1,7 +1,9 @@
 #include "engine/data_location.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 namespace fs = std::filesystem;
 
@@ -38,7 +40,8 @@ std::string ShippedDemoDir() {
 }
 
 std::string DefaultDataDir() {
-  if (IsFolder("data")) return "data";
+  std::error_code ignored;
+  if (fs::is_regular_file(fs::path("data") / "sceneseq.txt", ignored)) return "data";
   const std::string shipped = ShippedDemoDir();
   return shipped.empty() ? "data" : shipped;
 }
@@ -51,4 +54,19 @@ bool IsInstalledData(const std::string& dataDir) {
   if (error) return false;
   const auto [shareEnd, folderAt] = std::mismatch(share.begin(), share.end(), folder.begin(), folder.end());
   return shareEnd == share.end();
+}
+
+std::string ProgramCommand() {
+  std::error_code error;
+  const fs::path binary = fs::read_symlink("/proc/self/exe", error);
+  if (error) return "quarnel";
+  const char* path = std::getenv("PATH");
+  std::string_view rest = path ? path : "";
+  while (!rest.empty()) {
+    const size_t colon = rest.find(':');
+    const fs::path folder(rest.substr(0, colon));
+    rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+    if (!folder.empty() && fs::equivalent(folder / binary.filename(), binary, error)) return binary.filename().string();
+  }
+  return binary.string();
 }

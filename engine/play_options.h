@@ -2,8 +2,6 @@
 // The options of the windowed program beyond "-d" and the data folder: our authoring additions.
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <vector>
 
 struct PlayOptions {
   bool music = false;               // --music: the soundtrack plays in development mode too
@@ -15,8 +13,3 @@ struct PlayOptions {
   // the option: at most at the display's refresh.
   std::optional<uint32_t> maxFps;
 };
-
-// Takes --music, --start MS, --frame-step MS and --max-fps N out of args (the arguments after "-d"),
-// leaving the rest in order. False for a --start without a whole number 0..2147483647, a --frame-step
-// without one of 0..60000, a --max-fps without one of 0..1000, and for --music without development mode.
-bool TakePlayOptions(std::vector<std::string>& args, bool developmentMode, PlayOptions& options);

@@ -3,28 +3,19 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 char DecimalSeparator() {
   const char* point = std::localeconv()->decimal_point;
-  return (point && point[0]) ? point[0] : '.';
+  return (point && point[0] && !point[1]) ? point[0] : '.';
 }
 
 namespace {
 
-// snprintf follows LC_NUMERIC; put our separator in place of whatever it wrote.
-std::string WithSeparator(std::string text) {
-  const char separator = DecimalSeparator();
-  for (char& c : text)
-    if (c == '.' || c == ',') c = separator;
-  return text;
-}
-
-std::string Printf(const char* format, int precision, double value) {
+// value in printf's "%.*f" or "%.*e" form, always with ".": to_chars ignores the locale.
+std::string Formatted(double value, std::chars_format format, int precision) {
   char buffer[512];
-  std::snprintf(buffer, sizeof buffer, format, precision, value);
-  return buffer;
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+  return std::string(buffer, error == std::errc() ? end : buffer);
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -38,28 +29,30 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::string FormatFixed(double value, int significantDigits, int decimals) {
-  if (!std::isfinite(value)) return WithSeparator(Printf("%.*f", 0, value));
+  if (!std::isfinite(value)) return Formatted(value, std::chars_format::fixed, 0);
   const int digits = significantDigits < 1 ? 1 : significantDigits;
-  // Round to the significant digits first ("%.*e" rounds the exact binary value correctly), then to
+  // Round to the significant digits first (to_chars rounds the exact binary value correctly), then to
   // the decimals.
-  const double rounded = std::strtod(Printf("%.*e", digits - 1, value).c_str(), nullptr);
+  const std::string significant = Formatted(value, std::chars_format::scientific, digits - 1);
+  double rounded = 0;
+  std::from_chars(significant.data(), significant.data() + significant.size(), rounded);
   if (std::fabs(rounded) >= std::pow(10.0, digits)) {
-    std::string text = Printf("%.*E", digits - 1, rounded);  // "1.00E+03"
-    const size_t e = text.find('E');
+    std::string text = Formatted(rounded, std::chars_format::scientific, digits - 1);  // "1.00e+03"
+    const size_t e = text.find('e');
     const char sign = text[e + 1];
     std::string exponent = text.substr(e + 2);
     while (exponent.size() > 1 && exponent.front() == '0') exponent.erase(0, 1);
-    return WithSeparator(text.substr(0, e + 1) + sign + exponent);
+    return text.substr(0, e) + "E" + sign + exponent;
   }
-  std::string text = Printf("%.*f", decimals, rounded);
-  if (text.front() == '-' && text.find_first_not_of("-0.,") == std::string::npos) text.erase(0, 1);
-  return WithSeparator(text);
+  std::string text = Formatted(rounded, std::chars_format::fixed, decimals);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 std::string FormatShortest(float value) {
   char buffer[64];
   const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return WithSeparator(std::string(buffer, error == std::errc() ? end : buffer));
+  return std::string(buffer, error == std::errc() ? end : buffer);
 }
 
 std::optional<double> ParseReal(std::string_view text) {
@@ -73,7 +66,7 @@ std::optional<double> ParseReal(std::string_view text) {
   }
   size_t mantissaDigits = 0;
   while (i < text.size() && IsDigit(text[i])) plain += text[i++], ++mantissaDigits;
-  if (i < text.size() && text[i] == separator) {
+  if (i < text.size() && (text[i] == '.' || text[i] == separator)) {
     plain += '.';
     ++i;
     while (i < text.size() && IsDigit(text[i])) plain += text[i++], ++mantissaDigits;

@@ -9,9 +9,8 @@ inline constexpr const char* kMsgByteOrderMark = " (a UTF-8 byte order mark stan
 inline constexpr const char* kMsgFileByteOrderMark =
     " (the file starts with a UTF-8 byte order mark, so its first line is not read as a comment: save the file "
     "without one)";
-// + the locale's separator + kMsgOtherSeparatorEnd
-inline constexpr const char* kMsgOtherSeparator = " (under this system's language settings decimals are written with '";
-inline constexpr const char* kMsgOtherSeparatorEnd = "')";
+inline constexpr const char* kMsgCommaSeparator =
+    " (decimals are written with '.'; ',' reads only under a language setting that writes it)";
 inline constexpr const char* kMsgOutOfRange = " is out of the range ";
 inline constexpr const char* kMsgOutOfFloatRange = " is too large for a 32-bit float";
 

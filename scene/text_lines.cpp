@@ -55,11 +55,11 @@ void TextLines::SkipComments() {
 std::string TextLines::Where() const { return path_ + ":" + std::to_string(lineNumber_) + ": "; }
 
 namespace {
-// text with its other separators written as the locale's.
-std::string SwappedSeparator(std::string_view text, char other) {
+// text with its commas written as points.
+std::string CommasAsPoints(std::string_view text) {
   std::string swapped(text);
   for (char& c : swapped)
-    if (c == other) c = DecimalSeparator();
+    if (c == ',') c = '.';
   return swapped;
 }
 }  // namespace
@@ -70,13 +70,12 @@ std::string TextLines::NotANumber(std::string_view text, bool atEnd) const {
       Where() + (atEnd ? std::string(kMsgFileEndsEarly) : "'" + QuotedText(text, kShownChars) + "'" + kMsgNotANumber);
   if (bareLineFeeds_) message += kMsgBareLineFeeds;
   if (atEnd) return message;
-  const char other = DecimalSeparator() == ',' ? '.' : ',';
   if (text.substr(0, 3) == "\xEF\xBB\xBF")
     message += kMsgByteOrderMark;
   else if (byteOrderMark_)
     message += kMsgFileByteOrderMark;
-  else if (text.find(other) != std::string_view::npos && ParseReal(SwappedSeparator(text, other)))
-    message += std::string(kMsgOtherSeparator) + DecimalSeparator() + kMsgOtherSeparatorEnd;
+  else if (text.find(',') != std::string_view::npos && ParseReal(CommasAsPoints(text)))
+    message += kMsgCommaSeparator;
   return message;
 }
 

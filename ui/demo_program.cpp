@@ -17,6 +17,7 @@
 #include "ui/display_refresh.h"
 #include "engine/frame_pacing.h"
 #include "ui/reload_timer.h"
+#include "engine/data_location.h"
 #include "engine/init_demo.h"
 #include "ui/launcher_form.h"
 #include "ui/message_text.h"
@@ -257,7 +258,7 @@ void OpenTimeline(Program& program) {
 
 int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayOptions& options) {
   if (!OpenDisplay()) {
-    std::fputs(kNoDisplayText, stderr);
+    std::fputs((kNoDisplayText + ProgramCommand() + kNoDisplayEnd).c_str(), stderr);
     return 1;
   }
   Program program;

@@ -12,9 +12,11 @@
 #include <FL/Fl_Round_Button.H>
 #include <FL/fl_draw.H>
 
+#include <cstdio>
 #include <vector>
 
 #include "ui/ui_messages.h"
+#include "ui/launcher_choices.h"
 #include "ui/output_view.h"
 #include "ui/splash_picture.h"
 #include "ui/x11_window.h"
@@ -187,6 +189,11 @@ LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
   c.WhitePanel->box(FL_FLAT_BOX);
   c.WhitePanel->color(FL_WHITE);
 
+  // Every window of the program shows its icon (the launcher first, so it is set before any shows).
+  const std::vector<uint8_t> icon = IconPicture(kWindowIconPx);
+  const Fl_RGB_Image iconImage(icon.data(), kWindowIconPx, kWindowIconPx, 4);
+  Fl_Window::default_icon(&iconImage);  // copied
+
   c.SplashScreen = new Fl_Box(gx(16), gy(12), 169, 165);
   const std::vector<uint8_t> splash = SplashPicture();
   const Fl_RGB_Scaling scaling = Fl_RGB_Image::RGB_scaling();
@@ -257,7 +264,9 @@ void LauncherWindow::FormCreate(IDirect3D8* d3d, bool developmentMode) {
   else
     controls_->AdapterBox->deactivate();
 
-  if (developmentMode_) {
+  if (!developmentMode_) {
+    ShowKeptChoices();
+  } else {
     Controls& c = *controls_;
     c.stats->set();
     c.Windowed->setonly();
@@ -266,6 +275,29 @@ void LauncherWindow::FormCreate(IDirect3D8* d3d, bool developmentMode) {
     c.Sound->clear();
     StartDemo();
   }
+}
+
+void LauncherWindow::ShowKeptChoices() {
+  const LauncherChoices kept = ReadLauncherChoices(LauncherChoicesPath());
+  if (SelectChosenAdapter(kept, lists_)) FillDisplayModes(*d3d_, DesktopWidthPx(), lists_);
+  SelectChosenModes(kept, lists_);
+  FillListControls();
+  Controls& c = *controls_;
+  if (kept.windowed) {
+    c.Windowed->setonly();
+    WindowedClick();
+  }
+  c.Sound->value(kept.switches.music);
+  c.Loop->value(kept.switches.loop);
+  c.stats->value(kept.windowed && kept.switches.stats);
+}
+
+void LauncherWindow::KeepChoices() const {
+  const std::string path = LauncherChoicesPath();
+  if (path.empty()) return;
+  const LauncherChoices shown = ChoicesShown(lists_, controls_->Windowed->value() != 0, Switches());
+  if (const std::string fault = WriteLauncherChoices(path, shown); !fault.empty())
+    std::fprintf(stderr, "%s%s\n", kChoicesNotKeptText, fault.c_str());
 }
 
 void LauncherWindow::Show() {
@@ -279,6 +311,7 @@ void LauncherWindow::Show() {
 void LauncherWindow::StartDemo() {
   if (started_) return;
   started_ = true;
+  if (!developmentMode_) KeepChoices();
   Controls& c = *controls_;
   Fl_Window& window = c.window;
   RemoveShape(window);

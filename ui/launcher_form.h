@@ -13,13 +13,6 @@
 
 class WindowHost;
 
-// The launcher's check boxes.
-struct LauncherSwitches {
-  bool music = true;   // "Music"
-  bool loop = false;   // "Loop"
-  bool stats = false;  // "Stats" (windowed output only)
-};
-
 struct LauncherCallbacks {
   std::function<void(const std::string& text)> fatalError;  // FatalError: shows the text, ends the program
   // InitDemo: called once the window has become the output window. choice.window is the output view.
@@ -62,6 +55,9 @@ class LauncherWindow {
   struct Controls;
 
   void FillListControls();
+  // The choices kept from the last start, shown; and the ones shown, kept for the next.
+  void ShowKeptChoices();
+  void KeepChoices() const;
   void WindowedClick();
   void FullScreenClick();
   void AdapterBoxChange();

@@ -25,6 +25,13 @@ struct ChoiceList {
   int selected = -1;
 };
 
+// The launcher's check boxes.
+struct LauncherSwitches {
+  bool music = true;   // "Music"
+  bool loop = false;   // "Loop"
+  bool stats = false;  // "Stats" (windowed output only)
+};
+
 struct LauncherLists {
   ChoiceList AdapterBox;  // adapter descriptions; the position is the adapter number
   bool adapterBoxEnabled = true;

@@ -21,11 +21,11 @@ Colour Tunnel(double x, double y) {
   return {0.05 + glow * (0.6 + 0.4 * std::sin(depth)), 0.03 + glow * 0.35, 0.12 + glow * 0.95};
 }
 
-// A lit sphere of radius 0.42 in the middle; returns false outside it.
-bool Sphere(double x, double y, Colour& colour) {
-  const double r2 = (x * x + y * y) / (0.42 * 0.42);
+// A lit sphere of the given radius in the middle; returns false outside it.
+bool Sphere(double x, double y, Colour& colour, double radius = 0.42) {
+  const double r2 = (x * x + y * y) / (radius * radius);
   if (r2 > 1.0) return false;
-  const double nx = x / 0.42, ny = y / 0.42, nz = std::sqrt(1.0 - r2);
+  const double nx = x / radius, ny = y / radius, nz = std::sqrt(1.0 - r2);
   const double lx = -0.5, ly = -0.6, lz = 0.62;  // light from the upper left, normalised
   const double diffuse = std::max(0.0, nx * lx + ny * ly + nz * lz);
   const double highlight = std::pow(std::max(0.0, 2.0 * diffuse * nz - lz), 24.0);
@@ -50,6 +50,55 @@ std::vector<uint8_t> SplashPicture() {
       pixels.push_back(Byte(colour.r));
       pixels.push_back(Byte(colour.g));
       pixels.push_back(Byte(colour.b));
+    }
+  }
+  return pixels;
+}
+
+namespace {
+
+// The small icon's ground: deep blue, one glowing ring around the sphere.
+Colour SmallGround(double x, double y) {
+  const double ring = std::exp(-std::pow((std::hypot(x, y) - 0.8) / 0.07, 2.0));
+  return {0.05 + ring * 0.6, 0.03 + ring * 0.35, 0.14 + ring * 0.95};
+}
+
+// Whether (x, y) lies inside the square -1..1 with corners rounded at radius 0.3.
+bool InsideRoundedSquare(double x, double y) {
+  constexpr double kCorner = 0.3;
+  const double dx = std::max(std::fabs(x) - (1.0 - kCorner), 0.0), dy = std::max(std::fabs(y) - (1.0 - kCorner), 0.0);
+  return dx * dx + dy * dy <= kCorner * kCorner;
+}
+
+}  // namespace
+
+std::vector<uint8_t> IconPicture(int sizePx) {
+  constexpr int kSamples = 4;
+  const bool small = sizePx < 48;
+  std::vector<uint8_t> pixels;
+  pixels.reserve(static_cast<size_t>(sizePx) * sizePx * 4);
+  for (int row = 0; row < sizePx; ++row) {
+    for (int column = 0; column < sizePx; ++column) {
+      Colour sum{};
+      int inside = 0;
+      for (int sy = 0; sy < kSamples; ++sy) {
+        for (int sx = 0; sx < kSamples; ++sx) {
+          const double x = (column + (sx + 0.5) / kSamples) / sizePx * 2.0 - 1.0;
+          const double y = (row + (sy + 0.5) / kSamples) / sizePx * 2.0 - 1.0;
+          if (!InsideRoundedSquare(x, y)) continue;
+          Colour colour = small ? SmallGround(x, y) : Tunnel(x, y);
+          Colour sphere{};
+          if (Sphere(x, y, sphere, small ? 0.6 : 0.42)) colour = sphere;
+          sum = {sum.r + std::clamp(colour.r, 0.0, 1.0), sum.g + std::clamp(colour.g, 0.0, 1.0),
+                 sum.b + std::clamp(colour.b, 0.0, 1.0)};
+          ++inside;
+        }
+      }
+      const double share = inside ? 1.0 / inside : 0.0;
+      pixels.push_back(Byte(sum.r * share));
+      pixels.push_back(Byte(sum.g * share));
+      pixels.push_back(Byte(sum.b * share));
+      pixels.push_back(Byte(static_cast<double>(inside) / (kSamples * kSamples)));
     }
   }
   return pixels;

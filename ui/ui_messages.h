@@ -18,5 +18,9 @@ inline constexpr char kFatalErrorTitle[] = "Demo fuckup message...";
 inline constexpr char kApplicationTitle[] = "dravel was here";
 
 // Our own: the windowed program started where no X display can be opened.
-inline constexpr char kNoDisplayText[] =
-    "quarnel: no display found. Without one, export the demo as a video: build/quarnel --export demo.mp4\n";
+// Our own: the launcher's choices could not be kept for the next run (+ file + ": " + reason).
+inline constexpr char kChoicesNotKeptText[] = "quarnel: the launcher's choices are not kept: ";
+
+// + how the program is run + kNoDisplayEnd
+inline constexpr char kNoDisplayText[] = "quarnel: no display found. Without one, export the demo as a video: ";
+inline constexpr char kNoDisplayEnd[] = " --export demo.mp4\n";

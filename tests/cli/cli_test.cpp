@@ -174,8 +174,30 @@ TEST_F(Cli, PrintFrameInDevelopmentModeEvaluatesTheLiveSetAtHalfTime) {
   EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 78);
 }
 
-TEST_F(Cli, RejectsBadArguments) {
-  EXPECT_EQ(Quarnel("--print-frame").status, 2);
-  EXPECT_EQ(Quarnel("--print-frame -5 data").status, 2);
-  EXPECT_EQ(Quarnel("--bogus").status, 2);
+// A refused argument is named on the first line, the usage follows, and the status is 2; so are a data
+// folder that does not exist or is empty, before any window could open. An unrelated ./data is not taken
+// for the demo.
+TEST_F(Cli, RefusedArgumentsAndFoldersAreNamedBeforeTheUsage) {
+  const std::string empty = dir / "empty";
+  std::filesystem::create_directory(empty);
+  for (const auto& [args, firstLine] : std::vector<std::pair<std::string, std::string>>{
+           {"--bogus", "quarnel: --bogus: no such option (quarnel --help lists them)"},
+           {"--start -1", "quarnel: --start: '-1' is not a whole number of milliseconds 0..2147483647"},
+           {"/nonexistent", "quarnel: /nonexistent: no such data folder"},
+           {"-d " + empty, "quarnel: " + empty + ": the data folder is empty"},
+           {"--check " + dir / "scene0.txt", "quarnel: " + dir / "scene0.txt" + ": not a folder"}}) {
+    const CommandResult result = Quarnel(args);
+    EXPECT_EQ(result.status, 2) << args;
+    EXPECT_EQ(result.output.substr(0, result.output.find('\n')), firstLine);
+    EXPECT_NE(result.output.find("\nusage: quarnel "), std::string::npos) << result.output;
+  }
+  const CommandResult help = Quarnel("-h");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.output.rfind("usage: quarnel ", 0), 0u) << help.output;
+  EXPECT_EQ(Quarnel("-v").output.rfind("quarnel ", 0), 0u);
+
+  WriteFile(empty + "/notes.txt", "not a demo");
+  const CommandResult shipped = RunCommand("cd " + dir.Path() + " && mv empty data && " + QUARNEL_BINARY + " --check");
+  EXPECT_EQ(shipped.status, 0) << shipped.output;
+  EXPECT_EQ(shipped.output.find(dir / "data"), std::string::npos) << "took the unrelated ./data: " << shipped.output;
 }

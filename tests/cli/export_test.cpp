@@ -131,11 +131,11 @@ TEST_F(Export, ABrokenTextureIsReportedOnce) {
 
 TEST_F(Export, BadSizeOrFpsSaysWhatIsWrong) {
   for (const auto& [args, expected] : std::vector<std::pair<std::string, std::string>>{
-           {"--size 0x480", "quarnel: --size wants WIDTHxHEIGHT, each a whole number 1..8192, not '0x480'"},
-           {"--size 640", "quarnel: --size wants WIDTHxHEIGHT, each a whole number 1..8192, not '640'"},
-           {"--fps 500", "quarnel: --fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not '500'"},
-           {"--fps 1/2", "quarnel: --fps wants frames per second 1..240, a whole number or a fraction (30000/1001), not '1/2'"},
-           {"--fps", "quarnel: a value is missing after '--fps'"}}) {
+           {"--size 0x480", "quarnel: --size: '0x480' is not WIDTHxHEIGHT, each a whole number 1..8192"},
+           {"--size 640", "quarnel: --size: '640' is not WIDTHxHEIGHT, each a whole number 1..8192"},
+           {"--fps 500", "quarnel: --fps: '500' is not 1..240 frames per second, a whole number or a fraction (30000/1001)"},
+           {"--fps 1/2", "quarnel: --fps: '1/2' is not 1..240 frames per second, a whole number or a fraction (30000/1001)"},
+           {"--fps", "quarnel: --fps: N is missing after it"}}) {
     const CommandResult result = Quarnel("--export " + out / "demo.mp4 " + data.Path() + " " + args);
     EXPECT_EQ(result.status, 2) << args;
     EXPECT_EQ(result.output.rfind(expected + "\nusage: ", 0), 0u) << result.output;

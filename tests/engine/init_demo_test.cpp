@@ -122,8 +122,8 @@ TEST_F(EngineRig, BadNumberInAPresetIsFatalWithFileAndLine) {
   WriteFile(dir / "scene1.txt", preset);
   EXPECT_FALSE(Init());
   EXPECT_EQ(Shown(), std::vector<std::string>{"ShowFatalError: " + dir / "scene1.txt" +
-                                              ":28: '2,9280' is not a valid number (under this system's "
-                                              "language settings decimals are written with '.')"});
+                                              ":28: '2,9280' is not a valid number (decimals are written "
+                                              "with '.'; ',' reads only under a language setting that writes it)"});
   EXPECT_TRUE(Events("CreateVertexBuffer").empty());
 }
 

@@ -132,23 +132,38 @@ TEST(PresetFile, BadNumbersNameFileAndLine) {
 }
 
 // The two mistakes an author cannot see in the file: a byte order mark in front of the first number, and
-// the other decimal separator than the language settings ask for. The message says which it is.
-TEST(PresetFile, BadNumbersGiveAHintForAByteOrderMarkAndTheOtherSeparator) {
-  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")), "data/scene3.txt:4: '2,9280' is not a valid number (under this system's "
-                                            "language settings decimals are written with '.')");
+// a decimal comma where the language setting does not write one. The message says which it is.
+TEST(PresetFile, BadNumbersGiveAHintForAByteOrderMarkAndAComma) {
+  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")), "data/scene3.txt:4: '2,9280' is not a valid number (decimals are "
+                                            "written with '.'; ',' reads only under a language setting that writes it)");
   EXPECT_EQ(ErrorOf(WithLine(4, "\xEF\xBB\xBF" "157")),
             "data/scene3.txt:4: '\xEF\xBB\xBF" "157' is not a valid number (a UTF-8 byte order mark stands before "
             "it: save the file without one)");
-  ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr) << "tools/setup.sh generates this locale";
-  const std::string underComma = ErrorOf(WithLine(4, "2.9280"));
-  std::setlocale(LC_NUMERIC, "C");
-  EXPECT_EQ(underComma, "data/scene3.txt:4: '2.9280' is not a valid number (under this system's language settings "
-                        "decimals are written with ',')");
   EXPECT_EQ(ErrorOf(WithLine(10, "1.2.3")), "data/scene3.txt:10: '1.2.3' is not a valid number");
   // A mark in front of the first comment line makes it no comment: the fault shows further down.
   EXPECT_EQ(ErrorOf("\xEF\xBB\xBF" + ScenePresetText(InitParamTable())),
             "data/scene3.txt:2: '// baseval, oscform, osc1, osc2' is not a valid number (the file starts with a UTF-8 "
             "byte order mark, so its first line is not read as a comment: save the file without one)");
+}
+
+// A preset saved under a comma setting is written with "."; one written with commas (by an earlier
+// version, or by hand) still loads there.
+TEST(PresetFile, CommaLocaleWritesPointsAndReadsBoth) {
+  for (const char* locale : {"de_DE.UTF-8", "tr_TR.UTF-8"}) {
+    ASSERT_NE(std::setlocale(LC_ALL, locale), nullptr) << locale << ": tools/setup.sh makes this locale";
+    const std::string text = ScenePresetText(InitParamTable());
+    std::string withCommas = text;
+    for (size_t at; (at = withCommas.find("\r\n2.9280\r\n")) != std::string::npos;) withCommas[at + 3] = ',';
+    TScene1ParamIArray fromPoints{}, fromCommas{};
+    TextLines points = Lines(text), commas = Lines(withCommas);
+    EXPECT_NO_THROW(ReadScenePreset(points, fromPoints)) << locale;
+    EXPECT_NO_THROW(ReadScenePreset(commas, fromCommas)) << locale;
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(text, ScenePresetText(InitParamTable())) << locale << ": the file does not depend on the setting";
+    EXPECT_NE(withCommas, text);
+    ExpectSameRecords(fromPoints, InitParamTable());
+    ExpectSameRecords(fromCommas, InitParamTable());
+  }
 }
 
 TEST(PresetFile, ErrorRaisesItsTypeAndKeepsEntriesReadSoFar) {

@@ -113,7 +113,7 @@ TEST_F(SequenceFile, OutOfRangeFieldsRaiseRangeErrors) {
     FAIL();
   } catch (const ConversionError& error) {
     EXPECT_EQ(std::string(error.what()), dir / "sceneseq.txt:21: '0,5' is not a valid number " +
-                                              "(under this system's language settings decimals are written with '.')");
+                                              "(decimals are written with '.'; ',' reads only under a language setting that writes it)");
   }
 }
 

@@ -14,10 +14,14 @@
 #include <thread>
 #include <vector>
 
-// Starts a program with its standard output and error going to outputPath.
+// Starts a program with its standard output and error going to outputPath, and its settings (the
+// launcher's kept choices) in a folder "config" beside that file, so that no test sees another's.
 inline pid_t StartProcess(const std::vector<std::string>& argv, const std::string& outputPath) {
+  const size_t slash = outputPath.rfind('/');
+  const std::string config = (slash == std::string::npos ? std::string(".") : outputPath.substr(0, slash)) + "/config";
   const pid_t pid = fork();
   if (pid == 0) {
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     const int out = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out >= 0) {
       dup2(out, 1);
