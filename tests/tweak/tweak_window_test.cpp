@@ -1,7 +1,10 @@
-// The tweak window on a real X display (run under xvfb-run by CTest): it shows its controls where the
+// The tweak window on a real X display (CTest runs it on an X server of its own): it shows its controls where the
 // layout puts them, and mouse and keys reach the handlers. Screenshots go to QUARNEL_TEST_OUT.
 #include "scene/preset_file.h"
+#include "support/fltk_pump.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
+#include "support/xdotool.h"
 #include "tweak/tweak_controls.h"
 #include "tweak/tweak_window.h"
 
@@ -19,21 +22,6 @@
 namespace {
 
 constexpr int kWidthPx = kTweakWindowWidthPx, kHeightPx = kTweakWindowHeightPx;
-
-std::string OutputDir() {
-  const char* dir = std::getenv("QUARNEL_TEST_OUT");
-  std::string path = dir ? dir : "test-output";
-  std::filesystem::create_directories(path);
-  return path;
-}
-
-// Runs the event loop until done() holds, for at most about ten seconds; returns done().
-bool PumpUntil(const std::function<bool()>& done) {
-  for (int n = 0; n < 500 && !done(); ++n) Fl::wait(0.02);
-  return done();
-}
-
-void Xdotool(const std::string& arguments) { ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments; }
 
 // The window's pixels as RGB rows, read back from the screen.
 std::vector<uint8_t> ReadWindow(Fl_Window& window) {
@@ -105,7 +93,7 @@ void WatchForChooser(void* data) {
 class TweakWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run it through tests/support/own_display.sh)";
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
     for (int n = 0; n < 3; ++n) ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), "");
@@ -147,7 +135,7 @@ TEST_F(TweakWindow, ShowsItsControlsWhereTheLayoutPutsThem) {
   EXPECT_EQ(shown->h(), kHeightPx);
   EXPECT_STREQ(shown->label(), "[ tweak control ] v0.95b");
 
-  const std::string shot = OutputDir() + "/tweak_window.png";
+  const std::string shot = TestOutPath("tweak_window.png");
   ASSERT_EQ(std::system(("import -window root -crop " + std::to_string(kWidthPx) + "x" + std::to_string(kHeightPx) + "+" + std::to_string(shown->x()) + "+" +
                          std::to_string(shown->y()) + " " + shot).c_str()),
             0);
@@ -169,20 +157,20 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
   TweakForm& form = ModelOf(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
   const auto at = [&](int x, int y) {
     return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
   };
+  ASSERT_TRUE(MovePointerInto(*shown, 200, 50));
 
   // Third row of the parameter list: "002 byte:BG_b".
-  Xdotool(at(40, 88 + 2 + 13 * 2 + 6) + " click 1");
+  ASSERT_EQ(Xdotool(at(40, 88 + 2 + 13 * 2 + 6) + " click 1").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return form.controls.ListBox1.selected >= 0; }));
   EXPECT_EQ(form.controls.ListBox1.selected, 2);
   EXPECT_TRUE(form.controls.BaseVal.enabled);
   EXPECT_EQ(form.controls.BaseVal.text, "107");
 
   // Type into the base field: every keystroke stores, a clipped value says so once.
-  Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click --repeat 3 1 key ctrl+a BackSpace type 300");
+  ASSERT_EQ(Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click --repeat 3 1 key ctrl+a BackSpace type 300").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); }));
   EXPECT_EQ(messages, (std::vector<std::string>{"value clipped [ > 255 ]"}));
   EXPECT_EQ(scene.LiveParams[2].BaseVal, 255);
@@ -193,7 +181,7 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
   WriteFile(chosen, "");  // the chooser takes existing files only
   ChooserWatch watch{chosen, false};
   Fl::add_timeout(0.05, WatchForChooser, &watch);
-  Xdotool(at(4 + 200 + 30, 440 + 64 + 8) + " click 1");
+  ASSERT_EQ(Xdotool(at(4 + 200 + 30, 440 + 64 + 8) + " click 1").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return form.controls.ScenePresetFile.text == "scene7.txt"; }));
   EXPECT_TRUE(watch.sawChooser);
   EXPECT_EQ(form.controls.ScenePresetPath.text, (dir / "data") + "/");
@@ -204,15 +192,14 @@ TEST_F(TweakWindow, MouseAndKeysReachTheHandlers) {
     ++shutdowns;
     shown->hide();
   };
-  Xdotool("windowfocus --sync " + std::to_string(fl_xid(shown)));
-  Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click 1 key F10");
+  ASSERT_EQ(Xdotool("windowfocus --sync " + std::to_string(fl_xid(shown))).status, 0);
+  ASSERT_EQ(Xdotool(at(4 + 204 + 30, 236 + 44 + 10) + " click 1 key F10").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return shutdowns == 1; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
   EXPECT_FALSE(shown->visible());
   shown->show();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
-  Xdotool(at(200, 50) + " click 1 key Escape");  // over the info box: moving is what --sync waits for
+  ASSERT_TRUE(MovePointerInto(*shown, 201, 51));  // over the info box
+  ASSERT_EQ(Xdotool("click 1 key Escape").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !form.controls.visible; }));
   EXPECT_FALSE(shown->visible());
   Fl::remove_timeout(WatchForChooser, &watch);
@@ -225,21 +212,17 @@ TEST_F(TweakWindow, TheTimeBarDraggedWithShiftMovesInFineSteps) {
   TweakForm& form = ModelOf(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
   ASSERT_EQ(form.controls.TimeScale.position, 1);
-  const std::string thumb =
-      "mousemove --sync " + std::to_string(shown->x() + 16 + 13 + 3) + " " + std::to_string(shown->y() + 412 + 6);
-  // The steps one by one, with the window's events handled between them, as a hand makes them.
-  const auto pump = [] {
-    for (int n = 0; n < 10; ++n) Fl::wait(0.02);
-  };
-  Xdotool(thumb + " keydown shift mousedown 1");
-  pump();
-  for (int step = 0; step < 2; ++step) {
-    Xdotool("mousemove_relative --sync 10 0");
-    pump();
+  // The steps one by one, each handled by the window before the next, as a hand makes them.
+  ASSERT_TRUE(MovePointerInto(*shown, 16 + 13 + 3, 412 + 6));  // the thumb
+  const int thumbX = shown->x() + 16 + 13 + 3, thumbY = shown->y() + 412 + 6;
+  ASSERT_EQ(Xdotool("keydown shift mousedown 1").status, 0);
+  ASSERT_TRUE(PumpUntil([] { return Fl::event_state(FL_BUTTON1) && Fl::event_state(FL_SHIFT); }));
+  for (int step = 1; step <= 2; ++step) {
+    ASSERT_EQ(Xdotool("mousemove_relative --sync 10 0").status, 0);
+    ASSERT_TRUE(PumpUntilPointerAt(thumbX + 10 * step, thumbY)) << "step " << step;
   }
-  Xdotool("mouseup 1 keyup shift");
+  ASSERT_EQ(Xdotool("mouseup 1 keyup shift").status, 0);
   PumpUntil([&] { return std::abs(form.controls.TimeScale.position - (1 + 20 * 10)) <= 30; });
   EXPECT_NEAR(form.controls.TimeScale.position, 1 + 20 * 10, 30);
   EXPECT_EQ(form.controls.TimeResetCaption, "reset: " + std::to_string(form.controls.TimeScale.position) + "ms");

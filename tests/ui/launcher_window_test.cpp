@@ -11,6 +11,7 @@
 #include "support/run_command.h"
 #include "support/screenshot.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 #include "support/x_display.h"
 
 namespace {
@@ -22,13 +23,6 @@ struct Geometry {
 
 std::ostream& operator<<(std::ostream& out, const Geometry& g) {
   return out << g.w << "x" << g.h << "+" << g.x << "+" << g.y;
-}
-
-std::string TestOutput(const std::string& name) {
-  const char* dir = std::getenv("QUARNEL_TEST_OUT");
-  const std::filesystem::path path = dir ? dir : "test-output";
-  std::filesystem::create_directories(path);
-  return (path / name).string();
 }
 
 enum class Look { White, Black, Grey, Colourful, Blue };
@@ -95,7 +89,7 @@ class LauncherWindow : public ::testing::Test {
   // The whole screen, also written to the test output folder as name.
   RgbaImage Screenshot(const std::string& name) {
     RgbaImage image = TakeScreenshot(dir / "screen.ppm");
-    WritePng(TestOutput(name), image);
+    WritePng(TestOutPath(name), image);
     return image;
   }
 

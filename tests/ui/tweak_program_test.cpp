@@ -17,6 +17,7 @@
 #include "scene/preset_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 #include "support/x_display.h"
 #include "timeline/timeline_geometry.h"
 #include "timeline/timeline_layout.h"
@@ -53,13 +54,6 @@ TScene1ParamIArray PlainScene(float bgR) {
   set("SpriteAlpha2", 0);
   set("UseR2TEffects", 0);
   return params;
-}
-
-std::string TestOutput(const std::string& name) {
-  const char* dir = std::getenv("QUARNEL_TEST_OUT");
-  const std::filesystem::path path = dir ? dir : "test-output";
-  std::filesystem::create_directories(path);
-  return (path / name).string();
 }
 
 std::string Hex(uint32_t colour) {
@@ -210,7 +204,7 @@ class TweakProgram : public ::testing::Test {
     return seen;
   }
 
-  void Screenshot(const std::string& name) { RunCommand("import -window root " + TestOutput(name)); }
+  void Screenshot(const std::string& name) { RunCommand("import -window root " + TestOutPath(name)); }
 
   XDisplay display;
   TempDir dir;
