@@ -24,7 +24,9 @@ inline CommandResult AtWindow(const std::string& window, int xPx, int yPx, const
 
 // The window's title (without the line end); "" when it is gone.
 inline std::string WindowName(const std::string& window) {
-  std::string name = Xdotool("getwindowname " + window).output;
+  const CommandResult named = Xdotool("getwindowname " + window);
+  if (named.status != 0) return "";  // its output is xdotool's complaint
+  std::string name = named.output;
   if (!name.empty() && name.back() == '\n') name.pop_back();
   return name;
 }
