@@ -139,7 +139,7 @@ class DemoProgram : public ::testing::Test {
   // Closes every message box with Return as it comes up, until the program ends (at most timeoutS);
   // returns the boxes' titles in order, and the exit status in status. With expose, the program's
   // windows are made to redraw about every half second meanwhile, as a desktop would now and then.
-  std::vector<std::string> CloseBoxesUntilExit(std::optional<int>& status, int timeoutS = 10, bool expose = false) {
+  std::vector<std::string> CloseBoxesUntilExit(std::optional<int>& status, int timeoutS = 30, bool expose = false) {
     std::vector<std::string> titles;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutS);
     for (int round = 0; std::chrono::steady_clock::now() < end; ++round) {
