@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 
+#include "scene/file_operations.h"
 #include "scene/scene_messages.h"
 #include "scene/temporary_names.h"
 
@@ -41,26 +42,8 @@ int CreateTemporary(const std::filesystem::path& folder, const std::string& pref
   throw Failure{EEXIST};
 }
 
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) throw Failure{written < 0 ? errno : EIO};
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-}
-
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) throw Failure{errno};
-  const bool synced = fsync(fd) == 0 || errno == EINVAL;  // some file systems cannot sync a folder
-  const int code = errno;
-  close(fd);
-  if (!synced) throw Failure{code};
-}
-
 // Writes the temporary and renames it over target; the temporary is gone afterwards either way.
-void WriteAndRename(const std::filesystem::path& target, std::string_view bytes) {
+void WriteAndRename(const std::filesystem::path& target, std::string_view bytes, FileOperations& operations) {
   struct stat existing;
   const bool exists = stat(target.c_str(), &existing) == 0;
   if (!exists && errno != ENOENT) throw Failure{errno};
@@ -72,30 +55,35 @@ void WriteAndRename(const std::filesystem::path& target, std::string_view bytes)
   std::string temporary;
   const int fd = CreateTemporary(folder, prefix, temporary);
   try {
-    WriteAll(fd, bytes);
+    if (const int code = operations.WriteAll(fd, bytes)) throw Failure{code};
     if (exists && fchmod(fd, existing.st_mode & 07777) != 0) throw Failure{errno};
-    if (fsync(fd) != 0) throw Failure{errno};
+    if (const int code = operations.SyncFile(fd)) throw Failure{code};
   } catch (const Failure&) {
     close(fd);
     unlink(temporary.c_str());
     throw;
   }
-  if (close(fd) != 0 || rename(temporary.c_str(), target.c_str()) != 0) {
-    const int code = errno;
+  const int code = close(fd) != 0 ? errno : operations.Rename(temporary, target);
+  if (code != 0) {
     unlink(temporary.c_str());
     throw Failure{code};
   }
-  SyncFolder(folder);
+  if (const int folderCode = operations.SyncFolder(folder)) throw Failure{folderCode};
 }
 
 }  // namespace
 
 std::string ReplaceFile(const std::string& path, std::string_view bytes) {
+  FileOperations system;
+  return ReplaceFile(path, bytes, system);
+}
+
+std::string ReplaceFile(const std::string& path, std::string_view bytes, FileOperations& operations) {
   try {
     int linkError = 0;
     const std::filesystem::path target = FinalTarget(path, linkError);
     if (linkError != 0) throw Failure{linkError};
-    WriteAndRename(target, bytes);
+    WriteAndRename(target, bytes, operations);
     return "";
   } catch (const Failure& failure) {
     return path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));

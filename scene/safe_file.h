@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+class FileOperations;
+
 // Writes bytes as the new content of path:
 // - into a temporary file beside the target with a unique name (".NAME.saving-PID-RANDOM"), created
 //   exclusively, so an existing file, link or folder of that name is never followed or reused;
@@ -17,3 +19,6 @@
 // (unless only the flush of the folder after the rename failed: then the new content is in place but may
 // not survive a power loss).
 [[nodiscard]] std::string ReplaceFile(const std::string& path, std::string_view bytes);
+
+// The same, making its writes, flushes and rename through operations.
+[[nodiscard]] std::string ReplaceFile(const std::string& path, std::string_view bytes, FileOperations& operations);

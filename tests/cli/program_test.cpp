@@ -24,7 +24,9 @@
 #include "ui/dev_window_layout.h"
 #include "support/x_display.h"
 #include "support/demo_folder.h"
+#include "support/poll_until.h"
 #include "support/test_paths.h"
+#include "support/xdotool.h"
 #include "support/expose.h"  // last: Xlib's macros
 
 namespace {
@@ -96,8 +98,7 @@ class DemoProgram : public ::testing::Test {
   void ClickLauncher(int x, int y) {
     const std::string launcher = DemoWindow();
     ASSERT_FALSE(launcher.empty()) << ReadFile(dir / "program.out");
-    RunCommand("xdotool mousemove --sync --window " + launcher + " " + std::to_string(x) + " " + std::to_string(y) +
-               " click 1");
+    AtWindow(launcher, x, y, "click 1");
   }
 
   // The message boxes the program showed, as it reports them on standard error, in order.
@@ -110,41 +111,23 @@ class DemoProgram : public ::testing::Test {
     return messages;
   }
 
-  // The first visible window that xdotool finds with these search options, waiting up to 5 s.
-  std::string FindWindow(const std::string& searchOptions) {
-    const CommandResult found = RunCommand("timeout 5 xdotool search --sync --onlyvisible " + searchOptions);
-    return found.output.substr(0, found.output.find('\n'));
-  }
   std::string DemoWindow() { return FindWindow("--class '^quarnel$'"); }  // not the tweak window
 
-  void Key(const std::string& window, const std::string& key) {
-    RunCommand("xdotool mousemove --sync --window " + window + " 20 20 key " + key);
-  }
+  void Key(const std::string& window, const std::string& key) { AtWindow(window, 20, 20, "key " + key); }
 
   // Screenshots until drawn(screen) holds, for up to 5 s; the last one is written to the test output.
   template <class Drawn>
   RgbaImage ScreenOnceDrawn(const std::string& name, Drawn drawn) {
     RgbaImage screen;
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    PollUntil([&] {
       screen = TakeScreenshot(dir / "screen.ppm");
-      if (screen.widthPx == screenWidthPx && screen.heightPx == screenHeightPx && drawn(screen)) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+      return screen.widthPx == screenWidthPx && screen.heightPx == screenHeightPx && drawn(screen);
+    }, std::chrono::seconds(5));
     EXPECT_EQ(WritePng(TestOutPath(name), screen), "");
     return screen;
   }
 
   // Escape over the demo's window ends the program with status 0.
-  // The top-left corner of a window's client area on the screen.
-  std::pair<int, int> WindowCorner(const std::string& window) {
-    const std::string shell = RunCommand("xdotool getwindowgeometry --shell " + window).output;
-    const auto value = [&shell](const std::string& key) {
-      const size_t at = shell.find(key + "=");
-      return at == std::string::npos ? -1 : std::stoi(shell.substr(at + key.size() + 1));
-    };
-    return {value("X"), value("Y")};
-  }
-
   void ExpectEscapeEnds() {
     const std::string window = DemoWindow();
     ASSERT_FALSE(window.empty());
@@ -156,21 +139,18 @@ class DemoProgram : public ::testing::Test {
   // Closes every message box with Return as it comes up, until the program ends (at most timeoutS);
   // returns the boxes' titles in order, and the exit status in status. With expose, the program's
   // windows are made to redraw about every half second meanwhile, as a desktop would now and then.
-  std::vector<std::string> CloseBoxesUntilExit(std::optional<int>& status, int timeoutS = 10, bool expose = false) {
+  std::vector<std::string> CloseBoxesUntilExit(std::optional<int>& status, int timeoutS = 30, bool expose = false) {
     std::vector<std::string> titles;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutS);
     for (int round = 0; std::chrono::steady_clock::now() < end; ++round) {
       status = WaitForExit(program, 100);
       if (status) break;
       if (expose && round % 2 == 0) ExposeScreen();
-      const CommandResult found = RunCommand("xdotool search --onlyvisible --name 'Demo fuckup|dravel was here'");
+      const CommandResult found = Xdotool("search --onlyvisible --name 'Demo fuckup|dravel was here'");
       const std::string box = found.output.substr(0, found.output.find('\n'));
       if (box.empty()) continue;
-      const CommandResult named = RunCommand("xdotool getwindowname " + box);
-      if (named.status != 0) continue;  // gone in between (xdotool says so on standard error)
-      std::string title = named.output;
-      if (!title.empty() && title.back() == '\n') title.pop_back();
-      if (title.empty()) continue;
+      const std::string title = WindowName(box);
+      if (title.empty()) continue;  // gone in between
       if (titles.empty() || titles.back() != title) titles.push_back(title);  // a box seen again: not yet closed
       Key(box, "Return");
     }
@@ -204,8 +184,7 @@ TEST_F(DemoProgram, StartPlaysTheLetterboxedDemoFullscreenAndEscapeEndsIt) {
   Start({dataDir});
   const std::string launcher = DemoWindow();
   ASSERT_FALSE(launcher.empty()) << ReadFile(dir / "program.out");
-  RunCommand("xdotool mousemove --sync --window " + launcher + " " + std::to_string(kStartX) + " " +
-             std::to_string(kStartY) + " click 1");
+  AtWindow(launcher, kStartX, kStartY, "click 1");
   // 640 x 480 with ratio 8 has bars of 60 rows; on the 1024 x 768 screen they are 96 rows high.
   const RgbaImage screen = ScreenOnceDrawn(
       "program-fullscreen.png", [](const RgbaImage& shot) { return Letterboxed(shot, 0, 0, 1024, 768, 96); });
@@ -235,7 +214,7 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
     return Letterboxed(shot, x, y, widthPx, heightPx, barPx);
   });
   EXPECT_TRUE(Letterboxed(screen, x, y, widthPx, heightPx, barPx)) << "see program-development.png";
-  const std::string caption = RunCommand("xdotool getwindowname " + window).output;
+  const std::string caption = WindowName(window);
   const std::string size = std::to_string(widthPx) + "/";
   EXPECT_EQ(caption.rfind("F.c: " + size + std::to_string(heightPx) + " A.s: " + size +
                               std::to_string(heightPx - 2 * barPx) + " f: ", 0), 0u)
@@ -254,8 +233,7 @@ TEST_F(DemoProgram, BrokenPresetEndsWithNonZeroStatusAfterTheFatalBox) {
   Start({broken});
   const std::string launcher = DemoWindow();
   ASSERT_FALSE(launcher.empty());
-  RunCommand("xdotool mousemove --sync --window " + launcher + " " + std::to_string(kStartX) + " " +
-             std::to_string(kStartY) + " click 1");
+  AtWindow(launcher, kStartX, kStartY, "click 1");
   ASSERT_FALSE(FindWindow("--name 'Demo fuckup'").empty()) << "no fatal box";
   ScreenOnceDrawn("program-broken-preset.png", [](const RgbaImage&) { return true; });
   std::optional<int> status;
@@ -311,7 +289,7 @@ TEST_F(DemoProgram, DevelopmentModePlaysAPresetZeroOfEveryRenderToTextureEffect)
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
   while (latestMs < 11500 && std::chrono::steady_clock::now() < end && !WaitForExit(program, 100)) {
     std::smatch match;
-    const std::string caption = RunCommand("xdotool getwindowname " + window).output;
+    const std::string caption = WindowName(window);
     if (std::regex_search(caption, match, demoTime)) latestMs = std::max(latestMs, std::stoi(match[1]));
     ExposeScreen();
   }
@@ -466,8 +444,7 @@ TEST_F(WideScreenProgram, FullscreenCameraTakesTheDisplayModesAspect) {
   Start({circle.Path()});
   const std::string launcher = DemoWindow();
   ASSERT_FALSE(launcher.empty()) << ReadFile(dir / "program.out");
-  RunCommand("xdotool mousemove --sync --window " + launcher + " " + std::to_string(kStartX) + " " +
-             std::to_string(kStartY) + " click 1");
+  AtWindow(launcher, kStartX, kStartY, "click 1");
   // The circle's extent: lit pixels of the picture area (columns 160..1119, rows 90..629).
   struct Box {
     uint32_t left = 1280, right = 0, top = 720, bottom = 0;

@@ -142,18 +142,12 @@ TEST(DemoFrame, DevelopmentModeDrawsTheLiveSetOnceAtHalfTime) {
 TEST(Transforms, WorldScalesThenMovesThenTurnsZXY) {
   LayerRig rig;
   const float quarter = 1.5707964f;
-  SetWorldMatrix(rig.state.device, 2, 2, 2, 1, 0, 0, 0, 0, quarter);
-  std::vector<float> m = LastMatrix(rig, 256);
-  // (1, 0, 0): scaled to (2, 0, 0), moved to (3, 0, 0), turned about Z to (0, 3, 0).
-  EXPECT_NEAR(1 * m[0] + m[12], 0, 1e-5);
-  EXPECT_NEAR(1 * m[1] + m[13], 3, 1e-5);
-  rig.Mark();
-  SetWorldMatrix(rig.state.device, 1, 1, 1, 0, 0, 0, quarter, quarter, 0);
-  m = LastMatrix(rig, 256);
-  // (0, 1, 0): X turns it to (0, 0, 1), then Y to (1, 0, 0).
-  EXPECT_NEAR(m[4], 1, 1e-5);
-  EXPECT_NEAR(m[5], 0, 1e-5);
-  EXPECT_NEAR(m[6], 0, 1e-5);
+  // Scaled by (2, 3, 4), moved by (1, 2, 3), a quarter turn about Z, X and Y: x stays x (Z takes it to y,
+  // X to z, Y back to x), y goes to z, z to -y; the move (1, 2, 3) becomes (1, -3, 2).
+  SetWorldMatrix(rig.state.device, 2, 3, 4, 1, 2, 3, quarter, quarter, quarter);
+  const std::vector<float> world = {2, 0, 0, 0, 0, 0, 3, 0, 0, -4, 0, 0, 1, -3, 2, 1};
+  const std::vector<float> m = LastMatrix(rig, 256);
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[i], world[i], 1e-5) << "entry " << i;
 }
 
 TEST(Transforms, CameraPresetsAboveFiveAreFiveAndAspectTakesTheAdjustment) {
@@ -175,6 +169,21 @@ TEST(Transforms, CameraPresetsAboveFiveAreFiveAndAspectTakesTheAdjustment) {
   // near 0.01, far 100: depth 0 at the near plane.
   const std::vector<float> p = LastMatrix(rig, 3);
   EXPECT_NEAR(0.01f * p[10] + p[14], 0, 1e-6);
+}
+
+TEST(Transforms, CameraPresetLooksDownFromAboveWithItsWholeViewAndProjection) {
+  LayerRig rig;
+  // Preset 2 at 0 ms: from (0, 1, 0) down to (0, 0.3, 0), up leaning to +z: the view's x is the world's x,
+  // its y the world's z, its z the world's -y; near 1.5, far 100, a square output.
+  SetupCamera(rig.state.device, 2, 0, 0, 1);
+  const std::vector<float> view = {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
+  const float cotEighth = 2.4142135f, depth = 100 / 98.5f;
+  const std::vector<float> projection = {cotEighth, 0, 0, 0, 0, cotEighth, 0, 0, 0, 0, depth, 1, 0, 0, -1.5f * depth, 0};
+  const std::vector<float> v = LastMatrix(rig, 2), p = LastMatrix(rig, 3);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_NEAR(v[i], view[i], 1e-5) << "view entry " << i;
+    EXPECT_NEAR(p[i], projection[i], 1e-4) << "projection entry " << i;
+  }
 }
 
 }  // namespace

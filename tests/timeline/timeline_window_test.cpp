@@ -1,9 +1,11 @@
-// The timeline window on a real X display (run under xvfb-run by CTest): an entry dragged with the
+// The timeline window on a real X display (CTest runs it on an X server of its own): an entry dragged with the
 // mouse lands on the beat, "save sequence" writes the file, and the reader reads the change back.
 #include "scene/sequence_file.h"
+#include "support/fltk_pump.h"
 #include "support/frame_timer.h"
 #include "support/screenshot.h"
 #include "support/temp_dir.h"
+#include "support/xdotool.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
 #include "timeline/timeline_view.h"
@@ -13,21 +15,8 @@
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 
 namespace {
-
-bool PumpUntil(const std::function<bool()>& done) {
-  for (int n = 0; n < 500 && !done(); ++n) Fl::wait(0.02);
-  return done();
-}
-
-void Xdotool(const std::string& arguments) { ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments; }
-
-void Pump(int rounds) {
-  for (int n = 0; n < rounds; ++n) Fl::wait(0.02);
-}
 
 // What a timeline window needs around the sequence read from dir/sceneseq.txt.
 struct Session {
@@ -76,16 +65,12 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   const int canvasTop = layout.canvas.yPx;
   const int rowY = canvasTop + RowTopPx(form.geometry, 0) + RowHeightPx(form.geometry) / 2;
 
-  Pump(10);
-  Xdotool(at(200, rowY));
-  Pump(5);
-  Xdotool("mousedown 1");
-  Pump(5);
-  Xdotool(at(260, rowY));
-  Pump(5);
-  Xdotool(at(323, rowY));  // 1230 ms on: the beat at 1000
-  Pump(5);
-  Xdotool("mouseup 1");
+  ASSERT_TRUE(MovePointerInto(*shown, 200, rowY));
+  ASSERT_EQ(Xdotool("mousedown 1").status, 0);
+  ASSERT_TRUE(PumpUntil([&] { return form.drag.spot != TimelineSpot::None; })) << "the drag began";
+  ASSERT_TRUE(MovePointerInto(*shown, 260, rowY));
+  ASSERT_TRUE(MovePointerInto(*shown, 323, rowY));  // 1230 ms on: the beat at 1000
+  ASSERT_EQ(Xdotool("mouseup 1").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return form.drag.spot == TimelineSpot::None; }));
   EXPECT_EQ(form.selected, 0);
   EXPECT_EQ(sequence.SequenceEntries[0].StartTime, 1000u);
@@ -93,7 +78,7 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   EXPECT_EQ(history.undo.size(), 1u);
 
   const ControlRectPx save = layout.buttons[static_cast<int>(TimelineButton::Save)];
-  Xdotool(at(save.xPx + save.widthPx / 2, save.yPx + save.heightPx / 2) + " click 1");  // "save sequence"
+  ASSERT_EQ(Xdotool(at(save.xPx + save.widthPx / 2, save.yPx + save.heightPx / 2) + " click 1").status, 0);  // "save sequence"
   ASSERT_TRUE(PumpUntil([&] { return saves == 1; })) << "saved";
   EXPECT_TRUE(messages.empty());
   SceneSequence read;
@@ -166,21 +151,21 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   const auto at = [&](int x, int y) {
     return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
   };
-  Pump(10);
-  Xdotool(at(500, layout.canvas.yPx + kRowsTopPx + 30) + " click 5 click 5");  // wheel down over the rows
+  ASSERT_TRUE(MovePointerInto(*shown, 500, layout.canvas.yPx + kRowsTopPx + 30));
+  ASSERT_EQ(Xdotool("click 5 click 5").status, 0);  // wheel down over the rows
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.view.rowsScrolledPx > 0; })) << "the rows scrolled";
   EXPECT_FALSE(IsZoomedIn(form.geometry));
 
-  Xdotool(at(500, layout.canvas.yPx + 10) + " click 4 click 4 click 4");  // wheel up over the axis
+  ASSERT_EQ(Xdotool(at(500, layout.canvas.yPx + 10) + " click 4 click 4 click 4").status, 0);  // wheel up over the axis
   ASSERT_TRUE(PumpUntil([&] { return IsZoomedIn(form.geometry); })) << "the axis zoomed in";
   EXPECT_NEAR(TimeOfPixel(form.geometry, 500), 60000.0 * (500 - kTimelineMarginPx) / (layout.canvas.widthPx - 2 * kTimelineMarginPx), 60)
       << "around the pointer";
 
-  Xdotool(at(500, layout.canvas.yPx + kRowsTopPx + 5) + " click 1");  // focus the drawing area
-  for (int i = 0; i < 30; ++i) Xdotool("key plus");
+  ASSERT_EQ(Xdotool(at(500, layout.canvas.yPx + kRowsTopPx + 5) + " click 1").status, 0);  // focus the drawing area
+  for (int i = 0; i < 30; ++i) ASSERT_EQ(Xdotool("key plus").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return std::abs(ScalePxPerMs(form.geometry) - ClosestPxPerMs(form.geometry, 120.0)) < 1e-9; }))
       << "the closest zoom: 20 px a beat";
   EXPECT_TRUE(CursorInView(form.geometry, nowMs));
-  Xdotool("key 0");
+  ASSERT_EQ(Xdotool("key 0").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsZoomedIn(form.geometry); })) << "the whole demo again";
 }

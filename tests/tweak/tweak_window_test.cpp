@@ -1,8 +1,11 @@
-// The tweak window on a real X display (run under xvfb-run by CTest): it shows its controls where the
+// The tweak window on a real X display (CTest runs it on an X server of its own): it shows its controls where the
 // layout puts them, and mouse and keys reach the handlers. Screenshots go to QUARNEL_TEST_OUT.
 #include "scene/preset_file.h"
+#include "support/fltk_pump.h"
 #include "support/frame_timer.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
+#include "support/xdotool.h"
 #include "tweak/tweak_controls.h"
 #include "tweak/tweak_layout.h"
 #include "tweak/tweak_window.h"
@@ -27,21 +30,6 @@ constexpr int kListRowPx = 13;  // a row of the parameter list
 constexpr TweakRectPx Inset(const TweakRectPx& r, int px) {
   return {r.xPx + px, r.yPx + px, r.widthPx - 2 * px, r.heightPx - 2 * px};
 }
-
-std::string OutputDir() {
-  const char* dir = std::getenv("QUARNEL_TEST_OUT");
-  std::string path = dir ? dir : "test-output";
-  std::filesystem::create_directories(path);
-  return path;
-}
-
-// Runs the event loop until done() holds, for at most about ten seconds; returns done().
-bool PumpUntil(const std::function<bool()>& done) {
-  for (int n = 0; n < 500 && !done(); ++n) Fl::wait(0.02);
-  return done();
-}
-
-void Xdotool(const std::string& arguments) { ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments; }
 
 // The window's pixels as RGB rows, read back from the screen.
 std::vector<uint8_t> ReadWindow(Fl_Window& window) {
@@ -116,7 +104,7 @@ void WatchForChooser(void* data) {
 class TweakWindowOnScreen : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run under xvfb-run)";
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run it through tests/support/own_display.sh)";
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
     for (int n = 0; n < 3; ++n) ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), "");
@@ -159,7 +147,7 @@ TEST_F(TweakWindowOnScreen, ShowsItsControlsWhereTheLayoutPutsThem) {
   EXPECT_EQ(shown->h(), kHeightPx);
   EXPECT_STREQ(shown->label(), "[ tweak control ] v0.95b");
 
-  const std::string shot = OutputDir() + "/tweak_window.png";
+  const std::string shot = TestOutPath("tweak_window.png");
   ASSERT_EQ(std::system(("import -window root -crop " + std::to_string(kWidthPx) + "x" + std::to_string(kHeightPx) + "+" + std::to_string(shown->x()) + "+" +
                          std::to_string(shown->y()) + " " + shot).c_str()),
             0);
@@ -183,21 +171,24 @@ TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
   TweakForm& form = ModelOf(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
   const auto at = [&](int x, int y) {
     return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
   };
   const auto centreOf = [&](const TweakRectPx& r) { return at(r.xPx + r.widthPx / 2, r.yPx + r.heightPx / 2); };
+  const int infoXPx = kAt.info.xPx + kAt.info.widthPx / 2, infoYPx = kAt.info.yPx + kAt.info.heightPx / 2;
+  ASSERT_TRUE(MovePointerInto(*shown, infoXPx, infoYPx));
 
   // Third row of the parameter list: "002 byte:BG_b".
-  Xdotool(at(kAt.paramList.xPx + 36, kAt.paramList.yPx + 2 + kListRowPx * 2 + kListRowPx / 2) + " click 1");
+  ASSERT_EQ(Xdotool(at(kAt.paramList.xPx + 36, kAt.paramList.yPx + 2 + kListRowPx * 2 + kListRowPx / 2) + " click 1")
+                .status,
+            0);
   ASSERT_TRUE(PumpUntil([&] { return form.controls.ParamList.selected >= 0; }));
   EXPECT_EQ(form.controls.ParamList.selected, 2);
   EXPECT_TRUE(form.controls.BaseVal.enabled);
   EXPECT_EQ(form.controls.BaseVal.text, "107");
 
   // Type into the base field: every keystroke stores, a clipped value says so once.
-  Xdotool(centreOf(kAt.baseVal) + " click --repeat 3 1 key ctrl+a BackSpace type 300");
+  ASSERT_EQ(Xdotool(centreOf(kAt.baseVal) + " click --repeat 3 1 key ctrl+a BackSpace type 300").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); }));
   EXPECT_EQ(messages, (std::vector<std::string>{"value clipped [ > 255 ]"}));
   EXPECT_EQ(scene.LiveParams[2].BaseVal, 255);
@@ -208,7 +199,7 @@ TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
   WriteFile(chosen, "");  // the chooser takes existing files only
   ChooserWatch watch{chosen, false};
   Fl::add_timeout(0.05, WatchForChooser, &watch);
-  Xdotool(centreOf(kAt.search) + " click 1");
+  ASSERT_EQ(Xdotool(centreOf(kAt.search) + " click 1").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return form.controls.ScenePresetFile.text == "scene7.txt"; }));
   EXPECT_TRUE(watch.sawChooser);
   EXPECT_EQ(form.controls.ScenePresetPath.text, (dir / "data") + "/");
@@ -221,16 +212,15 @@ TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
     shown->hide();
     return true;
   };
-  Xdotool("windowfocus --sync " + std::to_string(fl_xid(shown)));
-  Xdotool(centreOf(kAt.baseVal) + " click 1 key F10");
+  ASSERT_EQ(Xdotool("windowfocus --sync " + std::to_string(fl_xid(shown))).status, 0);
+  ASSERT_EQ(Xdotool(centreOf(kAt.baseVal) + " click 1 key F10").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !keys.empty(); }));
   EXPECT_EQ(keys, std::vector<int>{FL_F + 10});
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
-  EXPECT_FALSE(shown->visible());
+  EXPECT_TRUE(PumpUntil([&] { return !shown->visible(); }));
   shown->show();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
-  Xdotool(centreOf(kAt.info) + " click 1 key Escape");  // over the info box: moving is what --sync waits for
+  ASSERT_TRUE(MovePointerInto(*shown, infoXPx + 1, infoYPx + 1));  // over the info box
+  ASSERT_EQ(Xdotool("click 1 key Escape").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !form.controls.visible; }));
   EXPECT_TRUE(PumpUntil([&] { return !shown->visible(); })) << "the next frame hides it";
   Fl::remove_timeout(WatchForChooser, &watch);
@@ -244,23 +234,20 @@ TEST_F(TweakWindowOnScreen, TheTimeBarDraggedWithShiftMovesInFineSteps) {
   TweakForm& form = ModelOf(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  for (int n = 0; n < 10; ++n) Fl::wait(0.02);
   ASSERT_EQ(form.controls.TimeScale.position, 1);
   // The thumb at position 1 lies just right of the bar's left arrow, which is as wide as the bar is high.
   const TweakRectPx bar = kAt.timeScale;
-  const std::string thumb = "mousemove --sync " + std::to_string(shown->x() + bar.xPx + bar.heightPx + 3) + " " +
-                            std::to_string(shown->y() + bar.yPx + bar.heightPx / 2);
-  // The steps one by one, with the window's events handled between them, as a hand makes them.
-  const auto pump = [] {
-    for (int n = 0; n < 10; ++n) Fl::wait(0.02);
-  };
-  Xdotool(thumb + " keydown shift mousedown 1");
-  pump();
-  for (int step = 0; step < 2; ++step) {
-    Xdotool("mousemove_relative --sync 10 0");
-    pump();
+  const int thumbXPx = bar.xPx + bar.heightPx + 3, thumbYPx = bar.yPx + bar.heightPx / 2;
+  // The steps one by one, each handled by the window before the next, as a hand makes them.
+  ASSERT_TRUE(MovePointerInto(*shown, thumbXPx, thumbYPx));
+  const int thumbX = shown->x() + thumbXPx, thumbY = shown->y() + thumbYPx;
+  ASSERT_EQ(Xdotool("keydown shift mousedown 1").status, 0);
+  ASSERT_TRUE(PumpUntil([] { return Fl::event_state(FL_BUTTON1) && Fl::event_state(FL_SHIFT); }));
+  for (int step = 1; step <= 2; ++step) {
+    ASSERT_EQ(Xdotool("mousemove_relative --sync 10 0").status, 0);
+    ASSERT_TRUE(PumpUntilPointerAt(thumbX + 10 * step, thumbY)) << "step " << step;
   }
-  Xdotool("mouseup 1 keyup shift");
+  ASSERT_EQ(Xdotool("mouseup 1 keyup shift").status, 0);
   PumpUntil([&] { return std::abs(form.controls.TimeScale.position - (1 + 20 * 10)) <= 30; });
   EXPECT_NEAR(form.controls.TimeScale.position, 1 + 20 * 10, 30);
   EXPECT_EQ(form.controls.TimeResetCaption, "reset: " + std::to_string(form.controls.TimeScale.position) + "ms");

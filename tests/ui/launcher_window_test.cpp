@@ -8,10 +8,13 @@
 #include <sstream>
 
 #include "gpu/rgba_image.h"
+#include "support/poll_until.h"
 #include "support/run_command.h"
 #include "support/screenshot.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
 #include "support/x_display.h"
+#include "support/xdotool.h"
 
 namespace {
 
@@ -22,13 +25,6 @@ struct Geometry {
 
 std::ostream& operator<<(std::ostream& out, const Geometry& g) {
   return out << g.w << "x" << g.h << "+" << g.x << "+" << g.y;
-}
-
-std::string TestOutput(const std::string& name) {
-  const char* dir = std::getenv("QUARNEL_TEST_OUT");
-  const std::filesystem::path path = dir ? dir : "test-output";
-  std::filesystem::create_directories(path);
-  return (path / name).string();
 }
 
 enum class Look { White, Black, Grey, Colourful, Blue };
@@ -55,13 +51,10 @@ class LauncherWindow : public ::testing::Test {
   }
 
   // The visible window of class "quarnel", waiting up to 5 s for it; empty when there is none.
-  std::string WindowId() {
-    const CommandResult found = RunCommand("timeout 5 xdotool search --sync --onlyvisible --class quarnel");
-    return found.output.substr(0, found.output.find('\n'));
-  }
+  std::string WindowId() { return FindWindow("--class quarnel"); }
 
   Geometry WindowGeometry(const std::string& id) {
-    std::istringstream lines(RunCommand("xdotool getwindowgeometry --shell " + id).output);
+    std::istringstream lines(Xdotool("getwindowgeometry --shell " + id).output);
     Geometry g;
     for (std::string line; std::getline(lines, line);) {
       const size_t eq = line.find('=');
@@ -79,23 +72,20 @@ class LauncherWindow : public ::testing::Test {
   // Waits up to 5 s for the window to take the wanted place and size; returns the last one seen.
   Geometry WaitForGeometry(const Geometry& wanted) {
     Geometry seen;
-    for (int attempt = 0; attempt < 50 && !(seen == wanted); ++attempt) {
-      if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    PollUntil([&] {
       const std::string id = WindowId();
       if (!id.empty()) seen = WindowGeometry(id);
-    }
+      return seen == wanted;
+    }, std::chrono::seconds(5));
     return seen;
   }
 
-  void Click(const std::string& id, int x, int y) {
-    RunCommand("xdotool mousemove --sync --window " + id + " " + std::to_string(x) + " " + std::to_string(y) +
-               " click 1");
-  }
+  void Click(const std::string& id, int x, int y) { AtWindow(id, x, y, "click 1"); }
 
   // The whole screen, also written to the test output folder as name.
   RgbaImage Screenshot(const std::string& name) {
     RgbaImage image = TakeScreenshot(dir / "screen.ppm");
-    EXPECT_EQ(WritePng(TestOutput(name), image), "");
+    EXPECT_EQ(WritePng(TestOutPath(name), image), "");
     return image;
   }
 
@@ -103,17 +93,16 @@ class LauncherWindow : public ::testing::Test {
   template <class Drawn>
   RgbaImage ScreenshotOnceDrawn(const std::string& name, Drawn drawn) {
     RgbaImage screen;
-    for (int attempt = 0; attempt < 30; ++attempt) {
+    PollUntil([&] {
       screen = Screenshot(name);
-      if (screen.widthPx == 1024 && screen.heightPx == 768 && drawn(screen)) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+      return screen.widthPx == 1024 && screen.heightPx == 768 && drawn(screen);
+    }, std::chrono::seconds(3));
     return screen;
   }
 
   // Escape over the window ends the program with status 0 after the shutdown callback.
   void ExpectEscapeEnds(const std::string& id) {
-    RunCommand("xdotool mousemove --sync --window " + id + " 20 20 key Escape");
+    AtWindow(id, 20, 20, "key Escape");
     EXPECT_EQ(WaitForExit(probe, 5000), std::optional<int>(0));
     probe = -1;
     EXPECT_NE(ProbeOutput().find("shutdown\n"), std::string::npos) << ProbeOutput();
@@ -123,14 +112,15 @@ class LauncherWindow : public ::testing::Test {
 
   // Waits up to 5 s for the probe's report of Start.
   std::string StartReport() {
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    std::string report;
+    PollUntil([&] {
       const std::string output = ProbeOutput();
       const size_t start = output.find("start ");
-      if (start != std::string::npos && output.find('\n', start) != std::string::npos)
-        return output.substr(start, output.find('\n', start) - start);
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return "";
+      if (start == std::string::npos || output.find('\n', start) == std::string::npos) return false;
+      report = output.substr(start, output.find('\n', start) - start);
+      return true;
+    }, std::chrono::seconds(5));
+    return report;
   }
 
   XDisplay display;
@@ -153,7 +143,7 @@ TEST_F(LauncherWindow, ShowsARoundedBlackFrameAroundTheWhitePanelCentred) {
   ASSERT_FALSE(id.empty());
   const Geometry g = WindowGeometry(id);
   EXPECT_EQ(g, (Geometry{216, 279, 592, 210}));  // client 544x162 inside a 24-pixel frame, centred
-  EXPECT_EQ(RunCommand("xdotool getwindowname " + id).output, "quarnel\n");
+  EXPECT_EQ(WindowName(id), "quarnel");
 
   const RgbaImage screen = ScreenshotOnceDrawn(
       "launcher.png", [&](const RgbaImage& shot) { return LookOf(shot, g.x + 200, g.y + 180) == Look::White; });
@@ -188,7 +178,7 @@ TEST_F(LauncherWindow, WindowedStartTurnsItIntoTheCentredOutputWindow) {
     EXPECT_EQ(LookOf(screen, x, y), Look::Blue) << x << "," << y << ": the probe's frame fills the window";
   }
   EXPECT_EQ(LookOf(screen, 190, 384), Look::White);
-  EXPECT_EQ(RunCommand("xdotool getwindowname " + output).output.rfind("probe frame ", 0), 0u);
+  EXPECT_EQ(WindowName(output).rfind("probe frame ", 0), 0u);
   ExpectEscapeEnds(output);
 }
 
@@ -208,7 +198,7 @@ TEST_F(LauncherWindow, OpenGLDeviceFillsTheScreenWithTheAspectKept) {
   const std::string id = WindowId();
   ASSERT_FALSE(id.empty());
   Click(id, kDisplayBoxX, kDisplayBoxY);
-  RunCommand("xdotool key --delay 50 Up Up Return");  // from "640x480, 32bit" to "640x400, 32bit"
+  Xdotool("key --delay 50 Up Up Return");  // from "640x480, 32bit" to "640x400, 32bit"
   Click(id, kStartX, kStartY);
   EXPECT_EQ(StartReport(),
             "start adapter=0 windowed=0 size=640x400 format=22 music=1 loop=0 stats=0 view=1024x768");
@@ -229,7 +219,7 @@ TEST_F(LauncherWindow, SecondAdapterOffersItsOwnModes) {
   const std::string id = WindowId();
   ASSERT_FALSE(id.empty());
   Click(id, kAdapterBoxX, kAdapterBoxY);
-  RunCommand("xdotool key --delay 50 Down Return");
+  Xdotool("key --delay 50 Down Return");
   Click(id, kStartX, kStartY);
   EXPECT_EQ(StartReport(),
             "start adapter=1 windowed=0 size=512x384 format=22 music=1 loop=0 stats=0 view=1024x768");

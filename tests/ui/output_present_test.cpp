@@ -1,13 +1,13 @@
-// The OpenGL device presenting into a real output view (run under xvfb-run by CTest). In a view of the
+// The OpenGL device presenting into a real output view (CTest runs it on an X server of its own). In a view of the
 // back buffer's size it draws straight into the view's buffers; in any other size it scales its own back
 // buffer into it. Either way the view shows what the same calls draw offscreen, turned the right way up,
 // culled and depth-tested alike, and what a frame leaves untouched is black.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 
 #include "draw/gl_fixture.h"
+#include "support/fltk_pump.h"
 #include "ui/output_view.h"
 
 #include <FL/Fl.H>
@@ -20,13 +20,6 @@ constexpr UINT kWidthPx = 96, kHeightPx = 64;
 constexpr D3DVIEWPORT8 kLetterbox = {0, 8, kWidthPx, 48, 0.0f, 1.0f};  // bars of 8 rows above and below
 constexpr D3DCOLOR kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00,
                    kWhite = 0xFFFFFFFF;
-
-// Runs the event loop until done() holds, for at most about ten seconds; returns done().
-bool PumpUntil(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done() && std::chrono::steady_clock::now() < deadline) Fl::wait(0.02);
-  return done();
-}
 
 // A letterboxed frame: a clockwise triangle at the top left (drawn), a counter-clockwise one at the
 // bottom right (culled), and a near yellow rectangle partly in front of a far white one.

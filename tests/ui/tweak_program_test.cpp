@@ -17,7 +17,10 @@
 #include "scene/preset_file.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "support/test_paths.h"
+#include "support/poll_until.h"
 #include "support/x_display.h"
+#include "support/xdotool.h"
 #include "timeline/timeline_geometry.h"
 #include "timeline/timeline_layout.h"
 
@@ -25,8 +28,6 @@
 #include <X11/Xutil.h>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // A plain scene: the background colour and nothing drawn over it.
 constexpr uint32_t kStartColour = 0xC8283C;  // BG_r 200, BG_g 40, BG_b 60
@@ -53,13 +54,6 @@ TScene1ParamIArray PlainScene(float bgR) {
   set("SpriteAlpha2", 0);
   set("UseR2TEffects", 0);
   return params;
-}
-
-std::string TestOutput(const std::string& name) {
-  const char* dir = std::getenv("QUARNEL_TEST_OUT");
-  const std::filesystem::path path = dir ? dir : "test-output";
-  std::filesystem::create_directories(path);
-  return (path / name).string();
 }
 
 std::string Hex(uint32_t colour) {
@@ -119,7 +113,7 @@ class TweakProgram : public ::testing::Test {
       program = -1;
       return "the program ended with status " + std::to_string(*status) + "\n" + Output();
     }
-    const std::string box = RunCommand("xdotool search --onlyvisible --name '^Demo fuckup message'").output;
+    const std::string box = Xdotool("search --onlyvisible --name '^Demo fuckup message'").output;
     return box.empty() ? "" : "a fatal error box\n" + Output();
   }
 
@@ -134,45 +128,37 @@ class TweakProgram : public ::testing::Test {
 
   // The id of the visible window whose class (or name) is exactly the given one, waiting up to 5 s.
   std::string FindWindow(const std::string& how, const std::string& what) {
-    const CommandResult found =
-        RunCommand("timeout 5 xdotool search --sync --onlyvisible " + how + " '^" + what + "$'");
-    return found.output.substr(0, found.output.find('\n'));
+    return ::FindWindow(how + " '^" + what + "$'");
   }
 
-  void Xdotool(const std::string& arguments) {
-    const CommandResult result = RunCommand("xdotool " + arguments);
-    EXPECT_EQ(result.status, 0) << arguments << ": " << result.output;
+  // Does actions with the pointer at (x, y) of window; the test fails when xdotool does.
+  void Do(const std::string& window, int x, int y, const std::string& actions) {
+    const CommandResult result = AtWindow(window, x, y, actions);
+    EXPECT_EQ(result.status, 0) << actions << ": " << result.output;
   }
-
-  void Click(const std::string& window, int x, int y) {
-    Xdotool("mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
-            " click 1");
-  }
+  void Click(const std::string& window, int x, int y) { Do(window, x, y, "click 1"); }
 
   // Replaces the text of the edit field at (x, y) with text and finishes it with Enter.
   void TypeInto(const std::string& window, int x, int y, const std::string& text) {
-    Xdotool("mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y) +
-            " click --repeat 3 1 key ctrl+a BackSpace type '" + text + "'");
-    Xdotool("key Return");
+    Do(window, x, y, "click --repeat 3 1 key ctrl+a BackSpace type '" + text + "'");
+    EXPECT_EQ(Xdotool("key Return").status, 0);
   }
 
   // Waits for the message box, closes it with Enter and waits until it is gone.
   void CloseMessageBox() {
     const std::string box = FindWindow("--name", "dravel was here");
     ASSERT_FALSE(box.empty()) << "no message box\n" << Output();
-    Xdotool("mousemove --sync --window " + box + " 20 20 key Return");
-    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
-      if (RunCommand("xdotool search --onlyvisible --name '^dravel was here$'").output.empty()) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    FAIL() << "the message box stayed open";
+    Do(box, 20, 20, "key Return");
+    ASSERT_TRUE(PollUntil([] { return Xdotool("search --onlyvisible --name '^dravel was here$'").output.empty(); },
+                          std::chrono::seconds(5)))
+        << "the message box stayed open";
   }
 
   // Waits for the unsaved-work question and picks the answer whose first letter is key.
   void Answer(char key) {
     const std::string box = FindWindow("--name", "dravel was here");
     ASSERT_FALSE(box.empty()) << "no question\n" << Output();
-    Xdotool("mousemove --sync --window " + box + " 20 20 key " + std::string(1, key));
+    Do(box, 20, 20, "key " + std::string(1, key));
   }
 
   // The window's top-left corner on the screen.
@@ -196,7 +182,7 @@ class TweakProgram : public ::testing::Test {
     // the timeline below it (554x415, bars of about 52 pixels; 640x480 would have bars of 60).
     static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 300}};
     uint32_t seen = colour;
-    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+    PollUntil([&] {
       int outputX = 0, outputY = 0;
       Corner(output, outputX, outputY);
       seen = colour;
@@ -204,13 +190,12 @@ class TweakProgram : public ::testing::Test {
         const uint32_t pixel = ScreenPixel(outputX + x, outputY + y);
         if (!Near(pixel, colour)) seen = pixel;
       }
-      if (seen == colour) return colour;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+      return seen == colour;
+    }, std::chrono::seconds(5));
     return seen;
   }
 
-  void Screenshot(const std::string& name) { RunCommand("import -window root " + TestOutput(name)); }
+  void Screenshot(const std::string& name) { RunCommand("import -window root " + TestOutPath(name)); }
 
   XDisplay display;
   TempDir dir;
@@ -228,7 +213,7 @@ constexpr int kPresetListX = 80, kPresetListY = 490;
 // A point in the timeline's first row (under its controls, the axis and the waveform), for the window's
 // size as the screen shows it.
 int TimelineFirstRowY(const std::string& timeline) {
-  const std::string geometry = RunCommand("xdotool getwindowgeometry " + timeline).output;
+  const std::string geometry = Xdotool("getwindowgeometry " + timeline).output;
   int widthPx = 0, heightPx = 0;
   const size_t at = geometry.find("Geometry: ");
   if (at == std::string::npos || std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", &widthPx, &heightPx) != 2)
@@ -273,11 +258,11 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
 
   // Picking scene1 in the preset list puts loaded preset 1 on screen.
   Click(tweak, kPresetListX, kPresetListY);
-  Xdotool("key Down Return");
+  EXPECT_EQ(Xdotool("key Down Return").status, 0);
   EXPECT_EQ(Hex(WaitForPicture(output, 0x64283C)), "64283C") << "after picking scene1";
 
   // F10 in the tweak window ends the program normally.
-  Xdotool("mousemove --sync --window " + tweak + " 200 50 key F10");
+  Do(tweak, 200, 50, "key F10");
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
   program = -1;
 }
@@ -286,14 +271,14 @@ namespace {
 
 // The demo time the output window's caption shows ("... t: 1234 (2%) ..."); -1 when there is none.
 int64_t CaptionTime(const std::string& output) {
-  const std::string name = RunCommand("xdotool getwindowname " + output).output;
+  const std::string name = WindowName(output);
   const size_t at = name.find(" t: ");
   return at == std::string::npos ? -1 : std::stoll(name.substr(at + 4));
 }
 
 // The frame count the output window's caption shows ("f: 12 ..."); -1 when there is none.
 int64_t CaptionFrames(const std::string& output) {
-  const std::string name = RunCommand("xdotool getwindowname " + output).output;
+  const std::string name = WindowName(output);
   const size_t at = name.find("f: ");
   return at == std::string::npos ? -1 : std::stoll(name.substr(at + 3));
 }
@@ -302,25 +287,18 @@ int64_t CaptionFrames(const std::string& output) {
 // did before has been handled and shown by then.
 void WaitForFrames(const std::string& output, int64_t frames) {
   const int64_t from = CaptionFrames(output);
-  for (auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end;) {
-    if (CaptionFrames(output) >= from + frames) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  FAIL() << "the output window stopped drawing";
+  EXPECT_TRUE(PollUntil([&] { return CaptionFrames(output) >= from + frames; })) << "the output window stopped drawing";
 }
 
 // The caption's demo time once it is past afterMs (at most 10 s); the last one seen otherwise.
 int64_t WaitForCaptionTimeAfter(const std::string& output, int64_t afterMs) {
   int64_t seen = CaptionTime(output);
-  for (auto end = Clock::now() + std::chrono::seconds(10); Clock::now() < end && seen <= afterMs;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    seen = CaptionTime(output);
-  }
+  PollUntil([&] { return (seen = CaptionTime(output)) > afterMs; });
   return seen;
 }
 
 bool Visible(const std::string& windowClass) {
-  return !RunCommand("xdotool search --onlyvisible --class '^" + windowClass + "$'").output.empty();
+  return !Xdotool("search --onlyvisible --class '^" + windowClass + "$'").output.empty();
 }
 
 }  // namespace
@@ -336,26 +314,25 @@ TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   Click(tweak, kListRow0X, kListRow0Y);
   TypeInto(tweak, kBaseValX, kBaseValY, "30");  // the field keeps the focus
 
-  Xdotool("mousemove --sync --window " + output + " 300 200 key space");
+  Do(output, 300, 200, "key space");
   ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 5));
   const int64_t pausedMs = CaptionTime(output);
   ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 20));
   EXPECT_GE(pausedMs, 0);
   EXPECT_EQ(CaptionTime(output), pausedMs) << "paused by Space over the picture: 20 frames showed one moment";
-  Xdotool("key space");
+  EXPECT_EQ(Xdotool("key space").status, 0);
   EXPECT_GT(WaitForCaptionTimeAfter(output, pausedMs), pausedMs) << "running again";
 
-  Xdotool("mousemove --sync --window " + tweak + " 200 50 key Escape");
-  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end && Visible("quarnel-tweak");)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_FALSE(Visible("quarnel-tweak")) << "Escape hid the tweak window";
-  Xdotool("mousemove --sync --window " + output + " 300 200 key F2");
+  Do(tweak, 200, 50, "key Escape");
+  EXPECT_TRUE(PollUntil([] { return !Visible("quarnel-tweak"); }, std::chrono::seconds(5))) << "Escape hid the tweak window";
+  Do(output, 300, 200, "key F2");
   EXPECT_FALSE(FindWindow("--class", "quarnel-tweak").empty()) << "F2 brought it back";
 
-  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  Do(output, 300, 200, "key Escape");
   ASSERT_NO_FATAL_FAILURE(Answer('c'));
-  EXPECT_EQ(WaitForExit(program, 1000), std::nullopt) << "cancelled: the typed 30 was never saved";
-  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 5));
+  EXPECT_EQ(WaitForExit(program, 0), std::nullopt) << "cancelled: it draws on; the typed 30 was never saved";
+  Do(output, 300, 200, "key Escape");
   Screenshot("tweak_program_unsaved.png");
   ASSERT_NO_FATAL_FAILURE(Answer('d'));
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
@@ -375,16 +352,13 @@ TEST_F(TweakProgram, UnsavedTimelineEditAsksBeforeQuittingAndDiscardKeepsTheFile
   const int firstRowY = TimelineFirstRowY(timeline);
   ASSERT_GT(firstRowY, 0) << "the timeline's size";
   Click(timeline, 40, firstRowY);
-  Xdotool("key Delete");
-  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
-    if (RunCommand("xdotool getwindowname " + timeline).output == "timeline *\n") break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  EXPECT_EQ(RunCommand("xdotool getwindowname " + timeline).output, "timeline *\n") << "the unsaved mark";
+  EXPECT_EQ(Xdotool("key Delete").status, 0);
+  EXPECT_TRUE(PollUntil([&] { return WindowName(timeline) == "timeline *"; }, std::chrono::seconds(5)))
+      << "the unsaved mark: " << WindowName(timeline);
 
-  Xdotool("mousemove --sync --window " + output + " 300 200 key Escape");
+  Do(output, 300, 200, "key Escape");
   EXPECT_FALSE(FindWindow("--name", "dravel was here").empty()) << "asked\n" << Output();
-  EXPECT_EQ(WaitForExit(program, 500), std::nullopt) << "still running while it asks";
+  EXPECT_EQ(WaitForExit(program, 0), std::nullopt) << "still running while it asks";
   EXPECT_NE(Output().find("Unsaved work: the sequence (1 unsaved change)"), std::string::npos) << Output();
   Screenshot("timeline_unsaved_quit.png");
   ASSERT_NO_FATAL_FAILURE(Answer('d'));
@@ -418,7 +392,7 @@ TEST_F(ShippedPresets, RenderToTexturePresetsPickedAndLoadedWhileRunning) {
     Click(tweak, kPresetListX, kPresetListY);
     std::string keys;
     for (; picked < preset; ++picked) keys += " Down";
-    Xdotool("key" + keys + " Return");
+    EXPECT_EQ(Xdotool("key" + keys + " Return").status, 0);
     ASSERT_NO_FATAL_FAILURE(WaitForFrames(output, 30));
     ASSERT_EQ(Fault(), "") << "after picking it in set";
     Click(tweak, kLoadX, kLoadY);  // the pick put sceneN.txt into the file field
