@@ -141,6 +141,9 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
   if (!developmentMode) return;
   host.ShutdownDemo = [&document] { RequestQuit(document); };
   host.RunDevCommand = [&document](DevCommand command) { RunDevCommand(document, command); };
+  host.Ask = [&document](const std::string& question, const std::vector<std::string>& answers) {
+    return Ask(document, question, answers);
+  };
   host.Confirm = [&document](const std::string& question, const std::string& yes) {
     return Ask(document, question, {yes, kAnswerCancel}) == std::optional<size_t>(0);
   };
@@ -292,15 +295,17 @@ void OfferHeldReload(DevDocument& document) {
   const std::string file = document.heldPreset
                                ? PresetFileName(*document.heldPreset)
                                : FileName(document.watch.sequence.path);
-  const std::optional<size_t> answer = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine});
+  // Enter, Escape and the close box keep the author's version.
+  const std::optional<size_t> answer =
+      Ask(document, file + kAskReloadChanged, {kAnswerKeepMine, kAnswerReload, kAnswerKeepMine});
   if (!answer) return;  // asked at a later poll
   if (document.heldPreset) {
     const int number = *document.heldPreset;
     document.heldPreset.reset();
-    if (*answer == 0) PresetFileReloaded(*document.tweak, number);
+    if (*answer == 1) PresetFileReloaded(*document.tweak, number);
   } else {
     document.sequenceReloadOffered = true;
-    if (*answer == 0) ReloadHeldSequence(document);
+    if (*answer == 1) ReloadHeldSequence(document);
   }
   Refresh(document);
 }

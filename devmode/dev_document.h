@@ -21,8 +21,9 @@
 
 // What the document needs from the windows; empty functions do nothing.
 struct DevWindows {
-  // A question and its answers, the safe one last; the index of the answer picked (the last one when
-  // the box is closed), nullopt when it cannot be asked now (another box is open). Empty: nullopt.
+  // A question and its answers: the first is Enter's, the safe one last (Escape's, and the close box's);
+  // a question whose Enter answer is the safe one has it first and last (shown once). The index of the
+  // answer picked, nullopt when it cannot be asked now (another box is open). Empty: nullopt.
   std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
   std::function<void()> Refresh;             // the tweak window and the timeline show their models again
   std::function<void()> ShowWindows;         // F2: the tweak window and the timeline, also after closing

@@ -10,9 +10,7 @@ inline constexpr char kUnsavedLiveSetFrom[] = " (from ";  // + file + ")"
 inline constexpr char kUnsavedSequence[] = "the sequence (";  // + changes + ")"
 inline constexpr char kUnsavedAnd[] = " and ";
 inline constexpr char kUnsavedQuestion[] = ".\nSave all before quitting?";
-inline constexpr char kAnswerSaveAll[] = "save all";
-inline constexpr char kAnswerDiscard[] = "discard";
-inline constexpr char kAnswerCancel[] = "cancel";
+inline constexpr char kAnswerSaveAll[] = "save all";  // then kAnswerDiscard, kAnswerCancel (tweak_messages.h)
 
 // The timeline's status line and the windows' titles.
 inline constexpr char kStatusSequenceSaved[] = "sequence saved ";  // + "14:02:11"

@@ -58,6 +58,13 @@ void EnableEditing(TweakForm& form, bool enabled) {
   c.BaseValUpEnabled = c.BaseValDownEnabled = enabled;
 }
 
+void ShowNoParam(TweakForm& form) {
+  TweakControls& c = form.controls;
+  c.ListBox1.selected = -1;
+  EnableEditing(form, false);
+  c.BaseVal.text = c.Osc1.text = c.Osc2.text = kNoValue;
+}
+
 void ShowSelectedParam(TweakForm& form) {
   const TScene1ParamInterface* param = SelectedParam(form);
   if (!param) return;

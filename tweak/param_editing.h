@@ -10,6 +10,8 @@ inline constexpr int kParamPageSize = 11;  // rows the parameter list shows at o
 std::string ParamListItem(int index, const ParamName& name);
 
 void ShowSelectedParam(TweakForm& form);
+// No parameter selected: the editing fields say "no value" and are off.
+void ShowNoParam(TweakForm& form);
 void ListBox1Click(TweakForm& form);
 void FirstParamClick(TweakForm& form);
 void LastParamClick(TweakForm& form);

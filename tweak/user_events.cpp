@@ -1,9 +1,11 @@
 #include "tweak/user_events.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "scene/errors.h"
 #include "scene/preset_file.h"
+#include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 #include "tweak/randomizer.h"
@@ -28,7 +30,7 @@ void Guarded(TweakForm& form, Handler handler) {
 template <typename Action>
 void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
   if (form.recording) return action();
-  const TScene1ParamIArray before = form.host.scene->LiveParams;
+  const LiveSetState before = TakeLiveSet(form);
   form.recording = true;
   try {
     action();
@@ -38,7 +40,7 @@ void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action
   }
   form.recording = false;
   const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
-  RecordChange(form.history, before, form.host.scene->LiveParams, run);
+  RecordChange(form.history, before, TakeLiveSet(form), run);
 }
 
 // The start of something the user did: the previous notice has been read.
@@ -84,29 +86,57 @@ void (*HandlerOf(TweakButton button))(TweakForm&) {
   return Button2Click;
 }
 
+// The selected parameter's record, when one is selected.
+TScene1ParamInterface* SelectedRecord(TweakForm& form) {
+  const int selected = form.controls.ListBox1.selected;
+  return selected >= 0 && selected < kParamCount ? &form.host.scene->LiveParams[selected] : nullptr;
+}
+
 void TypeTextUnrecorded(TweakForm& form, TweakField field, const std::string& text) {
   EditField& edit = FieldOf(form, field);
   if (edit.text == text) return;
   edit.text = text;
-  if (!IsEditingField(field)) return;
-  form.reportedText[static_cast<int>(field)].reset();
+  if (const TScene1ParamInterface* param = SelectedRecord(form); param && !form.typingFrom)
+    form.typingFrom.emplace(form.controls.ListBox1.selected, *param);
   try {
     RunFieldChange(form, field);
-  } catch (const ConversionError&) {
-    // Not a number yet: wait until the text is finished.
-  } catch (const std::exception& error) {
-    form.host.ShowMessage(error.what());
+  } catch (const std::exception&) {
+    // Not a value (yet): judged when the text is finished.
   }
 }
 
+// The field shows the value stored for the selected parameter.
+void ShowStoredValue(TweakForm& form, TweakField field) {
+  const TScene1ParamInterface* param = SelectedRecord(form);
+  if (!param) return;
+  const bool oscillating = param->OscForm != 0;
+  switch (field) {
+    case TweakField::BaseVal: form.controls.BaseVal.text = FormatBaseValue(param->Name, param->BaseVal); break;
+    case TweakField::Osc1: form.controls.Osc1.text = oscillating ? FormatOscValue(param->Osc1) : "0"; break;
+    case TweakField::Osc2: form.controls.Osc2.text = oscillating ? FormatOscValue(param->Osc2) : "0"; break;
+    case TweakField::ScenePresetPath:
+    case TweakField::ScenePresetFile: break;
+  }
+}
+
+// A finished text is stored, or, when the field rejects it (or it is empty), the parameter gets back the
+// record it had when the field was entered. Either way the field then shows what is stored.
 void FinishTextUnrecorded(TweakForm& form, TweakField field) {
   if (!IsEditingField(field)) return;
-  const std::string text = FieldOf(form, field).text;
-  if (text.empty() || IsNumberForField(form, field, text)) return;  // stored while it was typed
-  std::optional<std::string>& reported = form.reportedText[static_cast<int>(field)];
-  if (reported == text) return;
-  reported = text;
-  Guarded(form, [&] { RunFieldChange(form, field); });
+  const std::optional<std::pair<int, TScene1ParamInterface>> from = std::exchange(form.typingFrom, std::nullopt);
+  const auto restore = [&] {
+    if (from && from->first == form.controls.ListBox1.selected) form.host.scene->LiveParams[from->first] = from->second;
+    ShowStoredValue(form, field);
+  };
+  if (FieldOf(form, field).text.empty()) return restore();
+  try {
+    RunFieldChange(form, field);
+  } catch (const std::exception& error) {
+    restore();  // before the message: its box takes the focus, which finishes the field again
+    form.host.ShowMessage(error.what());
+    return;
+  }
+  ShowStoredValue(form, field);
 }
 
 }  // namespace
@@ -118,6 +148,10 @@ void ClickButton(TweakForm& form, TweakButton button) {
 
 void TypeText(TweakForm& form, TweakField field, const std::string& text) {
   UserAction(form);
+  if (!IsEditingField(field)) {  // the file field: no value of the live set
+    FieldOf(form, field).text = text;
+    return;
+  }
   Recorded(form, field, [&] { TypeTextUnrecorded(form, field, text); });
 }
 
@@ -130,8 +164,12 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
   TweakControls& c = form.controls;
   ListControl& control =
       list == TweakList::ListBox1 ? c.ListBox1 : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
-  control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
+  // One step: a pick, with the save its question may run first.
   Recorded(form, std::nullopt, [&] {
+    bool mayReplace = list != TweakList::PresetList;
+    if (!mayReplace) Guarded(form, [&] { mayReplace = MayReplaceLiveSet(form); });
+    if (!mayReplace) return;
+    control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
     switch (list) {
       case TweakList::ListBox1: Guarded(form, [&] { ListBox1Click(form); }); break;
       case TweakList::OscFormular: Guarded(form, [&] { OscFormularChange(form); }); break;
@@ -151,28 +189,34 @@ void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
 
 void PressKey(TweakForm& form, int keyCode) { FormKeyDown(form, keyCode); }
 
-void UndoChange(TweakForm& form) {
+namespace {
+// One step back (Undo) or forward (Redo) with the live set's source; ends the run of keystrokes.
+void StepLiveSet(TweakForm& form, bool (*step)(UndoHistory&, LiveSetState&)) {
   UserAction(form);
-  if (Undo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
+  form.typingFrom.reset();
+  LiveSetState live = TakeLiveSet(form);
+  if (!step(form.history, live)) return;
+  PutLiveSet(form, live);
+  ShowReplacedSet(form);
 }
+}  // namespace
 
-void RedoChange(TweakForm& form) {
-  UserAction(form);
-  if (Redo(form.history, form.host.scene->LiveParams)) ShowReplacedSet(form);
-}
+void UndoChange(TweakForm& form) { StepLiveSet(form, Undo); }
+
+void RedoChange(TweakForm& form) { StepLiveSet(form, Redo); }
 
 void PresetFileReloaded(TweakForm& form, int presetNumber) {
   SceneState& scene = *form.host.scene;
-  if (form.controls.PresetList.selected != presetNumber || presetNumber < 0 ||
-      presetNumber >= static_cast<int>(scene.ScenePresets.size()))
-    return;
+  if (presetNumber < 0 || presetNumber >= static_cast<int>(scene.ScenePresets.size())) return;
+  const std::string file = DataFolderPath(form.host.dataDir) + PresetFileName(presetNumber);
+  const TScene1ParamIArray& content = scene.ScenePresets[presetNumber];
+  if (form.controls.PresetList.selected != presetNumber) return NoteFileContent(form, file, content);
   const TScene1ParamIArray before = scene.LiveParams;
   Recorded(form, std::nullopt, [&] {
-    scene.LiveParams = scene.ScenePresets[presetNumber];
+    scene.LiveParams = content;
+    SetLiveSetFile(form, file, content);
     ShowReplacedSet(form);
   });
-  form.savedSet = scene.ScenePresets[presetNumber];
-  form.savedSetFile = DataFolderPath(form.host.dataDir) + PresetFileName(presetNumber);
   if (!SameParams(before, scene.LiveParams))
     form.controls.notice = PresetFileName(presetNumber) + kNoticeReloaded;
 }

@@ -139,10 +139,15 @@ std::optional<size_t> AskBox(Program& program, const std::string& question, cons
   if (program.boxOpen || answers.empty() || answers.size() > 3) return std::nullopt;
   const size_t safe = answers.size() - 1;
   std::fprintf(stderr, "%s\n", MessageBoxLogLine(kApplicationTitle, question).c_str());
-  // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key.
+  // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key. When Enter's
+  // answer is the safe one too (first and last alike), button 0 stays hidden: Escape and the close box
+  // still answer 0.
+  const bool enterIsSafe = answers.size() == 3 && answers.front() == answers.back();
   std::vector<std::string> captions;
   for (size_t k = 0; k < answers.size(); ++k) captions.push_back("&" + answers[(k + safe) % answers.size()]);
-  const auto caption = [&captions](size_t k) { return k < captions.size() ? captions[k].c_str() : nullptr; };
+  const auto caption = [&](size_t k) {
+    return k < captions.size() && !(enterIsSafe && k == 0) ? captions[k].c_str() : nullptr;
+  };
   program.boxOpen = true;
   PlaceBox(program);
   fl_message_title(kApplicationTitle);

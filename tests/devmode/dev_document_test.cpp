@@ -259,7 +259,7 @@ TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheType
   tweak.controls.ScenePresetFile.text = "scene1.txt";
   ClickButton(tweak, TweakButton::Save);
   Poll();
-  EXPECT_EQ(tweak.controls.notice, "") << "our own write is no outside change";
+  EXPECT_EQ(tweak.controls.notice, "scene1.txt saved and preset list refreshed!") << "our own write is no outside change";
   EXPECT_TRUE(questions.empty());
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
   UndoChange(tweak);
@@ -325,7 +325,9 @@ TEST_F(Document, AHeldPresetWhoseEditsAreGoneIsNotAskedAbout) {
   document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
   Poll();  // another box is open: held
   document.windows.Ask = ask;
+  answersToGive = {"discard"};
   SelectItem(tweak, TweakList::PresetList, 1);  // the edits of scene0.txt's set are gone
+  questions.clear();
   Poll();
   EXPECT_TRUE(questions.empty());
   SelectItem(tweak, TweakList::PresetList, 0);
@@ -350,6 +352,96 @@ TEST_F(Document, APresetAndTheSequenceHeldTogetherAreEachOfferedOnce) {
   EXPECT_EQ(questions[1].rfind("sceneseq.txt", 0), 0u);
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
   EXPECT_EQ(engine.sequence.DemoLength, 50000u);
+}
+
+// A pick over an unsaved live set asks; Ctrl+Z after it brings back the set with the file it came from,
+// so that a save (or the quit question's "save all") writes that file, not the one picked since.
+TEST_F(Document, UndoOfAPickPutsBackTheSourceAndASaveWritesThere) {
+  EditLiveSet(99);
+  answersToGive = {"discard"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "The live set has unsaved changes (from scene0.txt).\nSave them before it is replaced?");
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11);
+  EXPECT_FALSE(LiveSetUnsaved(tweak));
+
+  UndoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene0.txt") << "the file field";
+  EXPECT_EQ(tweak.controls.PresetList.selected, 0) << "set";
+  EXPECT_TRUE(LiveSetUnsaved(tweak)) << "the unsaved mark";
+  answersToGive = {"save all"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 1);
+  engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+  EXPECT_EQ(engine.scene.ScenePresets[0][0].BaseVal, 99) << "the edit went to its own file";
+  EXPECT_EQ(engine.scene.ScenePresets[1][0].BaseVal, 11) << "scene1.txt is untouched";
+
+  RedoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11);
+  EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene1.txt");
+  EXPECT_EQ(tweak.controls.PresetList.selected, 1);
+  EXPECT_FALSE(LiveSetUnsaved(tweak));
+}
+
+TEST_F(Document, APickOrALoadOverAnUnsavedLiveSetAsksAndCancelOrAFailedSaveKeepsIt) {
+  EditLiveSet(99);
+  answersToGive = {"cancel"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  EXPECT_EQ(tweak.controls.PresetList.selected, 0);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  tweak.controls.ScenePresetFile.text = "scene1.txt";
+  answersToGive = {"cancel"};
+  ClickButton(tweak, TweakButton::Load);
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_TRUE(LiveSetUnsaved(tweak));
+
+  tweak.controls.ScenePresetFile.text = "scene0.txt";
+  answersToGive = {"save"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11) << "picked once the edit was saved";
+  engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+  EXPECT_EQ(engine.scene.ScenePresets[0][0].BaseVal, 99);
+
+  // A save that fails keeps the unsaved set where it is.
+  EditLiveSet(42);
+  tweak.controls.ScenePresetPath.text = dir / "missing/";
+  answersToGive = {"save"};
+  SelectItem(tweak, TweakList::PresetList, 0);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 42);
+  EXPECT_EQ(tweak.controls.PresetList.selected, 1);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().rfind("Save Error: ", 0), 0u) << messages.back();
+}
+
+TEST_F(Document, APickLeavesNoParameterSelectedAndTheFieldsOffUntilOneIsSelected) {
+  EditLiveSet(99);
+  answersToGive = {"discard"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  EXPECT_EQ(tweak.controls.ListBox1.selected, -1) << "no row stays highlighted";
+  EXPECT_FALSE(tweak.controls.BaseVal.enabled);
+  EXPECT_EQ(tweak.controls.BaseVal.text, "no value");
+  SelectItem(tweak, TweakList::ListBox1, 0);
+  EXPECT_TRUE(tweak.controls.BaseVal.enabled);
+  EXPECT_EQ(tweak.controls.BaseVal.text, "11");
+  UndoChange(tweak);  // the pick
+  EXPECT_EQ(tweak.controls.BaseVal.text, "99") << "the fields show what undo restored";
+}
+
+TEST_F(Document, TheQuestionAboutAChangedFileHasKeepMineForEnterAndEscape) {
+  EditLiveSet(99);
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  std::vector<std::string> offered;
+  document.windows.Ask = [&](const std::string&, const std::vector<std::string>& answers) {
+    offered = answers;
+    return std::optional<size_t>(0);
+  };
+  Poll();
+  ASSERT_FALSE(offered.empty());
+  EXPECT_EQ(offered.front(), "keep mine") << "Enter";
+  EXPECT_EQ(offered.back(), "keep mine") << "Escape and the close box";
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
 }
 
 TEST(DevKeys, OneTableForTheThreeWindows) {

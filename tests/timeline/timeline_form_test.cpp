@@ -20,6 +20,20 @@ TSceneSeqEntry Entry(uint8_t preset, uint32_t startMs, uint32_t endMs) {
   return entry;
 }
 
+// Undo and redo as the tweak window runs them, over the scene's live set.
+bool UndoLive(UndoHistory& history, SceneState& scene) {
+  LiveSetState live{scene.LiveParams, {}};
+  const bool stepped = Undo(history, live);
+  scene.LiveParams = live.params;
+  return stepped;
+}
+bool RedoLive(UndoHistory& history, SceneState& scene) {
+  LiveSetState live{scene.LiveParams, {}};
+  const bool stepped = Redo(history, live);
+  scene.LiveParams = live.params;
+  return stepped;
+}
+
 // 10 s over 1012 pixels: 1000 px of axis between the margins, so 1 px = 10 ms.
 class Timeline : public ::testing::Test {
  protected:
@@ -110,11 +124,11 @@ TEST_F(Timeline, DraggingABarMovesItOnTheGridAsOneUndoStep) {
   EXPECT_EQ(At(1).StartTime, 3500u);
   EXPECT_EQ(At(1).EndTime, 7499u);
 
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(UndoLive(history, scene));
+  ASSERT_TRUE(UndoLive(history, scene));
   EXPECT_EQ(At(1), Entry(1, 2000, 5999));
   EXPECT_EQ(form.fields[int(TimelineField::Start)], "2000") << "the fields show the restored entry";
-  ASSERT_TRUE(Redo(history, scene.LiveParams));
+  ASSERT_TRUE(RedoLive(history, scene));
   EXPECT_EQ(At(1).StartTime, 3230u);
 }
 
@@ -217,7 +231,7 @@ TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
   EXPECT_EQ(sequence.SequenceEntries.size(), 5u);
   EXPECT_EQ(form.notes.separators.size(), 5u);
   EXPECT_EQ(history.undo.size(), 7u) << "each operation one step";
-  while (Undo(history, scene.LiveParams)) {}
+  while (UndoLive(history, scene)) {}
   EXPECT_EQ(sequence.SequenceEntries, (std::vector<TSceneSeqEntry>{Entry(0, 0, 3999), Entry(1, 2000, 5999), Entry(2, 6000, 9999)}));
   EXPECT_TRUE(messages.empty());
 }
@@ -282,15 +296,15 @@ TEST_F(Timeline, SequenceAndLiveSetStepsUndoEachOnlyTheirOwnPart) {
   const TScene1ParamIArray liveBefore = scene.LiveParams;
   TScene1ParamIArray liveAfter = liveBefore;
   liveAfter[0].BaseVal = 99;
-  RecordChange(history, liveBefore, liveAfter, std::nullopt);  // as the tweak window records it
+  RecordChange(history, {liveBefore, {}}, {liveAfter, {}}, std::nullopt);  // as the tweak window records it
   scene.LiveParams = liveAfter;
   SelectEntry(form, 0);
   TypeTimelineText(form, TimelineField::End, "1999");
   FinishTimelineText(form, TimelineField::End);
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(UndoLive(history, scene));
   EXPECT_EQ(At(0).EndTime, 3999u);
   EXPECT_EQ(scene.LiveParams[0].BaseVal, 99) << "the live set stays";
-  ASSERT_TRUE(Undo(history, scene.LiveParams));
+  ASSERT_TRUE(UndoLive(history, scene));
   EXPECT_TRUE(SameParams(scene.LiveParams, liveBefore));
   EXPECT_EQ(At(0).EndTime, 3999u);
 }
