@@ -1,15 +1,21 @@
 #include "devmode/dev_document.h"
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
 #include "scene/preset_file.h"
+#include "tweak/live_set_state.h"
+#include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 #include "tweak/time_control.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 #include "devmode/authoring_wiring.h"
+#include "devmode/quit_signals.h"
+#include "devmode/recovery_file.h"
 #include "timeline/timeline_messages.h"
 #include "devmode/devmode_messages.h"
 
@@ -79,6 +85,45 @@ void ReloadHeldSequence(DevDocument& document) {
   ReloadSequenceFile(document.watch, document.engine.sequence, document.engine.SequenceCount, document.events);
   if (UndoHistory* history = document.timelineHost.history)
     RecordSequenceChange(*history, document.engine.scene.LiveParams, before, TimelineSnapshot(timeline), std::nullopt);
+}
+
+void RemoveRecovery(DevDocument& document) {
+  if (document.recoveryPath.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove(document.recoveryPath, ignored);
+  document.recoveryWritten.clear();
+}
+
+// What the file at fullName holds now: the defaults when it cannot be read (the set then shows as unsaved).
+TScene1ParamIArray FileContent(const std::string& fullName) {
+  TScene1ParamIArray content = InitParamTable();
+  FileError ignored;
+  if (std::optional<TextLines> lines = TextLines::FromFile(fullName, ignored)) {
+    try {
+      ReadScenePreset(*lines, content);
+    } catch (const std::runtime_error&) {
+      content = InitParamTable();
+    }
+  }
+  return content;
+}
+
+// The recovered work in place, unsaved, each part one undo step.
+void RestoreWork(DevDocument& document, const RecoveredWork& work) {
+  TweakForm& form = *document.tweak;
+  if (work.liveSet) {
+    const LiveSetState before = TakeLiveSet(form);
+    NoteFileContent(form, work.liveSet->source.savedFile, FileContent(work.liveSet->source.savedFile));
+    PutLiveSet(form, *work.liveSet);
+    RecordChange(form.history, before, TakeLiveSet(form), std::nullopt);
+    ShowNoParam(form);
+  }
+  UndoHistory& history = form.history;
+  if (work.sequence && document.timeline && history.PutSequence) {
+    const SequenceSnapshot before = TimelineSnapshot(*document.timeline);
+    history.PutSequence(*work.sequence);
+    RecordSequenceChange(history, document.engine.scene.LiveParams, before, *work.sequence, std::nullopt);
+  }
 }
 
 // "1 unsaved change", "3 unsaved changes".
@@ -151,6 +196,7 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
 
 void AttachTweak(DevDocument& document, TweakForm& form) {
   document.tweak = &form;
+  if (!document.tweakHost.readOnly) document.recoveryPath = RecoveryPath(document.engine.settings.dataDir);
   // The reload's report went to the engine's messages in ConnectDocument; its events now go to the document.
   document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
   document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };
@@ -246,6 +292,7 @@ void RequestQuit(DevDocument& document) {
     Refresh(document);
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
+  RemoveRecovery(document);  // saved, or discarded on purpose
   ShutdownDemo(document.engine);
 }
 
@@ -312,10 +359,78 @@ void OfferHeldReload(DevDocument& document) {
 
 }  // namespace
 
+namespace {
+uint64_t SteadyMs() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+}  // namespace
+
+void EndOnQuitSignal(DevDocument& document) {
+  const int signalNumber = ArrivedQuitSignal();
+  if (signalNumber == 0) return;
+  KeepRecovery(document, SteadyMs(), true);
+  EndByQuitSignal(signalNumber);
+}
+
 void PollDocument(DevDocument& document) {
   DemoEngine& engine = document.engine;
   PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
+  OfferRecovery(document);
   OfferHeldReload(document);
+  KeepRecovery(document, SteadyMs(), false);
+}
+
+void OfferRecovery(DevDocument& document) {
+  if (document.recoveryOffered || document.asking || !document.tweak) return;
+  if (document.recoveryPath.empty() || !EntryExists(document.recoveryPath)) {
+    document.recoveryOffered = true;
+    return;
+  }
+  RecoveredWork work;
+  const std::string fault = ReadRecovery(document.recoveryPath, work);
+  if (!fault.empty()) {
+    document.recoveryOffered = true;  // the file stays until this session writes its own
+    document.engine.host.ShowMessage(kMsgRecoveryUnreadable + fault);
+    return;
+  }
+  std::vector<std::string> parts;
+  if (work.liveSet) {
+    const std::string& file = work.liveSet->source.savedFile;
+    parts.push_back(std::string(kUnsavedLiveSet) + (file.empty() ? "" : kUnsavedLiveSetFrom + FileName(file) + ")"));
+  }
+  if (work.sequence) parts.push_back(kRestoredSequence);
+  // Enter, Escape and the close box restore: only "discard" lets the work go.
+  const std::optional<size_t> answer = Ask(document, kAskRestore + Joined(parts, kUnsavedAnd) + kAskRestoreQuestion,
+                                           {kAnswerRestore, kAnswerDiscard, kAnswerRestore});
+  if (!answer) return;  // asked at a later poll
+  document.recoveryOffered = true;
+  if (*answer == 1) RemoveRecovery(document);
+  else RestoreWork(document, work);
+  Refresh(document);
+}
+
+void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now) {
+  if (document.recoveryPath.empty() || !document.recoveryOffered) return;
+  if (!WorkUnsaved(document)) {
+    if (!document.recoveryWritten.empty()) RemoveRecovery(document);
+    return;
+  }
+  if (!now && document.recoveryWrittenAtMs && nowMs - *document.recoveryWrittenAtMs < kRecoveryIntervalMs) return;
+  RecoveredWork work{DataFolderPath(document.engine.settings.dataDir), std::nullopt, std::nullopt};
+  if (LiveSetUnsaved(document)) work.liveSet = TakeLiveSet(*document.tweak);
+  if (SequenceUnsaved(document)) work.sequence = TimelineSnapshot(*document.timeline);
+  const std::string text = RecoveryText(work);
+  if (text == document.recoveryWritten) return;
+  const std::string fault = WriteRecovery(document.recoveryPath, text);
+  if (!fault.empty()) {
+    if (fault != document.recoveryFault) document.engine.host.ShowMessage(kMsgRecoveryNotWritten + fault);
+    document.recoveryFault = fault;
+    return;
+  }
+  document.recoveryWritten = text;
+  document.recoveryWrittenAtMs = nowMs;
+  document.recoveryFault.clear();
 }
 
 void DocumentBeforeFrame(DevDocument& document) {

@@ -48,7 +48,16 @@ struct DevDocument {
   bool sequenceHeld = false;         // the sequence file changed on disk over unsaved sequence edits
   bool sequenceReloadOffered = false;  // the user was asked about the held sequence change already
   bool asking = false;               // a question of the document is open
+
+  // The recovery file (devmode/recovery_file.h); empty outside development mode and on the installed demo.
+  std::string recoveryPath;
+  bool recoveryOffered = false;      // an earlier session's file was answered (or there was none)
+  std::string recoveryWritten;       // the text this session last wrote there; empty while it wrote none
+  std::optional<uint64_t> recoveryWrittenAtMs;
+  std::string recoveryFault;         // the last failure to write it, shown once
 };
+
+inline constexpr uint64_t kRecoveryIntervalMs = 10000;
 
 // Once InitDemo succeeded: the clock (when there is a session) and the hot reload's watch and reports.
 void ConnectDocument(DevDocument& document);
@@ -85,6 +94,15 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 // The hot reload's poll: the data files read again where they changed on disk, then a held outside
 // change offered for reload once (the reload is one undo step).
 void PollDocument(DevDocument& document);
+
+// The recovery file. The first poll offers an earlier session's file (restore: the work comes back as
+// one undo step, unsaved; discard: the file goes). From then on, while work is unsaved, its state is
+// written there when it changed, at most every kRecoveryIntervalMs (at once with `now`: a signal ends
+// the program); once nothing is unsaved (saved, undone, or discarded on quitting) the file is removed.
+void OfferRecovery(DevDocument& document);
+void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now);
+// A quit signal that arrived (devmode/quit_signals.h): the recovery file written, then the end by it.
+void EndOnQuitSignal(DevDocument& document);
 
 // Around every frame: the clock, the preview's preset; afterwards the titles' "*" and the timeline's
 // status line. DocumentAfterFrame returns true when the tweak window's title changed.

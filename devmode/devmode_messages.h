@@ -24,3 +24,15 @@ inline constexpr char kAskReloadChanged[] =
     " changed on disk while its edits here are unsaved.\nReload it from disk? (Ctrl+Z then brings your version back)";
 inline constexpr char kAnswerReload[] = "reload";
 inline constexpr char kAnswerKeepMine[] = "keep mine";
+
+// The recovery file: what cannot be read in it, and the offer to restore it at the start.
+inline constexpr char kMsgRecoveryNotOurs[] = "not a recovery file of this program";
+inline constexpr char kMsgRecoveryBrokenAt[] = "broken at byte ";  // + offset
+inline constexpr char kMsgRecoveryUnknownField[] = "unknown field ";  // + key
+inline constexpr char kMsgRecoveryUnreadable[] = "The unsaved work of an earlier session could not be read: ";  // + reason
+// "Unsaved work of an earlier session was kept: the live set (from scene0.txt) and the sequence.\nRestore it?"
+inline constexpr char kAskRestore[] = "Unsaved work of an earlier session was kept: ";  // + parts joined by kUnsavedAnd
+inline constexpr char kRestoredSequence[] = "the sequence";
+inline constexpr char kAskRestoreQuestion[] = ".\nRestore it?";
+inline constexpr char kAnswerRestore[] = "restore";
+inline constexpr char kMsgRecoveryNotWritten[] = "The unsaved work could not be kept for a crash: ";  // + reason

@@ -18,9 +18,13 @@ bool IsBpmComment(const std::string& line) { return line.rfind(kBpmComment, 0) =
 }  // namespace
 
 SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount) {
-  SequenceNotes notes;
   FileError ignored;
   std::optional<TextLines> lines = TextLines::FromFile(path, ignored);
+  return SequenceNotesOf(lines ? &*lines : nullptr, entryCount);
+}
+
+SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount) {
+  SequenceNotes notes;
   if (lines) {
     while (!lines->AtEnd()) {
       const std::string_view line = lines->Next();

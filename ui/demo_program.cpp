@@ -13,6 +13,7 @@
 
 #include "ui/ui_messages.h"
 #include "devmode/dev_document.h"
+#include "devmode/quit_signals.h"
 #include "ui/dev_window_layout.h"
 #include "ui/reload_timer.h"
 #include "engine/init_demo.h"
@@ -71,6 +72,7 @@ void Frame(Program& program) {
 
 void Idle(void* data) {
   Program& program = *static_cast<Program*>(data);
+  EndOnQuitSignal(program.document);  // also while a box opened inside a frame waits
   if (program.inFrame) return;
   FromToolkit([&program] { Frame(program); });
   program.inFrame = false;
@@ -265,6 +267,8 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     if (InitDemo(program.engine, choice)) {
       ConnectDocument(program.document);
       StartHotReload(program.document);
+      // From here on the frame loop (and the reload timer) end the program on a quit signal.
+      if (program.engine.settings.developmentMode) WatchQuitSignals();
       Fl::add_idle(Idle, &program);
     } else {
       ShutdownDemo(program.engine);

@@ -14,6 +14,8 @@
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 #include "devmode/dev_document.h"
+#include "devmode/recovery_file.h"
+#include "tweak/preset_operations.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ TScene1ParamIArray Preset(float bgRed) {
 class Document : public ::testing::Test {
  protected:
   void SetUp() override {
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file goes there
     for (int n = 0; n < 2; ++n) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), Preset(10.0f + n)), "");
     WriteFile(dir / "song.mp3", "mp3");
     WriteFile(dir / "sceneseq.txt", SequenceText("60000"));
@@ -442,6 +445,92 @@ TEST_F(Document, TheQuestionAboutAChangedFileHasKeepMineForEnterAndEscape) {
   EXPECT_EQ(offered.front(), "keep mine") << "Enter";
   EXPECT_EQ(offered.back(), "keep mine") << "Escape and the close box";
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+}
+
+TEST_F(Document, TheRecoveryFileFollowsUnsavedWorkAtMostEvery10SecondsAndGoesWithIt) {
+  Poll();  // nothing left by an earlier session
+  ASSERT_EQ(document.recoveryPath.rfind(dir / "state/quarnel/", 0), 0u) << document.recoveryPath;
+  EXPECT_FALSE(EntryExists(document.recoveryPath)) << "nothing unsaved, no file";
+  const auto recovered = [&] {
+    RecoveredWork work;
+    EXPECT_EQ(ReadRecovery(document.recoveryPath, work), "");
+    return work;
+  };
+  EditLiveSet(99);
+  KeepRecovery(document, 1000, false);
+  RecoveredWork work = recovered();
+  ASSERT_TRUE(work.liveSet);
+  EXPECT_EQ(work.liveSet->params[0].BaseVal, 99);
+  EXPECT_EQ(work.liveSet->source.savedFile, DataFolderPath(dir.Path()) + "scene0.txt");
+  EXPECT_FALSE(work.sequence) << "the sequence is as saved";
+
+  EditLiveSet(98);
+  KeepRecovery(document, 9000, false);
+  EXPECT_EQ(recovered().liveSet->params[0].BaseVal, 99) << "not again within 10 s";
+  KeepRecovery(document, 11000, false);
+  EXPECT_EQ(recovered().liveSet->params[0].BaseVal, 98);
+  EditSequence("50000");
+  KeepRecovery(document, 11500, true);  // a signal: at once
+  work = recovered();
+  ASSERT_TRUE(work.sequence);
+  EXPECT_EQ(work.sequence->sequence.DemoLength, 50000u);
+  EXPECT_EQ(work.sequence->notes, timeline.notes);
+
+  EXPECT_TRUE(SaveAll(document));
+  KeepRecovery(document, 12000, false);
+  EXPECT_FALSE(EntryExists(document.recoveryPath)) << "a clean save removes it";
+  EditLiveSet(97);
+  KeepRecovery(document, 30000, false);
+  EXPECT_TRUE(EntryExists(document.recoveryPath));
+  answersToGive = {"discard"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 1);
+  EXPECT_FALSE(EntryExists(document.recoveryPath)) << "discarding on quit removes it";
+}
+
+TEST_F(Document, AnEarlierSessionsRecoveryIsOfferedAndRestoredAsUnsavedWork) {
+  const std::string folder = DataFolderPath(dir.Path());
+  SequenceSnapshot sequence = TimelineSnapshot(timeline);
+  sequence.sequence.DemoLength = 45000;
+  const RecoveredWork work{folder, LiveSetState{Preset(77), {folder + "scene1.txt", folder, "scene1.txt", 1}}, sequence};
+  ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText(work)), "");
+  answersToGive = {"restore"};
+  Poll();
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "Unsaved work of an earlier session was kept: the live set (from scene1.txt) and the "
+                          "sequence.\nRestore it?");
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 77);
+  EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene1.txt");
+  EXPECT_EQ(tweak.controls.PresetList.selected, 1);
+  EXPECT_TRUE(LiveSetUnsaved(tweak));
+  EXPECT_EQ(engine.sequence.DemoLength, 45000u);
+  EXPECT_TRUE(SequenceUnsaved(document));
+  Poll();
+  EXPECT_EQ(questions.size(), 1u) << "offered once";
+  answersToGive = {"save all"};
+  RequestQuit(document);
+  engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+  EXPECT_EQ(engine.scene.ScenePresets[1][0].BaseVal, 77) << "saved into the file it came from";
+  EXPECT_FALSE(EntryExists(document.recoveryPath));
+}
+
+TEST_F(Document, ARecoveryDiscardedOrUnreadableChangesNothing) {
+  const std::string folder = DataFolderPath(dir.Path());
+  ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText({folder, LiveSetState{Preset(77), {}}, std::nullopt})), "");
+  answersToGive = {"discard"};
+  Poll();
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 10);
+  EXPECT_FALSE(EntryExists(document.recoveryPath));
+
+  WriteFile(document.recoveryPath, "quarnel recovery 1\nlive 99999\nshort\n");
+  document.recoveryOffered = false;
+  Poll();
+  EXPECT_EQ(questions.size(), 1u) << "nothing to offer";
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "The unsaved work of an earlier session could not be read: " + document.recoveryPath +
+                             ": broken at byte 19");
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 10);
 }
 
 TEST(DevKeys, OneTableForTheThreeWindows) {
