@@ -7,6 +7,7 @@
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
 #include "scene/preset_file.h"
+#include "scene/safe_file.h"
 #include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
@@ -196,7 +197,10 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
 
 void AttachTweak(DevDocument& document, TweakForm& form) {
   document.tweak = &form;
-  if (!document.tweakHost.readOnly) document.recoveryPath = RecoveryPath(document.engine.settings.dataDir);
+  if (!document.tweakHost.readOnly) {
+    document.recoveryPath = RecoveryPath(document.engine.settings.dataDir);
+    RemoveStaleSaves(document.engine.settings.dataDir);  // what a save killed at the wrong moment left
+  }
   // The reload's report went to the engine's messages in ConnectDocument; its events now go to the document.
   document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
   document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };
