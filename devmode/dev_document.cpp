@@ -309,15 +309,17 @@ bool SaveAll(DevDocument& document) {
 
 void RunDevCommand(DevDocument& document, DevCommand command) {
   if (const std::optional<ClockCommand> clockCommand = ClockCommandOf(command)) {
-    if (document.authoring) ApplyClockCommand(*document.authoring, *clockCommand, document.tweak);
+    const std::optional<double> bpm = document.timeline ? document.timeline->bpm : std::nullopt;
+    if (document.authoring) ApplyClockCommand(*document.authoring, *clockCommand, document.tweak, bpm);
   } else if (command == DevCommand::Quit) {
     return RequestQuit(document);
   } else if (command == DevCommand::ShowWindows) {
     if (document.windows.ShowWindows) document.windows.ShowWindows();
-  } else if (document.tweak && command == DevCommand::Undo) {
-    UndoChange(*document.tweak);
-  } else if (document.tweak && command == DevCommand::Redo) {
-    RedoChange(*document.tweak);
+  } else if (document.tweak && (command == DevCommand::Undo || command == DevCommand::Redo)) {
+    if (command == DevCommand::Undo) UndoChange(*document.tweak);
+    else RedoChange(*document.tweak);
+    // Keystrokes not finished in a timeline field end here: every field shows what is stored.
+    if (document.timeline) ShowTimelineFields(*document.timeline);
   }
   Refresh(document);
 }

@@ -145,6 +145,31 @@ TEST_F(Timeline, DraggingAnEndMovesOnlyThatEndAndTheEntryStopsJustBeforeTheBeat)
   EXPECT_EQ(history.undo.size(), 3u);
 }
 
+// Ends are taken within 6 px outside and inside a long bar (a third of a short one); a press that moves
+// less than kDragStartPx before its release moves nothing and is no step.
+TEST_F(Timeline, EndsAreGrabbedWithin6PixelsAndAShakyClickMovesNothing) {
+  const double endPx = PixelOfTime(form.geometry, 6000);  // entry 1 is drawn to the ms before 6000
+  for (const double offsetPx : {-5.0, 5.5}) {
+    EXPECT_EQ(HitTest(form.geometry, sequence, int(endPx + offsetPx), RowY(1)).spot, TimelineSpot::BarEnd) << offsetPx;
+  }
+  EXPECT_EQ(HitTest(form.geometry, sequence, int(endPx - 20), RowY(1)).spot, TimelineSpot::Bar);
+  sequence.SequenceEntries[1] = Entry(1, 2000, 2089);  // 9 px: the middle third moves it
+  EXPECT_EQ(HitTest(form.geometry, sequence, X(2045), RowY(1)).spot, TimelineSpot::Bar);
+  EXPECT_EQ(HitTest(form.geometry, sequence, X(2000), RowY(1)).spot, TimelineSpot::BarStart);
+
+  form.bpm = 120;
+  sequence.SequenceEntries[2] = Entry(2, 6230, 9999);  // off the beat
+  const TSceneSeqEntry before = At(2);
+  PressAt(form, X(7000), RowY(2), false);
+  DragTo(form, X(7000) + kDragStartPx - 1, RowY(2));  // a hand that shook
+  Release(form);
+  EXPECT_EQ(At(2), before) << "not put on the beat by a click";
+  EXPECT_TRUE(history.undo.empty());
+  Drag(X(7000), RowY(2), X(7000) - 60);  // 600 ms to the left, onto the beat
+  EXPECT_EQ(At(2).StartTime, 5500u);
+  EXPECT_EQ(history.undo.size(), 1u);
+}
+
 TEST_F(Timeline, DraggedTimesSnapToOtherEntriesAndTheCursorAndAltTurnsSnappingOff) {
   form.bpm = 120;
   nowMs = 7230;
@@ -266,6 +291,7 @@ TEST_F(Timeline, AFieldStoresOnlyAWholeValidTextWhenFinishedAndBadTextGetsOneMes
   FinishTimelineText(form, TimelineField::Start);
   EXPECT_EQ(At(2).StartTime, 6000u);
   EXPECT_EQ(messages.back(), "'12.5' is not a valid whole number");
+  EXPECT_EQ(form.fields[int(TimelineField::Start)], "6000") << "the field shows the stored value again";
   for (const char* text : {"1", "1e", "1e3", "1e39"}) TypeTimelineText(form, TimelineField::Factor, text);
   FinishTimelineText(form, TimelineField::Factor);
   EXPECT_EQ(At(2).TimeFactor, -1.5f);
