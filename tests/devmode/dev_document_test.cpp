@@ -533,6 +533,22 @@ TEST_F(Document, ARecoveryDiscardedOrUnreadableChangesNothing) {
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 10);
 }
 
+TEST_F(Document, F6AndF7PutTheLoopOnTheNearestBeatWhenABpmIsSet) {
+  document.authoring = NewAuthoringSession(true, PlayOptions{});
+  document.authoring->engine = &engine;
+  timeline.bpm = 120;
+  engine.clock.DemoTime = 7230;
+  RunDevCommand(document, DevCommand::SetLoopIn);
+  EXPECT_EQ(document.authoring->clock.loopInMs, std::optional<uint32_t>(7000));
+  engine.clock.DemoTime = 9800;
+  RunDevCommand(document, DevCommand::SetLoopOut);
+  EXPECT_EQ(document.authoring->clock.loopOutMs, std::optional<uint32_t>(10000));
+  timeline.bpm.reset();
+  engine.clock.DemoTime = 7230;
+  RunDevCommand(document, DevCommand::SetLoopIn);
+  EXPECT_EQ(document.authoring->clock.loopInMs, std::optional<uint32_t>(7230)) << "without a bpm: where it is";
+}
+
 TEST(DevKeys, OneTableForTheThreeWindows) {
   constexpr int kF = kKeysymF1 - 1;
   EXPECT_EQ(DevCommandOfKey('z', true, false), DevCommand::Undo);

@@ -158,15 +158,15 @@ TEST_F(Timeline, EndsAreGrabbedWithin6PixelsAndAShakyClickMovesNothing) {
   EXPECT_EQ(HitTest(form.geometry, sequence, X(2000), RowY(1)).spot, TimelineSpot::BarStart);
 
   form.bpm = 120;
-  sequence.SequenceEntries[2] = Entry(2, 6230, 9999);  // off the beat
-  const TSceneSeqEntry before = At(2);
-  PressAt(form, X(7000), RowY(2), false);
-  DragTo(form, X(7000) + kDragStartPx - 1, RowY(2));  // a hand that shook
+  sequence.SequenceEntries[0] = Entry(0, 230, 3999);  // off the beat
+  const TSceneSeqEntry before = At(0);
+  PressAt(form, X(1000), RowY(0), false);
+  DragTo(form, X(1000) + kDragStartPx - 1, RowY(0));  // a hand that shook
   Release(form);
-  EXPECT_EQ(At(2), before) << "not put on the beat by a click";
+  EXPECT_EQ(At(0), before) << "not put on the beat by a click";
   EXPECT_TRUE(history.undo.empty());
-  Drag(X(7000), RowY(2), X(7000) - 60);  // 600 ms to the left, onto the beat
-  EXPECT_EQ(At(2).StartTime, 5500u);
+  Drag(X(1000), RowY(0), X(1000) + 60);  // 600 ms to the right, onto the beat
+  EXPECT_EQ(At(0).StartTime, 1000u);
   EXPECT_EQ(history.undo.size(), 1u);
 }
 
