@@ -88,8 +88,9 @@ void ReloadHeldSequence(DevDocument& document) {
     RecordSequenceChange(*history, document.engine.scene.LiveParams, before, TimelineSnapshot(timeline), std::nullopt);
 }
 
+// An earlier session's file is removed only once it was offered.
 void RemoveRecovery(DevDocument& document) {
-  if (document.recoveryPath.empty()) return;
+  if (document.recoveryPath.empty() || !document.recoveryOffered) return;
   std::error_code ignored;
   std::filesystem::remove(document.recoveryPath, ignored);
   document.recoveryWritten.clear();

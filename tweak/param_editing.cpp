@@ -182,13 +182,6 @@ void BaseValDownClick(TweakForm& form) {
 
 bool IsWholeParam(const ParamName& name) { return IsWholeType(TypeOfName(name)); }
 
-bool IsNumberForField(TweakForm& form, TweakField field, const std::string& text) {
-  const TScene1ParamInterface* param = SelectedParam(form);
-  if (field == TweakField::BaseVal && param && IsWholeParam(param->Name))
-    return ParseInteger(text).has_value();
-  return ParseReal(text).has_value();
-}
-
 EditField& FieldOf(TweakForm& form, TweakField field) {
   TweakControls& c = form.controls;
   switch (field) {

@@ -25,10 +25,6 @@ void Osc2Change(TweakForm& form);
 void BaseValUpClick(TweakForm& form);    // "add"
 void BaseValDownClick(TweakForm& form);  // "sub"
 
-// Whether text is a finished number for the field (BaseVal by the selected parameter's type, Osc1/Osc2
-// any real); used to tell an unfinished text from one that deserves a message.
-bool IsNumberForField(TweakForm& form, TweakField field, const std::string& text);
-
 // Whether the parameter's base value is a whole number (bool, byte, word).
 bool IsWholeParam(const ParamName& name);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "scene/errors.h"
 #include "scene/preset_file.h"
 #include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"

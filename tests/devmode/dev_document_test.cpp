@@ -517,6 +517,8 @@ TEST_F(Document, AnEarlierSessionsRecoveryIsOfferedAndRestoredAsUnsavedWork) {
 TEST_F(Document, ARecoveryDiscardedOrUnreadableChangesNothing) {
   const std::string folder = DataFolderPath(dir.Path());
   ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText({folder, LiveSetState{Preset(77), {}}, std::nullopt})), "");
+  RequestQuit(document);  // before the first poll offered it
+  EXPECT_TRUE(EntryExists(document.recoveryPath)) << "a quit before the offer keeps it";
   answersToGive = {"discard"};
   Poll();
   EXPECT_EQ(questions.size(), 1u);
