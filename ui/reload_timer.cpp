@@ -12,6 +12,7 @@ constexpr double kReloadPollSeconds = 0.5;
 void PollTimer(void* data) {
   DevDocument& document = *static_cast<DevDocument*>(data);
   if (document.engine.terminating) return;
+  EndOnQuitSignal(document);
   // Not again before this poll is done: a box it opens runs the event loop meanwhile.
   FromToolkit([&document] { PollDocument(document); });
   Fl::repeat_timeout(kReloadPollSeconds, PollTimer, data);
