@@ -34,8 +34,7 @@ ParamRecords ChangedRecords(const TScene1ParamIArray& before, const TScene1Param
   return records;
 }
 
-// Whether putting step back would change nothing.
-// A step of the sequence counts as a change (its runs keep their step).
+// Whether putting step back would change nothing; a step of the sequence always counts as a change.
 bool Unchanged(const UndoStep& step, const TScene1ParamIArray& live) {
   if (step.sequence) return false;
   for (const auto& [index, param] : step.params)
