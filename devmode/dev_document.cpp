@@ -1,7 +1,6 @@
 #include "devmode/dev_document.h"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 
 #include "authoring/undo_history.h"
@@ -413,27 +412,20 @@ void OfferHeldReload(DevDocument& document) {
 
 }  // namespace
 
-namespace {
-uint64_t SteadyMs() {
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
-}  // namespace
-
-void EndOnQuitSignal(DevDocument& document) {
+void EndOnQuitSignal(DevDocument& document, uint64_t wallMs) {
   const int signalNumber = ArrivedQuitSignal();
   if (signalNumber == 0) return;
-  KeepRecovery(document, SteadyMs(), true);
+  KeepRecovery(document, wallMs, true);
   EndByQuitSignal(signalNumber);
 }
 
-void PollDocument(DevDocument& document) {
+void PollDocument(DevDocument& document, uint64_t wallMs) {
   FollowTimeline(document);
   DemoEngine& engine = document.engine;
   PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
   OfferRecovery(document);
   OfferHeldReload(document);
-  KeepRecovery(document, SteadyMs(), false);
+  KeepRecovery(document, wallMs, false);
 }
 
 void OfferRecovery(DevDocument& document) {

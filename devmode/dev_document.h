@@ -99,8 +99,8 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 
 // The hot reload's poll: the data files read again where they changed on disk, an earlier session's
 // recovery file offered (OfferRecovery), a held outside change offered for reload once (the reload is
-// one undo step), and the recovery file kept (KeepRecovery).
-void PollDocument(DevDocument& document);
+// one undo step), and the recovery file kept (KeepRecovery) at the program's wall clock wallMs.
+void PollDocument(DevDocument& document, uint64_t wallMs);
 
 // One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
 // timeline's changes since the last frame, the authoring clock gives the frame's tick, DemoIdle draws
@@ -119,4 +119,4 @@ void ShowDocument(DevDocument& document);
 void OfferRecovery(DevDocument& document);
 void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now);
 // A quit signal that arrived (devmode/quit_signals.h): the recovery file written, then the end by it.
-void EndOnQuitSignal(DevDocument& document);
+void EndOnQuitSignal(DevDocument& document, uint64_t wallMs);

@@ -99,7 +99,7 @@ void ScheduleFrame(Program& program) {
 void DrawFrame(void* data) {
   Program& program = *static_cast<Program*>(data);
   Fl::remove_idle(DrawFrame, data);
-  EndOnQuitSignal(program.document);  // (while a box opened inside a frame waits, the reload timer does)
+  EndOnQuitSignal(program.document, MonotonicTickMs());  // (while a box opened inside a frame waits, the reload timer does)
   if (program.inFrame) return;
   program.pacer.FrameStarted(MonotonicSeconds());
   FromToolkit([&program] { Frame(program); });

@@ -65,7 +65,7 @@ class Document : public ::testing::Test {
     WriteFile(path, text);
     std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
   }
-  void Poll() { PollDocument(document); }
+  void Poll() { PollDocument(document, 0); }  // within the recovery file's first interval
   void EditLiveSet(int value) {
     SelectItem(tweak, TweakList::ParamList, 0);
     TypeText(tweak, TweakField::BaseVal, std::to_string(value));
