@@ -3,6 +3,7 @@
 // program's real tick through the clock, which pauses, loops and seeks, and the music follows it. A
 // default run (no -d, no --start) has no AuthoringSession. No window toolkit here.
 #include <memory>
+#include <optional>
 
 #include "authoring/authoring_clock.h"
 #include "authoring/clock_command.h"
@@ -24,8 +25,9 @@ std::unique_ptr<AuthoringSession> NewAuthoringSession(bool developmentMode, cons
 // Once InitDemo succeeded and the clock started at the real tick: the music from the clock.
 void ConnectAuthoringClock(AuthoringSession& session, DemoEngine& engine);
 
-// F5..F8 (authoring/clock_command.h): the command on the session's clock; form (nullptr: none) shows the loop.
-void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form);
+// F5..F8 (authoring/clock_command.h): the command on the session's clock; form (nullptr: none) shows the
+// loop. With a bpm, F6 and F7 put the loop point on the beat nearest the demo time (beats from time 0).
+void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form, std::optional<double> bpm);
 
 // The loop line of form's info from the clock's loop points.
 void ShowLoopInfo(const AuthoringClock& clock, TweakForm& form);

@@ -4,6 +4,7 @@
 #include "devmode/authoring_session.h"
 #include "engine/data_location.h"
 #include "engine/playback.h"
+#include "timeline/timeline_snap.h"
 #include "tweak/tweak_setup.h"
 
 void FillTweakHost(TweakHost& host, DemoEngine& engine, bool developmentMode, DataWatch& watch) {
@@ -48,9 +49,9 @@ void AuthoringAfterFrame(AuthoringSession& session) {
   AfterFrame(session.clock, session.engine->clock, session.music);
 }
 
-void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form) {
+void ApplyClockCommand(AuthoringSession& session, ClockCommand command, TweakForm* form, std::optional<double> bpm) {
   AuthoringClock& clock = session.clock;
-  const uint32_t demoTimeMs = session.engine->clock.DemoTime;
+  const uint32_t demoTimeMs = bpm ? SnapMs(session.engine->clock.DemoTime, bpm) : session.engine->clock.DemoTime;
   switch (command) {
     case ClockCommand::TogglePause: TogglePause(clock, session.realMs, session.music); break;
     case ClockCommand::SetLoopIn: SetLoopIn(clock, demoTimeMs); break;

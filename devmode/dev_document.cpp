@@ -1,16 +1,22 @@
 #include "devmode/dev_document.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "authoring/undo_history.h"
 #include "engine/playback.h"
 #include "devmode/sequence_preview.h"
 #include "scene/preset_file.h"
+#include "scene/safe_file.h"
+#include "tweak/live_set_state.h"
+#include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 #include "tweak/time_control.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 #include "devmode/authoring_wiring.h"
+#include "devmode/quit_signals.h"
+#include "devmode/recovery_file.h"
 #include "timeline/timeline_messages.h"
 #include "devmode/devmode_messages.h"
 
@@ -84,6 +90,45 @@ void ReloadHeldSequence(DevDocument& document) {
     RecordSequenceChange(*history, document.engine.scene.LiveParams, before, TimelineSnapshot(timeline), std::nullopt);
 }
 
+// An earlier session's file is removed only once it was offered.
+void RemoveRecovery(DevDocument& document) {
+  if (document.recoveryPath.empty() || !document.recoveryOffered) return;
+  std::error_code ignored;
+  std::filesystem::remove(document.recoveryPath, ignored);
+  document.recoveryWritten.clear();
+}
+
+// What the file at fullName holds now: the defaults when it cannot be read (the set then shows as unsaved).
+TScene1ParamIArray FileContent(const std::string& fullName) {
+  TScene1ParamIArray content = InitParamTable();
+  std::optional<TextLines> lines;
+  if (TextLines::FromFile(fullName, lines).empty()) {
+    try {
+      ReadScenePreset(*lines, content);
+    } catch (const std::runtime_error&) {
+      content = InitParamTable();
+    }
+  }
+  return content;
+}
+
+// The recovered work in place, unsaved, each part one undo step.
+void RestoreWork(DevDocument& document, const RecoveredWork& work) {
+  TweakForm& form = *document.tweak;
+  if (work.liveSet) {
+    const LiveSetState before = TakeLiveSet(form);
+    NoteFileContent(form, work.liveSet->source.savedFile, FileContent(work.liveSet->source.savedFile));
+    PutLiveSet(form, *work.liveSet);
+    RecordChange(form.history, before, TakeLiveSet(form), std::nullopt);
+    ShowNoParam(form);
+  }
+  if (work.sequence && document.timeline) {
+    const SequenceSnapshot before = TimelineSnapshot(*document.timeline);
+    PutTimelineSnapshot(*document.timeline, *work.sequence);
+    RecordSequenceChange(form.history, document.engine.scene.LiveParams, before, *work.sequence, std::nullopt);
+  }
+}
+
 // "1 unsaved change", "3 unsaved changes".
 std::string UnsavedChangesText(int changes) {
   return std::to_string(changes) + kStatusUnsavedChange + (changes == 1 ? "" : "s");
@@ -127,6 +172,8 @@ void UndoOrRedo(DevDocument& document, bool redo) {
   if (redo) RedoChange(*document.tweak, edited);
   else UndoChange(*document.tweak, edited);
   if (sequence && !(*sequence == TimelineSnapshot(*document.timeline))) PutTimelineSnapshot(*document.timeline, *sequence);
+  // Keystrokes not finished in a timeline field end here: every field shows what is stored.
+  if (document.timeline) ShowTimelineFields(*document.timeline);
 }
 
 // The engine's count and the tweak window's info and time range follow the timeline's changes.
@@ -184,6 +231,9 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
   if (!developmentMode) return;
   host.ShutdownDemo = [&document] { RequestQuit(document); };
   host.Key = [&document](int keysym, bool ctrl, bool shift) { return DevKey(document, keysym, ctrl, shift); };
+  host.Ask = [&document](const std::string& question, const std::vector<std::string>& answers) {
+    return Ask(document, question, answers);
+  };
   host.Confirm = [&document](const std::string& question, const std::string& yes) {
     return Ask(document, question, {yes, kAnswerCancel}) == std::optional<size_t>(0);
   };
@@ -196,6 +246,10 @@ void AttachTweak(DevDocument& document, TweakForm& form) {
     form.controls.notice = text;
     form.changed = true;
   };
+  if (!document.tweakHost.readOnly) {
+    document.recoveryPath = RecoveryPath(document.engine.settings.dataDir);
+    RemoveStaleSaves(document.engine.settings.dataDir);  // what a save killed at the wrong moment left
+  }
   // The reload's report went to the engine's messages in ConnectDocument; its events now go to the document.
   document.events.PresetReloaded = [&document](int presetNumber) { PresetReloaded(document, presetNumber); };
   document.events.SequenceReloaded = [&document] { SequenceReloaded(document); };
@@ -288,6 +342,7 @@ void RequestQuit(DevDocument& document) {
     Refresh(document);
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
+  RemoveRecovery(document);  // saved, or discarded on purpose
   ShutdownDemo(document.engine);
 }
 
@@ -300,7 +355,8 @@ bool SaveAll(DevDocument& document) {
 
 void RunDevCommand(DevDocument& document, DevCommand command) {
   if (const std::optional<ClockCommand> clockCommand = ClockCommandOf(command)) {
-    if (document.authoring) ApplyClockCommand(*document.authoring, *clockCommand, document.tweak);
+    const std::optional<double> bpm = document.timeline ? document.timeline->bpm : std::nullopt;
+    if (document.authoring) ApplyClockCommand(*document.authoring, *clockCommand, document.tweak, bpm);
   } else if (command == DevCommand::Quit) {
     return RequestQuit(document);
   } else if (command == DevCommand::ShowWindows) {
@@ -339,26 +395,89 @@ void OfferHeldReload(DevDocument& document) {
   const std::string file = document.heldPreset
                                ? PresetFileName(*document.heldPreset)
                                : FileName(document.watch.sequence.path);
-  const std::optional<size_t> answer = Ask(document, file + kAskReloadChanged, {kAnswerReload, kAnswerKeepMine});
+  // Enter, Escape and the close box keep the author's version.
+  const std::optional<size_t> answer =
+      Ask(document, file + kAskReloadChanged, {kAnswerKeepMine, kAnswerReload, kAnswerKeepMine});
   if (!answer) return;  // asked at a later poll
   if (document.heldPreset) {
     const int number = *document.heldPreset;
     document.heldPreset.reset();
-    if (*answer == 0) PresetFileReloaded(*document.tweak, number);
+    if (*answer == 1) PresetFileReloaded(*document.tweak, number);
   } else {
     document.sequenceReloadOffered = true;
-    if (*answer == 0) ReloadHeldSequence(document);
+    if (*answer == 1) ReloadHeldSequence(document);
   }
   Refresh(document);
 }
 
 }  // namespace
 
-void PollDocument(DevDocument& document) {
+void EndOnQuitSignal(DevDocument& document, uint64_t wallMs) {
+  const int signalNumber = ArrivedQuitSignal();
+  if (signalNumber == 0) return;
+  KeepRecovery(document, wallMs, true);
+  EndByQuitSignal(signalNumber);
+}
+
+void PollDocument(DevDocument& document, uint64_t wallMs) {
   FollowTimeline(document);
   DemoEngine& engine = document.engine;
   PollDataFiles(document.watch, engine.scene, engine.sequence, engine.SequenceCount, document.events);
+  OfferRecovery(document);
   OfferHeldReload(document);
+  KeepRecovery(document, wallMs, false);
+}
+
+void OfferRecovery(DevDocument& document) {
+  if (document.recoveryOffered || document.asking || !document.tweak) return;
+  if (document.recoveryPath.empty() || !EntryExists(document.recoveryPath)) {
+    document.recoveryOffered = true;
+    return;
+  }
+  RecoveredWork work;
+  const std::string fault = ReadRecovery(document.recoveryPath, work);
+  if (!fault.empty()) {
+    document.recoveryOffered = true;  // the file stays until this session writes its own
+    document.engine.host.ShowMessage(kMsgRecoveryUnreadable + fault);
+    return;
+  }
+  std::vector<std::string> parts;
+  if (work.liveSet) {
+    const std::string& file = work.liveSet->source.savedFile;
+    parts.push_back(std::string(kUnsavedLiveSet) + (file.empty() ? "" : kUnsavedLiveSetFrom + FileName(file) + ")"));
+  }
+  if (work.sequence) parts.push_back(kRestoredSequence);
+  // Enter, Escape and the close box restore: only "discard" lets the work go.
+  const std::optional<size_t> answer = Ask(document, kAskRestore + Joined(parts, kUnsavedAnd) + kAskRestoreQuestion,
+                                           {kAnswerRestore, kAnswerDiscard, kAnswerRestore});
+  if (!answer) return;  // asked at a later poll
+  document.recoveryOffered = true;
+  if (*answer == 1) RemoveRecovery(document);
+  else RestoreWork(document, work);
+  Refresh(document);
+}
+
+void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now) {
+  if (document.recoveryPath.empty() || !document.recoveryOffered) return;
+  if (!WorkUnsaved(document)) {
+    if (!document.recoveryWritten.empty()) RemoveRecovery(document);
+    return;
+  }
+  if (!now && document.recoveryWrittenAtMs && nowMs - *document.recoveryWrittenAtMs < kRecoveryIntervalMs) return;
+  RecoveredWork work{DataFolderPath(document.engine.settings.dataDir), std::nullopt, std::nullopt};
+  if (LiveSetUnsaved(document)) work.liveSet = TakeLiveSet(*document.tweak);
+  if (SequenceUnsaved(document)) work.sequence = TimelineSnapshot(*document.timeline);
+  const std::string text = RecoveryText(work);
+  if (text == document.recoveryWritten) return;
+  const std::string fault = WriteRecovery(document.recoveryPath, text);
+  if (!fault.empty()) {
+    if (fault != document.recoveryFault) document.engine.host.ShowMessage(kMsgRecoveryNotWritten + fault);
+    document.recoveryFault = fault;
+    return;
+  }
+  document.recoveryWritten = text;
+  document.recoveryWrittenAtMs = nowMs;
+  document.recoveryFault.clear();
 }
 
 void DocumentFrame(DevDocument& document, uint32_t realMs) {

@@ -1,11 +1,11 @@
 #pragma once
 // Development mode as one document: the live set the tweak window edits and the sequence the timeline
-// edits, their shared undo history, the authoring clock, the sequence preview and the hot reload, with
-// one answer to "is there unsaved work?". The document decides what quitting, an outside change of a
-// file and the keys shared by the three windows do; it changes the windows' models and marks them, the
-// program's frame step shows them, and the windows ask the user what it asks (DevWindows). A run outside
-// development mode uses only the frame, the hot reload and the hidden tweak window's host. No window
-// toolkit here.
+// edits, their shared undo history, the authoring clock, the sequence preview, the hot reload and the
+// recovery file, with one answer to "is there unsaved work?". The document decides what quitting, an
+// outside change of a file and the keys shared by the three windows do; it changes the windows' models
+// and marks them, the program's frame step shows them, and the windows ask the user what it asks
+// (DevWindows). A run outside development mode uses only the frame, the hot reload and the hidden tweak
+// window's host. No window toolkit here.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -22,8 +22,9 @@
 
 // What the document asks of the program around it; empty functions do nothing.
 struct DevWindows {
-  // A question and its answers, the safe one last; the index of the answer picked (the last one when
-  // the box is closed), nullopt when it cannot be asked now (another box is open). Empty: nullopt.
+  // A question and its answers: the first is Enter's, the safe one last (Escape's, and the close box's);
+  // a question whose Enter answer is the safe one has it first and last (shown once). The index of the
+  // answer picked, nullopt when it cannot be asked now (another box is open). Empty: nullopt.
   std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
   std::function<void()> ShowWindows;         // F2: the tweak window and the timeline, also after closing
   std::function<std::string()> WallClock;    // "14:02:11", for the status line
@@ -50,7 +51,16 @@ struct DevDocument {
   uint64_t followedRevision = 0;     // the timeline's revision the engine and the tweak window follow
   std::optional<uint64_t> countedRevision;  // the timeline's revision unsavedChanges was counted at
   int unsavedChanges = 0;
+
+  // The recovery file (devmode/recovery_file.h); empty outside development mode and on the installed demo.
+  std::string recoveryPath;
+  bool recoveryOffered = false;      // an earlier session's file was answered (or there was none)
+  std::string recoveryWritten;       // the text this session last wrote there; empty while it wrote none
+  std::optional<uint64_t> recoveryWrittenAtMs;
+  std::string recoveryFault;         // the last failure to write it, shown once
 };
+
+inline constexpr uint64_t kRecoveryIntervalMs = 10000;
 
 // Once InitDemo succeeded and the demo clock started: the authoring clock (when there is a session) and
 // the hot reload's watch and reports.
@@ -87,9 +97,10 @@ bool DevKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 // The output window's keys: Space pauses, the rest as DevKey. True when the key was used.
 bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 
-// The hot reload's poll: the data files read again where they changed on disk, then a held outside
-// change offered for reload once (the reload is one undo step).
-void PollDocument(DevDocument& document);
+// The hot reload's poll: the data files read again where they changed on disk, an earlier session's
+// recovery file offered (OfferRecovery), a held outside change offered for reload once (the reload is
+// one undo step), and the recovery file kept (KeepRecovery) at the program's wall clock wallMs.
+void PollDocument(DevDocument& document, uint64_t wallMs);
 
 // One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
 // timeline's changes since the last frame, the authoring clock gives the frame's tick, DemoIdle draws
@@ -100,3 +111,12 @@ void DocumentFrame(DevDocument& document, uint32_t realMs);
 // timeline shows the demo time, the section loop and the picked preset, the titles' "*" and the
 // timeline's status line the unsaved work; a changed tweak title marks its model.
 void ShowDocument(DevDocument& document);
+
+// The recovery file. The first poll offers an earlier session's file (restore: the work comes back as
+// one undo step, unsaved; discard: the file goes). From then on, while work is unsaved, its state is
+// written there when it changed, at most every kRecoveryIntervalMs (at once with `now`: a signal ends
+// the program); once nothing is unsaved (saved, undone, or discarded on quitting) the file is removed.
+void OfferRecovery(DevDocument& document);
+void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now);
+// A quit signal that arrived (devmode/quit_signals.h): the recovery file written, then the end by it.
+void EndOnQuitSignal(DevDocument& document, uint64_t wallMs);

@@ -10,9 +10,7 @@ inline constexpr char kUnsavedLiveSetFrom[] = " (from ";  // + file + ")"
 inline constexpr char kUnsavedSequence[] = "the sequence (";  // + changes + ")"
 inline constexpr char kUnsavedAnd[] = " and ";
 inline constexpr char kUnsavedQuestion[] = ".\nSave all before quitting?";
-inline constexpr char kAnswerSaveAll[] = "save all";
-inline constexpr char kAnswerDiscard[] = "discard";
-inline constexpr char kAnswerCancel[] = "cancel";
+inline constexpr char kAnswerSaveAll[] = "save all";  // then kAnswerDiscard, kAnswerCancel (tweak_messages.h)
 
 // The timeline's status line and the windows' titles.
 inline constexpr char kStatusSequenceSaved[] = "sequence saved ";  // + "14:02:11"
@@ -26,3 +24,15 @@ inline constexpr char kAskReloadChanged[] =
     " changed on disk while its edits here are unsaved.\nReload it from disk? (Ctrl+Z then brings your version back)";
 inline constexpr char kAnswerReload[] = "reload";
 inline constexpr char kAnswerKeepMine[] = "keep mine";
+
+// The recovery file: what cannot be read in it, and the offer to restore it at the start.
+inline constexpr char kMsgRecoveryNotOurs[] = "not a recovery file of this program";
+inline constexpr char kMsgRecoveryBrokenAt[] = "broken at byte ";  // + offset
+inline constexpr char kMsgRecoveryUnknownField[] = "unknown field ";  // + key
+inline constexpr char kMsgRecoveryUnreadable[] = "The unsaved work of an earlier session could not be read: ";  // + reason
+// "Unsaved work of an earlier session was kept: the live set (from scene0.txt) and the sequence.\nRestore it?"
+inline constexpr char kAskRestore[] = "Unsaved work of an earlier session was kept: ";  // + parts joined by kUnsavedAnd
+inline constexpr char kRestoredSequence[] = "the sequence";
+inline constexpr char kAskRestoreQuestion[] = ".\nRestore it?";
+inline constexpr char kAnswerRestore[] = "restore";
+inline constexpr char kMsgRecoveryNotWritten[] = "The unsaved work could not be kept for a crash: ";  // + reason

@@ -1,5 +1,7 @@
 #include "scene/decimal_text.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -46,6 +48,30 @@ std::string FormatFixed(double value, int significantDigits, int decimals) {
   }
   std::string text = Formatted(rounded, std::chars_format::fixed, decimals);
   if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+std::string FormatFixedExact(float value, int significantDigits, int decimals) {
+  const std::string rounded = FormatFixed(value, significantDigits, decimals);
+  const std::optional<double> readBack = ParseReal(rounded);
+  const auto bits = [](float x) { return std::bit_cast<uint32_t>(x); };
+  if (!std::isfinite(value) || (readBack && bits(static_cast<float>(*readBack)) == bits(value))) return rounded;
+  char buffer[64];
+  char* end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed).ptr;
+  std::string text(buffer, static_cast<size_t>(end - buffer));
+  const size_t point = text.find('.');
+  const size_t integerDigits = (point == std::string::npos ? text.size() : point) - (text.front() == '-');
+  if (static_cast<int>(integerDigits) > std::max(significantDigits, 1)) {
+    end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
+    text.assign(buffer, end);  // "1.2345e+04"
+    const size_t e = text.find('e');
+    std::string exponent = text.substr(e + 2);
+    while (exponent.size() > 1 && exponent.front() == '0') exponent.erase(0, 1);
+    return text.substr(0, e) + "E" + text[e + 1] + exponent;
+  }
+  const size_t shown = point == std::string::npos ? 0 : text.size() - point - 1;
+  if (decimals > 0 && point == std::string::npos) text += '.';
+  if (static_cast<int>(shown) < decimals) text.append(decimals - shown, '0');
   return text;
 }
 

@@ -17,6 +17,12 @@ char DecimalSeparator();
 // 2.928 -> "2.9280", 123.456 -> "123.5000", 0.00004 -> "0.0000"; with (3, 0): 157.4 -> "157".
 std::string FormatFixed(double value, int significantDigits, int decimals);
 
+// FormatFixed's text of value when it reads back as exactly value (as a 32-bit float); otherwise the
+// fewest digits that do, in the same layout: fixed-point with at least `decimals` decimals ("0.00009"
+// as "0.00009", 123.456 as "123.4560"), or mantissa "E" signed exponent where the integer part has more
+// digits than significantDigits ("1.2345E+4").
+std::string FormatFixedExact(float value, int significantDigits, int decimals);
+
 // The shortest text that reads back as exactly value ("0.001", "1e-05", "300").
 std::string FormatShortest(float value);
 

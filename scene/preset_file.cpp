@@ -19,11 +19,11 @@ std::string FormatBaseValue(const ParamName& name, float value) {
     case ParamType::Byte: return FormatFixed(value, 3, 0);
     case ParamType::Word: return FormatFixed(value, 5, 0);
     // A name with an unknown prefix keeps its value at the real-number precision rather than losing it.
-    default: return FormatFixed(value, 4, 4);
+    default: return FormatFixedExact(value, 4, 4);
   }
 }
 
-std::string FormatOscValue(float value) { return FormatFixed(value, 4, 4); }
+std::string FormatOscValue(float value) { return FormatFixedExact(value, 4, 4); }
 
 std::string ScenePresetText(const TScene1ParamIArray& params) {
   std::string text = std::string(kHeader1) + kLineEnd + kHeader2 + kLineEnd;

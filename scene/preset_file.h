@@ -37,7 +37,8 @@ void ReadScenePreset(TextLines& lines, TScene1ParamIArray& target);
 uint8_t LoadScenePresets(const std::string& basePath, std::vector<TScene1ParamIArray>& presets,
                          const LoadReports& reports);
 
-// The fixed-point text of a base value, with the precision its name's type prefix asks for.
+// The fixed-point text of a base value, with the precision its name's type prefix asks for; a real
+// number with more digits where they are needed to read back as the same float (FormatFixedExact).
 std::string FormatBaseValue(const ParamName& name, float value);
-// The fixed-point text of an oscillator value.
+// The fixed-point text of an oscillator value, as a real base value.
 std::string FormatOscValue(float value);

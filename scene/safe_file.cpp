@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <set>
 
 #include "scene/file_operations.h"
 #include "scene/scene_messages.h"
@@ -52,6 +53,7 @@ void WriteAndRename(const std::filesystem::path& target, std::string_view bytes,
   const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
   const std::string prefix = TemporaryPrefix(target);
   RemoveDeadTemporaries(folder, prefix, true);
+  RemoveStaleSaves(folder.string());
   std::string temporary;
   const int fd = CreateTemporary(folder, prefix, temporary);
   try {
@@ -88,4 +90,16 @@ std::string ReplaceFile(const std::string& path, std::string_view bytes, FileOpe
   } catch (const Failure& failure) {
     return path + ": " + (failure.code == 0 ? kMsgNotARegularFile : std::strerror(failure.code));
   }
+}
+
+void RemoveStaleSaves(const std::string& folder) {
+  std::set<std::string> prefixes;  // "." NAME ".saving-" of every temporary in the folder
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    const size_t infix = name.find(kTemporaryInfix);
+    if (name.front() == '.' && infix != std::string::npos)
+      prefixes.insert(name.substr(0, infix + std::string_view(kTemporaryInfix).size()));
+  }
+  for (const std::string& prefix : prefixes) RemoveDeadTemporaries(folder, prefix, false);
 }

@@ -18,7 +18,11 @@ class FileOperations;
 // Returns "" on success; otherwise path + ": " + the reason (strerror's text), with the target as it was
 // (unless only the flush of the folder after the rename failed: then the new content is in place but may
 // not survive a power loss).
+// Temporaries of other files of the folder whose process no longer runs go too.
 [[nodiscard]] std::string ReplaceFile(const std::string& path, std::string_view bytes);
 
 // The same, making its writes, flushes and rename through operations.
 [[nodiscard]] std::string ReplaceFile(const std::string& path, std::string_view bytes, FileOperations& operations);
+// Removes from folder the temporaries of this kind (".NAME.saving-PID-...") of every file whose process
+// no longer runs: what a save killed at the wrong moment left.
+void RemoveStaleSaves(const std::string& folder);

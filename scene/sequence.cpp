@@ -28,7 +28,6 @@ TSceneSeqEntry ReadEntry(TextLines& lines) {
 }  // namespace
 
 uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports) {
-  const auto& fatal = reports.FatalError;
   sequence.SequenceEntries.clear();
   const std::string path = basePath + ".txt";
   if (!EntryExists(path)) return 0;
@@ -36,11 +35,16 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
   int errorCode = 0;
   const std::string readError = TextLines::FromFile(path, read, &errorCode);
   if (!readError.empty()) {
-    fatal(path, kMsgSequenceLoadFailed + std::to_string(errorCode) + " (" + readError + ")");
+    reports.FatalError(path, kMsgSequenceLoadFailed + std::to_string(errorCode) + " (" + readError + ")");
     return 0;
   }
-  TextLines& lines = *read;
+  return ReadSceneSequence(*read, std::filesystem::path(basePath).parent_path().string(), sequence, reports);
+}
 
+uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSequence& sequence,
+                          const LoadReports& reports) {
+  const auto& fatal = reports.FatalError;
+  sequence.SequenceEntries.clear();
   // Header comments, then the demo length.
   lines.SkipComments();
   const int64_t length = lines.NextInteger(INT32_MIN, INT32_MAX);
@@ -54,14 +58,13 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
   lines.Next();
   sequence.Mp3FileName = std::string(lines.Next());
   std::error_code ignored;
-  const std::string dataDir = std::filesystem::path(basePath).parent_path().string();
   if (!std::filesystem::is_regular_file(FindMp3File(sequence.Mp3FileName, dataDir), ignored))
     fatal(Place(lines), kMsgBadMp3);
 
   lines.Next();
   while (!lines.AtEnd()) {
     if (sequence.SequenceEntries.size() == kMaxSequenceEntries) {
-      reports.Notice(Place(lines), path + kMsgTooManyEntries);
+      reports.Notice(Place(lines), lines.Path() + kMsgTooManyEntries);
       break;
     }
     sequence.SequenceEntries.push_back(ReadEntry(lines));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "scene/load_reports.h"
+#include "scene/text_lines.h"
 
 struct TSceneSeqEntry {
   uint8_t PresetNumber = 0;   // index into the loaded presets
@@ -37,6 +38,9 @@ inline constexpr uint32_t kMaxEffectTime = 2147483647;
 // Bad length, ratio or MP3 name are FatalError reports and reading goes on; entries beyond 255 are a
 // notice. A bad number raises ConversionError or RangeError with file and line.
 uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports);
+// The same for a sequence file's lines; the MP3 name is looked for beside dataDir as for a file in it.
+uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSequence& sequence,
+                          const LoadReports& reports);
 
 // The effect time of entry at demo time demoTimeMs: Round(d * TimeFactor), moved by the wobble, plus
 // TimeOffset, clamped into 0..2147483647.

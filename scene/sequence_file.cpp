@@ -18,9 +18,14 @@ bool IsBpmComment(const std::string& line) { return line.rfind(kBpmComment, 0) =
 }  // namespace
 
 SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount) {
-  SequenceNotes notes;
   std::optional<TextLines> lines;
-  if (TextLines::FromFile(path, lines).empty()) {
+  if (!TextLines::FromFile(path, lines).empty()) lines.reset();
+  return SequenceNotesOf(lines ? &*lines : nullptr, entryCount);
+}
+
+SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount) {
+  SequenceNotes notes;
+  if (lines) {
     while (!lines->AtEnd()) {
       const std::string_view line = lines->Next();
       if (line.rfind("//", 0) != 0) break;  // the length

@@ -27,6 +27,8 @@ struct SequenceSnapshot {
 // The notes of the file at path, one separator for each of the first entryCount entries (kEntrySeparator
 // where the file has none); the defaults when the file is missing.
 SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount);
+// The same from a sequence file's lines (nullptr: the defaults).
+SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount);
 
 // The file text: comments, length, label, ratio, label, MP3 name, label, then per entry its eight
 // numbers and its separator, every line ending in CR LF. Reals in their shortest exact form with the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "authoring/field_values.h"
@@ -232,10 +233,8 @@ void TimelineSequenceReloaded(TimelineForm& form) {
 }
 
 void ShowTimelineFields(TimelineForm& form) {
-  for (int i = 0; i < kTimelineFieldCount; ++i) {
-    form.fields[i] = FieldText(form, static_cast<TimelineField>(i));
-    form.reported[i].reset();
-  }
+  for (int i = 0; i < kTimelineFieldCount; ++i) form.fields[i] = FieldText(form, static_cast<TimelineField>(i));
+  form.typing.reset();
 }
 
 void SelectEntry(TimelineForm& form, int entry) {
@@ -264,6 +263,7 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
   form.drag.spot = hit.spot;
   form.drag.entry = hit.entry;
   form.drag.grabMs = pointerMs;
+  form.drag.grabXPx = xPx;
   form.drag.original = Entries(form)[hit.entry];
   form.drag.before = TimelineSnapshot(form);
 }
@@ -282,6 +282,8 @@ void DragTo(TimelineForm& form, int xPx, int /*yPx*/, bool snapOff) {
       return;
     default:
       if (form.drag.entry >= static_cast<int>(Entries(form).size())) return;
+      if (!form.drag.moved && std::abs(xPx - form.drag.grabXPx) < kDragStartPx) return;
+      form.drag.moved = true;
       DragEntry(form, pointerMs, snapOff);
       ShowTimelineFields(form);
       Changed(form);
@@ -332,7 +334,6 @@ void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string
   const int index = static_cast<int>(field);
   if (form.fields[index] == text) return;
   form.fields[index] = text;
-  form.reported[index].reset();
   form.typing = field;
 }
 
@@ -348,8 +349,7 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   }
   const FieldValue parsed = ParseField(field, text);
   if (!parsed.fault.empty()) {
-    if (form.reported[index] == text) return;
-    form.reported[index] = text;
+    form.fields[index] = FieldText(form, field);  // before the message: its box takes the focus
     form.host.ShowMessage(parsed.fault);
     return;
   }

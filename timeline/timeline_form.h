@@ -41,11 +41,16 @@ inline constexpr int kEntryFieldCount = 8;
 enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save };
 inline constexpr int kTimelineButtonCount = 6;
 
+// How far the pointer moves before a pressed bar (or end) follows it: a click with a shaking hand moves nothing.
+inline constexpr int kDragStartPx = 3;
+
 struct TimelineDrag {
   TimelineSpot spot = TimelineSpot::None;  // None: no drag; Axis: seeking (or the loop with the loop flag)
   bool loop = false;
   int entry = -1;
   uint32_t grabMs = 0;                     // the demo time under the pointer when the drag began
+  int grabXPx = 0;                         // the pointer's x then
+  bool moved = false;                      // the pointer went kDragStartPx away from it: the entry follows
   TSceneSeqEntry original;
   SequenceSnapshot before;
 };
@@ -56,7 +61,6 @@ struct TimelineForm {
   SequenceNotes notes;
   int selected = -1;                                // entry, -1 for none
   std::array<std::string, kTimelineFieldCount> fields;  // the texts shown
-  std::array<std::optional<std::string>, kTimelineFieldCount> reported;  // last finished bad text shown
   std::optional<TimelineField> typing;              // the field typed in and not finished yet
   std::optional<double> bpm;
   bool preview = false;                             // the output draws the whole sequence
@@ -84,7 +88,9 @@ void TimelineSequenceReloaded(TimelineForm& form);
 // Mouse in the drawing area. Left button on the axis seeks (and drags the time); with loopDrag (the
 // right button or Shift) it sets the section loop to the dragged range. On a bar it selects the entry
 // and moves it, on a bar's end it moves that end; times snap (timeline_snap.h) unless snapOff (Alt held),
-// and no entry is dragged past the demo's end. One drag is one undo step.
+// and no entry is dragged past the demo's end. An entry follows only once the pointer moved kDragStartPx
+// from where it was pressed, and a drag that leaves the sequence as it was is no undo step; one drag is
+// one undo step.
 void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag);
 void DragTo(TimelineForm& form, int xPx, int yPx, bool snapOff = false);
 void Release(TimelineForm& form);
@@ -94,14 +100,14 @@ void ClickTimelineButton(TimelineForm& form, TimelineButton button);
 void SwitchPreview(TimelineForm& form, bool on);
 
 // Typing in a field only changes its text. Finishing it (Enter, leaving the field) stores the value when
-// the whole text is one the field takes, as one undo step; a bad text stores nothing and gets its
-// message, once for that text. An emptied field shows the value kept (an empty bpm: no beats).
+// the whole text is one the field takes, as one undo step; a bad text stores nothing, gets its message
+// and the field shows the value kept again, as an emptied field does (an empty bpm: no beats).
 void TypeTimelineText(TimelineForm& form, TimelineField field, const std::string& text);
 void FinishTimelineText(TimelineForm& form, TimelineField field);
 // The field typed in counts as finished (before quitting, say): its text is stored when valid.
 void FinishTimelineTyping(TimelineForm& form);
 
-// The fields show the model's values again (after an undo, say), except keystrokes not finished yet.
+// The fields show the model's values again (after an undo, say); keystrokes not finished there are dropped.
 void ShowTimelineFields(TimelineForm& form);
 
 // The bar's caption: the preset number and its file name, "3 scene3.txt".

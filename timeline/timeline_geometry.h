@@ -32,7 +32,7 @@ inline constexpr int kRowsTopPx = kAxisHeightPx + kWaveHeightPx;
 inline constexpr int kMinRowHeightPx = 20;     // a row for a label
 inline constexpr int kTallRowHeightPx = 40;    // a row for a label and a picture
 inline constexpr int kThumbnailWidthPx = 64, kThumbnailHeightPx = 36;
-inline constexpr int kEdgeGrabPx = 4;          // how near a bar's end the pointer takes the end
+inline constexpr int kEdgeGrabPx = 6;          // how near a bar's end the pointer takes the end
 
 // Pixels per ms of the axis: the view's zoom, at least the scale that shows the whole demo.
 double ScalePxPerMs(const TimelineGeometry& geometry);

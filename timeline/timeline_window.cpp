@@ -365,6 +365,16 @@ int TimelineCanvas::HandleMouse(int event) {
     case FL_RELEASE:
       Release(form_);
       return 1;
+    case FL_ENTER:
+    case FL_MOVE: {  // the pointer shows what a press there would drag
+      const TimelineSpot spot = HitTest(form_.geometry, *form_.host.sequence, Fl::event_x() - x(), Fl::event_y() - y()).spot;
+      const bool end = spot == TimelineSpot::BarStart || spot == TimelineSpot::BarEnd;
+      window()->cursor(end ? FL_CURSOR_WE : spot == TimelineSpot::Bar ? FL_CURSOR_MOVE : FL_CURSOR_DEFAULT);
+      return 1;
+    }
+    case FL_LEAVE:
+      window()->cursor(FL_CURSOR_DEFAULT);
+      return 1;
     case FL_MOUSEWHEEL: return Wheel() ? 1 : 0;
     case FL_KEYBOARD: return Key() ? 1 : 0;
     case FL_FOCUS:

@@ -22,7 +22,8 @@ work=$(mktemp -d /tmp/quarnel-soak-x.XXXXXX)
 cp -r data "$work/data"
 log="$work/quarnel.log"
 echo "display $DISPLAY" >"$work/display.txt"
-SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} MESA_DEBUG=1 "$binary" -d --music "$work/data" >>"$log" 2>&1 &
+# Its recovery file goes with the rest of the run.
+XDG_STATE_HOME="$work/state" SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} MESA_DEBUG=1 "$binary" -d --music "$work/data" >>"$log" 2>&1 &
 pid=$!
 end=$(( $(date +%s) + ${minutes%.*} * 60 ))
 actions=0 boxes=0 edits=0

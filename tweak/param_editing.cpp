@@ -46,6 +46,13 @@ void EnableEditing(TweakForm& form, bool enabled) {
   c.BaseValUpEnabled = c.BaseValDownEnabled = enabled;
 }
 
+void ShowNoParam(TweakForm& form) {
+  TweakControls& c = form.controls;
+  c.ParamList.selected = -1;
+  EnableEditing(form, false);
+  c.BaseVal.text = c.Osc1.text = c.Osc2.text = kNoValue;
+}
+
 std::string ShowSelectedParam(TweakForm& form) {
   const TScene1ParamInterface* param = SelectedParam(form);
   if (!param) return "";
@@ -161,13 +168,6 @@ std::string BaseValDownClick(TweakForm& form) {
 }
 
 bool IsWholeParam(const ParamName& name) { return IsWholeType(TypeOfName(name)); }
-
-bool IsNumberForField(TweakForm& form, TweakField field, const std::string& text) {
-  const TScene1ParamInterface* param = SelectedParam(form);
-  if (field == TweakField::BaseVal && param && IsWholeParam(param->Name))
-    return ParseInteger(text).has_value();
-  return ParseReal(text).has_value();
-}
 
 EditField& FieldOf(TweakForm& form, TweakField field) {
   TweakControls& c = form.controls;

@@ -11,6 +11,8 @@ inline constexpr int kParamPageSize = 11;  // rows the parameter list shows at o
 std::string ParamListItem(int index, const ParamName& name);
 
 [[nodiscard]] std::string ShowSelectedParam(TweakForm& form);
+// No parameter selected: the editing fields say "no value" and are off.
+void ShowNoParam(TweakForm& form);
 [[nodiscard]] std::string ParamListClick(TweakForm& form);
 [[nodiscard]] std::string FirstParamClick(TweakForm& form);
 [[nodiscard]] std::string LastParamClick(TweakForm& form);
@@ -23,10 +25,6 @@ std::string ParamListItem(int index, const ParamName& name);
 [[nodiscard]] std::string Osc2Change(TweakForm& form);
 [[nodiscard]] std::string BaseValUpClick(TweakForm& form);    // "add"
 [[nodiscard]] std::string BaseValDownClick(TweakForm& form);  // "sub"
-
-// Whether text is a finished number for the field (BaseVal by the selected parameter's type, Osc1/Osc2
-// any real); used to tell an unfinished text from one that deserves a message.
-bool IsNumberForField(TweakForm& form, TweakField field, const std::string& text);
 
 // Whether the parameter's base value is a whole number (bool, byte, word).
 bool IsWholeParam(const ParamName& name);

@@ -5,8 +5,10 @@
 
 #include "scene/preset_file.h"
 #include "scene/text_lines.h"
+#include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"
 #include "tweak/tweak_setup.h"
+#include "tweak/user_events.h"
 
 namespace {
 
@@ -47,8 +49,7 @@ std::string FullName(const TweakForm& form) {
 
 // The live set now is what the file at fullName holds.
 void SetSavedAs(TweakForm& form, const std::string& fullName) {
-  form.savedSet = form.host.scene->LiveParams;
-  form.savedSetFile = fullName;
+  SetLiveSetFile(form, fullName, form.host.scene->LiveParams);
 }
 
 // Whether writing fullName may go ahead: a file other than the live set's own is overwritten only
@@ -72,6 +73,9 @@ bool WriteLiveSet(TweakForm& form, const std::string& fullName) {
   return true;
 }
 
+// The name of the file at fullName, without its folder.
+std::string FileNameOf(const std::string& fullName) { return fullName.substr(fullName.rfind('/') + 1); }
+
 // On the installed demo: says that nothing is saved there, and true.
 bool RefusedOnInstalledDemo(TweakForm& form) {
   if (form.host.readOnly) form.host.ShowMessage(kMsgInstalledDemoReadOnly);
@@ -94,8 +98,21 @@ std::string DataFolderPath(const std::string& dataDir) {
   return text;
 }
 
+bool MayReplaceLiveSet(TweakForm& form) {
+  if (!LiveSetUnsaved(form) || !form.host.Ask) return true;
+  std::string question = kAskReplaceUnsaved;
+  if (!form.savedSetFile.empty()) question += kAskReplaceUnsavedFrom + FileNameOf(form.savedSetFile) + ")";
+  const std::optional<size_t> answer =
+      form.host.Ask(question + kAskReplaceUnsavedSave, {kAnswerSave, kAnswerDiscard, kAnswerCancel});
+  if (answer == std::optional<size_t>(0)) {
+    SaveClick(form);
+    return !LiveSetUnsaved(form);
+  }
+  return answer == std::optional<size_t>(1);
+}
+
 void PresetListChange(TweakForm& form) {
-  EnableEditing(form, false);
+  ShowNoParam(form);
   ListControl& list = form.controls.PresetList;
   if (list.items.empty()) return;
   if (list.selected < 0) list.selected = 0;
@@ -120,11 +137,11 @@ void SaveClick(TweakForm& form) {
   const std::string fullName = FullName(form);
   if (!MayOverwrite(form, fullName) || !WriteLiveSet(form, fullName)) return;
   if (!form.controls.RefreshAfterSave) {
-    form.host.ShowMessage(fullName + kMsgSaved);
+    form.controls.notice = FileNameOf(fullName) + kMsgSaved;
     return;
   }
   if (const std::string fault = RefreshPresetList(form); !fault.empty()) return form.host.ShowMessage(fault);
-  form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
+  form.controls.notice = FileNameOf(fullName) + kMsgSavedAndRefreshed;
 }
 
 void SaveAsNewClick(TweakForm& form) {
@@ -142,7 +159,7 @@ void SaveAsNewClick(TweakForm& form) {
   form.controls.ScenePresetFile.text = file;
   if (const std::string fault = RefreshPresetList(form); !fault.empty()) return form.host.ShowMessage(fault);
   if (number < form.host.scene->PresetCount) form.controls.PresetList.selected = number;
-  form.host.ShowMessage(fullName + kMsgSavedAndRefreshed);
+  form.controls.notice = file + kMsgSavedAndRefreshed;
 }
 
 void LoadClick(TweakForm& form) {
@@ -151,6 +168,7 @@ void LoadClick(TweakForm& form) {
     form.host.ShowMessage(kMsgFileNotFound);
     return;
   }
+  if (!MayReplaceLiveSet(form)) return;
   std::optional<TextLines> lines;
   const std::string readError = TextLines::FromFile(fullName, lines);
   if (!readError.empty()) {

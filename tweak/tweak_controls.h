@@ -3,6 +3,7 @@
 // that ties it to the host. The FLTK window mirrors this model; tests drive it without a screen.
 // Indices are 0-based; -1 means "nothing selected".
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -64,8 +65,9 @@ struct TweakForm {
   TweakControls controls;
   // The file-open dialog: shows it with the title and returns the chosen file, nullopt on cancel.
   std::function<std::optional<std::string>(const std::string& title)> OpenFileDialog;
-  // Per editing field (BaseVal, Osc1, Osc2): the unfinished text whose conversion error was shown last.
-  std::optional<std::string> reportedText[3];
+  // The record of the parameter an editing field (BaseVal, Osc1, Osc2) is being typed into, as it was
+  // when the field was entered: a finished text the field rejects puts it back.
+  std::optional<std::pair<int, TScene1ParamInterface>> typingFrom;
   UndoHistory history;  // every change to the live set made through the window
   bool recording = false;  // an action is being recorded (a box it opened runs the event loop meanwhile)
   std::string loopInfo; // the section loop's line under the info text; empty when no loop point is set
@@ -73,4 +75,7 @@ struct TweakForm {
   TScene1ParamIArray savedSet{};
   std::string savedSetFile;  // the full name of that file; empty when the set came from none
   bool changed = false;      // changed since the window last showed it; the next frame shows it
+  // What the program last read or wrote of each file the live set came from (by full name), so that
+  // an undo that puts another source back compares with that file.
+  std::map<std::string, TScene1ParamIArray> knownFiles;
 };

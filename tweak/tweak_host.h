@@ -3,7 +3,9 @@
 // and keeps it (and everything it points to) alive as long as the window exists.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/demo_clock.h"
 #include "scene/load_reports.h"
@@ -23,6 +25,9 @@ struct TweakHost {
   std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
   // A yes/no question that waits for the user ("save" over another preset's file); empty: yes.
   std::function<bool(const std::string& question, const std::string& yes)> Confirm;
+  // A question and its answers (the first one Enter's, the safe one last): the index of the answer,
+  // nullopt when it cannot be asked now. Empty: the live set is replaced without asking.
+  std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
   LoadReports reports;                                    // how the preset refresh after "save" reports faults
   // A key (an X keysym) that no control of the window used and the window has no use for: the program
   // decides what it means (undo, the clock, quitting); true when it used the key. Empty: none is used.

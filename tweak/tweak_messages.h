@@ -57,6 +57,14 @@ inline constexpr const char* kNoticeReloaded = " changed on disk: reloaded, Ctrl
 inline constexpr const char* kAskOverwrite = " exists: overwrite it with the live set?";
 inline constexpr const char* kAskOverwriteCameFrom = "\n(the live set came from ";  // + file + ")"
 inline constexpr const char* kAnswerOverwrite = "overwrite";
+// A pick or a load over an unsaved live set:
+// "The live set has unsaved changes (from scene0.txt).\nSave them before it is replaced?"
+inline constexpr const char* kAskReplaceUnsaved = "The live set has unsaved changes";
+inline constexpr const char* kAskReplaceUnsavedFrom = " (from ";  // + file + ")"
+inline constexpr const char* kAskReplaceUnsavedSave = ".\nSave them before it is replaced?";
+inline constexpr const char* kAnswerSave = "save";
+inline constexpr const char* kAnswerDiscard = "discard";
+inline constexpr const char* kAnswerCancel = "cancel";
 inline constexpr const char* kMsgNoFreePresetNumber = "scene0.txt to scene254.txt all exist: no free preset number";
 
 // Time jump whose start tick would leave the signed 32-bit range.

@@ -5,6 +5,7 @@
 
 #include "scene/param_eval.h"
 #include "scene/preset_file.h"
+#include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 
@@ -49,12 +50,12 @@ void FormCreate(TweakForm& form) {
   c.OscFormular.selected = 0;
   c.info = InfoText(host.TextureCount, scene.PresetCount, host.SequenceCount, host.DemoLength);
   c.PresetList.items = PresetListItems(scene.PresetCount);
-  form.savedSet = scene.LiveParams;
+  SetLiveSetFile(form, "", scene.LiveParams);
   if (scene.PresetCount > 0 && !scene.ScenePresets.empty()) {
-    scene.LiveParams = form.savedSet = scene.ScenePresets[0];
+    scene.LiveParams = scene.ScenePresets[0];
     c.PresetList.selected = 0;
     c.ScenePresetFile.text = PresetFileName(0);  // where the live set came from
-    form.savedSetFile = c.ScenePresetPath.text + c.ScenePresetFile.text;
+    SetLiveSetFile(form, c.ScenePresetPath.text + c.ScenePresetFile.text, scene.LiveParams);
   }
   c.TimeScale.maximum = static_cast<int>(std::min<uint32_t>(host.DemoLength, INT32_MAX));
   if (host.readOnly && host.ShowMessage) host.ShowMessage(kMsgInstalledDemoReadOnly);

@@ -1,8 +1,10 @@
 #include "tweak/user_events.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "scene/preset_file.h"
+#include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 #include "tweak/randomizer.h"
@@ -22,7 +24,7 @@ void ShowFault(TweakForm& form, const std::string& fault) {
 template <typename Action>
 void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
   if (form.recording) return action();
-  const TScene1ParamIArray before = form.host.scene->LiveParams;
+  const LiveSetState before = TakeLiveSet(form);
   form.recording = true;
   try {
     action();
@@ -32,7 +34,7 @@ void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action
   }
   form.recording = false;
   const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
-  RecordChange(form.history, before, form.host.scene->LiveParams, run);
+  RecordChange(form.history, before, TakeLiveSet(form), run);
 }
 
 // The start of something the user did: the previous notice has been read.
@@ -79,25 +81,51 @@ std::string RunButton(TweakForm& form, TweakButton button) {
   return "";
 }
 
+// The selected parameter's record, when one is selected.
+TScene1ParamInterface* SelectedRecord(TweakForm& form) {
+  const int selected = form.controls.ParamList.selected;
+  return selected >= 0 && selected < kParamCount ? &form.host.scene->LiveParams[selected] : nullptr;
+}
+
 void TypeTextUnrecorded(TweakForm& form, TweakField field, const std::string& text) {
   EditField& edit = FieldOf(form, field);
   if (edit.text == text) return;
   edit.text = text;
-  if (!IsEditingField(field)) return;
-  form.reportedText[static_cast<int>(field)].reset();
-  const std::string fault = RunFieldChange(form, field);
-  // Not a number yet: wait until the text is finished.
-  if (!fault.empty() && IsNumberForField(form, field, text)) form.host.ShowMessage(fault);
+  if (const TScene1ParamInterface* param = SelectedRecord(form); param && !form.typingFrom)
+    form.typingFrom.emplace(form.controls.ParamList.selected, *param);
+  // A text that is not a value (yet) stores nothing: it is judged when it is finished.
+  (void)RunFieldChange(form, field);
 }
 
+// The field shows the value stored for the selected parameter.
+void ShowStoredValue(TweakForm& form, TweakField field) {
+  const TScene1ParamInterface* param = SelectedRecord(form);
+  if (!param) return;
+  const bool oscillating = param->OscForm != 0;
+  switch (field) {
+    case TweakField::BaseVal: form.controls.BaseVal.text = FormatBaseValue(param->Name, param->BaseVal); break;
+    case TweakField::Osc1: form.controls.Osc1.text = oscillating ? FormatOscValue(param->Osc1) : "0"; break;
+    case TweakField::Osc2: form.controls.Osc2.text = oscillating ? FormatOscValue(param->Osc2) : "0"; break;
+    case TweakField::ScenePresetPath:
+    case TweakField::ScenePresetFile: break;
+  }
+}
+
+// A finished text is stored, or, when the field rejects it (or it is empty), the parameter gets back the
+// record it had when the field was entered. Either way the field then shows what is stored.
 void FinishTextUnrecorded(TweakForm& form, TweakField field) {
   if (!IsEditingField(field)) return;
-  const std::string text = FieldOf(form, field).text;
-  if (text.empty() || IsNumberForField(form, field, text)) return;  // stored while it was typed
-  std::optional<std::string>& reported = form.reportedText[static_cast<int>(field)];
-  if (reported == text) return;
-  reported = text;
-  ShowFault(form, RunFieldChange(form, field));
+  const std::optional<std::pair<int, TScene1ParamInterface>> from = std::exchange(form.typingFrom, std::nullopt);
+  const auto restore = [&] {
+    if (from && from->first == form.controls.ParamList.selected) form.host.scene->LiveParams[from->first] = from->second;
+    ShowStoredValue(form, field);
+  };
+  if (FieldOf(form, field).text.empty()) return restore();
+  if (const std::string fault = RunFieldChange(form, field); !fault.empty()) {
+    restore();  // before the message: its box takes the focus, which finishes the field again
+    return form.host.ShowMessage(fault);
+  }
+  ShowStoredValue(form, field);
 }
 
 }  // namespace
@@ -109,6 +137,10 @@ void ClickButton(TweakForm& form, TweakButton button) {
 
 void TypeText(TweakForm& form, TweakField field, const std::string& text) {
   UserAction(form);
+  if (!IsEditingField(field)) {  // the file field: no value of the live set
+    FieldOf(form, field).text = text;
+    return;
+  }
   Recorded(form, field, [&] { TypeTextUnrecorded(form, field, text); });
 }
 
@@ -121,8 +153,10 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
   TweakControls& c = form.controls;
   ListControl& control =
       list == TweakList::ParamList ? c.ParamList : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
-  control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
+  // One step: a pick, with the save its question may run first.
   Recorded(form, std::nullopt, [&] {
+    if (list == TweakList::PresetList && !MayReplaceLiveSet(form)) return;
+    control.selected = std::clamp(index, -1, static_cast<int>(control.items.size()) - 1);
     switch (list) {
       case TweakList::ParamList: ShowFault(form, ParamListClick(form)); break;
       case TweakList::OscFormular: ShowFault(form, OscFormularChange(form)); break;
@@ -142,28 +176,36 @@ void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
 
 void PressKey(TweakForm& form, int keyCode) { FormKeyDown(form, keyCode); }
 
-void UndoChange(TweakForm& form, SequenceSnapshot* sequence) {
+namespace {
+// One step back (Undo) or forward (Redo) with the live set's source, and with sequence (nullptr: none
+// edited) for a step of the sequence; ends the run of keystrokes.
+void StepLiveSet(TweakForm& form, SequenceSnapshot* sequence,
+                 bool (*step)(UndoHistory&, LiveSetState&, SequenceSnapshot*)) {
   UserAction(form);
-  if (Undo(form.history, form.host.scene->LiveParams, sequence)) ShowReplacedSet(form);
+  form.typingFrom.reset();
+  LiveSetState live = TakeLiveSet(form);
+  if (!step(form.history, live, sequence)) return;
+  PutLiveSet(form, live);
+  ShowReplacedSet(form);
 }
+}  // namespace
 
-void RedoChange(TweakForm& form, SequenceSnapshot* sequence) {
-  UserAction(form);
-  if (Redo(form.history, form.host.scene->LiveParams, sequence)) ShowReplacedSet(form);
-}
+void UndoChange(TweakForm& form, SequenceSnapshot* sequence) { StepLiveSet(form, sequence, Undo); }
+
+void RedoChange(TweakForm& form, SequenceSnapshot* sequence) { StepLiveSet(form, sequence, Redo); }
 
 void PresetFileReloaded(TweakForm& form, int presetNumber) {
   SceneState& scene = *form.host.scene;
-  if (form.controls.PresetList.selected != presetNumber || presetNumber < 0 ||
-      presetNumber >= static_cast<int>(scene.ScenePresets.size()))
-    return;
+  if (presetNumber < 0 || presetNumber >= static_cast<int>(scene.ScenePresets.size())) return;
+  const std::string file = DataFolderPath(form.host.dataDir) + PresetFileName(presetNumber);
+  const TScene1ParamIArray& content = scene.ScenePresets[presetNumber];
+  if (form.controls.PresetList.selected != presetNumber) return NoteFileContent(form, file, content);
   const TScene1ParamIArray before = scene.LiveParams;
   Recorded(form, std::nullopt, [&] {
-    scene.LiveParams = scene.ScenePresets[presetNumber];
+    scene.LiveParams = content;
+    SetLiveSetFile(form, file, content);
     ShowReplacedSet(form);
   });
-  form.savedSet = scene.ScenePresets[presetNumber];
-  form.savedSetFile = DataFolderPath(form.host.dataDir) + PresetFileName(presetNumber);
   if (!SameParams(before, scene.LiveParams))
     form.controls.notice = PresetFileName(presetNumber) + kNoticeReloaded;
 }

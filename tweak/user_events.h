@@ -3,10 +3,12 @@
 // control model, runs the handler the action raises, and shows an error the handler raises (conversion
 // or range error) in a message box, the way the application's general error handler does.
 //
-// Typing and finishing: TypeText runs with every keystroke. A text that is not (yet) a number for its
-// field - "", "-", "1e", "1." - stores nothing and shows nothing while typing. The text counts as
-// finished when the user presses Enter in the field or leaves it (FinishText); a finished text that is
-// still not a number gets the conversion message, once for that text.
+// Typing and finishing: TypeText runs with every keystroke and stores each text that is a value for its
+// field, so the picture follows; a text that is not (yet) one - "", "-", "1e", "1." - stores nothing
+// and shows nothing while typing. The text counts as finished when the user presses Enter in the field
+// or leaves it (FinishText): a finished text the field rejects gets its message, and the parameter
+// gets back what it held when the field was entered; either way the field then shows what is stored.
+// Typing into the file field changes no value of the live set.
 #include "tweak/tweak_controls.h"
 
 enum class TweakButton {
@@ -40,8 +42,8 @@ void RedoChange(TweakForm& form, SequenceSnapshot* sequence = nullptr);
 
 // The program read data/sceneN.txt (presetNumber N) again into ScenePresets: when N is the preset picked
 // in the preset list, the live set becomes it, as one undo step, and the notice line says so when that
-// changed the live set ("scene0.txt changed on disk: reloaded, Ctrl+Z to undo"); otherwise nothing
-// changes.
+// changed the live set ("scene0.txt changed on disk: reloaded, Ctrl+Z to undo"); otherwise the set
+// stays and the file's new content is noted (an undo back to that file compares with it).
 void PresetFileReloaded(TweakForm& form, int presetNumber);
 
 // Whether the live set holds changes that its file (savedSetFile) lacks; never outside development mode.

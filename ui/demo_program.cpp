@@ -13,6 +13,7 @@
 
 #include "ui/ui_messages.h"
 #include "devmode/dev_document.h"
+#include "devmode/quit_signals.h"
 #include "ui/dev_window_layout.h"
 #include "ui/display_refresh.h"
 #include "engine/frame_pacing.h"
@@ -99,6 +100,7 @@ void ScheduleFrame(Program& program) {
 void DrawFrame(void* data) {
   Program& program = *static_cast<Program*>(data);
   Fl::remove_idle(DrawFrame, data);
+  EndOnQuitSignal(program.document, MonotonicTickMs());  // (while a box opened inside a frame waits, the reload timer does)
   if (program.inFrame) return;
   program.pacer.FrameStarted(MonotonicSeconds());
   FromToolkit([&program] { Frame(program); });
@@ -169,10 +171,15 @@ std::optional<size_t> AskBox(Program& program, const std::string& question, cons
   if (program.boxOpen || answers.empty() || answers.size() > 3) return std::nullopt;
   const size_t safe = answers.size() - 1;
   std::fprintf(stderr, "%s\n", MessageBoxLogLine(kApplicationTitle, question).c_str());
-  // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key.
+  // Button k shows answer (k + safe) % answers.size(); "&" makes the first letter its key. When Enter's
+  // answer is the safe one too (first and last alike), button 0 stays hidden: Escape and the close box
+  // still answer 0.
+  const bool enterIsSafe = answers.size() == 3 && answers.front() == answers.back();
   std::vector<std::string> captions;
   for (size_t k = 0; k < answers.size(); ++k) captions.push_back("&" + answers[(k + safe) % answers.size()]);
-  const auto caption = [&captions](size_t k) { return k < captions.size() ? captions[k].c_str() : nullptr; };
+  const auto caption = [&](size_t k) {
+    return k < captions.size() && !(enterIsSafe && k == 0) ? captions[k].c_str() : nullptr;
+  };
   program.boxOpen = true;
   PlaceBox(program);
   fl_message_title(kApplicationTitle);
@@ -286,6 +293,8 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
       StartDemoClock(program.engine.clock, NowMs(program));
       ConnectDocument(program.document);
       StartHotReload(program.document);
+      // From here on the frame loop (and the reload timer) end the program on a quit signal.
+      if (program.engine.settings.developmentMode) WatchQuitSignals();
       program.framesRunning = true;
       ScheduleFrame(program);
     } else {

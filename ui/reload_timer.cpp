@@ -12,8 +12,10 @@ constexpr double kReloadPollSeconds = 0.5;
 void PollTimer(void* data) {
   DevDocument& document = *static_cast<DevDocument*>(data);
   if (document.engine.terminating) return;
+  const uint32_t wallMs = document.engine.host.WallTickMs();
+  EndOnQuitSignal(document, wallMs);
   // Not again before this poll is done: a box it opens runs the event loop meanwhile.
-  FromToolkit([&document] { PollDocument(document); });
+  FromToolkit([&document, wallMs] { PollDocument(document, wallMs); });
   Fl::repeat_timeout(kReloadPollSeconds, PollTimer, data);
 }
 

@@ -14,6 +14,8 @@
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 #include "devmode/dev_document.h"
+#include "devmode/recovery_file.h"
+#include "tweak/preset_operations.h"
 
 namespace {
 
@@ -26,6 +28,7 @@ TScene1ParamIArray Preset(float bgRed) {
 class Document : public ::testing::Test {
  protected:
   void SetUp() override {
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file goes there
     for (int n = 0; n < 2; ++n) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), Preset(10.0f + n)), "");
     WriteFile(dir / "song.mp3", "mp3");
     WriteFile(dir / "sceneseq.txt", SequenceText("60000"));
@@ -62,7 +65,7 @@ class Document : public ::testing::Test {
     WriteFile(path, text);
     std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
   }
-  void Poll() { PollDocument(document); }
+  void Poll() { PollDocument(document, 0); }  // within the recovery file's first interval
   void EditLiveSet(int value) {
     SelectItem(tweak, TweakList::ParamList, 0);
     TypeText(tweak, TweakField::BaseVal, std::to_string(value));
@@ -276,7 +279,7 @@ TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheType
   tweak.controls.ScenePresetFile.text = "scene1.txt";
   ClickButton(tweak, TweakButton::Save);
   Poll();
-  EXPECT_EQ(tweak.controls.notice, "") << "our own write is no outside change";
+  EXPECT_EQ(tweak.controls.notice, "scene1.txt saved and preset list refreshed!") << "our own write is no outside change";
   EXPECT_TRUE(questions.empty());
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
   RunDevCommand(document, DevCommand::Undo);
@@ -342,7 +345,9 @@ TEST_F(Document, AHeldPresetWhoseEditsAreGoneIsNotAskedAbout) {
   document.windows.Ask = [](const std::string&, const std::vector<std::string>&) { return std::optional<size_t>(); };
   Poll();  // another box is open: held
   document.windows.Ask = ask;
+  answersToGive = {"discard"};
   SelectItem(tweak, TweakList::PresetList, 1);  // the edits of scene0.txt's set are gone
+  questions.clear();
   Poll();
   EXPECT_TRUE(questions.empty());
   SelectItem(tweak, TweakList::PresetList, 0);
@@ -427,6 +432,200 @@ TEST_F(Document, QuitStoresTheTimelinesUnfinishedTextFirst) {
   EXPECT_EQ(engine.sequence.DemoLength, 45000u);
   ASSERT_EQ(questions.size(), 1u) << "the typed value is unsaved work";
   EXPECT_EQ(ends, 0) << "cancelled";
+}
+
+// A pick over an unsaved live set asks; Ctrl+Z after it brings back the set with the file it came from,
+// so that a save (or the quit question's "save all") writes that file, not the one picked since.
+TEST_F(Document, UndoOfAPickPutsBackTheSourceAndASaveWritesThere) {
+  EditLiveSet(99);
+  answersToGive = {"discard"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "The live set has unsaved changes (from scene0.txt).\nSave them before it is replaced?");
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11);
+  EXPECT_FALSE(LiveSetUnsaved(tweak));
+
+  UndoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene0.txt") << "the file field";
+  EXPECT_EQ(tweak.controls.PresetList.selected, 0) << "set";
+  EXPECT_TRUE(LiveSetUnsaved(tweak)) << "the unsaved mark";
+  answersToGive = {"save all"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 1);
+  engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+  EXPECT_EQ(engine.scene.ScenePresets[0][0].BaseVal, 99) << "the edit went to its own file";
+  EXPECT_EQ(engine.scene.ScenePresets[1][0].BaseVal, 11) << "scene1.txt is untouched";
+
+  RedoChange(tweak);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11);
+  EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene1.txt");
+  EXPECT_EQ(tweak.controls.PresetList.selected, 1);
+  EXPECT_FALSE(LiveSetUnsaved(tweak));
+}
+
+TEST_F(Document, APickOrALoadOverAnUnsavedLiveSetAsksAndCancelOrAFailedSaveKeepsIt) {
+  EditLiveSet(99);
+  answersToGive = {"cancel"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  EXPECT_EQ(tweak.controls.PresetList.selected, 0);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  tweak.controls.ScenePresetFile.text = "scene1.txt";
+  answersToGive = {"cancel"};
+  ClickButton(tweak, TweakButton::Load);
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+  EXPECT_TRUE(LiveSetUnsaved(tweak));
+
+  tweak.controls.ScenePresetFile.text = "scene0.txt";
+  answersToGive = {"save"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 11) << "picked once the edit was saved";
+  engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+  EXPECT_EQ(engine.scene.ScenePresets[0][0].BaseVal, 99);
+
+  // A save that fails keeps the unsaved set where it is.
+  EditLiveSet(42);
+  tweak.controls.ScenePresetPath.text = dir / "missing/";
+  answersToGive = {"save"};
+  SelectItem(tweak, TweakList::PresetList, 0);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 42);
+  EXPECT_EQ(tweak.controls.PresetList.selected, 1);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().rfind("Save Error: ", 0), 0u) << messages.back();
+}
+
+TEST_F(Document, APickLeavesNoParameterSelectedAndTheFieldsOffUntilOneIsSelected) {
+  EditLiveSet(99);
+  answersToGive = {"discard"};
+  SelectItem(tweak, TweakList::PresetList, 1);
+  EXPECT_EQ(tweak.controls.ParamList.selected, -1) << "no row stays highlighted";
+  EXPECT_FALSE(tweak.controls.BaseVal.enabled);
+  EXPECT_EQ(tweak.controls.BaseVal.text, "no value");
+  SelectItem(tweak, TweakList::ParamList, 0);
+  EXPECT_TRUE(tweak.controls.BaseVal.enabled);
+  EXPECT_EQ(tweak.controls.BaseVal.text, "11");
+  UndoChange(tweak);  // the pick
+  EXPECT_EQ(tweak.controls.BaseVal.text, "99") << "the fields show what undo restored";
+}
+
+TEST_F(Document, TheQuestionAboutAChangedFileHasKeepMineForEnterAndEscape) {
+  EditLiveSet(99);
+  WriteOutside(dir / "scene0.txt", ScenePresetText(Preset(50)));
+  std::vector<std::string> offered;
+  document.windows.Ask = [&](const std::string&, const std::vector<std::string>& answers) {
+    offered = answers;
+    return std::optional<size_t>(0);
+  };
+  Poll();
+  ASSERT_FALSE(offered.empty());
+  EXPECT_EQ(offered.front(), "keep mine") << "Enter";
+  EXPECT_EQ(offered.back(), "keep mine") << "Escape and the close box";
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
+}
+
+TEST_F(Document, TheRecoveryFileFollowsUnsavedWorkAtMostEvery10SecondsAndGoesWithIt) {
+  Poll();  // nothing left by an earlier session
+  ASSERT_EQ(document.recoveryPath.rfind(dir / "state/quarnel/", 0), 0u) << document.recoveryPath;
+  EXPECT_FALSE(EntryExists(document.recoveryPath)) << "nothing unsaved, no file";
+  const auto recovered = [&] {
+    RecoveredWork work;
+    EXPECT_EQ(ReadRecovery(document.recoveryPath, work), "");
+    return work;
+  };
+  EditLiveSet(99);
+  KeepRecovery(document, 1000, false);
+  RecoveredWork work = recovered();
+  ASSERT_TRUE(work.liveSet);
+  EXPECT_EQ(work.liveSet->params[0].BaseVal, 99);
+  EXPECT_EQ(work.liveSet->source.savedFile, DataFolderPath(dir.Path()) + "scene0.txt");
+  EXPECT_FALSE(work.sequence) << "the sequence is as saved";
+
+  EditLiveSet(98);
+  KeepRecovery(document, 9000, false);
+  EXPECT_EQ(recovered().liveSet->params[0].BaseVal, 99) << "not again within 10 s";
+  KeepRecovery(document, 11000, false);
+  EXPECT_EQ(recovered().liveSet->params[0].BaseVal, 98);
+  EditSequence("50000");
+  KeepRecovery(document, 11500, true);  // a signal: at once
+  work = recovered();
+  ASSERT_TRUE(work.sequence);
+  EXPECT_EQ(work.sequence->sequence.DemoLength, 50000u);
+  EXPECT_EQ(work.sequence->notes, timeline.notes);
+
+  EXPECT_TRUE(SaveAll(document));
+  KeepRecovery(document, 12000, false);
+  EXPECT_FALSE(EntryExists(document.recoveryPath)) << "a clean save removes it";
+  EditLiveSet(97);
+  KeepRecovery(document, 30000, false);
+  EXPECT_TRUE(EntryExists(document.recoveryPath));
+  answersToGive = {"discard"};
+  RequestQuit(document);
+  EXPECT_EQ(ends, 1);
+  EXPECT_FALSE(EntryExists(document.recoveryPath)) << "discarding on quit removes it";
+}
+
+TEST_F(Document, AnEarlierSessionsRecoveryIsOfferedAndRestoredAsUnsavedWork) {
+  const std::string folder = DataFolderPath(dir.Path());
+  SequenceSnapshot sequence = TimelineSnapshot(timeline);
+  sequence.sequence.DemoLength = 45000;
+  const RecoveredWork work{folder, LiveSetState{Preset(77), {folder + "scene1.txt", folder, "scene1.txt", 1}}, sequence};
+  ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText(work)), "");
+  answersToGive = {"restore"};
+  Poll();
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_EQ(questions[0], "Unsaved work of an earlier session was kept: the live set (from scene1.txt) and the "
+                          "sequence.\nRestore it?");
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 77);
+  EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene1.txt");
+  EXPECT_EQ(tweak.controls.PresetList.selected, 1);
+  EXPECT_TRUE(LiveSetUnsaved(tweak));
+  EXPECT_EQ(engine.sequence.DemoLength, 45000u);
+  EXPECT_TRUE(SequenceUnsaved(document));
+  Poll();
+  EXPECT_EQ(questions.size(), 1u) << "offered once";
+  answersToGive = {"save all"};
+  RequestQuit(document);
+  engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
+  EXPECT_EQ(engine.scene.ScenePresets[1][0].BaseVal, 77) << "saved into the file it came from";
+  EXPECT_FALSE(EntryExists(document.recoveryPath));
+}
+
+TEST_F(Document, ARecoveryDiscardedOrUnreadableChangesNothing) {
+  const std::string folder = DataFolderPath(dir.Path());
+  ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText({folder, LiveSetState{Preset(77), {}}, std::nullopt})), "");
+  RequestQuit(document);  // before the first poll offered it
+  EXPECT_TRUE(EntryExists(document.recoveryPath)) << "a quit before the offer keeps it";
+  answersToGive = {"discard"};
+  Poll();
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 10);
+  EXPECT_FALSE(EntryExists(document.recoveryPath));
+
+  WriteFile(document.recoveryPath, "quarnel recovery 1\nlive 99999\nshort\n");
+  document.recoveryOffered = false;
+  Poll();
+  EXPECT_EQ(questions.size(), 1u) << "nothing to offer";
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "The unsaved work of an earlier session could not be read: " + document.recoveryPath +
+                             ": broken at byte 19");
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 10);
+}
+
+TEST_F(Document, F6AndF7PutTheLoopOnTheNearestBeatWhenABpmIsSet) {
+  document.authoring = NewAuthoringSession(true, PlayOptions{});
+  document.authoring->engine = &engine;
+  timeline.bpm = 120;
+  engine.clock.DemoTime = 7230;
+  RunDevCommand(document, DevCommand::SetLoopIn);
+  EXPECT_EQ(document.authoring->clock.loopInMs, std::optional<uint32_t>(7000));
+  engine.clock.DemoTime = 9800;
+  RunDevCommand(document, DevCommand::SetLoopOut);
+  EXPECT_EQ(document.authoring->clock.loopOutMs, std::optional<uint32_t>(10000));
+  timeline.bpm.reset();
+  engine.clock.DemoTime = 7230;
+  RunDevCommand(document, DevCommand::SetLoopIn);
+  EXPECT_EQ(document.authoring->clock.loopInMs, std::optional<uint32_t>(7230)) << "without a bpm: where it is";
 }
 
 TEST(DevKeys, OneTableForTheThreeWindows) {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <clocale>
+#include <cmath>
+#include <random>
 
 #include <sys/stat.h>
 
@@ -70,6 +73,54 @@ TEST(PresetFile, DefaultsRoundTripThroughAFile) {
   ASSERT_TRUE(lines);
   ReadScenePreset(*lines, loaded);
   ExpectSameRecords(loaded, InitParamTable());
+}
+
+namespace {
+// params written as a preset text and read back.
+TScene1ParamIArray ReadBack(const TScene1ParamIArray& params) {
+  TextLines lines("saved", ScenePresetText(params));
+  TScene1ParamIArray loaded{};
+  ReadScenePreset(lines, loaded);
+  return loaded;
+}
+}  // namespace
+
+// A save without edits changes no frame: every real number reads back as the same 32-bit float, with
+// the documented layout where its 4 digits suffice.
+TEST(PresetFile, SavedNumbersReadBackAsTheSameFloats) {
+  for (int n = 0;; ++n) {
+    const std::string path = std::string(QUARNEL_DATA_DIR) + "/scene" + std::to_string(n) + ".txt";
+    if (!EntryExists(path)) {
+      EXPECT_GT(n, 10) << "the shipped presets";
+      break;
+    }
+    std::optional<TextLines> lines;
+    ASSERT_EQ(TextLines::FromFile(path, lines), "");
+    TScene1ParamIArray shipped{};
+    ReadScenePreset(*lines, shipped);
+    SCOPED_TRACE(path);
+    ExpectSameRecords(ReadBack(shipped), shipped);
+  }
+  std::mt19937 random(27);
+  std::uniform_int_distribution<uint32_t> anyBits;
+  TScene1ParamIArray params = InitParamTable();
+  for (int round = 0; round < 200; ++round) {
+    for (TScene1ParamInterface& param : params) {
+      const ParamType type = TypeOfName(param.Name);
+      const bool wholeBase = type == ParamType::Bool || type == ParamType::Byte || type == ParamType::Word;
+      for (float* value : {wholeBase ? &param.Osc1 : &param.BaseVal, &param.Osc1, &param.Osc2}) {
+        do *value = std::bit_cast<float>(anyBits(random));
+        while (!std::isfinite(*value));
+      }
+    }
+    ExpectSameRecords(ReadBack(params), params);
+  }
+  params = InitParamTable();
+  params[4].Osc1 = 0.00009f;  // sing:_TweakX
+  params[4].BaseVal = 123.456f;
+  params[4].Osc2 = 12345.0f;
+  const std::string text = ScenePresetText(params);
+  EXPECT_NE(text.find(CrLf({"sing:_TweakX", "123.4560", "1", "0.00009", "1.2345E+4"})), std::string::npos);
 }
 
 TEST(PresetFile, KeepsForeignNamesAndSkipsAnyNumberOfComments) {

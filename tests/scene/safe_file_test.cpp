@@ -89,8 +89,24 @@ TEST(ReplaceFile, RemovesTemporariesLeftByEndedWrites) {
   const std::string running = ".a.txt.saving-1-99";  // process 1 always runs: a write in progress
   const std::string otherFile = ".b.txt.saving-" + std::to_string(getpid()) + "-3";
   for (const std::string& name : {own, ended, running, otherFile}) WriteFile(dir / name, "half");
+  const std::string otherEnded = ".b.txt.saving-" + std::to_string(EndedProcessId()) + "-5";
+  WriteFile(dir / otherEnded, "half");
   ASSERT_EQ(ReplaceFile(dir / "a.txt", "new"), "");
-  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{running, otherFile, "a.txt"}));
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{running, otherFile, "a.txt"}))
+      << "another file's temporary of an ended process goes too; this process's may be a save going on";
+}
+
+TEST(RemoveStaleSaves, RemovesTheTemporariesOfEveryFileWhoseProcessEnded) {
+  TempDir dir;
+  const std::string ended = std::to_string(EndedProcessId());
+  const std::vector<std::string> stale{".scene1.txt.saving-" + ended + "-7", ".sceneseq.txt.saving-" + ended + "-1"};
+  const std::vector<std::string> kept{".scene2.txt.saving-1-3", ".notes.saving", "scene0.txt", "x.saving-" + ended + "-2"};
+  for (const std::string& name : stale) WriteFile(dir / name, "half");
+  for (const std::string& name : kept) WriteFile(dir / name, "keep");
+  RemoveStaleSaves(dir.Path());
+  std::vector<std::string> expected = kept;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Names(dir.Path()), expected);
 }
 
 TEST(ReplaceFile, AFailedWriteKeepsThePreviousFileAndSaysWhy) {

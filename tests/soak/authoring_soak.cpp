@@ -269,7 +269,7 @@ void Soak::Poll() {
   const bool sequenceUnsaved = SequenceUnsaved(document_);
   const SceneSequence sequenceBefore = engine_.sequence;
   const uint64_t reloadsAnswered = sequenceReloadsAnswered_;
-  PollDocument(document_);
+  PollDocument(document_, MonotonicMs());
   if (heldAnswer_) CheckAnswer(*heldAnswer_);
   if (sequenceUnsaved && reloadsAnswered == sequenceReloadsAnswered_ && !(engine_.sequence == sequenceBefore))
     Fault("an outside change of the sequence replaced unsaved edits unasked");

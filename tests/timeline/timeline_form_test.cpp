@@ -49,9 +49,11 @@ class Timeline : public ::testing::Test {
   }
   const TSceneSeqEntry& At(int i) const { return sequence.SequenceEntries[i]; }
   // Undo or Redo as the program runs it: a step of the sequence is put back into the timeline.
-  bool Step(bool (*step)(UndoHistory&, TScene1ParamIArray&, SequenceSnapshot*)) {
+  bool Step(bool (*step)(UndoHistory&, LiveSetState&, SequenceSnapshot*)) {
     SequenceSnapshot snapshot = TimelineSnapshot(form);
-    const bool stepped = step(history, scene.LiveParams, &snapshot);
+    LiveSetState live{scene.LiveParams, {}};
+    const bool stepped = step(history, live, &snapshot);
+    scene.LiveParams = live.params;
     if (!(snapshot == TimelineSnapshot(form))) PutTimelineSnapshot(form, snapshot);
     return stepped;
   }
@@ -131,6 +133,31 @@ TEST_F(Timeline, DraggingAnEndMovesOnlyThatEndAndTheEntryStopsJustBeforeTheBeat)
   Drag(X(3500) + 1, RowY(1), X(9000));  // past the end: the entry shrinks to its end, no further
   EXPECT_EQ(At(1).StartTime, 6999u);
   EXPECT_EQ(history.undo.size(), 3u);
+}
+
+// Ends are taken within 6 px outside and inside a long bar (a third of a short one); a press that moves
+// less than kDragStartPx before its release moves nothing and is no step.
+TEST_F(Timeline, EndsAreGrabbedWithin6PixelsAndAShakyClickMovesNothing) {
+  const double endPx = PixelOfTime(form.geometry, 6000);  // entry 1 is drawn to the ms before 6000
+  for (const double offsetPx : {-5.0, 5.5}) {
+    EXPECT_EQ(HitTest(form.geometry, sequence, int(endPx + offsetPx), RowY(1)).spot, TimelineSpot::BarEnd) << offsetPx;
+  }
+  EXPECT_EQ(HitTest(form.geometry, sequence, int(endPx - 20), RowY(1)).spot, TimelineSpot::Bar);
+  sequence.SequenceEntries[1] = Entry(1, 2000, 2089);  // 9 px: the middle third moves it
+  EXPECT_EQ(HitTest(form.geometry, sequence, X(2045), RowY(1)).spot, TimelineSpot::Bar);
+  EXPECT_EQ(HitTest(form.geometry, sequence, X(2000), RowY(1)).spot, TimelineSpot::BarStart);
+
+  form.bpm = 120;
+  sequence.SequenceEntries[0] = Entry(0, 230, 3999);  // off the beat
+  const TSceneSeqEntry before = At(0);
+  PressAt(form, X(1000), RowY(0), false);
+  DragTo(form, X(1000) + kDragStartPx - 1, RowY(0));  // a hand that shook
+  Release(form);
+  EXPECT_EQ(At(0), before) << "not put on the beat by a click";
+  EXPECT_TRUE(history.undo.empty());
+  Drag(X(1000), RowY(0), X(1000) + 60);  // 600 ms to the right, onto the beat
+  EXPECT_EQ(At(0).StartTime, 1000u);
+  EXPECT_EQ(history.undo.size(), 1u);
 }
 
 TEST_F(Timeline, DraggedTimesSnapToOtherEntriesAndTheCursorAndAltTurnsSnappingOff) {
@@ -254,6 +281,7 @@ TEST_F(Timeline, AFieldStoresOnlyAWholeValidTextWhenFinishedAndBadTextGetsOneMes
   FinishTimelineText(form, TimelineField::Start);
   EXPECT_EQ(At(2).StartTime, 6000u);
   EXPECT_EQ(messages.back(), "'12.5' is not a valid whole number");
+  EXPECT_EQ(form.fields[int(TimelineField::Start)], "6000") << "the field shows the stored value again";
   for (const char* text : {"1", "1e", "1e3", "1e39"}) TypeTimelineText(form, TimelineField::Factor, text);
   FinishTimelineText(form, TimelineField::Factor);
   EXPECT_EQ(At(2).TimeFactor, -1.5f);
@@ -284,7 +312,7 @@ TEST_F(Timeline, SequenceAndLiveSetStepsUndoEachOnlyTheirOwnPart) {
   const TScene1ParamIArray liveBefore = scene.LiveParams;
   TScene1ParamIArray liveAfter = liveBefore;
   liveAfter[0].BaseVal = 99;
-  RecordChange(history, liveBefore, liveAfter, std::nullopt);  // as the tweak window records it
+  RecordChange(history, {liveBefore, {}}, {liveAfter, {}}, std::nullopt);  // as the tweak window records it
   scene.LiveParams = liveAfter;
   SelectEntry(form, 0);
   TypeTimelineText(form, TimelineField::End, "1999");

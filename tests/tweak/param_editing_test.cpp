@@ -81,7 +81,7 @@ TEST_F(ParamEditing, NavigationButtonsMoveByPagesWithinTheList) {
   EXPECT_EQ(form.controls.BaseVal.text, FormatBaseValue(Live(30).Name, Live(30).BaseVal));
 }
 
-TEST_F(ParamEditing, ShowingAParameterStoresBackWhatItShows) {
+TEST_F(ParamEditing, ShowingAParameterShowsEnoughDigitsToChangeNothing) {
   Start();
   Live(kWordRingObjects).BaseVal = 1200;
   Select(kWordRingObjects);
@@ -90,8 +90,8 @@ TEST_F(ParamEditing, ShowingAParameterStoresBackWhatItShows) {
 
   Live(kSingTweakY).BaseVal = 123.456f;
   Select(kSingTweakY);
-  EXPECT_EQ(form.controls.BaseVal.text, "123.5000");
-  EXPECT_EQ(Live(kSingTweakY).BaseVal, 123.5f);
+  EXPECT_EQ(form.controls.BaseVal.text, "123.4560");
+  EXPECT_EQ(Live(kSingTweakY).BaseVal, 123.456f);
   EXPECT_TRUE(messages.empty());
 }
 
@@ -173,10 +173,31 @@ TEST_F(ParamEditing, RefusedValuesLeaveTheStoredOneWithOneMessage) {
   EXPECT_EQ(TakeMessages(), "'99999999999' is not a valid whole number");
   EXPECT_EQ(Live(kByteBG_r).BaseVal, before);
 
+  EXPECT_EQ(form.controls.BaseVal.text, FormatBaseValue(Live(kByteBG_r).Name, before)) << "the field shows it";
+
+  // Typed key by key: the prefixes a field takes are stored on the way ("1e3", "12"), and the rejected
+  // end puts back the value from before the field was entered.
   Select(kSingTweakY);
+  const float singBefore = Live(kSingTweakY).BaseVal;
   TypeAndFinish(TweakField::BaseVal, "1e39");
   EXPECT_EQ(TakeMessages(), "'1e39' is too large for a 32-bit float");
-  EXPECT_EQ(Live(kSingTweakY).BaseVal, 1000.0f);  // "1e3" was a finished number on the way
+  EXPECT_EQ(Live(kSingTweakY).BaseVal, singBefore);
+  EXPECT_EQ(form.controls.BaseVal.text, FormatBaseValue(Live(kSingTweakY).Name, singBefore));
+  Select(kByteBG_r);
+  TypeAndFinish(TweakField::BaseVal, "12.5");
+  EXPECT_EQ(TakeMessages(), "'12.5' is not a valid whole number");
+  EXPECT_EQ(Live(kByteBG_r).BaseVal, before);
+  for (TweakField oscillator : {TweakField::Osc1, TweakField::Osc2}) {
+    const TScene1ParamInterface record = Live(kSingTweakY);
+    Select(kSingTweakY);
+    TypeAndFinish(oscillator, "1e39");
+    EXPECT_EQ(TakeMessages(), "'1e39' is too large for a 32-bit float");
+    EXPECT_TRUE(SameParam(Live(kSingTweakY), record));
+  }
+  // Emptied and left: nothing stored, the field shows the value again.
+  TypeAndFinish(TweakField::BaseVal, "");
+  EXPECT_EQ(form.controls.BaseVal.text, FormatBaseValue(Live(kSingTweakY).Name, singBefore));
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(ParamEditing, UnfinishedNumbersWaitForTheEndOfTyping) {
@@ -274,7 +295,7 @@ TEST_F(ParamEditing, FieldsShowAPointAndTakeTheLocaleSeparatorToo) {
   Start();
   Live(kSingTweakY).BaseVal = 123.456f;
   Select(kSingTweakY);
-  EXPECT_EQ(form.controls.BaseVal.text, "123.5000");
+  EXPECT_EQ(form.controls.BaseVal.text, "123.4560");
   PasteAndFinish(TweakField::BaseVal, "0,25");
   EXPECT_EQ(Live(kSingTweakY).BaseVal, 0.25f);
   PasteAndFinish(TweakField::BaseVal, "0.75");

@@ -238,3 +238,36 @@ TEST_F(Undo, TheLiveSetIsUnsavedExactlyWhileItDiffersFromItsFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A preset whose every name is a text of about nameBytes, different for each tag.
+TScene1ParamIArray LargePreset(int tag, size_t nameBytes) {
+  TScene1ParamIArray preset = InitParamTable();
+  for (int i = 0; i < kParamCount; ++i)
+    preset[i].Name = ParamName(std::string(preset[i].Name.Text()) + std::string(nameBytes, 'a' + i % 26) + std::to_string(tag));
+  return preset;
+}
+
+TEST_F(Undo, AReloadStoresWhatChangedAndTheHistoryStaysWithinItsBytes) {
+  SelectItem(form, TweakList::PresetList, 1);
+  scene.ScenePresets[1][kByteBG_g].BaseVal = 77;
+  PresetFileReloaded(form, 1);
+  ASSERT_FALSE(form.history.undo.empty());
+  EXPECT_EQ(form.history.undo.back().params.size(), 1u) << "one record changed, one record kept";
+
+  // 1000 reloads of a preset with 0.6 MB of names that change each time: 600 MB as whole copies.
+  constexpr size_t kNameBytes = 8 << 10;
+  for (int reload = 0; reload < 1000; ++reload) {
+    scene.ScenePresets[1] = LargePreset(reload, kNameBytes);
+    PresetFileReloaded(form, 1);
+    ASSERT_LE(form.history.undoBytes, kUndoBytes);
+  }
+  EXPECT_LE(ParamNamePoolSize() * kNameBytes, kUndoBytes + 4 * kParamCount * kNameBytes) << "names held alive";
+  EXPECT_GT(form.history.undo.size(), 10u) << "the newest reloads can still be undone";
+  UndoChange(form);
+  EXPECT_EQ(Live(kByteBG_r).Name, LargePreset(998, kNameBytes)[kByteBG_r].Name);
+  EXPECT_TRUE(LiveSetUnsaved(form)) << "the file holds the newest reload";
+}
+
+}  // namespace

@@ -92,6 +92,11 @@ class TweakProgram : public ::testing::Test {
     setenv("LC_ALL", "C", 1);  // numbers with a decimal point, as the expected file is written here
     setenv("QUARNEL_GL_CHECK", "1", 1);  // any GL error fails the test (TearDown)
     setenv("MESA_DEBUG", "1", 1);
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file
+    Start();
+  }
+
+  void Start() {
     program = StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"},
                            dir / "program.out");
   }
@@ -152,6 +157,15 @@ class TweakProgram : public ::testing::Test {
     ASSERT_TRUE(PollUntil([] { return Xdotool("search --onlyvisible --name '^dravel was here$'").output.empty(); },
                           std::chrono::seconds(5)))
         << "the message box stayed open";
+  }
+
+  // Waits up to 5 s until the program's output holds text.
+  void WaitForOutput(const std::string& text) {
+    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
+      if (Output().find(text) != std::string::npos) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    FAIL() << "no \"" << text << "\" in\n" << Output();
   }
 
   // Waits for the unsaved-work question and picks the answer whose first letter is key.
@@ -240,18 +254,23 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
   Screenshot("tweak_program_edited.png");
 
   // Save under a new name into the data folder: the file holds the live set with the new value.
+  // A save reports in the notice line: no box waits for a key.
   TypeInto(tweak, kPresetFileX, kPresetFileY, "tweaked.txt");
   Click(tweak, kSaveX, kSaveY);
-  ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
+  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end && !EntryExists(dir / "data/tweaked.txt");)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   const std::string saved = ReadFile(dir / "data/tweaked.txt");
   EXPECT_NE(saved.find("byte:BG_r\r\n30\r\n0\r\n"), std::string::npos) << saved.substr(0, 200);
   EXPECT_TRUE(AllCrLf(saved));
   EXPECT_EQ(saved, ScenePresetText(PlainScene(30)));
 
-  // Change it again, then load the file back: the saved value returns with the next frame.
+  // Change it again, then load the file back (discarding the change, as asked): the saved value returns
+  // with the next frame.
   TypeInto(tweak, kBaseValX, kBaseValY, "90");
   EXPECT_EQ(Hex(WaitForPicture(output, 0x5A283C)), "5A283C") << "after typing 90";
   Click(tweak, kLoadX, kLoadY);
+  ASSERT_NO_FATAL_FAILURE(Answer('d'));
+  ASSERT_NO_FATAL_FAILURE(WaitForOutput(" loaded!"));
   ASSERT_NO_FATAL_FAILURE(CloseMessageBox());
   EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C") << "after loading tweaked.txt";
   Screenshot("tweak_program_loaded.png");
@@ -365,6 +384,39 @@ TEST_F(TweakProgram, UnsavedTimelineEditAsksBeforeQuittingAndDiscardKeepsTheFile
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
   program = -1;
   EXPECT_EQ(ReadFile(dir / "data/sceneseq.txt"), before);
+}
+
+// SIGTERM over an unsaved edit: the recovery file keeps it (written on the signal, the edit being newer
+// than the last periodic write), and the next start offers it back.
+TEST_F(TweakProgram, AnUnsavedEditSurvivesSigtermAndIsRestoredOnTheNextStart) {
+  std::string output = FindWindow("--class", "quarnel");
+  std::string tweak = FindWindow("--class", "quarnel-tweak");
+  ASSERT_FALSE(tweak.empty()) << Output();
+  Click(tweak, kListRow0X, kListRow0Y);
+  TypeInto(tweak, kBaseValX, kBaseValY, "30");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x1E283C)), "1E283C");
+  TypeInto(tweak, kBaseValX, kBaseValY, "90");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x5A283C)), "5A283C");
+  kill(program, SIGTERM);
+  EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(128 + SIGTERM)) << "ended by the signal\n" << Output();
+  program = -1;
+  std::string recovery;
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "state/quarnel")) recovery = ReadFile(entry.path());
+  EXPECT_NE(recovery.find("byte:BG_r\r\n90\r\n"), std::string::npos) << recovery.substr(0, 300);
+  EXPECT_EQ(ReadFile(dir / "data/scene0.txt"), ScenePresetText(PlainScene(200))) << "nothing saved";
+
+  Start();
+  ASSERT_NO_FATAL_FAILURE(Answer('r'));  // restore
+  output = FindWindow("--class", "quarnel");
+  EXPECT_EQ(Hex(WaitForPicture(output, 0x5A283C)), "5A283C") << "the edit is back\n" << Output();
+  Screenshot("recovery_restored.png");
+  tweak = FindWindow("--class", "quarnel-tweak");
+  Xdotool("mousemove --sync --window " + tweak + " 200 50 key F10");
+  ASSERT_NO_FATAL_FAILURE(Answer('s'));  // save all
+  EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
+  program = -1;
+  EXPECT_EQ(ReadFile(dir / "data/scene0.txt"), ScenePresetText(PlainScene(90)));
+  EXPECT_TRUE(std::filesystem::is_empty(dir / "state/quarnel")) << "a clean save removes the recovery file";
 }
 
 namespace {
