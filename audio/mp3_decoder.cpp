@@ -51,8 +51,8 @@ uint64_t DecodeMp3Frames(Mp3Decoder& decoder, uint64_t frameCount) {
     size_t oldSize = decoder.samples.size();
     decoder.samples.resize(oldSize + kChunkFrames * kMp3Channels);
     size_t doneBytes = 0;
-    int result = mpg123_read(decoder.handle, decoder.samples.data() + oldSize, kChunkFrames * kMp3Channels * 2,
-                             &doneBytes);
+    int result =
+        mpg123_read(decoder.handle, decoder.samples.data() + oldSize, kChunkFrames * kMp3Channels * 2, &doneBytes);
     decoder.samples.resize(oldSize + doneBytes / 2);
     // The format is fixed before decoding starts, so anything but OK means the end (or a broken tail).
     if (result != MPG123_OK && result != MPG123_DONE) decoder.damage = mpg123_strerror(decoder.handle);

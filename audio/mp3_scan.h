@@ -3,8 +3,8 @@
 #include <string>
 
 struct Mp3Scan {
-  double soundS = 0;   // seconds of sound decoded
-  std::string fault;   // empty when the file decoded to its end; otherwise what stopped it, and where
+  double soundS = 0;  // seconds of sound decoded
+  std::string fault;  // empty when the file decoded to its end; otherwise what stopped it, and where
 };
 
 Mp3Scan ScanMp3(const std::string& fileName);

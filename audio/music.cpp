@@ -2,8 +2,9 @@
 
 #include "audio/music_messages.h"
 
-const BassCalls kBass = {BASS_GetVersion, BASS_Init,  BASS_StreamCreateFile, BASS_Start, BASS_StreamPlay,
-                         BASS_Pause,      BASS_Stop,  BASS_Free,             BASS_GetCPU};
+const BassCalls kBass = {BASS_GetVersion, BASS_Init,       BASS_StreamCreateFile,
+                         BASS_Start,      BASS_StreamPlay, BASS_Pause,
+                         BASS_Stop,       BASS_Free,       BASS_GetCPU};
 
 bool IsAcceptedBassVersion(uint32_t version) {
   uint32_t major = version & 0xFFFF;

@@ -24,9 +24,9 @@ struct BassCalls {
 extern const BassCalls kBass;  // the library of audio/bass.h
 
 struct Music {
-  bool enabled = false;           // the launcher's "Music" box
+  bool enabled = false;  // the launcher's "Music" box
   const BassCalls* bass = &kBass;
-  HSTREAM stream = 0;             // MusicStream: 0 = no stream
+  HSTREAM stream = 0;  // MusicStream: 0 = no stream
 };
 
 // True for the interface versions we accept: 1.6 and later 1.x (major in the low 16 bits, minor in the

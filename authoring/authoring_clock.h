@@ -27,17 +27,17 @@ inline constexpr double kMusicLeadMs = 11.6;
 inline constexpr double kResyncMs = 30;
 
 struct AuthoringClock {
-  bool followMusic = false;              // keep the picture locked to the music (development mode with music)
-  std::optional<uint32_t> startMs;       // --start: jump there at the first frame, then cleared
+  bool followMusic = false;         // keep the picture locked to the music (development mode with music)
+  std::optional<uint32_t> startMs;  // --start: jump there at the first frame, then cleared
 
   bool paused = false;
-  uint32_t pausedAtTick = 0;             // real tick of the pause
-  uint32_t heldMs = 0;                   // real ms spent paused, taken off the tick
-  double slewMs = 0;                     // correction toward the music, added to the tick
+  uint32_t pausedAtTick = 0;  // real tick of the pause
+  uint32_t heldMs = 0;        // real ms spent paused, taken off the tick
+  double slewMs = 0;          // correction toward the music, added to the tick
 
   std::optional<uint32_t> loopInMs, loopOutMs;
 
-  bool resync = false;                   // seek the music at the next frame (after a resume)
+  bool resync = false;  // seek the music at the next frame (after a resume)
   bool framesStarted = false;
   uint32_t expectedStartTick = 0;        // StartTick as the last frame left it: a change is a time jump
   uint32_t lastDemoTimeMs = 0;           // demo time of the last frame

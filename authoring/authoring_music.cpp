@@ -9,10 +9,8 @@ MusicControl MusicControlFor(Music& music) {
   };
   control.PositionMs = [&music] { return BASS_StreamGetPositionMs(music.stream); };
   control.SetPaused = [](bool paused) {
-    if (paused)
-      BASS_Pause();
-    else
-      BASS_Start();
+    if (paused) BASS_Pause();
+    else BASS_Start();
   };
   return control;
 }

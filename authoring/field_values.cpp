@@ -20,8 +20,8 @@ FieldValue WholeField(const std::string& text, int64_t minimum, int64_t maximum)
   if (!value) return {std::nullopt, QuotedFieldText(text) + kMsgFieldNotANumber};
   if (*value != std::floor(*value)) return {std::nullopt, QuotedFieldText(text) + kMsgFieldNotAWholeNumber};
   if (*value < double(minimum) || *value > double(maximum))
-    return {std::nullopt, QuotedFieldText(text) + kMsgFieldOutOfRange + std::to_string(minimum) + ".." +
-                              std::to_string(maximum)};
+    return {std::nullopt,
+            QuotedFieldText(text) + kMsgFieldOutOfRange + std::to_string(minimum) + ".." + std::to_string(maximum)};
   return {value, ""};
 }
 

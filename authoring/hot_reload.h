@@ -1,9 +1,9 @@
 #pragma once
 // Hot reload: while the demo runs, the data folder's preset files (every sceneN.txt from scene0.txt on
-// with no gap, including files that appear while the demo runs) and its sequence file are read again when their modification time or size changes. A file is read
-// into a copy, which replaces the loaded data only when the whole file was read; a file that fails is
-// reported once (with its file and line) until it changes again, and the previous data stays in use.
-// Polling is the caller's: PollDataFiles a few times a second.
+// with no gap, including files that appear while the demo runs) and its sequence file are read again when their
+// modification time or size changes. A file is read into a copy, which replaces the loaded data only when the whole
+// file was read; a file that fails is reported once (with its file and line) until it changes again, and the previous
+// data stays in use. Polling is the caller's: PollDataFiles a few times a second.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -33,9 +33,9 @@ struct DataWatch {
 
 // What a poll did, for the program to follow up.
 struct ReloadEvents {
-  std::function<void(int presetNumber)> PresetReloaded;    // ScenePresets[presetNumber] was replaced
-  std::function<void()> SequenceReloaded;                  // entries and DemoLength were replaced
-  std::function<void(const std::string& text)> Report;     // a file that failed, or a change that waits
+  std::function<void(int presetNumber)> PresetReloaded;  // ScenePresets[presetNumber] was replaced
+  std::function<void()> SequenceReloaded;                // entries and DemoLength were replaced
+  std::function<void(const std::string& text)> Report;   // a file that failed, or a change that waits
   // Whether the sequence in use has edits of the program's own that its file lacks: then a change of
   // the file is not read but reported to SequenceHeldBack, and ReloadSequenceFile reads it on request.
   std::function<bool()> SequenceHasOwnEdits;

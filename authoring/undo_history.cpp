@@ -21,7 +21,8 @@ size_t BytesOf(const UndoStep& step) {
   if (step.sequence) {
     const SequenceSnapshot& snapshot = *step.sequence;
     bytes += snapshot.sequence.Mp3FileName.size() + snapshot.sequence.SequenceEntries.size() * sizeof(TSceneSeqEntry);
-    bytes += TextBytes(snapshot.notes.comments) + TextBytes(snapshot.notes.labels) + TextBytes(snapshot.notes.separators);
+    bytes +=
+        TextBytes(snapshot.notes.comments) + TextBytes(snapshot.notes.labels) + TextBytes(snapshot.notes.separators);
   }
   return bytes;
 }

@@ -22,7 +22,7 @@ struct LiveSetSource {
   std::string savedFile;   // the full name of the file it came from; empty when none
   std::string folderText;  // the file field: folder and name as shown
   std::string fileText;
-  int picked = -1;         // the preset picked in "set"
+  int picked = -1;  // the preset picked in "set"
   bool operator==(const LiveSetSource&) const = default;
 };
 

@@ -14,8 +14,8 @@ static void DecodeTenSecondsOfMp3(benchmark::State& state) {
   std::filesystem::create_directories(dir);
   std::string wav = (dir / "sweep.wav").string();
   std::string mp3 = (dir / "sweep.mp3").string();
-  std::string make = "sox -n -r 44100 -c 2 -b 16 " + wav + " synth 10 sine 200-2000 vol 0.5 && lame --quiet -b 192 " +
-                     wav + " " + mp3;
+  std::string make =
+      "sox -n -r 44100 -c 2 -b 16 " + wav + " synth 10 sine 200-2000 vol 0.5 && lame --quiet -b 192 " + wav + " " + mp3;
   if (std::system(make.c_str()) != 0) {
     state.SkipWithError("sox or lame failed");
     return;

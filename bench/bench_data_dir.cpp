@@ -9,7 +9,9 @@ std::string MakeBenchDataDir(const std::string& folderName) {
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / folderName;
   std::filesystem::create_directories(dir);
   std::vector<uint8_t> file(54 + 64 * 64 * 3, 0);
-  auto put32 = [&file](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i)); };
+  auto put32 = [&file](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
+  };
   file[0] = 'B', file[1] = 'M';
   put32(2, uint32_t(file.size())), put32(10, 54), put32(14, 40), put32(18, 64), put32(22, 64);
   file[26] = 1, file[28] = 24;

@@ -160,7 +160,8 @@ class CaptureDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     Record(c, [&c, d = real_, stream, stride, id = captured != nullptr ? captured->Id() : SIZE_MAX] {
       d->SetStreamSource(stream, id == SIZE_MAX ? nullptr : c.replayBuffers[id], stride);
     });
-    return Timed(c, [&] { return real_->SetStreamSource(stream, captured != nullptr ? captured->Real() : nullptr, stride); });
+    return Timed(
+        c, [&] { return real_->SetStreamSource(stream, captured != nullptr ? captured->Real() : nullptr, stride); });
   }
   HRESULT SetVertexShader(DWORD fvf) override {
     Record(*c_, [d = real_, fvf] { d->SetVertexShader(fvf); });

@@ -14,10 +14,10 @@
 using ReplayStep = std::function<void()>;
 
 struct CallCapture {
-  std::vector<ReplayStep>* recordInto = nullptr;  // nullptr: pass calls through without recording
-  std::chrono::nanoseconds deviceTime{0};         // spent inside the real device and sprite
+  std::vector<ReplayStep>* recordInto = nullptr;       // nullptr: pass calls through without recording
+  std::chrono::nanoseconds deviceTime{0};              // spent inside the real device and sprite
   std::vector<IDirect3DVertexBuffer8*> replayBuffers;  // by creation number, the buffers replay made
-  std::vector<IUnknown*> keptForReplay;               // textures and surfaces recorded steps refer to
+  std::vector<IUnknown*> keptForReplay;                // textures and surfaces recorded steps refer to
 };
 
 // Wraps real (taking it over); devices created on the result pass their calls to real's devices.

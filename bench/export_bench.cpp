@@ -25,7 +25,8 @@ struct Cost {
 double ChildrenCpuS() {
   rusage usage{};
   getrusage(RUSAGE_CHILDREN, &usage);
-  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // The wall time and the CPU time of a shell command and everything it waited for.
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
 
   const std::string settings = " --fps " + fps + " --size " + size;
   const auto render = [&](const char* ms) {
-    return Run(std::string("build/quarnel --render ") + ms + " " + (scratch / "frame.png").string() + settings + " data");
+    return Run(std::string("build/quarnel --render ") + ms + " " + (scratch / "frame.png").string() + settings +
+               " data");
   };
   const Cost at1 = render("1000"), at80 = render("80000"), at92 = render("92000");
   std::printf("--render: 1 s %.2f s, 80 s %.2f s (%.2f x), 92 s %.2f s (%.2f x)\n", at1.wallS, at80.wallS,

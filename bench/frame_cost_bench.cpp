@@ -25,8 +25,8 @@ constexpr uint32_t kTimesMs[] = {1000, 3000, 5000, 7000, 9000, 11000};
 // Milliseconds of the slowest of the frames at kTimesMs of the default scene with values set (static).
 double FrameMs(const Values& values) {
   RenderState state;
-  const std::string error =
-      StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), MakeBenchDataDir("quarnel-frame-cost-data"), 8, 640, 480);
+  const std::string error = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION),
+                                                   MakeBenchDataDir("quarnel-frame-cost-data"), 8, 640, 480);
   if (!error.empty()) return -1;
   SceneState scene;
   scene.ScenePresets = {InitParamTable()};
@@ -66,15 +66,26 @@ const std::vector<std::pair<std::string, Values>>& Cases() {
       {"effect5_tiles", Effect(5)},
       {"rings_fans", {{"NumberOfRingObjects", kMaxWord}, {"RingObjectPrimitive", kFan}, {"RingObjectPreset", 0}}},
       {"rings_fans_rerendered",
-       {{"NumberOfRingObjects", kMaxWord}, {"RingObjectPrimitive", kFan}, {"UseR2TEffects", 1}, {"ReRenderRingObjects", 1}}},
+       {{"NumberOfRingObjects", kMaxWord},
+        {"RingObjectPrimitive", kFan},
+        {"UseR2TEffects", 1},
+        {"ReRenderRingObjects", 1}}},
       {"planes_fans", {{"NumberOfPlanes", kMaxByte}, {"PlanesPrimitive", kFan}, {"PlaneDist", 0}}},
       {"waves_large_sprites",
        {{"NumberOfPointSpriteWaves", kMaxWord}, {"PointSpriteSizeTweak", 1000}, {"PointSpriteDist", 0}}},
       {"everything_at_once",
-       {{"NumberOfRingObjects", kMaxWord}, {"RingObjectPrimitive", kFan}, {"NumberOfPlanes", kMaxByte},
-        {"PlanesPrimitive", kFan}, {"NumberOfPointSpriteWaves", kMaxWord}, {"PointSpriteSizeTweak", 1000},
-        {"UseR2TEffects", 1}, {"R2TEffectPreset", 1}, {"R2TEffectPower", kMaxWord}, {"ReRenderRingObjects", 1},
-        {"ReRenderMainObject", 1}, {"ReRenderSprite2", 1}}},
+       {{"NumberOfRingObjects", kMaxWord},
+        {"RingObjectPrimitive", kFan},
+        {"NumberOfPlanes", kMaxByte},
+        {"PlanesPrimitive", kFan},
+        {"NumberOfPointSpriteWaves", kMaxWord},
+        {"PointSpriteSizeTweak", 1000},
+        {"UseR2TEffects", 1},
+        {"R2TEffectPreset", 1},
+        {"R2TEffectPower", kMaxWord},
+        {"ReRenderRingObjects", 1},
+        {"ReRenderMainObject", 1},
+        {"ReRenderSprite2", 1}}},
   };
   return cases;
 }

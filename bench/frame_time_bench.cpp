@@ -116,11 +116,12 @@ void PrintPass(const char* name, const Pass& pass, const SceneSequence& sequence
   for (const auto& [section, sum] : bySection)
     if (sum.first / sum.second > worstMs) worstMs = sum.first / sum.second, worst = section;
   const double p50 = Percentile(pass.frameMs, 0.50);
-  std::printf("%-10s %6zu frames  p50 %6.2f ms  p95 %6.2f ms  p99 %6.2f ms  worst %6.2f ms  p99/p50 %.2f  "
-              "worst section %.3f-%.3f s: %.2f ms (%.0f fps, %.2f x p50)\n",
-              name, pass.frameMs.size(), p50, Percentile(pass.frameMs, 0.95), Percentile(pass.frameMs, 0.99),
-              *std::max_element(pass.frameMs.begin(), pass.frameMs.end()), Percentile(pass.frameMs, 0.99) / p50,
-              worst.first / 1000.0, worst.second / 1000.0, worstMs, 1000.0 / worstMs, worstMs / p50);
+  std::printf(
+      "%-10s %6zu frames  p50 %6.2f ms  p95 %6.2f ms  p99 %6.2f ms  worst %6.2f ms  p99/p50 %.2f  "
+      "worst section %.3f-%.3f s: %.2f ms (%.0f fps, %.2f x p50)\n",
+      name, pass.frameMs.size(), p50, Percentile(pass.frameMs, 0.95), Percentile(pass.frameMs, 0.99),
+      *std::max_element(pass.frameMs.begin(), pass.frameMs.end()), Percentile(pass.frameMs, 0.99) / p50,
+      worst.first / 1000.0, worst.second / 1000.0, worstMs, 1000.0 / worstMs, worstMs / p50);
 }
 
 std::string StartRenderer(RenderState& state, LoadedDemo& demo, HWND window) {
@@ -237,7 +238,8 @@ bool DrawPasses(LoadedDemo& demo, uint32_t frameStep, Pass& offscreen, Pass* onS
 void CheapLayersLine() {
   RenderState state;
   SeedRandom(kRepeatableSeed);
-  const std::string error = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), "data", 8, kWidthPx, kHeightPx);
+  const std::string error =
+      StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), "data", 8, kWidthPx, kHeightPx);
   if (!error.empty()) {
     std::fprintf(stderr, "cheap layers: %s\n", error.c_str());
     ReleaseRenderObjects(state);
@@ -315,18 +317,14 @@ int main(int argc, char** argv) {
   bool window = true, exportToo = true;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--frame-step" && i + 1 < argc)
-      frameStep = uint32_t(std::max(1, std::atoi(argv[++i])));
-    else if (arg == "--sections")
-      everySection = true;
-    else if (arg == "--cpu-time")
-      cpuTime = true;
-    else if (arg == "--no-window")
-      window = false;
-    else if (arg == "--no-export")
-      exportToo = false;
+    if (arg == "--frame-step" && i + 1 < argc) frameStep = uint32_t(std::max(1, std::atoi(argv[++i])));
+    else if (arg == "--sections") everySection = true;
+    else if (arg == "--cpu-time") cpuTime = true;
+    else if (arg == "--no-window") window = false;
+    else if (arg == "--no-export") exportToo = false;
     else {
-      std::fprintf(stderr, "usage: %s [--frame-step N] [--cpu-time] [--sections] [--no-window] [--no-export]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--frame-step N] [--cpu-time] [--sections] [--no-window] [--no-export]\n",
+                   argv[0]);
       return 2;
     }
   }

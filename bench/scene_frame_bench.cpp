@@ -22,8 +22,9 @@ constexpr uint32_t kFrameStepMs = 40;
 void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
   auto capture = std::make_shared<CallCapture>();
   RenderState state;
-  const std::string error = StartOffscreenRenderer(
-      state, CreateCaptureDirect3D8(Direct3DCreate8(D3D_SDK_VERSION), capture), MakeBenchDataDir("quarnel-bench-data"), 2.35f, 640, 480);
+  const std::string error =
+      StartOffscreenRenderer(state, CreateCaptureDirect3D8(Direct3DCreate8(D3D_SDK_VERSION), capture),
+                             MakeBenchDataDir("quarnel-bench-data"), 2.35f, 640, 480);
   if (!error.empty()) {
     bench.SkipWithError(error.c_str());
     ReleaseRenderObjects(state);

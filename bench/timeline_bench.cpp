@@ -20,8 +20,9 @@ std::string TenMinuteMp3() {
         std::filesystem::temp_directory_path() / ("quarnel-timeline-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string wav = (dir / "long.wav").string(), mp3 = (dir / "long.mp3").string();
-    const std::string make = "sox -n -r 44100 -c 2 -b 16 " + wav + " synth 600 sine 200-2000 vol 0.5 && lame --quiet -b 192 " +
-                             wav + " " + mp3 + " && rm " + wav;
+    const std::string make = "sox -n -r 44100 -c 2 -b 16 " + wav +
+                             " synth 600 sine 200-2000 vol 0.5 && lame --quiet -b 192 " + wav + " " + mp3 + " && rm " +
+                             wav;
     return std::system(make.c_str()) == 0 ? mp3 : std::string();
   }();
   return path;

@@ -16,10 +16,8 @@ namespace {
 void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block) {
   for (int i = 0; i < kParamCount; ++i) {
     const std::string name(ShortName(params[i].Name));
-    if (BlockFieldIsFloat(i))
-      std::printf("%s=%.9g\n", name.c_str(), BlockFieldValue(block, i));
-    else
-      std::printf("%s=%.0f\n", name.c_str(), BlockFieldValue(block, i));
+    if (BlockFieldIsFloat(i)) std::printf("%s=%.9g\n", name.c_str(), BlockFieldValue(block, i));
+    else std::printf("%s=%.0f\n", name.c_str(), BlockFieldValue(block, i));
   }
 }
 
@@ -47,8 +45,8 @@ int RunCheck(const std::string& dataDir) {
   }
   std::printf("presets: %d\nentries: %zu\ndemo length: %u ms\nratio: %g\nmp3: %s\ntextures: %d\nwarnings: %d\n%s\n",
               demo.scene.PresetCount, sequence.SequenceEntries.size(), sequence.DemoLength,
-              sequence.ScreenCinemaWidthRatio, PrintableMessage(mp3Path).c_str(), textureCount,
-              counts.warnings, PrintableMessage(dataDir + kCheckPassedText).c_str());
+              sequence.ScreenCinemaWidthRatio, PrintableMessage(mp3Path).c_str(), textureCount, counts.warnings,
+              PrintableMessage(dataDir + kCheckPassedText).c_str());
   return 0;
 }
 
@@ -75,8 +73,8 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
       const uint32_t fxTimeMs = EntryEffectTime(entry, demoTimeMs);
       const TFrameParamBlock block =
           UpdateSceneParams(scene, entry.PresetNumber, entry.StartTime, entry.EndTime, fxTimeMs, false);
-      std::printf("entry %d preset %d visible %d fxtime %u\n", k++, entry.PresetNumber,
-                  EntryVisible(entry, demoTimeMs), fxTimeMs);
+      std::printf("entry %d preset %d visible %d fxtime %u\n", k++, entry.PresetNumber, EntryVisible(entry, demoTimeMs),
+                  fxTimeMs);
       PrintBlock(scene.LiveParams, block);
     }
   } catch (const std::exception& error) {

@@ -5,9 +5,9 @@
 
 // Our own: quarnel --check. Errors name the file first; warnings start with the prefix.
 inline constexpr char kCheckWarningPrefix[] = "warning: ";
-inline constexpr char kCheckEntryText[] = " (entry ";             // + K + demo time + effect time
-inline constexpr char kCheckDemoTimeText[] = " at demo time ";     // + ms
-inline constexpr char kCheckEffectTimeText[] = " ms, effect time "; // + ms + kCheckTimeEnd
+inline constexpr char kCheckEntryText[] = " (entry ";                // + K + demo time + effect time
+inline constexpr char kCheckDemoTimeText[] = " at demo time ";       // + ms
+inline constexpr char kCheckEffectTimeText[] = " ms, effect time ";  // + ms + kCheckTimeEnd
 inline constexpr char kCheckTimeEnd[] = " ms)";
 // + K + kCheckUndecidedFrom + ms + kCheckTimeEnd
 inline constexpr char kCheckUndecidedText[] =
@@ -33,20 +33,21 @@ inline constexpr char kCheckEndsAfterDemoLength[] = " ms, the demo lasts ";
 inline constexpr char kCheckEndsAfterDemoEnd[] = " ms): its last part is never drawn";
 inline constexpr char kCheckFailedText[] = ": check failed";
 inline constexpr char kCheckPassedText[] = ": check passed";
-inline constexpr char kCheckUndecidedEndText[] = ": check undecided: the oscillators named above may fail where the check could not look";
+inline constexpr char kCheckUndecidedEndText[] =
+    ": check undecided: the oscillators named above may fail where the check could not look";
 
 // Our own: quarnel --export.
-inline constexpr char kExportTemporaryPrefix[] = ".partial-";  // + pid "-" + the video's file name
+inline constexpr char kExportTemporaryPrefix[] = ".partial-";              // + pid "-" + the video's file name
 inline constexpr char kExportLayerFailedText[] = " (first at demo time ";  // + ms + kExportLayerFailedFrame + n ")"
 inline constexpr char kExportLayerFailedFrame[] = " ms, frame ";
 inline constexpr char kExportWroteText[] = "wrote ";
-inline constexpr char kFfmpegNotStartedText[] = "cannot start ffmpeg: ";            // + the reason
+inline constexpr char kFfmpegNotStartedText[] = "cannot start ffmpeg: ";                    // + the reason
 inline constexpr char kFfmpegStoppedReadingText[] = "ffmpeg stopped reading the frames: ";  // + the reason
-inline constexpr char kFfmpegStatusText[] = "ffmpeg failed with exit status ";     // + N
-inline constexpr char kFfmpegSignalText[] = "ffmpeg was ended by signal ";          // + N " (" + name ")"
+inline constexpr char kFfmpegStatusText[] = "ffmpeg failed with exit status ";              // + N
+inline constexpr char kFfmpegSignalText[] = "ffmpeg was ended by signal ";                  // + N " (" + name ")"
 inline constexpr char kExportFailedText[] = "failed to write ";
 inline constexpr char kExportInterruptedText[] = "interrupted: nothing written, the earlier file stays: ";  // + OUT
-inline constexpr char kExportOddSizeText[] = "an H.264 video needs an even width and height, not ";  // + WxH
+inline constexpr char kExportOddSizeText[] = "an H.264 video needs an even width and height, not ";         // + WxH
 inline constexpr char kExportOddSizeEnd[] = " (PNG frames, --export DIR/, take any size)";
 // OUT + text + OUT + end
 inline constexpr char kExportTargetIsFolderText[] = " is a folder: for PNG frames in it write ";
@@ -101,16 +102,17 @@ inline constexpr char kUnexpectedArgumentText[] = ": unexpected argument";
 inline constexpr char kCommandPlaceText[] = ": one command, first (after -d where it takes one)";
 inline constexpr char kEmptyNameText[] = "the name is empty";
 inline constexpr char kEmptyDataDirText[] = ": the data folder's name is empty";
-inline constexpr char kNoDataFolderText[] = ": no such data folder";      // after the folder
+inline constexpr char kNoDataFolderText[] = ": no such data folder";  // after the folder
 inline constexpr char kNotADataFolderText[] = ": not a folder";
 inline constexpr char kEmptyDataFolderText[] = ": the data folder is empty";
 
 // Our own: quarnel --new DIR.
 inline constexpr char kNewDemoNotEmptyText[] = " already exists and is not an empty folder: choose a new name";
 inline constexpr char kNewDemoNoShippedDemoText[] = "the shipped demo is not installed: nothing to copy";
-inline constexpr char kNewDemoFailedText[] = "could not make ";  // + DIR ": " + the reason
+inline constexpr char kNewDemoFailedText[] = "could not make ";   // + DIR ": " + the reason
 inline constexpr char kNewDemoPartialPrefix[] = ".quarnel-new-";  // + pid: the copy before it is renamed
-// kNewDemoMadeText + DIR + kNewDemoAuthorText + program + " -d " + DIR/data + kNewDemoPlayText + program + " " + DIR/data
+// kNewDemoMadeText + DIR + kNewDemoAuthorText + program + " -d " + DIR/data + kNewDemoPlayText + program + " " +
+// DIR/data
 inline constexpr char kNewDemoMadeText[] = "made ";
 inline constexpr char kNewDemoAuthorText[] = ", a copy of the shipped demo to edit\nauthor it:  ";
 inline constexpr char kNewDemoPlayText[] = "\nplay it:    ";

@@ -100,25 +100,18 @@ class Reader {
     while (next_ < args_.size()) {
       const std::string& argument = args_[next_++];
       std::string fault;
-      if (argument == "--start" || argument == "--frame-step")
-        fault = ReadPlayTime(argument);
-      else if (argument == "--max-fps")
-        fault = ReadFrameCap(argument);
+      if (argument == "--start" || argument == "--frame-step") fault = ReadPlayTime(argument);
+      else if (argument == "--max-fps") fault = ReadFrameCap(argument);
       else if (argument == "--from" || argument == "--to" || argument == "--codec" || argument == "--jobs" ||
                argument == "--no-music")
         fault = ReadExportOption(argument);
-      else if (argument == "--music")
-        fault = ReadMusic();
+      else if (argument == "--music") fault = ReadMusic();
       else if (argument == "--fps" || argument == "--size")
         fault = ReadPicture(argument, argument == "--fps" ? fpsGiven : sizeGiven);
-      else if (IsDevelopmentSwitch({argument}))
-        fault = kDevelopmentSwitchPlaceText;
-      else if (FindCommand(argument))
-        fault = argument + kCommandPlaceText;
-      else if (IsOptionLike(argument))
-        fault = QuotedText(argument, 40) + kUnknownOptionText;
-      else
-        fault = ReadDataDir(argument);
+      else if (IsDevelopmentSwitch({argument})) fault = kDevelopmentSwitchPlaceText;
+      else if (FindCommand(argument)) fault = argument + kCommandPlaceText;
+      else if (IsOptionLike(argument)) fault = QuotedText(argument, 40) + kUnknownOptionText;
+      else fault = ReadDataDir(argument);
       if (!fault.empty()) return fault;
     }
     if (line_.toMs && line_.fromMs > *line_.toMs) return "--from" + std::string(kFromAfterToText);

@@ -77,9 +77,8 @@ void SearchFailures(const std::string& path, const TScene1ParamInterface& param,
                       kCheckDemoTimeText + std::to_string(failure->demoTimeMs) + kCheckEffectTimeText +
                       std::to_string(failure->fxTimeMs) + kCheckTimeEnd);
   } else if (undecided) {
-    PrintReport(path + ": " + QuotedText(param.Name.Text(), 40) + kCheckUndecidedText +
-                std::to_string(undecidedEntry) + kCheckUndecidedFrom + std::to_string(undecided->demoTimeMs) +
-                kCheckTimeEnd);
+    PrintReport(path + ": " + QuotedText(param.Name.Text(), 40) + kCheckUndecidedText + std::to_string(undecidedEntry) +
+                kCheckUndecidedFrom + std::to_string(undecided->demoTimeMs) + kCheckTimeEnd);
     ++counts.undecided;
   }
 }
@@ -172,8 +171,7 @@ void CheckMusic(const std::string& mp3FileName, uint32_t demoLengthMs, CheckCoun
   const double tookS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (scan.soundS == 0 && !scan.fault.empty())
     Error(counts, kSoundInitFailedPrefix + StreamCreationFailedText(mp3FileName) + " (" + scan.fault + ")");
-  else if (!scan.fault.empty())
-    Error(counts, mp3FileName + ": " + scan.fault);
+  else if (!scan.fault.empty()) Error(counts, mp3FileName + ": " + scan.fault);
   else if (scan.soundS * 1000 < demoLengthMs)
     Warning(counts, ShortSoundWarning(mp3FileName, scan.soundS, demoLengthMs));
   std::printf("%s%.1f%s%.2f s\n", kCheckMp3DecodedText, scan.soundS, kCheckMp3DecodedIn, tookS);
@@ -199,8 +197,7 @@ void CheckLikelyMistakes(const std::string& dataDir, const LoadedDemo& demo, int
   for (size_t k = 0; k < entries.size(); ++k) {
     const std::string entry = sequencePath + ": " + kCheckEntryName + std::to_string(k);
     if (entries[k].PresetNumber >= demo.scene.PresetCount && demo.scene.PresetCount > 0)
-      Warning(counts, entry + kCheckNoSuchPresetText + std::to_string(entries[k].PresetNumber) +
-                          kCheckNoSuchPresetEnd);
+      Warning(counts, entry + kCheckNoSuchPresetText + std::to_string(entries[k].PresetNumber) + kCheckNoSuchPresetEnd);
     if (entries[k].StartTime > entries[k].EndTime)
       Warning(counts, entry + kCheckStartAfterEndText + std::to_string(entries[k].StartTime) + " > " +
                           std::to_string(entries[k].EndTime) + kCheckStartAfterEndEnd);

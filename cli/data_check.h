@@ -7,9 +7,9 @@
 #include "cli/console_load.h"
 
 struct CheckCounts {
-  int errors = 0;    // what makes the demo, --render or --export fail or lose a layer
-  int warnings = 0;  // what loads but is likely a mistake
-  int undecided = 0; // oscillators the check could not settle within its budget
+  int errors = 0;     // what makes the demo, --render or --export fail or lose a layer
+  int warnings = 0;   // what loads but is likely a mistake
+  int undecided = 0;  // oscillators the check could not settle within its budget
 };
 
 // Loads every dataDir/textureN.bmp as the start-up does, on a device that draws nothing. Returns how

@@ -17,10 +17,16 @@ struct Codec {
 const std::vector<Codec>& Codecs() {
   // One fast encoder thread keeps up with the frames and leaves the cores to the software renderer.
   static const std::vector<Codec> codecs = {
-      {"h264", {"mp4", "m4v", "mkv", "mov"}, {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "20", "-threads", "1", "-pix_fmt", "yuv420p"}, true},
+      {"h264",
+       {"mp4", "m4v", "mkv", "mov"},
+       {"-c:v", "libx264", "-preset", "ultrafast", "-crf", "20", "-threads", "1", "-pix_fmt", "yuv420p"},
+       true},
       {"ffv1", {"mkv", "avi"}, {"-c:v", "ffv1", "-level", "3", "-threads", "1", "-pix_fmt", "bgr0"}, false},
       {"png", {"mkv", "mov", "avi"}, {"-c:v", "png", "-pix_fmt", "rgb24"}, false},
-      {"prores", {"mov", "mkv"}, {"-c:v", "prores_ks", "-profile:v", "2", "-threads", "1", "-pix_fmt", "yuv422p10le"}, true},
+      {"prores",
+       {"mov", "mkv"},
+       {"-c:v", "prores_ks", "-profile:v", "2", "-threads", "1", "-pix_fmt", "yuv422p10le"},
+       true},
   };
   return codecs;
 }
@@ -35,7 +41,8 @@ std::string Extension(const std::string& path) {
   const size_t dot = path.find_last_of("./");
   if (dot == std::string::npos || path[dot] != '.') return "";
   std::string extension = path.substr(dot + 1);
-  std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   return extension;
 }
 

@@ -31,17 +31,19 @@ struct Part {
   std::string path;  // the part's video file, or its folder of frames ending in '/'
   std::string log;   // what the part's process printed
   pid_t pid = -1;
-  bool ok = false;   // its process ended with status 0
+  bool ok = false;  // its process ended with status 0
 };
 
 // The program's arguments that export one part: the picture alone (the soundtrack goes in once, when
 // the parts are joined).
 std::vector<std::string> PartArguments(const ExportOptions& options, const Part& part) {
-  return {"--export", part.path, "--fps", RateText(options.rate),
-          "--size", std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx),
-          "--from", std::to_string(FixedStepFrameTimeMs(part.span.first, options.rate)),
-          "--to", std::to_string(FixedStepFrameTimeMs(part.span.last, options.rate)),
-          "--codec", options.codec, "--no-music", options.dataDir};
+  return {"--export",   part.path,
+          "--fps",      RateText(options.rate),
+          "--size",     std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx),
+          "--from",     std::to_string(FixedStepFrameTimeMs(part.span.first, options.rate)),
+          "--to",       std::to_string(FixedStepFrameTimeMs(part.span.last, options.rate)),
+          "--codec",    options.codec,
+          "--no-music", options.dataDir};
 }
 
 // Starts this program on arguments, its output going to logPath; -1 when it could not start.
@@ -118,8 +120,8 @@ void RemoveParts(const std::vector<Part>& parts, const std::string& listPath) {
 
 std::vector<std::string> JoinArguments(const std::string& listPath, const ExportSound& sound, uint32_t fromMs,
                                        uint64_t durationMs, const std::string& videoPath) {
-  std::vector<std::string> arguments = {"-y", "-loglevel", "error", "-f", "concat", "-safe", "0",
-                                        "-i", FfmpegFileName(listPath)};
+  std::vector<std::string> arguments = {
+      "-y", "-loglevel", "error", "-f", "concat", "-safe", "0", "-i", FfmpegFileName(listPath)};
   if (!sound.mp3.empty()) {
     if (fromMs > 0) arguments.insert(arguments.end(), {"-ss", SecondsText(fromMs)});
     arguments.insert(arguments.end(), {"-i", FfmpegFileName(sound.mp3), "-map", "0:v", "-map", "1:a"});

@@ -96,9 +96,9 @@ std::string PutExportInPlace(const ExportTarget& target) {
   const bool replacing = target.frames && stat(target.target.c_str(), &status) == 0;
   // Folders are swapped in one step (the earlier frames land in the temporary's name), then the
   // earlier frames are removed.
-  const int renamed = replacing ? renameat2(AT_FDCWD, target.temporary.c_str(), AT_FDCWD, target.target.c_str(),
-                                            RENAME_EXCHANGE)
-                                : rename(target.temporary.c_str(), target.target.c_str());
+  const int renamed =
+      replacing ? renameat2(AT_FDCWD, target.temporary.c_str(), AT_FDCWD, target.target.c_str(), RENAME_EXCHANGE)
+                : rename(target.temporary.c_str(), target.target.c_str());
   const int code = errno;
   RemoveExportTemporary(target);
   return renamed == 0 ? "" : Reason(target.target, code);

@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     case Command::Render:
       return RunRender(line.demoTimeMs, line.target, line.rate, line.widthPx, line.heightPx, dataDir);
     case Command::Export:
-      return RunExport({line.target, line.rate, line.widthPx, line.heightPx, dataDir, line.fromMs, line.toMs, line.codec,
-                        line.jobs, line.withMusic});
+      return RunExport({line.target, line.rate, line.widthPx, line.heightPx, dataDir, line.fromMs, line.toMs,
+                        line.codec, line.jobs, line.withMusic});
     default: return RunDemoProgram(line.developmentMode, dataDir, line.play);
   }
 }

@@ -27,9 +27,9 @@ int RunRender(uint32_t demoTimeMs, const std::string& pngPath, FrameRate rate, u
     ShowFrameProgress(done, total, start);
     barShown = isatty(STDERR_FILENO);
   };
-  const std::string error = RenderDemoFrameToPng([] { return Direct3DCreate8(D3D_SDK_VERSION); }, demo.scene,
-                                                 demo.sequence, dataDir, demoTimeMs, rate, widthPx, heightPx, false,
-                                                 pngPath, progress);
+  const std::string error =
+      RenderDemoFrameToPng([] { return Direct3DCreate8(D3D_SDK_VERSION); }, demo.scene, demo.sequence, dataDir,
+                           demoTimeMs, rate, widthPx, heightPx, false, pngPath, progress);
   if (barShown) std::fputc('\n', stderr);
   if (!error.empty()) PrintReport(error);
   return error.empty() ? 0 : 1;

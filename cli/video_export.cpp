@@ -69,10 +69,19 @@ class FfmpegSink : public FrameSink {
  private:
   static std::vector<std::string> Arguments(const ExportOptions& options, const ExportSound& sound,
                                             uint32_t audioFromMs, uint64_t durationMs, const std::string& videoPath) {
-    std::vector<std::string> arguments = {
-        "-y", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt", "rgba", "-s",
-        std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx), "-r", RateText(options.rate),
-        "-i", "-"};
+    std::vector<std::string> arguments = {"-y",
+                                          "-loglevel",
+                                          "error",
+                                          "-f",
+                                          "rawvideo",
+                                          "-pix_fmt",
+                                          "rgba",
+                                          "-s",
+                                          std::to_string(options.widthPx) + "x" + std::to_string(options.heightPx),
+                                          "-r",
+                                          RateText(options.rate),
+                                          "-i",
+                                          "-"};
     // A sound shorter than the video is padded with silence up to the video's length (-t).
     if (!sound.mp3.empty()) {
       if (audioFromMs > 0) arguments.insert(arguments.end(), {"-ss", SecondsText(audioFromMs)});
@@ -134,11 +143,10 @@ int ExportFrames(const ExportOptions& options, LoadedDemo& demo, FrameSpan span,
     return 1;
   }
   std::unique_ptr<FrameSink> sink;
-  if (toPng)
-    sink = std::make_unique<PngSink>(target.temporary);
+  if (toPng) sink = std::make_unique<PngSink>(target.temporary);
   else
-    sink = std::make_unique<FfmpegSink>(options, sound, times(span.first), DurationMs(frameCount, rate),
-                                        target.temporary);
+    sink =
+        std::make_unique<FfmpegSink>(options, sound, times(span.first), DurationMs(frameCount, rate), target.temporary);
 
   const auto began = std::chrono::steady_clock::now();
   std::optional<OverlappedFrames> frames;

@@ -157,10 +157,8 @@ std::string UnsavedWorkText(const DevDocument& document) {
 std::string StatusLine(const DevDocument& document, int changes) {
   std::vector<std::string> parts;
   if (document.sequenceHeld) parts.push_back(FileName(document.watch.sequence.path) + kChangedOnDiskHeld);
-  if (changes > 0)
-    parts.push_back(UnsavedChangesText(changes));
-  else if (!document.sequenceSavedAt.empty())
-    parts.push_back(kStatusSequenceSaved + document.sequenceSavedAt);
+  if (changes > 0) parts.push_back(UnsavedChangesText(changes));
+  else if (!document.sequenceSavedAt.empty()) parts.push_back(kStatusSequenceSaved + document.sequenceSavedAt);
   return Joined(parts, kStatusSeparator);
 }
 
@@ -171,7 +169,8 @@ void UndoOrRedo(DevDocument& document, bool redo) {
   SequenceSnapshot* edited = sequence ? &*sequence : nullptr;
   if (redo) RedoChange(*document.tweak, edited);
   else UndoChange(*document.tweak, edited);
-  if (sequence && !(*sequence == TimelineSnapshot(*document.timeline))) PutTimelineSnapshot(*document.timeline, *sequence);
+  if (sequence && !(*sequence == TimelineSnapshot(*document.timeline)))
+    PutTimelineSnapshot(*document.timeline, *sequence);
   // Keystrokes not finished in a timeline field end here: every field shows what is stored.
   if (document.timeline) ShowTimelineFields(*document.timeline);
 }
@@ -337,8 +336,9 @@ void RequestQuit(DevDocument& document) {
   if (document.asking) return;
   if (document.timeline) FinishTimelineTyping(*document.timeline);
   if (WorkUnsaved(document)) {
-    const size_t answer = Ask(document, UnsavedWorkText(document) + kUnsavedQuestion,
-                              {kAnswerSaveAll, kAnswerDiscard, kAnswerCancel}).value_or(2);
+    const size_t answer =
+        Ask(document, UnsavedWorkText(document) + kUnsavedQuestion, {kAnswerSaveAll, kAnswerDiscard, kAnswerCancel})
+            .value_or(2);
     Refresh(document);
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
@@ -392,9 +392,8 @@ void OfferHeldReload(DevDocument& document) {
     document.heldPreset.reset();
   const bool offerSequence = document.sequenceHeld && document.timeline && !document.sequenceReloadOffered;
   if (!document.heldPreset && !offerSequence) return;
-  const std::string file = document.heldPreset
-                               ? PresetFileName(*document.heldPreset)
-                               : FileName(document.watch.sequence.path);
+  const std::string file =
+      document.heldPreset ? PresetFileName(*document.heldPreset) : FileName(document.watch.sequence.path);
   // Enter, Escape and the close box keep the author's version.
   const std::optional<size_t> answer =
       Ask(document, file + kAskReloadChanged, {kAnswerKeepMine, kAnswerReload, kAnswerKeepMine});

@@ -26,8 +26,8 @@ struct DevWindows {
   // a question whose Enter answer is the safe one has it first and last (shown once). The index of the
   // answer picked, nullopt when it cannot be asked now (another box is open). Empty: nullopt.
   std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
-  std::function<void()> ShowWindows;         // F2: the tweak window and the timeline, also after closing
-  std::function<std::string()> WallClock;    // "14:02:11", for the status line
+  std::function<void()> ShowWindows;       // F2: the tweak window and the timeline, also after closing
+  std::function<std::string()> WallClock;  // "14:02:11", for the status line
 };
 
 struct DevDocument {
@@ -37,27 +37,27 @@ struct DevDocument {
   DataWatch watch;
   ReloadEvents events;
   TweakHost tweakHost;
-  TweakForm* tweak = nullptr;        // the tweak window's model; development mode only
+  TweakForm* tweak = nullptr;  // the tweak window's model; development mode only
   TimelineHost timelineHost;
   TimelineForm* timeline = nullptr;  // the timeline's model once its window is open
   DevWindows windows;
 
-  SequenceSnapshot savedSequence;    // the sequence as its file holds it (saved or read)
-  std::string sequenceSavedAt;       // wall-clock time of the last save in this session
-  std::optional<int> heldPreset;     // a picked preset's file changed on disk over an unsaved live set
-  bool sequenceHeld = false;         // the sequence file changed on disk over unsaved sequence edits
-  bool sequenceReloadOffered = false;  // the user was asked about the held sequence change already
-  bool asking = false;               // a question of the document is open
-  uint64_t followedRevision = 0;     // the timeline's revision the engine and the tweak window follow
+  SequenceSnapshot savedSequence;           // the sequence as its file holds it (saved or read)
+  std::string sequenceSavedAt;              // wall-clock time of the last save in this session
+  std::optional<int> heldPreset;            // a picked preset's file changed on disk over an unsaved live set
+  bool sequenceHeld = false;                // the sequence file changed on disk over unsaved sequence edits
+  bool sequenceReloadOffered = false;       // the user was asked about the held sequence change already
+  bool asking = false;                      // a question of the document is open
+  uint64_t followedRevision = 0;            // the timeline's revision the engine and the tweak window follow
   std::optional<uint64_t> countedRevision;  // the timeline's revision unsavedChanges was counted at
   int unsavedChanges = 0;
 
   // The recovery file (devmode/recovery_file.h); empty outside development mode and on the installed demo.
   std::string recoveryPath;
-  bool recoveryOffered = false;      // an earlier session's file was answered (or there was none)
-  std::string recoveryWritten;       // the text this session last wrote there; empty while it wrote none
+  bool recoveryOffered = false;  // an earlier session's file was answered (or there was none)
+  std::string recoveryWritten;   // the text this session last wrote there; empty while it wrote none
   std::optional<uint64_t> recoveryWrittenAtMs;
-  std::string recoveryFault;         // the last failure to write it, shown once
+  std::string recoveryFault;  // the last failure to write it, shown once
 };
 
 inline constexpr uint64_t kRecoveryIntervalMs = 10000;

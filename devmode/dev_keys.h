@@ -5,14 +5,14 @@
 #include <optional>
 
 enum class DevCommand {
-  Undo,          // Ctrl+Z
-  Redo,          // Ctrl+Shift+Z, Ctrl+Y
-  TogglePause,   // F5
-  SetLoopIn,     // F6
-  SetLoopOut,    // F7
-  ClearLoop,     // F8
-  ShowWindows,   // F2: the tweak window and the timeline again after they were closed
-  Quit,          // F10: asks first when there is unsaved work
+  Undo,         // Ctrl+Z
+  Redo,         // Ctrl+Shift+Z, Ctrl+Y
+  TogglePause,  // F5
+  SetLoopIn,    // F6
+  SetLoopOut,   // F7
+  ClearLoop,    // F8
+  ShowWindows,  // F2: the tweak window and the timeline again after they were closed
+  Quit,         // F10: asks first when there is unsaved work
 };
 
 inline constexpr int kKeysymF1 = 0xffbe;  // F2 is kKeysymF1 + 1, and so on

@@ -6,7 +6,7 @@
 // "Unsaved work: the live set (from scene0.txt) and the sequence (3 unsaved changes). Save all before quitting?"
 inline constexpr char kUnsavedWork[] = "Unsaved work: ";
 inline constexpr char kUnsavedLiveSet[] = "the live set";
-inline constexpr char kUnsavedLiveSetFrom[] = " (from ";  // + file + ")"
+inline constexpr char kUnsavedLiveSetFrom[] = " (from ";      // + file + ")"
 inline constexpr char kUnsavedSequence[] = "the sequence (";  // + changes + ")"
 inline constexpr char kUnsavedAnd[] = " and ";
 inline constexpr char kUnsavedQuestion[] = ".\nSave all before quitting?";
@@ -27,9 +27,10 @@ inline constexpr char kAnswerKeepMine[] = "keep mine";
 
 // The recovery file: what cannot be read in it, and the offer to restore it at the start.
 inline constexpr char kMsgRecoveryNotOurs[] = "not a recovery file of this program";
-inline constexpr char kMsgRecoveryBrokenAt[] = "broken at byte ";  // + offset
+inline constexpr char kMsgRecoveryBrokenAt[] = "broken at byte ";     // + offset
 inline constexpr char kMsgRecoveryUnknownField[] = "unknown field ";  // + key
-inline constexpr char kMsgRecoveryUnreadable[] = "The unsaved work of an earlier session could not be read: ";  // + reason
+inline constexpr char kMsgRecoveryUnreadable[] =
+    "The unsaved work of an earlier session could not be read: ";  // + reason
 // "Unsaved work of an earlier session was kept: the live set (from scene0.txt) and the sequence.\nRestore it?"
 inline constexpr char kAskRestore[] = "Unsaved work of an earlier session was kept: ";  // + parts joined by kUnsavedAnd
 inline constexpr char kRestoredSequence[] = "the sequence";

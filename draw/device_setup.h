@@ -6,7 +6,7 @@
 
 // The launcher's choices that the device is created from.
 struct DeviceChoice {
-  UINT adapter = 0;                              // position in the adapter list
+  UINT adapter = 0;  // position in the adapter list
   bool windowed = false;
   UINT widthPx = 640, heightPx = 480;            // the selected mode or window size
   D3DFORMAT fullscreenFormat = D3DFMT_X8R8G8B8;  // format of the selected fullscreen mode

@@ -42,8 +42,8 @@ inline std::string TextureLoadErrorText(const std::string& fileName, const std::
 // Our own: a picture the texture memory budget has no room for.
 inline std::string TextureBudgetText(uint32_t widthPx, uint32_t heightPx, uint64_t totalBytes, uint64_t budgetBytes) {
   return "decoded, this picture of " + std::to_string(widthPx) + " x " + std::to_string(heightPx) +
-         " pixels brings the textures to " + std::to_string((totalBytes + (1 << 20) - 1) >> 20) + " MB, more than the " +
-         std::to_string(budgetBytes >> 20) + " MB a data folder's textures may take";
+         " pixels brings the textures to " + std::to_string((totalBytes + (1 << 20) - 1) >> 20) +
+         " MB, more than the " + std::to_string(budgetBytes >> 20) + " MB a data folder's textures may take";
 }
 inline std::string TextureInitErrorText(unsigned number, const std::string& errorText) {
   return "Texture(" + std::to_string(number) + ") Init Error: " + errorText;
@@ -67,8 +67,7 @@ inline constexpr char kNoTexturesText[] = "Loading Error: no textures found!";
 
 // Our own: an offscreen picture size the 16-bit size fields cannot hold.
 inline std::string OffscreenSizeText(uint32_t widthPx, uint32_t heightPx) {
-  return "picture size " + std::to_string(widthPx) + "x" + std::to_string(heightPx) +
-         " is outside 1x1 .. 8192x8192";
+  return "picture size " + std::to_string(widthPx) + "x" + std::to_string(heightPx) + " is outside 1x1 .. 8192x8192";
 }
 inline constexpr char kNoPixelsText[] = "the device cannot read back its pixels";
 // reason: "PATH: why", as the file writer gives it.

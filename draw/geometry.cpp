@@ -116,7 +116,8 @@ void BuildGeometry(RenderState& state, uint8_t preset, std::string& errorText, f
   }
 
   constexpr UINT kMainBytes = kCurveVertexCount * sizeof(MainVertex);
-  if (FAILED(state.device->CreateVertexBuffer(kMainBytes, 0, kMainVertexFvf, D3DPOOL_DEFAULT, &state.mainVertexBuffer))) {
+  if (FAILED(
+          state.device->CreateVertexBuffer(kMainBytes, 0, kMainVertexFvf, D3DPOOL_DEFAULT, &state.mainVertexBuffer))) {
     state.mainVertexBuffer = nullptr;
     errorText = kCreateMainBufferFailedText;
     return;

@@ -10,8 +10,8 @@
 
 namespace {
 
-std::string StartSteps(RenderState& state, const std::string& dataDir, float ratio, uint32_t widthPx,
-                       uint32_t heightPx, const std::string& firstFatal) {
+std::string StartSteps(RenderState& state, const std::string& dataDir, float ratio, uint32_t widthPx, uint32_t heightPx,
+                       const std::string& firstFatal) {
   DeviceChoice choice;
   choice.windowed = true;
   choice.widthPx = widthPx;
@@ -85,8 +85,8 @@ std::string DrawFramesBefore(RenderState& state, SceneState& scene, const SceneS
   };
   uint32_t fxTimeMs = 0;
   for (uint64_t n = first; n < last && failure.empty(); ++n) {
-    DrawDemoFrame(state, scene, sequence, frameTimeMs(n), developmentMode, state.FullWidth, state.FullHeight,
-                  fxTimeMs, noteFailure);
+    DrawDemoFrame(state, scene, sequence, frameTimeMs(n), developmentMode, state.FullWidth, state.FullHeight, fxTimeMs,
+                  noteFailure);
     if (!failure.empty()) failure += ReplayedFrameFailedText(frameTimeMs(n), n);
     if (progress) progress(n + 1, last + 1);
   }
@@ -142,8 +142,8 @@ std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, S
   };
   RenderState state;
   const OffscreenStart start{direct3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx};
-  std::string error =
-      DrawFrameAfterFastForward(state, start, scene, sequence, frameTimeMs, before, developmentMode, keepFirst, progress);
+  std::string error = DrawFrameAfterFastForward(state, start, scene, sequence, frameTimeMs, before, developmentMode,
+                                                keepFirst, progress);
   if (error.empty()) error = firstLayerError;
   RgbaImage image;
   DeviceExtras* extras = ExtrasOf(state.device);

@@ -73,10 +73,10 @@ using FrameProgress = std::function<void(uint64_t framesDone, uint64_t frameCoun
 // fatal text, or the first layer failure of a frame before `frame` with where it failed (as the export
 // stops there), or ""; frame `frame`'s own layer faults go to layerError. The back buffer then holds
 // the frame. progress, when given, hears of each frame on the way.
-[[nodiscard]] std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& start,
-                                                    SceneState& scene, const SceneSequence& sequence,
-                                                    const FrameTimes& frameTimeMs, uint64_t frame,
-                                                    bool developmentMode, const LayerErrorSink& layerError,
+[[nodiscard]] std::string DrawFrameAfterFastForward(RenderState& state, const OffscreenStart& start, SceneState& scene,
+                                                    const SceneSequence& sequence, const FrameTimes& frameTimeMs,
+                                                    uint64_t frame, bool developmentMode,
+                                                    const LayerErrorSink& layerError,
                                                     const FrameProgress& progress = {});
 
 // The whole `--render`: the frame at demoTimeMs after every frame the export at rate draws before it
@@ -89,6 +89,6 @@ using FrameProgress = std::function<void(uint64_t framesDone, uint64_t frameCoun
 // given, hears of every frame on the way.
 [[nodiscard]] std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, SceneState& scene,
                                                const SceneSequence& sequence, const std::string& dataDir,
-                                               uint32_t demoTimeMs, FrameRate rate, uint32_t widthPx,
-                                               uint32_t heightPx, bool developmentMode, const std::string& pngPath,
+                                               uint32_t demoTimeMs, FrameRate rate, uint32_t widthPx, uint32_t heightPx,
+                                               bool developmentMode, const std::string& pngPath,
                                                const FrameProgress& progress = {});

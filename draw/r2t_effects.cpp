@@ -16,7 +16,7 @@ D3DCOLOR Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 |
 struct EffectFrame {
   RenderState& state;
   double w, h, bar;
-  double sx0, sy0;   // scaling that makes the render target cover the viewport
+  double sx0, sy0;  // scaling that makes the render target cover the viewport
   float rotation;
   D3DXVECTOR2 centre;  // rotation centre of most copies
 
@@ -33,7 +33,8 @@ struct EffectFrame {
 void FullCopyAndStrip(const EffectFrame& f, uint32_t p, double sinA) {
   f.Copy(f.sx0, f.sy0, 0, f.bar, 0xFFFFFFFF);
   for (uint32_t j = 0; j <= p; ++j)
-    f.Copy(f.sx0 / 4, f.sy0 / 4, 0, Round(30 * sinA) + j * f.h / 4, Argb(180, 255, 255, f.state.random.Random(2) * 255));
+    f.Copy(f.sx0 / 4, f.sy0 / 4, 0, Round(30 * sinA) + j * f.h / 4,
+           Argb(180, 255, 255, f.state.random.Random(2) * 255));
 }
 
 // Every echo starts at the left edge and is at least 55/255 opaque. Echoes stretched to the right
@@ -56,7 +57,8 @@ void StretchedEchoes(const EffectFrame& f, uint32_t p, double sinA) {
 
 void Slices(const EffectFrame& f, uint32_t n, double sinA) {
   const uint32_t alpha = uint32_t(150 + Round(100 * sinA));
-  for (uint32_t j = 0; j < n; ++j) f.Copy(f.sx0 / n, f.sy0, j * f.w / n, f.bar, Argb(alpha, 255 - 100 * j / n, 255, 255));
+  for (uint32_t j = 0; j < n; ++j)
+    f.Copy(f.sx0 / n, f.sy0, j * f.w / n, f.bar, Argb(alpha, 255 - 100 * j / n, 255, 255));
 }
 
 // copies 5 (preset 3) or 9 (preset 4, each turned a quarter radian more than the one before).
@@ -96,9 +98,10 @@ void TilesAndOverlay(const EffectFrame& f, uint32_t n) {
 void DrawR2TEffect(RenderState& state, uint8_t preset, uint16_t power, float rotation, float speed, uint32_t tMs) {
   if (preset > 5) preset = 0;
   const double w = state.ViewWidth, h = state.ViewHeight;
-  const double rw = std::max<uint16_t>(state.renderTargetWidth, 1), rh = std::max<uint16_t>(state.renderTargetHeight, 1);
-  const EffectFrame f{state, w, h, double(state.CinemaBarHeight), w / rw, h / rh, rotation,
-                      {float(w / 3), float(h / 2)}};
+  const double rw = std::max<uint16_t>(state.renderTargetWidth, 1),
+               rh = std::max<uint16_t>(state.renderTargetHeight, 1);
+  const EffectFrame f{state,  w,      h,        double(state.CinemaBarHeight),
+                      w / rw, h / rh, rotation, {float(w / 3), float(h / 2)}};
   // A speed that leaves the phase no finite number (infinite, or not a number) draws at phase 0.
   const double a = double(tMs) / (100.0 * speed + 1);
   const double sinA = std::isfinite(a) ? std::sin(a) : 0.0;

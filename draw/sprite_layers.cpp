@@ -48,12 +48,8 @@ void DrawSpriteLayer(RenderState& state, uint8_t preset, uint8_t textureNumber, 
   const D3DXVECTOR2 halfCentre{float(w / 2), float(h / 2)};
   const double swing = t * speed;
   switch (preset) {
-    case 0:
-      draw(px, py - t * speed * uy, thirdCentre, 0, Argb(alpha, Pulse(250, t), 200, 250));
-      break;
-    case 1:
-      draw(px + t * speed * ux, py, thirdCentre, 0, Argb(alpha, Pulse(250, t), 200, 250));
-      break;
+    case 0: draw(px, py - t * speed * uy, thirdCentre, 0, Argb(alpha, Pulse(250, t), 200, 250)); break;
+    case 1: draw(px + t * speed * ux, py, thirdCentre, 0, Argb(alpha, Pulse(250, t), 200, 250)); break;
     case 2:
       draw(px + Round(100 * std::sin(swing) * ux), py, halfCentre, 0, Argb(alpha, Pulse(250, t), 200, 150));
       draw(px + Round(100 * std::cos(swing) * ux) - 50 * ux, py, halfCentre, 0,

@@ -53,10 +53,9 @@ uint8_t LoadTextures(RenderState& state, const std::string& basePath, uint64_t b
       pictureBytes = uint64_t(widthPx) * heightPx * 4;
     std::string errorText;
     if (decodedBytes + pictureBytes > budgetBytes)
-      errorText =
-          TextureLoadErrorText(fileName, TextureBudgetText(widthPx, heightPx, decodedBytes + pictureBytes, budgetBytes));
-    else
-      LoadTexture(state, fileName, uint16_t(n), errorText);
+      errorText = TextureLoadErrorText(fileName,
+                                       TextureBudgetText(widthPx, heightPx, decodedBytes + pictureBytes, budgetBytes));
+    else LoadTexture(state, fileName, uint16_t(n), errorText);
     if (errorText.empty()) decodedBytes += pictureBytes;
     if (!errorText.empty()) FatalError(state, TextureInitErrorText(unsigned(n), errorText));
   }
@@ -68,15 +67,16 @@ bool BeginRenderToTexture(RenderState& state, uint8_t r2tTextureSizeTweakFactor)
   ReleaseReference(state.renderTargetTexture);
 
   const uint32_t maxSize = state.R2tMaxSize;
-  uint32_t size = r2tTextureSizeTweakFactor == 0 || r2tTextureSizeTweakFactor >= 16 ? maxSize
-                                                                                     : 1u << r2tTextureSizeTweakFactor;
+  uint32_t size =
+      r2tTextureSizeTweakFactor == 0 || r2tTextureSizeTweakFactor >= 16 ? maxSize : 1u << r2tTextureSizeTweakFactor;
   size = std::max<uint32_t>(std::min(size, maxSize), 8);  // never below 8, even with no maximum set
   state.renderTargetWidth = uint16_t(size);
   state.renderTargetHeight = uint16_t(size / 2);
 
   if (state.device == nullptr ||
-      FAILED(D3DXCreateTexture(state.device, state.renderTargetWidth, state.renderTargetHeight, 0, D3DUSAGE_RENDERTARGET,
-                               state.BackBufferFormat, D3DPOOL_DEFAULT, &state.renderTargetTexture))) {
+      FAILED(D3DXCreateTexture(state.device, state.renderTargetWidth, state.renderTargetHeight, 0,
+                               D3DUSAGE_RENDERTARGET, state.BackBufferFormat, D3DPOOL_DEFAULT,
+                               &state.renderTargetTexture))) {
     state.renderTargetTexture = nullptr;
     FatalError(state, kRenderTargetInitFailedText);
     return false;

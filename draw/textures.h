@@ -16,8 +16,7 @@ inline constexpr uint64_t kTextureMemoryBudgetBytes = uint64_t(512) << 20;
 // that fails to load (a link that leads nowhere too) goes to FatalError and leaves its entry empty, and
 // so does a picture that would bring the decoded textures past budgetBytes (told from its header, before
 // it is decoded). Returns the number of entries.
-uint8_t LoadTextures(RenderState& state, const std::string& basePath,
-                     uint64_t budgetBytes = kTextureMemoryBudgetBytes);
+uint8_t LoadTextures(RenderState& state, const std::string& basePath, uint64_t budgetBytes = kTextureMemoryBudgetBytes);
 
 // Releases the current target and creates one of size × size / 2 texels (size 2^factor, or R2tMaxSize for
 // factor 0, kept within 8..R2tMaxSize), then makes its level 0 the device's render target (no depth

@@ -36,18 +36,10 @@ void SetupCamera(IDirect3DDevice8* device, uint8_t preset, uint32_t tMs, float p
       eye = v(3 * std::sin(t / 2000), 10 * std::cos(t / 1000), 2 * std::sin(t / 1000));
       at = v(0, 0.3, 0), up = v(0, 0.5, 0.8), nearZ = 2;
       break;
-    case 2:
-      eye = v(3 * std::sin(t / 2000), 1, 0), at = v(0, 0.3, 0), up = v(0, 0.5, 0.8), nearZ = 1.5f;
-      break;
-    case 3:
-      eye = v(0.6, 4, 0.6), at = v(0, -4, 0), up = v(1, std::sin(t / 1000), 0.3), nearZ = 0.4f;
-      break;
-    case 4:
-      eye = v(0, 0.8, 0), at = v(0.5, 0.5, -1), up = v(0, 1, 0), nearZ = 0.01f;
-      break;
-    default:
-      eye = v(0.6, 40 * std::sin(t / 100), 0.6), at = v(0, -4, 0), up = v(0, 8, 8), nearZ = 0.01f;
-      break;
+    case 2: eye = v(3 * std::sin(t / 2000), 1, 0), at = v(0, 0.3, 0), up = v(0, 0.5, 0.8), nearZ = 1.5f; break;
+    case 3: eye = v(0.6, 4, 0.6), at = v(0, -4, 0), up = v(1, std::sin(t / 1000), 0.3), nearZ = 0.4f; break;
+    case 4: eye = v(0, 0.8, 0), at = v(0.5, 0.5, -1), up = v(0, 1, 0), nearZ = 0.01f; break;
+    default: eye = v(0.6, 40 * std::sin(t / 100), 0.6), at = v(0, -4, 0), up = v(0, 8, 8), nearZ = 0.01f; break;
   }
   SetViewProjection(device, eye, at, up, nearZ, 100.0f, proportionAdjust, formAspect);
 }

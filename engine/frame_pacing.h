@@ -11,9 +11,7 @@ class FramePacer {
   // A frame starts at nowS. One that starts less than a frame's interval after it was due keeps the
   // rhythm (the next one is due an interval after this one was); a later one starts the rhythm anew,
   // so a slow frame is not followed by a burst of quick ones.
-  void FrameStarted(double nowS) {
-    dueS_ = nowS - dueS_ < intervalS_ ? dueS_ + intervalS_ : nowS + intervalS_;
-  }
+  void FrameStarted(double nowS) { dueS_ = nowS - dueS_ < intervalS_ ? dueS_ + intervalS_ : nowS + intervalS_; }
   // How long to wait from nowS on before the next frame; 0 when it is due.
   double SecondsToNext(double nowS) const { return dueS_ > nowS ? dueS_ - nowS : 0.0; }
 

@@ -36,8 +36,7 @@ void UpdateCaption(DemoEngine& engine) {
 void DemoIdle(DemoEngine& engine, uint32_t nowMs) {
   DemoClock& clock = engine.clock;
   ++clock.FrameCount;
-  if (static_cast<int32_t>(nowMs - clock.StartTick) < 0)
-    FatalError(engine, kTimingFailedText);
+  if (static_cast<int32_t>(nowMs - clock.StartTick) < 0) FatalError(engine, kTimingFailedText);
   else
     // The last frame shows the demo's end, not a moment after it that no check has seen.
     clock.DemoTime = std::min(nowMs - clock.StartTick, engine.sequence.DemoLength);
@@ -56,10 +55,8 @@ void DemoIdle(DemoEngine& engine, uint32_t nowMs) {
   EndLayerErrorFrame(engine.layerErrors, engine.settings.developmentMode);
 
   if (clock.DemoTime >= engine.sequence.DemoLength) {
-    if (engine.settings.loop)
-      RestartDemo(engine, nowMs);
-    else
-      ShutdownDemo(engine);
+    if (engine.settings.loop) RestartDemo(engine, nowMs);
+    else ShutdownDemo(engine);
   }
   const uint32_t frameMs = engine.host.WallTickMs() - frameStart;
   if (frameMs != 0) clock.Fps = 1000 / frameMs;

@@ -8,8 +8,8 @@
 
 #include "gpu/rgba_image.h"
 
-constexpr uint32_t kMaxBmpSidePx = 8192;            // larger headers are refused before decoding
-constexpr uint64_t kMaxBmpFileBytes = 300u << 20;   // larger files are refused before reading
+constexpr uint32_t kMaxBmpSidePx = 8192;           // larger headers are refused before decoding
+constexpr uint64_t kMaxBmpFileBytes = 300u << 20;  // larger files are refused before reading
 
 // Decodes the BMP in bytes into image, rows from the top (opaque alpha where the file has none). Returns
 // "" on success; the reason for a corrupt, unsupported or too large picture, with nothing allocated for

@@ -44,10 +44,8 @@ void ClearHorizon::Fresh(SurfaceKey surface) {
 
 void ClearHorizon::Cleared(SurfaceKey surface, const D3DRECT& rect, bool drawn) {
   for (Candidate& candidate : candidates_) ClearWithin(candidate.pending, surface, rect);
-  if (drawn)
-    ClearWithin(stale_, surface, rect);
-  else
-    Add(stale_, surface, rect);
+  if (drawn) ClearWithin(stale_, surface, rect);
+  else Add(stale_, surface, rect);
 }
 
 void ClearHorizon::DrawnInto(SurfaceKey surface, const D3DRECT& rect, bool drawn) {
@@ -80,7 +78,8 @@ void ClearHorizon::BeginCandidate() {
   std::vector<Candidate> kept;
   for (size_t i = 0; i < candidates_.size(); ++i) {
     bool later = false;
-    for (size_t j = i + 1; j < candidates_.size() && !later; ++j) later = same(candidates_[i].pending, candidates_[j].pending);
+    for (size_t j = i + 1; j < candidates_.size() && !later; ++j)
+      later = same(candidates_[i].pending, candidates_[j].pending);
     if (!later) kept.push_back(std::move(candidates_[i]));
   }
   candidates_ = std::move(kept);

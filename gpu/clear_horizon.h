@@ -49,6 +49,6 @@ class ClearHorizon {
   void BeginCandidate();
 
   uint64_t frame_ = 0, latestStart_ = 0;
-  Rects stale_;                       // what the device's surfaces hold that drawing would not have left
+  Rects stale_;                                 // what the device's surfaces hold that drawing would not have left
   std::vector<Candidate> candidates_{{0, {}}};  // oldest first; none with the same pending as a later one
 };

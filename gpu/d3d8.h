@@ -117,8 +117,14 @@ enum D3DFILLMODE : uint32_t { D3DFILL_POINT = 1, D3DFILL_WIREFRAME = 2, D3DFILL_
 enum D3DSHADEMODE : uint32_t { D3DSHADE_FLAT = 1, D3DSHADE_GOURAUD = 2, D3DSHADE_PHONG = 3 };
 enum D3DCULL : uint32_t { D3DCULL_NONE = 1, D3DCULL_CW = 2, D3DCULL_CCW = 3 };
 enum D3DCMPFUNC : uint32_t {
-  D3DCMP_NEVER = 1, D3DCMP_LESS, D3DCMP_EQUAL, D3DCMP_LESSEQUAL,
-  D3DCMP_GREATER, D3DCMP_NOTEQUAL, D3DCMP_GREATEREQUAL, D3DCMP_ALWAYS,
+  D3DCMP_NEVER = 1,
+  D3DCMP_LESS,
+  D3DCMP_EQUAL,
+  D3DCMP_LESSEQUAL,
+  D3DCMP_GREATER,
+  D3DCMP_NOTEQUAL,
+  D3DCMP_GREATEREQUAL,
+  D3DCMP_ALWAYS,
 };
 enum D3DBLEND : uint32_t {
   D3DBLEND_ZERO = 1,
@@ -136,8 +142,11 @@ enum D3DBLEND : uint32_t {
   D3DBLEND_BOTHINVSRCALPHA = 13,
 };
 enum D3DBLENDOP : uint32_t {
-  D3DBLENDOP_ADD = 1, D3DBLENDOP_SUBTRACT = 2, D3DBLENDOP_REVSUBTRACT = 3,
-  D3DBLENDOP_MIN = 4, D3DBLENDOP_MAX = 5,
+  D3DBLENDOP_ADD = 1,
+  D3DBLENDOP_SUBTRACT = 2,
+  D3DBLENDOP_REVSUBTRACT = 3,
+  D3DBLENDOP_MIN = 4,
+  D3DBLENDOP_MAX = 5,
 };
 enum D3DFOGMODE : uint32_t { D3DFOG_NONE = 0, D3DFOG_EXP = 1, D3DFOG_EXP2 = 2, D3DFOG_LINEAR = 3 };
 enum D3DMATERIALCOLORSOURCE : uint32_t { D3DMCS_MATERIAL = 0, D3DMCS_COLOR1 = 1, D3DMCS_COLOR2 = 2 };
@@ -349,8 +358,8 @@ class IDirect3DDevice8 : public IUnknown {
   virtual HRESULT CreateVertexBuffer(UINT lengthBytes, DWORD usage, DWORD fvf, D3DPOOL pool,
                                      IDirect3DVertexBuffer8** buffer) = 0;
   // levels 0 = full chain (only level 0 is ever drawn into or sampled).
-  virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
-                                D3DPOOL pool, IDirect3DTexture8** texture) = 0;
+  virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                IDirect3DTexture8** texture) = 0;
   virtual HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) = 0;
   virtual HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) = 0;
   virtual HRESULT SetViewport(const D3DVIEWPORT8* viewport) = 0;
@@ -366,16 +375,14 @@ class IDirect3DDevice8 : public IUnknown {
   virtual HRESULT SetVertexShader(DWORD fvf) = 0;
   virtual HRESULT SetTexture(DWORD stage, IDirect3DTexture8* texture) = 0;
   // Clears the current viewport (intersected with the rectangles when count > 0).
-  virtual HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
-                        DWORD stencil) = 0;
+  virtual HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil) = 0;
   virtual HRESULT BeginScene() = 0;
   virtual HRESULT EndScene() = 0;
   virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) = 0;
   virtual HRESULT GetRenderTarget(IDirect3DSurface8** surface) = 0;
   // Also sets the viewport to the whole new target. depthStencil nullptr: no depth buffer from now on.
   virtual HRESULT SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurface8* depthStencil) = 0;
-  virtual HRESULT Present(const RECT* source, const RECT* dest, HWND overrideWindow,
-                          const void* dirtyRegion) = 0;
+  virtual HRESULT Present(const RECT* source, const RECT* dest, HWND overrideWindow, const void* dirtyRegion) = 0;
 };
 
 class IDirect3D8 : public IUnknown {

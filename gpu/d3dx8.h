@@ -21,8 +21,7 @@ D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3
 D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye, const D3DXVECTOR3* pAt,
                                const D3DXVECTOR3* pUp);
 // Left-handed projection to depth 0 (near) .. 1 (far).
-D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, float fovYRadians, float aspect, float zNear,
-                                       float zFar);
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, float fovYRadians, float aspect, float zNear, float zFar);
 
 constexpr DWORD D3DX_FILTER_NONE = 1;
 
@@ -37,9 +36,9 @@ HRESULT D3DXCreateTexture(IDirect3DDevice8* device, UINT width, UINT height, UIN
 // A missing, unreadable or corrupt file, or one larger than 8192 pixels on a side, fails with
 // D3DXERR_INVALIDDATA and allocates nothing.
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* fileName, UINT width, UINT height,
-                                     UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
-                                     DWORD filter, DWORD mipFilter, D3DCOLOR colorKey, void* srcInfo,
-                                     void* palette, IDirect3DTexture8** texture);
+                                     UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
+                                     DWORD mipFilter, D3DCOLOR colorKey, void* srcInfo, void* palette,
+                                     IDirect3DTexture8** texture);
 
 // Draws textures as screen-space quads in pixels of the current render target, clipped to the viewport,
 // alpha-blended and modulated by a colour. Begin/End leave every device state as they found it.

@@ -98,8 +98,7 @@ D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye, const 
   return pOut;
 }
 
-D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, float fovYRadians, float aspect, float zNear,
-                                       float zFar) {
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, float fovYRadians, float aspect, float zNear, float zFar) {
   const float yScale = 1.0f / std::tan(fovYRadians / 2.0f);
   const float xScale = yScale / aspect;
   const float depthScale = zFar / (zFar - zNear);

@@ -24,7 +24,8 @@ HRESULT FillTexture(IDirect3DTexture8* texture, const RgbaImage& image, D3DFORMA
       const D3DCOLOR argb = D3DCOLOR(p[3]) << 24 | D3DCOLOR(p[0]) << 16 | D3DCOLOR(p[1]) << 8 | p[2];
       const D3DCOLOR keyed = (colorKey != 0 && argb == colorKey) ? 0u : argb;
       if (format == D3DFMT_A1R5G5B5) {
-        const uint16_t texel = ToA1R5G5B5(uint8_t(keyed >> 16), uint8_t(keyed >> 8), uint8_t(keyed), uint8_t(keyed >> 24));
+        const uint16_t texel =
+            ToA1R5G5B5(uint8_t(keyed >> 16), uint8_t(keyed >> 8), uint8_t(keyed), uint8_t(keyed >> 24));
         std::memcpy(row + x * 2, &texel, 2);
       } else {
         std::memcpy(row + x * 4, &keyed, 4);
@@ -43,9 +44,9 @@ HRESULT D3DXCreateTexture(IDirect3DDevice8* device, UINT width, UINT height, UIN
 }
 
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* device, const char* fileName, UINT width, UINT height,
-                                     UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
-                                     DWORD filter, DWORD mipFilter, D3DCOLOR colorKey, void* srcInfo,
-                                     void* palette, IDirect3DTexture8** texture) {
+                                     UINT mipLevels, DWORD usage, D3DFORMAT format, D3DPOOL pool, DWORD filter,
+                                     DWORD mipFilter, D3DCOLOR colorKey, void* srcInfo, void* palette,
+                                     IDirect3DTexture8** texture) {
   if (device == nullptr || fileName == nullptr || texture == nullptr) return D3DERR_INVALIDCALL;
   *texture = nullptr;
   const bool supportedFormat = format == D3DFMT_A1R5G5B5 || format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8;

@@ -99,12 +99,12 @@ std::string GLDevice::Create(std::shared_ptr<GLCore> core, const D3DPRESENT_PARA
   caps.DeviceType = D3DDEVTYPE_HAL;
   caps.Caps2 = D3DCAPS2_CANRENDERWINDOWED;
   caps.PrimitiveMiscCaps = D3DPMISCCAPS_BLENDOP | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW;
-  caps.RasterCaps = D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE | D3DPRASTERCAPS_FOGRANGE |
-                    D3DPRASTERCAPS_WFOG | D3DPRASTERCAPS_ZFOG;
+  caps.RasterCaps = D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE | D3DPRASTERCAPS_FOGRANGE | D3DPRASTERCAPS_WFOG |
+                    D3DPRASTERCAPS_ZFOG;
   caps.SrcBlendCaps = caps.DestBlendCaps = 0x1FFF;  // every factor, the BOTH ones emulated
   caps.TextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA;
-  caps.TextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFPOINT |
-                           D3DPTFILTERCAPS_MAGFLINEAR;
+  caps.TextureFilterCaps =
+      D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
   caps.MaxTextureWidth = caps.MaxTextureHeight = DWORD(maxTextureSize);
   caps.MaxSimultaneousTextures = 1;  // the renderer implements texture stage 0 only
   caps.MaxActiveLights = DWORD(std::min(maxLights, 1));
@@ -261,7 +261,7 @@ HRESULT GLDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer8* buffer, U
 }
 
 HRESULT GLDevice::SetVertexShader(DWORD fvf) {
-  if (!(fvf & D3DFVF_XYZ)) return D3DERR_INVALIDCALL;  // only untransformed vertices are drawn
+  if (!(fvf & D3DFVF_XYZ)) return D3DERR_INVALIDCALL;                    // only untransformed vertices are drawn
   if (fvf_ != fvf) staleGroups_ |= kLightingGroup | kTextureStageGroup;  // both read the vertex layout
   fvf_ = fvf;
   return D3D_OK;

@@ -92,11 +92,11 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   // The first GL row of a rectangle of the current target given by its top row and height in pixels.
   GLint GLRowOf(uint32_t topPx, uint32_t heightPx) const;
   D3DRECT ViewportRect() const;
-  void ScissorToViewport();  // the scissor rectangle, the test enabled
+  void ScissorToViewport();             // the scissor rectangle, the test enabled
   void BlitToWindow(WindowHost& host);  // scaled, the aspect kept, black borders
   // Black, the window's back buffer outside kept (rows from the top; {} keeps nothing).
   void ClearOutside(const D3DRECT& kept, uint32_t windowWidthPx, uint32_t windowHeightPx);
-  void BindBackBufferForReading();   // the back buffer as GL_READ_FRAMEBUFFER, row 0 at the top
+  void BindBackBufferForReading();  // the back buffer as GL_READ_FRAMEBUFFER, row 0 at the top
   float RenderStateFloat(D3DRENDERSTATETYPE state) const;
   // The horizon's keys: a render target by its texture's name, the back buffer and its depth buffer
   // beyond every name.
@@ -132,28 +132,28 @@ class GLDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   D3DVIEWPORT8 viewport_{};
   D3DMATERIAL8 material_{};
   D3DLIGHT8 light_{};
-  bool lightEnabled_ = false;  // Direct3D's lights start disabled; SetLight alone lights nothing
+  bool lightEnabled_ = false;         // Direct3D's lights start disabled; SetLight alone lights nothing
   GLVertexBuffer* stream_ = nullptr;  // one reference held
   UINT streamStride_ = 0;
   DWORD fvf_ = 0;
   GLTexture* texture_ = nullptr;  // one reference held
   std::vector<float> fogCoordinates_;
-  std::vector<uint8_t> squares_;   // the corners of the point squares of one draw
-  std::vector<float> squareUvs_;   // and their sprite texture coordinates
-  GLuint screenQuadTexture_ = 0;   // the texture bound for the current run of screen quads
-  unsigned staleGroups_ = kAllGroups;  // groups whose GL state no longer reflects the Direct3D state
-  bool appliedEyeSpace_ = false;       // how the transforms were applied
-  int appliedColourOffset_ = -1;       // what the applied lighting reads as vertex colour
-  uint64_t seenTextureChanges_ = 0;    // GLCore::TextureChanges() when the groups were applied
-  uint64_t seenPaints_ = 0;            // and the window's WindowHost::PaintCount()
-  GLuint attachedColour_ = 0;          // the target's attachment as made: texture name, 0 the back buffer,
-  bool attachedDepth_ = false;         // with or without the depth buffer;
-  bool attachmentKnown_ = false;       // false until made and after a texture change
-  bool windowHoldsFormat_ = false;  // the window's buffers can hold the back buffer (see the top)
-  bool frameBegun_ = true;          // a clear or draw since the last Present (or creation)
-  bool direct_ = false;             // the back buffer is the window's, for this frame
-  D3DRECT frameCover_{};            // what this frame's clears and draws may have touched of it, if direct
-  GLuint packBuffers_[2] = {};     // pixel-pack buffers of the queued read-backs, made on first use
+  std::vector<uint8_t> squares_;               // the corners of the point squares of one draw
+  std::vector<float> squareUvs_;               // and their sprite texture coordinates
+  GLuint screenQuadTexture_ = 0;               // the texture bound for the current run of screen quads
+  unsigned staleGroups_ = kAllGroups;          // groups whose GL state no longer reflects the Direct3D state
+  bool appliedEyeSpace_ = false;               // how the transforms were applied
+  int appliedColourOffset_ = -1;               // what the applied lighting reads as vertex colour
+  uint64_t seenTextureChanges_ = 0;            // GLCore::TextureChanges() when the groups were applied
+  uint64_t seenPaints_ = 0;                    // and the window's WindowHost::PaintCount()
+  GLuint attachedColour_ = 0;                  // the target's attachment as made: texture name, 0 the back buffer,
+  bool attachedDepth_ = false;                 // with or without the depth buffer;
+  bool attachmentKnown_ = false;               // false until made and after a texture change
+  bool windowHoldsFormat_ = false;             // the window's buffers can hold the back buffer (see the top)
+  bool frameBegun_ = true;                     // a clear or draw since the last Present (or creation)
+  bool direct_ = false;                        // the back buffer is the window's, for this frame
+  D3DRECT frameCover_{};                       // what this frame's clears and draws may have touched of it, if direct
+  GLuint packBuffers_[2] = {};                 // pixel-pack buffers of the queued read-backs, made on first use
   unsigned queuedReads_ = 0, oldestRead_ = 0;  // how many are queued, and which buffer holds the oldest
   bool fastForward_ = false;
   ClearHorizon horizon_;

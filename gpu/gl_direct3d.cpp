@@ -43,7 +43,8 @@ class GLDirect3D : public RefCounted<IDirect3D8> {
     std::shared_ptr<GLCore> core;
     if (host != nullptr) {
       host->MakeCurrent();
-      if (used.BackBufferWidth == 0 || used.BackBufferHeight == 0) host->SizePx(used.BackBufferWidth, used.BackBufferHeight);
+      if (used.BackBufferWidth == 0 || used.BackBufferHeight == 0)
+        host->SizePx(used.BackBufferWidth, used.BackBufferHeight);
       core = std::make_shared<GLCore>(host, nullptr);
     } else {
       std::unique_ptr<EglContext> context;

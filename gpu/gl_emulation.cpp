@@ -101,10 +101,8 @@ void GLDevice::BeginScreenQuads() {
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   // Target pixels, row 0 at the top.
-  if (WindowIsTarget())
-    glOrtho(0.0, target.Width, target.Height, 0.0, -1.0, 1.0);
-  else
-    glOrtho(0.0, target.Width, 0.0, target.Height, -1.0, 1.0);
+  if (WindowIsTarget()) glOrtho(0.0, target.Width, target.Height, 0.0, -1.0, 1.0);
+  else glOrtho(0.0, target.Width, 0.0, target.Height, -1.0, 1.0);
   glMatrixMode(GL_TEXTURE);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);

@@ -60,8 +60,7 @@ GLTexture::~GLTexture() {
   const GLCallCheck check("Release(texture)");
   if (desc_.Usage & D3DUSAGE_RENDERTARGET)
     core_->RecycleTarget(name_, desc_.Width, desc_.Height, format_.internalFormat);
-  else
-    glDeleteTextures(1, &name_);
+  else glDeleteTextures(1, &name_);
   core_->NoteTextureChange();
 }
 

@@ -20,10 +20,8 @@ HRESULT GLDevice::Present(const RECT*, const RECT*, HWND, const void*) {
     return D3D_OK;
   }
   staleGroups_ |= kRasterGroup;  // scissor and colour mask
-  if (direct_)
-    ClearOutside(frameCover_, backWidth_, backHeight_);
-  else
-    BlitToWindow(*host);
+  if (direct_) ClearOutside(frameCover_, backWidth_, backHeight_);
+  else BlitToWindow(*host);
   host->SwapBuffers();
   UnbindTarget();
   frameBegun_ = false;

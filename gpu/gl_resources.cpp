@@ -62,7 +62,7 @@ HRESULT GLDevice::SetRenderTarget(IDirect3DSurface8* renderTarget, IDirect3DSurf
   D3DSURFACE_DESC desc;
   target_->GetDesc(&desc);
   viewport_ = {0, 0, desc.Width, desc.Height, 0.0f, 1.0f};  // bound by the next clear or draw
-  staleGroups_ |= kTransformGroup | kRasterGroup;  // the viewport and the depth test
+  staleGroups_ |= kTransformGroup | kRasterGroup;           // the viewport and the depth test
   return D3D_OK;
 }
 

@@ -44,7 +44,8 @@ void GLDevice::ApplyState(DWORD fvf, const uint8_t* vertices, UINT stride, UINT 
     glDisableClientState(GL_COLOR_ARRAY);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);  // Direct3D's colour for vertices without one
   }
-  const bool unlitSpecular = !renderStates_[D3DRS_LIGHTING] && renderStates_[D3DRS_SPECULARENABLE] && layout.specular >= 0;
+  const bool unlitSpecular =
+      !renderStates_[D3DRS_LIGHTING] && renderStates_[D3DRS_SPECULARENABLE] && layout.specular >= 0;
   if (unlitSpecular) {
     glEnable(GL_COLOR_SUM);
     glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
@@ -77,18 +78,15 @@ void GLDevice::ApplyTransforms(bool eyeSpace) {
   if (lightEnabled_) {
     const D3DVECTOR& d = light_.Direction;
     const D3DVECTOR& p = light_.Position;
-    const GLfloat position[4] = {light_.Type == D3DLIGHT_DIRECTIONAL ? -d.x : p.x,
-                                 light_.Type == D3DLIGHT_DIRECTIONAL ? -d.y : p.y,
-                                 light_.Type == D3DLIGHT_DIRECTIONAL ? -d.z : p.z,
-                                 light_.Type == D3DLIGHT_DIRECTIONAL ? 0.0f : 1.0f};
+    const GLfloat position[4] = {
+        light_.Type == D3DLIGHT_DIRECTIONAL ? -d.x : p.x, light_.Type == D3DLIGHT_DIRECTIONAL ? -d.y : p.y,
+        light_.Type == D3DLIGHT_DIRECTIONAL ? -d.z : p.z, light_.Type == D3DLIGHT_DIRECTIONAL ? 0.0f : 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, position);  // world space, like Direct3D's lights
     const GLfloat direction[3] = {d.x, d.y, d.z};
     glLightfv(GL_LIGHT0, GL_SPOT_DIRECTION, direction);
   }
-  if (eyeSpace)
-    glLoadIdentity();
-  else
-    glMultMatrixf(&world_.m[0][0]);
+  if (eyeSpace) glLoadIdentity();
+  else glMultMatrixf(&world_.m[0][0]);
 }
 
 int GLDevice::ApplyLighting(DWORD fvf) {
@@ -170,10 +168,14 @@ void GLDevice::ApplyTextureStage(DWORD fvf) {
   }
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture_->Name());
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, ts[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, ts[D3DTSS_MINFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
+                  ts[D3DTSS_MAGFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                  ts[D3DTSS_MINFILTER] == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
   auto wrap = [](DWORD address) {
-    return address == D3DTADDRESS_CLAMP ? GL_CLAMP_TO_EDGE : address == D3DTADDRESS_MIRROR ? GL_MIRRORED_REPEAT : GL_REPEAT;
+    return address == D3DTADDRESS_CLAMP    ? GL_CLAMP_TO_EDGE
+           : address == D3DTADDRESS_MIRROR ? GL_MIRRORED_REPEAT
+                                           : GL_REPEAT;
   };
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap(ts[D3DTSS_ADDRESSU]));
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap(ts[D3DTSS_ADDRESSV]));
@@ -238,10 +240,8 @@ void GLDevice::ApplyFog(DWORD fvf, const uint8_t* vertices, UINT stride, UINT fi
   glFogf(GL_FOG_END, 1.0f);
   const VertexLayout layout = LayoutOf(fvf);
   D3DMATRIX worldView;
-  if (eyeSpace)
-    D3DXMatrixIdentity(&worldView);
-  else
-    D3DXMatrixMultiply(&worldView, &world_, &view_);
+  if (eyeSpace) D3DXMatrixIdentity(&worldView);
+  else D3DXMatrixMultiply(&worldView, &world_, &view_);
   const bool range = renderStates_[D3DRS_RANGEFOGENABLE] != 0;
   fogCoordinates_.assign(size_t(firstVertex) + vertexCount, 0.0f);
   for (UINT i = firstVertex; i < firstVertex + vertexCount; ++i) {
@@ -306,7 +306,7 @@ void GLDevice::ApplyRaster() {
 
   // Plain points (no sprite, no scaling) keep D3DRS_POINTSIZE within the limits; the others are squares.
   const float maximum = std::min(RenderStateFloat(D3DRS_POINTSIZE_MAX), caps_.MaxPointSize);
-  glPointSize(std::max(std::clamp(RenderStateFloat(D3DRS_POINTSIZE), std::min(RenderStateFloat(D3DRS_POINTSIZE_MIN), maximum),
-                                  maximum),
-                       1e-3f));
+  glPointSize(std::max(
+      std::clamp(RenderStateFloat(D3DRS_POINTSIZE), std::min(RenderStateFloat(D3DRS_POINTSIZE_MIN), maximum), maximum),
+      1e-3f));
 }

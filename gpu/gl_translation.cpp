@@ -149,19 +149,40 @@ void Combine(bool alpha, DWORD op, DWORD arg1, DWORD arg2) {
   set(0, arg1);
   set(1, arg2);
   switch (op) {
-    case D3DTOP_DISABLE: function = GL_REPLACE; set(0, D3DTA_CURRENT); break;
+    case D3DTOP_DISABLE:
+      function = GL_REPLACE;
+      set(0, D3DTA_CURRENT);
+      break;
     case D3DTOP_SELECTARG1: function = GL_REPLACE; break;
-    case D3DTOP_SELECTARG2: function = GL_REPLACE; set(0, arg2); break;
+    case D3DTOP_SELECTARG2:
+      function = GL_REPLACE;
+      set(0, arg2);
+      break;
     case D3DTOP_MODULATE2X: scale = 2.0f; break;
     case D3DTOP_MODULATE4X: scale = 4.0f; break;
     case D3DTOP_ADD: function = GL_ADD; break;
     case D3DTOP_ADDSIGNED: function = GL_ADD_SIGNED; break;
-    case D3DTOP_ADDSIGNED2X: function = GL_ADD_SIGNED; scale = 2.0f; break;
+    case D3DTOP_ADDSIGNED2X:
+      function = GL_ADD_SIGNED;
+      scale = 2.0f;
+      break;
     case D3DTOP_SUBTRACT: function = GL_SUBTRACT; break;
-    case D3DTOP_BLENDDIFFUSEALPHA: function = GL_INTERPOLATE; set(2, D3DTA_DIFFUSE | D3DTA_ALPHAREPLICATE); break;
-    case D3DTOP_BLENDTEXTUREALPHA: function = GL_INTERPOLATE; set(2, D3DTA_TEXTURE | D3DTA_ALPHAREPLICATE); break;
-    case D3DTOP_BLENDFACTORALPHA: function = GL_INTERPOLATE; set(2, D3DTA_TFACTOR | D3DTA_ALPHAREPLICATE); break;
-    case D3DTOP_BLENDCURRENTALPHA: function = GL_INTERPOLATE; set(2, D3DTA_CURRENT | D3DTA_ALPHAREPLICATE); break;
+    case D3DTOP_BLENDDIFFUSEALPHA:
+      function = GL_INTERPOLATE;
+      set(2, D3DTA_DIFFUSE | D3DTA_ALPHAREPLICATE);
+      break;
+    case D3DTOP_BLENDTEXTUREALPHA:
+      function = GL_INTERPOLATE;
+      set(2, D3DTA_TEXTURE | D3DTA_ALPHAREPLICATE);
+      break;
+    case D3DTOP_BLENDFACTORALPHA:
+      function = GL_INTERPOLATE;
+      set(2, D3DTA_TFACTOR | D3DTA_ALPHAREPLICATE);
+      break;
+    case D3DTOP_BLENDCURRENTALPHA:
+      function = GL_INTERPOLATE;
+      set(2, D3DTA_CURRENT | D3DTA_ALPHAREPLICATE);
+      break;
     default: break;  // MODULATE; the operations this renderer never sets also modulate
   }
   glTexEnvi(GL_TEXTURE_ENV, alpha ? GL_COMBINE_ALPHA : GL_COMBINE_RGB, GLint(function));

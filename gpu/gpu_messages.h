@@ -5,8 +5,8 @@
 // Our own: the GL check's report (QUARNEL_GL_CHECK=1) of an error raised in a device call, or left
 // before it by a GL call outside the device.
 inline std::string GLErrorText(const std::string& errorName, const std::string& call, bool leftBefore) {
-  return "quarnel: GL error " + errorName + (leftBefore ? " before " + call + " (left by a GL call outside the device)"
-                                                        : " in " + call);
+  return "quarnel: GL error " + errorName +
+         (leftBefore ? " before " + call + " (left by a GL call outside the device)" : " in " + call);
 }
 inline constexpr char kPngEncodeFailedText[] = "the picture could not be encoded as PNG";
 
@@ -17,5 +17,6 @@ inline constexpr char kBmpNotReadText[] = "not a BMP picture the decoder reads (
 inline constexpr char kBmpBadSizeText[] = "the picture is empty or larger than 8192 pixels on a side";
 inline constexpr char kBmpCompressedOrShortText[] =
     "the picture is compressed or the file is cut short (only whole uncompressed BMPs are read)";
-inline constexpr char kBmpCompressedText[] = "-compressed BMP: not supported, only uncompressed BMPs are read";  // "RLE8" + it
+inline constexpr char kBmpCompressedText[] =
+    "-compressed BMP: not supported, only uncompressed BMPs are read";  // "RLE8" + it
 inline constexpr char kTextureNotMadeText[] = "the device could not make a texture of this picture";

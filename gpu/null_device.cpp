@@ -67,7 +67,9 @@ class NullSurface : public RefCounted<IDirect3DSurface8> {
 class NullTexture : public RefCounted<IDirect3DTexture8> {
  public:
   NullTexture(std::shared_ptr<Recorder> recorder, std::string name, D3DSURFACE_DESC desc)
-      : recorder_(std::move(recorder)), name_(std::move(name)), desc_(desc),
+      : recorder_(std::move(recorder)),
+        name_(std::move(name)),
+        desc_(desc),
         bytes_(size_t(desc.Width) * desc.Height * BytesPerTexel()) {}
   ~NullTexture() override { recorder_->Call("Release", name_); }
 
@@ -78,7 +80,8 @@ class NullTexture : public RefCounted<IDirect3DTexture8> {
   }
   HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface8** surface) override {
     recorder_->Call("GetSurfaceLevel", Join({name_, Num(level)}));
-    if (level != 0 || surface == nullptr || recorder_->recording->CallFails("GetSurfaceLevel")) return D3DERR_INVALIDCALL;
+    if (level != 0 || surface == nullptr || recorder_->recording->CallFails("GetSurfaceLevel"))
+      return D3DERR_INVALIDCALL;
     *surface = new NullSurface(recorder_, name_ + ".level0", desc_, this);
     return D3D_OK;
   }
@@ -179,9 +182,9 @@ class NullDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
   NullDevice(std::shared_ptr<Recorder> recorder, const D3DPRESENT_PARAMETERS& parameters)
       : recorder_(std::move(recorder)),
         backBuffer_(new NullSurface(recorder_, "backbuffer",
-                                   {parameters.BackBufferFormat, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
-                                    parameters.BackBufferWidth, parameters.BackBufferHeight},
-                                   nullptr)),
+                                    {parameters.BackBufferFormat, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT,
+                                     parameters.BackBufferWidth, parameters.BackBufferHeight},
+                                    nullptr)),
         viewport_{0, 0, parameters.BackBufferWidth, parameters.BackBufferHeight, 0.0f, 1.0f} {
     renderTarget_ = backBuffer_;
     renderTarget_->AddRef();
@@ -231,7 +234,8 @@ class NullDevice : public RefCounted<IDirect3DDevice8>, public DeviceExtras {
     return D3D_OK;
   }
   HRESULT SetViewport(const D3DVIEWPORT8* v) override {
-    recorder_->Call("SetViewport", Join({Num(v->X), Num(v->Y), Num(v->Width), Num(v->Height), Real(v->MinZ), Real(v->MaxZ)}));
+    recorder_->Call("SetViewport",
+                    Join({Num(v->X), Num(v->Y), Num(v->Width), Num(v->Height), Real(v->MinZ), Real(v->MaxZ)}));
     viewport_ = *v;
     return D3D_OK;
   }
@@ -364,9 +368,9 @@ class NullDirect3D : public RefCounted<IDirect3D8> {
   }
   HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND, DWORD behaviorFlags, D3DPRESENT_PARAMETERS* p,
                        IDirect3DDevice8** device) override {
-    const std::string arguments =
-        Join({Num(adapter), Num(type), Hex(behaviorFlags), Num(p->BackBufferWidth), Num(p->BackBufferHeight),
-              Num(p->BackBufferFormat), Num(p->Windowed), Num(p->EnableAutoDepthStencil), Num(p->AutoDepthStencilFormat)});
+    const std::string arguments = Join({Num(adapter), Num(type), Hex(behaviorFlags), Num(p->BackBufferWidth),
+                                        Num(p->BackBufferHeight), Num(p->BackBufferFormat), Num(p->Windowed),
+                                        Num(p->EnableAutoDepthStencil), Num(p->AutoDepthStencilFormat)});
     if (adapter >= GetAdapterCount() || recorder_->recording->CallFails("CreateDevice")) {
       recorder_->Call("CreateDevice", arguments, "failed");
       return D3DERR_NOTAVAILABLE;
@@ -404,8 +408,8 @@ D3DCAPS8 CompleteNullDeviceCaps() {
   caps.RasterCaps = D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE | D3DPRASTERCAPS_FOGRANGE | D3DPRASTERCAPS_ZFOG;
   caps.SrcBlendCaps = caps.DestBlendCaps = 0x1FFF;
   caps.TextureCaps = D3DPTEXTURECAPS_PERSPECTIVE | D3DPTEXTURECAPS_ALPHA;
-  caps.TextureFilterCaps = D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFPOINT |
-                           D3DPTFILTERCAPS_MAGFLINEAR;
+  caps.TextureFilterCaps =
+      D3DPTFILTERCAPS_MINFPOINT | D3DPTFILTERCAPS_MINFLINEAR | D3DPTFILTERCAPS_MAGFPOINT | D3DPTFILTERCAPS_MAGFLINEAR;
   caps.MaxTextureWidth = caps.MaxTextureHeight = 4096;
   caps.MaxSimultaneousTextures = 1;
   caps.MaxActiveLights = 8;

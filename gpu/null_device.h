@@ -18,7 +18,7 @@ D3DCAPS8 CompleteNullDeviceCaps();
 
 struct NullDeviceOptions {
   std::vector<D3DDISPLAYMODE> desktopModes{{1024, 768, 60, D3DFMT_X8R8G8B8}};  // one entry per adapter
-  D3DCAPS8 caps = CompleteNullDeviceCaps();  // what GetDeviceCaps reports
+  D3DCAPS8 caps = CompleteNullDeviceCaps();                                    // what GetDeviceCaps reports
   bool failGetDeviceCaps = false;
   std::map<std::string, int> failingCalls;  // operation name → 1-based call number that fails; 0 = every call
 };

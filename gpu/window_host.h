@@ -11,7 +11,7 @@ class WindowHost {
   virtual void MakeCurrent() = 0;  // the window's GL context becomes current (cheap when it already is)
   virtual void SwapBuffers() = 0;
   virtual void SizePx(uint32_t& widthPx, uint32_t& heightPx) = 0;  // drawable size now
-  virtual void HideCursor() = 0;   // no mouse pointer over the window
+  virtual void HideCursor() = 0;                                   // no mouse pointer over the window
   // How often the toolkit has painted the window with its GL context (an expose) since it was made: the
   // device sets its GL state anew after a paint.
   virtual uint64_t PaintCount() = 0;

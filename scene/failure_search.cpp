@@ -77,9 +77,8 @@ bool StaysIn32Bits(const TScene1ParamInterface& param, Span times) {
     case 2: value = {product.low + b, product.high + b}; break;
     case 3:
     case 4: {
-      const double low = product.low <= 0 && product.high >= 0
-                             ? 0
-                             : std::min(std::fabs(product.low), std::fabs(product.high));
+      const double low =
+          product.low <= 0 && product.high >= 0 ? 0 : std::min(std::fabs(product.low), std::fabs(product.high));
       value = {low + b, std::max(std::fabs(product.low), std::fabs(product.high)) + b};
       break;
     }

@@ -19,6 +19,7 @@ struct FailureSearch {
 };
 
 // Searches demo times 0..lastDemoTimeMs of entry for the first at which param (entry `index` of the
-// table, an integer type whose base value its type holds) fails to evaluate. Every bound or millisecond tried takes one unit of budget.
+// table, an integer type whose base value its type holds) fails to evaluate. Every bound or millisecond tried takes one
+// unit of budget.
 FailureSearch FindFirstFailure(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index,
                                uint32_t lastDemoTimeMs, uint64_t& budget);

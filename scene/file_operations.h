@@ -10,8 +10,8 @@ class FileOperations {
   virtual ~FileOperations() = default;
 
   // Each returns 0 on success, otherwise the errno code of the failure.
-  virtual int WriteAll(int fd, std::string_view bytes);               // every byte, or a failure
-  virtual int SyncFile(int fd);                                       // fsync
+  virtual int WriteAll(int fd, std::string_view bytes);  // every byte, or a failure
+  virtual int SyncFile(int fd);                          // fsync
   virtual int Rename(const std::string& from, const std::string& to);
-  virtual int SyncFolder(const std::string& folder);                  // fsync of the folder's entries
+  virtual int SyncFolder(const std::string& folder);  // fsync of the folder's entries
 };

@@ -18,14 +18,14 @@ bool OscillationMayLeave32Bits(const TScene1ParamInterface& param);
 // The text of the RangeError an oscillating value outside the signed 32-bit range raises.
 std::string OscOutOfRangeText(const TScene1ParamInterface& param);
 
-uint8_t EvalBool(const TScene1ParamInterface& param, uint32_t fxTimeMs);   // static: |Round(b)| mod 256; oscillating: 0..1
+uint8_t EvalBool(const TScene1ParamInterface& param,
+                 uint32_t fxTimeMs);  // static: |Round(b)| mod 256; oscillating: 0..1
 uint8_t EvalByte(const TScene1ParamInterface& param, uint32_t fxTimeMs);   // 0..255
 uint16_t EvalWord(const TScene1ParamInterface& param, uint32_t fxTimeMs);  // 0..65535
 float EvalSing(const TScene1ParamInterface& param, uint32_t fxTimeMs);     // no rounding, no clamping
 
 // The text the tweak window shows for each form, index = form 0..6.
 inline constexpr const char* kOscFormTexts[7] = {
-    "0: static value",          "1: sin(time*x)*y",          "2: cos(time*x)*y",
-    "3: abs(sin(time*x))*y",    "4: abs(cos(time*x))*y",     "5: (sin(time*x)*y/2)+y/2",
-    "6: (cos(time*x)*y/2)+y/2",
+    "0: static value",       "1: sin(time*x)*y",         "2: cos(time*x)*y",         "3: abs(sin(time*x))*y",
+    "4: abs(cos(time*x))*y", "5: (sin(time*x)*y/2)+y/2", "6: (cos(time*x)*y/2)+y/2",
 };

@@ -28,11 +28,11 @@ class ParamName {
 size_t ParamNamePoolSize();
 
 struct TScene1ParamInterface {
-  ParamName Name;      // "byte:BG_r": four-character type prefix, colon, parameter name
-  float BaseVal = 0;   // base value; integer types round it
-  uint8_t OscForm = 0; // oscillator form 0..6; above 6 acts as 0
-  float Osc1 = 0;      // x: angular frequency, radians per ms of effect time
-  float Osc2 = 0;      // y: amplitude
+  ParamName Name;       // "byte:BG_r": four-character type prefix, colon, parameter name
+  float BaseVal = 0;    // base value; integer types round it
+  uint8_t OscForm = 0;  // oscillator form 0..6; above 6 acts as 0
+  float Osc1 = 0;       // x: angular frequency, radians per ms of effect time
+  float Osc2 = 0;       // y: amplitude
 };
 
 inline constexpr int kParamCount = 77;

@@ -1,6 +1,5 @@
 #include "scene/preset_file.h"
 
-
 #include "scene/decimal_text.h"
 #include "scene/errors.h"
 #include "scene/safe_file.h"
@@ -28,9 +27,9 @@ std::string FormatOscValue(float value) { return FormatFixedExact(value, 4, 4); 
 std::string ScenePresetText(const TScene1ParamIArray& params) {
   std::string text = std::string(kHeader1) + kLineEnd + kHeader2 + kLineEnd;
   for (const TScene1ParamInterface& param : params) {
-    for (const std::string& line : {param.Name.Text(), FormatBaseValue(param.Name, param.BaseVal),
-                                    std::to_string(param.OscForm), FormatOscValue(param.Osc1),
-                                    FormatOscValue(param.Osc2), std::string(kSeparator)})
+    for (const std::string& line :
+         {param.Name.Text(), FormatBaseValue(param.Name, param.BaseVal), std::to_string(param.OscForm),
+          FormatOscValue(param.Osc1), FormatOscValue(param.Osc2), std::string(kSeparator)})
       text += line + kLineEnd;
   }
   return text;

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kNameAttempts = 100;   // unique names tried before giving up
+constexpr int kNameAttempts = 100;  // unique names tried before giving up
 constexpr const char* kTemporaryInfix = ".saving-";
 
 struct Failure {

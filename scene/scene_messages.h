@@ -5,7 +5,8 @@
 inline constexpr const char* kMsgNotANumber = " is not a valid number";
 inline constexpr const char* kMsgFileEndsEarly = "the file ends where a number belongs";
 inline constexpr const char* kMsgBareLineFeeds = " (lines must end with CR LF)";
-inline constexpr const char* kMsgByteOrderMark = " (a UTF-8 byte order mark stands before it: save the file without one)";
+inline constexpr const char* kMsgByteOrderMark =
+    " (a UTF-8 byte order mark stands before it: save the file without one)";
 inline constexpr const char* kMsgFileByteOrderMark =
     " (the file starts with a UTF-8 byte order mark, so its first line is not read as a comment: save the file "
     "without one)";
@@ -34,7 +35,8 @@ inline constexpr const char* kMsgFileTooLargeUnit = " bytes, far more than a dat
 inline constexpr const char* kMsgPresetLoadFailed = "Load Error: Scene(";  // + N + kMsgPresetLoadFailedCode + code
 inline constexpr const char* kMsgPresetLoadFailedCode = ") fukked; Error Code:";
 inline constexpr const char* kMsgNoPresets = "Loading Error: no scene1 presets found! Using default settings";
-inline constexpr const char* kMsgTooManyPresets = ": only the first 255 presets are loaded; this file and later ones are ignored";
+inline constexpr const char* kMsgTooManyPresets =
+    ": only the first 255 presets are loaded; this file and later ones are ignored";
 
 // The sequence file.
 inline constexpr const char* kMsgBadDemoLength = "seq file error: no correct demo length setting";
@@ -45,4 +47,5 @@ inline constexpr const char* kMsgNoSequence = "Loading Error: no scene1 presets 
 inline constexpr const char* kMsgSaveNoEntries = "the sequence has no entries: the demo could not start from it";
 inline constexpr const char* kMsgSaveTooManyEntries = "the sequence has more than 255 entries: the demo reads only 255";
 inline constexpr const char* kMsgSaveBadLength = "the demo length must be 1..2147483647 ms";
-inline constexpr const char* kMsgTooManyEntries = ": only the first 255 entries are used; the rest of the file is ignored";
+inline constexpr const char* kMsgTooManyEntries =
+    ": only the first 255 entries are used; the rest of the file is ignored";

@@ -21,9 +21,9 @@ struct TSceneSeqEntry {
 };
 
 struct SceneSequence {
-  uint32_t DemoLength = 0;             // 1..2147483647 once loaded
-  float ScreenCinemaWidthRatio = 0;    // above 2, at most 10
-  std::string Mp3FileName;             // as written in the file; FindMp3File (scene/mp3_location.h) finds it
+  uint32_t DemoLength = 0;                      // 1..2147483647 once loaded
+  float ScreenCinemaWidthRatio = 0;             // above 2, at most 10
+  std::string Mp3FileName;                      // as written in the file; FindMp3File (scene/mp3_location.h) finds it
   std::vector<TSceneSeqEntry> SequenceEntries;  // file order
   bool operator==(const SceneSequence&) const = default;
 };

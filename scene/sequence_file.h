@@ -13,7 +13,7 @@ inline constexpr const char* kEntrySeparator = "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~"
 struct SequenceNotes {
   std::vector<std::string> comments;  // the "//" lines before the length, without their line ends
   std::vector<std::string> labels{"ratio", "mp3", "entries"};  // after the length, the ratio and the MP3 name
-  std::vector<std::string> separators;  // the line after each entry, one per entry
+  std::vector<std::string> separators;                         // the line after each entry, one per entry
   bool operator==(const SequenceNotes&) const = default;
 };
 

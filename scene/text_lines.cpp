@@ -35,7 +35,7 @@ std::string_view TextLines::Next() {
   const size_t lineEnd = end == std::string::npos ? content_.size() : end;
   std::string_view line(content_.data() + position_, lineEnd - position_);
   position_ = lineEnd;
-  if (position_ < content_.size()) ++position_;                                // the CR
+  if (position_ < content_.size()) ++position_;  // the CR
   if (end != std::string::npos && position_ < content_.size() && content_[position_] == '\n') ++position_;
   return line;
 }
@@ -70,12 +70,9 @@ std::string TextLines::NotANumber(std::string_view text, bool atEnd) const {
       Where() + (atEnd ? std::string(kMsgFileEndsEarly) : "'" + QuotedText(text, kShownChars) + "'" + kMsgNotANumber);
   if (bareLineFeeds_) message += kMsgBareLineFeeds;
   if (atEnd) return message;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF")
-    message += kMsgByteOrderMark;
-  else if (byteOrderMark_)
-    message += kMsgFileByteOrderMark;
-  else if (text.find(',') != std::string_view::npos && ParseReal(CommasAsPoints(text)))
-    message += kMsgCommaSeparator;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") message += kMsgByteOrderMark;
+  else if (byteOrderMark_) message += kMsgFileByteOrderMark;
+  else if (text.find(',') != std::string_view::npos && ParseReal(CommasAsPoints(text))) message += kMsgCommaSeparator;
   return message;
 }
 

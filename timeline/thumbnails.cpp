@@ -39,7 +39,8 @@ struct Renderer {
       ReleaseRenderObjects(state);
       state = RenderState{};
       widthPx = bigWidthPx, heightPx = bigHeightPx, ratio = request.ratio;
-      started = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), dataDir, ratio, widthPx, heightPx).empty();
+      started =
+          StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), dataDir, ratio, widthPx, heightPx).empty();
     }
     if (!started) return {};
     SceneState scene;

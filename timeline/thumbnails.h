@@ -18,7 +18,7 @@
 struct ThumbnailRequest {
   TScene1ParamIArray preset;
   TSceneSeqEntry entry;
-  float ratio = 8;      // the letterbox ratio
+  float ratio = 8;  // the letterbox ratio
   uint32_t widthPx = 0, heightPx = 0;
   bool operator==(const ThumbnailRequest& other) const;
 };
@@ -45,12 +45,12 @@ class Thumbnails {
   void Run();
 
   std::string dataDir_;
-  std::map<int, ThumbnailRequest> wanted_;   // main thread: the newest request of each entry
-  std::map<int, RgbaImage> pictures_;        // main thread
+  std::map<int, ThumbnailRequest> wanted_;  // main thread: the newest request of each entry
+  std::map<int, RgbaImage> pictures_;       // main thread
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::map<int, ThumbnailRequest> pending_;  // guarded: not drawn yet
+  std::map<int, ThumbnailRequest> pending_;       // guarded: not drawn yet
   std::vector<std::pair<int, RgbaImage>> drawn_;  // guarded: drawn, not collected
-  bool stop_ = false;                        // guarded
+  bool stop_ = false;                             // guarded
   std::thread worker_;
 };

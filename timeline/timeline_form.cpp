@@ -32,7 +32,8 @@ void ShowSelected(TimelineForm& form) {
 }
 
 void Changed(TimelineForm& form) {
-  if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = static_cast<int>(Entries(form).size()) - 1;
+  if (form.selected >= static_cast<int>(Entries(form).size()))
+    form.selected = static_cast<int>(Entries(form).size()) - 1;
   ShowSelected(form);
   ++form.revision;
 }
@@ -128,7 +129,8 @@ TSceneSeqEntry NewEntry(const TimelineForm& form) {
   if (form.pickedPreset >= 0) entry.PresetNumber = static_cast<uint8_t>(form.pickedPreset);
   else if (form.selected >= 0) entry.PresetNumber = form.host.sequence->SequenceEntries[form.selected].PresetNumber;
   entry.StartTime = GridPointAtOrBeforeMs(form.cursorMs, form.bpm);
-  const uint32_t lengthMs = form.bpm ? static_cast<uint32_t>(std::round(kBeatsOfNewEntry * GridStepMs(form.bpm))) : kNewEntryMs;
+  const uint32_t lengthMs =
+      form.bpm ? static_cast<uint32_t>(std::round(kBeatsOfNewEntry * GridStepMs(form.bpm))) : kNewEntryMs;
   const uint32_t demoEndMs = form.host.sequence->DemoLength;
   entry.EndTime = entry.StartTime + lengthMs - 1;
   if (entry.EndTime >= demoEndMs && demoEndMs > entry.StartTime) entry.EndTime = demoEndMs - 1;
@@ -295,7 +297,8 @@ void Release(TimelineForm& form) {
   form.drag = {};
   if (drag.spot == TimelineSpot::None || drag.spot == TimelineSpot::Axis) return;
   if (form.host.history)
-    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, TimelineSnapshot(form), std::nullopt);
+    RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, TimelineSnapshot(form),
+                         std::nullopt);
 }
 
 void ClickTimelineButton(TimelineForm& form, TimelineButton button) {

@@ -23,18 +23,16 @@ struct TimelineHost {
   std::string dataDir = "data";       // the sequence is dataDir/sceneseq.txt
   bool readOnly = false;              // the installed demo: "save sequence" is off
 
-  std::function<void(uint32_t demoTimeMs)> Seek;           // jump as the running-timing reset does
+  std::function<void(uint32_t demoTimeMs)> Seek;               // jump as the running-timing reset does
   std::function<void(uint32_t inMs, uint32_t outMs)> SetLoop;  // the section loop (F6/F7)
-  std::function<void()> SequenceSaved;                     // the file was written by us: no reload
+  std::function<void()> SequenceSaved;                         // the file was written by us: no reload
   std::function<void(const std::string&)> ShowMessage;
   // A key (an X keysym) no control of the window used: as TweakHost::Key.
   std::function<bool(int keysym, bool ctrl, bool shift)> Key;
 };
 
 // The eight numbers of an entry, then the sequence's length, ratio, and the timeline's beats per minute.
-enum class TimelineField {
-  Preset, Start, End, Factor, Offset, Wobble, Frequency, Amplitude, Length, Ratio, Bpm
-};
+enum class TimelineField { Preset, Start, End, Factor, Offset, Wobble, Frequency, Amplitude, Length, Ratio, Bpm };
 inline constexpr int kTimelineFieldCount = 11;
 inline constexpr int kEntryFieldCount = 8;
 
@@ -48,9 +46,9 @@ struct TimelineDrag {
   TimelineSpot spot = TimelineSpot::None;  // None: no drag; Axis: seeking (or the loop with the loop flag)
   bool loop = false;
   int entry = -1;
-  uint32_t grabMs = 0;                     // the demo time under the pointer when the drag began
-  int grabXPx = 0;                         // the pointer's x then
-  bool moved = false;                      // the pointer went kDragStartPx away from it: the entry follows
+  uint32_t grabMs = 0;  // the demo time under the pointer when the drag began
+  int grabXPx = 0;      // the pointer's x then
+  bool moved = false;   // the pointer went kDragStartPx away from it: the entry follows
   TSceneSeqEntry original;
   SequenceSnapshot before;
 };
@@ -59,13 +57,13 @@ struct TimelineForm {
   explicit TimelineForm(TimelineHost& h) : host(h) {}
   TimelineHost& host;
   SequenceNotes notes;
-  int selected = -1;                                // entry, -1 for none
+  int selected = -1;                                    // entry, -1 for none
   std::array<std::string, kTimelineFieldCount> fields;  // the texts shown
-  std::optional<TimelineField> typing;              // the field typed in and not finished yet
+  std::optional<TimelineField> typing;                  // the field typed in and not finished yet
   std::optional<double> bpm;
-  bool preview = false;                             // the output draws the whole sequence
-  uint64_t revision = 0;                            // counts the changes of the sequence and its notes
-  TimelineGeometry geometry;                        // of the drawing area: its size set by the window
+  bool preview = false;       // the output draws the whole sequence
+  uint64_t revision = 0;      // counts the changes of the sequence and its notes
+  TimelineGeometry geometry;  // of the drawing area: its size set by the window
   TimelineDrag drag;
   std::string title;   // the window's title, "timeline" and a "*" while the sequence has unsaved changes
   std::string status;  // the status line: saved, unsaved changes, a change on disk

@@ -6,9 +6,7 @@
 namespace {
 constexpr int kLabelPaddingPx = 3;
 
-double AxisWidthPx(const TimelineGeometry& geometry) {
-  return std::max(1, geometry.widthPx - 2 * kTimelineMarginPx);
-}
+double AxisWidthPx(const TimelineGeometry& geometry) { return std::max(1, geometry.widthPx - 2 * kTimelineMarginPx); }
 }  // namespace
 
 double WholeDemoPxPerMs(const TimelineGeometry& geometry) {
@@ -37,9 +35,7 @@ int RowHeightPx(const TimelineGeometry& geometry) {
   return std::clamp(roomPx / geometry.entryCount, kMinRowHeightPx, kTallRowHeightPx);
 }
 
-bool RowsShowPictures(const TimelineGeometry& geometry) {
-  return RowHeightPx(geometry) - 4 >= kThumbnailHeightPx;
-}
+bool RowsShowPictures(const TimelineGeometry& geometry) { return RowHeightPx(geometry) - 4 >= kThumbnailHeightPx; }
 
 int RowTopPx(const TimelineGeometry& geometry, int entry) {
   return kRowsTopPx + entry * RowHeightPx(geometry) - geometry.view.rowsScrolledPx;

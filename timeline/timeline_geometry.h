@@ -10,11 +10,11 @@
 
 // What part of the demo and of the rows the area shows.
 struct TimelineView {
-  double pxPerMs = 0;       // the zoom; 0 (or anything below the whole demo's scale) shows the whole demo
-  double firstMs = 0;       // the demo time at the axis's left end
-  int rowsScrolledPx = 0;   // how far the rows are scrolled up under the waveform band
-  bool tallRows = false;    // rows high enough for the entries' pictures
-  bool followCursor = true; // the axis keeps the play cursor in view
+  double pxPerMs = 0;        // the zoom; 0 (or anything below the whole demo's scale) shows the whole demo
+  double firstMs = 0;        // the demo time at the axis's left end
+  int rowsScrolledPx = 0;    // how far the rows are scrolled up under the waveform band
+  bool tallRows = false;     // rows high enough for the entries' pictures
+  bool followCursor = true;  // the axis keeps the play cursor in view
 };
 
 struct TimelineGeometry {
@@ -25,14 +25,14 @@ struct TimelineGeometry {
   TimelineView view;
 };
 
-inline constexpr int kTimelineMarginPx = 6;    // left and right of the axis
-inline constexpr int kAxisHeightPx = 18;       // the ruler with the seconds
-inline constexpr int kWaveHeightPx = 36;       // the waveform band under it
+inline constexpr int kTimelineMarginPx = 6;  // left and right of the axis
+inline constexpr int kAxisHeightPx = 18;     // the ruler with the seconds
+inline constexpr int kWaveHeightPx = 36;     // the waveform band under it
 inline constexpr int kRowsTopPx = kAxisHeightPx + kWaveHeightPx;
-inline constexpr int kMinRowHeightPx = 20;     // a row for a label
-inline constexpr int kTallRowHeightPx = 40;    // a row for a label and a picture
+inline constexpr int kMinRowHeightPx = 20;   // a row for a label
+inline constexpr int kTallRowHeightPx = 40;  // a row for a label and a picture
 inline constexpr int kThumbnailWidthPx = 64, kThumbnailHeightPx = 36;
-inline constexpr int kEdgeGrabPx = 6;          // how near a bar's end the pointer takes the end
+inline constexpr int kEdgeGrabPx = 6;  // how near a bar's end the pointer takes the end
 
 // Pixels per ms of the axis: the view's zoom, at least the scale that shows the whole demo.
 double ScalePxPerMs(const TimelineGeometry& geometry);

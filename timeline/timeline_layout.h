@@ -21,10 +21,10 @@ struct TimelineLayout {
   std::array<ControlRectPx, kTimelineFieldCount> captions, fields;
   std::array<ControlRectPx, kTimelineButtonCount> buttons;
   ControlRectPx preview, tallRows;
-  ControlRectPx status;          // a line of text across the window
-  ControlRectPx canvas;          // the drawing area
-  ControlRectPx rowsScrollbar;   // beside the rows, below the waveform band
-  ControlRectPx axisScrollbar;   // under the drawing area
+  ControlRectPx status;         // a line of text across the window
+  ControlRectPx canvas;         // the drawing area
+  ControlRectPx rowsScrollbar;  // beside the rows, below the waveform band
+  ControlRectPx axisScrollbar;  // under the drawing area
   int controlRows = 0;
 };
 

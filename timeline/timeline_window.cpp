@@ -38,9 +38,9 @@ constexpr int kAxisKeyScrollParts = 4;  // Left and Right scroll the axis by a q
 
 // Colours of the preset numbers' bars: a small fixed palette, so one preset has one colour everywhere.
 Fl_Color BarColor(uint8_t presetNumber) {
-  static const Fl_Color kPalette[] = {fl_rgb_color(86, 132, 196), fl_rgb_color(196, 120, 70),  fl_rgb_color(98, 168, 98),
-                                      fl_rgb_color(170, 96, 170), fl_rgb_color(190, 170, 70),  fl_rgb_color(80, 170, 170),
-                                      fl_rgb_color(200, 90, 110), fl_rgb_color(130, 130, 200)};
+  static const Fl_Color kPalette[] = {
+      fl_rgb_color(86, 132, 196), fl_rgb_color(196, 120, 70), fl_rgb_color(98, 168, 98),  fl_rgb_color(170, 96, 170),
+      fl_rgb_color(190, 170, 70), fl_rgb_color(80, 170, 170), fl_rgb_color(200, 90, 110), fl_rgb_color(130, 130, 200)};
   return kPalette[presetNumber % (sizeof kPalette / sizeof kPalette[0])];
 }
 
@@ -240,8 +240,8 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
     fl_rectf(left, rowTop + 1, width, rowHeight - 2);
     const std::string label = EntryLabel(entries[i]);
     // The label and the picture go on the part of the bar that shows.
-    const RowLayoutPx row =
-        LayOutRow({std::max(leftPx, 0.0), std::min<double>(rightPx, w())}, int(fl_width(label.c_str())), kThumbnailWidthPx, w());
+    const RowLayoutPx row = LayOutRow({std::max(leftPx, 0.0), std::min<double>(rightPx, w())},
+                                      int(fl_width(label.c_str())), kThumbnailWidthPx, w());
     const RgbaImage* picture = pictures ? thumbnails_.Picture(i) : nullptr;
     if (picture) {
       fl_push_clip(left, rowTop, width, rowHeight);
@@ -359,22 +359,17 @@ int TimelineCanvas::HandleMouse(int event) {
       PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
       return 1;
     }
-    case FL_DRAG:
-      DragTo(form_, Fl::event_x() - x(), Fl::event_y() - y(), (Fl::event_state() & FL_ALT) != 0);
-      return 1;
-    case FL_RELEASE:
-      Release(form_);
-      return 1;
+    case FL_DRAG: DragTo(form_, Fl::event_x() - x(), Fl::event_y() - y(), (Fl::event_state() & FL_ALT) != 0); return 1;
+    case FL_RELEASE: Release(form_); return 1;
     case FL_ENTER:
     case FL_MOVE: {  // the pointer shows what a press there would drag
-      const TimelineSpot spot = HitTest(form_.geometry, *form_.host.sequence, Fl::event_x() - x(), Fl::event_y() - y()).spot;
+      const TimelineSpot spot =
+          HitTest(form_.geometry, *form_.host.sequence, Fl::event_x() - x(), Fl::event_y() - y()).spot;
       const bool end = spot == TimelineSpot::BarStart || spot == TimelineSpot::BarEnd;
       window()->cursor(end ? FL_CURSOR_WE : spot == TimelineSpot::Bar ? FL_CURSOR_MOVE : FL_CURSOR_DEFAULT);
       return 1;
     }
-    case FL_LEAVE:
-      window()->cursor(FL_CURSOR_DEFAULT);
-      return 1;
+    case FL_LEAVE: window()->cursor(FL_CURSOR_DEFAULT); return 1;
     case FL_MOUSEWHEEL: return Wheel() ? 1 : 0;
     case FL_KEYBOARD: return Key() ? 1 : 0;
     case FL_FOCUS:
@@ -475,7 +470,7 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
   PlaceControls();
   callback([](Fl_Widget* window, void*) {
     if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;  // Escape keeps the window
-    FromToolkit([window] { window->hide(); });  // F2 shows it again
+    FromToolkit([window] { window->hide(); });                               // F2 shows it again
   });
   SyncView();
 }
@@ -483,7 +478,9 @@ TimelineWindow::TimelineWindow(TimelineHost& host, int x, int y, int w, int h)
 // The controls where the layout puts them for the window's size.
 void TimelineWindow::PlaceControls() {
   const TimelineLayout layout = LayOutTimeline(w(), h());
-  const auto place = [](Fl_Widget* widget, const ControlRectPx& r) { widget->resize(r.xPx, r.yPx, r.widthPx, r.heightPx); };
+  const auto place = [](Fl_Widget* widget, const ControlRectPx& r) {
+    widget->resize(r.xPx, r.yPx, r.widthPx, r.heightPx);
+  };
   for (int i = 0; i < kTimelineFieldCount; ++i) {
     place(captions_[i], layout.captions[i]);
     place(fields_[i], layout.fields[i]);

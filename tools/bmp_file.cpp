@@ -38,6 +38,4 @@ std::vector<uint8_t> EncodeBmp(const Image& image) {
   return out;
 }
 
-std::string WriteBmp(const std::string& path, const Image& image) {
-  return WriteBytes(path, EncodeBmp(image));
-}
+std::string WriteBmp(const std::string& path, const Image& image) { return WriteBytes(path, EncodeBmp(image)); }

@@ -40,7 +40,8 @@ void FadeEdges(StereoBus& bus, size_t fadeOutStartFrame) {
   for (size_t frame = 0; frame < frames; ++frame) {
     float gain = std::min(1.0f, frame / (0.01f * kSampleRateHz));
     if (frame >= fadeOutStartFrame) {
-      const float progress = static_cast<float>(frame - fadeOutStartFrame) / std::max<size_t>(1, frames - 1 - fadeOutStartFrame);
+      const float progress =
+          static_cast<float>(frame - fadeOutStartFrame) / std::max<size_t>(1, frames - 1 - fadeOutStartFrame);
       gain *= 0.5f + 0.5f * std::cos(3.14159265f * std::min(1.0f, progress));
     }
     bus.left[frame] *= gain;

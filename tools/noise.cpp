@@ -12,9 +12,7 @@ uint32_t Hash3(int32_t x, int32_t y, uint32_t seed) {
   return h;
 }
 
-float HashUnit(int32_t x, int32_t y, uint32_t seed) {
-  return static_cast<float>(Hash3(x, y, seed) >> 8) / 16777216.0f;
-}
+float HashUnit(int32_t x, int32_t y, uint32_t seed) { return static_cast<float>(Hash3(x, y, seed) >> 8) / 16777216.0f; }
 
 namespace {
 

@@ -17,8 +17,8 @@ struct RecipeValue {
 
 struct SceneRecipe {
   const char* title;
-  uint32_t randSeed = 0;       // 0: no "rand"; otherwise "rand" with this seed and possibility
-  int randPossibility = 0;     // percent, 1..99
+  uint32_t randSeed = 0;    // 0: no "rand"; otherwise "rand" with this seed and possibility
+  int randPossibility = 0;  // percent, 1..99
   std::vector<RecipeValue> values;
 };
 

@@ -163,7 +163,8 @@ std::vector<SongSection> PlanSections(int barCount) {
   std::vector<SongSection> sections;
   int plannedBars = 0;
   for (int i = 0; i < kSongSectionCount; ++i) {
-    sections.push_back({kSectionNames[i], static_cast<int>(std::lround(static_cast<double>(barCount) * plannedBars / kPlannedBars))});
+    sections.push_back(
+        {kSectionNames[i], static_cast<int>(std::lround(static_cast<double>(barCount) * plannedBars / kPlannedBars))});
     plannedBars += kSectionBars[i];
   }
   return sections;

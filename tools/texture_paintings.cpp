@@ -104,7 +104,8 @@ Image PaintStars(int sizePx) {
         const float ox = px + 0.5f - star.x, oy = py + 0.5f - star.y;
         float glow = std::exp(-(ox * ox + oy * oy) / (2.0f * star.sigmaPx * star.sigmaPx));
         if (star.flare)
-          glow += 0.5f * (std::exp(-std::fabs(ox) / 5.0f - oy * oy * 2.0f) + std::exp(-std::fabs(oy) / 5.0f - ox * ox * 2.0f)) +
+          glow += 0.5f * (std::exp(-std::fabs(ox) / 5.0f - oy * oy * 2.0f) +
+                          std::exp(-std::fabs(oy) / 5.0f - ox * ox * 2.0f)) +
                   0.2f * std::exp(-std::hypot(ox, oy) / 4.0f);
         Rgb& texel = light[static_cast<size_t>((py + sizePx) % sizePx) * sizePx + (px + sizePx) % sizePx];
         texel = texel + star.tint * (glow * star.brightness);
@@ -157,14 +158,19 @@ Image PaintLogo(int sizePx) {
     const float xPx = u * sizePx, yPx = v * sizePx;
     const float toLetterPx = StrokeTextDistance(text, (xPx - leftPx) / unitPx, (baselinePx - yPx) / unitPx) * unitPx;
     const float mirrorY = 2.0f * (baselinePx + 0.6f * unitPx) - yPx;  // reflection below the descenders
-    const float toMirrorPx = StrokeTextDistance(text, (xPx - leftPx) / unitPx, (baselinePx - mirrorY) / unitPx) * unitPx;
-    const Rgb hue = Mix(Rgb{1.0f, 0.2f, 0.65f}, Rgb{0.15f, 0.8f, 1.0f}, std::clamp((xPx - leftPx) / (sizePx - 2 * leftPx), 0.0f, 1.0f));
+    const float toMirrorPx =
+        StrokeTextDistance(text, (xPx - leftPx) / unitPx, (baselinePx - mirrorY) / unitPx) * unitPx;
+    const Rgb hue = Mix(Rgb{1.0f, 0.2f, 0.65f}, Rgb{0.15f, 0.8f, 1.0f},
+                        std::clamp((xPx - leftPx) / (sizePx - 2 * leftPx), 0.0f, 1.0f));
     const float fill = 1.0f - SmoothStep(penPx - 0.8f, penPx + 0.8f, toLetterPx);
     const float glow = std::exp(-std::max(0.0f, toLetterPx - penPx) / (0.25f * unitPx));
     const float mirrorDepth = std::max(0.0f, 1.0f - (yPx - (baselinePx + 0.6f * unitPx)) / (1.6f * unitPx));
-    const float mirror = (yPx > baselinePx + 0.6f * unitPx) ? (1.0f - SmoothStep(penPx - 0.8f, penPx + 0.8f, toMirrorPx)) * 0.35f * mirrorDepth : 0.0f;
-    const float streak = std::exp(-std::pow((yPx - (baselinePx - 0.5f * unitPx)) / (0.05f * unitPx), 2.0f)) *
-                         std::pow(std::max(0.0f, 1.0f - std::pow((xPx - 0.5f * sizePx) / (0.45f * sizePx), 2.0f)), 2.0f) * 0.5f;
+    const float mirror = (yPx > baselinePx + 0.6f * unitPx)
+                             ? (1.0f - SmoothStep(penPx - 0.8f, penPx + 0.8f, toMirrorPx)) * 0.35f * mirrorDepth
+                             : 0.0f;
+    const float streak =
+        std::exp(-std::pow((yPx - (baselinePx - 0.5f * unitPx)) / (0.05f * unitPx), 2.0f)) *
+        std::pow(std::max(0.0f, 1.0f - std::pow((xPx - 0.5f * sizePx) / (0.45f * sizePx), 2.0f)), 2.0f) * 0.5f;
     return Mix(hue, Rgb{1, 1, 1}, 0.55f) * fill + hue * (0.55f * glow * (1.0f - fill)) + hue * mirror +
            Rgb{0.8f, 0.9f, 1.0f} * streak;
   });
@@ -211,16 +217,25 @@ Image PaintNeonGrid(int sizePx) {
 }
 
 const TextureRecipe kRecipes[] = {
-    {256, Backdrop::opaque, "plasma: flowing rainbow bands, opaque, tiles; object, planes, full-screen sprites", PaintPlasma},
-    {256, Backdrop::clearBorder, "rings: concentric rainbow rings with a bright dot, see-through between; sprites, particles", PaintRings},
-    {256, Backdrop::partlySeeThrough, "stars: star field with flares and faint nebula, see-through sky, tiles; scrolling sprites", PaintStars},
-    {256, Backdrop::clearBorder, "warm glow: white-hot centre fading to orange and a black edge; particles, light sprites", PaintWarmGlow},
-    {256, Backdrop::opaque, "clouds: white clouds on a blue sky, opaque, tiles; object, planes, backgrounds", PaintClouds},
-    {256, Backdrop::partlySeeThrough, "stripes: diagonal neon tubes (pink, orange, cyan, lime), see-through gaps, tiles; object, sprites", PaintStripes},
-    {256, Backdrop::clearBorder, "logo: the word \"quarnel\" in glowing pink-to-cyan letters with a reflection, see-through; sprites", PaintLogo},
-    {128, Backdrop::clearBorder, "sparkle: small blue-white star with cross spikes, black edge; particles", PaintSparkle},
+    {256, Backdrop::opaque, "plasma: flowing rainbow bands, opaque, tiles; object, planes, full-screen sprites",
+     PaintPlasma},
+    {256, Backdrop::clearBorder,
+     "rings: concentric rainbow rings with a bright dot, see-through between; sprites, particles", PaintRings},
+    {256, Backdrop::partlySeeThrough,
+     "stars: star field with flares and faint nebula, see-through sky, tiles; scrolling sprites", PaintStars},
+    {256, Backdrop::clearBorder,
+     "warm glow: white-hot centre fading to orange and a black edge; particles, light sprites", PaintWarmGlow},
+    {256, Backdrop::opaque, "clouds: white clouds on a blue sky, opaque, tiles; object, planes, backgrounds",
+     PaintClouds},
+    {256, Backdrop::partlySeeThrough,
+     "stripes: diagonal neon tubes (pink, orange, cyan, lime), see-through gaps, tiles; object, sprites", PaintStripes},
+    {256, Backdrop::clearBorder,
+     "logo: the word \"quarnel\" in glowing pink-to-cyan letters with a reflection, see-through; sprites", PaintLogo},
+    {128, Backdrop::clearBorder, "sparkle: small blue-white star with cross spikes, black edge; particles",
+     PaintSparkle},
     {256, Backdrop::opaque, "lava: dark red to yellow molten noise, opaque, tiles; object, planes", PaintLava},
-    {256, Backdrop::opaque, "neon grid: dark violet tiles with glowing cyan-magenta lines, opaque, tiles; object, planes", PaintNeonGrid},
+    {256, Backdrop::opaque,
+     "neon grid: dark violet tiles with glowing cyan-magenta lines, opaque, tiles; object, planes", PaintNeonGrid},
 };
 
 }  // namespace

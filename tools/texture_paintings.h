@@ -12,9 +12,9 @@ enum class Backdrop {
 };
 
 struct TextureRecipe {
-  int sizePx;             // width = height, a power of two
+  int sizePx;  // width = height, a power of two
   Backdrop backdrop;
-  const char* look;       // one line for people: what it shows and what it suits
+  const char* look;  // one line for people: what it shows and what it suits
   Image (*paint)(int sizePx);
 };
 

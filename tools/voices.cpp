@@ -102,7 +102,9 @@ size_t EndFrame(const StereoBus& bus, size_t startFrame, float lengthSec) {
 
 }  // namespace
 
-StereoBus MakeBus(size_t frameCount) { return {std::vector<float>(frameCount, 0.0f), std::vector<float>(frameCount, 0.0f)}; }
+StereoBus MakeBus(size_t frameCount) {
+  return {std::vector<float>(frameCount, 0.0f), std::vector<float>(frameCount, 0.0f)};
+}
 
 void AddKick(StereoBus& bus, size_t startFrame, float gain) {
   Sine body;
@@ -123,8 +125,9 @@ void AddSnare(StereoBus& bus, size_t startFrame, float gain) {
   Filter left, right;
   for (size_t frame = startFrame; frame < EndFrame(bus, startFrame, 0.4f); ++frame) {
     const float t = (frame - startFrame) * kFrameSec;
-    const float tone = (low.Next(185.0f) * 0.6f * std::exp(-t / 0.07f) + high.Next(330.0f) * 0.3f * std::exp(-t / 0.04f)) *
-                       std::min(1.0f, t / 0.001f);
+    const float tone =
+        (low.Next(185.0f) * 0.6f * std::exp(-t / 0.07f) + high.Next(330.0f) * 0.3f * std::exp(-t / 0.04f)) *
+        std::min(1.0f, t / 0.001f);
     const float decay = std::exp(-t / 0.12f);
     left.Run(noise.Next(), 3800.0f, 1.0f);
     right.Run(noise.Next(), 3600.0f, 1.0f);
@@ -217,8 +220,8 @@ void AddLead(StereoBus& bus, size_t startFrame, size_t lengthFrames, int midiNot
   const float lengthSec = lengthFrames * kFrameSec;
   for (size_t frame = startFrame; frame < EndFrame(bus, startFrame, lengthSec + 0.15f); ++frame) {
     const float t = (frame - startFrame) * kFrameSec;
-    const float vibrato = 0.25f * std::min(1.0f, std::max(0.0f, t - 0.18f) / 0.3f) *
-                          static_cast<float>(std::sin(2.0 * kPi * 5.2 * t));
+    const float vibrato =
+        0.25f * std::min(1.0f, std::max(0.0f, t - 0.18f) / 0.3f) * static_cast<float>(std::sin(2.0 * kPi * 5.2 * t));
     const float hz = MidiHz(midiNote + vibrato);
     filter.Run(0.5f * (a.Next(hz) + b.Next(hz * 1.004f)), 1800.0f + 2500.0f * std::exp(-t / 0.15f), 0.7f);
     const float value = filter.low * Gate(t, lengthSec, 0.012f, 0.15f) * (0.75f + 0.25f * std::exp(-t / 0.25f)) * gain;

@@ -14,4 +14,4 @@ RandGroup RandGroupOf(int index);
 bool RollChance(const TweakForm& form);
 
 void RandomizeClick(TweakForm& form);  // "rand"
-void VaryClick(TweakForm& form);  // "var"
+void VaryClick(TweakForm& form);       // "var"

@@ -18,8 +18,7 @@ bool JumpStartTick(uint32_t& startTick, uint32_t demoTimeMs, int32_t positionMs)
 }
 
 void TimeScaleChange(TweakForm& form) {
-  form.controls.TimeResetCaption =
-      kTimeResetPrefix + std::to_string(form.controls.TimeScale.position) + kTimeResetUnit;
+  form.controls.TimeResetCaption = kTimeResetPrefix + std::to_string(form.controls.TimeScale.position) + kTimeResetUnit;
 }
 
 std::string TimeResetClick(TweakForm& form) {

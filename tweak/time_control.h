@@ -10,5 +10,5 @@
 // when either leaves that range.
 bool JumpStartTick(uint32_t& startTick, uint32_t demoTimeMs, int32_t positionMs);
 
-void TimeScaleChange(TweakForm& form);  // the button caption follows the position
+void TimeScaleChange(TweakForm& form);                      // the button caption follows the position
 [[nodiscard]] std::string TimeResetClick(TweakForm& form);  // the jump; "" or the overflow's message

@@ -35,8 +35,8 @@ struct TweakControls {
   std::string info = "info";
   std::string notice;  // the one-line notice under the controls (a reload from disk, an unsaved live set)
 
-  ListControl ParamList;                          // "000 byte:BG_r" ... one per parameter
-  ListControl OscFormular{{}, -1, false};         // the seven oscillator forms
+  ListControl ParamList;                   // "000 byte:BG_r" ... one per parameter
+  ListControl OscFormular{{}, -1, false};  // the seven oscillator forms
   EditField Osc1{kNoValue, false};
   EditField Osc2{kNoValue, false};
   EditField BaseVal{kNoValue, false};
@@ -47,12 +47,12 @@ struct TweakControls {
   bool RandPointsprites = true, RandCamera = true, RandObject = true, RandOsc = true;
   ScrollBar Possibility{1, 99, 1};  // chance in percent
 
-  ScrollBar TimeScale{0, 99, 1};    // target running time, ms
+  ScrollBar TimeScale{0, 99, 1};  // target running time, ms
   std::string TimeResetCaption = kTimeResetInitial;
 
-  EditField ScenePresetPath;        // folder, ends in "/"
+  EditField ScenePresetPath;  // folder, ends in "/"
   EditField ScenePresetFile{kInitialPresetFile};
-  ListControl PresetList;           // "scene0", "scene1", ...
+  ListControl PresetList;  // "scene0", "scene1", ...
   bool RefreshAfterSave = true;
 };
 
@@ -68,9 +68,9 @@ struct TweakForm {
   // The record of the parameter an editing field (BaseVal, Osc1, Osc2) is being typed into, as it was
   // when the field was entered: a finished text the field rejects puts it back.
   std::optional<std::pair<int, TScene1ParamInterface>> typingFrom;
-  UndoHistory history;  // every change to the live set made through the window
+  UndoHistory history;     // every change to the live set made through the window
   bool recording = false;  // an action is being recorded (a box it opened runs the event loop meanwhile)
-  std::string loopInfo; // the section loop's line under the info text; empty when no loop point is set
+  std::string loopInfo;    // the section loop's line under the info text; empty when no loop point is set
   // The live set as last picked, loaded, saved or reloaded from its file: anything else is unsaved.
   TScene1ParamIArray savedSet{};
   std::string savedSetFile;  // the full name of that file; empty when the set came from none

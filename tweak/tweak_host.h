@@ -21,14 +21,14 @@ struct TweakHost {
   std::string dataDir = "data";  // the program's data folder as it loaded it; presets are dataDir/sceneN.txt
   bool readOnly = false;         // the installed demo: nothing is saved, the save buttons are off
 
-  std::function<void()> ShutdownDemo;                     // "outta here" and F10; may not return
-  std::function<void(const std::string&)> ShowMessage;    // plain message box that waits for the user
+  std::function<void()> ShutdownDemo;                   // "outta here" and F10; may not return
+  std::function<void(const std::string&)> ShowMessage;  // plain message box that waits for the user
   // A yes/no question that waits for the user ("save" over another preset's file); empty: yes.
   std::function<bool(const std::string& question, const std::string& yes)> Confirm;
   // A question and its answers (the first one Enter's, the safe one last): the index of the answer,
   // nullopt when it cannot be asked now. Empty: the live set is replaced without asking.
   std::function<std::optional<size_t>(const std::string& question, const std::vector<std::string>& answers)> Ask;
-  LoadReports reports;                                    // how the preset refresh after "save" reports faults
+  LoadReports reports;  // how the preset refresh after "save" reports faults
   // A key (an X keysym) that no control of the window used and the window has no use for: the program
   // decides what it means (undo, the clock, quitting); true when it used the key. Empty: none is used.
   std::function<bool(int keysym, bool ctrl, bool shift)> Key;

@@ -3,9 +3,9 @@
 #include "scene/scene_messages.h"
 
 // Window.
-inline constexpr const char* kCaptionDesign = "kx-4";                       // until the window is set up
+inline constexpr const char* kCaptionDesign = "kx-4";  // until the window is set up
 inline constexpr const char* kCaptionRunning = "[ tweak control ] v0.95b";
-inline constexpr const char* kNoValue = "no value";                         // editing fields before a selection
+inline constexpr const char* kNoValue = "no value";  // editing fields before a selection
 inline constexpr const char* kOpenDialogTitle = "open/save path and file";
 
 // Info label, four lines: textures[0..T-1], / scene1presets[0..P-1], / scene1presetsSeqs[0..S-1] / TotalLength: Lms
@@ -42,12 +42,12 @@ inline constexpr const char* kMsgBoolInvalid = "invalid value [ must be 0 or 1 ]
 // Development mode on the installed demo (saving is off).
 inline constexpr const char* kMsgInstalledDemoReadOnly =
     "the installed demo is read-only: `quarnel --new DIR` makes a copy to edit";
-inline constexpr const char* kMsgSaveError = "Save Error: ";                // + file name ": " reason
+inline constexpr const char* kMsgSaveError = "Save Error: ";  // + file name ": " reason
 inline constexpr const char* kMsgSaved = " saved!";
 inline constexpr const char* kMsgSavedAndRefreshed = " saved and preset list refreshed!";
 inline constexpr const char* kMsgRefreshFoundNoPresets = kMsgNoPresets;
 inline constexpr const char* kMsgFileNotFound = " Load Error: File not found";
-inline constexpr const char* kMsgLoadError = "Load Error: ";                // + file name ": " reason
+inline constexpr const char* kMsgLoadError = "Load Error: ";  // + file name ": " reason
 inline constexpr const char* kMsgLoaded = " loaded!";
 
 // The notice line: after the file name of a reloaded preset.

@@ -12,8 +12,8 @@
 std::string InfoText(int textureCount, int presetCount, int sequenceCount, uint32_t demoLengthMs) {
   return kInfoTextures + std::to_string(textureCount - 1) + kInfoListEnd + "\n" +  //
          kInfoPresets + std::to_string(presetCount - 1) + kInfoListEnd + "\n" +    //
-         kInfoSequence + std::to_string(sequenceCount - 1) + kInfoSequenceEnd + "\n" +
-         kInfoLength + std::to_string(demoLengthMs) + kInfoLengthUnit;
+         kInfoSequence + std::to_string(sequenceCount - 1) + kInfoSequenceEnd + "\n" + kInfoLength +
+         std::to_string(demoLengthMs) + kInfoLengthUnit;
 }
 
 std::string LoopInfoLine(std::optional<uint32_t> loopInMs, std::optional<uint32_t> loopOutMs) {

@@ -13,8 +13,8 @@
 
 #include "tweak/tweak_layout.h"  // the window's size: kTweakWindowWidthPx, kTweakWindowHeightPx
 
-struct TweakHost;   // tweak/tweak_host.h
-struct TweakForm;   // tweak/tweak_controls.h
+struct TweakHost;  // tweak/tweak_host.h
+struct TweakForm;  // tweak/tweak_controls.h
 class TweakWindow;
 class Fl_Window;
 

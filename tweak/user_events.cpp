@@ -117,7 +117,8 @@ void FinishTextUnrecorded(TweakForm& form, TweakField field) {
   if (!IsEditingField(field)) return;
   const std::optional<std::pair<int, TScene1ParamInterface>> from = std::exchange(form.typingFrom, std::nullopt);
   const auto restore = [&] {
-    if (from && from->first == form.controls.ParamList.selected) form.host.scene->LiveParams[from->first] = from->second;
+    if (from && from->first == form.controls.ParamList.selected)
+      form.host.scene->LiveParams[from->first] = from->second;
     ShowStoredValue(form, field);
   };
   if (FieldOf(form, field).text.empty()) return restore();
@@ -151,8 +152,9 @@ void FinishText(TweakForm& form, TweakField field) {
 void SelectItem(TweakForm& form, TweakList list, int index) {
   UserAction(form);
   TweakControls& c = form.controls;
-  ListControl& control =
-      list == TweakList::ParamList ? c.ParamList : list == TweakList::OscFormular ? c.OscFormular : c.PresetList;
+  ListControl& control = list == TweakList::ParamList     ? c.ParamList
+                         : list == TweakList::OscFormular ? c.OscFormular
+                                                          : c.PresetList;
   // One step: a pick, with the save its question may run first.
   Recorded(form, std::nullopt, [&] {
     if (list == TweakList::PresetList && !MayReplaceLiveSet(form)) return;
@@ -206,8 +208,7 @@ void PresetFileReloaded(TweakForm& form, int presetNumber) {
     SetLiveSetFile(form, file, content);
     ShowReplacedSet(form);
   });
-  if (!SameParams(before, scene.LiveParams))
-    form.controls.notice = PresetFileName(presetNumber) + kNoticeReloaded;
+  if (!SameParams(before, scene.LiveParams)) form.controls.notice = PresetFileName(presetNumber) + kNoticeReloaded;
 }
 
 bool LiveSetUnsaved(const TweakForm& form) {

@@ -12,12 +12,20 @@
 #include "tweak/tweak_controls.h"
 
 enum class TweakButton {
-  FirstParam, LastParam, PrevParamPage, NextParamPage,  // list navigation
-  BaseValUp, BaseValDown,                               // "add", "sub"
-  Rand, Var,                                            // "rand", "var"
-  TimeReset,                                            // "reset: ...ms"
-  Search, Load, Save, SaveAsNew,                        // "search", "load", "save", "save as new"
-  OuttaHere,                                            // "outta here"
+  FirstParam,
+  LastParam,
+  PrevParamPage,
+  NextParamPage,  // list navigation
+  BaseValUp,
+  BaseValDown,  // "add", "sub"
+  Rand,
+  Var,        // "rand", "var"
+  TimeReset,  // "reset: ...ms"
+  Search,
+  Load,
+  Save,
+  SaveAsNew,  // "search", "load", "save", "save as new"
+  OuttaHere,  // "outta here"
 };
 enum class TweakList { ParamList, OscFormular, PresetList };
 enum class TweakScrollBar { Possibility, TimeScale };
@@ -25,9 +33,9 @@ enum class TweakScrollBar { Possibility, TimeScale };
 void ClickButton(TweakForm& form, TweakButton button);
 void TypeText(TweakForm& form, TweakField field, const std::string& text);
 void FinishText(TweakForm& form, TweakField field);
-void SelectItem(TweakForm& form, TweakList list, int index);     // index -1..items-1
+void SelectItem(TweakForm& form, TweakList list, int index);            // index -1..items-1
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position);  // clamped to the bar's range
-void PressKey(TweakForm& form, int keyCode);                      // FormKeyDown
+void PressKey(TweakForm& form, int keyCode);                            // FormKeyDown
 
 // Every entry point above records what it changed in the live set as one undo step; the keystrokes of
 // TypeText that follow each other in one field make one step together.

@@ -53,16 +53,16 @@ struct Program {
   DemoEngine engine;
   DevDocument document{engine};
   LauncherWindow* form = nullptr;
-  bool inFrame = false;     // a message box opened inside a frame runs the event loop again: no nested frame
+  bool inFrame = false;  // a message box opened inside a frame runs the event loop again: no nested frame
   bool fatalShown = false;
   bool boxOpen = false;
   std::deque<QueuedBox> waitingBoxes;
   std::optional<DevWindowLayout> layout;  // development mode: where the windows go
-  TweakWindow* tweak = nullptr;     // development mode only
-  TimelineWindowPtr timeline;  // development mode only
-  std::optional<uint32_t> frameStepMs;  // --frame-step: the tick is steppedTickMs, moved on after each frame
+  TweakWindow* tweak = nullptr;           // development mode only
+  TimelineWindowPtr timeline;             // development mode only
+  std::optional<uint32_t> frameStepMs;    // --frame-step: the tick is steppedTickMs, moved on after each frame
   uint32_t steppedTickMs = 0;
-  FramePacer pacer{0};     // at most the display's refresh or --max-fps
+  FramePacer pacer{0};  // at most the display's refresh or --max-fps
   bool framesRunning = false;
 };
 
@@ -89,10 +89,8 @@ void DrawFrame(void* data);
 // while frames take longer than the cap allows.)
 void ScheduleFrame(Program& program) {
   const double waitS = program.pacer.SecondsToNext(MonotonicSeconds());
-  if (waitS > 0)
-    Fl::add_timeout(waitS, DrawFrame, &program);
-  else
-    Fl::add_idle(DrawFrame, &program);
+  if (waitS > 0) Fl::add_timeout(waitS, DrawFrame, &program);
+  else Fl::add_idle(DrawFrame, &program);
 }
 
 // The frame loop: draws a frame and schedules the next. While a message box opened inside a frame is
@@ -100,7 +98,8 @@ void ScheduleFrame(Program& program) {
 void DrawFrame(void* data) {
   Program& program = *static_cast<Program*>(data);
   Fl::remove_idle(DrawFrame, data);
-  EndOnQuitSignal(program.document, MonotonicTickMs());  // (while a box opened inside a frame waits, the reload timer does)
+  EndOnQuitSignal(program.document,
+                  MonotonicTickMs());  // (while a box opened inside a frame waits, the reload timer does)
   if (program.inFrame) return;
   program.pacer.FrameStarted(MonotonicSeconds());
   FromToolkit([&program] { Frame(program); });
@@ -149,10 +148,8 @@ void ShowWaitingBoxes(Program& program) {
     program.waitingBoxes.pop_front();
     PlaceBox(program);
     fl_message_title(box.fatal ? kFatalErrorTitle : kApplicationTitle);
-    if (box.fatal)
-      fl_alert("%s", MessageBoxText(box.text).c_str());
-    else
-      fl_message("%s", MessageBoxText(box.text).c_str());
+    if (box.fatal) fl_alert("%s", MessageBoxText(box.text).c_str());
+    else fl_message("%s", MessageBoxText(box.text).c_str());
   }
   program.boxOpen = false;
 }
@@ -257,7 +254,8 @@ void OpenTimeline(Program& program) {
                         underTweak ? tweak.y() + tweak.h() + kDevWindowTitleGapPx : place.yPx});
   const int roomPx = screen.yPx + screen.heightPx - place.yPx;
   if (roomPx >= kTimelineMinHeightPx / 2) place.heightPx = std::min(place.heightPx, roomPx);
-  program.timeline = OpenTimelineWindow(program.document.timelineHost, place.xPx, place.yPx, place.widthPx, place.heightPx);
+  program.timeline =
+      OpenTimelineWindow(program.document.timelineHost, place.xPx, place.yPx, place.widthPx, place.heightPx);
   AttachTimeline(program.document, ModelOf(*program.timeline));
 }
 

@@ -31,8 +31,8 @@ DevWindowLayout LayOutDevWindows(ScreenRectPx screen, int wantedOutputWidthPx, i
   // Below the output only, up to the tweak window at the screen's right edge: the output gives up
   // height for the timeline.
   const int outputMaxHeightPx = screen.heightPx - kDevWindowTitleGapPx - kTimelineMinHeightPx;
-  layout.output = FitOutput(screen, wantedOutputWidthPx, wantedOutputHeightPx, roomBesideTweakPx,
-                            std::max(outputMaxHeightPx, 1));
+  layout.output =
+      FitOutput(screen, wantedOutputWidthPx, wantedOutputHeightPx, roomBesideTweakPx, std::max(outputMaxHeightPx, 1));
   const int timelineWidthPx = std::max(layout.output.widthPx, roomBesideTweakPx);
   layout.tweak.xPx = screen.xPx + timelineWidthPx + kDevWindowGapPx;
   const int timelineYPx = screen.yPx + layout.output.heightPx + kDevWindowTitleGapPx;

@@ -17,10 +17,10 @@ struct DevWindowLayout {
   ScreenRectPx timeline;  // the rest of the screen below; at least kTimelineMinHeightPx high
 };
 
-constexpr int kDevWindowGapPx = 8;           // between windows side by side
-constexpr int kDevWindowTitleGapPx = 32;     // above a window placed below another (its title bar)
-constexpr int kOutputMinWidthPx = 160;       // the output never shrinks below this
-constexpr int kTimelineMinHeightPx = 320;    // room for the controls and a few rows
+constexpr int kDevWindowGapPx = 8;         // between windows side by side
+constexpr int kDevWindowTitleGapPx = 32;   // above a window placed below another (its title bar)
+constexpr int kOutputMinWidthPx = 160;     // the output never shrinks below this
+constexpr int kTimelineMinHeightPx = 320;  // room for the controls and a few rows
 constexpr int kTimelineMaxHeightPx = 400;
 
 // screen: the work area of the monitor the output goes to. wanted*: the output size the author chose.

@@ -32,12 +32,9 @@ std::string LauncherChoicesPath() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
   fs::path folder;
-  if (config && fs::path(config).is_absolute())
-    folder = config;
-  else if (home && *home)
-    folder = fs::path(home) / ".config";
-  else
-    return "";
+  if (config && fs::path(config).is_absolute()) folder = config;
+  else if (home && *home) folder = fs::path(home) / ".config";
+  else return "";
   return (folder / "quarnel" / "launcher.txt").string();
 }
 

@@ -63,7 +63,9 @@ class EscapeWindow final : public Fl_Double_Window {
   // Whether the keyboard is this window's: it has the focus (the pointer over the picture gives it the
   // focus) or the pointer is over it. A key another window left unused reaches every window.
   bool HasKeys() const {
-    const auto inside = [this](const Fl_Widget* widget) { return widget && (widget == this || widget->top_window() == this); };
+    const auto inside = [this](const Fl_Widget* widget) {
+      return widget && (widget == this || widget->top_window() == this);
+    };
     return inside(Fl::focus()) || inside(Fl::belowmouse());
   }
 };
@@ -180,7 +182,9 @@ LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
   c.window.color(FL_BLACK);
   c.window.clear_border();
   c.window.onEscape = [this] { FormClose(); };
-  c.window.onKey = [this](int key, bool ctrl, bool shift) { return started_ && callbacks_.key && callbacks_.key(key, ctrl, shift); };
+  c.window.onKey = [this](int key, bool ctrl, bool shift) {
+    return started_ && callbacks_.key && callbacks_.key(key, ctrl, shift);
+  };
   c.window.callback(FormHandler<&LauncherWindow::FormClose>, this);
 
   Fl_Group* clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);
@@ -259,10 +263,8 @@ void LauncherWindow::FormCreate(IDirect3D8* d3d, bool developmentMode) {
   }
   FillLauncherLists(*d3d_, DesktopWidthPx(), lists_);
   FillListControls();
-  if (lists_.adapterBoxEnabled)
-    controls_->AdapterBox->activate();
-  else
-    controls_->AdapterBox->deactivate();
+  if (lists_.adapterBoxEnabled) controls_->AdapterBox->activate();
+  else controls_->AdapterBox->deactivate();
 
   if (!developmentMode_) {
     ShowKeptChoices();

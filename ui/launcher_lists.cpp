@@ -29,8 +29,7 @@ void FillWindowedSizes(uint32_t desktopWidthPx, LauncherLists& lists) {
   const size_t count = desktopWidthPx >= 800 ? 3 : desktopWidthPx >= 640 ? 2 : 1;
   for (size_t i = 0; i < count; ++i) {
     lists.WindowedSizes.push_back(kSizes[i]);
-    lists.DisplayBoxWindowed.texts.push_back(std::to_string(kSizes[i].width) + "x" +
-                                             std::to_string(kSizes[i].height));
+    lists.DisplayBoxWindowed.texts.push_back(std::to_string(kSizes[i].width) + "x" + std::to_string(kSizes[i].height));
   }
 }
 
@@ -72,7 +71,8 @@ void FillDisplayModes(IDirect3D8& d3d, uint32_t desktopWidthPx, LauncherLists& l
       if (FAILED(d3d.EnumAdapterModes(adapter, index, &mode))) continue;
       if (SameHeightAndFormat(lists.FullscreenModes, mode) || !Acceptable(mode)) continue;
       const FullscreenMode accepted{mode.Width, mode.Height, mode.Format};
-      if (accepted.width == 640 && accepted.height == 480) defaultEntry = static_cast<int>(lists.FullscreenModes.size());
+      if (accepted.width == 640 && accepted.height == 480)
+        defaultEntry = static_cast<int>(lists.FullscreenModes.size());
       lists.FullscreenModes.push_back(accepted);
       lists.DisplayBox.texts.push_back(ModeText(accepted));
     }

@@ -11,8 +11,7 @@ constexpr const char* kStatsCaption = "Stats";
 constexpr const char* kFullScreenCaption = "Fullscreen";
 constexpr const char* kWindowedCaption = "Windowed";
 
-constexpr const char* kNoDirect3DMessage =
-    "Not possible to create D3D8 interface(install a recent DirectX version)!";
+constexpr const char* kNoDirect3DMessage = "Not possible to create D3D8 interface(install a recent DirectX version)!";
 
 inline constexpr char kFatalErrorTitle[] = "Demo fuckup message...";
 inline constexpr char kApplicationTitle[] = "dravel was here";

@@ -37,8 +37,8 @@ bool WindowManagerHandlesFullscreen() {
   int format = 0;
   unsigned long count = 0, remaining = 0;
   unsigned char* data = nullptr;
-  const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1, False,
-                                        XA_WINDOW, &type, &format, &count, &remaining, &data);
+  const int status = XGetWindowProperty(fl_display, RootWindow(fl_display, fl_screen), check, 0, 1, False, XA_WINDOW,
+                                        &type, &format, &count, &remaining, &data);
   const bool present = status == Success && type == XA_WINDOW && count == 1;
   if (data) XFree(data);
   return present;

@@ -19,7 +19,10 @@ bool startOk = true;
 bool playOk = true;
 
 const BassCalls kRecorder = {
-    [] { calls.push_back("GetVersion"); return version; },
+    [] {
+      calls.push_back("GetVersion");
+      return version;
+    },
     [](int device, uint32_t freqHz, uint32_t flags, void* window) {
       calls.push_back("Init " + std::to_string(device) + " " + std::to_string(freqHz) + " " + std::to_string(flags) +
                       (window == nullptr ? " none" : " window"));
@@ -30,16 +33,31 @@ const BassCalls kRecorder = {
                       std::to_string(offset) + " " + std::to_string(length) + " " + std::to_string(flags));
       return createdStream;
     },
-    [] { calls.push_back("Start"); return startOk; },
+    [] {
+      calls.push_back("Start");
+      return startOk;
+    },
     [](HSTREAM handle, bool flush, uint32_t flags) {
       calls.push_back("StreamPlay " + std::to_string(handle) + " " + std::to_string(flush) + " " +
                       std::to_string(flags));
       return playOk;
     },
-    [] { calls.push_back("Pause"); return true; },
-    [] { calls.push_back("Stop"); return true; },
-    [] { calls.push_back("Free"); return true; },
-    [] { calls.push_back("GetCPU"); return 1.5f; },
+    [] {
+      calls.push_back("Pause");
+      return true;
+    },
+    [] {
+      calls.push_back("Stop");
+      return true;
+    },
+    [] {
+      calls.push_back("Free");
+      return true;
+    },
+    [] {
+      calls.push_back("GetCPU");
+      return 1.5f;
+    },
 };
 
 Music RecordedMusic(bool enabled) {
@@ -81,8 +99,8 @@ TEST(Music, EachStartFailureEndsWithItsOwnText) {
   };
   const Case cases[] = {
       {0x00050001, true, 7, true, true, "wrong version of bass.dll found (1.6 or better required)", 1},
-      {0x00060001, false, 7, true, true,
-       "bass init failed (you better kill all sound applications and try again :-))", 2},
+      {0x00060001, false, 7, true, true, "bass init failed (you better kill all sound applications and try again :-))",
+       2},
       {0x00060001, true, 0, true, true,
        "Stream creation failed (in other words: where is my mp3 file (mus/a b.mp3), eh?!)", 3},
       {0x00060001, true, 7, false, true, "not possible to start digital output", 4},

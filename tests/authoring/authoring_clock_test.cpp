@@ -227,11 +227,9 @@ TEST_F(AuthoringClockTest, FollowingMusicNeverTakesTheTickBackBeforeARestart) {
   for (int frame = 0; frame < 20000; ++frame) {  // about twelve minutes of a 2-second demo on a loop
     BeforeFrame(authoring, clock, AuthoringTick(authoring, realTick), realTick, control);
     const uint32_t nowTick = AuthoringTick(authoring, realTick);
-    if (static_cast<int32_t>(nowTick - clock.StartTick) < 0)
-      ++faults;
-    else
-      clock.DemoTime = nowTick - clock.StartTick;
-    Pass(5 + (frame * 37) % 61);  // the drawing, 5..65 ms
+    if (static_cast<int32_t>(nowTick - clock.StartTick) < 0) ++faults;
+    else clock.DemoTime = nowTick - clock.StartTick;
+    Pass(5 + (frame * 37) % 61);           // the drawing, 5..65 ms
     if (clock.DemoTime >= demoLengthMs) {  // RestartDemo at the frame's end
       clock.StartTick = AuthoringTick(authoring, realTick);
       clock.DemoTime = 0;
@@ -254,7 +252,9 @@ TEST_F(AuthoringClockTest, AMusicLockLeavesARealClockFaultToTheTimingCheck) {
 TEST_F(AuthoringClockTest, PastTheMusicsEndThePictureRunsOnAlone) {
   authoring.followMusic = true;
   const double endMs = 3000;
-  control.Seek = [this, endMs](uint32_t ms) { music.seeks.push_back(ms), music.positionMs = std::min<double>(ms, endMs); };
+  control.Seek = [this, endMs](uint32_t ms) {
+    music.seeks.push_back(ms), music.positionMs = std::min<double>(ms, endMs);
+  };
   for (int frame = 0; frame < 400; ++frame) {
     Pass(16);
     music.positionMs = std::min(music.positionMs, endMs);

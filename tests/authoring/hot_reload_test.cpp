@@ -36,13 +36,13 @@ class HotReload : public ::testing::Test {
   }
   void WriteSequence(const std::string& length, const std::string& presetNumber, const std::string& ratio = "2.35") {
     Touch(dir / "sceneseq.txt", CrLf({"// seq", length, "ratio", ratio, "mp3", dir / "song.mp3", "entries",
-                                       presetNumber, "0", "60000", "1", "0", "0", "0", "0", "~~~"}));
+                                      presetNumber, "0", "60000", "1", "0", "0", "0", "0", "~~~"}));
   }
   // Writes a file with a modification time of its own, as an editor saving it a moment later would.
   void Touch(const std::string& path, const std::string& text) {
     WriteFile(path, text);
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() +
-                                               std::chrono::seconds(++writes));
+    std::filesystem::last_write_time(path,
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
   }
   void Poll() { PollDataFiles(watch, scene, sequence, sequenceCount, events); }
 

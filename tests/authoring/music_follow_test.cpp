@@ -107,9 +107,9 @@ TEST_F(MusicFollow, AJumpAndAPauseComeOutAtThePicturesTime) {
   ASSERT_GT(resume, jump) << "and from the resume time on after the pause";
   // Between the two: the MP3 went on from 1500 ms until the pause, then silence while paused.
   const int64_t playedFrames = (pausedAt - seeks_[0]) * kFramesPerMs;
-  EXPECT_EQ(FindFrames(heard, decoded_, size_t(seeks_[0] * kFramesPerMs + 0.5), size_t(playedFrames) - 2048,
-                       size_t(jump)),
-            jump);
+  EXPECT_EQ(
+      FindFrames(heard, decoded_, size_t(seeks_[0] * kFramesPerMs + 0.5), size_t(playedFrames) - 2048, size_t(jump)),
+      jump);
   EXPECT_GT(resume - jump, playedFrames + 200 * kFramesPerMs) << "the pause lasted 300 ms";
   EXPECT_LT(LeftRms(heard, size_t(jump + playedFrames + 2048), size_t(100 * kFramesPerMs)), 1.0) << "silent pause";
 }

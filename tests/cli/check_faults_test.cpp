@@ -53,7 +53,7 @@ TEST_F(CheckFaults, NoticesAreCountedWarnings) {
   CommandResult result = Quarnel("--check " + dir.Path());
   EXPECT_EQ(result.status, 0) << result.output;
   EXPECT_NE(result.output.find("warning: " + dir / "scene0.txt: Loading Error: no scene1 presets found! Using default "
-                                                  "settings\n"),
+                                                   "settings\n"),
             std::string::npos)
       << result.output;
   EXPECT_NE(result.output.find("warnings: 1\n"), std::string::npos) << result.output;
@@ -150,7 +150,8 @@ TEST_F(CheckFaults, FailedWritesToStandardOutputFailTheCommand) {
   const auto withOutput = [](const std::string& command, const std::string& redirection) {
     return RunCommand("{ " + std::string(QUARNEL_BINARY) + " " + command + " " + redirection + "; }");
   };
-  for (const std::string& command : {"--check " + dir.Path(), "--print-frame 500 " + dir.Path(), std::string("--version")}) {
+  for (const std::string& command :
+       {"--check " + dir.Path(), "--print-frame 500 " + dir.Path(), std::string("--version")}) {
     CommandResult result = withOutput(command, ">/dev/full");
     EXPECT_EQ(result.status, 1) << command << ": " << result.output;
     EXPECT_NE(result.output.find("quarnel: cannot write to standard output: No space left on device"),

@@ -118,10 +118,11 @@ TEST_F(Cli, CheckListsEveryBrokenFileOnce) {
   const CommandResult result = Quarnel("--check " + dir.Path());
   EXPECT_EQ(result.status, 1);
   for (const std::string& expected :
-       {dir / "scene0.txt:28: '2\\x1b[2J\\0!' is not a valid number", dir / "scene1.txt:",
-        dir / "scene2.txt: a symbolic link to a file that does not exist",
+       {dir / "scene0.txt:28: '2\\x1b[2J\\0!' is not a valid number",
+        dir / "scene1.txt:", dir / "scene2.txt: a symbolic link to a file that does not exist",
         "Texture(1) Init Error: cannot load texture (" + dir / "texture1.bmp: ",
-        "sound init failed! Error: Stream creation failed (in other words: where is my mp3 file (" + dir / "song.mp3"}) {
+        "sound init failed! Error: Stream creation failed (in other words: where is my mp3 file (" +
+            dir / "song.mp3"}) {
     const size_t at = result.output.find(expected);
     EXPECT_NE(at, std::string::npos) << expected << "\n" << result.output;
     EXPECT_EQ(result.output.find(expected, at + 1), std::string::npos) << expected << "\n" << result.output;
@@ -141,7 +142,8 @@ TEST_F(Cli, CheckWarnsOfLikelyMistakesButPasses) {
   for (const std::string& expected :
        {"warning: " + dir / "sceneseq.txt: entry 0 names preset 7, which is not loaded: it shows preset 0",
         "warning: " + dir / "sceneseq.txt: entry 1 starts after it ends (5000 > 2000 ms): it is never drawn",
-        "warning: " + dir / "sceneseq.txt: entry 2 ends after the demo (30001 ms, the demo lasts 30000 ms): its last part is never drawn",
+        "warning: " + dir / "sceneseq.txt: entry 2 ends after the demo (30001 ms, the demo lasts 30000 ms): its last "
+                            "part is never drawn",
         "warning: " + dir / "scene3.txt is never loaded: the numbering stops at the missing " + dir / "scene2.txt",
         "warning: " + dir / "texture5.bmp is never loaded: the numbering stops at the missing " + dir / "texture3.bmp",
         std::string("warnings: 5\n")})
@@ -169,8 +171,7 @@ TEST_F(Cli, PrintFrameInDevelopmentModeEvaluatesTheLiveSetAtHalfTime) {
   WriteSequence(kTwoEntries);
   const CommandResult result = Quarnel("-d --print-frame 314 " + dir.Path());
   ASSERT_EQ(result.status, 0) << result.output;
-  EXPECT_EQ(result.output.rfind("entry 0 preset 0 visible 1 fxtime 157\nBG_r=157\nBG_g=255\n", 0), 0u)
-      << result.output;
+  EXPECT_EQ(result.output.rfind("entry 0 preset 0 visible 1 fxtime 157\nBG_r=157\nBG_g=255\n", 0), 0u) << result.output;
   EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 78);
 }
 

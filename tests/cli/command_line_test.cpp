@@ -42,8 +42,8 @@ TEST(CommandLine, ReadsEachCommandWithItsValuesAndOptions) {
 
   EXPECT_EQ(Read({"--export", "out/"}).target, "out/");
   EXPECT_EQ(Read({"--export", "o.mp4"}).rate.numerator, 60u);
-  line = Read({"--export", "o.mkv", "--fps", "30000/1001", "--from", "100", "--to", "200", "--codec", "ffv1",
-               "--jobs", "3", "--no-music"});
+  line = Read({"--export", "o.mkv", "--fps", "30000/1001", "--from", "100", "--to", "200", "--codec", "ffv1", "--jobs",
+               "3", "--no-music"});
   EXPECT_EQ(line.rate.numerator, 30000u);
   EXPECT_EQ(line.rate.denominator, 1001u);
   EXPECT_EQ(line.fromMs, 100u);

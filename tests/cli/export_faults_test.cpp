@@ -225,8 +225,8 @@ TEST_F(ExportFaults, PathsWithAColonAreOnlyPaths) {
     const CommandResult result = RunCommand("cd '" + out + "' && " + QUARNEL_BINARY + " --export " + folder +
                                             "/demo.mp4 --fps 10 --size 160x120 " + folder + "/data");
     ASSERT_EQ(result.status, 0) << result.output;
-    const CommandResult streams = RunCommand("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 'file:" +
-                                             out + "/" + folder + "/demo.mp4'");
+    const CommandResult streams = RunCommand(
+        "ffprobe -v error -show_entries stream=codec_type -of csv=p=0 'file:" + out + "/" + folder + "/demo.mp4'");
     EXPECT_EQ(streams.output, "video\naudio\n");
   }
 }
@@ -243,8 +243,10 @@ TEST_F(ExportFaults, ShortSoundIsPaddedWithSilence) {
   EXPECT_NE(result.output.find("warning: " + DemoMp3Path(data) + ": the sound lasts 1.0 s, the demo 2.5 s"),
             std::string::npos)
       << result.output;
-  const CommandResult audio = RunCommand("ffprobe -v error -select_streams a:0 -show_entries stream=duration -of "
-                                         "csv=p=0 " + out + "/demo.mp4");
+  const CommandResult audio = RunCommand(
+      "ffprobe -v error -select_streams a:0 -show_entries stream=duration -of "
+      "csv=p=0 " +
+      out + "/demo.mp4");
   EXPECT_NEAR(std::stod(audio.output), 2.6, 0.1) << audio.output;
 }
 

@@ -33,7 +33,8 @@ class ExportRanges : public ::testing::Test {
   // The times of a video's frames, one a line.
   std::string FrameTimes(const std::string& video) {
     return RunCommand("ffprobe -v error -select_streams v:0 -show_entries frame=pts_time -of csv=p=0 '" + video +
-                      "' | tr -d , | grep .").output;
+                      "' | tr -d , | grep .")
+        .output;
   }
 
   TempDir data;
@@ -79,18 +80,21 @@ TEST_F(ExportRanges, JoinedVideoIsTheWholeVideoFrameForFrame) {
   ASSERT_EQ(Quarnel(out / "whole.mp4").status, 0);
   ASSERT_EQ(Quarnel(out / "joined.mp4 --jobs 2").status, 0);
   EXPECT_EQ(FrameTimes(out / "joined.mp4"), FrameTimes(out / "whole.mp4"));
-  const CommandResult streams = RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 " +
-                                           out / "joined.mp4");
+  const CommandResult streams =
+      RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 " + out / "joined.mp4");
   EXPECT_EQ(streams.output, "h264\nmp3\n") << "the soundtrack once, copied";
   EXPECT_EQ(ExportTemporariesIn(out.Path()), std::vector<std::string>{}) << "a part is left";
 }
 
 TEST_F(ExportRanges, FractionalRateAndIntermediateCodecs) {
   const CommandResult result =
-      RunCommand(std::string(QUARNEL_BINARY) + " --export " + out / "ntsc.mov --codec prores --to 1000 --fps 30000/1001 --size 160x120 " + data.Path());
+      RunCommand(std::string(QUARNEL_BINARY) + " --export " +
+                 out / "ntsc.mov --codec prores --to 1000 --fps 30000/1001 --size 160x120 " + data.Path());
   ASSERT_EQ(result.status, 0) << result.output;
-  const CommandResult stream = RunCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                          "stream=codec_name,r_frame_rate,nb_read_frames -of csv=p=0 " + out / "ntsc.mov");
+  const CommandResult stream = RunCommand(
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+      "stream=codec_name,r_frame_rate,nb_read_frames -of csv=p=0 " +
+      out / "ntsc.mov");
   EXPECT_EQ(stream.output, "prores,30000/1001,30\n") << "frames at 0, 33, ..., 967 ms: 1001 ms is past the end";
   ASSERT_EQ(Quarnel(out / "frames.mkv --codec png --to 300").status, 0);
   EXPECT_EQ(RunCommand("ffprobe -v error -show_entries stream=codec_name -of csv=p=0 " + out / "frames.mkv").output,

@@ -77,11 +77,13 @@ TEST_F(Export, PngSequenceHasEveryFrameLetterboxedAndTheSameTwice) {
 TEST_F(Export, VideoCarriesTheMp3AsItsSound) {
   const CommandResult result = Quarnel("--export " + out / "demo.mp4" + " --fps 10 --size 160x120 " + data.Path());
   ASSERT_EQ(result.status, 0) << result.output;
-  const CommandResult streams = RunCommand("ffprobe -v error -show_entries stream=codec_type,codec_name -of csv=p=0 " +
-                                           out / "demo.mp4");
+  const CommandResult streams =
+      RunCommand("ffprobe -v error -show_entries stream=codec_type,codec_name -of csv=p=0 " + out / "demo.mp4");
   EXPECT_EQ(streams.output, "h264,video\nmp3,audio\n") << "the MP3 copied as it is";
-  const CommandResult frames = RunCommand("ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                          "stream=nb_read_frames -of csv=p=0 " + out / "demo.mp4");
+  const CommandResult frames = RunCommand(
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+      "stream=nb_read_frames -of csv=p=0 " +
+      out / "demo.mp4");
   EXPECT_EQ(frames.output, "11\n");
 }
 
@@ -133,8 +135,10 @@ TEST_F(Export, BadSizeOrFpsSaysWhatIsWrong) {
   for (const auto& [args, expected] : std::vector<std::pair<std::string, std::string>>{
            {"--size 0x480", "quarnel: --size: '0x480' is not WIDTHxHEIGHT, each a whole number 1..8192"},
            {"--size 640", "quarnel: --size: '640' is not WIDTHxHEIGHT, each a whole number 1..8192"},
-           {"--fps 500", "quarnel: --fps: '500' is not 1..240 frames per second, a whole number or a fraction (30000/1001)"},
-           {"--fps 1/2", "quarnel: --fps: '1/2' is not 1..240 frames per second, a whole number or a fraction (30000/1001)"},
+           {"--fps 500",
+            "quarnel: --fps: '500' is not 1..240 frames per second, a whole number or a fraction (30000/1001)"},
+           {"--fps 1/2",
+            "quarnel: --fps: '1/2' is not 1..240 frames per second, a whole number or a fraction (30000/1001)"},
            {"--fps", "quarnel: --fps: N is missing after it"}}) {
     const CommandResult result = Quarnel("--export " + out / "demo.mp4 " + data.Path() + " " + args);
     EXPECT_EQ(result.status, 2) << args;

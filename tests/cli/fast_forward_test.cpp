@@ -36,8 +36,8 @@ std::map<uint64_t, RgbaImage> DrawnEveryFrame(const OffscreenStart& start, Scene
                                               const std::set<uint64_t>& moments) {
   std::map<uint64_t, RgbaImage> pictures;
   RenderState state;
-  EXPECT_EQ(StartOffscreenRenderer(state, start.direct3d(), start.dataDir, start.screenCinemaWidthRatio,
-                                   start.widthPx, start.heightPx),
+  EXPECT_EQ(StartOffscreenRenderer(state, start.direct3d(), start.dataDir, start.screenCinemaWidthRatio, start.widthPx,
+                                   start.heightPx),
             "");
   const LayerErrorSink skip = [](const std::string&) {};
   for (uint64_t n = 0; n <= *moments.rbegin(); ++n) {
@@ -148,7 +148,8 @@ TEST(FastForward, RandomFolderFramesAreThoseOfDrawingEveryFrame) {
       entry.EndTime = entry.StartTime + 1000 + entries.Random(3000);
       sequence.SequenceEntries.push_back(entry);
     }
-    EXPECT_EQ(FastForwardedDiffer(start, scene, sequence, times, Moments(kLengthMs * kFps / 1000)), 0) << "seed " << seed;
+    EXPECT_EQ(FastForwardedDiffer(start, scene, sequence, times, Moments(kLengthMs * kFps / 1000)), 0)
+        << "seed " << seed;
   }
 }
 

@@ -89,9 +89,10 @@ class DemoProgram : public ::testing::Test {
 
   // The shipped demo, from the source folder (its sequence names the MP3 relative to it).
   void StartShippedDemo(const std::string& options) {
-    program = StartProcess({"sh", "-c", std::string("cd '") + QUARNEL_SOURCE_DIR + "' && exec '" + QUARNEL_BINARY +
-                                            "' " + options + " data"},
-                           dir / "program.out");
+    program = StartProcess(
+        {"sh", "-c",
+         std::string("cd '") + QUARNEL_SOURCE_DIR + "' && exec '" + QUARNEL_BINARY + "' " + options + " data"},
+        dir / "program.out");
   }
 
   // Clicks the launcher at (x, y) of its window.
@@ -119,10 +120,12 @@ class DemoProgram : public ::testing::Test {
   template <class Drawn>
   RgbaImage ScreenOnceDrawn(const std::string& name, Drawn drawn) {
     RgbaImage screen;
-    PollUntil([&] {
-      screen = TakeScreenshot(dir / "screen.ppm");
-      return screen.widthPx == screenWidthPx && screen.heightPx == screenHeightPx && drawn(screen);
-    }, std::chrono::seconds(5));
+    PollUntil(
+        [&] {
+          screen = TakeScreenshot(dir / "screen.ppm");
+          return screen.widthPx == screenWidthPx && screen.heightPx == screenHeightPx && drawn(screen);
+        },
+        std::chrono::seconds(5));
     EXPECT_EQ(WritePng(TestOutPath(name), screen), "");
     return screen;
   }
@@ -150,7 +153,7 @@ class DemoProgram : public ::testing::Test {
       const std::string box = found.output.substr(0, found.output.find('\n'));
       if (box.empty()) continue;
       const std::string title = WindowName(box);
-      if (title.empty()) continue;  // gone in between
+      if (title.empty()) continue;                                            // gone in between
       if (titles.empty() || titles.back() != title) titles.push_back(title);  // a box seen again: not yet closed
       Key(box, "Return");
     }
@@ -174,8 +177,8 @@ class WideScreenProgram : public DemoProgram {
 
 std::string DemoProgram::dataDir, DemoProgram::madeData;
 
-constexpr int kStartX = 502, kStartY = 140;        // the launcher's "Start" button
-constexpr int kWindowedX = 300, kWindowedY = 88;   // its "Windowed" choice (640 x 480)
+constexpr int kStartX = 502, kStartY = 140;         // the launcher's "Start" button
+constexpr int kWindowedX = 300, kWindowedY = 88;    // its "Windowed" choice (640 x 480)
 constexpr int kWindowLeft = 192, kWindowTop = 144;  // where the 640 x 480 window opens on the 1024 x 768 screen
 
 }  // namespace
@@ -217,7 +220,9 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
   const std::string caption = WindowName(window);
   const std::string size = std::to_string(widthPx) + "/";
   EXPECT_EQ(caption.rfind("F.c: " + size + std::to_string(heightPx) + " A.s: " + size +
-                              std::to_string(heightPx - 2 * barPx) + " f: ", 0), 0u)
+                              std::to_string(heightPx - 2 * barPx) + " f: ",
+                          0),
+            0u)
       << caption;
   EXPECT_NE(caption.find(" \xC2\xB0 fps: "), std::string::npos) << caption;
   EXPECT_EQ(caption.find("mcpu"), std::string::npos) << "music is off in development mode: " << caption;
@@ -278,7 +283,7 @@ TEST_F(DemoProgram, DevelopmentModePlaysAPresetZeroOfEveryRenderToTextureEffect)
   const std::string folder = dir / "folder";
   TScene1ParamIArray preset0 = InitParamTable();
   SetParamValue(preset0, "UseR2TEffects", 1);
-  SetParamValue(preset0, "R2TEffectPreset", 0, 5, 0.002f, 5);              // 0..5, about 3 s of effect time a round
+  SetParamValue(preset0, "R2TEffectPreset", 0, 5, 0.002f, 5);             // 0..5, about 3 s of effect time a round
   SetParamValue(preset0, "R2tTextureSizeTweakFactor", 4, 5, 0.0013f, 8);  // 4..12
   ASSERT_EQ(MakeDemoFolder(folder, 12000, preset0), "");
   Start({"-d", "--frame-step", "100", folder});
@@ -322,7 +327,8 @@ TEST_F(DemoProgram, MissingMp3ShowsTheSequenceErrorThenTheSoundErrorAndEnds) {
   EXPECT_NE(*status, 0);
   EXPECT_EQ(Messages(), (std::vector<std::string>{"seq file error: No correct MP3 file",
                                                   "sound init failed! Error: Stream creation failed (in other words: "
-                                                  "where is my mp3 file (" + DemoMp3Path(folder) + "), eh?!)"}));
+                                                  "where is my mp3 file (" +
+                                                      DemoMp3Path(folder) + "), eh?!)"}));
 }
 
 TEST_F(DemoProgram, NoPresetsAndABadTextureShowTheirMessagesOnceInStartUpOrder) {
@@ -336,10 +342,10 @@ TEST_F(DemoProgram, NoPresetsAndABadTextureShowTheirMessagesOnceInStartUpOrder) 
   EXPECT_EQ(CloseBoxesUntilExit(status), (std::vector<std::string>{"dravel was here", "Demo fuckup message..."}));
   ASSERT_TRUE(status.has_value()) << "the program did not end";
   EXPECT_NE(*status, 0);
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "Loading Error: no scene1 presets found! Using default settings",
-                            "Texture(1) Init Error: cannot load texture (" + folder +
-                                "/texture1.bmp: not a BMP picture the decoder reads (unknown image type))"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Loading Error: no scene1 presets found! Using default settings",
+                                      "Texture(1) Init Error: cannot load texture (" + folder +
+                                          "/texture1.bmp: not a BMP picture the decoder reads (unknown image type))"}));
 }
 
 class DemoProgramSignal : public DemoProgram, public ::testing::WithParamInterface<int> {};
@@ -414,7 +420,8 @@ TEST_F(DemoProgram, WindowShowsTheOffscreenPictureOfEveryEffectAndSpriteLayer) {
 }
 
 TEST(ProgramWithoutDisplay, SaysSoInOneLineAndShowsTheExportCommand) {
-  const CommandResult result = RunCommand(std::string("env -u DISPLAY ") + QUARNEL_BINARY + " " + QUARNEL_SOURCE_DIR + "/data");
+  const CommandResult result =
+      RunCommand(std::string("env -u DISPLAY ") + QUARNEL_BINARY + " " + QUARNEL_SOURCE_DIR + "/data");
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.output, std::string("quarnel: no display found. Without one, export the demo as a video: ") +
                                QUARNEL_BINARY + " --export demo.mp4\n");
@@ -428,12 +435,31 @@ TEST_F(WideScreenProgram, FullscreenCameraTakesTheDisplayModesAspect) {
   TempDir circle;
   ASSERT_EQ(MakeDemoFolder(circle.Path(), 60000), "");
   TScene1ParamIArray preset = InitParamTable();
-  const std::vector<std::pair<std::string, float>> values = {
-      {"BG_r", 0}, {"BG_g", 0}, {"BG_b", 0}, {"ClearZBuffer", 0}, {"ZBuffer", 0}, {"FogEnable", 0},
-      {"EnableLight", 0}, {"SpriteAlpha", 0}, {"SpriteAlpha2", 0}, {"UseR2TEffects", 0}, {"NumberOfRingObjects", 0},
-      {"NumberOfPointSpriteWaves", 0}, {"MainObject", 1}, {"_ObjectPreset", 2}, {"_TweakX", 10}, {"_TweakY", 0},
-      {"_TweakZ", 0.025f}, {"NumberOfPlanes", 1}, {"PlaneDist", 0}, {"PlanesPrimitive", 3}, {"CameraPreset", 1},
-      {"ScreenProportionAdjust", 0}, {"ScrBlend", 5}, {"DestBlend", 6}, {"FillMode", 3}};
+  const std::vector<std::pair<std::string, float>> values = {{"BG_r", 0},
+                                                             {"BG_g", 0},
+                                                             {"BG_b", 0},
+                                                             {"ClearZBuffer", 0},
+                                                             {"ZBuffer", 0},
+                                                             {"FogEnable", 0},
+                                                             {"EnableLight", 0},
+                                                             {"SpriteAlpha", 0},
+                                                             {"SpriteAlpha2", 0},
+                                                             {"UseR2TEffects", 0},
+                                                             {"NumberOfRingObjects", 0},
+                                                             {"NumberOfPointSpriteWaves", 0},
+                                                             {"MainObject", 1},
+                                                             {"_ObjectPreset", 2},
+                                                             {"_TweakX", 10},
+                                                             {"_TweakY", 0},
+                                                             {"_TweakZ", 0.025f},
+                                                             {"NumberOfPlanes", 1},
+                                                             {"PlaneDist", 0},
+                                                             {"PlanesPrimitive", 3},
+                                                             {"CameraPreset", 1},
+                                                             {"ScreenProportionAdjust", 0},
+                                                             {"ScrBlend", 5},
+                                                             {"DestBlend", 6},
+                                                             {"FillMode", 3}};
   for (const auto& [name, value] : values)
     for (TScene1ParamInterface& param : preset)
       if (ShortName(param.Name) == name) param = SetParam(param.Name.Text(), 0, value, 0, 0);

@@ -29,7 +29,8 @@ class Document : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file goes there
-    for (int n = 0; n < 2; ++n) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), Preset(10.0f + n)), "");
+    for (int n = 0; n < 2; ++n)
+      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), Preset(10.0f + n)), "");
     WriteFile(dir / "song.mp3", "mp3");
     WriteFile(dir / "sceneseq.txt", SequenceText("60000"));
     engine.settings.dataDir = dir.Path();
@@ -58,12 +59,14 @@ class Document : public ::testing::Test {
   }
   std::string SequenceText(const std::string& length) {
     return CrLf({"// seq", length, "ratio", "2.35", "mp3", dir / "song.mp3", "entries", "0", "0", "29999", "1", "0",
-                 "0", "0", "0", "~~~", "1", "30000", "59999", "1", "0", "0", "0", "0", "~~~"});
+                 "0",      "0",    "0",     "~~~",  "1",   "30000",          "59999",   "1", "0", "0",     "0", "0",
+                 "~~~"});
   }
   // A write from outside, with a modification time of its own.
   void WriteOutside(const std::string& path, const std::string& text) {
     WriteFile(path, text);
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
+    std::filesystem::last_write_time(path,
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
   }
   void Poll() { PollDocument(document, 0); }  // within the recovery file's first interval
   void EditLiveSet(int value) {
@@ -149,8 +152,9 @@ TEST_F(Document, QuitWithUnsavedWorkAsksOnceAndCancelKeepsEverything) {
   answersToGive = {"cancel"};
   RequestQuit(document);
   ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0],
-            "Unsaved work: the live set (from scene0.txt) and the sequence (1 unsaved change).\nSave all before quitting?");
+  EXPECT_EQ(
+      questions[0],
+      "Unsaved work: the live set (from scene0.txt) and the sequence (1 unsaved change).\nSave all before quitting?");
   EXPECT_EQ(ends, 0);
   EXPECT_TRUE(WorkUnsaved(document));
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
@@ -215,8 +219,9 @@ TEST_F(Document, AnOutsideSequenceChangeOverUnsavedEditsIsHeldAndOfferedOnceAndT
   Poll();
   EXPECT_EQ(engine.sequence.DemoLength, 50000u) << "the author's edit stays";
   ASSERT_EQ(questions.size(), 1u) << "one message";
-  EXPECT_EQ(questions[0], "sceneseq.txt changed on disk while its edits here are unsaved.\n"
-                          "Reload it from disk? (Ctrl+Z then brings your version back)");
+  EXPECT_EQ(questions[0],
+            "sceneseq.txt changed on disk while its edits here are unsaved.\n"
+            "Reload it from disk? (Ctrl+Z then brings your version back)");
   ShowDocument(document);
   EXPECT_EQ(timeline.status, "sceneseq.txt changed on disk: kept your unsaved edits · 1 unsaved change");
 
@@ -279,7 +284,8 @@ TEST_F(Document, ASaveIntoThePickedFileIsNoOutsideChangeAndOneCtrlZUndoesTheType
   tweak.controls.ScenePresetFile.text = "scene1.txt";
   ClickButton(tweak, TweakButton::Save);
   Poll();
-  EXPECT_EQ(tweak.controls.notice, "scene1.txt saved and preset list refreshed!") << "our own write is no outside change";
+  EXPECT_EQ(tweak.controls.notice, "scene1.txt saved and preset list refreshed!")
+      << "our own write is no outside change";
   EXPECT_TRUE(questions.empty());
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 99);
   RunDevCommand(document, DevCommand::Undo);
@@ -569,13 +575,15 @@ TEST_F(Document, AnEarlierSessionsRecoveryIsOfferedAndRestoredAsUnsavedWork) {
   const std::string folder = DataFolderPath(dir.Path());
   SequenceSnapshot sequence = TimelineSnapshot(timeline);
   sequence.sequence.DemoLength = 45000;
-  const RecoveredWork work{folder, LiveSetState{Preset(77), {folder + "scene1.txt", folder, "scene1.txt", 1}}, sequence};
+  const RecoveredWork work{folder, LiveSetState{Preset(77), {folder + "scene1.txt", folder, "scene1.txt", 1}},
+                           sequence};
   ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText(work)), "");
   answersToGive = {"restore"};
   Poll();
   ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0], "Unsaved work of an earlier session was kept: the live set (from scene1.txt) and the "
-                          "sequence.\nRestore it?");
+  EXPECT_EQ(questions[0],
+            "Unsaved work of an earlier session was kept: the live set (from scene1.txt) and the "
+            "sequence.\nRestore it?");
   EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 77);
   EXPECT_EQ(tweak.controls.ScenePresetFile.text, "scene1.txt");
   EXPECT_EQ(tweak.controls.PresetList.selected, 1);
@@ -593,7 +601,8 @@ TEST_F(Document, AnEarlierSessionsRecoveryIsOfferedAndRestoredAsUnsavedWork) {
 
 TEST_F(Document, ARecoveryDiscardedOrUnreadableChangesNothing) {
   const std::string folder = DataFolderPath(dir.Path());
-  ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText({folder, LiveSetState{Preset(77), {}}, std::nullopt})), "");
+  ASSERT_EQ(WriteRecovery(document.recoveryPath, RecoveryText({folder, LiveSetState{Preset(77), {}}, std::nullopt})),
+            "");
   RequestQuit(document);  // before the first poll offered it
   EXPECT_TRUE(EntryExists(document.recoveryPath)) << "a quit before the offer keeps it";
   answersToGive = {"discard"};

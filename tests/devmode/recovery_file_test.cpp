@@ -10,7 +10,8 @@
 namespace {
 
 RecoveredWork SomeWork() {
-  RecoveredWork work{"/data/", LiveSetState{InitParamTable(), {"/data/scene1.txt", "/data/", "scene1.txt", 1}}, SequenceSnapshot{}};
+  RecoveredWork work{"/data/", LiveSetState{InitParamTable(), {"/data/scene1.txt", "/data/", "scene1.txt", 1}},
+                     SequenceSnapshot{}};
   work.liveSet->params[4].BaseVal = 2.5f;
   work.liveSet->params[4].Osc1 = 0.00009f;
   SequenceSnapshot& sequence = *work.sequence;

@@ -32,14 +32,14 @@ TEST(StartUpStates, FixedStatesMaterialAndLetterboxInOrder) {
   const size_t mark = fixture.recording->calls.size();
   EXPECT_EQ(InitFrameStates(fixture.state, 8.0f), "");
   const Calls calls(fixture.recording->calls.begin() + std::ptrdiff_t(mark), fixture.recording->calls.end());
-  EXPECT_EQ(calls, (Calls{"SetRenderState(7, 0)", "SetRenderState(137, 0)", "SetTextureStageState(0, 2, 1)",
-                          "SetTextureStageState(0, 3, 2)", "SetTextureStageState(0, 1, 12)",
-                          "SetTextureStageState(0, 17, 2)", "SetTextureStageState(0, 16, 2)",
-                          "SetRenderState(145, 2)", "SetRenderState(146, 0)", "SetRenderState(147, 2)",
-                          "SetRenderState(148, 0)", "SetRenderState(139, 848727170)", "SetRenderState(27, 1)",
-                          "SetRenderState(22, 1)", "Clear(0, 3, 0xFF000000, 1, 0)",
-                          "SetMaterial((1, 1, 1, 1), (1, 0.8, 0.6, 0.6), (1, 1, 1, 0.3), (1, 0.4, 0.4, 0.4), 2)",
-                          "SetViewport(0, 60, 640, 360, 0, 1)", "CreateTexture(1, 1, 0, 1, 22, 0) -> tex1"}));
+  EXPECT_EQ(calls,
+            (Calls{"SetRenderState(7, 0)", "SetRenderState(137, 0)", "SetTextureStageState(0, 2, 1)",
+                   "SetTextureStageState(0, 3, 2)", "SetTextureStageState(0, 1, 12)", "SetTextureStageState(0, 17, 2)",
+                   "SetTextureStageState(0, 16, 2)", "SetRenderState(145, 2)", "SetRenderState(146, 0)",
+                   "SetRenderState(147, 2)", "SetRenderState(148, 0)", "SetRenderState(139, 848727170)",
+                   "SetRenderState(27, 1)", "SetRenderState(22, 1)", "Clear(0, 3, 0xFF000000, 1, 0)",
+                   "SetMaterial((1, 1, 1, 1), (1, 0.8, 0.6, 0.6), (1, 1, 1, 0.3), (1, 0.4, 0.4, 0.4), 2)",
+                   "SetViewport(0, 60, 640, 360, 0, 1)", "CreateTexture(1, 1, 0, 1, 22, 0) -> tex1"}));
   EXPECT_EQ(fixture.state.FullHeight, 480);
   EXPECT_EQ(fixture.state.ViewHeight, 360);
   EXPECT_EQ(fixture.state.R2tMaxSize, 512);
@@ -178,7 +178,8 @@ TEST(Transforms, CameraPresetLooksDownFromAboveWithItsWholeViewAndProjection) {
   SetupCamera(rig.state.device, 2, 0, 0, 1);
   const std::vector<float> view = {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 1, 1};
   const float cotEighth = 2.4142135f, depth = 100 / 98.5f;
-  const std::vector<float> projection = {cotEighth, 0, 0, 0, 0, cotEighth, 0, 0, 0, 0, depth, 1, 0, 0, -1.5f * depth, 0};
+  const std::vector<float> projection = {cotEighth, 0,     0, 0, 0, cotEighth,     0, 0, 0,
+                                         0,         depth, 1, 0, 0, -1.5f * depth, 0};
   const std::vector<float> v = LastMatrix(rig, 2), p = LastMatrix(rig, 3);
   for (int i = 0; i < 16; ++i) {
     EXPECT_NEAR(v[i], view[i], 1e-5) << "view entry " << i;

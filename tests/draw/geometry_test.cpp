@@ -73,7 +73,8 @@ TEST(Geometry, EachPresetFollowsItsCurveColoursAndTextureCycle) {
       EXPECT_NEAR(v.nx * v.nx + v.ny * v.ny + v.nz * v.nz, 1.0, 1e-5);
       EXPECT_EQ(v.specular, e.specular);
       const uint32_t a = v.diffuse >> 24, r = (v.diffuse >> 16) & 255, g = (v.diffuse >> 8) & 255, b = v.diffuse & 255;
-      if (e.preset == 3) EXPECT_EQ(a, 120u); else EXPECT_TRUE(a >= 200 && a < 250) << a;
+      if (e.preset == 3) EXPECT_EQ(a, 120u);
+      else EXPECT_TRUE(a >= 200 && a < 250) << a;
       EXPECT_TRUE(r >= 200 && r < 250) << r;
       EXPECT_TRUE(g >= 140 && g < 180) << g;
       EXPECT_EQ(b, e.diffuseBlue);

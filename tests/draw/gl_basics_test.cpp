@@ -108,11 +108,13 @@ TEST(GLBasics, WireframeAndFlatShading) {
   f.DrawRect(-0.9f, 0.9f, -0.1f, 0.1f, 0.5f, kRed);
   f.device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
   f.device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
-  f.Draw<ColourVertex>(D3DPT_TRIANGLELIST, {{0.1f, -0.1f, 0.5f, kGreen}, {0.9f, -0.1f, 0.5f, kRed}, {0.1f, -0.9f, 0.5f, kBlue}},
-                       kColourFvf, 1);
+  f.Draw<ColourVertex>(D3DPT_TRIANGLELIST,
+                       {{0.1f, -0.1f, 0.5f, kGreen}, {0.9f, -0.1f, 0.5f, kRed}, {0.1f, -0.9f, 0.5f, kBlue}}, kColourFvf,
+                       1);
   f.device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_PHONG);
-  f.Draw<ColourVertex>(D3DPT_TRIANGLELIST, {{0.1f, 0.9f, 0.5f, kGreen}, {0.9f, 0.9f, 0.5f, kRed}, {0.1f, 0.1f, 0.5f, kBlue}},
-                       kColourFvf, 1);
+  f.Draw<ColourVertex>(D3DPT_TRIANGLELIST,
+                       {{0.1f, 0.9f, 0.5f, kGreen}, {0.9f, 0.9f, 0.5f, kRed}, {0.1f, 0.1f, 0.5f, kBlue}}, kColourFvf,
+                       1);
   f.Snapshot("gl_fill_shade");
   EXPECT_TRUE(Near(f.At(16, 16), {0, 0, 0})) << "wireframe leaves the inside empty";
   EXPECT_GT(f.At(3, 16).r, 200) << "but draws the left edge";

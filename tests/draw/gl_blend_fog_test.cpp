@@ -16,8 +16,10 @@ double Factor(DWORD factor, double sourceChannel, double sourceAlpha, double des
     case D3DBLEND_ONE: return 1.0;
     case D3DBLEND_SRCCOLOR: return sourceChannel;
     case D3DBLEND_INVSRCCOLOR: return 1.0 - sourceChannel;
-    case D3DBLEND_SRCALPHA: case D3DBLEND_BOTHSRCALPHA: return sourceAlpha;
-    case D3DBLEND_INVSRCALPHA: case D3DBLEND_BOTHINVSRCALPHA: return 1.0 - sourceAlpha;
+    case D3DBLEND_SRCALPHA:
+    case D3DBLEND_BOTHSRCALPHA: return sourceAlpha;
+    case D3DBLEND_INVSRCALPHA:
+    case D3DBLEND_BOTHINVSRCALPHA: return 1.0 - sourceAlpha;
     case D3DBLEND_DESTALPHA: return 1.0;
     case D3DBLEND_INVDESTALPHA: return 0.0;
     case D3DBLEND_DESTCOLOR: return destinationChannel;
@@ -47,7 +49,9 @@ TEST(GLBlend, EveryFactorPairAddsAsDirect3D) {
   for (DWORD s = 1; s <= 13; ++s) {
     for (DWORD d = 1; d <= 13; ++d) {
       // BOTHSRCALPHA / BOTHINVSRCALPHA as the source override the destination factor.
-      const DWORD usedD = s == D3DBLEND_BOTHSRCALPHA ? D3DBLEND_INVSRCALPHA : s == D3DBLEND_BOTHINVSRCALPHA ? D3DBLEND_SRCALPHA : d;
+      const DWORD usedD = s == D3DBLEND_BOTHSRCALPHA      ? D3DBLEND_INVSRCALPHA
+                          : s == D3DBLEND_BOTHINVSRCALPHA ? D3DBLEND_SRCALPHA
+                                                          : d;
       int expected[3];
       for (int c = 0; c < 3; ++c) {
         const double value = src[c] * Factor(s, src[c], alpha, dst[c]) + dst[c] * Factor(usedD, src[c], alpha, dst[c]);
@@ -72,11 +76,11 @@ TEST(GLBlend, EveryOperation) {
     f.DrawRect(-1, 1, 1, -1, 0.5f, 0xFFC86432);  // (200, 100, 50)
   }
   f.Snapshot("gl_blend_ops");
-  EXPECT_TRUE(Near(f.At(2, 2), {255, 250, 100}));                // ADD
-  EXPECT_TRUE(Near(f.At(kCell + 2, 2), {100, 0, 0}));            // SUBTRACT: source - destination
-  EXPECT_TRUE(Near(f.At(2 * kCell + 2, 2), {0, 50, 0}));         // REVSUBTRACT
-  EXPECT_TRUE(Near(f.At(3 * kCell + 2, 2), {100, 100, 50}));     // MIN
-  EXPECT_TRUE(Near(f.At(4 * kCell + 2, 2), {200, 150, 50}));     // MAX
+  EXPECT_TRUE(Near(f.At(2, 2), {255, 250, 100}));             // ADD
+  EXPECT_TRUE(Near(f.At(kCell + 2, 2), {100, 0, 0}));         // SUBTRACT: source - destination
+  EXPECT_TRUE(Near(f.At(2 * kCell + 2, 2), {0, 50, 0}));      // REVSUBTRACT
+  EXPECT_TRUE(Near(f.At(3 * kCell + 2, 2), {100, 100, 50}));  // MIN
+  EXPECT_TRUE(Near(f.At(4 * kCell + 2, 2), {200, 150, 50}));  // MAX
 }
 
 // A white square grid at eye depth 5 filling a 90° view, fogged blue: 8 × 8 cells as triangles, so
@@ -90,8 +94,12 @@ void DrawFoggedWall(GLFixture& f) {
     for (int column = 0; column < 8; ++column) {
       const float x1 = -5.0f + column * 1.25f, x2 = x1 + 1.25f, y1 = 5.0f - row * 1.25f, y2 = y1 - 1.25f;
       const D3DCOLOR white = 0xFFFFFFFF;
-      v.insert(v.end(), {{x1, y1, 5, white}, {x2, y1, 5, white}, {x1, y2, 5, white},
-                         {x2, y1, 5, white}, {x2, y2, 5, white}, {x1, y2, 5, white}});
+      v.insert(v.end(), {{x1, y1, 5, white},
+                         {x2, y1, 5, white},
+                         {x1, y2, 5, white},
+                         {x2, y1, 5, white},
+                         {x2, y2, 5, white},
+                         {x1, y2, 5, white}});
     }
   }
   f.Draw<ColourVertex>(D3DPT_TRIANGLELIST, v, kColourFvf, UINT(v.size() / 3));

@@ -82,8 +82,9 @@ struct GLFixture {
 
   // A rectangle from (x1, y1) to (x2, y2) at depth z in clip space (identity transforms), one colour.
   void DrawRect(float x1, float y1, float x2, float y2, float z, D3DCOLOR colour) {
-    Draw<ColourVertex>(D3DPT_TRIANGLESTRIP, {{x1, y1, z, colour}, {x2, y1, z, colour}, {x1, y2, z, colour}, {x2, y2, z, colour}},
-                       kColourFvf, 2);
+    Draw<ColourVertex>(D3DPT_TRIANGLESTRIP,
+                       {{x1, y1, z, colour}, {x2, y1, z, colour}, {x1, y2, z, colour}, {x2, y2, z, colour}}, kColourFvf,
+                       2);
   }
 
   // Reads the back buffer and writes it as name.png into the test output folder.

@@ -98,8 +98,10 @@ TEST(GLLighting, SpecularOnlyWhenEnabled) {
     f.device->SetRenderState(D3DRS_SPECULARENABLE, enabled);
     const D3DCOLOR black = 0xFF000000;
     f.Draw<MainVertex>(D3DPT_TRIANGLESTRIP,
-                       {{-1, 1, 0.5f, 0, 0, -1, black, black, 0, 0}, {1, 1, 0.5f, 0, 0, -1, black, black, 0, 0},
-                        {-1, -1, 0.5f, 0, 0, -1, black, black, 0, 0}, {1, -1, 0.5f, 0, 0, -1, black, black, 0, 0}},
+                       {{-1, 1, 0.5f, 0, 0, -1, black, black, 0, 0},
+                        {1, 1, 0.5f, 0, 0, -1, black, black, 0, 0},
+                        {-1, -1, 0.5f, 0, 0, -1, black, black, 0, 0},
+                        {1, -1, 0.5f, 0, 0, -1, black, black, 0, 0}},
                        kMainVertexFvf, 2);
     f.Snapshot(enabled ? "gl_specular_on" : "gl_specular_off");
     // Lit per vertex: at each corner (±1, ±1, 0.5) the local viewer gives N·H = 1.3333 / 1.633, so the

@@ -107,7 +107,8 @@ TEST(GLPointSprites, SizeIsClampedToTheMinimumAndMaximum) {
 TEST(GLPointSprites, PointWithItsCentreOutsideTheViewIsDroppedWhole) {
   PointRig rig;
   rig.Scale(1.0f, 0.0f, 0.0f, 1.0f);
-  rig.Points({{5.2f, 0, 5, kWhite}, {0, 0, 0.5f, kWhite}}, "gl_point_outside");  // right of the view; before the near plane
+  rig.Points({{5.2f, 0, 5, kWhite}, {0, 0, 0.5f, kWhite}},
+             "gl_point_outside");  // right of the view; before the near plane
   EXPECT_EQ(rig.LitPixels(), 0);
 }
 

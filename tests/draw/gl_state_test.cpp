@@ -24,7 +24,8 @@ TEST(GLState, EveryCallLeavesTheDefaultFramebufferBound) {
   EXPECT_EQ(BoundFramebuffer(), 0) << "after DrawPrimitive";
 
   IDirect3DTexture8* target = nullptr;
-  ASSERT_EQ(f.device->CreateTexture(32, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &target), D3D_OK);
+  ASSERT_EQ(f.device->CreateTexture(32, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &target),
+            D3D_OK);
   IDirect3DSurface8 *back = nullptr, *level = nullptr;
   ASSERT_EQ(f.device->GetRenderTarget(&back), D3D_OK);
   ASSERT_EQ(target->GetSurfaceLevel(0, &level), D3D_OK);
@@ -57,9 +58,9 @@ TEST(GLState, AnErrorLeftByAnotherGLCallDoesNotFailTheNextTexture) {
   for (UINT side : {8u, 16u, 64u, 256u}) {
     glEnable(0x7FFF);  // GL_INVALID_ENUM, left unread as a toolkit would leave it
     IDirect3DTexture8* texture = nullptr;
-    EXPECT_EQ(f.device->CreateTexture(side, side / 2, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
-                                      &texture),
-              D3D_OK)
+    EXPECT_EQ(
+        f.device->CreateTexture(side, side / 2, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT, &texture),
+        D3D_OK)
         << side;
     if (texture != nullptr) texture->Release();
   }

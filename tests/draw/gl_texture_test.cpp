@@ -36,10 +36,12 @@ void StartUpStageStates(IDirect3DDevice8* device) {
   device->SetTextureStageState(0, D3DTSS_MAGFILTER, D3DTEXF_LINEAR);
 }
 
-std::vector<TexturedVertex> Quad(float x1, float y1, float x2, float y2, float z, D3DCOLOR colour,
-                                 float nx = 0, float ny = 0, float nz = -1) {
-  return {{x1, y1, z, nx, ny, nz, colour, 0, 0}, {x2, y1, z, nx, ny, nz, colour, 1, 0},
-          {x1, y2, z, nx, ny, nz, colour, 0, 1}, {x2, y2, z, nx, ny, nz, colour, 1, 1}};
+std::vector<TexturedVertex> Quad(float x1, float y1, float x2, float y2, float z, D3DCOLOR colour, float nx = 0,
+                                 float ny = 0, float nz = -1) {
+  return {{x1, y1, z, nx, ny, nz, colour, 0, 0},
+          {x2, y1, z, nx, ny, nz, colour, 1, 0},
+          {x1, y2, z, nx, ny, nz, colour, 0, 1},
+          {x2, y2, z, nx, ny, nz, colour, 1, 1}};
 }
 
 TEST(GLTexture, PointSpritesFollowDirect3DsScaleFormulaAndMinimum) {
@@ -104,7 +106,8 @@ TEST(GLTexture, TextureCoordinateSources) {
   // blue.
   f.device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, D3DTSS_TCI_CAMERASPACEREFLECTIONVECTOR);
   f.Draw<TexturedVertex>(D3DPT_TRIANGLESTRIP,
-                         Quad(-0.05f, 0.05f, 0.05f, -0.05f, 0.99f, 0xFFFFFFFF, 0.1392f, 0.4176f, -0.8979f), kTexturedFvf, 2);
+                         Quad(-0.05f, 0.05f, 0.05f, -0.05f, 0.99f, 0xFFFFFFFF, 0.1392f, 0.4176f, -0.8979f),
+                         kTexturedFvf, 2);
   f.Snapshot("gl_texcoord_sources");
   texture->Release();
   EXPECT_TRUE(Near(f.At(4, 4), {255, 0, 0}));

@@ -47,18 +47,53 @@ TEST(LayerOrder, DefaultLayerRunsItsStepsInOrder) {
   const TFrameParamBlock b = DefaultBlock(0);  // BG (157, 68, 255) at t = 0; no render-to-texture
   EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   const auto calls = rig.Since();
-  ExpectInOrder(calls, {State(28, 0), State(7, 0), State(29, 0), State(137, 0), State(8, 3), State(9, 2),
-                        State(171, 1), State(19, 4), State(20, 3), "CreateVertexBuffer(10040",
-                        "Clear(0, 3, 0xFF9D44FF, 1, 0)", "BeginScene", "SetStreamSource(0, vb3, 40)",
-                        "SetVertexShader(0x000001D2)", "SetTransform(2,", "SetTransform(3,", "SetLight(0, 3,",
-                        "sprite1.Begin", "sprite1.Draw(tex1", "sprite1.End", "SetTransform(256",
-                        "DrawPrimitive(5, 0, 249)", "SetTexture(0, tex1)", "DrawPrimitive(5, 0, 249)",
-                        "SetTexture(0, null)", State(14, 0), State(156, 1), State(157, 1), FloatState(155, 0),
-                        FloatState(154, float(0.9 * double(b.PointSpriteSizeTweak))), State(19, 4), State(20, 6),
-                        "SetStreamSource(0, vb4, 24)", "SetVertexShader(0x00000142)", "SetTexture(0, tex1)",
-                        "DrawPrimitive(1, 0, 249)", State(156, 0), State(157, 0), State(7, 0),
-                        "SetStreamSource(0, vb3, 40)", "SetVertexShader(0x000001D2)", State(19, 4), State(20, 3),
-                        "SetTexture(0, null)", "DrawPrimitive(5, 0, 62)", "sprite1.Draw", "sprite1.Draw",
+  ExpectInOrder(calls, {State(28, 0),
+                        State(7, 0),
+                        State(29, 0),
+                        State(137, 0),
+                        State(8, 3),
+                        State(9, 2),
+                        State(171, 1),
+                        State(19, 4),
+                        State(20, 3),
+                        "CreateVertexBuffer(10040",
+                        "Clear(0, 3, 0xFF9D44FF, 1, 0)",
+                        "BeginScene",
+                        "SetStreamSource(0, vb3, 40)",
+                        "SetVertexShader(0x000001D2)",
+                        "SetTransform(2,",
+                        "SetTransform(3,",
+                        "SetLight(0, 3,",
+                        "sprite1.Begin",
+                        "sprite1.Draw(tex1",
+                        "sprite1.End",
+                        "SetTransform(256",
+                        "DrawPrimitive(5, 0, 249)",
+                        "SetTexture(0, tex1)",
+                        "DrawPrimitive(5, 0, 249)",
+                        "SetTexture(0, null)",
+                        State(14, 0),
+                        State(156, 1),
+                        State(157, 1),
+                        FloatState(155, 0),
+                        FloatState(154, float(0.9 * double(b.PointSpriteSizeTweak))),
+                        State(19, 4),
+                        State(20, 6),
+                        "SetStreamSource(0, vb4, 24)",
+                        "SetVertexShader(0x00000142)",
+                        "SetTexture(0, tex1)",
+                        "DrawPrimitive(1, 0, 249)",
+                        State(156, 0),
+                        State(157, 0),
+                        State(7, 0),
+                        "SetStreamSource(0, vb3, 40)",
+                        "SetVertexShader(0x000001D2)",
+                        State(19, 4),
+                        State(20, 3),
+                        "SetTexture(0, null)",
+                        "DrawPrimitive(5, 0, 62)",
+                        "sprite1.Draw",
+                        "sprite1.Draw",
                         "EndScene"});
   EXPECT_EQ(rig.Count("DrawPrimitive(5, 0, 249)"), 42u + 1u);  // planes and the main object
   EXPECT_EQ(rig.Count("DrawPrimitive(1, 0, 249)"), 36u);       // point-sprite waves
@@ -150,9 +185,9 @@ TEST(LayerOrder, FogSubStatesAreWrittenOnlyWithFogOn) {
   const auto calls = rig.Since();
   ASSERT_GE(calls.size(), 8u);
   const std::vector<std::string> fog(calls.begin(), calls.begin() + 8);
-  EXPECT_EQ(fog, (std::vector<std::string>{State(28, 1), State(35, 3), State(140, 0), State(48, 1),
-                                            FloatState(36, 1.5f), FloatState(37, 20.0f), State(34, 0xFF123456),
-                                            FloatState(38, 0.25f)}));
+  EXPECT_EQ(fog,
+            (std::vector<std::string>{State(28, 1), State(35, 3), State(140, 0), State(48, 1), FloatState(36, 1.5f),
+                                      FloatState(37, 20.0f), State(34, 0xFF123456), FloatState(38, 0.25f)}));
 }
 
 TEST(LayerOrder, RenderToTextureSwitchesTargetsAndReDrawsOnTheBackBuffer) {
@@ -168,12 +203,25 @@ TEST(LayerOrder, RenderToTextureSwitchesTargetsAndReDrawsOnTheBackBuffer) {
   b.ReRenderSprite2 = 1;
   EXPECT_EQ(RenderFrame(rig.state, b, kDemoTime, 640, 480), "");
   const auto calls = rig.Since();
-  ExpectInOrder(calls, {"CreateTexture(128, 64, 0, 1,", "GetRenderTarget() -> backbuffer", "GetSurfaceLevel(tex5, 0)",
-                        "SetRenderTarget(tex5.level0, null)", "Clear(0, 1, 0xFF000000", "Clear(0, 3,", "BeginScene",
-                        "DrawPrimitive(5, 0, 62)", "sprite1.Draw(tex1", "SetRenderTarget(backbuffer, null)",
-                        "Clear(0, 1, 0xFF000000", "SetViewport(0, 60, 640, 360, 0, 1)",
-                        "SetTextureStageState(0, 11, 131072)", "sprite1.Draw(tex5", "DrawPrimitive(5, 0, 62)",
-                        "SetTexture(0, tex5)", "DrawPrimitive(5, 0, 249)", "SetTexture(0, null)", "sprite1.Draw(tex1",
+  ExpectInOrder(calls, {"CreateTexture(128, 64, 0, 1,",
+                        "GetRenderTarget() -> backbuffer",
+                        "GetSurfaceLevel(tex5, 0)",
+                        "SetRenderTarget(tex5.level0, null)",
+                        "Clear(0, 1, 0xFF000000",
+                        "Clear(0, 3,",
+                        "BeginScene",
+                        "DrawPrimitive(5, 0, 62)",
+                        "sprite1.Draw(tex1",
+                        "SetRenderTarget(backbuffer, null)",
+                        "Clear(0, 1, 0xFF000000",
+                        "SetViewport(0, 60, 640, 360, 0, 1)",
+                        "SetTextureStageState(0, 11, 131072)",
+                        "sprite1.Draw(tex5",
+                        "DrawPrimitive(5, 0, 62)",
+                        "SetTexture(0, tex5)",
+                        "DrawPrimitive(5, 0, 249)",
+                        "SetTexture(0, null)",
+                        "sprite1.Draw(tex1",
                         "EndScene"});
   EXPECT_EQ(rig.Since("sprite1.Draw(tex5").size(), 5u);  // zooming echoes
   EXPECT_EQ(rig.Count("DrawPrimitive(5, 0, 62)"), 2u * 99);
@@ -209,9 +257,9 @@ TEST(LayerOrder, LeavesDepthWritesTexCoordsAndWorldForTheNextLayer) {
   second.RingObjectPreset = 7;  // rings lie on the world left by the last draw
   second.NumberOfRingObjects = 3;
   EXPECT_EQ(RenderFrame(rig.state, second, kDemoTime, 640, 480), "");
-  EXPECT_EQ(rig.Since("SetRenderState(14,").size(), 0u);       // depth writes stay off
-  EXPECT_EQ(rig.Since("SetTextureStageState").size(), 0u);     // tci mapping stays
-  EXPECT_EQ(rig.Since("SetTransform(256").size(), 0u);         // world stays
+  EXPECT_EQ(rig.Since("SetRenderState(14,").size(), 0u);    // depth writes stay off
+  EXPECT_EQ(rig.Since("SetTextureStageState").size(), 0u);  // tci mapping stays
+  EXPECT_EQ(rig.Since("SetTransform(256").size(), 0u);      // world stays
   EXPECT_EQ(rig.Count("DrawPrimitive(5, 0, 62)"), 3u);
 }
 

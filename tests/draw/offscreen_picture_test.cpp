@@ -81,7 +81,7 @@ TEST(SpritePicture, EachMovementPresetPutsTheMarkerWhereItMoves) {
   EXPECT_LT(rig.Green(512, 120), rig.Green(192, 120) * 3 / 4);
 
   rig.Set("SpriteMovementPreset", 3);  // at speed 0 the first copy lies off to the right at x = 800
-  rig.Set("SpriteRotation", 0);         // no turning
+  rig.Set("SpriteRotation", 0);        // no turning
   rig.Draw(0, "sprite-preset3-upright");
   EXPECT_TRUE(rig.Lit(192, 120));
   EXPECT_TRUE(rig.Dark(512, 120));
@@ -115,17 +115,17 @@ struct EffectPicture : PictureRig {
 TEST(EffectPicture, FullCopyAndStrip) {
   EffectPicture rig(0, 2);
   ASSERT_EQ(rig.startError, "");
-  EXPECT_TRUE(rig.BarsBlack());                  // the strip's first copy lies in the top bar and is cut off
-  EXPECT_TRUE(rig.Lit(240, 229));                // full copy
-  EXPECT_TRUE(rig.Lit(60, 132));                 // strip copy 1: (60, 42 + 90)
-  EXPECT_TRUE(rig.Lit(60, 222));                 // strip copy 2
+  EXPECT_TRUE(rig.BarsBlack());    // the strip's first copy lies in the top bar and is cut off
+  EXPECT_TRUE(rig.Lit(240, 229));  // full copy
+  EXPECT_TRUE(rig.Lit(60, 132));   // strip copy 1: (60, 42 + 90)
+  EXPECT_TRUE(rig.Lit(60, 222));   // strip copy 2
   EXPECT_TRUE(rig.Dark(400, 300));
 }
 
 TEST(EffectPicture, StretchedEchoes) {
   EffectPicture rig(1, 3);
   EXPECT_TRUE(rig.BarsBlack());
-  EXPECT_TRUE(rig.Lit(480, 229));  // echo 1 stretched 2.5 times
+  EXPECT_TRUE(rig.Lit(480, 229));   // echo 1 stretched 2.5 times
   EXPECT_TRUE(rig.Dark(240, 229));  // no full copy
 }
 
@@ -145,7 +145,7 @@ TEST(EffectPicture, ZoomingEchoes) {
   EXPECT_GT(rig.Green(235, 225), 150);  // inside every echo's marker
   EXPECT_GT(rig.Green(184, 186), 25);   // only the last, faintest echo (alpha 55) reaches here
   EXPECT_LT(rig.Green(184, 186), 70);
-  EXPECT_LT(rig.Green(276, 260), 60);   // the first echoes' marker corner, darkened by the later ones
+  EXPECT_LT(rig.Green(276, 260), 60);  // the first echoes' marker corner, darkened by the later ones
   EXPECT_TRUE(rig.Dark(178, 180));
 }
 
@@ -168,17 +168,17 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
   PictureRig rig;
   const std::string png = TestOutPath("render-command.png");
   std::remove(png.c_str());
-  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1},
-                                 320, 240, false, png),
-            "");
+  EXPECT_EQ(
+      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1}, 320, 240, false, png),
+      "");
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
-  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, TestOutPath("no-such-dir"),
-                                 4000, {25, 1}, 320, 240, false, png),
+  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, TestOutPath("no-such-dir"), 4000, {25, 1}, 320, 240,
+                                 false, png),
             "Loading Error: no textures found!");
-  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1},
-                                 0, 240, false, png),
-            "picture size 0x240 is outside 1x1 .. 8192x8192");
+  EXPECT_EQ(
+      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1}, 0, 240, false, png),
+      "picture size 0x240 is outside 1x1 .. 8192x8192");
 }
 
 // A render-to-texture layer first (the back buffer loses its depth buffer, as on Direct3D), then the
@@ -212,8 +212,8 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
                                    [](const std::string& text) { ADD_FAILURE() << text; }),
               "");
   const std::string png = TestOutPath("render-command-trail.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), kAtMs,
-                                 {kFps, 1}, 640, 480, false, png),
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), kAtMs, {kFps, 1}, 640, 480,
+                                 false, png),
             "");
   const std::string exportedPng = TestOutPath("render-command-trail-exported.png");
   ASSERT_EQ(WritePng(exportedPng, exported), "");

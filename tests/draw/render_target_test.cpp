@@ -21,7 +21,7 @@ TEST(RenderTarget, SizeRuleKeepsWithinEightAndTheMaximum) {
   const struct {
     uint8_t factor;
     uint16_t width, height;
-  } cases[] = {{0, 512, 256}, {1, 8, 4},     {2, 8, 4},     {3, 8, 4},     {4, 16, 8},
+  } cases[] = {{0, 512, 256}, {1, 8, 4},     {2, 8, 4},      {3, 8, 4},      {4, 16, 8},
                {7, 128, 64},  {9, 512, 256}, {15, 512, 256}, {16, 512, 256}, {255, 512, 256}};
   for (const auto& c : cases) {
     SCOPED_TRACE(int(c.factor));

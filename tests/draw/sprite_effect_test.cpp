@@ -85,8 +85,8 @@ TEST(ScreenEffect, DrawCountsFollowPresetAndPower) {
     uint8_t preset;
     uint16_t power;
     size_t draws;
-  } cases[] = {{0, 0, 2}, {0, 3, 5}, {1, 0, 0}, {1, 3, 3}, {2, 0, 1}, {2, 3, 3}, {3, 0, 5}, {3, 40, 5},
-               {4, 0, 9}, {4, 3, 9}, {5, 0, 2}, {5, 3, 10}, {6, 3, 5}, {255, 0, 2}};
+  } cases[] = {{0, 0, 2},  {0, 3, 5}, {1, 0, 0}, {1, 3, 3}, {2, 0, 1},  {2, 3, 3}, {3, 0, 5},
+               {3, 40, 5}, {4, 0, 9}, {4, 3, 9}, {5, 0, 2}, {5, 3, 10}, {6, 3, 5}, {255, 0, 2}};
   for (const auto& c : cases) {
     EffectRig rig;
     DrawR2TEffect(rig.state, c.preset, c.power, 0, 1, 1234);
@@ -104,8 +104,8 @@ TEST(ScreenEffect, FullCopyAndStripUseRandomBlueChannels) {
   EXPECT_EQ(draws[0], Draw("tex4", "(1.25, 1.40625)", "(213.333, 180)", "0.5", "(0, 60)", "0xFFFFFFFF"));
   for (int j = 0; j < 3; ++j) {
     const std::string blue = expected.Random(2) == 1 ? "0xB4FFFFFF" : "0xB4FFFF00";
-    EXPECT_EQ(draws[1 + j], Draw("tex4", "(0.3125, 0.351562)", "(213.333, 180)", "0.5",
-                                 "(0, " + std::to_string(90 * j) + ")", blue));
+    EXPECT_EQ(draws[1 + j],
+              Draw("tex4", "(0.3125, 0.351562)", "(213.333, 180)", "0.5", "(0, " + std::to_string(90 * j) + ")", blue));
   }
 }
 

@@ -56,7 +56,8 @@ TEST(TextureLoad, TopDownAndOs2FilesLoadTheRightWayUp) {
   for (const BmpLayout layout : {BmpLayout::TopDown, BmpLayout::Os2}) {
     for (int bits : {8, 24}) {
       SCOPED_TRACE(std::to_string(int(layout)) + " " + std::to_string(bits));
-      const std::string path = TestOutPath("layout" + std::to_string(int(layout)) + "-" + std::to_string(bits) + ".bmp");
+      const std::string path =
+          TestOutPath("layout" + std::to_string(int(layout)) + "-" + std::to_string(bits) + ".bmp");
       WriteTestBmp(path, 3, 2, kPicture, bits, layout);
       RecordingFixture f;
       std::string errorText;
@@ -125,8 +126,9 @@ TEST(TextureLoad, BadFilesGiveTheLoadTextWithTheReasonAndNoTexture) {
 TEST(TextureLoad, UnknownCompressionIsRefusedBeforeDecoding) {
   // Found by fuzzing: 38 bytes whose header claims 4098 × 5422 pixels at 1 bit and a compression value
   // the decoder takes as uncompressed; it then decoded 22 million pixels of zeros.
-  const uint8_t bytes[] = {0x42, 0x4d, 0x82, 0, 0, 0, 0, 0, 0, 0, 0x76, 0, 0, 0, 0x28, 0, 0, 0, 0x02,
-                           0x10, 0, 0, 0x2e, 0x15, 0, 0, 0x01, 0, 0x01, 0, 0, 0x28, 0xff, 0xfe, 0xf3, 0, 0x3d, 0};
+  const uint8_t bytes[] = {0x42, 0x4d, 0x82, 0, 0, 0,    0,    0,    0,    0,    0x76, 0, 0,
+                           0,    0x28, 0,    0, 0, 0x02, 0x10, 0,    0,    0x2e, 0x15, 0, 0,
+                           0x01, 0,    0x01, 0, 0, 0x28, 0xff, 0xfe, 0xf3, 0,    0x3d, 0};
   RgbaImage image;
   EXPECT_NE(DecodeBmp(bytes, sizeof bytes, image), "");
   EXPECT_TRUE(image.rgba.empty());
@@ -140,7 +142,7 @@ TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
   WriteTestBmp(base + "0.bmp", 3, 2, kPicture, 24);
   std::ofstream(base + "1.bmp") << "broken";
   WriteTestBmp(base + "2.bmp", 3, 2, kPicture, 8);
-  std::filesystem::create_symlink("gone.bmp", base + "3.bmp");  // a link that leads nowhere is no gap
+  std::filesystem::create_symlink("gone.bmp", base + "3.bmp");      // a link that leads nowhere is no gap
   std::filesystem::create_symlink("texture4.bmp", base + "4.bmp");  // nor one that leads to itself
   WriteTestBmp(base + "5.bmp", 3, 2, kPicture, 8);
   WriteTestBmp(base + "7.bmp", 3, 2, kPicture, 8);
@@ -154,8 +156,10 @@ TEST(TextureLoad, ScanStopsAtTheFirstGapAndReportsBrokenFiles) {
   EXPECT_NE(f.state.textures[5], nullptr);
   EXPECT_EQ(f.fatalErrors,
             (std::vector<std::string>{
-                "Texture(1) Init Error: cannot load texture (" + base + "1.bmp: not a BMP picture the decoder reads (unknown image type))",
-                "Texture(3) Init Error: cannot load texture (" + base + "3.bmp: a symbolic link to a file that does not exist)",
+                "Texture(1) Init Error: cannot load texture (" + base +
+                    "1.bmp: not a BMP picture the decoder reads (unknown image type))",
+                "Texture(3) Init Error: cannot load texture (" + base +
+                    "3.bmp: a symbolic link to a file that does not exist)",
                 "Texture(4) Init Error: cannot load texture (" + base + "4.bmp: Too many levels of symbolic links)"}));
 
   RecordingFixture empty;

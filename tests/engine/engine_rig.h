@@ -27,9 +27,13 @@ inline void NoteBass(const std::string& call) {
 
 // Behaves like the library on a machine with a sound device: a stream needs an existing file.
 inline const BassCalls kRecordingBass = {
-    [] { NoteBass("BASS_GetVersion()"); return uint32_t(0x00060001); },
+    [] {
+      NoteBass("BASS_GetVersion()");
+      return uint32_t(0x00060001);
+    },
     [](int device, uint32_t freqHz, uint32_t flags, void*) {
-      NoteBass("BASS_Init(" + std::to_string(device) + ", " + std::to_string(freqHz) + ", " + std::to_string(flags) + ")");
+      NoteBass("BASS_Init(" + std::to_string(device) + ", " + std::to_string(freqHz) + ", " + std::to_string(flags) +
+               ")");
       return true;
     },
     [](bool mem, const void* file, uint32_t offset, uint32_t length, uint32_t flags) {
@@ -38,16 +42,31 @@ inline const BassCalls kRecordingBass = {
                std::to_string(length) + ", " + std::to_string(flags) + ")");
       return HSTREAM(std::filesystem::is_regular_file(name) ? 7 : 0);
     },
-    [] { NoteBass("BASS_Start()"); return true; },
+    [] {
+      NoteBass("BASS_Start()");
+      return true;
+    },
     [](HSTREAM handle, bool flush, uint32_t flags) {
       NoteBass("BASS_StreamPlay(" + std::to_string(handle) + ", " + std::to_string(flush) + ", " +
                std::to_string(flags) + ")");
       return true;
     },
-    [] { NoteBass("BASS_Pause()"); return true; },
-    [] { NoteBass("BASS_Stop()"); return true; },
-    [] { NoteBass("BASS_Free()"); return true; },
-    [] { NoteBass("BASS_GetCPU()"); return 2.6f; },
+    [] {
+      NoteBass("BASS_Pause()");
+      return true;
+    },
+    [] {
+      NoteBass("BASS_Stop()");
+      return true;
+    },
+    [] {
+      NoteBass("BASS_Free()");
+      return true;
+    },
+    [] {
+      NoteBass("BASS_GetCPU()");
+      return 2.6f;
+    },
 };
 
 // The default parameter set with a background that does not move: red bgRed, green 0x44, blue 0x6B.
@@ -62,8 +81,8 @@ inline TScene1ParamIArray StillPreset(uint8_t bgRed) {
 // The nine lines of one sequence entry.
 inline std::string EntryLines(int preset, uint32_t startMs, uint32_t endMs, const std::string& factor = "1",
                               int offsetMs = 0) {
-  return CrLf({std::to_string(preset), std::to_string(startMs), std::to_string(endMs), factor,
-               std::to_string(offsetMs), "0", "0", "0", "~~~"});
+  return CrLf({std::to_string(preset), std::to_string(startMs), std::to_string(endMs), factor, std::to_string(offsetMs),
+               "0", "0", "0", "~~~"});
 }
 
 class EngineRig : public ::testing::Test {
@@ -102,9 +121,9 @@ class EngineRig : public ::testing::Test {
       ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), StillPreset(uint8_t(10 * (n + 1)))), "");
   }
   void WriteSequence(uint32_t lengthMs, const std::string& ratio, const std::string& entries) {
-    WriteFile(dir / "sceneseq.txt",
-              CrLf({"// test sequence", std::to_string(lengthMs), "ratio", ratio, "mp3", Mp3Path(), "entries"}) +
-                  entries);
+    WriteFile(
+        dir / "sceneseq.txt",
+        CrLf({"// test sequence", std::to_string(lengthMs), "ratio", ratio, "mp3", Mp3Path(), "entries"}) + entries);
   }
   void WriteTextures(int count) {
     for (int n = 0; n < count; ++n)

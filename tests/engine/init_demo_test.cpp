@@ -68,14 +68,14 @@ TEST_F(EngineRig, WithoutPresetsItWarnsOnceAndPlaysTheDefaults) {
   WriteDemo();
   std::filesystem::remove(dir / "scene0.txt");  // scene1.txt alone does not count: no gaps
   ASSERT_TRUE(Init()) << AllEvents();
-  EXPECT_EQ(Shown(), std::vector<std::string>{
-                         "ShowMessage: Loading Error: no scene1 presets found! Using default settings"});
+  EXPECT_EQ(Shown(),
+            std::vector<std::string>{"ShowMessage: Loading Error: no scene1 presets found! Using default settings"});
   EXPECT_LT(IndexOf("GetDeviceCaps"), IndexOf("ShowMessage"));
   EXPECT_LT(IndexOf("ShowMessage"), IndexOf("CreateVertexBuffer"));
   EXPECT_EQ(engine.scene.PresetCount, 0);
   Frame(5100);
   EXPECT_EQ(Events("Clear(0, 3, 0xFF9D").size(), 1u) << "the default background 157 fills the first layer\n"
-                                                       << AllEvents();
+                                                     << AllEvents();
 }
 
 TEST_F(EngineRig, MissingSequenceEndsTheStartUpBeforeTheGeometry) {
@@ -99,8 +99,8 @@ TEST_F(EngineRig, BadRatioFromTheSequenceReaderEndsTheProgram) {
   WriteSequence(10000, "12", EntryLines(0, 0, 10000));
   engine.settings.music = false;
   EXPECT_FALSE(Init());
-  EXPECT_EQ(Shown(), std::vector<std::string>{
-                         "ShowFatalError: seq file error: ScreenCinemaWidthRatio is not between 2 and 10"});
+  EXPECT_EQ(Shown(),
+            std::vector<std::string>{"ShowFatalError: seq file error: ScreenCinemaWidthRatio is not between 2 and 10"});
   EXPECT_TRUE(engine.terminating);
 }
 
@@ -131,8 +131,8 @@ TEST_F(EngineRig, BadNumberInTheSequenceIsFatalWithFileAndLine) {
   WriteDemo();
   WriteSequence(10000, "8", EntryLines(0, 0, 10000) + CrLf({"1", "0", "x"}));
   EXPECT_FALSE(Init());
-  EXPECT_EQ(Shown(), std::vector<std::string>{"ShowFatalError: " + dir / "sceneseq.txt" +
-                                              ":19: 'x' is not a valid number"});
+  EXPECT_EQ(Shown(),
+            std::vector<std::string>{"ShowFatalError: " + dir / "sceneseq.txt" + ":19: 'x' is not a valid number"});
 }
 
 TEST_F(EngineRig, MissingMp3WithMusicOnEndsWithTheStreamMessage) {
@@ -143,7 +143,8 @@ TEST_F(EngineRig, MissingMp3WithMusicOnEndsWithTheStreamMessage) {
   EXPECT_EQ(Shown(), (std::vector<std::string>{
                          "ShowFatalError: seq file error: No correct MP3 file",
                          "ShowFatalError: sound init failed! Error: Stream creation failed (in other words: where is "
-                         "my mp3 file (" + Mp3Path() + "), eh?!)"}));
+                         "my mp3 file (" +
+                             Mp3Path() + "), eh?!)"}));
 }
 
 TEST_F(EngineRig, MissingMp3WithMusicOffEndsWithTheReadersMessageOnly) {
@@ -178,15 +179,18 @@ TEST_P(StartUpDeviceFault, ShowsItsMessageAndStops) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryStep, StartUpDeviceFault,
-    ::testing::Values(
-        DeviceFault{"CreateDevice", 0, "ShowFatalError: d3d8 init failed! Error: Not possible to init adapter with "
-                                       "d3dpp settings!", "GetDeviceCaps"},
-        DeviceFault{"CreateVertexBuffer", 1, "ShowFatalError: Geometry Init Error: Not able to create vertex buffer "
-                                             "(main)", "D3DXCreateSprite"},
-        DeviceFault{"D3DXCreateSprite", 0, "ShowFatalError: Sprite Init Error: could not create sprite!",
-                    "CreateTexture"},
-        DeviceFault{"CreateTexture", 3, "ShowFatalError: texture init error: cannot create r2t texture",
-                    "BASS_GetVersion"}),
+    ::testing::Values(DeviceFault{"CreateDevice", 0,
+                                  "ShowFatalError: d3d8 init failed! Error: Not possible to init adapter with "
+                                  "d3dpp settings!",
+                                  "GetDeviceCaps"},
+                      DeviceFault{"CreateVertexBuffer", 1,
+                                  "ShowFatalError: Geometry Init Error: Not able to create vertex buffer "
+                                  "(main)",
+                                  "D3DXCreateSprite"},
+                      DeviceFault{"D3DXCreateSprite", 0, "ShowFatalError: Sprite Init Error: could not create sprite!",
+                                  "CreateTexture"},
+                      DeviceFault{"CreateTexture", 3, "ShowFatalError: texture init error: cannot create r2t texture",
+                                  "BASS_GetVersion"}),
     [](const ::testing::TestParamInfo<DeviceFault>& info) { return info.param.call; });
 
 TEST_F(EngineRig, MissingCapabilitiesWarnAndTheStartUpGoesOn) {
@@ -204,7 +208,9 @@ struct Letterbox {
   std::string ratio;
   uint16_t barPx, areaPx, r2tMaxSizePx;
 };
-void PrintTo(const Letterbox& box, std::ostream* out) { *out << box.widthPx << "x" << box.heightPx << " ratio " << box.ratio; }
+void PrintTo(const Letterbox& box, std::ostream* out) {
+  *out << box.widthPx << "x" << box.heightPx << " ratio " << box.ratio;
+}
 
 class StartUpLetterbox : public EngineRig, public ::testing::WithParamInterface<Letterbox> {};
 
@@ -220,17 +226,16 @@ TEST_P(StartUpLetterbox, BarsAreaAndRenderTargetBound) {
   EXPECT_EQ(render.ViewHeight, box.areaPx);
   EXPECT_EQ(render.ViewWidth, box.widthPx);
   EXPECT_EQ(render.R2tMaxSize, box.r2tMaxSizePx);
-  EXPECT_EQ(Events("SetViewport"), std::vector<std::string>{"SetViewport(0, " + std::to_string(box.barPx) + ", " +
-                                                            std::to_string(box.widthPx) + ", " +
-                                                            std::to_string(box.areaPx) + ", 0, 1)"});
+  EXPECT_EQ(Events("SetViewport"),
+            std::vector<std::string>{"SetViewport(0, " + std::to_string(box.barPx) + ", " +
+                                     std::to_string(box.widthPx) + ", " + std::to_string(box.areaPx) + ", 0, 1)"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, StartUpLetterbox,
-                         ::testing::Values(Letterbox{640, 480, "10", 48, 384, 512},
-                                           Letterbox{320, 240, "3", 80, 80, 256},
-                                           Letterbox{512, 384, "8", 48, 288, 512},
-                                           Letterbox{640, 480, "8", 60, 360, 512}),
-                         [](const ::testing::TestParamInfo<Letterbox>& info) {
-                           const Letterbox& box = info.param;
-                           return std::to_string(box.widthPx) + "x" + std::to_string(box.heightPx) + "Ratio" + box.ratio;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, StartUpLetterbox,
+    ::testing::Values(Letterbox{640, 480, "10", 48, 384, 512}, Letterbox{320, 240, "3", 80, 80, 256},
+                      Letterbox{512, 384, "8", 48, 288, 512}, Letterbox{640, 480, "8", 60, 360, 512}),
+    [](const ::testing::TestParamInfo<Letterbox>& info) {
+      const Letterbox& box = info.param;
+      return std::to_string(box.widthPx) + "x" + std::to_string(box.heightPx) + "Ratio" + box.ratio;
+    });

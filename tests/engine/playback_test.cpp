@@ -128,7 +128,7 @@ TEST_F(Playback, FrameRateOfASteppedClockIsMeasuredOnTheWallClock) {
     if (wallMs.size() > 1) wallMs.pop_front();
     return ms;
   };
-  Frame(5100);  // the stepped clock stands still within the frame
+  Frame(5100);                       // the stepped clock stands still within the frame
   EXPECT_EQ(engine.clock.Fps, 25u);  // 1000 div 40 ms of wall time
   EXPECT_EQ(engine.clock.DemoTime, 100u);
 }
@@ -173,10 +173,9 @@ TEST_F(Playback, EndOfDemoWithoutLoopShutsDown) {
     if (e->rfind("WallTickMs", 0) == 0 || *e == "Release(backbuffer)") continue;
     shutdown.push_back(e->rfind("Release(vb", 0) == 0 ? "Release(vb)" : *e);
   }
-  EXPECT_EQ(shutdown, (std::vector<std::string>{"Release(tex3)", "Release(tex1)", "Release(tex2)",
-                                                "Release(sprite1)", "Release(vb)", "Release(vb)",
-                                                "Release(device)", "Release(d3d)", "BASS_Stop()", "BASS_Free()",
-                                                "Terminate"}));
+  EXPECT_EQ(shutdown, (std::vector<std::string>{"Release(tex3)", "Release(tex1)", "Release(tex2)", "Release(sprite1)",
+                                                "Release(vb)", "Release(vb)", "Release(device)", "Release(d3d)",
+                                                "BASS_Stop()", "BASS_Free()", "Terminate"}));
   EXPECT_EQ(engine.render.device, nullptr);
   EXPECT_EQ(engine.render.d3d, nullptr);
   EXPECT_TRUE(engine.terminating);

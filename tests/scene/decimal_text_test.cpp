@@ -43,8 +43,8 @@ TEST(ParseReal, AcceptsDecimalNumbersOnly) {
   EXPECT_EQ(ParseReal("5."), 5.0);
   EXPECT_EQ(ParseReal(" 1e-3 "), 0.001);
   EXPECT_EQ(ParseReal("1E+3"), 1000.0);
-  for (const char* bad : {"", " ", "-", ".", "1e", "1e+", "abc", "2,9280", "1.2.3", "nan", "inf", "0x10", "1 2",
-                          "--1", "1,000"})
+  for (const char* bad :
+       {"", " ", "-", ".", "1e", "1e+", "abc", "2,9280", "1.2.3", "nan", "inf", "0x10", "1 2", "--1", "1,000"})
     EXPECT_FALSE(ParseReal(bad).has_value()) << "'" << bad << "'";
 }
 

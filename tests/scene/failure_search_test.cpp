@@ -45,7 +45,9 @@ TEST(FailureSearch, AgreesWithEveryMillisecondOnRandomFolders) {
   const auto pick = [&random](std::initializer_list<double> values) {
     return *(values.begin() + std::uniform_int_distribution<size_t>(0, values.size() - 1)(random));
   };
-  const auto between = [&random](double low, double high) { return std::uniform_real_distribution<>(low, high)(random); };
+  const auto between = [&random](double low, double high) {
+    return std::uniform_real_distribution<>(low, high)(random);
+  };
   int fails = 0, neverFails = 0;
   for (int round = 0; round < 3000; ++round) {
     const TSceneSeqEntry entry =

@@ -56,7 +56,7 @@ TEST(EvalByte, RoundsHalvesToEvenAndClampsOscillation) {
   EXPECT_EQ(EvalByte(bgG, 0), 68);
   EXPECT_EQ(EvalByte(bgG, 157), 255);  // 68 + 300 sin(1.57) = 367.99
   EXPECT_EQ(EvalByte(Param("byte:x", 1, 68, 0, 300), 123456), 68);
-  EXPECT_EQ(EvalByte(Param("byte:x", 1, -100, 0.001f, 1), 0), 0);  // sign kept in the oscillator sum
+  EXPECT_EQ(EvalByte(Param("byte:x", 1, -100, 0.001f, 1), 0), 0);   // sign kept in the oscillator sum
   EXPECT_EQ(EvalByte(Param("byte:x", 5, 255, 0.001f, 1), 0), 255);  // 255.5 rounds to 256
 }
 
@@ -83,8 +83,7 @@ TEST(EvalBool, StaticKeepsLowByteOscillatingIsZeroOrOne) {
   EXPECT_EQ(EvalBool(Param("bool:x", 0, 256), 0), 0);
   EXPECT_EQ(EvalBool(Param("bool:x", 0, 0.4f), 0), 0);
   const TScene1ParamInterface wave = Param("bool:x", 1, 0.4f, 0.001f, 1);
-  for (uint32_t t = 0; t < 7000; t += 37)
-    EXPECT_EQ(EvalBool(wave, t), std::sin(t * 0.001) + 0.4 >= 0.5 ? 1 : 0) << t;
+  for (uint32_t t = 0; t < 7000; t += 37) EXPECT_EQ(EvalBool(wave, t), std::sin(t * 0.001) + 0.4 >= 0.5 ? 1 : 0) << t;
 }
 
 TEST(EvalSing, OscillatesWithoutRounding) {
@@ -128,7 +127,8 @@ TEST(UpdateSceneParams, EvaluatesTheLiveSetInDevelopmentModeOrWithoutPresets) {
 TEST(UpdateSceneParams, FillsEveryFieldFromItsEntry) {
   // Give every entry a distinct static value and find each one in its own field.
   SceneState scene;
-  for (int i = 0; i < kParamCount; ++i) scene.LiveParams[i] = SetParam(scene.LiveParams[i].Name.Text(), 0, i == 57 ? 1 : i, 0, 0);
+  for (int i = 0; i < kParamCount; ++i)
+    scene.LiveParams[i] = SetParam(scene.LiveParams[i].Name.Text(), 0, i == 57 ? 1 : i, 0, 0);
   const TFrameParamBlock block = UpdateSceneParams(scene, 0, 0, 0, 0, true);
   for (int i = 0; i < kParamCount; ++i) EXPECT_EQ(BlockFieldValue(block, i), i == 57 ? 1 : i) << i;
   scene.LiveParams[57] = SetParam("byte:ReRenderSprite2", 1, 200, 0, 0);  // evaluated as a bool

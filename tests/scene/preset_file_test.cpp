@@ -143,7 +143,9 @@ TEST(PresetFile, FirstLineWithoutCommentIsEntryZerosName) {
 }
 
 TEST(PresetFile, LineEndsFollowCarriageReturns) {
-  TextLines lines = Lines("a\r\nb\rc\nd\r\x1A" "ignored\r\n");
+  TextLines lines = Lines(
+      "a\r\nb\rc\nd\r\x1A"
+      "ignored\r\n");
   EXPECT_EQ(lines.Next(), "a");
   EXPECT_EQ(lines.Next(), "b");
   EXPECT_EQ(lines.Next(), "c\nd");  // a bare LF stays in the line
@@ -185,10 +187,14 @@ TEST(PresetFile, BadNumbersNameFileAndLine) {
 // The two mistakes an author cannot see in the file: a byte order mark in front of the first number, and
 // a decimal comma where the language setting does not write one. The message says which it is.
 TEST(PresetFile, BadNumbersGiveAHintForAByteOrderMarkAndAComma) {
-  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")), "data/scene3.txt:4: '2,9280' is not a valid number (decimals are "
-                                            "written with '.'; ',' reads only under a language setting that writes it)");
-  EXPECT_EQ(ErrorOf(WithLine(4, "\xEF\xBB\xBF" "157")),
-            "data/scene3.txt:4: '\xEF\xBB\xBF" "157' is not a valid number (a UTF-8 byte order mark stands before "
+  EXPECT_EQ(ErrorOf(WithLine(4, "2,9280")),
+            "data/scene3.txt:4: '2,9280' is not a valid number (decimals are "
+            "written with '.'; ',' reads only under a language setting that writes it)");
+  EXPECT_EQ(ErrorOf(WithLine(4,
+                             "\xEF\xBB\xBF"
+                             "157")),
+            "data/scene3.txt:4: '\xEF\xBB\xBF"
+            "157' is not a valid number (a UTF-8 byte order mark stands before "
             "it: save the file without one)");
   EXPECT_EQ(ErrorOf(WithLine(10, "1.2.3")), "data/scene3.txt:10: '1.2.3' is not a valid number");
   // A mark in front of the first comment line makes it no comment: the fault shows further down.
@@ -289,7 +295,8 @@ TEST(LoadScenePresets, UnreadableFileIsReportedAndLoadingGoesOn) {
 class LoadScenePresetsOf : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (int n : {0, 2}) ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), InitParamTable()), "");
+    for (int n : {0, 2})
+      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), InitParamTable()), "");
   }
 
   // The preset count, and the one report as its text in fault (exit status 1 for anything else).
@@ -313,7 +320,8 @@ class LoadScenePresetsOf : public ::testing::Test {
 TEST_F(LoadScenePresetsOf, AFifoIsRefusedWithoutWaiting) {
   ASSERT_EQ(mkfifo((dir / "scene1.txt").c_str(), 0644), 0);
   EXPECT_EQ(Load(), 3);
-  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" + dir / "scene1.txt: a FIFO (named pipe), not a regular file)");
+  EXPECT_EQ(Report(), "Load Error: Scene(1) fukked; Error Code:22 (" +
+                          dir / "scene1.txt: a FIFO (named pipe), not a regular file)");
 }
 
 TEST_F(LoadScenePresetsOf, ALinkToAnEndlessDeviceIsRefusedWithoutReading) {

@@ -100,7 +100,8 @@ TEST(RemoveStaleSaves, RemovesTheTemporariesOfEveryFileWhoseProcessEnded) {
   TempDir dir;
   const std::string ended = std::to_string(EndedProcessId());
   const std::vector<std::string> stale{".scene1.txt.saving-" + ended + "-7", ".sceneseq.txt.saving-" + ended + "-1"};
-  const std::vector<std::string> kept{".scene2.txt.saving-1-3", ".notes.saving", "scene0.txt", "x.saving-" + ended + "-2"};
+  const std::vector<std::string> kept{".scene2.txt.saving-1-3", ".notes.saving", "scene0.txt",
+                                      "x.saving-" + ended + "-2"};
   for (const std::string& name : stale) WriteFile(dir / name, "half");
   for (const std::string& name : kept) WriteFile(dir / name, "keep");
   RemoveStaleSaves(dir.Path());

@@ -13,7 +13,9 @@ namespace {
 SceneSequence Load(const std::string& dir) {
   SceneSequence sequence;
   LoadReports reports;
-  reports.FatalError = [](const std::string& where, const std::string& text) { ADD_FAILURE() << where << ": " << text; };
+  reports.FatalError = [](const std::string& where, const std::string& text) {
+    ADD_FAILURE() << where << ": " << text;
+  };
   LoadSceneSequence(dir + "/sceneseq", sequence, reports);
   return sequence;
 }
@@ -22,10 +24,32 @@ class SequenceSave : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteFile(dir / "song.mp3", "x");
-    WriteFile(dir / "sceneseq.txt",
-              CrLf({"// my demo", "// second comment", "96000", "letterbox ratio", "2.35", "soundtrack", dir / "song.mp3",
-                    "entries", "2", "5000", "20000", "0.5", "-1000", "1", "0.001", "200", "~~~ intro", "7", "0",
-                    "999", "1.1", "0", "0", "0", "0", "~~~ the second"}));
+    WriteFile(dir / "sceneseq.txt", CrLf({"// my demo",
+                                          "// second comment",
+                                          "96000",
+                                          "letterbox ratio",
+                                          "2.35",
+                                          "soundtrack",
+                                          dir / "song.mp3",
+                                          "entries",
+                                          "2",
+                                          "5000",
+                                          "20000",
+                                          "0.5",
+                                          "-1000",
+                                          "1",
+                                          "0.001",
+                                          "200",
+                                          "~~~ intro",
+                                          "7",
+                                          "0",
+                                          "999",
+                                          "1.1",
+                                          "0",
+                                          "0",
+                                          "0",
+                                          "0",
+                                          "~~~ the second"}));
   }
   TempDir dir;
 };

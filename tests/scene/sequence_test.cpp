@@ -17,7 +17,8 @@ class SequenceFile : public ::testing::Test {
                     const std::string& mp3 = "") {
     WriteFile(dir / "song.mp3", "mp3");
     WriteFile(dir / "sceneseq.txt", CrLf({"// comment", "// another", length, "label", ratio, "label",
-                                          mp3.empty() ? dir / "song.mp3" : mp3, "label"}) + entries);
+                                          mp3.empty() ? dir / "song.mp3" : mp3, "label"}) +
+                                        entries);
     return dir / "sceneseq";
   }
 
@@ -112,8 +113,9 @@ TEST_F(SequenceFile, OutOfRangeFieldsRaiseRangeErrors) {
     Load(Write("1000", "3", kEntry + entryWith(3, "0,5")));
     FAIL();
   } catch (const ConversionError& error) {
-    EXPECT_EQ(std::string(error.what()), dir / "sceneseq.txt:21: '0,5' is not a valid number " +
-                                              "(decimals are written with '.'; ',' reads only under a language setting that writes it)");
+    EXPECT_EQ(std::string(error.what()),
+              dir / "sceneseq.txt:21: '0,5' is not a valid number " +
+                  "(decimals are written with '.'; ',' reads only under a language setting that writes it)");
   }
 }
 

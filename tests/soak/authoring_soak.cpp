@@ -25,9 +25,9 @@ namespace {
 
 // What an author types into the editing fields: numbers for every type, values out of a type's range,
 // and texts that are not (yet) numbers.
-const char* const kTypedTexts[] = {"0",   "1",     "2",     "-3",    "12",   "255",  "256",     "300",
-                                   "-1",  "65535", "70000", "0.5",   "1e",   "1e3",  "1e40",    "-0.25",
-                                   "abc", "7.",    "-",     "123.456", "",   "3,5",  "-100000", "0.001"};
+const char* const kTypedTexts[] = {"0",   "1",     "2",     "-3",      "12", "255", "256",     "300",
+                                   "-1",  "65535", "70000", "0.5",     "1e", "1e3", "1e40",    "-0.25",
+                                   "abc", "7.",    "-",     "123.456", "",   "3,5", "-100000", "0.001"};
 
 // Base values an outside edit writes: legal data of every kind, including negative whole numbers,
 // bytes above 255 and fractions where whole numbers belong.
@@ -97,8 +97,8 @@ class Soak {
   uint64_t sequenceReloadsAnswered_ = 0;  // "reload" answered to a held change of the sequence
   uint64_t polls_ = 0;
   bool ending_ = false;
-  bool inBox_ = false;         // a message box is open: its event loop runs timers and frames
-  int outsideWrites_ = 0;      // gives each outside write a modification time of its own
+  bool inBox_ = false;     // a message box is open: its event loop runs timers and frames
+  int outsideWrites_ = 0;  // gives each outside write a modification time of its own
   uint64_t reloadsOfPicked_ = 0;
 };
 
@@ -209,8 +209,7 @@ void Soak::WatchReloads() {
 std::optional<size_t> Soak::Answer(const std::string& question, const std::vector<std::string>& answers) {
   ++report_.questions;
   const bool offer = answers.size() == 2 && answers[0] == kAnswerReload;
-  if (offer && !(document_.heldPreset || document_.sequenceHeld))
-    Fault("asked \"" + question + "\" with nothing held");
+  if (offer && !(document_.heldPreset || document_.sequenceHeld)) Fault("asked \"" + question + "\" with nothing held");
   if (!inBox_) {
     inBox_ = true;
     Frames(1);
@@ -392,9 +391,10 @@ void Soak::MoveTime() {
 }
 
 void Soak::Randomize() {
-  bool TweakControls::*groups[] = {&TweakControls::RandFog,   &TweakControls::RandBlend,  &TweakControls::RandSprite,
-                                   &TweakControls::RandR2T,   &TweakControls::RandPointsprites,
-                                   &TweakControls::RandCamera, &TweakControls::RandObject, &TweakControls::RandOsc};
+  bool TweakControls::*groups[] = {&TweakControls::RandFog,          &TweakControls::RandBlend,
+                                   &TweakControls::RandSprite,       &TweakControls::RandR2T,
+                                   &TweakControls::RandPointsprites, &TweakControls::RandCamera,
+                                   &TweakControls::RandObject,       &TweakControls::RandOsc};
   if (Chance(30)) form_->controls.*groups[Pick(8)] ^= true;
   if (Chance(30)) MoveScrollBar(*form_, TweakScrollBar::Possibility, 1 + Pick(99));
   ClickButton(*form_, Chance(50) ? TweakButton::Rand : TweakButton::Var);
@@ -437,9 +437,9 @@ SoakReport Soak::Run() {
       lastLog = now;
       log_(std::to_string(static_cast<int>(seconds)) + " s: " + std::to_string(report_.steps) + " steps, " +
            std::to_string(report_.frames) + " frames, " + std::to_string(report_.saves) + " saves, " +
-           std::to_string(report_.outsideEdits) + " outside edits, " + std::to_string(report_.reloads) +
-           " reloads, " + std::to_string(report_.undos) + " undo/redo, " + std::to_string(report_.messages) +
-           " messages, " + std::to_string(report_.questions) + " questions");
+           std::to_string(report_.outsideEdits) + " outside edits, " + std::to_string(report_.reloads) + " reloads, " +
+           std::to_string(report_.undos) + " undo/redo, " + std::to_string(report_.messages) + " messages, " +
+           std::to_string(report_.questions) + " questions");
     }
     try {
       Step();

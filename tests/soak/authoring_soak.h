@@ -15,9 +15,9 @@ struct SoakOptions {
   std::string sourceDataDir = "data";  // copied into workDir; its MP3 path is read relative to the working folder
   std::string workDir;                 // an empty or missing folder the soak may fill
   uint64_t seed = 1;
-  uint64_t maxSteps = 0;               // 0: no limit
-  double maxSeconds = 0;               // 0: no limit
-  bool music = false;                  // the soundtrack through SDL (SDL_AUDIODRIVER=dummy without a sound card)
+  uint64_t maxSteps = 0;  // 0: no limit
+  double maxSeconds = 0;  // 0: no limit
+  bool music = false;     // the soundtrack through SDL (SDL_AUDIODRIVER=dummy without a sound card)
   uint32_t widthPx = 320, heightPx = 180;
 };
 

@@ -26,22 +26,28 @@ int main(int argc, char** argv) {
     else if (arg == "--data" && hasValue) options.sourceDataDir = argv[++i];
     else if (arg == "--work" && hasValue) options.workDir = argv[++i], ownWorkDir = false;
     else if (arg == "--music") options.music = true;
-    else return std::fputs("usage: authoring_soak [--minutes M] [--steps N] [--seed S] [--music] [--data DIR] [--work DIR]\n", stderr), 2;
+    else
+      return std::fputs(
+                 "usage: authoring_soak [--minutes M] [--steps N] [--seed S] [--music] [--data DIR] [--work DIR]\n",
+                 stderr),
+             2;
   }
   options.maxSeconds = minutes * 60;
   std::printf("authoring soak: seed %llu, %.1f minutes, music %s, work folder %s\n",
-              static_cast<unsigned long long>(options.seed), minutes, options.music ? "on" : "off", options.workDir.c_str());
+              static_cast<unsigned long long>(options.seed), minutes, options.music ? "on" : "off",
+              options.workDir.c_str());
   const SoakReport report = RunAuthoringSoak(options, [](const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
   });
-  std::printf("%llu steps, %llu frames, %llu saves, %llu loads, %llu outside edits, %llu reloads, %llu undo/redo, "
-              "%llu messages, %llu questions, %zu faults\n",
-              static_cast<unsigned long long>(report.steps), static_cast<unsigned long long>(report.frames),
-              static_cast<unsigned long long>(report.saves), static_cast<unsigned long long>(report.loads),
-              static_cast<unsigned long long>(report.outsideEdits), static_cast<unsigned long long>(report.reloads),
-              static_cast<unsigned long long>(report.undos), static_cast<unsigned long long>(report.messages),
-              static_cast<unsigned long long>(report.questions), report.faults.size());
+  std::printf(
+      "%llu steps, %llu frames, %llu saves, %llu loads, %llu outside edits, %llu reloads, %llu undo/redo, "
+      "%llu messages, %llu questions, %zu faults\n",
+      static_cast<unsigned long long>(report.steps), static_cast<unsigned long long>(report.frames),
+      static_cast<unsigned long long>(report.saves), static_cast<unsigned long long>(report.loads),
+      static_cast<unsigned long long>(report.outsideEdits), static_cast<unsigned long long>(report.reloads),
+      static_cast<unsigned long long>(report.undos), static_cast<unsigned long long>(report.messages),
+      static_cast<unsigned long long>(report.questions), report.faults.size());
   std::error_code ignored;
   if (ownWorkDir) std::filesystem::remove_all(options.workDir, ignored);
   return report.faults.empty() ? 0 : 1;

@@ -42,8 +42,14 @@ inline void WriteTestBmp(const std::string& path, int widthPx, int heightPx, con
   const uint32_t paletteBytes = paletted ? 256 * (os2 ? 3 : 4) : 0;
   const uint32_t offset = 14 + (os2 ? 12 : 40) + paletteBytes;
   std::vector<uint8_t> file;
-  auto put16 = [&file](uint32_t v) { file.push_back(uint8_t(v)); file.push_back(uint8_t(v >> 8)); };
-  auto put32 = [&put16](uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+  auto put16 = [&file](uint32_t v) {
+    file.push_back(uint8_t(v));
+    file.push_back(uint8_t(v >> 8));
+  };
+  auto put32 = [&put16](uint32_t v) {
+    put16(v & 0xFFFF);
+    put16(v >> 16);
+  };
   file.push_back('B');
   file.push_back('M');
   put32(offset + uint32_t(data.size()));

@@ -48,13 +48,14 @@ inline std::string WriteDemoFiles(const std::string& dir, uint32_t lengthMs, con
   std::filesystem::create_directories(dir);
   WriteRingAndWhiteTextures(dir);
   WriteTestBmp(dir + "/texture2.bmp", 16, 16, std::vector<uint32_t>(16 * 16, 0x20A040), 24);
-  std::string sequence = CrLf({"// test demo", std::to_string(lengthMs), "ratio", "8", "mp3", DemoMp3Path(dir), "entries"});
+  std::string sequence =
+      CrLf({"// test demo", std::to_string(lengthMs), "ratio", "8", "mp3", DemoMp3Path(dir), "entries"});
   for (const std::string& line : entries) sequence += line + "\r\n";
   WriteFile(dir + "/sceneseq.txt", sequence);
   const double seconds = std::ceil(lengthMs / 1000.0);
-  const CommandResult made = RunCommand("sox -n -r 44100 -c 2 '" + dir + "/song.wav' synth " +
-                                        std::to_string(seconds) + " sine 440 && lame --quiet -b 128 '" + dir +
-                                        "/song.wav' '" + DemoMp3Path(dir) + "'");
+  const CommandResult made =
+      RunCommand("sox -n -r 44100 -c 2 '" + dir + "/song.wav' synth " + std::to_string(seconds) +
+                 " sine 440 && lame --quiet -b 128 '" + dir + "/song.wav' '" + DemoMp3Path(dir) + "'");
   std::filesystem::remove(dir + "/song.wav");
   return made.status == 0 ? "" : "sox or lame failed: " + made.output;
 }
@@ -88,7 +89,8 @@ inline std::string MakeEffectsFolder(const std::string& dir) {
     if (const std::string error = WriteScenePreset(dir + "/scene" + std::to_string(k) + ".txt", preset); !error.empty())
       return error;
     const std::string k000 = std::to_string(k * 1000);
-    entries.insert(entries.end(), {std::to_string(k), k000, std::to_string(k * 1000 + 999), "1", "0", "0", "0", "0", "~~~"});
+    entries.insert(entries.end(),
+                   {std::to_string(k), k000, std::to_string(k * 1000 + 999), "1", "0", "0", "0", "0", "~~~"});
   }
   return WriteDemoFiles(dir, kEffectsFolderEntries * 1000, entries);
 }

@@ -5,7 +5,6 @@
 // other names.
 #include <X11/Xlib.h>
 
-
 inline void ExposeScreen() {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return;

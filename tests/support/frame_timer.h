@@ -8,7 +8,9 @@
 
 class FrameTimer {
  public:
-  explicit FrameTimer(std::function<void()> frame) : frame_(std::move(frame)) { Fl::add_timeout(kFrameSeconds, Tick, this); }
+  explicit FrameTimer(std::function<void()> frame) : frame_(std::move(frame)) {
+    Fl::add_timeout(kFrameSeconds, Tick, this);
+  }
   ~FrameTimer() { Fl::remove_timeout(Tick, this); }
   FrameTimer(const FrameTimer&) = delete;
   FrameTimer& operator=(const FrameTimer&) = delete;

@@ -13,10 +13,8 @@ inline bool PollUntil(const std::function<bool()>& done, std::chrono::millisecon
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return done();
-    if (between)
-      between();
-    else
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (between) between();
+    else std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return true;
 }

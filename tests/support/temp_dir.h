@@ -13,8 +13,7 @@ class TempDir {
   TempDir() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     path_ = std::filesystem::temp_directory_path() /
-            ("quarnel-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" +
-             std::to_string(::getpid()));
+            ("quarnel-" + std::string(test->test_suite_name()) + "-" + test->name() + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

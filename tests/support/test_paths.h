@@ -6,8 +6,8 @@
 
 inline std::string TestOutPath(const std::string& name) {
   const char* out = std::getenv("QUARNEL_TEST_OUT");
-  const std::filesystem::path folder = out != nullptr && *out ? std::filesystem::path(out)
-                                                              : std::filesystem::temp_directory_path() / "quarnel-test";
+  const std::filesystem::path folder =
+      out != nullptr && *out ? std::filesystem::path(out) : std::filesystem::temp_directory_path() / "quarnel-test";
   std::filesystem::create_directories(folder);
   return (folder / name).string();
 }

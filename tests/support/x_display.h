@@ -1,6 +1,6 @@
 #pragma once
-// A private X server (Xvfb, 1024×768 unless asked otherwise, 24 bits, white root window) for one test, and child processes
-// run on it. The server's number is chosen by the server itself, so tests can run side by side.
+// A private X server (Xvfb, 1024×768 unless asked otherwise, 24 bits, white root window) for one test, and child
+// processes run on it. The server's number is chosen by the server itself, so tests can run side by side.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>

@@ -90,8 +90,8 @@ namespace {
 
 // Frames of the shipped demo from startMs, stepMs apart, drawn offscreen as the output draws them; between
 // frames, between() runs.
-std::vector<RgbaImage> OutputFrames(SceneState& scene, const SceneSequence& sequence, uint32_t startMs,
-                                    uint32_t stepMs, const std::function<void(int)>& between) {
+std::vector<RgbaImage> OutputFrames(SceneState& scene, const SceneSequence& sequence, uint32_t startMs, uint32_t stepMs,
+                                    const std::function<void(int)>& between) {
   RenderState state;
   std::vector<RgbaImage> frames;
   if (!StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), QUARNEL_DATA_DIR,

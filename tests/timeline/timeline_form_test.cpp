@@ -246,8 +246,10 @@ TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
   EXPECT_EQ(sequence.SequenceEntries.size(), 5u);
   EXPECT_EQ(form.notes.separators.size(), 5u);
   EXPECT_EQ(history.undo.size(), 7u) << "each operation one step";
-  while (Step(Undo)) {}
-  EXPECT_EQ(sequence.SequenceEntries, (std::vector<TSceneSeqEntry>{Entry(0, 0, 3999), Entry(1, 2000, 5999), Entry(2, 6000, 9999)}));
+  while (Step(Undo)) {
+  }
+  EXPECT_EQ(sequence.SequenceEntries,
+            (std::vector<TSceneSeqEntry>{Entry(0, 0, 3999), Entry(1, 2000, 5999), Entry(2, 6000, 9999)}));
   EXPECT_TRUE(messages.empty());
 }
 

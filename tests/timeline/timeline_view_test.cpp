@@ -76,7 +76,7 @@ TEST(TimelineSnap, GridPoints) {
   EXPECT_EQ(SnapMs(-40, std::nullopt), 0u);
   EXPECT_EQ(SnapMs(1234, 120.0), 1000u);  // a beat is 500 ms
   EXPECT_EQ(SnapMs(1260, 120.0), 1500u);
-  EXPECT_EQ(SnapMs(1000, 140.0), 857u);   // 428.57 ms beats, rounded to the ms
+  EXPECT_EQ(SnapMs(1000, 140.0), 857u);  // 428.57 ms beats, rounded to the ms
   EXPECT_EQ(GridPointAtOrBeforeMs(1499, 120.0), 1000u);
   EXPECT_EQ(GridPointAtOrBeforeMs(1500, 120.0), 1500u);
   EXPECT_EQ(GridPointAtOrBeforeMs(1285, 140.0), 857u) << "1285.7 rounds to 1286, after the cursor";

@@ -15,7 +15,6 @@
 #include <FL/Fl_Window.H>
 #include <gtest/gtest.h>
 
-
 namespace {
 
 // What a timeline window needs around the sequence read from dir/sceneseq.txt.
@@ -38,9 +37,32 @@ struct Session {
 TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   TempDir dir;
   WriteFile(dir / "song.mp3", "not a sound: the waveform stays empty");
-  WriteFile(dir / "sceneseq.txt",
-            CrLf({"// window test", "// bpm: 120", "10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0",
-                  "3999", "1", "0", "0", "0", "0", "~~~ first", "1", "4000", "9999", "1", "0", "0", "0", "0", "~~~"}));
+  WriteFile(dir / "sceneseq.txt", CrLf({"// window test",
+                                        "// bpm: 120",
+                                        "10000",
+                                        "ratio",
+                                        "8",
+                                        "mp3",
+                                        dir / "song.mp3",
+                                        "entries",
+                                        "0",
+                                        "0",
+                                        "3999",
+                                        "1",
+                                        "0",
+                                        "0",
+                                        "0",
+                                        "0",
+                                        "~~~ first",
+                                        "1",
+                                        "4000",
+                                        "9999",
+                                        "1",
+                                        "0",
+                                        "0",
+                                        "0",
+                                        "0",
+                                        "~~~"}));
   Session session(dir);
   SceneSequence& sequence = session.sequence;
   UndoHistory& history = session.history;
@@ -78,7 +100,8 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   EXPECT_EQ(history.undo.size(), 1u);
 
   const ControlRectPx save = layout.buttons[static_cast<int>(TimelineButton::Save)];
-  ASSERT_EQ(Xdotool(at(save.xPx + save.widthPx / 2, save.yPx + save.heightPx / 2) + " click 1").status, 0);  // "save sequence"
+  ASSERT_EQ(Xdotool(at(save.xPx + save.widthPx / 2, save.yPx + save.heightPx / 2) + " click 1").status,
+            0);  // "save sequence"
   ASSERT_TRUE(PumpUntil([&] { return saves == 1; })) << "saved";
   EXPECT_TRUE(messages.empty());
   SceneSequence read;
@@ -134,7 +157,8 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   TempDir dir;
   std::string text = CrLf({"// window test", "// bpm: 120", "60000", "ratio", "8", "mp3", dir / "song.mp3", "entries"});
   for (int i = 0; i < 40; ++i)
-    text += CrLf({std::to_string(i % 4), std::to_string(i * 1000), std::to_string(i * 1000 + 3999), "1", "0", "0", "0", "0", "~~~"});
+    text += CrLf({std::to_string(i % 4), std::to_string(i * 1000), std::to_string(i * 1000 + 3999), "1", "0", "0", "0",
+                  "0", "~~~"});
   WriteFile(dir / "song.mp3", "not a sound");
   WriteFile(dir / "sceneseq.txt", text);
   Session session(dir);
@@ -158,13 +182,15 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
 
   ASSERT_EQ(Xdotool(at(500, layout.canvas.yPx + 10) + " click 4 click 4 click 4").status, 0);  // wheel up over the axis
   ASSERT_TRUE(PumpUntil([&] { return IsZoomedIn(form.geometry); })) << "the axis zoomed in";
-  EXPECT_NEAR(TimeOfPixel(form.geometry, 500), 60000.0 * (500 - kTimelineMarginPx) / (layout.canvas.widthPx - 2 * kTimelineMarginPx), 60)
+  EXPECT_NEAR(TimeOfPixel(form.geometry, 500),
+              60000.0 * (500 - kTimelineMarginPx) / (layout.canvas.widthPx - 2 * kTimelineMarginPx), 60)
       << "around the pointer";
 
   ASSERT_EQ(Xdotool(at(500, layout.canvas.yPx + kRowsTopPx + 5) + " click 1").status, 0);  // focus the drawing area
   for (int i = 0; i < 30; ++i) ASSERT_EQ(Xdotool("key plus").status, 0);
-  ASSERT_TRUE(PumpUntil([&] { return std::abs(ScalePxPerMs(form.geometry) - ClosestPxPerMs(form.geometry, 120.0)) < 1e-9; }))
-      << "the closest zoom: 20 px a beat";
+  ASSERT_TRUE(PumpUntil([&] {
+    return std::abs(ScalePxPerMs(form.geometry) - ClosestPxPerMs(form.geometry, 120.0)) < 1e-9;
+  })) << "the closest zoom: 20 px a beat";
   EXPECT_TRUE(CursorInView(form.geometry, nowMs));
   ASSERT_EQ(Xdotool("key 0").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsZoomedIn(form.geometry); })) << "the whole demo again";

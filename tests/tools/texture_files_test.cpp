@@ -89,12 +89,8 @@ TEST(TextureSet, DecodesAndKeepsItsSeeThroughPromise) {
     }
     EXPECT_GT(colourfulTexels, size * size / 200) << "mostly dark";
     switch (recipe.backdrop) {
-      case Backdrop::opaque:
-        EXPECT_EQ(blackTexels, 0);
-        break;
-      case Backdrop::clearBorder:
-        EXPECT_EQ(blackBorderTexels, 4 * size - 4);
-        break;
+      case Backdrop::opaque: EXPECT_EQ(blackTexels, 0); break;
+      case Backdrop::clearBorder: EXPECT_EQ(blackBorderTexels, 4 * size - 4); break;
       case Backdrop::partlySeeThrough:
         EXPECT_GT(blackTexels, size * size / 10);
         EXPECT_LT(blackTexels, size * size * 9 / 10);

@@ -25,8 +25,7 @@ TEST_F(PresetOperations, PickingAPresetCopiesItAndNamesItsFile) {
   EXPECT_EQ(Live(kSingTweakY).BaseVal, InitParamTable()[kSingTweakY].BaseVal);
   EXPECT_EQ(form.controls.ScenePresetFile.text, "scene3.txt");
   EXPECT_FALSE(form.controls.BaseVal.enabled || form.controls.Osc1.enabled || form.controls.Osc2.enabled);
-  EXPECT_FALSE(form.controls.OscFormular.enabled || form.controls.BaseValUpEnabled ||
-               form.controls.BaseValDownEnabled);
+  EXPECT_FALSE(form.controls.OscFormular.enabled || form.controls.BaseValUpEnabled || form.controls.BaseValDownEnabled);
   Select(kSingTweakY);
   EXPECT_TRUE(form.controls.BaseVal.enabled);
 }
@@ -136,7 +135,7 @@ TEST_F(PresetOperations, LoadReadsTheFileIntoTheLiveSet) {
   EXPECT_EQ(Live(kByteBG_r).BaseVal, 12);
   EXPECT_EQ(Live(kByteBG_g).Name.Text(), "byte:Green");
   EXPECT_EQ(form.controls.ParamList.items[1], "001 byte:BG_g");  // the list keeps its labels
-  EXPECT_EQ(scene.ScenePresets[0][kByteBG_r].BaseVal, 0);      // loaded presets untouched
+  EXPECT_EQ(scene.ScenePresets[0][kByteBG_r].BaseVal, 0);        // loaded presets untouched
 }
 
 TEST_F(PresetOperations, LoadOfAMissingFileChangesNothing) {
@@ -159,7 +158,11 @@ TEST_F(PresetOperations, LoadOfAFifoOrADeviceSaysSoWithoutWaiting) {
     form.controls.ScenePresetFile.text = name;
     EXPECT_EQ(RunWithinBound([&] {
                 ClickButton(form, TweakButton::Load);
-                return TakeMessages() == "Load Error: " + dir / name + (name == "fifo.txt" ? ": a FIFO (named pipe), not a regular file" : ": a device, not a regular file") ? 0 : 1;
+                return TakeMessages() == "Load Error: " + dir / name +
+                                             (name == "fifo.txt" ? ": a FIFO (named pipe), not a regular file"
+                                                                 : ": a device, not a regular file")
+                           ? 0
+                           : 1;
               }),
               0)
         << name;
@@ -220,8 +223,8 @@ TEST_F(PresetOperations, SaveOverAnotherPresetsFileAsksFirstAndNoKeepsIt) {
   const std::string other = (dir / "data") + "/scene2.txt";
   ClickButton(form, TweakButton::Save);
   ASSERT_EQ(questions.size(), 1u);
-  EXPECT_EQ(questions[0], other + " exists: overwrite it with the live set?\n(the live set came from " + (dir / "data") +
-                              "/scene0.txt)|overwrite");
+  EXPECT_EQ(questions[0], other + " exists: overwrite it with the live set?\n(the live set came from " +
+                              (dir / "data") + "/scene0.txt)|overwrite");
   EXPECT_EQ(ReadFile(other), PresetText(2)) << "no: the file stays";
   EXPECT_TRUE(LiveSetUnsaved(form));
   EXPECT_EQ(TakeMessages(), "");

@@ -65,8 +65,8 @@ class TweakFixture : public ::testing::Test {
 
 // Parameter indices of each type, used across the tests.
 inline constexpr int kByteBG_r = 0;
-inline constexpr int kByteBG_g = 1;       // oscillating by default
-inline constexpr int kSingTweakX = 4;     // oscillating by default
+inline constexpr int kByteBG_g = 1;    // oscillating by default
+inline constexpr int kSingTweakX = 4;  // oscillating by default
 inline constexpr int kSingTweakY = 5;
 inline constexpr int kBoolClearTarget = 7;
 inline constexpr int kWordRingObjects = 12;

@@ -107,7 +107,8 @@ class TweakWindowOnScreen : public ::testing::Test {
     if (!std::getenv("DISPLAY")) GTEST_SKIP() << "needs an X display (run it through tests/support/own_display.sh)";
     const std::string data = dir / "data";
     std::filesystem::create_directories(data);
-    for (int n = 0; n < 3; ++n) ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), "");
+    for (int n = 0; n < 3; ++n)
+      ASSERT_EQ(WriteScenePreset(data + "/scene" + std::to_string(n) + ".txt", InitParamTable()), "");
     scene.PresetCount = LoadScenePresets(data + "/scene", scene.ScenePresets, {});
     host.scene = &scene;
     host.clock = &clock;
@@ -148,21 +149,22 @@ TEST_F(TweakWindowOnScreen, ShowsItsControlsWhereTheLayoutPutsThem) {
   EXPECT_STREQ(shown->label(), "[ tweak control ] v0.95b");
 
   const std::string shot = TestOutPath("tweak_window.png");
-  ASSERT_EQ(std::system(("import -window root -crop " + std::to_string(kWidthPx) + "x" + std::to_string(kHeightPx) + "+" + std::to_string(shown->x()) + "+" +
-                         std::to_string(shown->y()) + " " + shot).c_str()),
+  ASSERT_EQ(std::system(("import -window root -crop " + std::to_string(kWidthPx) + "x" + std::to_string(kHeightPx) +
+                         "+" + std::to_string(shown->x()) + "+" + std::to_string(shown->y()) + " " + shot)
+                            .c_str()),
             0);
 
   const Pixels pixels{rgb};
   const TweakRectPx chance{kAt.possibilityValue.xPx, kAt.possibilityValue.yPx, 30, kListRowPx};
-  EXPECT_GT(pixels.Colourful(kAt.logo), 400);              // the logo
-  EXPECT_LT(pixels.Colourful(kAt.infoGroup), 20);          // the info group beside it is grey and black
-  EXPECT_GE(pixels.DarkRows(kAt.info), 30);                // four lines of info text
+  EXPECT_GT(pixels.Colourful(kAt.logo), 400);               // the logo
+  EXPECT_LT(pixels.Colourful(kAt.infoGroup), 20);           // the info group beside it is grey and black
+  EXPECT_GE(pixels.DarkRows(kAt.info), 30);                 // four lines of info text
   EXPECT_GE(pixels.DarkRows(Inset(kAt.paramList, 4)), 60);  // eleven list rows of text
-  EXPECT_GT(pixels.Dark(kAt.outtaHere), 100);              // "outta here" with its frame
-  EXPECT_GT(pixels.Dark(kAt.presetPath), 100);             // the path field shows the data folder
-  EXPECT_GT(pixels.Dark(chance), 10);                      // the chance beside its bar: "1%"
-  EXPECT_GT(pixels.Dark(kAt.notice), 60);                  // the notice line under "outta here"
-  EXPECT_LT(pixels.Dark(kAt.notice), 1500);                // text, not a filled bar
+  EXPECT_GT(pixels.Dark(kAt.outtaHere), 100);               // "outta here" with its frame
+  EXPECT_GT(pixels.Dark(kAt.presetPath), 100);              // the path field shows the data folder
+  EXPECT_GT(pixels.Dark(chance), 10);                       // the chance beside its bar: "1%"
+  EXPECT_GT(pixels.Dark(kAt.notice), 60);                   // the notice line under "outta here"
+  EXPECT_LT(pixels.Dark(kAt.notice), 1500);                 // text, not a filled bar
 }
 
 TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
@@ -179,9 +181,9 @@ TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
   ASSERT_TRUE(MovePointerInto(*shown, infoXPx, infoYPx));
 
   // Third row of the parameter list: "002 byte:BG_b".
-  ASSERT_EQ(Xdotool(at(kAt.paramList.xPx + 36, kAt.paramList.yPx + 2 + kListRowPx * 2 + kListRowPx / 2) + " click 1")
-                .status,
-            0);
+  ASSERT_EQ(
+      Xdotool(at(kAt.paramList.xPx + 36, kAt.paramList.yPx + 2 + kListRowPx * 2 + kListRowPx / 2) + " click 1").status,
+      0);
   ASSERT_TRUE(PumpUntil([&] { return form.controls.ParamList.selected >= 0; }));
   EXPECT_EQ(form.controls.ParamList.selected, 2);
   EXPECT_TRUE(form.controls.BaseVal.enabled);

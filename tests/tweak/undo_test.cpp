@@ -41,11 +41,12 @@ TEST_F(Undo, EveryKindOfChangeIsOneStepBackAndForth) {
   states.push_back(Now());
   SelectItem(form, TweakList::PresetList, 2);
   states.push_back(Now());
-  ASSERT_EQ(WriteScenePreset(dir / "mine.txt", [] {
-              TScene1ParamIArray p = InitParamTable();
-              p[kWordRingObjects].BaseVal = 4321;
-              return p;
-            }()),
+  ASSERT_EQ(WriteScenePreset(dir / "mine.txt",
+                             [] {
+                               TScene1ParamIArray p = InitParamTable();
+                               p[kWordRingObjects].BaseVal = 4321;
+                               return p;
+                             }()),
             "");
   form.controls.ScenePresetPath.text = dir / "";
   form.controls.ScenePresetFile.text = "mine.txt";
@@ -245,7 +246,8 @@ namespace {
 TScene1ParamIArray LargePreset(int tag, size_t nameBytes) {
   TScene1ParamIArray preset = InitParamTable();
   for (int i = 0; i < kParamCount; ++i)
-    preset[i].Name = ParamName(std::string(preset[i].Name.Text()) + std::string(nameBytes, 'a' + i % 26) + std::to_string(tag));
+    preset[i].Name =
+        ParamName(std::string(preset[i].Name.Text()) + std::string(nameBytes, 'a' + i % 26) + std::to_string(tag));
   return preset;
 }
 

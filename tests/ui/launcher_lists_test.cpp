@@ -13,10 +13,17 @@ constexpr D3DFORMAT k32 = D3DFMT_X8R8G8B8, k16 = D3DFMT_R5G6B5;
 // A typical adapter: refresh-rate variants, modes too wide or too narrow, and other formats.
 FakeAdapter TypicalAdapter(const std::string& description) {
   return {description,
-          {{320, 240, 60, k16},        {512, 384, 60, k32},        {512, 384, 75, k32},
-           {640, 480, 60, k16},        {640, 480, 60, k32},        {640, 480, 85, k32},
-           {640, 480, 60, D3DFMT_R8G8B8}, {640, 480, 60, D3DFMT_X1R5G5B5}, {800, 600, 60, k32},
-           {1024, 768, 60, k32},       {640, 400, 70, k32}}};
+          {{320, 240, 60, k16},
+           {512, 384, 60, k32},
+           {512, 384, 75, k32},
+           {640, 480, 60, k16},
+           {640, 480, 60, k32},
+           {640, 480, 85, k32},
+           {640, 480, 60, D3DFMT_R8G8B8},
+           {640, 480, 60, D3DFMT_X1R5G5B5},
+           {800, 600, 60, k32},
+           {1024, 768, 60, k32},
+           {640, 400, 70, k32}}};
 }
 
 LauncherLists Filled(IDirect3D8& d3d, uint32_t desktopWidthPx) {
@@ -62,8 +69,7 @@ TEST(FullscreenModes, OneEntryPerHeightAndFormatWithinTheWidthRange) {
   FakeDirect3D d3d({TypicalAdapter("a")});
   const LauncherLists lists = Filled(d3d, 1024);
   // 320x240 too narrow, 800x600 and wider never, 24-bit and 15-bit formats never, refresh variants once.
-  EXPECT_EQ(lists.DisplayBox.texts,
-            (Texts{"512x384, 32bit", "640x480, 16bit", "640x480, 32bit", "640x400, 32bit"}));
+  EXPECT_EQ(lists.DisplayBox.texts, (Texts{"512x384, 32bit", "640x480, 16bit", "640x480, 32bit", "640x400, 32bit"}));
   ASSERT_EQ(lists.FullscreenModes.size(), 4u);
   EXPECT_EQ(lists.FullscreenModes[1].format, k16);
   // The later of the two 640x480 entries is preselected.

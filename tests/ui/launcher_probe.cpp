@@ -51,8 +51,10 @@ void Paint(void* data) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const bool gl = std::find(args.begin(), args.end(), "--gl") != args.end();
-  const std::vector<D3DDISPLAYMODE> modes{{640, 480, 60, D3DFMT_R5G6B5}, {640, 480, 60, D3DFMT_X8R8G8B8},
-                                          {512, 384, 60, D3DFMT_X8R8G8B8}, {800, 600, 60, D3DFMT_X8R8G8B8}};
+  const std::vector<D3DDISPLAYMODE> modes{{640, 480, 60, D3DFMT_R5G6B5},
+                                          {640, 480, 60, D3DFMT_X8R8G8B8},
+                                          {512, 384, 60, D3DFMT_X8R8G8B8},
+                                          {800, 600, 60, D3DFMT_X8R8G8B8}};
   FakeDirect3D fake({{"Probe adapter one", modes}, {"Probe adapter two / A&B", {modes[2]}}});
   Probe probe;
   if (gl) {

@@ -72,11 +72,13 @@ class LauncherWindow : public ::testing::Test {
   // Waits up to 5 s for the window to take the wanted place and size; returns the last one seen.
   Geometry WaitForGeometry(const Geometry& wanted) {
     Geometry seen;
-    PollUntil([&] {
-      const std::string id = WindowId();
-      if (!id.empty()) seen = WindowGeometry(id);
-      return seen == wanted;
-    }, std::chrono::seconds(5));
+    PollUntil(
+        [&] {
+          const std::string id = WindowId();
+          if (!id.empty()) seen = WindowGeometry(id);
+          return seen == wanted;
+        },
+        std::chrono::seconds(5));
     return seen;
   }
 
@@ -93,10 +95,12 @@ class LauncherWindow : public ::testing::Test {
   template <class Drawn>
   RgbaImage ScreenshotOnceDrawn(const std::string& name, Drawn drawn) {
     RgbaImage screen;
-    PollUntil([&] {
-      screen = Screenshot(name);
-      return screen.widthPx == 1024 && screen.heightPx == 768 && drawn(screen);
-    }, std::chrono::seconds(3));
+    PollUntil(
+        [&] {
+          screen = Screenshot(name);
+          return screen.widthPx == 1024 && screen.heightPx == 768 && drawn(screen);
+        },
+        std::chrono::seconds(3));
     return screen;
   }
 
@@ -113,13 +117,15 @@ class LauncherWindow : public ::testing::Test {
   // Waits up to 5 s for the probe's report of Start.
   std::string StartReport() {
     std::string report;
-    PollUntil([&] {
-      const std::string output = ProbeOutput();
-      const size_t start = output.find("start ");
-      if (start == std::string::npos || output.find('\n', start) == std::string::npos) return false;
-      report = output.substr(start, output.find('\n', start) - start);
-      return true;
-    }, std::chrono::seconds(5));
+    PollUntil(
+        [&] {
+          const std::string output = ProbeOutput();
+          const size_t start = output.find("start ");
+          if (start == std::string::npos || output.find('\n', start) == std::string::npos) return false;
+          report = output.substr(start, output.find('\n', start) - start);
+          return true;
+        },
+        std::chrono::seconds(5));
     return report;
   }
 
@@ -152,9 +158,9 @@ TEST_F(LauncherWindow, ShowsARoundedBlackFrameAroundTheWhitePanelCentred) {
   for (const auto& [x, y] : {std::pair{1, 1}, {590, 1}, {1, 208}, {590, 208}}) {
     EXPECT_EQ(look(x, y), Look::White) << "corner " << x << "," << y << " is cut away";
   }
-  EXPECT_EQ(look(15, 1), Look::Black);    // the frame next to a rounded corner
-  EXPECT_EQ(look(5, 105), Look::Black);   // left frame
-  EXPECT_EQ(look(300, 200), Look::Black); // bottom frame
+  EXPECT_EQ(look(15, 1), Look::Black);         // the frame next to a rounded corner
+  EXPECT_EQ(look(5, 105), Look::Black);        // left frame
+  EXPECT_EQ(look(300, 200), Look::Black);      // bottom frame
   EXPECT_EQ(look(100, 100), Look::Colourful);  // splash picture
   EXPECT_EQ(look(200, 180), Look::White);      // the panel
   EXPECT_EQ(look(240, 40), Look::Grey);        // the bevelled frame around the output choice
@@ -167,8 +173,7 @@ TEST_F(LauncherWindow, WindowedStartTurnsItIntoTheCentredOutputWindow) {
   ASSERT_FALSE(id.empty());
   Click(id, kWindowedX, kWindowedY);
   Click(id, kStartX, kStartY);
-  EXPECT_EQ(StartReport(),
-            "start adapter=0 windowed=1 size=640x480 format=22 music=1 loop=0 stats=0 view=640x480");
+  EXPECT_EQ(StartReport(), "start adapter=0 windowed=1 size=640x480 format=22 music=1 loop=0 stats=0 view=640x480");
   EXPECT_EQ(WaitForGeometry({192, 144, 640, 480}), (Geometry{192, 144, 640, 480}));
   const std::string output = WindowId();
   const RgbaImage screen = ScreenshotOnceDrawn(
@@ -187,8 +192,7 @@ TEST_F(LauncherWindow, FullscreenStartCoversTheScreen) {
   const std::string id = WindowId();
   ASSERT_FALSE(id.empty());
   Click(id, kStartX, kStartY);
-  EXPECT_EQ(StartReport(),
-            "start adapter=0 windowed=0 size=640x480 format=22 music=1 loop=0 stats=0 view=1024x768");
+  EXPECT_EQ(StartReport(), "start adapter=0 windowed=0 size=640x480 format=22 music=1 loop=0 stats=0 view=1024x768");
   EXPECT_EQ(WaitForGeometry({0, 0, 1024, 768}), (Geometry{0, 0, 1024, 768}));
   ExpectEscapeEnds(WindowId());
 }
@@ -200,8 +204,7 @@ TEST_F(LauncherWindow, OpenGLDeviceFillsTheScreenWithTheAspectKept) {
   Click(id, kDisplayBoxX, kDisplayBoxY);
   Xdotool("key --delay 50 Up Up Return");  // from "640x480, 32bit" to "640x400, 32bit"
   Click(id, kStartX, kStartY);
-  EXPECT_EQ(StartReport(),
-            "start adapter=0 windowed=0 size=640x400 format=22 music=1 loop=0 stats=0 view=1024x768");
+  EXPECT_EQ(StartReport(), "start adapter=0 windowed=0 size=640x400 format=22 music=1 loop=0 stats=0 view=1024x768");
   EXPECT_NE(ProbeOutput().find("device created\n"), std::string::npos) << ProbeOutput();
   // 640x400 scaled by 1.6 is 1024x640: black bars of 64 pixels above and below.
   const RgbaImage screen = ScreenshotOnceDrawn(
@@ -221,8 +224,7 @@ TEST_F(LauncherWindow, SecondAdapterOffersItsOwnModes) {
   Click(id, kAdapterBoxX, kAdapterBoxY);
   Xdotool("key --delay 50 Down Return");
   Click(id, kStartX, kStartY);
-  EXPECT_EQ(StartReport(),
-            "start adapter=1 windowed=0 size=512x384 format=22 music=1 loop=0 stats=0 view=1024x768");
+  EXPECT_EQ(StartReport(), "start adapter=1 windowed=0 size=512x384 format=22 music=1 loop=0 stats=0 view=1024x768");
   ExpectEscapeEnds(WindowId());
 }
 
@@ -244,8 +246,7 @@ TEST_F(LauncherWindow, ExitAndEscapeEndTheLauncher) {
 
 TEST_F(LauncherWindow, DevelopmentSwitchStartsWindowedAtOnce) {
   StartProbe({"-D"});
-  EXPECT_EQ(StartReport(),
-            "start adapter=0 windowed=1 size=640x480 format=22 music=0 loop=1 stats=1 view=640x480");
+  EXPECT_EQ(StartReport(), "start adapter=0 windowed=1 size=640x480 format=22 music=0 loop=1 stats=1 view=640x480");
   EXPECT_EQ(WaitForGeometry({192, 144, 640, 480}), (Geometry{192, 144, 640, 480}));
   ExpectEscapeEnds(WindowId());
 }

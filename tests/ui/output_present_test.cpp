@@ -145,7 +145,9 @@ TEST_F(OutputPresent, WhatAFrameLeavesUntouchedIsBlackNotAnEarlierFrame) {
   }
   device->SetViewport(&kLetterbox);
   const RgbaImage shown = Shown([&] { device->Clear(0, nullptr, D3DCLEAR_TARGET, kBlue, 1.0f, 0); },
-                                [](const RgbaImage& view) { return Near(At(view, 48, 32), {0, 0, 255}); });
+                                [](const RgbaImage& view) {
+                                  return Near(At(view, 48, 32), {0, 0, 255});
+                                });
   EXPECT_EQ(WritePng(TestOutPath("output-present-bars.png"), shown), "");
   for (const uint32_t y : {0u, 7u, 56u, 63u}) EXPECT_TRUE(Near(At(shown, 48, y), {0, 0, 0})) << "bar row " << y;
   for (const uint32_t y : {8u, 55u}) EXPECT_TRUE(Near(At(shown, 48, y), {0, 0, 255})) << "picture row " << y;
@@ -155,7 +157,9 @@ TEST_F(OutputPresent, ResizedViewShowsTheBackBufferScaledThenDirectAgain) {
   const RgbaImage offscreen = OffscreenLetterboxedFrame();
   const auto drawFrame = [&] { DrawLetterboxedFrame(*window_device_); };
   ResizeView(2 * kWidthPx, 2 * kHeightPx);
-  const RgbaImage scaled = Shown(drawFrame, [](const RgbaImage& view) { return Near(At(view, 96, 64), {255, 255, 0}); });
+  const RgbaImage scaled = Shown(drawFrame, [](const RgbaImage& view) {
+    return Near(At(view, 96, 64), {255, 255, 0});
+  });
   EXPECT_EQ(WritePng(TestOutPath("output-present-scaled.png"), scaled), "");
   ASSERT_EQ(scaled.widthPx, 2 * kWidthPx);
   for (const uint32_t y : {2u, 40u, 64u, 100u, 124u})

@@ -89,7 +89,7 @@ class TweakProgram : public ::testing::Test {
     ASSERT_NO_FATAL_FAILURE(WriteData(data));
 
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("LC_ALL", "C", 1);  // numbers with a decimal point, as the expected file is written here
+    setenv("LC_ALL", "C", 1);            // numbers with a decimal point, as the expected file is written here
     setenv("QUARNEL_GL_CHECK", "1", 1);  // any GL error fails the test (TearDown)
     setenv("MESA_DEBUG", "1", 1);
     setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file
@@ -97,8 +97,8 @@ class TweakProgram : public ::testing::Test {
   }
 
   void Start() {
-    program = StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"},
-                           dir / "program.out");
+    program =
+        StartProcess({"sh", "-c", "cd '" + dir.Path() + "' && exec '" QUARNEL_BINARY "' -d data"}, dir / "program.out");
   }
 
   // Two plain presets, a 10-minute sequence of preset 0, two textures.
@@ -108,8 +108,9 @@ class TweakProgram : public ::testing::Test {
     WriteFile(data + "/song.mp3", "not played: development mode has no music");
     WriteFile(data + "/sceneseq.txt", CrLf({"// tweak program test", "600000", "ratio", "8", "mp3", "data/song.mp3",
                                             "entries", "0", "0", "600000", "1", "0", "0", "0", "0", "~~~"}));
-    for (int n = 0; n < 2; ++n) WriteTestBmp(data + "/texture" + std::to_string(n) + ".bmp", 4, 4,
-                                             std::vector<uint32_t>(16, n ? 0x00FF00 : 0xFF00FF), 24);
+    for (int n = 0; n < 2; ++n)
+      WriteTestBmp(data + "/texture" + std::to_string(n) + ".bmp", 4, 4,
+                   std::vector<uint32_t>(16, n ? 0x00FF00 : 0xFF00FF), 24);
   }
 
   // Empty while the program runs and shows no fatal error box; otherwise what happened.
@@ -161,11 +162,8 @@ class TweakProgram : public ::testing::Test {
 
   // Waits up to 5 s until the program's output holds text.
   void WaitForOutput(const std::string& text) {
-    for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end;) {
-      if (Output().find(text) != std::string::npos) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    FAIL() << "no \"" << text << "\" in\n" << Output();
+    if (!PollUntil([&] { return Output().find(text) != std::string::npos; }, std::chrono::seconds(5)))
+      FAIL() << "no \"" << text << "\" in\n" << Output();
   }
 
   // Waits for the unsaved-work question and picks the answer whose first letter is key.
@@ -196,16 +194,18 @@ class TweakProgram : public ::testing::Test {
     // the timeline below it (554x415, bars of about 52 pixels; 640x480 would have bars of 60).
     static constexpr int kPoints[][2] = {{20, 70}, {300, 120}, {40, 300}};
     uint32_t seen = colour;
-    PollUntil([&] {
-      int outputX = 0, outputY = 0;
-      Corner(output, outputX, outputY);
-      seen = colour;
-      for (const auto& [x, y] : kPoints) {
-        const uint32_t pixel = ScreenPixel(outputX + x, outputY + y);
-        if (!Near(pixel, colour)) seen = pixel;
-      }
-      return seen == colour;
-    }, std::chrono::seconds(5));
+    PollUntil(
+        [&] {
+          int outputX = 0, outputY = 0;
+          Corner(output, outputX, outputY);
+          seen = colour;
+          for (const auto& [x, y] : kPoints) {
+            const uint32_t pixel = ScreenPixel(outputX + x, outputY + y);
+            if (!Near(pixel, colour)) seen = pixel;
+          }
+          return seen == colour;
+        },
+        std::chrono::seconds(5));
     return seen;
   }
 
@@ -218,7 +218,7 @@ class TweakProgram : public ::testing::Test {
 };
 
 // Tweak window controls.
-constexpr int kListRow0X = 40, kListRow0Y = 96;     // "000 byte:BG_r"
+constexpr int kListRow0X = 40, kListRow0Y = 96;  // "000 byte:BG_r"
 constexpr int kBaseValX = 238, kBaseValY = 290;
 constexpr int kPresetFileX = 238, kPresetFileY = 466;
 constexpr int kLoadX = 80, kLoadY = 512;
@@ -257,8 +257,7 @@ TEST_F(TweakProgram, EditSaveAndLoadShowInTheNextFrames) {
   // A save reports in the notice line: no box waits for a key.
   TypeInto(tweak, kPresetFileX, kPresetFileY, "tweaked.txt");
   Click(tweak, kSaveX, kSaveY);
-  for (auto end = Clock::now() + std::chrono::seconds(5); Clock::now() < end && !EntryExists(dir / "data/tweaked.txt");)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(PollUntil([&] { return EntryExists(dir / "data/tweaked.txt"); }, std::chrono::seconds(5)));
   const std::string saved = ReadFile(dir / "data/tweaked.txt");
   EXPECT_NE(saved.find("byte:BG_r\r\n30\r\n0\r\n"), std::string::npos) << saved.substr(0, 200);
   EXPECT_TRUE(AllCrLf(saved));
@@ -343,7 +342,8 @@ TEST_F(TweakProgram, KeysOverTheOutputWindowNeedNoClick) {
   EXPECT_GT(WaitForCaptionTimeAfter(output, pausedMs), pausedMs) << "running again";
 
   Do(tweak, 200, 50, "key Escape");
-  EXPECT_TRUE(PollUntil([] { return !Visible("quarnel-tweak"); }, std::chrono::seconds(5))) << "Escape hid the tweak window";
+  EXPECT_TRUE(PollUntil([] { return !Visible("quarnel-tweak"); }, std::chrono::seconds(5)))
+      << "Escape hid the tweak window";
   Do(output, 300, 200, "key F2");
   EXPECT_FALSE(FindWindow("--class", "quarnel-tweak").empty()) << "F2 brought it back";
 
@@ -401,7 +401,8 @@ TEST_F(TweakProgram, AnUnsavedEditSurvivesSigtermAndIsRestoredOnTheNextStart) {
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(128 + SIGTERM)) << "ended by the signal\n" << Output();
   program = -1;
   std::string recovery;
-  for (const auto& entry : std::filesystem::directory_iterator(dir / "state/quarnel")) recovery = ReadFile(entry.path());
+  for (const auto& entry : std::filesystem::directory_iterator(dir / "state/quarnel"))
+    recovery = ReadFile(entry.path());
   EXPECT_NE(recovery.find("byte:BG_r\r\n90\r\n"), std::string::npos) << recovery.substr(0, 300);
   EXPECT_EQ(ReadFile(dir / "data/scene0.txt"), ScenePresetText(PlainScene(200))) << "nothing saved";
 
