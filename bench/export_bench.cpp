@@ -53,8 +53,9 @@ int main(int argc, char** argv) {
   const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "quarnel-export-bench";
   std::filesystem::create_directories(scratch / "null-ffmpeg");
   const std::filesystem::path fake = scratch / "null-ffmpeg" / "ffmpeg";
-  // Reads every frame, writes an empty output file (its last argument) so the export completes.
-  std::ofstream(fake) << "#!/bin/sh\nfor last; do :; done\ncat >/dev/null\n: >\"$last\"\n";
+  // Reads every frame, writes an empty output file (its last argument, a "file:" name) so the export
+  // completes.
+  std::ofstream(fake) << "#!/bin/sh\nfor last; do :; done\ncat >/dev/null\n: >\"${last#file:}\"\n";
   std::filesystem::permissions(fake, std::filesystem::perms::owner_all);
 
   const std::string settings = " --fps " + fps + " --size " + size;
