@@ -10,6 +10,7 @@
 #include "scene/mp3_location.h"
 #include "scene/printable_text.h"
 #include "scene/param_table.h"
+#include "scene/preset_file.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
     return 1;
   }
   SceneState& scene = demo.scene;
+  int entryNumber = 0, presetNumber = 0;  // what is evaluated, for a fault's message
   try {
     if (developmentMode) {
       // As the tweak window opens: preset 0 copied into the live set, then evaluated as it stands.
@@ -68,17 +70,19 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
       PrintBlock(scene.LiveParams, block);
       return 0;
     }
-    int k = 0;
     for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) {
+      presetNumber = entry.PresetNumber;
       const uint32_t fxTimeMs = EntryEffectTime(entry, demoTimeMs);
       const TFrameParamBlock block =
           UpdateSceneParams(scene, entry.PresetNumber, entry.StartTime, entry.EndTime, fxTimeMs, false);
-      std::printf("entry %d preset %d visible %d fxtime %u\n", k++, entry.PresetNumber, EntryVisible(entry, demoTimeMs),
-                  fxTimeMs);
+      std::printf("entry %d preset %d visible %d fxtime %u\n", entryNumber, entry.PresetNumber,
+                  EntryVisible(entry, demoTimeMs), fxTimeMs);
       PrintBlock(scene.LiveParams, block);
+      ++entryNumber;
     }
   } catch (const std::exception& error) {
-    PrintReport(error.what());
+    PrintReport(PrintFrameFaultText(demoTimeMs, entryNumber, presetNumber, PresetFilePath(dataDir, presetNumber)) +
+                error.what());
     return 1;
   }
   return 0;

@@ -59,6 +59,13 @@ inline constexpr char kExportUnknownFormatText[] =
 inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
 inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
 
+// Our own: --print-frame's evaluation fault, before the evaluator's text:
+// "--print-frame 26760: entry 3, preset 9 (data/scene9.txt): ".
+inline std::string PrintFrameFaultText(uint32_t demoTimeMs, int entry, int preset, const std::string& presetPath) {
+  return "--print-frame " + std::to_string(demoTimeMs) + ": entry " + std::to_string(entry) + ", preset " +
+         std::to_string(preset) + " (" + presetPath + "): ";
+}
+
 // Our own: quarnel --render, --print-frame and --export's --to; option is the option's name.
 inline std::string PastEndText(const std::string& option, uint32_t demoTimeMs, uint32_t demoLengthMs) {
   return option + " " + std::to_string(demoTimeMs) + ": the demo ends at " + std::to_string(demoLengthMs) + " ms";

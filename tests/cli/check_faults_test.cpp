@@ -189,6 +189,17 @@ TEST_F(CheckFaults, RenderRefusesTimesPastTheEndAndSaysWhyAWriteFails) {
   EXPECT_EQ(result.status, 1);
 }
 
+// --print-frame names where a value fails: the demo time, the entry, the preset and its file.
+TEST_F(CheckFaults, PrintFrameNamesTheEntryAndThePresetFileOfAFault) {
+  WritePresetSwingingRed(dir / "scene0.txt", "0.0039269908", "3000000000");
+  const CommandResult result = Quarnel("--print-frame 400 " + dir.Path());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.output.find("--print-frame 400: entry 0, preset 0 (" + dir / "scene0.txt" +
+                               "): byte:BG_r: oscillator value rounds outside the 32-bit range\n"),
+            std::string::npos)
+      << result.output;
+}
+
 // A layer that fails only in frames before the one asked for (BG_r swings past 2^31 from about 200 to
 // 600 ms and is back in range at 1000 ms) fails --render as it fails the export, naming where.
 TEST_F(CheckFaults, RenderFailsAtTheFirstFailingFrameItReplays) {
