@@ -88,6 +88,13 @@ std::string CopyDemo(const fs::path& shipped, const fs::path& demo) {
   return WriteSceneSequence(sequencePath.string(), sequence, notes);
 }
 
+// The outermost folder on the way to path that does not exist yet: what making path creates.
+fs::path FirstMissingFolder(const fs::path& path) {
+  fs::path missing = path;
+  for (fs::path up = path.parent_path(); !up.empty() && !fs::exists(up); up = up.parent_path()) missing = up;
+  return missing;
+}
+
 }  // namespace
 
 int RunNewDemo(const std::string& dir) {
@@ -101,6 +108,7 @@ int RunNewDemo(const std::string& dir) {
   const fs::path parent = demo.has_parent_path() ? demo.parent_path() : fs::path(".");
   const fs::path partial = parent / (kNewDemoPartialPrefix + std::to_string(getpid()));
   RemoveDeadTemporaries(parent, kNewDemoPartialPrefix, false);  // copies of runs that were killed
+  const fs::path made = FirstMissingFolder(partial);            // a failure removes it, the folders made on the way too
   std::string fault;
   try {
     fault = CopyDemo(shipped, partial);
@@ -109,7 +117,7 @@ int RunNewDemo(const std::string& dir) {
     fault = failure.what();
   }
   if (!fault.empty()) {
-    fs::remove_all(partial, error);
+    fs::remove_all(made, error);
     return Fail(kNewDemoFailedText + dir + ": " + fault);
   }
   const std::string data = (demo / "data").string();

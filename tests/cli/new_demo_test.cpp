@@ -30,13 +30,15 @@ TEST(NewDemo, CopiesOfKilledRunsAreRemoved) {
 }
 
 // A file system that takes no more (here a file size limit) stops the copy: the message names the file
-// and the system's reason, and nothing is left.
+// and the system's reason, and nothing is left, also not the folders made on the way to the copy.
 TEST(NewDemo, AShortCopySaysWhyAndLeavesNothing) {
   TempDir dir;
-  const CommandResult result =
-      RunCommand("ulimit -f 100; trap '' XFSZ; " + std::string(QUARNEL_BINARY) + " --new " + dir / "mydemo");
-  EXPECT_EQ(result.status, 1) << result.output;
-  EXPECT_NE(result.output.find("quarnel: could not make " + dir / "mydemo: "), std::string::npos) << result.output;
-  EXPECT_NE(result.output.find(": File too large\n"), std::string::npos) << result.output;
-  EXPECT_TRUE(fs::is_empty(dir.Path())) << result.output;
+  for (const std::string& target : {dir / "mydemo", dir / "sub/deeper/mydemo"}) {
+    const CommandResult result =
+        RunCommand("ulimit -f 100; trap '' XFSZ; " + std::string(QUARNEL_BINARY) + " --new " + target);
+    EXPECT_EQ(result.status, 1) << result.output;
+    EXPECT_NE(result.output.find("quarnel: could not make " + target + ": "), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find(": File too large\n"), std::string::npos) << result.output;
+    EXPECT_TRUE(fs::is_empty(dir.Path())) << result.output;
+  }
 }
