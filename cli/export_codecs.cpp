@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 #include "cli/cli_messages.h"
 
@@ -54,14 +55,20 @@ bool HoldsMp3(const std::string& extension) {
 
 bool IsExportCodec(const std::string& codec) { return Find(codec) != nullptr; }
 
+bool IsVideoFileName(const std::string& path) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  if (name.rfind('.') == 0) return false;
+  const std::string extension = Extension(name);
+  return std::any_of(std::begin(kExportVideoExtensions), std::end(kExportVideoExtensions),
+                     [&extension](const char* known) { return extension == known; });
+}
+
 std::string ContainerFault(const std::string& codec, const std::string& videoPath) {
   const Codec* found = Find(codec);
   if (found == nullptr) return "";
-  const std::string extension = Extension(videoPath);
   // A name no video has (or a folder's) is the export target's to refuse, with its own reason.
-  if (std::none_of(std::begin(kExportVideoExtensions), std::end(kExportVideoExtensions),
-                   [&extension](const char* known) { return extension == known; }))
-    return "";
+  if (!IsVideoFileName(videoPath)) return "";
+  const std::string extension = Extension(videoPath);
   if (std::find(found->containers.begin(), found->containers.end(), extension) != found->containers.end()) return "";
   std::string names;
   for (size_t i = 0; i < found->containers.size(); ++i)

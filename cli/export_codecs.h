@@ -10,6 +10,9 @@
 
 // The codecs of --codec: h264 (the default), ffv1 and png (lossless), prores (an intermediate codec).
 bool IsExportCodec(const std::string& codec);
+// Whether the file name at the end of path ends in a video's extension (kExportVideoExtensions, any case);
+// a name that is only an extension (".mp4") is no video's.
+bool IsVideoFileName(const std::string& path);
 // Empty, or why the file's container (its extension, one of a video's) cannot hold the codec.
 std::string ContainerFault(const std::string& codec, const std::string& videoPath);
 // Whether the codec's pixel format needs an even width and height.

@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 #include "cli/cli_messages.h"
+#include "cli/export_codecs.h"
 #include "scene/temporary_names.h"
 
 namespace fs = std::filesystem;
@@ -37,17 +37,6 @@ std::string OtherEntry(const fs::path& folder, std::error_code& error) {
 }
 
 std::string Reason(const std::string& path, int code) { return path + ": " + std::strerror(code); }
-
-// Whether the name ends in the extension of a container that takes H.264 and AAC.
-bool IsVideoFileName(const std::string& name) {
-  const size_t dot = name.rfind('.');
-  if (dot == std::string::npos || dot == 0) return false;
-  std::string extension = name.substr(dot + 1);
-  for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-  for (const char* known : kExportVideoExtensions)
-    if (extension == known) return true;
-  return false;
-}
 
 }  // namespace
 
