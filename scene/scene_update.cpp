@@ -17,85 +17,35 @@ constexpr BlockField W(uint16_t TFrameParamBlock::*field) { return {nullptr, fie
 constexpr BlockField F(float TFrameParamBlock::*field) { return {nullptr, nullptr, field}; }
 
 using T = TFrameParamBlock;
+// clang-format off
 constexpr BlockField kFields[kParamCount] = {
-    B(&T::BG_r),
-    B(&T::BG_g),
-    B(&T::BG_b),
-    B(&T::ObjectPreset),  // 0..3
-    F(&T::TweakX),
-    F(&T::TweakY),
-    F(&T::TweakZ),  // 4..6
-    B(&T::ClearTarget),
-    B(&T::ZBuffer),
-    B(&T::ClearZBuffer),
-    B(&T::ObjectTextureNumber),  // 7..10
-    F(&T::ObjectRingDistance),
-    W(&T::NumberOfRingObjects),
-    B(&T::EnableSpecular),
-    B(&T::EnableLight),  // 11..14
-    B(&T::MainObject),
-    B(&T::ReRenderMainObject),
-    B(&T::ReRenderRingObjects),  // 15..17
-    B(&T::ScrBlend),
-    B(&T::DestBlend),  // 18..19
-    F(&T::SpriteStrechX),
-    F(&T::SpriteStrechY),
-    F(&T::SpriteOffsetX),
-    F(&T::SpriteOffsetY),  // 20..23
-    F(&T::SpriteRotation),
-    B(&T::SpriteTextureNumber),
-    B(&T::SpriteMovementPreset),  // 24..26
-    F(&T::SpriteSpeedFactor),
-    B(&T::SpriteAlpha),  // 27..28
-    F(&T::SpriteStrechX2),
-    F(&T::SpriteStrechY2),
-    F(&T::SpriteOffsetX2),
-    F(&T::SpriteOffsetY2),  // 29..32
-    F(&T::SpriteRotation2),
-    B(&T::SpriteTextureNumber2),
-    B(&T::SpriteMovementPreset2),  // 33..35
-    F(&T::SpriteSpeedFactor2),
-    B(&T::SpriteAlpha2),  // 36..37
-    B(&T::NumberOfPlanes),
-    F(&T::PlaneDist),
-    B(&T::PlanesPrimitive),
-    B(&T::CameraPreset),  // 38..41
-    F(&T::ScreenProportionAdjust),
-    W(&T::NumberOfPointSpriteWaves),
-    B(&T::PointSpriteTextureNumber),  // 42..44
-    F(&T::PointSpriteDist),
-    F(&T::PointSpriteSizeTweak),  // 45..46
-    B(&T::R2TEffectPreset),
-    W(&T::R2TEffectPower),
-    F(&T::R2TEffectRotation),
-    F(&T::R2TEffectSpeed),  // 47..50
-    B(&T::UseR2TEffects),
-    B(&T::ReSetViewPort),
-    B(&T::R2tTextureSizeTweakFactor),
-    B(&T::tci),  // 51..54
-    B(&T::ScrBlendPointSprites),
-    B(&T::DestBlendPointSprites),
-    B(&T::ReRenderSprite2),  // 55..57
-    B(&T::RingObjectPreset),
-    B(&T::RingObjectPrimitive),  // 58..59
-    B(&T::FillMode),
-    B(&T::ShadeMode),
-    B(&T::BlendOp),
-    B(&T::FogEnable),  // 60..63
-    B(&T::FogTableMode),
-    B(&T::FogVertexMode),
-    B(&T::RangeFogEnable),  // 64..66
-    F(&T::FogDistanceStart),
-    F(&T::FogDistanceEnd),  // 67..68
-    B(&T::FogColorR),
-    B(&T::FogColorG),
-    B(&T::FogColorB),
-    F(&T::FogDensity),  // 69..72
-    F(&T::PointSpriteWaveTweakX),
-    F(&T::PointSpriteWaveTweakY),
-    F(&T::PointSpriteWaveTweakZ),     // 73..75
-    B(&T::PointSpriteWaveTweakMode),  // 76
+    B(&T::BG_r), B(&T::BG_g), B(&T::BG_b), B(&T::ObjectPreset),                                         // 0..3
+    F(&T::TweakX), F(&T::TweakY), F(&T::TweakZ),                                                        // 4..6
+    B(&T::ClearTarget), B(&T::ZBuffer), B(&T::ClearZBuffer), B(&T::ObjectTextureNumber),              // 7..10
+    F(&T::ObjectRingDistance), W(&T::NumberOfRingObjects), B(&T::EnableSpecular), B(&T::EnableLight),  // 11..14
+    B(&T::MainObject), B(&T::ReRenderMainObject), B(&T::ReRenderRingObjects),                          // 15..17
+    B(&T::ScrBlend), B(&T::DestBlend),                                                                  // 18..19
+    F(&T::SpriteStrechX), F(&T::SpriteStrechY), F(&T::SpriteOffsetX), F(&T::SpriteOffsetY),            // 20..23
+    F(&T::SpriteRotation), B(&T::SpriteTextureNumber), B(&T::SpriteMovementPreset),                    // 24..26
+    F(&T::SpriteSpeedFactor), B(&T::SpriteAlpha),                                                       // 27..28
+    F(&T::SpriteStrechX2), F(&T::SpriteStrechY2), F(&T::SpriteOffsetX2), F(&T::SpriteOffsetY2),        // 29..32
+    F(&T::SpriteRotation2), B(&T::SpriteTextureNumber2), B(&T::SpriteMovementPreset2),                 // 33..35
+    F(&T::SpriteSpeedFactor2), B(&T::SpriteAlpha2),                                                     // 36..37
+    B(&T::NumberOfPlanes), F(&T::PlaneDist), B(&T::PlanesPrimitive), B(&T::CameraPreset),              // 38..41
+    F(&T::ScreenProportionAdjust), W(&T::NumberOfPointSpriteWaves), B(&T::PointSpriteTextureNumber),   // 42..44
+    F(&T::PointSpriteDist), F(&T::PointSpriteSizeTweak),                                                // 45..46
+    B(&T::R2TEffectPreset), W(&T::R2TEffectPower), F(&T::R2TEffectRotation), F(&T::R2TEffectSpeed),   // 47..50
+    B(&T::UseR2TEffects), B(&T::ReSetViewPort), B(&T::R2tTextureSizeTweakFactor), B(&T::tci),          // 51..54
+    B(&T::ScrBlendPointSprites), B(&T::DestBlendPointSprites), B(&T::ReRenderSprite2),                 // 55..57
+    B(&T::RingObjectPreset), B(&T::RingObjectPrimitive),                                                // 58..59
+    B(&T::FillMode), B(&T::ShadeMode), B(&T::BlendOp), B(&T::FogEnable),                               // 60..63
+    B(&T::FogTableMode), B(&T::FogVertexMode), B(&T::RangeFogEnable),                                  // 64..66
+    F(&T::FogDistanceStart), F(&T::FogDistanceEnd),                                                     // 67..68
+    B(&T::FogColorR), B(&T::FogColorG), B(&T::FogColorB), F(&T::FogDensity),                           // 69..72
+    F(&T::PointSpriteWaveTweakX), F(&T::PointSpriteWaveTweakY), F(&T::PointSpriteWaveTweakZ),          // 73..75
+    B(&T::PointSpriteWaveTweakMode),                                                                    // 76
 };
+// clang-format on
 
 }  // namespace
 

@@ -29,85 +29,56 @@ constexpr RandRule F(RandGroup g, double scale, double offset = 0) { return {g, 
 
 using G = RandGroup;
 // One rule per parameter, in table order.
+// clang-format off
 constexpr RandRule kRules[kParamCount] = {
-    W(G::None, 256),
-    W(G::None, 256),
-    W(G::None, 256),  // 0-2 BG_r, BG_g, BG_b
-    W(G::Object, 4),  // 3 _ObjectPreset
-    F(G::Object, 3),
-    F(G::Object, 3),
-    F(G::Object, 3),  // 4-6 _TweakX/Y/Z
-    W(G::None, 2),
-    W(G::None, 2),
-    W(G::None, 2),    // 7-9 ClearTarget, ZBuffer, ClearZBuffer
-    W(G::None, 9),    // 10 ObjectTextureNumber
-    F(G::None, 3),    // 11 ObjectRingDistance
-    W(G::None, 200),  // 12 NumberOfRingObjects
-    W(G::None, 2),
-    W(G::None, 2),
-    W(G::None, 2),
-    W(G::None, 2),
-    W(G::None, 2),  // 13-17 switches
-    W(G::Blend, 13),
-    W(G::Blend, 13),  // 18-19 ScrBlend, DestBlend
-    F(G::Sprite, 50),
-    F(G::Sprite, 50),  // 20-21 SpriteStrechX/Y
-    F(G::Sprite, 10, -5),
-    F(G::Sprite, 10, -5),  // 22-23 SpriteOffsetX/Y
-    F(G::Sprite, 1000),    // 24 SpriteRotation
-    W(G::Sprite, 9),
-    W(G::Sprite, 4),    // 25-26 texture, movement preset
-    F(G::Sprite, 1),    // 27 SpriteSpeedFactor
-    W(G::Sprite, 256),  // 28 SpriteAlpha
-    F(G::Sprite, 50),
-    F(G::Sprite, 50),  // 29-30 SpriteStrechX2/Y2
-    F(G::Sprite, 10, -5),
-    F(G::Sprite, 10, -5),  // 31-32 SpriteOffsetX2/Y2
-    F(G::Sprite, 1000),    // 33 SpriteRotation2
-    W(G::Sprite, 9),
-    W(G::Sprite, 4),     // 34-35 texture, movement preset
-    F(G::Sprite, 1),     // 36 SpriteSpeedFactor2
-    W(G::Sprite, 256),   // 37 SpriteAlpha2
-    W(G::None, 50),      // 38 NumberOfPlanes
-    F(G::None, 10),      // 39 PlaneDist
-    W(G::None, 2, 5),    // 40 PlanesPrimitive
-    W(G::Camera, 6),     // 41 CameraPreset
-    W(G::None, 10, -5),  // 42 ScreenProportionAdjust
-    W(G::Pointsprites, 100),
-    W(G::Pointsprites, 9),  // 43-44 waves, texture
-    F(G::Pointsprites, 10),
-    F(G::Pointsprites, 1),              // 45-46 dist, size tweak
-    W(G::R2T, 7),                       // 47 R2TEffectPreset
-    W(G::R2T, 30, 1),                   // 48 R2TEffectPower
-    {G::R2T, Draw::Rotation, 0, 0, 0},  // 49 R2TEffectRotation
-    F(G::R2T, 3),                       // 50 R2TEffectSpeed
-    W(G::R2T, 2),
-    W(G::R2T, 2),                         // 51-52 UseR2TEffects, ReSetViewPort
-    {G::R2T, Draw::SizeFactor, 0, 0, 0},  // 53 R2tTextureSizeTweakFactor
-    W(G::R2T, 5),                         // 54 tci
-    W(G::Blend, 13),
-    W(G::Blend, 13),  // 55-56 point-sprite blend factors
-    W(G::None, 2),    // 57 ReRenderSprite2
-    W(G::None, 4),
-    W(G::None, 7),  // 58-59 ring preset, primitive
-    W(G::None, 3, 1),
-    W(G::None, 3, 1),   // 60-61 FillMode, ShadeMode
-    W(G::Blend, 5, 1),  // 62 BlendOp
-    W(G::Fog, 2),
-    W(G::Fog, 4),
-    W(G::Fog, 4),
-    W(G::Fog, 2),  // 63-66 fog switches and modes
-    W(G::Fog, 5),
-    W(G::Fog, 20),  // 67-68 FogDistanceStart/End
-    W(G::Fog, 256),
-    W(G::Fog, 256),
-    W(G::Fog, 256),  // 69-71 FogColorR/G/B
-    W(G::Fog, 2),    // 72 FogDensity
-    W(G::Pointsprites, 2),
-    W(G::Pointsprites, 2),
-    W(G::Pointsprites, 2),  // 73-75 wave tweaks
-    W(G::Pointsprites, 4),  // 76 PointSpriteWaveTweakMode
+    W(G::None, 256), W(G::None, 256), W(G::None, 256),                 // 0-2 BG_r, BG_g, BG_b
+    W(G::Object, 4),                                                    // 3 _ObjectPreset
+    F(G::Object, 3), F(G::Object, 3), F(G::Object, 3),                  // 4-6 _TweakX/Y/Z
+    W(G::None, 2), W(G::None, 2), W(G::None, 2),                        // 7-9 ClearTarget, ZBuffer, ClearZBuffer
+    W(G::None, 9),                                                      // 10 ObjectTextureNumber
+    F(G::None, 3),                                                      // 11 ObjectRingDistance
+    W(G::None, 200),                                                    // 12 NumberOfRingObjects
+    W(G::None, 2), W(G::None, 2), W(G::None, 2), W(G::None, 2), W(G::None, 2),  // 13-17 switches
+    W(G::Blend, 13), W(G::Blend, 13),                                   // 18-19 ScrBlend, DestBlend
+    F(G::Sprite, 50), F(G::Sprite, 50),                                 // 20-21 SpriteStrechX/Y
+    F(G::Sprite, 10, -5), F(G::Sprite, 10, -5),                         // 22-23 SpriteOffsetX/Y
+    F(G::Sprite, 1000),                                                 // 24 SpriteRotation
+    W(G::Sprite, 9), W(G::Sprite, 4),                                   // 25-26 texture, movement preset
+    F(G::Sprite, 1),                                                    // 27 SpriteSpeedFactor
+    W(G::Sprite, 256),                                                  // 28 SpriteAlpha
+    F(G::Sprite, 50), F(G::Sprite, 50),                                 // 29-30 SpriteStrechX2/Y2
+    F(G::Sprite, 10, -5), F(G::Sprite, 10, -5),                         // 31-32 SpriteOffsetX2/Y2
+    F(G::Sprite, 1000),                                                 // 33 SpriteRotation2
+    W(G::Sprite, 9), W(G::Sprite, 4),                                   // 34-35 texture, movement preset
+    F(G::Sprite, 1),                                                    // 36 SpriteSpeedFactor2
+    W(G::Sprite, 256),                                                  // 37 SpriteAlpha2
+    W(G::None, 50),                                                     // 38 NumberOfPlanes
+    F(G::None, 10),                                                     // 39 PlaneDist
+    W(G::None, 2, 5),                                                   // 40 PlanesPrimitive
+    W(G::Camera, 6),                                                    // 41 CameraPreset
+    W(G::None, 10, -5),                                                 // 42 ScreenProportionAdjust
+    W(G::Pointsprites, 100), W(G::Pointsprites, 9),                     // 43-44 waves, texture
+    F(G::Pointsprites, 10), F(G::Pointsprites, 1),                      // 45-46 dist, size tweak
+    W(G::R2T, 7),                                                       // 47 R2TEffectPreset
+    W(G::R2T, 30, 1),                                                   // 48 R2TEffectPower
+    {G::R2T, Draw::Rotation, 0, 0, 0},                                  // 49 R2TEffectRotation
+    F(G::R2T, 3),                                                       // 50 R2TEffectSpeed
+    W(G::R2T, 2), W(G::R2T, 2),                                         // 51-52 UseR2TEffects, ReSetViewPort
+    {G::R2T, Draw::SizeFactor, 0, 0, 0},                                // 53 R2tTextureSizeTweakFactor
+    W(G::R2T, 5),                                                       // 54 tci
+    W(G::Blend, 13), W(G::Blend, 13),                                   // 55-56 point-sprite blend factors
+    W(G::None, 2),                                                      // 57 ReRenderSprite2
+    W(G::None, 4), W(G::None, 7),                                       // 58-59 ring preset, primitive
+    W(G::None, 3, 1), W(G::None, 3, 1),                                 // 60-61 FillMode, ShadeMode
+    W(G::Blend, 5, 1),                                                  // 62 BlendOp
+    W(G::Fog, 2), W(G::Fog, 4), W(G::Fog, 4), W(G::Fog, 2),             // 63-66 fog switches and modes
+    W(G::Fog, 5), W(G::Fog, 20),                                        // 67-68 FogDistanceStart/End
+    W(G::Fog, 256), W(G::Fog, 256), W(G::Fog, 256),                     // 69-71 FogColorR/G/B
+    W(G::Fog, 2),                                                       // 72 FogDensity
+    W(G::Pointsprites, 2), W(G::Pointsprites, 2), W(G::Pointsprites, 2),  // 73-75 wave tweaks
+    W(G::Pointsprites, 4),                                              // 76 PointSpriteWaveTweakMode
 };
+// clang-format on
 
 bool GroupChecked(const TweakControls& c, RandGroup group) {
   switch (group) {
