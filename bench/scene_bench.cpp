@@ -17,7 +17,7 @@ void SequenceFrame(benchmark::State& state) {
   scene.PresetCount = 255;
   std::vector<TSceneSeqEntry> entries;
   for (int i = 0; i < 255; ++i)
-    entries.push_back({static_cast<uint8_t>(i), 0, 100000, 0.5f + i * 0.01f, i * 10, 1, 0.001f, 200});
+    entries.push_back({static_cast<uint8_t>(i), 0, 100000, 0.5f + i * 0.01f, i * 10, 1, 0.001f, 200, {}});
   uint32_t demoTimeMs = 0;
   double totalMs = 0;
   for (auto _ : state) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/automation.h"
 #include "scene/load_reports.h"
 #include "scene/text_lines.h"
 
@@ -17,6 +18,7 @@ struct TSceneSeqEntry {
   uint8_t WobbleKind = 0;     // 1 sine, 2 cosine, anything else none
   float WobbleFrequency = 0;  // radians per ms of demo time
   float WobbleAmplitude = 0;  // ms
+  AutomationTracks Tracks;    // keyframe tracks over the entry's local time (scene/automation.h)
   bool operator==(const TSceneSeqEntry&) const = default;
 };
 
