@@ -4,8 +4,9 @@
 // offset (Inside), so a group moves as one; a caption is placed by its top left corner and takes the
 // size of its text.
 
-// The window's client size: the original's, with one line more for notices.
-inline constexpr int kTweakWindowWidthPx = 286, kTweakWindowHeightPx = 575;
+// The window's client size: the original's, with two groups more (automation, controllers) above
+// "outta here" and one line more for notices.
+inline constexpr int kTweakWindowWidthPx = 286, kTweakWindowHeightPx = 671;
 
 struct TweakRectPx {
   int xPx = 0, yPx = 0, widthPx = 0, heightPx = 0;
@@ -72,9 +73,15 @@ struct TweakLayout {
   TweakRectPx load = Inside(fileGroup, 32, 64, 56, 17), save = Inside(fileGroup, 90, 64, 44, 17),
               saveAsNew = Inside(fileGroup, 136, 64, 61, 17), search = Inside(fileGroup, 200, 64, 65, 17);
 
+  // "automation": recording keys into the selected sequence entry, and the morph towards a preset.
+  TweakRectPx automationGroup{4, 536, 277, 45};
+
+  // "controllers": MIDI learn and the mappings.
+  TweakRectPx controllersGroup{4, 584, 277, 45};
+
   // "outta here", and the notice line under it to the window's bottom.
-  TweakRectPx outtaHere{4, 536, 277, 21};
-  TweakRectPx notice{4, 559, 277, kTweakWindowHeightPx - 559};
+  TweakRectPx outtaHere{4, 632, 277, 21};
+  TweakRectPx notice{4, 655, 277, kTweakWindowHeightPx - 655};
 };
 
 inline constexpr TweakLayout kTweakLayout{};
