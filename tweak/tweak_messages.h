@@ -69,3 +69,7 @@ inline constexpr const char* kMsgNoFreePresetNumber = "scene0.txt to scene254.tx
 
 // Time jump whose start tick would leave the signed 32-bit range.
 inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the running time stays as it is";
+
+// A value set from outside the window (a controller, a remote message) that no field would take.
+inline constexpr const char* kMsgOutsideNoSuchParam = "no such parameter";
+inline constexpr const char* kMsgOutsideValueOutOfRange = "value outside the parameter's range";

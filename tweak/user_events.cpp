@@ -1,14 +1,20 @@
 #include "tweak/user_events.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <utility>
 
+#include "scene/automation.h"
+#include "scene/param_eval.h"
 #include "scene/preset_file.h"
+#include "scene/round.h"
 #include "tweak/live_set_state.h"
 #include "tweak/param_editing.h"
 #include "tweak/preset_operations.h"
 #include "tweak/randomizer.h"
 #include "tweak/time_control.h"
+#include "tweak/tweak_messages.h"
 #include "tweak/tweak_setup.h"
 
 namespace {
@@ -17,6 +23,8 @@ namespace {
 void ShowFault(TweakForm& form, const std::string& fault) {
   if (!fault.empty()) form.host.ShowMessage(fault);
 }
+
+constexpr int kOutsideRunBase = 100;  // above every TweakField
 
 // Runs an action and records what it changed in the live set as one undo step. typingIn: the field a
 // keystroke went to, so that a run of them in one field makes one step. An action that runs while
@@ -209,6 +217,31 @@ void PresetFileReloaded(TweakForm& form, int presetNumber) {
     ShowReplacedSet(form);
   });
   if (!SameParams(before, scene.LiveParams)) form.controls.notice = PresetFileName(presetNumber) + kNoticeReloaded;
+}
+
+std::string SetParamFromOutside(TweakForm& form, int index, ParamPart part, double value) {
+  if (index < 0 || index >= kParamCount) return kMsgOutsideNoSuchParam;
+  const bool whole =
+      part == ParamPart::OscForm || (part == ParamPart::BaseVal && EvaluationType(index) != ParamType::Sing);
+  if (whole) value = Round(value);
+  const bool valid = part == ParamPart::BaseVal   ? ValueInKeyRange(index, value)
+                     : part == ParamPart::OscForm ? value >= 0 && value < std::size(kOscFormTexts)
+                                                  : std::isfinite(value) && std::fabs(value) <= FLT_MAX;
+  if (!valid) return kMsgOutsideValueOutOfRange;
+  // Runs of one part of one parameter share a number no field of the window has.
+  const int run = kOutsideRunBase + index * 4 + static_cast<int>(part);
+  Recorded(form, static_cast<TweakField>(run), [&] {
+    TScene1ParamInterface& param = form.host.scene->LiveParams[index];
+    switch (part) {
+      case ParamPart::BaseVal: param.BaseVal = static_cast<float>(value); break;
+      case ParamPart::OscForm: param.OscForm = static_cast<uint8_t>(value); break;
+      case ParamPart::Osc1: param.Osc1 = static_cast<float>(value); break;
+      case ParamPart::Osc2: param.Osc2 = static_cast<float>(value); break;
+    }
+  });
+  if (index == form.controls.ParamList.selected) ShowFault(form, ShowSelectedParam(form));
+  form.changed = true;
+  return "";
 }
 
 bool LiveSetUnsaved(const TweakForm& form) {

@@ -37,6 +37,14 @@ void SelectItem(TweakForm& form, TweakList list, int index);            // index
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position);  // clamped to the bar's range
 void PressKey(TweakForm& form, int keyCode);                            // FormKeyDown
 
+// A part of a parameter's record set from outside the window (a MIDI controller, an OSC message), as
+// a finished text in its field would set it. value: a base value within the parameter's key range
+// (scene/automation.h; a whole-number type's is rounded), an oscillator form 0..6, or a finite oscillator
+// value. Changes of one part of one parameter that follow each other make one undo step, as the
+// keystrokes of one field do. Returns "" when stored, otherwise why not (nothing changes then).
+enum class ParamPart { BaseVal, OscForm, Osc1, Osc2 };
+[[nodiscard]] std::string SetParamFromOutside(TweakForm& form, int index, ParamPart part, double value);
+
 // Every entry point above records what it changed in the live set as one undo step; the keystrokes of
 // TypeText that follow each other in one field make one step together.
 

@@ -273,3 +273,25 @@ TEST_F(Undo, AReloadStoresWhatChangedAndTheHistoryStaysWithinItsBytes) {
 }
 
 }  // namespace
+
+namespace {
+TEST_F(Undo, ValuesFromOutsideAreOneStepPerRunAndRefusedWhenOutOfRange) {
+  const TScene1ParamIArray start = Now();
+  Select(kByteBG_r);
+  EXPECT_EQ(SetParamFromOutside(form, kByteBG_r, ParamPart::BaseVal, 10.4), "");
+  EXPECT_EQ(SetParamFromOutside(form, kByteBG_r, ParamPart::BaseVal, 200.6), "");
+  EXPECT_EQ(scene.LiveParams[kByteBG_r].BaseVal, 201.0f);  // a byte is rounded
+  EXPECT_EQ(form.controls.BaseVal.text, "201");            // the selected parameter's field follows
+  const TScene1ParamIArray afterRun = Now();
+  EXPECT_NE(SetParamFromOutside(form, kByteBG_r, ParamPart::BaseVal, 256), "");
+  EXPECT_NE(SetParamFromOutside(form, kSingTweakY, ParamPart::OscForm, 7), "");
+  EXPECT_NE(SetParamFromOutside(form, kSingTweakY, ParamPart::Osc1, INFINITY), "");
+  EXPECT_NE(SetParamFromOutside(form, kParamCount, ParamPart::BaseVal, 1), "");
+  ExpectLive(afterRun, "refused values change nothing");
+  EXPECT_EQ(SetParamFromOutside(form, kSingTweakY, ParamPart::Osc2, -2.5), "");
+  UndoChange(form);
+  ExpectLive(afterRun, "the oscillator change is its own step");
+  UndoChange(form);
+  ExpectLive(start, "the run of base values is one step");
+}
+}  // namespace
