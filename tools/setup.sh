@@ -8,12 +8,12 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libfltk1.3-dev libgl1-mesa-dri libgl-dev libglu1-mesa-dev libegl-dev libxext-dev libxrandr-dev
-  libsdl2-dev libmpg123-dev libstb-dev libglm-dev ffmpeg x11-utils
+  libsdl2-dev libmpg123-dev libstb-dev libglm-dev ffmpeg x11-utils libkissfft-dev liblo-dev librtmidi-dev
 )
 if [ "${1:-}" != "--play" ]; then
   packages+=(
     libgtest-dev libbenchmark-dev xvfb xauth lame sox xdotool imagemagick locales
-    lintian desktop-file-utils man-db appstream dpkg-dev parallel
+    lintian desktop-file-utils man-db appstream dpkg-dev parallel jackd2 liblo-tools
   )
 fi
 
