@@ -78,12 +78,12 @@ uint16_t OscEndpoint::Port() const {
 
 bool OscEndpoint::Receive(std::vector<uint8_t>& datagram, OscPeer& sender) {
   if (socket_ < 0) return false;
-  datagram.resize(kMaxDatagramBytes);
+  if (buffer_.empty()) buffer_.resize(kMaxDatagramBytes);
   sender.length = sizeof sender.address;
-  const ssize_t size = recvfrom(socket_, datagram.data(), datagram.size(), 0,
+  const ssize_t size = recvfrom(socket_, buffer_.data(), buffer_.size(), 0,
                                 reinterpret_cast<sockaddr*>(&sender.address), &sender.length);
   if (size < 0) return false;
-  datagram.resize(static_cast<size_t>(size));
+  datagram.assign(buffer_.begin(), buffer_.begin() + size);
   return true;
 }
 

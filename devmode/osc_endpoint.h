@@ -38,4 +38,5 @@ class OscEndpoint {
  private:
   int socket_ = -1;
   int family_ = AF_INET;
+  std::vector<uint8_t> buffer_;  // room for the largest datagram, made once
 };
