@@ -25,8 +25,8 @@ double ThreadCpuMs() {
   return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 constexpr int kMessagesPerFrame = 167;
-constexpr const char* kFaders[] = {"/quarnel/param/BG_r",  "/quarnel/param/BG_g",    "/quarnel/param/BG_b",
-                                   "/quarnel/param/_TweakX", "/quarnel/param/_TweakY", "/quarnel/param/_TweakZ",
+constexpr const char* kFaders[] = {"/quarnel/param/BG_r",      "/quarnel/param/BG_g",     "/quarnel/param/BG_b",
+                                   "/quarnel/param/_TweakX",   "/quarnel/param/_TweakY",  "/quarnel/param/_TweakZ",
                                    "/quarnel/param/FogColorR", "/quarnel/param/FogColorG"};
 
 void FloodOfOneFrame(benchmark::State& state) {

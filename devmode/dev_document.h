@@ -110,9 +110,9 @@ void PollDocument(DevDocument& document, uint64_t wallMs);
 
 // One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
 // timeline's changes since the last frame, the remote control's messages are taken (PollOsc), the
-// authoring clock gives the frame's tick, DemoIdle draws
-// (with the timeline's preview on: the whole sequence, the live set standing in for the preset picked in
-// "set"), the remote control's followers get the frame's time (FollowOsc), and ShowDocument.
+// authoring clock gives the frame's tick, DemoIdle draws (with the timeline's preview on: the whole
+// sequence, the live set standing in for the preset picked in "set"), the remote control's followers get
+// the frame's time (FollowOsc), and ShowDocument.
 void DocumentFrame(DevDocument& document, uint32_t realMs);
 // DocumentFrame's steps that draw nothing: the engine and the tweak window follow the timeline, the
 // timeline shows the demo time, the section loop and the picked preset, the titles' "*" and the

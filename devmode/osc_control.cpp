@@ -144,7 +144,7 @@ std::string PickPreset(DevDocument& document, int number) {
 
 std::string Seek(DevDocument& document, int64_t demoTimeMs) {
   const uint32_t lengthMs = document.engine.sequence.DemoLength;
-  if (demoTimeMs < 0 || demoTimeMs > lengthMs) return kOscTimeOutside + std::to_string(lengthMs) + " ms)";
+  if (demoTimeMs < 0 || demoTimeMs > lengthMs) return kOscTimeOutside + std::to_string(lengthMs) + kOscTimeOutsideEnd;
   return SeekDemo(document, static_cast<uint32_t>(demoTimeMs)) ? "" : kMsgTimeJumpOverflow;
 }
 
@@ -174,8 +174,7 @@ std::string Follow(DevDocument& document, const std::string& host, int64_t port)
 // Sets what the address names from the message's arguments, already checked; "" or why not.
 std::string Apply(DevDocument& document, const Address& address, const std::vector<OscArg>& args) {
   switch (address.target) {
-    case Target::Param:
-      return SetParamFromOutside(*document.tweak, address.index, address.part, args[0].number);
+    case Target::Param: return SetParamFromOutside(*document.tweak, address.index, address.part, args[0].number);
     case Target::Preset: return PickPreset(document, static_cast<int>(args[0].number));
     case Target::Time: return Seek(document, static_cast<int64_t>(args[0].number));
     case Target::Play: return Play(document, static_cast<int64_t>(args[0].number));

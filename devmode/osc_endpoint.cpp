@@ -89,8 +89,8 @@ bool OscEndpoint::Receive(std::vector<uint8_t>& datagram, OscPeer& sender) {
 
 void OscEndpoint::Send(const OscPeer& to, const std::vector<uint8_t>& datagram) {
   if (socket_ < 0 || datagram.empty()) return;
-  (void)sendto(socket_, datagram.data(), datagram.size(), MSG_DONTWAIT,
-               reinterpret_cast<const sockaddr*>(&to.address), to.length);
+  (void)sendto(socket_, datagram.data(), datagram.size(), MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&to.address),
+               to.length);
 }
 
 std::string OscEndpoint::Peer(const std::string& host, uint16_t port, OscPeer& peer) const {

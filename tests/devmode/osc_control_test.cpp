@@ -101,12 +101,13 @@ class Osc : public ::testing::Test {
   }
   // Frames until the client has `count` replies (a follower's times are replies too).
   std::vector<std::string> Replies(size_t count) {
-    PollUntil([&] { return replies.size() >= count; }, kPollDeadline, [this] {
-      PollOsc(document);
-      FollowOsc(document);
-      while (lo_server_recv_noblock(client, 0) > 0) {
-      }
-    });
+    PollUntil([&] { return replies.size() >= count; }, kPollDeadline,
+              [this] {
+                PollOsc(document);
+                FollowOsc(document);
+                while (lo_server_recv_noblock(client, 0) > 0) {
+                }
+              });
     return replies;
   }
   float Base(int index) const { return engine.scene.LiveParams[index].BaseVal; }
@@ -147,20 +148,20 @@ TEST_F(Osc, EditsGoTheTweakWindowsWayOneUndoStepPerRun) {
 TEST_F(Osc, WhatIsMalformedUnknownOrOutOfRangeChangesNothingAndIsCounted) {
   const TScene1ParamIArray start = engine.scene.LiveParams;
   SendRaw("not osc at all");
-  Send("/quarnel/param/BG_r", "s", "red");                    // wrong type
-  Send("/quarnel/param/BG_r", "ff", 1.0f, 2.0f);              // too many
-  Send("/quarnel/follow", "s", "127.0.0.1");                  // missing one
-  Send("/quarnel/bogus", "i", 1);                             // unknown address
-  Send("/quarnel/param/NoSuchThing", "f", 1.0f);              // bad name
-  Send("/quarnel/param/BG_r/wobble", "f", 1.0f);              // bad part
-  Send("/quarnel/param/_TweakY/form", "i", 7);                 // out of range
-  Send("/quarnel/param/_TweakY/form", "f", 1.5f);              // not whole
-  Send("/quarnel/preset", "i", 2);                            // no such preset
-  Send("/quarnel/time", "i", 60001);                          // past the demo
-  Send("/quarnel/play", "i", 2);                              // neither
-  Send("/quarnel/follow", "si", "somewhere.example", 9000);   // no name lookups
-  Send("/quarnel/morph", "f", 0.5f);                          // not (yet) an address
-  Send("/quarnel/param/BG_r", "f", 300.0f);                   // out of range, last
+  Send("/quarnel/param/BG_r", "s", "red");                   // wrong type
+  Send("/quarnel/param/BG_r", "ff", 1.0f, 2.0f);             // too many
+  Send("/quarnel/follow", "s", "127.0.0.1");                 // missing one
+  Send("/quarnel/bogus", "i", 1);                            // unknown address
+  Send("/quarnel/param/NoSuchThing", "f", 1.0f);             // bad name
+  Send("/quarnel/param/BG_r/wobble", "f", 1.0f);             // bad part
+  Send("/quarnel/param/_TweakY/form", "i", 7);               // out of range
+  Send("/quarnel/param/_TweakY/form", "f", 1.5f);            // not whole
+  Send("/quarnel/preset", "i", 2);                           // no such preset
+  Send("/quarnel/time", "i", 60001);                         // past the demo
+  Send("/quarnel/play", "i", 2);                             // neither
+  Send("/quarnel/follow", "si", "somewhere.example", 9000);  // no name lookups
+  Send("/quarnel/morph", "f", 0.5f);                         // not (yet) an address
+  Send("/quarnel/param/BG_r", "f", 300.0f);                  // out of range, last
   Frames([&] { return Refused() == 15; });
   EXPECT_EQ(tweak.controls.notice,
             "OSC: 15 refused (last: /quarnel/param/BG_r 300: value outside the parameter's range)");
@@ -208,10 +209,10 @@ TEST_F(Osc, ABundleIsTakenInOrderAndAQuestionIsAnsweredToItsSender) {
   Ask("/quarnel/preset");
   Ask("/quarnel/play");
   Ask("/quarnel/follow");
-  EXPECT_EQ(Replies(5), (std::vector<std::string>{"/quarnel/param/_TweakY/form i 3",
-                                                  "/quarnel/param/_TweakY/osc1 f " + std::to_string(
-                                                      engine.scene.LiveParams[kTweakY].Osc1),
-                                                  "/quarnel/preset i 0", "/quarnel/play i 1", "/quarnel/follow i 0"}));
+  EXPECT_EQ(Replies(5), (std::vector<std::string>{
+                            "/quarnel/param/_TweakY/form i 3",
+                            "/quarnel/param/_TweakY/osc1 f " + std::to_string(engine.scene.LiveParams[kTweakY].Osc1),
+                            "/quarnel/preset i 0", "/quarnel/play i 1", "/quarnel/follow i 0"}));
 }
 
 TEST_F(Osc, PresetsPickOnlyOverASavedLiveSetAndTheClockSeeksAndPauses) {
