@@ -97,3 +97,10 @@ std::vector<uint8_t> WriteOscMessage(const OscMessage& message) {
   std::free(bytes);
   return datagram;
 }
+
+std::string OscLibraryVersionText() {
+  char version[32] = "";
+  int major = 0, minor = 0, abiMajor = 0, abiMinor = 0, abiFix = 0;
+  lo_version(version, sizeof version, &major, &minor, nullptr, 0, &abiMajor, &abiMinor, &abiFix);
+  return std::string("liblo ") + version;
+}

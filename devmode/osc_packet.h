@@ -29,3 +29,6 @@ OscArg OscString(const std::string& value);
 
 // The datagram of one message; empty when liblo cannot write it.
 std::vector<uint8_t> WriteOscMessage(const OscMessage& message);
+
+// "liblo 0.31": the OSC library the program runs on, for quarnel --version.
+std::string OscLibraryVersionText();
