@@ -267,12 +267,7 @@ void FillDocumentTimelineHost(DevDocument& document) {
   host.history = &document.tweak->history;
   host.dataDir = engine.settings.dataDir;
   host.readOnly = document.tweakHost.readOnly;
-  host.Seek = [&document](uint32_t demoTimeMs) {
-    // Several seeks may come between two frames: each one starts from the time the last one set.
-    DemoClock& clock = document.engine.clock;
-    if (JumpStartTick(clock.StartTick, clock.DemoTime, static_cast<int32_t>(demoTimeMs))) clock.DemoTime = demoTimeMs;
-    ShowClockInTimeline(document);
-  };
+  host.Seek = [&document](uint32_t demoTimeMs) { (void)SeekDemo(document, demoTimeMs); };
   if (AuthoringSession* session = document.authoring.get()) {
     host.SetLoop = [&document, session](uint32_t inMs, uint32_t outMs) {
       SetLoopIn(session->clock, inMs);
@@ -351,6 +346,15 @@ bool SaveAll(DevDocument& document) {
   if (SequenceUnsaved(document)) ClickTimelineButton(*document.timeline, TimelineButton::Save);
   Refresh(document);
   return !WorkUnsaved(document);
+}
+
+bool SeekDemo(DevDocument& document, uint32_t demoTimeMs) {
+  // Several seeks may come between two frames: each one starts from the time the last one set.
+  DemoClock& clock = document.engine.clock;
+  const bool moved = JumpStartTick(clock.StartTick, clock.DemoTime, static_cast<int32_t>(demoTimeMs));
+  if (moved) clock.DemoTime = demoTimeMs;
+  ShowClockInTimeline(document);
+  return moved;
 }
 
 void RunDevCommand(DevDocument& document, DevCommand command) {
@@ -482,6 +486,7 @@ void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now) {
 void DocumentFrame(DevDocument& document, uint32_t realMs) {
   DemoEngine& engine = document.engine;
   FollowTimeline(document);
+  PollOsc(document);
   const uint32_t tickMs = document.authoring ? AuthoringBeforeFrame(*document.authoring, realMs) : realMs;
   const bool preview = engine.settings.developmentMode && document.timeline && document.timeline->preview;
   engine.liveSetOnly = engine.settings.developmentMode && !preview;
@@ -491,6 +496,7 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
     DemoIdle(engine, tickMs);
   }
   if (document.authoring) AuthoringAfterFrame(*document.authoring);
+  FollowOsc(document);
   ShowDocument(document);
 }
 
