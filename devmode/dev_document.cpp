@@ -257,6 +257,7 @@ void AttachTweak(DevDocument& document, TweakForm& form) {
     document.sequenceHeld = true;
     document.sequenceReloadOffered = false;
   };
+  AttachControllers(document);
 }
 
 void FillDocumentTimelineHost(DevDocument& document) {
@@ -425,6 +426,7 @@ void PollDocument(DevDocument& document, uint64_t wallMs) {
   OfferRecovery(document);
   OfferHeldReload(document);
   KeepRecovery(document, wallMs, false);
+  PollControllers(document, wallMs);
 }
 
 void OfferRecovery(DevDocument& document) {
@@ -485,6 +487,7 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
   const uint32_t tickMs = document.authoring ? AuthoringBeforeFrame(*document.authoring, realMs) : realMs;
   const bool preview = engine.settings.developmentMode && document.timeline && document.timeline->preview;
   engine.liveSetOnly = engine.settings.developmentMode && !preview;
+  ControllersFrame(document);
   {
     std::optional<LiveSetStandIn> standIn;
     if (preview) standIn.emplace(engine.scene, document.tweak ? document.tweak->controls.PresetList.selected : -1);

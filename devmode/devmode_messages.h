@@ -37,3 +37,9 @@ inline constexpr char kRestoredSequence[] = "the sequence";
 inline constexpr char kAskRestoreQuestion[] = ".\nRestore it?";
 inline constexpr char kAnswerRestore[] = "restore";
 inline constexpr char kMsgRecoveryNotWritten[] = "The unsaved work could not be kept for a crash: ";  // + reason
+
+// MIDI controllers: the input as it opened, in the tweak window's notice line.
+inline constexpr char kNoticeNoMidiSystem[] = "MIDI: no MIDI system (ALSA sequencer or JACK), controllers are off";
+inline constexpr char kNoticeNoMidiDevice[] = "MIDI: no controller found; connect one to quarnel:in";
+inline constexpr char kNoticeMidiListening[] = "MIDI: listening to ";  // + the ports' names
+inline constexpr char kNoticeMoreFaults[] = " (and more: see standard error)";
