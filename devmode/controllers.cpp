@@ -138,6 +138,13 @@ void PollControllers(DevDocument& document, uint64_t wallMs) {
   if (!document.tweak || controllers.path.empty()) return;
   const FileStamp now = StampOf(controllers.path);
   if (now.exists && now != controllers.stamp) ReadFile(document);
-  const bool due = !controllers.savedAtMs || wallMs >= *controllers.savedAtMs + kControllersSaveIntervalMs;
-  if (!controllers.readOnly && controllers.map.revision != controllers.savedRevision && due) Save(document, wallMs);
+  if (!controllers.savedAtMs || wallMs >= *controllers.savedAtMs + kControllersSaveIntervalMs)
+    SaveControllersNow(document, wallMs);
+}
+
+void SaveControllersNow(DevDocument& document, uint64_t wallMs) {
+  const DocumentControllers& controllers = document.controllers;
+  if (document.tweak && !controllers.path.empty() && !controllers.readOnly &&
+      controllers.map.revision != controllers.savedRevision)
+    Save(document, wallMs);
 }

@@ -42,3 +42,5 @@ void ControllersFrame(DevDocument& document);
 void FeedControllers(DevDocument& document, std::span<const uint8_t> bytes);
 // The poll: controllers.txt read again when it changed on disk, saved when the mappings changed.
 void PollControllers(DevDocument& document, uint64_t wallMs);
+// Saves what changed since the file was written, at once (quitting: the last moves are kept too).
+void SaveControllersNow(DevDocument& document, uint64_t wallMs);

@@ -344,6 +344,7 @@ void RequestQuit(DevDocument& document) {
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
   RemoveRecovery(document);  // saved, or discarded on purpose
+  SaveControllersNow(document, 0);
   ShutdownDemo(document.engine);
 }
 
@@ -416,6 +417,7 @@ void EndOnQuitSignal(DevDocument& document, uint64_t wallMs) {
   const int signalNumber = ArrivedQuitSignal();
   if (signalNumber == 0) return;
   KeepRecovery(document, wallMs, true);
+  SaveControllersNow(document, wallMs);
   EndByQuitSignal(signalNumber);
 }
 

@@ -29,6 +29,7 @@ class Controllers : public ::testing::Test {
     engine.settings.developmentMode = true;
     engine.settings.music = false;
     engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+    engine.host.Terminate = [] {};
     engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
     engine.SequenceCount = LoadSceneSequence(dir / "sceneseq", engine.sequence, {});
   }

@@ -91,6 +91,17 @@ TEST_F(Controllers, FileSavedWithPositionsReloadedAndRefusedLinesKept) {
   EXPECT_EQ(tweak.controls.notice, "");
 }
 
+TEST_F(Controllers, QuittingSavesTheLastMovesAtOnce) {
+  WriteFile(file, "cc 1 21 time at 0\n");
+  Attach();
+  Feed({0xB0, 21, 0});
+  PollDocument(document, 0);  // saved
+  Feed({0xB0, 21, 127});
+  PollDocument(document, 1);  // within the interval: not yet
+  RequestQuit(document);
+  EXPECT_NE(ReadFile(file).find("cc 1 21 time at 1\n"), std::string::npos) << ReadFile(file);
+}
+
 TEST_F(Controllers, InstalledDemoKeepsMappingsWithoutWriting) {
   Attach();
   document.controllers.readOnly = true;
