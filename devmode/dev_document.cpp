@@ -257,6 +257,7 @@ void AttachTweak(DevDocument& document, TweakForm& form) {
     document.sequenceHeld = true;
     document.sequenceReloadOffered = false;
   };
+  AttachControllers(document);
 }
 
 void FillDocumentTimelineHost(DevDocument& document) {
@@ -338,6 +339,7 @@ void RequestQuit(DevDocument& document) {
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
   RemoveRecovery(document);  // saved, or discarded on purpose
+  SaveControllersNow(document, 0);
   ShutdownDemo(document.engine);
 }
 
@@ -419,6 +421,7 @@ void EndOnQuitSignal(DevDocument& document, uint64_t wallMs) {
   const int signalNumber = ArrivedQuitSignal();
   if (signalNumber == 0) return;
   KeepRecovery(document, wallMs, true);
+  SaveControllersNow(document, wallMs);
   EndByQuitSignal(signalNumber);
 }
 
@@ -429,6 +432,7 @@ void PollDocument(DevDocument& document, uint64_t wallMs) {
   OfferRecovery(document);
   OfferHeldReload(document);
   KeepRecovery(document, wallMs, false);
+  PollControllers(document, wallMs);
 }
 
 void OfferRecovery(DevDocument& document) {
@@ -490,6 +494,7 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
   const uint32_t tickMs = document.authoring ? AuthoringBeforeFrame(*document.authoring, realMs) : realMs;
   const bool preview = engine.settings.developmentMode && document.timeline && document.timeline->preview;
   engine.liveSetOnly = engine.settings.developmentMode && !preview;
+  ControllersFrame(document);
   {
     std::optional<LiveSetStandIn> standIn;
     if (preview) standIn.emplace(engine.scene, document.tweak ? document.tweak->controls.PresetList.selected : -1);

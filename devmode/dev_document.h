@@ -20,6 +20,7 @@
 #include "tweak/tweak_controls.h"
 #include "devmode/authoring_session.h"
 #include "devmode/osc_control.h"
+#include "devmode/controllers.h"
 
 // What the document asks of the program around it; empty functions do nothing.
 struct DevWindows {
@@ -60,6 +61,8 @@ struct DevDocument {
   std::string recoveryWritten;   // the text this session last wrote there; empty while it wrote none
   std::optional<uint64_t> recoveryWrittenAtMs;
   std::string recoveryFault;  // the last failure to write it, shown once
+
+  DocumentControllers controllers;  // MIDI controllers: development mode only
 };
 
 inline constexpr uint64_t kRecoveryIntervalMs = 10000;

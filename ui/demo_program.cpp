@@ -330,6 +330,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     program.tweak = tweak.get();
     PlugInDocumentWindows(program);
     AttachTweak(program.document, ModelOf(*tweak));
+    OpenMidiInput(program.document);
     if (program.layout) PlaceTweakWindow(*tweak, program.layout->tweak.xPx, program.layout->tweak.yPx);
   }
   form.Show();
