@@ -26,6 +26,8 @@
 #include "scene/sound_envelopes.h"
 
 inline constexpr uint32_t kEnvelopeStepMs = 10;
+// Raised whenever the analysis changes what it computes, so that envelopes cached before are not used.
+inline constexpr uint32_t kAnalysisVersion = 1;
 
 // The envelopes at every 10 ms step: what the cache keeps. steps[source][k] is the source's value at
 // k × 10 ms; there are msCount / 10 + 1 steps.
