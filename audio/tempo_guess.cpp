@@ -8,6 +8,7 @@ namespace {
 constexpr int kShortestBeatMs = 300;   // 200 bpm
 constexpr int kLongestBeatMs = 1000;   // 60 bpm
 constexpr double kLikeliestBpm = 120;
+constexpr double kRepeatingShare = 0.1;  // of the envelope's energy, one beat later
 
 double Autocorrelation(const std::vector<double>& values, int lagMs) {
   double sum = 0;
@@ -32,13 +33,18 @@ std::optional<double> GuessBpm(const std::vector<float>& onsetPerMs) {
 
   // The weighted autocorrelation from one lag before the shortest beat to one after the longest, so that
   // the best one has neighbours to refine with.
-  std::vector<double> score;
-  for (int lag = kShortestBeatMs - 1; lag <= kLongestBeatMs + 1; ++lag)
-    score.push_back(Autocorrelation(centred, lag) * TempoWeight(lag));
+  std::vector<double> repeat, score;
+  for (int lag = kShortestBeatMs - 1; lag <= kLongestBeatMs + 1; ++lag) {
+    repeat.push_back(Autocorrelation(centred, lag));
+    score.push_back(repeat.back() * TempoWeight(lag));
+  }
   size_t best = 1;
   for (size_t i = 1; i + 1 < score.size(); ++i)
     if (score[i] > score[best]) best = i;
-  if (!(score[best] > 0)) return std::nullopt;
+  // A beat repeats: its length is a peak of the autocorrelation (not just of its weighting), and a good
+  // share of the envelope's energy comes back one beat later.
+  const bool peak = repeat[best] > repeat[best - 1] && repeat[best] >= repeat[best + 1];
+  if (!peak || !(repeat[best] > kRepeatingShare * Autocorrelation(centred, 0))) return std::nullopt;
 
   const double left = score[best - 1], middle = score[best], right = score[best + 1];
   const double curvature = left - 2 * middle + right;

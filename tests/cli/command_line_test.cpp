@@ -54,6 +54,9 @@ TEST(CommandLine, ReadsEachCommandWithItsValuesAndOptions) {
   EXPECT_EQ(Read({"--max-fps", "0"}).play.maxFps, 0u) << "0: no cap";
   EXPECT_EQ(Read({"--new", "mine"}).target, "mine");
   EXPECT_EQ(Read({"--check"}).command, Command::Check);
+  line = Read({"--guess-bpm", "mine/data"});
+  EXPECT_EQ(line.command, Command::GuessBpm);
+  EXPECT_EQ(line.dataDir, "mine/data");
   EXPECT_EQ(Read({"-h"}).command, Command::Help);
   EXPECT_EQ(Read({"--help"}).command, Command::Help);
   EXPECT_EQ(Read({"-v"}).command, Command::Version);
@@ -104,6 +107,8 @@ TEST(CommandLine, RefusesEveryWrongArgumentNamingIt) {
       {{"--check", "--fps", "30"}, "--fps: only for --render and --export"},
       {{"--render", "0", "x.png", "--start", "5"}, "--start: only for playing the demo (the launcher or -d)"},
       {{"-d", "--check"}, "--check: not with -d (-d goes with playing and --print-frame)"},
+      {{"-d", "--guess-bpm"}, "--guess-bpm: not with -d (-d goes with playing and --print-frame)"},
+      {{"--guess-bpm", "--start", "5"}, "--start: only for playing the demo (the launcher or -d)"},
       {{"-d", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},
       {{"data", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},
       {{"--check", ""}, "'': the data folder's name is empty"},
