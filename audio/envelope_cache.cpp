@@ -1,6 +1,6 @@
 #include "audio/envelope_cache.h"
 
-#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
