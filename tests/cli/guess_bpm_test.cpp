@@ -44,14 +44,6 @@ TEST_F(GuessBpm, PrintsTheTempoAndCachesTheEnvelopes) {
   EXPECT_EQ(out, "120\n") << "from the cache";
 }
 
-TEST_F(GuessBpm, ACacheThatCannotBeWrittenIsSaidButTheTempoIsPrinted) {
-  UseBeatsAt120Bpm();
-  WriteFile(dir / "cache", "a file where the cache folder belongs");
-  ASSERT_EQ(Run(dir / "cache", out, err), 0) << err;
-  EXPECT_EQ(out, "120\n");
-  EXPECT_EQ(err.rfind("quarnel: the sound envelopes are not cached", 0), 0u) << err;
-}
-
 TEST_F(GuessBpm, MusicWithoutABeatOrNoMusicFails) {
   ASSERT_EQ(Run(dir / "cache", out, err), 1) << "a steady tone";
   EXPECT_EQ(out, "");
