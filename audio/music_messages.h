@@ -24,4 +24,5 @@ inline constexpr char kMp3DamagedSeconds[] = " s: the file is damaged there (";
 
 // Our own: the soundtrack's envelopes were computed but could not be kept for the next run; + the folder
 // or file and the reason.
-inline constexpr char kEnvelopeCacheNotWritten[] = "the sound envelopes are not cached (they are computed again next time): ";
+inline constexpr char kEnvelopeCacheNotWritten[] =
+    "the sound envelopes are not cached (they are computed again next time): ";

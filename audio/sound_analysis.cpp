@@ -19,8 +19,8 @@ constexpr double kMidTopHz = 2000;
 constexpr double kQuietBandRatio = 0.01;    // 40 dB
 constexpr double kSilentAmplitude = 0.001;  // -60 dB of full scale: a band quieter is silent there
 constexpr double kFluxCompression = 10;
-constexpr double kSilentFlux = 0.1;         // a smaller rise of the flux is no onset (dither, encoder noise)
-constexpr size_t kLocalMeanSteps = 10;      // on each side: 100 ms
+constexpr double kSilentFlux = 0.1;     // a smaller rise of the flux is no onset (dither, encoder noise)
+constexpr size_t kLocalMeanSteps = 10;  // on each side: 100 ms
 constexpr double kBandReleaseMs = 120;
 constexpr double kOnsetReleaseMs = 80;
 
@@ -131,8 +131,8 @@ EnvelopeSteps AnalyseSamples(const std::vector<int16_t>& interleaved) {
 
   double loudestBand = kSilentAmplitude;
   for (int band = 0; band < 3; ++band)
-    loudestBand = std::max(loudestBand, double(*std::max_element(result.steps[size_t(band)].begin(),
-                                                                 result.steps[size_t(band)].end())));
+    loudestBand = std::max(
+        loudestBand, double(*std::max_element(result.steps[size_t(band)].begin(), result.steps[size_t(band)].end())));
   for (int band = 0; band < 3; ++band) {
     ScaleToPeak(result.steps[size_t(band)], loudestBand * kQuietBandRatio, kSilentAmplitude);
     SmoothRelease(result.steps[size_t(band)], kBandReleaseMs);

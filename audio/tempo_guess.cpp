@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr int kShortestBeatMs = 300;   // 200 bpm
-constexpr int kLongestBeatMs = 1000;   // 60 bpm
+constexpr int kShortestBeatMs = 300;  // 200 bpm
+constexpr int kLongestBeatMs = 1000;  // 60 bpm
 constexpr double kLikeliestBpm = 120;
 constexpr double kRepeatingShare = 0.1;  // of the envelope's energy, one beat later
 

@@ -32,7 +32,7 @@ struct SoundEnvelopes {
 float EnvelopeAt(const SoundEnvelopes& envelopes, SoundSource source, int64_t musicMs);
 
 struct ParamFollow {
-  uint8_t Param = 0;                   // parameter index 0..76
+  uint8_t Param = 0;  // parameter index 0..76
   SoundSource Source = SoundSource::Low;
   float Gain = 1;    // how much of the envelope: a finite float
   float Offset = 0;  // the factor where the envelope is 0: a finite float

@@ -72,8 +72,14 @@ TEST_F(EnvelopeCache, AFileThatIsNotWholeOrNotForThisMp3IsNeverTrusted) {
   std::string otherVersion = good;
   otherVersion[otherVersion.find('\n') - 1] += 1;
   const std::string damaged[] = {
-      good.substr(0, good.size() - 1), good + "x", flipped, otherVersion, "", "quarnel envelopes",
-      EnvelopeCacheBytes(content, Planted(1.5f)), EnvelopeCacheBytes(content, Planted(-0.0001f)),
+      good.substr(0, good.size() - 1),
+      good + "x",
+      flipped,
+      otherVersion,
+      "",
+      "quarnel envelopes",
+      EnvelopeCacheBytes(content, Planted(1.5f)),
+      EnvelopeCacheBytes(content, Planted(-0.0001f)),
       EnvelopeCacheBytes(content, Planted(std::nanf(""))),
   };
   for (const std::string& bytes : damaged) EXPECT_FALSE(EnvelopesFromCache(bytes, content)) << bytes.size();

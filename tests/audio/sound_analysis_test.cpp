@@ -22,7 +22,8 @@ constexpr int kKickCount = 16;
 constexpr int kFirstKickMs = 505;
 std::filesystem::path MakeKickTrack(const TempDir& dir) {
   StereoBus bus = MakeBus(size_t(kSampleRateHz) * 9);
-  for (int beat = 1; beat <= kKickCount; ++beat) AddKick(bus, size_t(kFirstKickMs + (beat - 1) * kBeatMs) * kSampleRateHz / 1000, 0.8f);
+  for (int beat = 1; beat <= kKickCount; ++beat)
+    AddKick(bus, size_t(kFirstKickMs + (beat - 1) * kBeatMs) * kSampleRateHz / 1000, 0.8f);
   const std::string wav = dir / "kicks.wav", mp3 = dir / "kicks.mp3";
   EXPECT_EQ(WriteWav(wav, ToPcm16(bus, 0.8f), 2, kSampleRateHz), "");
   const CommandResult lame = RunCommand("lame --quiet -b 192 '" + wav + "' '" + mp3 + "'");
@@ -62,10 +63,8 @@ TEST(SoundAnalysis, ASineLightsUpItsOwnBandOnly) {
     const SoundEnvelopes envelopes = EnvelopesPerMs(steps);
     for (SoundSource band : {SoundSource::Low, SoundSource::Mid, SoundSource::High}) {
       const double level = MeanLevel(envelopes, band, 300, 1700);
-      if (band == sine.band)
-        EXPECT_GT(level, 0.8) << sine.name << " in " << kSoundSourceNames[size_t(band)];
-      else
-        EXPECT_LT(level, 0.05) << sine.name << " in " << kSoundSourceNames[size_t(band)];
+      if (band == sine.band) EXPECT_GT(level, 0.8) << sine.name << " in " << kSoundSourceNames[size_t(band)];
+      else EXPECT_LT(level, 0.05) << sine.name << " in " << kSoundSourceNames[size_t(band)];
     }
     EXPECT_LT(MeanLevel(envelopes, SoundSource::Onset, 300, 1700), 0.05) << sine.name << ": a steady tone";
   }

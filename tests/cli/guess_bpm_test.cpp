@@ -17,7 +17,8 @@ class GuessBpm : public ::testing::Test {
   void UseBeatsAt120Bpm() {
     const CommandResult made = RunCommand("sox -n -r 44100 -c 2 -b 16 '" + dir / "beats.wav" +
                                           "' synth 0.05 sine 1000 fade 0 0.05 0.04 pad 0 0.45 repeat 15 && lame "
-                                          "--quiet -b 192 '" + dir / "beats.wav" + "' '" + DemoMp3Path(dir / "demo") + "'");
+                                          "--quiet -b 192 '" +
+                                          dir / "beats.wav" + "' '" + DemoMp3Path(dir / "demo") + "'");
     ASSERT_EQ(made.status, 0) << made.output;
   }
 
