@@ -49,3 +49,13 @@ inline constexpr const char* kMsgSaveTooManyEntries = "the sequence has more tha
 inline constexpr const char* kMsgSaveBadLength = "the demo length must be 1..2147483647 ms";
 inline constexpr const char* kMsgTooManyEntries =
     ": only the first 255 entries are used; the rest of the file is ignored";
+
+// Follow lines in the sequence file's header ("// follow 0 5 low 1.5 0.25"); the file and line are put in
+// front, and the field's text (in quotes) before the field's message.
+inline constexpr const char* kMsgFollowFields =
+    "a follow line holds five fields: entry, parameter, source (low, mid, high or onset), gain and offset";
+inline constexpr const char* kMsgFollowEntry = " is not an entry number 0..254";
+inline constexpr const char* kMsgFollowParam = " is not a parameter number 0..76";
+inline constexpr const char* kMsgFollowSource = " is not a source: low, mid, high or onset";
+inline constexpr const char* kMsgFollowGain = " is not a gain: a number a 32-bit float holds";
+inline constexpr const char* kMsgFollowOffset = " is not an offset: a number a 32-bit float holds";
