@@ -90,11 +90,17 @@ void MoveDraggedKeys(TimelineForm& form, uint32_t pointerMs) {
 }
 
 // A key at the pointer's (snapped) time holding the value the lane's curve has there, selected alone.
+// Outside the entry's span a click only clears the selection.
 void AddKeyAt(TimelineForm& form, int lane, int xPx, bool snapOff) {
   TSceneSeqEntry* entry = OpenEntry(form);
   if (!entry || lane >= static_cast<int>(entry->Tracks.size())) return;
+  const uint32_t pointerMs = TimeOfPixel(form.geometry, xPx);
+  if (pointerMs < entry->StartTime || pointerMs > entry->EndTime) {
+    form.keys.keys.clear();
+    return ShowTimelineFields(form);
+  }
   const SnapTargets targets = KeyTargets(form, *entry, {}, snapOff);
-  const double localMs = double(SnapTime(TimeOfPixel(form.geometry, xPx), targets)) - entry->StartTime;
+  const double localMs = double(SnapTime(pointerMs, targets)) - entry->StartTime;
   const uint32_t timeMs = static_cast<uint32_t>(std::clamp(localMs, 0.0, double(LastLocalMs(*entry))));
   RecordTimelineChange(form, [&] {
     AutomationTrack& track = entry->Tracks[lane];

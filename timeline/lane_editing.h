@@ -1,6 +1,7 @@
 #pragma once
 // Editing keys in the selected entry's automation lanes, without a window toolkit. A click in a lane adds
-// a key at the pointer holding the curve's value there; a press on a key selects it (with addToSelection
+// a key at the pointer holding the curve's value there (outside the entry's span it only clears the
+// selection); a press on a key selects it (with addToSelection
 // it toggles it) and a drag moves the selected keys in time, or with scale stretches their times around
 // the first of them; a drag from an empty spot selects the keys in its box. Dragged and added times snap
 // as entries do (the other keys are magnets too) unless snapOff (Alt held). A key never goes before its

@@ -171,9 +171,13 @@ TEST_F(Lanes, AClickAddsAKeyOnTheGridHoldingTheCurvesValueThere) {
   Release(form);
   EXPECT_EQ(Times(Keys(1)), (std::vector<uint32_t>{500, 3000}));
   EXPECT_FLOAT_EQ(Keys(1)[1].Value, 2.5f) << "after the last key the last value";
-  PressInLane(form, X(500), LaneMiddleY(1), {});  // before the entry: at its start
+  PressInLane(form, X(4990), LaneMiddleY(1), {});  // snapped to the beat after the end: at its last ms
   Release(form);
-  EXPECT_EQ(Keys(1)[0].TimeMs, 0u);
+  EXPECT_EQ(Times(Keys(1)), (std::vector<uint32_t>{500, 3000, 3999}));
+  PressInLane(form, X(500), LaneMiddleY(1), {});  // before the entry: no key, no selection
+  Release(form);
+  EXPECT_EQ(Keys(1).size(), 3u);
+  EXPECT_TRUE(form.keys.keys.empty());
   EXPECT_EQ(UndoSteps(), 4u);
 }
 
