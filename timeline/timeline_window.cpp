@@ -266,16 +266,55 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   fl_pop_clip();
 }
 
+// Squares in the outline's colour with the fill's inside.
+void DrawHandles(std::vector<XRectangle>& handles, Fl_Color fill, Fl_Color outline) {
+  if (handles.empty()) return;
+  fl_color(outline);
+  XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
+  for (XRectangle& handle : handles) ++handle.x, ++handle.y, handle.width -= 2, handle.height -= 2;
+  fl_color(fill);
+  XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
+}
+
+// The track's curve from leftPx to rightPx, a vertex every kCurveStepPx where it bends and none inside a
+// straight piece, so a long linear or step stretch is one line for the X server.
+void DrawCurve(const TimelineGeometry& g, const TSceneSeqEntry& entry, const AutomationTrack& track, LaneRange range,
+               int topPx, int leftPx, int rightPx) {
+  if (rightPx < leftPx) return;
+  const double pxPerMs = ScalePxPerMs(g);
+  const auto yAt = [&](int xPx) {
+    const double localMs = g.view.firstMs + (xPx - kTimelineMarginPx) / pxPerMs - entry.StartTime;
+    return LaneYOfValue(topPx, range, TrackValue(track, std::llround(localMs)));
+  };
+  fl_color(fl_rgb_color(235, 195, 80));
+  fl_begin_line();
+  constexpr int kCurveStepPx = 2;
+  double before = yAt(leftPx), here = yAt(leftPx + kCurveStepPx);
+  fl_vertex(leftPx, before);
+  int xPx = leftPx + kCurveStepPx;
+  for (; xPx + kCurveStepPx <= rightPx; xPx += kCurveStepPx) {
+    const double next = yAt(xPx + kCurveStepPx);
+    if (std::fabs((next - here) - (here - before)) > 0.05) fl_vertex(xPx, here);
+    before = here;
+    here = next;
+  }
+  fl_vertex(xPx, here);
+  fl_vertex(rightPx, yAt(rightPx));
+  fl_end_line();
+}
+
 // One lane: its parameter's name, the curve over the entry's span (the value between the lane's range
 // scaled to its height), and a handle on every key, the selected ones white.
 void TimelineCanvas::DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& entry, int lane) {
   const int topPx = LaneTopPx(g, lane);
   const BarSpanPx span = BarSpan(g, entry);
   const int leftPx = std::max(0, int(std::floor(span.leftPx))), rightPx = std::min(w(), int(std::ceil(span.rightPx)));
+  // The entry's span lighter than the rest of the lane, each pixel filled once.
   fl_color(fl_rgb_color(36, 36, 42));
-  fl_rectf(0, topPx, w(), kLaneHeightPx);
+  if (leftPx > 0) fl_rectf(0, topPx, leftPx, kLaneHeightPx);
+  if (rightPx < w()) fl_rectf(std::max(0, rightPx), topPx, w() - std::max(0, rightPx), kLaneHeightPx);
   fl_color(fl_rgb_color(48, 50, 60));
-  if (rightPx > leftPx) fl_rectf(leftPx, topPx, rightPx - leftPx, kLaneHeightPx - 1);
+  if (rightPx > leftPx) fl_rectf(leftPx, topPx, rightPx - leftPx, kLaneHeightPx);
   fl_color(fl_rgb_color(24, 24, 28));
   fl_xyline(0, topPx + kLaneHeightPx - 1, w());
   const AutomationTrack& track = entry.Tracks[lane];
@@ -287,27 +326,23 @@ void TimelineCanvas::DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& e
   fl_color(fl_rgb_color(170, 170, 185));
   fl_draw(name.c_str(), nameXPx, topPx + kFontSizePx + 1);
   const LaneRange range = LaneValueRange(track);
-  fl_color(fl_rgb_color(235, 195, 80));
-  fl_begin_line();
-  const double pxPerMs = ScalePxPerMs(g);
-  for (int xPx = leftPx; xPx <= rightPx; ++xPx) {
-    const double localMs = g.view.firstMs + (xPx - kTimelineMarginPx) / pxPerMs - entry.StartTime;
-    fl_vertex(xPx, LaneYOfValue(topPx, range, TrackValue(track, std::llround(localMs))));
-  }
-  fl_end_line();
+  DrawCurve(g, entry, track, range, topPx, leftPx, rightPx);
+  // The handles in one request per colour: a thousand keys cost the X server a handful of requests.
   constexpr int kHandlePx = 7;
   const std::vector<KeyRef>& selected = form_.keys.keys;
+  std::vector<XRectangle> plain, chosen, pastEnd;
   for (size_t i = 0; i < track.Keys.size(); ++i) {
     const int xPx = int(std::lround(KeyXPx(g, entry, track.Keys[i])));
     if (xPx < -kHandlePx || xPx > w() + kHandlePx) continue;
     const int yPx = int(std::lround(LaneYOfValue(topPx, range, track.Keys[i].Value)));
-    const bool chosen = std::binary_search(selected.begin(), selected.end(), KeyRef{track.Param, i});
-    const bool pastEnd = track.Keys[i].TimeMs > LastLocalMs(entry);
-    fl_color(chosen ? FL_WHITE : pastEnd ? fl_rgb_color(120, 110, 90) : fl_rgb_color(235, 195, 80));
-    fl_rectf(xPx - kHandlePx / 2, yPx - kHandlePx / 2, kHandlePx, kHandlePx);
-    fl_color(chosen ? fl_rgb_color(255, 120, 40) : fl_rgb_color(20, 20, 20));
-    fl_rect(xPx - kHandlePx / 2, yPx - kHandlePx / 2, kHandlePx, kHandlePx);
+    const XRectangle handle{short(xPx - kHandlePx / 2), short(yPx - kHandlePx / 2), kHandlePx, kHandlePx};
+    if (std::binary_search(selected.begin(), selected.end(), KeyRef{track.Param, i})) chosen.push_back(handle);
+    else if (track.Keys[i].TimeMs > LastLocalMs(entry)) pastEnd.push_back(handle);
+    else plain.push_back(handle);
   }
+  DrawHandles(plain, fl_rgb_color(235, 195, 80), fl_rgb_color(20, 20, 20));
+  DrawHandles(pastEnd, fl_rgb_color(120, 110, 90), fl_rgb_color(20, 20, 20));
+  DrawHandles(chosen, FL_WHITE, fl_rgb_color(255, 120, 40));
 }
 
 void TimelineCanvas::DrawLanes(const TimelineGeometry& g) {
