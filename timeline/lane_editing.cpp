@@ -89,7 +89,8 @@ void MoveDraggedKeys(TimelineForm& form, uint32_t pointerMs) {
   form.keys.keys = std::move(selection);
 }
 
-// A key at the pointer's (snapped) time holding the value the lane's curve has there, selected alone.
+// A key at the pointer's (snapped) time holding the value the lane's curve has there (rounded for a
+// whole number or a switch), selected alone.
 // Outside the entry's span a click only clears the selection.
 void AddKeyAt(TimelineForm& form, int lane, int xPx, bool snapOff) {
   TSceneSeqEntry* entry = OpenEntry(form);
@@ -104,7 +105,9 @@ void AddKeyAt(TimelineForm& form, int lane, int xPx, bool snapOff) {
   const uint32_t timeMs = static_cast<uint32_t>(std::clamp(localMs, 0.0, double(LastLocalMs(*entry))));
   RecordTimelineChange(form, [&] {
     AutomationTrack& track = entry->Tracks[lane];
-    const size_t index = SetKey(track, timeMs, TrackValue(track, timeMs));
+    const float value = TrackValue(track, timeMs);
+    const bool whole = EvaluationType(track.Param) != ParamType::Sing;  // as the key field takes it
+    const size_t index = SetKey(track, timeMs, whole ? std::round(value) : value);
     form.keys.keys = {{track.Param, index}};
   });
 }

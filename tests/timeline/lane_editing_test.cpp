@@ -164,6 +164,7 @@ TEST_F(Lanes, AClickAddsAKeyOnTheGridHoldingTheCurvesValueThere) {
   PressInLane(form, X(1503), LaneTopPx(form.geometry, 0) + 1, {false, false, true});
   Release(form);
   EXPECT_EQ(Keys(0)[2].TimeMs, 503u);
+  EXPECT_EQ(Keys(0)[2].Value, 101) << "100.6 on the curve, a whole number for a byte";
   ShowWholeDemo(form.geometry);
 
   form.bpm = 60;  // beats: a click lands on a second
