@@ -266,13 +266,14 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   fl_pop_clip();
 }
 
-// Squares in the outline's colour with the fill's inside.
-void DrawHandles(std::vector<XRectangle>& handles, Fl_Color fill, Fl_Color outline) {
+// Squares of one colour, with an inside of another when given.
+void DrawHandles(std::vector<XRectangle>& handles, Fl_Color colour, std::optional<Fl_Color> inside = {}) {
   if (handles.empty()) return;
-  fl_color(outline);
+  fl_color(colour);
   XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
-  for (XRectangle& handle : handles) ++handle.x, ++handle.y, handle.width -= 2, handle.height -= 2;
-  fl_color(fill);
+  if (!inside) return;
+  for (XRectangle& handle : handles) handle.x += 2, handle.y += 2, handle.width -= 4, handle.height -= 4;
+  fl_color(*inside);
   XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
 }
 
@@ -288,7 +289,7 @@ void DrawCurve(const TimelineGeometry& g, const TSceneSeqEntry& entry, const Aut
   };
   fl_color(fl_rgb_color(235, 195, 80));
   fl_begin_line();
-  constexpr int kCurveStepPx = 2;
+  constexpr int kCurveStepPx = 3;
   double before = yAt(leftPx), here = yAt(leftPx + kCurveStepPx);
   fl_vertex(leftPx, before);
   int xPx = leftPx + kCurveStepPx;
@@ -328,6 +329,7 @@ void TimelineCanvas::DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& e
   const LaneRange range = LaneValueRange(track);
   DrawCurve(g, entry, track, range, topPx, leftPx, rightPx);
   // The handles in one request per colour: a thousand keys cost the X server a handful of requests.
+  // Keys are orange, the selected ones white inside, those past the entry's end grey.
   constexpr int kHandlePx = 7;
   const std::vector<KeyRef>& selected = form_.keys.keys;
   std::vector<XRectangle> plain, chosen, pastEnd;
@@ -340,9 +342,9 @@ void TimelineCanvas::DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& e
     else if (track.Keys[i].TimeMs > LastLocalMs(entry)) pastEnd.push_back(handle);
     else plain.push_back(handle);
   }
-  DrawHandles(plain, fl_rgb_color(235, 195, 80), fl_rgb_color(20, 20, 20));
-  DrawHandles(pastEnd, fl_rgb_color(120, 110, 90), fl_rgb_color(20, 20, 20));
-  DrawHandles(chosen, FL_WHITE, fl_rgb_color(255, 120, 40));
+  DrawHandles(plain, fl_rgb_color(250, 140, 40));
+  DrawHandles(pastEnd, fl_rgb_color(120, 110, 100));
+  DrawHandles(chosen, fl_rgb_color(255, 120, 40), FL_WHITE);
 }
 
 void TimelineCanvas::DrawLanes(const TimelineGeometry& g) {
