@@ -11,8 +11,8 @@ std::pair<size_t, size_t> KeysBetween(const AutomationTrack& track, double fromM
   const auto& keys = track.Keys;
   const auto first = std::lower_bound(keys.begin(), keys.end(), fromMs,
                                       [](const AutomationKey& key, double ms) { return key.TimeMs < ms; });
-  const auto last = std::upper_bound(first, keys.end(), toMs,
-                                     [](double ms, const AutomationKey& key) { return ms < key.TimeMs; });
+  const auto last =
+      std::upper_bound(first, keys.end(), toMs, [](double ms, const AutomationKey& key) { return ms < key.TimeMs; });
   return {size_t(first - keys.begin()), size_t(last - keys.begin())};
 }
 
@@ -47,11 +47,6 @@ double KeyXPx(const TimelineGeometry& geometry, const TSceneSeqEntry& entry, con
 
 uint32_t LastLocalMs(const TSceneSeqEntry& entry) {
   return entry.EndTime > entry.StartTime ? entry.EndTime - entry.StartTime : 0;
-}
-
-uint32_t LocalTimeOfPixel(const TimelineGeometry& geometry, const TSceneSeqEntry& entry, int xPx) {
-  const double localMs = double(TimeOfPixel(geometry, xPx)) - entry.StartTime;
-  return static_cast<uint32_t>(std::clamp(localMs, 0.0, double(LastLocalMs(entry))));
 }
 
 std::optional<size_t> KeyAt(const TimelineGeometry& geometry, const TSceneSeqEntry& entry, int lane, int xPx, int yPx) {

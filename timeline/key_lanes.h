@@ -21,8 +21,6 @@ double LaneYOfValue(int laneTopPx, LaneRange range, double value);
 // The x of a key of entry.
 double KeyXPx(const TimelineGeometry& geometry, const TSceneSeqEntry& entry, const AutomationKey& key);
 
-// The entry's local time (ms from its start) under xPx, within 0..the entry's last ms.
-uint32_t LocalTimeOfPixel(const TimelineGeometry& geometry, const TSceneSeqEntry& entry, int xPx);
 // The entry's last ms from its start: the latest a key can be put (0 for an entry that is never drawn).
 uint32_t LastLocalMs(const TSceneSeqEntry& entry);
 

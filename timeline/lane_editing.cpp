@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "scene/decimal_text.h"
 #include "timeline/timeline_messages.h"
@@ -30,7 +31,8 @@ void SortKeepingSelection(AutomationTracks& tracks, std::vector<KeyRef>& selecti
   std::vector<KeyRef> moved;
   for (AutomationTrack& track : tracks) {
     std::vector<std::pair<AutomationKey, bool>> marked;
-    for (size_t i = 0; i < track.Keys.size(); ++i) marked.push_back({track.Keys[i], Contains(selection, {track.Param, i})});
+    for (size_t i = 0; i < track.Keys.size(); ++i)
+      marked.push_back({track.Keys[i], Contains(selection, {track.Param, i})});
     std::stable_sort(marked.begin(), marked.end(),
                      [](const auto& a, const auto& b) { return a.first.TimeMs < b.first.TimeMs; });
     for (size_t i = 0; i < marked.size(); ++i) {
@@ -64,7 +66,7 @@ void MoveDraggedKeys(TimelineForm& form, uint32_t pointerMs) {
   const SnapTargets targets = KeyTargets(form, entry, dragged, drag.snapOff);
   const double wantedMs = startMs + grabbedMs + double(pointerMs) - double(drag.grabMs);
   const double landedMs = double(SnapTime(wantedMs, targets)) - startMs;  // local
-  double firstMs = lastMs, latestMs = 0;
+  double firstMs = std::numeric_limits<double>::max(), latestMs = 0;
   for (KeyRef ref : dragged) {
     firstMs = std::min<double>(firstMs, KeyOf(entry.Tracks, ref).TimeMs);
     latestMs = std::max<double>(latestMs, KeyOf(entry.Tracks, ref).TimeMs);
@@ -152,8 +154,7 @@ void PressInLane(TimelineForm& form, int xPx, int yPx, LanePress press) {
 void DragInLane(TimelineForm& form, int xPx, int yPx, bool snapOff) {
   TimelineDrag& drag = form.drag;
   if (drag.entry != form.geometry.lanesEntry || !OpenEntry(form)) return;
-  if (!drag.moved && std::abs(xPx - drag.grabXPx) < kDragStartPx && std::abs(yPx - drag.grabYPx) < kDragStartPx)
-    return;
+  if (!drag.moved && std::abs(xPx - drag.grabXPx) < kDragStartPx && std::abs(yPx - drag.grabYPx) < kDragStartPx) return;
   drag.moved = true;
   drag.snapOff = snapOff;
   drag.pointerXPx = xPx;
@@ -233,8 +234,8 @@ void AddTrackForSelectedParam(TimelineForm& form) {
   // The live set's value as a key may hold it (a value a preset file stored out of range, say).
   const KeyRange range = ParamKeyRange(param);
   const float live = form.host.scene->LiveParams[param].BaseVal;
-  const float value = std::isfinite(live) ? static_cast<float>(std::clamp<double>(live, range.minimum, range.maximum))
-                                          : 0.0f;
+  const float value =
+      std::isfinite(live) ? static_cast<float>(std::clamp<double>(live, range.minimum, range.maximum)) : 0.0f;
   RecordTimelineChange(form, [&] {
     const size_t index = SetKey(TrackFor(entry->Tracks, param), timeMs, value);
     form.keys.keys = {{param, index}};

@@ -36,7 +36,18 @@ struct TimelineHost {
 // The eight numbers of an entry, then the sequence's length, ratio, the timeline's beats per minute and
 // the value of the selected keys.
 enum class TimelineField {
-  Preset, Start, End, Factor, Offset, Wobble, Frequency, Amplitude, Length, Ratio, Bpm, KeyValue
+  Preset,
+  Start,
+  End,
+  Factor,
+  Offset,
+  Wobble,
+  Frequency,
+  Amplitude,
+  Length,
+  Ratio,
+  Bpm,
+  KeyValue
 };
 inline constexpr int kTimelineFieldCount = 12;
 inline constexpr int kEntryFieldCount = 8;

@@ -35,7 +35,7 @@ inline constexpr int kRowsTopPx = kAxisHeightPx + kWaveHeightPx;
 inline constexpr int kMinRowHeightPx = 20;   // a row for a label
 inline constexpr int kTallRowHeightPx = 40;  // a row for a label and a picture
 inline constexpr int kThumbnailWidthPx = 64, kThumbnailHeightPx = 36;
-inline constexpr int kEdgeGrabPx = 6;  // how near a bar's end the pointer takes the end
+inline constexpr int kEdgeGrabPx = 6;     // how near a bar's end the pointer takes the end
 inline constexpr int kLaneHeightPx = 34;  // one automation lane
 inline constexpr int kLanePaddingPx = 4;  // above and below the curve in a lane
 inline constexpr int kKeyGrabPx = 5;      // how near a key's handle the pointer takes the key

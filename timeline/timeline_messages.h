@@ -5,8 +5,8 @@ inline constexpr const char* kTimelineCaption = "timeline";
 inline constexpr const char* kTimelineWindowClass = "quarnel-timeline";
 
 // Field captions, in TimelineField order.
-inline constexpr const char* kTimelineFieldCaptions[] = {"preset", "start", "end",   "factor", "offset", "wobble",
-                                                         "freq",   "ampl",  "length", "ratio", "bpm",    "key"};
+inline constexpr const char* kTimelineFieldCaptions[] = {"preset", "start", "end",    "factor", "offset", "wobble",
+                                                         "freq",   "ampl",  "length", "ratio",  "bpm",    "key"};
 inline constexpr const char* kTimelineButtonCaptions[] = {"add",  "dup",           "del",      "up",
                                                           "down", "save sequence", "add track"};
 inline constexpr const char* kPreviewCaption = "preview sequence";

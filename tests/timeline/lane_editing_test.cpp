@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr int kBgRed = 0;     // byte:BG_r
-constexpr int kSwitch = 7;    // bool:ClearTarget
-constexpr int kReal = 5;      // a sing
+constexpr int kBgRed = 0;   // byte:BG_r
+constexpr int kSwitch = 7;  // bool:ClearTarget
+constexpr int kReal = 5;    // a sing
 
 // 10 s over 1012 pixels, 1 px = 10 ms. Entry 0 (1 s..5 s) has a byte track with keys at 0, 1 s and
 // 2 s and a real track with one key; entry 1 has none.
@@ -210,12 +210,12 @@ TEST_F(Lanes, DraggingAKeyMovesItsTimeOnlyOnTheGridWithinTheEntryAsOneStep) {
 }
 
 TEST_F(Lanes, DraggedKeysSnapToOtherKeysAndTheCursor) {
-  form.cursorMs = 1773;      // demo time: 773 ms into the entry
-  DragKey(0, 1, -21);        // 790 ms: within 6 px of the cursor
+  form.cursorMs = 1773;  // demo time: 773 ms into the entry
+  DragKey(0, 1, -21);    // 790 ms: within 6 px of the cursor
   EXPECT_EQ(Keys(0)[1].TimeMs, 773u);
-  DragKey(1, 0, 48);         // the real key from 500 ms to 980: near the byte key at 773? no, at 1000? no
+  DragKey(1, 0, 48);  // the real key from 500 ms to 980: near the byte key at 773? no, at 1000? no
   EXPECT_EQ(Keys(1)[0].TimeMs, 980u);
-  DragKey(1, 0, -18);        // 800: 27 ms from the byte key at 773, within reach
+  DragKey(1, 0, -18);  // 800: 27 ms from the byte key at 773, within reach
   EXPECT_EQ(Keys(1)[0].TimeMs, 773u);
 }
 
