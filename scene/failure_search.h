@@ -5,9 +5,9 @@
 // there leaves the range; the spans that remain are halved until they are short enough to evaluate
 // millisecond by millisecond with the evaluator the frames use. A tracked base value is bounded over a
 // span by the track's values at its ends and the keys within it: between two keys every curve stays
-// between the keys' values. The work is counted against a budget,
-// so an oscillator that no bound can settle (its peaks just outside the range but never met at a whole
-// millisecond) ends the search undecided instead of running for hours.
+// between the keys' values. The work is counted against a budget, so an oscillator that no bound can
+// settle (its peaks just outside the range but never met at a whole millisecond) ends the search
+// undecided instead of running for hours.
 #include <cstdint>
 
 #include "scene/param_table.h"

@@ -44,12 +44,11 @@ float ValueField(std::string_view text, int param, const std::string& where) {
   const std::optional<double> value = ParseReal(text);
   if (!value) throw ConversionError(where + kMsgKeyValue + Quoted(text) + kMsgNotANumber);
   if (ValueInKeyRange(param, *value)) return static_cast<float>(*value);
-  const std::string name(ShortName(InitParamTable()[param].Name));
   if (EvaluationType(param) == ParamType::Sing)
     throw RangeError(where + kMsgKeyValue + std::string(text) + kMsgOutOfFloatRange);
   const KeyRange range = ParamKeyRange(param);
-  throw RangeError(where + kMsgKeyValue + std::string(text) +
-                   RangeText(int64_t(range.minimum), int64_t(range.maximum)) + kMsgKeyValueOf + name);
+  throw RangeError(where + kMsgKeyValue + std::string(text) + RangeText(int64_t(range.minimum), int64_t(range.maximum)) +
+                   kMsgKeyValueOf + std::string(ShortName(InitParamTable()[param].Name)));
 }
 
 }  // namespace
