@@ -10,6 +10,7 @@
 
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_messages.h"
+#include "authoring/midi_mapping.h"
 #include "authoring/undo_history.h"
 
 struct EditField {
@@ -78,4 +79,5 @@ struct TweakForm {
   // What the program last read or wrote of each file the live set came from (by full name), so that
   // an undo that puts another source back compares with that file.
   std::map<std::string, TScene1ParamIArray> knownFiles;
+  ControllerMap* controllers = nullptr;  // the MIDI controllers' mappings; development mode only
 };
