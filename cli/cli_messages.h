@@ -63,6 +63,9 @@ inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or 
 // Our own: --print-frame's mark after a value whose base came from a track of the entry ("_TweakX=2 tracked").
 inline constexpr char kTrackedMark[] = " tracked";
 
+// Our own: quarnel --guess-bpm.
+inline constexpr char kNoBeatText[] = ": no steady beat of 60..200 bpm is heard in it";  // after the MP3's path
+
 // Our own: --print-frame's evaluation fault, before the evaluator's text:
 // "--print-frame 26760: entry 3, preset 9 (data/scene9.txt): ".
 inline std::string PrintFrameFaultText(uint32_t demoTimeMs, int entry, int preset, const std::string& presetPath) {
