@@ -61,10 +61,10 @@ const std::vector<AutomationRecipe>& DemoAutomationRecipes() {
       // ribbon, settling as the name has drifted in.
       {"intro: the camera pulls in from the night onto the plasma ribbon", 0, 0,
        {{"ScreenProportionAdjust", {{0, 3, kSmooth}, {12000, 0}}}}},
-      // Two bars of the grid as it was, then the fog closes in, slowly and then fast, until the last
-      // beat before the finale is violet alone.
+      // A bar of the grid as it was, then the fog closes in, slowly and then fast, until the last beat
+      // before the finale is violet alone.
       {"break: the violet fog swallows the grid before the finale drops", 8, 4,
-       {{"FogDistanceEnd", {{0, 40, kStep}, {4000, 40, kRamp}, {7500, 3.5f, kLinear}}}}},
+       {{"FogDistanceEnd", {{0, 40, kStep}, {2000, 40, kRamp}, {7500, 3.5f, kLinear}}}}},
   };
   // clang-format on
   return recipes;
