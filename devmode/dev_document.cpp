@@ -184,7 +184,8 @@ void FollowTimeline(DevDocument& document) {
   Refresh(document);
 }
 
-// The timeline shows the demo time, the section loop and the preset picked in "set" as they are now.
+// The timeline shows the demo time, the section loop, the preset picked in "set" and the parameter
+// selected in the tweak window (for "add track") as they are now.
 void ShowClockInTimeline(DevDocument& document) {
   if (!document.timeline) return;
   TimelineForm& timeline = *document.timeline;
@@ -193,7 +194,9 @@ void ShowClockInTimeline(DevDocument& document) {
     timeline.loopInMs = document.authoring->clock.loopInMs;
     timeline.loopOutMs = document.authoring->clock.loopOutMs;
   }
-  if (document.tweak) timeline.pickedPreset = document.tweak->controls.PresetList.selected;
+  if (!document.tweak) return;
+  timeline.pickedPreset = document.tweak->controls.PresetList.selected;
+  timeline.selectedParam = document.tweak->controls.ParamList.selected;
 }
 
 // The count of unsaved changes, counted again only when the sequence or its saved state changed.

@@ -90,7 +90,9 @@ size_t SetKey(AutomationTrack& track, uint32_t timeMs, float value) {
     return size_t(place - keys.begin());
   }
   const KeyCurve curve = place == keys.begin() ? KeyCurve::Linear : (place - 1)->Curve;
-  return size_t(keys.insert(place, AutomationKey{timeMs, value, curve}) - keys.begin());
+  // The inserted key's place first: insert may move the keys, so begin() is taken after it.
+  const auto inserted = keys.insert(place, AutomationKey{timeMs, value, curve});
+  return size_t(inserted - keys.begin());
 }
 
 void SortKeys(AutomationTrack& track) {

@@ -7,6 +7,7 @@
 
 #include "authoring/field_values.h"
 #include "scene/decimal_text.h"
+#include "timeline/lane_editing.h"
 #include "timeline/timeline_messages.h"
 #include "timeline/timeline_snap.h"
 #include "timeline/timeline_view.h"
@@ -27,6 +28,7 @@ bool IsEntryField(TimelineField field) { return static_cast<int>(field) < kEntry
 // The rows scroll so the selected entry shows.
 void ShowSelected(TimelineForm& form) {
   form.geometry.entryCount = static_cast<int>(Entries(form).size());
+  ShowLanes(form);
   KeepViewInRange(form.geometry);
   ScrollRowIntoView(form.geometry, form.selected);
 }
@@ -67,6 +69,7 @@ FieldValue ParseField(TimelineField field, const std::string& text) {
         return {std::nullopt, QuotedFieldText(text) + kMsgTimelineRatio};
       return parsed;
     }
+    case TimelineField::KeyValue: return {};  // ParseKeyValue's
     case TimelineField::Bpm: {
       if (text.find_first_not_of(' ') == std::string::npos) return {std::nullopt, ""};  // none
       FieldValue parsed = RealField(text);
@@ -104,6 +107,7 @@ std::string FieldText(const TimelineForm& form, TimelineField field) {
     case TimelineField::Length: return std::to_string(sequence.DemoLength);
     case TimelineField::Ratio: return FormatShortest(sequence.ScreenCinemaWidthRatio);
     case TimelineField::Bpm: return form.bpm ? FormatShortest(static_cast<float>(*form.bpm)) : "";
+    case TimelineField::KeyValue: return SelectedKeyValueText(form);
     default: break;
   }
   if (form.selected < 0) return "";
@@ -220,6 +224,7 @@ void SetUpTimeline(TimelineForm& form) {
 }
 
 void PutTimelineSnapshot(TimelineForm& form, const SequenceSnapshot& snapshot) {
+  form.keys.keys.clear();
   *form.host.sequence = snapshot.sequence;
   form.notes = snapshot.notes;
   form.bpm = NotesBpm(form.notes);
@@ -230,6 +235,8 @@ void PutTimelineSnapshot(TimelineForm& form, const SequenceSnapshot& snapshot) {
 void TimelineSequenceReloaded(TimelineForm& form) {
   ReadNotes(form);
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = -1;
+  form.keys.keys.clear();
+  ShowSelected(form);
   ++form.revision;
   ShowTimelineFields(form);
 }
@@ -237,6 +244,23 @@ void TimelineSequenceReloaded(TimelineForm& form) {
 void ShowTimelineFields(TimelineForm& form) {
   for (int i = 0; i < kTimelineFieldCount; ++i) form.fields[i] = FieldText(form, static_cast<TimelineField>(i));
   form.typing.reset();
+}
+
+void ShowLanes(TimelineForm& form) {
+  const int count = static_cast<int>(Entries(form).size());
+  const TSceneSeqEntry* open = form.selected >= 0 && form.selected < count ? &Entries(form)[form.selected] : nullptr;
+  form.geometry.lanesEntry = open ? form.selected : -1;
+  form.geometry.laneCount = open ? static_cast<int>(open->Tracks.size()) : 0;
+  if (form.keys.entry != form.geometry.lanesEntry) form.keys = {form.geometry.lanesEntry, {}};
+  std::erase_if(form.keys.keys, [open](const KeyRef& key) {
+    const AutomationTrack* track = open ? FindTrack(open->Tracks, key.param) : nullptr;
+    return !track || key.index >= track->Keys.size();
+  });
+}
+
+void RecordTimelineChange(TimelineForm& form, const std::function<void()>& change) {
+  Recorded(form, std::nullopt, change);
+  ShowTimelineFields(form);
 }
 
 void SelectEntry(TimelineForm& form, int entry) {
@@ -260,6 +284,7 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
     return;
   }
   if (hit.spot == TimelineSpot::None) return;
+  if (hit.spot == TimelineSpot::Lane) return PressInLane(form, xPx, yPx, {});
   SelectEntry(form, hit.entry);
   if (hit.spot == TimelineSpot::Row) return;
   form.drag.spot = hit.spot;
@@ -270,11 +295,12 @@ void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag) {
   form.drag.before = TimelineSnapshot(form);
 }
 
-void DragTo(TimelineForm& form, int xPx, int /*yPx*/, bool snapOff) {
+void DragTo(TimelineForm& form, int xPx, int yPx, bool snapOff) {
   const uint32_t pointerMs = TimeOfPixel(form.geometry, xPx);
   switch (form.drag.spot) {
     case TimelineSpot::None:
     case TimelineSpot::Row: return;
+    case TimelineSpot::Lane: return DragInLane(form, xPx, yPx, snapOff);
     case TimelineSpot::Axis:
       if (!form.drag.loop) {
         if (form.host.Seek) form.host.Seek(pointerMs);
@@ -299,6 +325,7 @@ void Release(TimelineForm& form) {
   if (form.host.history)
     RecordSequenceChange(*form.host.history, form.host.scene->LiveParams, drag.before, TimelineSnapshot(form),
                          std::nullopt);
+  if (drag.spot == TimelineSpot::Lane) ReleasedInLane(form, drag);
 }
 
 void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
@@ -327,6 +354,7 @@ void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
     case TimelineButton::Up: Swap(form, selected, selected - 1); break;
     case TimelineButton::Down: Swap(form, selected, selected + 1); break;
     case TimelineButton::Save: Save(form); break;
+    case TimelineButton::AddTrack: AddTrackForSelectedParam(form); break;
   }
   ShowTimelineFields(form);
 }
@@ -346,11 +374,15 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const std::string text = form.fields[index];
   if (IsEntryField(field) && form.selected < 0) return;
+  if (field == TimelineField::KeyValue && form.keys.keys.empty()) {
+    form.fields[index] = "";
+    return;
+  }
   if (text.empty() && field != TimelineField::Bpm) {
     form.fields[index] = FieldText(form, field);  // an emptied field shows the value kept
     return;
   }
-  const FieldValue parsed = ParseField(field, text);
+  const FieldValue parsed = field == TimelineField::KeyValue ? ParseKeyValue(form, text) : ParseField(field, text);
   if (!parsed.fault.empty()) {
     form.fields[index] = FieldText(form, field);  // before the message: its box takes the focus
     form.host.ShowMessage(parsed.fault);
@@ -358,6 +390,7 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   }
   if (text == FieldText(form, field)) return;
   Recorded(form, std::nullopt, [&] {
+    if (field == TimelineField::KeyValue) return SetSelectedKeyValues(form, static_cast<float>(*parsed.value));
     if (field != TimelineField::Bpm) return Store(form, field, *parsed.value);
     form.bpm = parsed.value;
     SetNotesBpm(form.notes, form.bpm);

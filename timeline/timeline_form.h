@@ -8,9 +8,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "scene/scene_update.h"
 #include "scene/sequence_file.h"
+#include "timeline/key_lanes.h"
 #include "timeline/timeline_geometry.h"
 #include "tweak/tweak_host.h"
 #include "authoring/undo_history.h"
@@ -31,13 +33,16 @@ struct TimelineHost {
   std::function<bool(int keysym, bool ctrl, bool shift)> Key;
 };
 
-// The eight numbers of an entry, then the sequence's length, ratio, and the timeline's beats per minute.
-enum class TimelineField { Preset, Start, End, Factor, Offset, Wobble, Frequency, Amplitude, Length, Ratio, Bpm };
-inline constexpr int kTimelineFieldCount = 11;
+// The eight numbers of an entry, then the sequence's length, ratio, the timeline's beats per minute and
+// the value of the selected keys.
+enum class TimelineField {
+  Preset, Start, End, Factor, Offset, Wobble, Frequency, Amplitude, Length, Ratio, Bpm, KeyValue
+};
+inline constexpr int kTimelineFieldCount = 12;
 inline constexpr int kEntryFieldCount = 8;
 
-enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save };
-inline constexpr int kTimelineButtonCount = 6;
+enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save, AddTrack };
+inline constexpr int kTimelineButtonCount = 7;
 
 // How far the pointer moves before a pressed bar (or end) follows it: a click with a shaking hand moves nothing.
 inline constexpr int kDragStartPx = 3;
@@ -51,6 +56,21 @@ struct TimelineDrag {
   bool moved = false;   // the pointer went kDragStartPx away from it: the entry follows
   TSceneSeqEntry original;
   SequenceSnapshot before;
+  // In a lane: the key pressed (none: a click adds a key, a drag draws a box) and the keys selected at
+  // the press (those a drag moves, or those the box adds to).
+  int lane = -1;
+  std::optional<KeyRef> grabbedKey;
+  std::vector<KeyRef> pressSelection;
+  bool scale = false;           // the drag scales the keys' times around the first of them
+  bool addToSelection = false;  // the press toggles a key, the box adds to the selection
+  bool snapOff = false;         // as the pointer last moved (Alt held)
+  int grabYPx = 0, pointerXPx = 0, pointerYPx = 0;
+};
+
+// The keys selected in the selected entry's lanes, in KeyRef order.
+struct KeySelection {
+  int entry = -1;
+  std::vector<KeyRef> keys;
 };
 
 struct TimelineForm {
@@ -71,6 +91,8 @@ struct TimelineForm {
   uint32_t cursorMs = 0;                        // the demo time of the last frame
   std::optional<uint32_t> loopInMs, loopOutMs;  // the section loop
   int pickedPreset = -1;                        // the preset picked in the tweak window's "set"; -1: none
+  int selectedParam = -1;                       // the parameter selected in the tweak window; -1: none
+  KeySelection keys;
 };
 
 // The sequence with its notes as the timeline holds them now.
@@ -88,12 +110,17 @@ void TimelineSequenceReloaded(TimelineForm& form);
 // and moves it, on a bar's end it moves that end; times snap (timeline_snap.h) unless snapOff (Alt held),
 // and no entry is dragged past the demo's end. An entry follows only once the pointer moved kDragStartPx
 // from where it was pressed, and a drag that leaves the sequence as it was is no undo step; one drag is
-// one undo step.
+// one undo step. A press in a lane is PressInLane's (lane_editing.h); DragTo and Release go on with it.
 void PressAt(TimelineForm& form, int xPx, int yPx, bool loopDrag);
 void DragTo(TimelineForm& form, int xPx, int yPx, bool snapOff = false);
 void Release(TimelineForm& form);
 
 void SelectEntry(TimelineForm& form, int entry);  // -1 clears; the rows scroll to show the entry
+// The selected entry's lanes open in the geometry, one per track, and the key selection holds only keys
+// that exist (after the sequence changed from outside the timeline, say).
+void ShowLanes(TimelineForm& form);
+// Runs a change of the sequence as one undo step; the lanes and fields follow.
+void RecordTimelineChange(TimelineForm& form, const std::function<void()>& change);
 void ClickTimelineButton(TimelineForm& form, TimelineButton button);
 void SwitchPreview(TimelineForm& form, bool on);
 

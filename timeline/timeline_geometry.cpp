@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 constexpr int kLabelPaddingPx = 3;
@@ -37,13 +38,46 @@ int RowHeightPx(const TimelineGeometry& geometry) {
 
 bool RowsShowPictures(const TimelineGeometry& geometry) { return RowHeightPx(geometry) - 4 >= kThumbnailHeightPx; }
 
+int LanesHeightPx(const TimelineGeometry& geometry) {
+  return geometry.lanesEntry >= 0 ? geometry.laneCount * kLaneHeightPx : 0;
+}
+
+int RowContentTopPx(const TimelineGeometry& geometry, int entry) {
+  const bool belowLanes = geometry.lanesEntry >= 0 && entry > geometry.lanesEntry;
+  return entry * RowHeightPx(geometry) + (belowLanes ? LanesHeightPx(geometry) : 0);
+}
+
 int RowTopPx(const TimelineGeometry& geometry, int entry) {
-  return kRowsTopPx + entry * RowHeightPx(geometry) - geometry.view.rowsScrolledPx;
+  return kRowsTopPx + RowContentTopPx(geometry, entry) - geometry.view.rowsScrolledPx;
+}
+
+int LaneTopPx(const TimelineGeometry& geometry, int lane) {
+  return RowTopPx(geometry, geometry.lanesEntry) + RowHeightPx(geometry) + lane * kLaneHeightPx;
+}
+
+namespace {
+// The entry whose row or lanes hold contentYPx (from the first row's top), and the lane there (-1: the row).
+std::pair<int, int> EntryAtContentY(const TimelineGeometry& geometry, int contentYPx) {
+  const int rowHeightPx = RowHeightPx(geometry);
+  const int lanesEntry = geometry.lanesEntry;
+  if (lanesEntry < 0 || contentYPx < RowContentTopPx(geometry, lanesEntry) + rowHeightPx)
+    return {contentYPx / rowHeightPx, -1};
+  const int belowRowPx = contentYPx - RowContentTopPx(geometry, lanesEntry) - rowHeightPx;
+  if (belowRowPx < LanesHeightPx(geometry)) return {lanesEntry, belowRowPx / kLaneHeightPx};
+  return {lanesEntry + 1 + (belowRowPx - LanesHeightPx(geometry)) / rowHeightPx, -1};
+}
+}  // namespace
+
+VisibleEntries EntriesInView(const TimelineGeometry& geometry) {
+  const int scrolledPx = geometry.view.rowsScrolledPx;
+  const int first = EntryAtContentY(geometry, scrolledPx).first;
+  const int last = EntryAtContentY(geometry, scrolledPx + std::max(0, geometry.heightPx - kRowsTopPx)).first;
+  return {first, std::min(last, geometry.entryCount - 1)};
 }
 
 int MaxRowsScrollPx(const TimelineGeometry& geometry) {
   const int roomPx = std::max(0, geometry.heightPx - kRowsTopPx);
-  return std::max(0, geometry.entryCount * RowHeightPx(geometry) - roomPx);
+  return std::max(0, geometry.entryCount * RowHeightPx(geometry) + LanesHeightPx(geometry) - roomPx);
 }
 
 BarSpanPx BarSpan(const TimelineGeometry& geometry, const TSceneSeqEntry& entry) {
@@ -71,8 +105,9 @@ RowLayoutPx LayOutRow(BarSpanPx bar, int labelWidthPx, int pictureWidthPx, int a
 TimelineHit HitTest(const TimelineGeometry& geometry, const SceneSequence& sequence, int xPx, int yPx) {
   if (xPx < 0 || yPx < 0 || xPx >= geometry.widthPx || yPx >= geometry.heightPx) return {};
   if (yPx < kRowsTopPx) return {TimelineSpot::Axis, -1};
-  const int entry = (yPx - kRowsTopPx + geometry.view.rowsScrolledPx) / RowHeightPx(geometry);
+  const auto [entry, lane] = EntryAtContentY(geometry, yPx - kRowsTopPx + geometry.view.rowsScrolledPx);
   if (entry >= static_cast<int>(sequence.SequenceEntries.size())) return {};
+  if (lane >= 0) return {TimelineSpot::Lane, entry, lane};
   const BarSpanPx bar = BarSpan(geometry, sequence.SequenceEntries[entry]);
   // Narrow bars: the middle third stays the body, so a short entry can still be moved.
   const double grabPx = std::min<double>(kEdgeGrabPx, (bar.rightPx - bar.leftPx) / 3);

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kEdgePx = 4;
 constexpr int kItemGapPx = 6;
-constexpr int kButtonWidthPx = 44, kSaveButtonWidthPx = 100;
+constexpr int kButtonWidthPx = 44, kSaveButtonWidthPx = 100, kAddTrackButtonWidthPx = 70;
 constexpr int kPreviewWidthPx = 124, kTallRowsWidthPx = 80;
 
 // Places items of the given widths left to right, starting a new row where the next one does not fit.
@@ -43,8 +43,12 @@ TimelineLayout LayOutTimeline(int widthPx, int heightPx) {
     layout.captions[i] = {both.xPx, both.yPx, kTimelineFieldCaptionPx, both.heightPx};
     layout.fields[i] = {both.xPx + kTimelineFieldCaptionPx + 2, both.yPx, kTimelineFieldBoxPx, both.heightPx};
   }
-  for (int i = 0; i < kTimelineButtonCount; ++i)
-    layout.buttons[i] = flow.Place(i == static_cast<int>(TimelineButton::Save) ? kSaveButtonWidthPx : kButtonWidthPx);
+  for (int i = 0; i < kTimelineButtonCount; ++i) {
+    const auto button = static_cast<TimelineButton>(i);
+    layout.buttons[i] = flow.Place(button == TimelineButton::Save       ? kSaveButtonWidthPx
+                                   : button == TimelineButton::AddTrack ? kAddTrackButtonWidthPx
+                                                                        : kButtonWidthPx);
+  }
   layout.preview = flow.Place(kPreviewWidthPx);
   layout.tallRows = flow.Place(kTallRowsWidthPx);
   layout.controlRows = flow.Rows();

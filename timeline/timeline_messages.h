@@ -5,9 +5,10 @@ inline constexpr const char* kTimelineCaption = "timeline";
 inline constexpr const char* kTimelineWindowClass = "quarnel-timeline";
 
 // Field captions, in TimelineField order.
-inline constexpr const char* kTimelineFieldCaptions[] = {"preset", "start", "end",    "factor", "offset", "wobble",
-                                                         "freq",   "ampl",  "length", "ratio",  "bpm"};
-inline constexpr const char* kTimelineButtonCaptions[] = {"add", "dup", "del", "up", "down", "save sequence"};
+inline constexpr const char* kTimelineFieldCaptions[] = {"preset", "start", "end",   "factor", "offset", "wobble",
+                                                         "freq",   "ampl",  "length", "ratio", "bpm",    "key"};
+inline constexpr const char* kTimelineButtonCaptions[] = {"add",  "dup",           "del",      "up",
+                                                          "down", "save sequence", "add track"};
 inline constexpr const char* kPreviewCaption = "preview sequence";
 inline constexpr const char* kTallRowsCaption = "tall rows";
 
@@ -19,3 +20,8 @@ inline constexpr const char* kMsgTimelineBpm = " is out of range: beats per minu
 inline constexpr const char* kMsgSequenceFull = "the sequence holds 255 entries, the most it can";
 inline constexpr const char* kMsgSequenceSaveFailed = "Save Error: ";  // + path + ": " + reason + kMsgSequenceSaveKept
 inline constexpr const char* kMsgSequenceSaveKept = " (the previous file is unchanged)";
+
+// Automation lanes.
+inline constexpr const char* kMsgTrackNeedsEntry = "select an entry first: its lanes take the track";
+inline constexpr const char* kMsgTrackNeedsParam = "select a parameter in the tweak window first";
+inline constexpr const char* kMsgTrackThere = "the entry has a track already for ";  // + the parameter's short name

@@ -43,12 +43,14 @@ void ScrollRowsTo(TimelineGeometry& geometry, int rowsScrolledPx) {
 
 void ScrollRowIntoView(TimelineGeometry& geometry, int entry) {
   if (entry < 0 || entry >= geometry.entryCount) return;
-  const int rowHeightPx = RowHeightPx(geometry);
-  const int roomPx = std::max(rowHeightPx, geometry.heightPx - kRowsTopPx);
-  const int topPx = entry * rowHeightPx;  // from the first row's top
+  // The row with its open lanes, as much of them as fits under the row.
+  const int roomPx = std::max(RowHeightPx(geometry), geometry.heightPx - kRowsTopPx);
+  const int heightPx =
+      std::min(roomPx, RowHeightPx(geometry) + (entry == geometry.lanesEntry ? LanesHeightPx(geometry) : 0));
+  const int topPx = RowContentTopPx(geometry, entry);
   int scrolledPx = geometry.view.rowsScrolledPx;
   if (topPx < scrolledPx) scrolledPx = topPx;
-  if (topPx + rowHeightPx > scrolledPx + roomPx) scrolledPx = topPx + rowHeightPx - roomPx;
+  if (topPx + heightPx > scrolledPx + roomPx) scrolledPx = topPx + heightPx - roomPx;
   ScrollRowsTo(geometry, scrolledPx);
 }
 

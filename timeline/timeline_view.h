@@ -27,7 +27,7 @@ bool IsZoomedIn(const TimelineGeometry& geometry);
 void ScrollAxisTo(TimelineGeometry& geometry, double firstMs);
 // The rows scroll to rowsScrolledPx (kept within the rows).
 void ScrollRowsTo(TimelineGeometry& geometry, int rowsScrolledPx);
-// The rows scroll the least that shows the whole row of entry.
+// The rows scroll the least that shows the whole row of entry, with its open lanes as far as they fit.
 void ScrollRowIntoView(TimelineGeometry& geometry, int entry);
 // After a change of size, length or entry count: the view back within the demo and the rows.
 void KeepViewInRange(TimelineGeometry& geometry);

@@ -3,6 +3,8 @@
 #include "timeline/timeline_window.h"
 
 // Our headers before FLTK's: X11 defines macros such as Bool and None.
+#include "timeline/key_lanes.h"
+#include "timeline/lane_editing.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
 #include "timeline/timeline_messages.h"
@@ -20,12 +22,14 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Window.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Item.H>
 #include <FL/Fl_Scrollbar.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>  // last: the offscreen drawing (X11's macros clash with names above)
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <deque>
@@ -66,6 +70,8 @@ struct CanvasContent {
   std::optional<uint32_t> loopInMs, loopOutMs;
   bool waveShown = false;
   int thumbnailsDrawn = 0;
+  std::vector<KeyRef> selectedKeys;
+  std::optional<std::array<int, 4>> boxPx;  // the corners of the box being drawn in the lanes
   bool operator==(const CanvasContent&) const = default;
 };
 
@@ -89,6 +95,7 @@ class TimelineCanvas : public Fl_Widget {
     g.heightPx = h();
     g.lengthMs = std::max<uint32_t>(form_.host.sequence->DemoLength, 1);
     g.entryCount = static_cast<int>(form_.host.sequence->SequenceEntries.size());
+    ShowLanes(form_);
     KeepViewInRange(g);
     return g;
   }
@@ -107,6 +114,9 @@ class TimelineCanvas : public Fl_Widget {
   void DrawPicture(const TimelineGeometry& g);
   void DrawAxis(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
+  void DrawLanes(const TimelineGeometry& g);
+  void DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& entry, int lane);
+  void PressInLanes(int xPx, int yPx);
   TimelineForm& form_;
   Waveform waveform_;
   Thumbnails thumbnails_;
@@ -145,15 +155,11 @@ CanvasContent TimelineCanvas::Content() const {
   content.loopOutMs = form_.loopOutMs;
   content.waveShown = waveform_.Ready();
   content.thumbnailsDrawn = thumbnailsDrawn_;
+  content.selectedKeys = form_.keys.keys;
+  const TimelineDrag& drag = form_.drag;
+  if (drag.spot == TimelineSpot::Lane && drag.moved && !drag.grabbedKey)
+    content.boxPx = {drag.grabXPx, drag.grabYPx, drag.pointerXPx, drag.pointerYPx};
   return content;
-}
-
-// The rows that show, first to last (none: last < first).
-std::pair<int, int> VisibleRows(const TimelineGeometry& g) {
-  const int rowHeightPx = RowHeightPx(g);
-  const int first = g.view.rowsScrolledPx / rowHeightPx;
-  const int last = std::min(g.entryCount - 1, (g.view.rowsScrolledPx + g.heightPx - kRowsTopPx) / rowHeightPx);
-  return {first, last};
 }
 
 // A picture of the preset of every row that shows, at the entry's middle, on rows high enough for one.
@@ -162,7 +168,7 @@ void TimelineCanvas::AskForThumbnails(const TimelineGeometry& g) {
   const std::vector<TSceneSeqEntry>& entries = form_.host.sequence->SequenceEntries;
   thumbnails_.Keep(static_cast<int>(entries.size()));
   if (!RowsShowPictures(g) || scene.ScenePresets.empty() || scene.PresetCount == 0) return;
-  const auto [first, last] = VisibleRows(g);
+  const auto [first, last] = EntriesInView(g);
   for (int i = first; i <= last; ++i) {
     const size_t preset = entries[i].PresetNumber < scene.PresetCount ? entries[i].PresetNumber : 0;
     if (preset >= scene.ScenePresets.size()) continue;
@@ -224,7 +230,7 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   const bool pictures = RowsShowPictures(g);
   fl_push_clip(0, kRowsTopPx, w(), h() - kRowsTopPx);
   fl_font(FL_HELVETICA, kFontSizePx);
-  const auto [first, last] = VisibleRows(g);
+  const auto [first, last] = EntriesInView(g);
   for (int i = first; i <= last; ++i) {
     const int rowTop = RowTopPx(g, i);
     if (i == form_.selected) {
@@ -260,11 +266,110 @@ void TimelineCanvas::DrawBars(const TimelineGeometry& g) {
   fl_pop_clip();
 }
 
+// Squares in the outline's colour with the fill's inside.
+void DrawHandles(std::vector<XRectangle>& handles, Fl_Color fill, Fl_Color outline) {
+  if (handles.empty()) return;
+  fl_color(outline);
+  XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
+  for (XRectangle& handle : handles) ++handle.x, ++handle.y, handle.width -= 2, handle.height -= 2;
+  fl_color(fill);
+  XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
+}
+
+// The track's curve from leftPx to rightPx, a vertex every kCurveStepPx where it bends and none inside a
+// straight piece, so a long linear or step stretch is one line for the X server.
+void DrawCurve(const TimelineGeometry& g, const TSceneSeqEntry& entry, const AutomationTrack& track, LaneRange range,
+               int topPx, int leftPx, int rightPx) {
+  if (rightPx < leftPx) return;
+  const double pxPerMs = ScalePxPerMs(g);
+  const auto yAt = [&](int xPx) {
+    const double localMs = g.view.firstMs + (xPx - kTimelineMarginPx) / pxPerMs - entry.StartTime;
+    return LaneYOfValue(topPx, range, TrackValue(track, std::llround(localMs)));
+  };
+  fl_color(fl_rgb_color(235, 195, 80));
+  fl_begin_line();
+  constexpr int kCurveStepPx = 2;
+  double before = yAt(leftPx), here = yAt(leftPx + kCurveStepPx);
+  fl_vertex(leftPx, before);
+  int xPx = leftPx + kCurveStepPx;
+  for (; xPx + kCurveStepPx <= rightPx; xPx += kCurveStepPx) {
+    const double next = yAt(xPx + kCurveStepPx);
+    if (std::fabs((next - here) - (here - before)) > 0.05) fl_vertex(xPx, here);
+    before = here;
+    here = next;
+  }
+  fl_vertex(xPx, here);
+  fl_vertex(rightPx, yAt(rightPx));
+  fl_end_line();
+}
+
+// One lane: its parameter's name, the curve over the entry's span (the value between the lane's range
+// scaled to its height), and a handle on every key, the selected ones white.
+void TimelineCanvas::DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& entry, int lane) {
+  const int topPx = LaneTopPx(g, lane);
+  const BarSpanPx span = BarSpan(g, entry);
+  const int leftPx = std::max(0, int(std::floor(span.leftPx))), rightPx = std::min(w(), int(std::ceil(span.rightPx)));
+  // The entry's span lighter than the rest of the lane, each pixel filled once.
+  fl_color(fl_rgb_color(36, 36, 42));
+  if (leftPx > 0) fl_rectf(0, topPx, leftPx, kLaneHeightPx);
+  if (rightPx < w()) fl_rectf(std::max(0, rightPx), topPx, w() - std::max(0, rightPx), kLaneHeightPx);
+  fl_color(fl_rgb_color(48, 50, 60));
+  if (rightPx > leftPx) fl_rectf(leftPx, topPx, rightPx - leftPx, kLaneHeightPx);
+  fl_color(fl_rgb_color(24, 24, 28));
+  fl_xyline(0, topPx + kLaneHeightPx - 1, w());
+  const AutomationTrack& track = entry.Tracks[lane];
+  // The name left of the span when there is room, else at its start under the curve.
+  const std::string name = LaneName(form_, track.Param);
+  fl_font(FL_HELVETICA, kFontSizePx);
+  const int nameWidthPx = int(fl_width(name.c_str()));
+  const int nameXPx = leftPx >= nameWidthPx + 8 ? leftPx - nameWidthPx - 4 : std::max(0, leftPx) + 3;
+  fl_color(fl_rgb_color(170, 170, 185));
+  fl_draw(name.c_str(), nameXPx, topPx + kFontSizePx + 1);
+  const LaneRange range = LaneValueRange(track);
+  DrawCurve(g, entry, track, range, topPx, leftPx, rightPx);
+  // The handles in one request per colour: a thousand keys cost the X server a handful of requests.
+  constexpr int kHandlePx = 7;
+  const std::vector<KeyRef>& selected = form_.keys.keys;
+  std::vector<XRectangle> plain, chosen, pastEnd;
+  for (size_t i = 0; i < track.Keys.size(); ++i) {
+    const int xPx = int(std::lround(KeyXPx(g, entry, track.Keys[i])));
+    if (xPx < -kHandlePx || xPx > w() + kHandlePx) continue;
+    const int yPx = int(std::lround(LaneYOfValue(topPx, range, track.Keys[i].Value)));
+    const XRectangle handle{short(xPx - kHandlePx / 2), short(yPx - kHandlePx / 2), kHandlePx, kHandlePx};
+    if (std::binary_search(selected.begin(), selected.end(), KeyRef{track.Param, i})) chosen.push_back(handle);
+    else if (track.Keys[i].TimeMs > LastLocalMs(entry)) pastEnd.push_back(handle);
+    else plain.push_back(handle);
+  }
+  DrawHandles(plain, fl_rgb_color(235, 195, 80), fl_rgb_color(20, 20, 20));
+  DrawHandles(pastEnd, fl_rgb_color(120, 110, 90), fl_rgb_color(20, 20, 20));
+  DrawHandles(chosen, FL_WHITE, fl_rgb_color(255, 120, 40));
+}
+
+void TimelineCanvas::DrawLanes(const TimelineGeometry& g) {
+  const std::vector<TSceneSeqEntry>& entries = form_.host.sequence->SequenceEntries;
+  if (g.lanesEntry < 0 || g.lanesEntry >= static_cast<int>(entries.size())) return;
+  fl_push_clip(0, kRowsTopPx, w(), h() - kRowsTopPx);
+  for (int lane = 0; lane < g.laneCount; ++lane) {
+    const int topPx = LaneTopPx(g, lane);
+    if (topPx + kLaneHeightPx >= kRowsTopPx && topPx < h()) DrawLane(g, entries[g.lanesEntry], lane);
+  }
+  const TimelineDrag& drag = form_.drag;
+  if (drag.spot == TimelineSpot::Lane && drag.moved && !drag.grabbedKey) {
+    fl_color(FL_WHITE);
+    fl_line_style(FL_DOT);
+    fl_rect(std::min(drag.grabXPx, drag.pointerXPx), std::min(drag.grabYPx, drag.pointerYPx),
+            std::abs(drag.pointerXPx - drag.grabXPx) + 1, std::abs(drag.pointerYPx - drag.grabYPx) + 1);
+    fl_line_style(0);
+  }
+  fl_pop_clip();
+}
+
 void TimelineCanvas::DrawPicture(const TimelineGeometry& g) {
   fl_color(fl_rgb_color(30, 30, 34));
   fl_rectf(0, 0, w(), h());
   DrawAxis(g);
   DrawBars(g);
+  DrawLanes(g);
 }
 
 void TimelineCanvas::draw() {
@@ -320,7 +425,7 @@ bool TimelineCanvas::Wheel() {
 }
 
 // With the drawing area focused: + and - zoom around the cursor, 0 shows the whole demo, Left and Right
-// scroll the axis, Up and Down select the entry above or below.
+// scroll the axis, Up and Down select the entry above or below, i gives the selected keys the next curve.
 bool TimelineCanvas::Key() {
   TimelineGeometry& g = Geometry();
   const int key = Fl::event_key();
@@ -328,6 +433,7 @@ bool TimelineCanvas::Key() {
   if (typed == '+' || typed == '=' || key == FL_KP + '+') ZoomAroundCursor(g, kZoomStep, CursorMs(), form_.bpm);
   else if (typed == '-' || key == FL_KP + '-') ZoomAroundCursor(g, 1 / kZoomStep, CursorMs(), form_.bpm);
   else if (typed == '0') ShowWholeDemo(g);
+  else if (typed == 'i') CycleKeyCurve(form_);
   else if (key == FL_Left || key == FL_Right) {
     ScrollAxisTo(g, g.view.firstMs + (key == FL_Left ? -1 : 1) * VisibleMs(g) / kAxisKeyScrollParts);
     AuthorMovedView(g, CursorMs());
@@ -348,6 +454,20 @@ int TimelineCanvas::handle(int event) {
   return used;
 }
 
+// In a lane the right button opens the curve menu for the key under the pointer; the left one edits the
+// keys, with Shift scaling, Ctrl adding to the selection and Alt placing a new key off the grid.
+void TimelineCanvas::PressInLanes(int xPx, int yPx) {
+  const int state = Fl::event_state();
+  if (Fl::event_button() != FL_RIGHT_MOUSE)
+    return PressInLane(form_, xPx, yPx, {(state & FL_SHIFT) != 0, (state & FL_CTRL) != 0, (state & FL_ALT) != 0});
+  if (!SelectKeyAt(form_, xPx, yPx)) return;
+  redraw();
+  Fl_Menu_Item curves[kKeyCurveCount + 1] = {};
+  for (int i = 0; i < kKeyCurveCount; ++i) curves[i].label(kKeyCurveNames[i]);
+  if (const Fl_Menu_Item* picked = curves->popup(Fl::event_x(), Fl::event_y()))
+    SetKeyCurve(form_, static_cast<KeyCurve>(picked - curves));
+}
+
 int TimelineCanvas::HandleMouse(int event) {
   Geometry();
   switch (event) {
@@ -356,7 +476,9 @@ int TimelineCanvas::HandleMouse(int event) {
       // The focus first: a field left with a typed value stores it into the entry it belongs to
       // before the click selects another one.
       if (Fl::focus() != this) take_focus();
-      PressAt(form_, Fl::event_x() - x(), Fl::event_y() - y(), loopDrag);
+      const int xPx = Fl::event_x() - x(), yPx = Fl::event_y() - y();
+      if (HitTest(form_.geometry, *form_.host.sequence, xPx, yPx).spot == TimelineSpot::Lane) PressInLanes(xPx, yPx);
+      else PressAt(form_, xPx, yPx, loopDrag);
       return 1;
     }
     case FL_DRAG: DragTo(form_, Fl::event_x() - x(), Fl::event_y() - y(), (Fl::event_state() & FL_ALT) != 0); return 1;
@@ -528,8 +650,8 @@ int TimelineWindow::handle(int event) {
 int TimelineWindow::HandleKeys(int event) {
   if (event != FL_KEYBOARD && event != FL_SHORTCUT) return 0;
   const int key = Fl::event_key();
-  if (key == FL_Delete && Fl::focus() == canvas_) {
-    ClickTimelineButton(form_, TimelineButton::Delete);
+  if (key == FL_Delete && Fl::focus() == canvas_) {  // the selected keys, else the selected entry
+    if (!DeleteSelectedKeys(form_)) ClickTimelineButton(form_, TimelineButton::Delete);
     return 1;
   }
   return form_.host.Key && form_.host.Key(key, Fl::event_state() & FL_CTRL, Fl::event_state() & FL_SHIFT);
@@ -547,7 +669,8 @@ void TimelineWindow::SyncView() {
   for (int i = 0; i < kTimelineFieldCount; ++i) {
     FieldInput* field = fields_[i];
     if (std::strcmp(field->value(), form_.fields[i].c_str()) != 0) field->value(form_.fields[i].c_str());
-    const bool enabled = i >= kEntryFieldCount || form_.selected >= 0;
+    const bool enabled = i == static_cast<int>(TimelineField::KeyValue) ? !form_.keys.keys.empty()
+                                                                        : i >= kEntryFieldCount || form_.selected >= 0;
     if (enabled && !field->active()) field->activate();
     if (!enabled && field->active()) field->deactivate();
   }

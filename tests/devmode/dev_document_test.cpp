@@ -402,18 +402,24 @@ TEST_F(Document, TimelineEditsReachTheEngineAndTheTweakWindowAtTheNextFrame) {
   EXPECT_EQ(timeline.status, "1 unsaved change") << "counted again after the undo";
 }
 
-// The timeline reads no clock and no tweak window: each frame shows it the demo time and the preset
-// picked in "set", where "add" puts the new entry.
-TEST_F(Document, EachFrameShowsTheTimelineTheDemoTimeAndThePickedPreset) {
+// The timeline reads no clock and no tweak window: each frame shows it the demo time, the preset
+// picked in "set", where "add" puts the new entry, and the parameter selected, which "add track" takes.
+TEST_F(Document, EachFrameShowsTheTimelineTheDemoTimeThePickedPresetAndTheSelectedParameter) {
   engine.clock.DemoTime = 12000;
   SelectItem(tweak, TweakList::PresetList, 1);
+  SelectItem(tweak, TweakList::ParamList, 2);
   ShowDocument(document);
   EXPECT_EQ(timeline.cursorMs, 12000u);
   EXPECT_EQ(timeline.pickedPreset, 1);
+  EXPECT_EQ(timeline.selectedParam, 2);
   ClickTimelineButton(timeline, TimelineButton::Add);
   ASSERT_EQ(engine.sequence.SequenceEntries.size(), 3u);
   EXPECT_EQ(engine.sequence.SequenceEntries[2].PresetNumber, 1);
   EXPECT_EQ(engine.sequence.SequenceEntries[2].StartTime, 12000u);
+  ClickTimelineButton(timeline, TimelineButton::AddTrack);
+  const AutomationTrack* track = FindTrack(engine.sequence.SequenceEntries[2].Tracks, 2);
+  ASSERT_NE(track, nullptr);
+  EXPECT_EQ(track->Keys, (std::vector<AutomationKey>{{0, engine.scene.LiveParams[2].BaseVal, KeyCurve::Linear}}));
 }
 
 // The windows hand on the keys they do not use; the document runs the shared ones, in the timeline's

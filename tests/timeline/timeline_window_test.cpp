@@ -6,6 +6,7 @@
 #include "support/screenshot.h"
 #include "support/temp_dir.h"
 #include "support/xdotool.h"
+#include "timeline/key_lanes.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
 #include "timeline/timeline_view.h"
@@ -194,4 +195,64 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   EXPECT_TRUE(CursorInView(form.geometry, nowMs));
   ASSERT_EQ(Xdotool("key 0").status, 0);
   ASSERT_TRUE(PumpUntil([&] { return !IsZoomedIn(form.geometry); })) << "the whole demo again";
+}
+
+// An entry's lanes on the screen: the curve where its keys put it, a click adds a key drawn selected, i
+// changes its curve and Delete removes it (and not the entry).
+TEST(TimelineWindow, LanesShowTheCurveAndKeysAreEditedWithMouseAndKeys) {
+  TempDir dir;
+  WriteFile(dir / "song.mp3", "not a sound");
+  WriteFile(dir / "sceneseq.txt", CrLf({"10000", "ratio", "8", "mp3", dir / "song.mp3", "entries", "0", "0", "9999",
+                                        "1", "0", "0", "0", "0", "~~~"}));
+  Session session(dir);
+  // BG_r (a byte) from 0 at the start up to 255 at 5 s, then level.
+  AutomationTracks& tracks = session.sequence.SequenceEntries[0].Tracks;
+  tracks = {{0, {{0, 0, KeyCurve::Linear}, {5000, 255, KeyCurve::Linear}}}};
+  const TimelineLayout layout = LayOutTimeline(1012 + kTimelineScrollbarPx, 340);
+  TimelineWindowPtr window = OpenTimelineWindow(session.host, 0, 0, 1012 + kTimelineScrollbarPx, 340);
+  const FrameTimer frames([&window] { TimelineFrame(*window); });
+  TimelineForm& form = ModelOf(*window);
+  ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == 1012; }));
+  const Fl_Window* shown = Fl::first_window();
+  const int canvasTop = layout.canvas.yPx;
+  ASSERT_TRUE(MovePointerInto(*shown, 300, canvasTop + RowTopPx(form.geometry, 0) + 5));
+  ASSERT_EQ(Xdotool("click 1").status, 0);  // the bar: the entry and its lane
+  ASSERT_TRUE(PumpUntil([&] { return form.geometry.laneCount == 1; }));
+
+  const int laneTop = canvasTop + LaneTopPx(form.geometry, 0);
+  const LaneRange range = LaneValueRange(tracks[0]);
+  // What the screen shows in column x of the lane between the curve's heights for two values.
+  const auto colourBetween = [&](int x, double lowValue, double highValue, auto isColour) {
+    Fl::flush();
+    const RgbaImage screen = TakeScreenshot(dir / "screen.ppm");
+    if (screen.rgba.empty()) return false;
+    const int from = int(LaneYOfValue(laneTop, range, highValue)) - 1;
+    const int to = int(LaneYOfValue(laneTop, range, lowValue)) + 2;
+    for (int y = from; y <= to; ++y) {
+      const uint8_t* pixel = &screen.rgba[(size_t(shown->y() + y) * screen.widthPx + shown->x() + x) * 4];
+      if (isColour(pixel)) return true;
+    }
+    return false;
+  };
+  const auto curve = [](const uint8_t* p) { return p[0] > 200 && p[1] > 160 && p[1] < 230 && p[2] < 130; };
+  const auto white = [](const uint8_t* p) { return p[0] > 240 && p[1] > 240 && p[2] > 240; };
+  const int quarterX = int(PixelOfTime(form.geometry, 2500)), lateX = int(PixelOfTime(form.geometry, 8000));
+  EXPECT_TRUE(PumpUntil([&] { return colourBetween(quarterX, 125, 130, curve); })) << "halfway up at 2.5 s";
+  EXPECT_TRUE(colourBetween(lateX, 254, 255, curve)) << "level at the top after 5 s";
+  EXPECT_FALSE(colourBetween(quarterX, 0, 10, curve)) << "nowhere near the bottom there";
+
+  const std::string quarterSpot =
+      std::to_string(shown->x() + quarterX) + " " + std::to_string(shown->y() + laneTop + kLanePaddingPx);
+  ASSERT_EQ(Xdotool("mousemove --sync " + quarterSpot + " click 1").status, 0);  // a click above the curve
+  ASSERT_TRUE(PumpUntil([&] { return tracks[0].Keys.size() == 3; })) << "a key added";
+  EXPECT_EQ(tracks[0].Keys[1].TimeMs, 2500u);
+  EXPECT_EQ(tracks[0].Keys[1].Value, 128);
+  EXPECT_TRUE(PumpUntil([&] { return colourBetween(quarterX, 126, 129, white); })) << "drawn selected";
+
+  ASSERT_EQ(Xdotool("key i").status, 0);
+  ASSERT_TRUE(PumpUntil([&] { return tracks[0].Keys[1].Curve == KeyCurve::Smooth; })) << "the next curve";
+  ASSERT_EQ(Xdotool("key Delete").status, 0);
+  ASSERT_TRUE(PumpUntil([&] { return tracks[0].Keys.size() == 2; })) << "the key removed";
+  EXPECT_EQ(session.sequence.SequenceEntries.size(), 1u) << "the entry stays";
+  EXPECT_EQ(session.history.undo.size(), 3u);
 }
