@@ -14,11 +14,14 @@
 
 namespace {
 
-void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block) {
+// One line per parameter; a value whose base came from a track of the entry ends in kTrackedMark.
+void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block, const AutomationTracks& tracks) {
   for (int i = 0; i < kParamCount; ++i) {
     const std::string name(ShortName(params[i].Name));
-    if (BlockFieldIsFloat(i)) std::printf("%s=%.9g\n", name.c_str(), BlockFieldValue(block, i));
-    else std::printf("%s=%.0f\n", name.c_str(), BlockFieldValue(block, i));
+    const AutomationTrack* track = FindTrack(tracks, i);
+    const char* mark = track && !track->Keys.empty() ? kTrackedMark : "";
+    if (BlockFieldIsFloat(i)) std::printf("%s=%.9g%s\n", name.c_str(), BlockFieldValue(block, i), mark);
+    else std::printf("%s=%.0f%s\n", name.c_str(), BlockFieldValue(block, i), mark);
   }
 }
 
@@ -67,17 +70,17 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
       const uint32_t fxTimeMs = demoTimeMs / 2;
       const TFrameParamBlock block = UpdateSceneParams(scene, 0, 0, demo.sequence.DemoLength, fxTimeMs, true);
       std::printf("entry 0 preset 0 visible 1 fxtime %u\n", fxTimeMs);
-      PrintBlock(scene.LiveParams, block);
+      PrintBlock(scene.LiveParams, block, {});
       return 0;
     }
     for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) {
       presetNumber = entry.PresetNumber;
       const uint32_t fxTimeMs = EntryEffectTime(entry, demoTimeMs);
-      const TFrameParamBlock block =
-          UpdateSceneParams(scene, entry.PresetNumber, entry.StartTime, entry.EndTime, fxTimeMs, false);
+      const TFrameParamBlock block = UpdateSceneParams(scene, entry.PresetNumber, entry.StartTime, entry.EndTime,
+                                                       fxTimeMs, false, EntryTracksAt(entry, demoTimeMs));
       std::printf("entry %d preset %d visible %d fxtime %u\n", entryNumber, entry.PresetNumber,
                   EntryVisible(entry, demoTimeMs), fxTimeMs);
-      PrintBlock(scene.LiveParams, block);
+      PrintBlock(scene.LiveParams, block, entry.Tracks);
       ++entryNumber;
     }
   } catch (const std::exception& error) {

@@ -9,6 +9,7 @@ inline constexpr char kCheckEntryText[] = " (entry ";                // + K + de
 inline constexpr char kCheckDemoTimeText[] = " at demo time ";       // + ms
 inline constexpr char kCheckEffectTimeText[] = " ms, effect time ";  // + ms + kCheckTimeEnd
 inline constexpr char kCheckTimeEnd[] = " ms)";
+inline constexpr char kCheckTrackedTimeEnd[] = " ms, base value from the entry's keys)";  // for a tracked one
 // + K + kCheckUndecidedFrom + ms + kCheckTimeEnd
 inline constexpr char kCheckUndecidedText[] =
     ": its oscillator may round outside the 32-bit range, and the check could not settle it in time (entry ";
@@ -58,6 +59,9 @@ inline constexpr char kExportUnknownFormatText[] =
 // OUT + text + the first other entry + end
 inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
 inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
+
+// Our own: --print-frame's mark after a value whose base came from a track of the entry ("_TweakX=2 tracked").
+inline constexpr char kTrackedMark[] = " tracked";
 
 // Our own: --print-frame's evaluation fault, before the evaluator's text:
 // "--print-frame 26760: entry 3, preset 9 (data/scene9.txt): ".

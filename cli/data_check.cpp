@@ -47,6 +47,24 @@ int PlayedPreset(const TSceneSeqEntry& entry, const LoadedDemo& demo) {
   return entry.PresetNumber < demo.scene.PresetCount ? entry.PresetNumber : 0;
 }
 
+// The entry's track of parameter index; nullptr when it has none with keys.
+const AutomationTrack* KeyedTrack(const TSceneSeqEntry& entry, int index) {
+  const AutomationTrack* track = FindTrack(entry.Tracks, index);
+  return track && !track->Keys.empty() ? track : nullptr;
+}
+
+// Whether param may round outside the signed 32-bit range in an entry with this track of it (or none):
+// a tracked base value lies between the track's lowest and highest key.
+bool MayLeave32Bits(const TScene1ParamInterface& param, const AutomationTrack* track) {
+  if (!track) return OscillationMayLeave32Bits(param);
+  const auto [low, high] = std::minmax_element(track->Keys.begin(), track->Keys.end(),
+                                               [](const auto& a, const auto& b) { return a.Value < b.Value; });
+  TScene1ParamInterface lowest = param, highest = param;
+  lowest.BaseVal = low->Value;
+  highest.BaseVal = high->Value;
+  return OscillationMayLeave32Bits(lowest) || OscillationMayLeave32Bits(highest);
+}
+
 // A parameter whose oscillator may leave the signed 32-bit range, in a preset some entry plays.
 struct ScanTask {
   int preset, index;
@@ -60,22 +78,26 @@ void SearchFailures(const std::string& path, const TScene1ParamInterface& param,
   const std::vector<TSceneSeqEntry>& entries = demo.sequence.SequenceEntries;
   std::optional<FailureSearch> failure, undecided;
   size_t failingEntry = 0, undecidedEntry = 0;
+  bool failingTracked = false;
   for (size_t k = 0; k < entries.size(); ++k) {
     if (PlayedPreset(entries[k], demo) != task.preset) continue;
     uint64_t share = budget / std::max<uint64_t>(1, searchesLeft--);
     // Only a failure before the earliest one found so far changes the report.
     if (failure && failure->demoTimeMs == 0) continue;
+    const AutomationTrack* track = KeyedTrack(entries[k], task.index);
+    if (!MayLeave32Bits(param, track)) continue;
     const uint32_t lastMs = failure ? failure->demoTimeMs - 1 : demo.sequence.DemoLength;
     budget -= share;
-    const FailureSearch search = FindFirstFailure(entries[k], param, task.index, lastMs, share);
+    const FailureSearch search = FindFirstFailure(entries[k], param, task.index, lastMs, share, track);
     budget += share;
-    if (search.outcome == FailureSearch::Outcome::Fails) failure = search, failingEntry = k;
+    if (search.outcome == FailureSearch::Outcome::Fails)
+      failure = search, failingEntry = k, failingTracked = track != nullptr;
     if (search.outcome == FailureSearch::Outcome::Undecided && !undecided) undecided = search, undecidedEntry = k;
   }
   if (failure) {
     Error(counts, path + ": " + OscOutOfRangeText(param) + kCheckEntryText + std::to_string(failingEntry) +
                       kCheckDemoTimeText + std::to_string(failure->demoTimeMs) + kCheckEffectTimeText +
-                      std::to_string(failure->fxTimeMs) + kCheckTimeEnd);
+                      std::to_string(failure->fxTimeMs) + (failingTracked ? kCheckTrackedTimeEnd : kCheckTimeEnd));
   } else if (undecided) {
     PrintReport(path + ": " + QuotedText(param.Name.Text(), 40) + kCheckUndecidedText + std::to_string(undecidedEntry) +
                 kCheckUndecidedFrom + std::to_string(undecided->demoTimeMs) + kCheckTimeEnd);
@@ -90,6 +112,12 @@ uint64_t CheckBaseValues(const std::string& path, const LoadedDemo& demo, int nu
   const TScene1ParamIArray& preset = demo.scene.ScenePresets[number];
   uint64_t users = 0;
   for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) users += PlayedPreset(entry, demo) == number;
+  // Whether some entry that plays the preset may take parameter i outside the range.
+  const auto mayLeave = [&](int i) {
+    for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries)
+      if (PlayedPreset(entry, demo) == number && MayLeave32Bits(preset[i], KeyedTrack(entry, i))) return true;
+    return false;
+  };
   uint64_t scanned = 0;
   for (int i = 0; i < kParamCount; ++i) {
     TScene1ParamInterface still = preset[i];
@@ -100,7 +128,7 @@ uint64_t CheckBaseValues(const std::string& path, const LoadedDemo& demo, int nu
       Error(counts, path + ": " + error.what());
       continue;
     }
-    if (EvaluationType(i) == ParamType::Sing || !OscillationMayLeave32Bits(preset[i]) || users == 0) continue;
+    if (EvaluationType(i) == ParamType::Sing || !mayLeave(i)) continue;
     tasks.push_back({number, i});
     ++scanned;
   }

@@ -81,7 +81,8 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
                    const LayerErrorSink& layerError) {
   IDirect3DDevice8* device = state.device;
   if (device == nullptr) return;
-  const auto drawLayer = [&](uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs, uint32_t layerFxTimeMs) {
+  const auto drawLayer = [&](uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs, uint32_t layerFxTimeMs,
+                             const TracksAt& tracks) {
     // In normal play a layer's fault names the preset the layer plays (preset 0 for a number not loaded).
     const auto report = [&](const std::string& fault) {
       const int played = presetNumber < scene.PresetCount ? presetNumber : 0;
@@ -90,7 +91,7 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
     };
     TFrameParamBlock block;
     try {
-      block = UpdateSceneParams(scene, presetNumber, startTimeMs, endTimeMs, layerFxTimeMs, developmentMode);
+      block = UpdateSceneParams(scene, presetNumber, startTimeMs, endTimeMs, layerFxTimeMs, developmentMode, tracks);
     } catch (const RangeError& error) {
       return report(error.what());
     }
@@ -102,11 +103,11 @@ void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& s
   device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kOpaqueBlack, 1.0f, 0);
   if (developmentMode) {
     fxTimeMs = demoTimeMs / 2;
-    drawLayer(0, 0, sequence.DemoLength, fxTimeMs);
+    drawLayer(0, 0, sequence.DemoLength, fxTimeMs, {});
   } else {
     for (const TSceneSeqEntry& entry : sequence.SequenceEntries) {
       const uint32_t entryFxTimeMs = EntryEffectTime(entry, demoTimeMs);
-      drawLayer(entry.PresetNumber, entry.StartTime, entry.EndTime, entryFxTimeMs);
+      drawLayer(entry.PresetNumber, entry.StartTime, entry.EndTime, entryFxTimeMs, EntryTracksAt(entry, demoTimeMs));
       // What the caption shows: the effect time of a layer on screen, not of one outside its window.
       if (EntryVisible(entry, demoTimeMs)) fxTimeMs = entryFxTimeMs;
     }

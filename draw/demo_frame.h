@@ -29,13 +29,13 @@ uint16_t CinemaBarHeightFor(uint16_t heightPx, float screenCinemaWidthRatio);
 
 // One frame of the playback loop at demo time demoTimeMs: blend factors 0, clear black, then either
 // (developmentMode) the live set at effect time demoTimeMs / 2 in the window 0..DemoLength, or every
-// sequence entry in file order at its own effect time, each evaluated by UpdateSceneParams and drawn
-// by RenderFrame; then Present. fxTimeMs receives the effect time of the last layer on screen (the
-// last entry whose window holds demoTimeMs; kept when there is none). formWidthPx × formHeightPx: the output window's
-// client size. A layer whose evaluation fails (RangeError) is skipped and its text ("preset N: " + the evaluator's text
-// in normal play) handed to layerError; a layer whose geometry could not be rebuilt is drawn with the buffers there are
-// and its text ("preset N: Geometry Init Error: ...") handed on the same way. layerError is required; a caller that
-// stops at a fault (the export, --render) does so after the frame.
+// sequence entry in file order at its own effect time with its tracks at its local time, each evaluated
+// by UpdateSceneParams and drawn by RenderFrame; then Present. fxTimeMs receives the effect time of the last layer on
+// screen (the last entry whose window holds demoTimeMs; kept when there is none). formWidthPx × formHeightPx: the
+// output window's client size. A layer whose evaluation fails (RangeError) is skipped and its text ("preset N: " + the
+// evaluator's text in normal play) handed to layerError; a layer whose geometry could not be rebuilt is drawn with the
+// buffers there are and its text ("preset N: Geometry Init Error: ...") handed on the same way. layerError is required;
+// a caller that stops at a fault (the export, --render) does so after the frame.
 using LayerErrorSink = std::function<void(const std::string& text)>;
 void DrawDemoFrame(RenderState& state, SceneState& scene, const SceneSequence& sequence, uint32_t demoTimeMs,
                    bool developmentMode, uint32_t formWidthPx, uint32_t formHeightPx, uint32_t& fxTimeMs,

@@ -63,40 +63,53 @@ Span EffectTimeSpan(const TSceneSeqEntry& entry, uint64_t first, uint64_t last) 
   return {clamped(e.low), clamped(e.high)};
 }
 
-// Whether OscValue over the effect times in `times` (form 1..6) surely rounds into the signed 32-bit
-// range. Each form's value is a monotonic function of the product of the sine with y, computed as
-// OscValue computes it, so the ends of that product bound it.
-bool StaysIn32Bits(const TScene1ParamInterface& param, Span times) {
+// The values track takes over the local times from..to: its values at both ends and those of the keys
+// between (a key at `to` included, for the keys of a jump there).
+Span TrackSpan(const AutomationTrack& track, int64_t from, int64_t to) {
+  Span span{TrackValue(track, from), TrackValue(track, from)};
+  const auto widen = [&span](double value) { span = {std::min(span.low, value), std::max(span.high, value)}; };
+  widen(TrackValue(track, to));
+  const auto after = std::upper_bound(track.Keys.begin(), track.Keys.end(), from,
+                                      [](int64_t ms, const AutomationKey& key) { return ms < int64_t{key.TimeMs}; });
+  for (auto key = after; key != track.Keys.end() && int64_t{key->TimeMs} <= to; ++key) widen(key->Value);
+  return span;
+}
+
+// Whether OscValue over the effect times in `times` (form 1..6) with base values in `base` surely rounds
+// into the signed 32-bit range. Each form's value is a monotonic function of the product of the sine
+// with y and of the base, computed as OscValue computes it, so the ends of both bound it.
+bool StaysIn32Bits(const TScene1ParamInterface& param, Span times, Span base) {
   if (param.OscForm < 1 || param.OscForm > 6) return true;
-  const double b = param.BaseVal, x = param.Osc1, y = param.Osc2;
+  const double x = param.Osc1, y = param.Osc2;
   const bool cosine = param.OscForm % 2 == 0;
   const Span product = Scaled(SineSpan(times.low * x, times.high * x, cosine), y);
   Span value;
   switch (param.OscForm) {
     case 1:
-    case 2: value = {product.low + b, product.high + b}; break;
+    case 2: value = {product.low + base.low, product.high + base.high}; break;
     case 3:
     case 4: {
       const double low =
           product.low <= 0 && product.high >= 0 ? 0 : std::min(std::fabs(product.low), std::fabs(product.high));
-      value = {low + b, std::max(std::fabs(product.low), std::fabs(product.high)) + b};
+      value = {low + base.low, std::max(std::fabs(product.low), std::fabs(product.high)) + base.high};
       break;
     }
-    default: value = {product.low / 2 + (y / 2 + b), product.high / 2 + (y / 2 + b)}; break;
+    default: value = {product.low / 2 + (y / 2 + base.low), product.high / 2 + (y / 2 + base.high)}; break;
   }
   return Round(value.low) >= INT32_MIN && Round(value.high) <= INT32_MAX;
 }
 
 class Search {
  public:
-  Search(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index, uint64_t& budget)
-      : entry_(entry), param_(param), index_(index), budget_(budget) {}
+  Search(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index, uint64_t& budget,
+         const AutomationTrack* track)
+      : entry_(entry), param_(param), index_(index), budget_(budget), track_(track) {}
 
   // Demo times first..last in order; true once the result is known (a failure, or out of budget).
   bool Run(uint64_t first, uint64_t last) {
     if (last - first < kLeafMs) return TryEach(first, last);
     if (!Spend(first)) return true;
-    if (StaysIn32Bits(param_, EffectTimeSpan(entry_, first, last))) return false;
+    if (StaysIn32Bits(param_, EffectTimeSpan(entry_, first, last), BaseSpan(first, last))) return false;
     const uint64_t middle = first + (last - first) / 2;
     return Run(first, middle) || Run(middle + 1, last);
   }
@@ -109,13 +122,22 @@ class Search {
       if (!Spend(d)) return true;
       const uint32_t fxTimeMs = EntryEffectTime(entry_, uint32_t(d));
       try {
-        EvaluateParam(param_, index_, fxTimeMs);
+        if (track_) EvaluateParam(TrackedParam(param_, *track_, LocalMs(d)), index_, fxTimeMs);
+        else EvaluateParam(param_, index_, fxTimeMs);
       } catch (const RangeError&) {
         result = {FailureSearch::Outcome::Fails, uint32_t(d), fxTimeMs};
         return true;
       }
     }
     return false;
+  }
+
+  int64_t LocalMs(uint64_t demoTimeMs) const { return int64_t(demoTimeMs) - int64_t{entry_.StartTime}; }
+
+  // The base values over the demo times first..last.
+  Span BaseSpan(uint64_t first, uint64_t last) const {
+    if (!track_) return {param_.BaseVal, param_.BaseVal};
+    return TrackSpan(*track_, LocalMs(first), LocalMs(last));
   }
 
   bool Spend(uint64_t demoTimeMs) {
@@ -128,13 +150,14 @@ class Search {
   const TScene1ParamInterface& param_;
   int index_;
   uint64_t& budget_;
+  const AutomationTrack* track_;
 };
 
 }  // namespace
 
 FailureSearch FindFirstFailure(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index,
-                               uint32_t lastDemoTimeMs, uint64_t& budget) {
-  Search search(entry, param, index, budget);
+                               uint32_t lastDemoTimeMs, uint64_t& budget, const AutomationTrack* track) {
+  Search search(entry, param, index, budget, track);
   search.Run(0, lastDemoTimeMs);
   return search.result;
 }

@@ -3,7 +3,9 @@
 // the signed 32-bit range), found exactly and without trying every demo time: a span of demo times is
 // dropped whole when bounds on its effect times and on the oscillator over them prove that no value
 // there leaves the range; the spans that remain are halved until they are short enough to evaluate
-// millisecond by millisecond with the evaluator the frames use. The work is counted against a budget,
+// millisecond by millisecond with the evaluator the frames use. A tracked base value is bounded over a
+// span by the track's values at its ends and the keys within it: between two keys every curve stays
+// between the keys' values. The work is counted against a budget,
 // so an oscillator that no bound can settle (its peaks just outside the range but never met at a whole
 // millisecond) ends the search undecided instead of running for hours.
 #include <cstdint>
@@ -19,7 +21,8 @@ struct FailureSearch {
 };
 
 // Searches demo times 0..lastDemoTimeMs of entry for the first at which param (entry `index` of the
-// table, an integer type whose base value its type holds) fails to evaluate. Every bound or millisecond tried takes one
-// unit of budget.
+// table, an integer type whose base value its type holds) fails to evaluate; with the entry's track of
+// the parameter (keys within ParamKeyRange), its base value is the track's at the entry's local time, as
+// the frames take it. Every bound or millisecond tried takes one unit of budget.
 FailureSearch FindFirstFailure(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index,
-                               uint32_t lastDemoTimeMs, uint64_t& budget);
+                               uint32_t lastDemoTimeMs, uint64_t& budget, const AutomationTrack* track = nullptr);

@@ -17,9 +17,7 @@ constexpr size_t kShownChars = 40;  // of a bad field, in its message
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string Where(const std::string& path, int lineNumber) {
-  return path + ":" + std::to_string(lineNumber) + ": ";
-}
+std::string Where(const std::string& path, int lineNumber) { return path + ":" + std::to_string(lineNumber) + ": "; }
 
 std::string Quoted(std::string_view text) { return "'" + QuotedText(text, kShownChars) + "'"; }
 
@@ -98,8 +96,8 @@ void KeyLineReader::PutInto(std::vector<TSceneSeqEntry>& entries) const {
   for (const Read& read : keys_) {
     const std::string where = Where(path_, read.lineNumber);
     if (read.entry >= entries.size())
-      throw RangeError(where + kMsgKeyEntry + std::to_string(read.entry) +
-                       RangeText(0, int64_t(entries.size()) - 1) + kMsgKeyEntriesRead);
+      throw RangeError(where + kMsgKeyEntry + std::to_string(read.entry) + RangeText(0, int64_t(entries.size()) - 1) +
+                       kMsgKeyEntriesRead);
     AutomationTrack& track = TrackFor(tracks[read.entry], read.param);
     if (!track.Keys.empty() && read.key.TimeMs < track.Keys.back().TimeMs)
       throw RangeError(where + kMsgKeyTime + std::to_string(read.key.TimeMs) + kMsgKeyBeforePrevious +

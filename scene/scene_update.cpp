@@ -1,6 +1,7 @@
 #include "scene/scene_update.h"
 
 #include <algorithm>
+#include <array>
 
 #include "scene/param_eval.h"
 
@@ -50,7 +51,7 @@ constexpr BlockField kFields[kParamCount] = {
 }  // namespace
 
 TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs,
-                                   uint32_t fxTimeMs, bool developmentMode) {
+                                   uint32_t fxTimeMs, bool developmentMode, const TracksAt& tracks) {
   const size_t loaded = std::min<size_t>(scene.PresetCount, scene.ScenePresets.size());
   if (presetNumber >= loaded) presetNumber = 0;
   TFrameParamBlock block{};
@@ -59,8 +60,15 @@ TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint
   block.FxTime = static_cast<int32_t>(fxTimeMs);
   if (!developmentMode && loaded > 0) scene.LiveParams = scene.ScenePresets[presetNumber];
 
+  std::array<const AutomationTrack*, kParamCount> tracked{};
+  if (tracks.tracks)
+    for (const AutomationTrack& track : *tracks.tracks)
+      if (track.Param < kParamCount && !track.Keys.empty()) tracked[track.Param] = &track;
+
   for (int i = 0; i < kParamCount; ++i) {
-    const double value = EvaluateParam(scene.LiveParams[i], i, fxTimeMs);
+    const TScene1ParamInterface& param = scene.LiveParams[i];
+    const double value = tracked[i] ? EvaluateParam(TrackedParam(param, *tracked[i], tracks.localMs), i, fxTimeMs)
+                                    : EvaluateParam(param, i, fxTimeMs);
     const BlockField& field = kFields[i];
     if (field.u8) block.*field.u8 = static_cast<uint8_t>(value);
     else if (field.u16) block.*field.u16 = static_cast<uint16_t>(value);

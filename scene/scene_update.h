@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "scene/automation.h"
 #include "scene/frame_block.h"
 #include "scene/param_table.h"
 
@@ -14,10 +15,11 @@ struct SceneState {
 
 // Evaluates one layer at effect time fxTimeMs (0..2147483647). In normal play the preset presetNumber
 // (preset 0 when it is not loaded; the live set untouched when none is loaded) is first copied into
-// LiveParams; in development mode LiveParams is evaluated as it stands. Raises RangeError like the
-// evaluators do.
+// LiveParams; in development mode LiveParams is evaluated as it stands. A parameter with a track in
+// tracks is evaluated with its base value from the track at tracks.localMs (LiveParams keeps its own).
+// Raises RangeError like the evaluators do. Allocates nothing.
 TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs,
-                                   uint32_t fxTimeMs, bool developmentMode);
+                                   uint32_t fxTimeMs, bool developmentMode, const TracksAt& tracks = {});
 
 // Entry `index` (0..76) of a set evaluated at fxTimeMs with the type of its place, as UpdateSceneParams
 // evaluates it (raising RangeError as it does).

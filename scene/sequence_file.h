@@ -42,7 +42,8 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
 [[nodiscard]] std::string SequenceWriteFault(const SceneSequence& sequence);
 
 // Writes the file safely (scene/safe_file.h): a failed save keeps the old file, and a sequence the
-// reader would refuse (also one whose text is larger than kMaxSequenceFileBytes) is not written at all. Returns "" on success, otherwise the path and the reason.
+// reader would refuse (also one whose text is larger than kMaxSequenceFileBytes) is not written at all.
+// Returns "" on success, otherwise the path and the reason.
 [[nodiscard]] std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence,
                                              const SequenceNotes& notes);
 

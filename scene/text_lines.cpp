@@ -96,6 +96,7 @@ float TextLines::NextFloat() {
   const std::optional<double> value = atEnd ? std::nullopt : ParseReal(text);
   if (!value) throw ConversionError(NotANumber(text, atEnd));
   // The shortest text of FLT_MAX ("3.4028235e+38") lies a little above it and still rounds to it.
-  if (!std::isfinite(static_cast<float>(*value))) throw RangeError(Where() + QuotedText(text, kShownChars) + kMsgOutOfFloatRange);
+  if (!std::isfinite(static_cast<float>(*value)))
+    throw RangeError(Where() + QuotedText(text, kShownChars) + kMsgOutOfFloatRange);
   return static_cast<float>(*value);
 }

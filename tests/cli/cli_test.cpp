@@ -175,6 +175,35 @@ TEST_F(Cli, PrintFrameInDevelopmentModeEvaluatesTheLiveSetAtHalfTime) {
   EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 78);
 }
 
+// Entry 0's _TweakX climbs from 1 to 3 over its window (its oscillator swings around that); entry 1's BG_r from 0 to
+// 255, on an oscillator that its preset's own base keeps in range but the keys take beyond 2^31.
+TEST_F(Cli, PrintFrameAndCheckFollowTheEntriesKeys) {
+  WriteFile(dir / "sceneseq.txt",
+            CrLf({"// test", "// key 0 4 0 1 linear", "// key 0 4 10000 3 linear", "// key 1 0 0 0 linear",
+                  "// key 1 0 15000 255 linear", "30000", "l", "2.5", "l", dir / "song.mp3", "l"}) +
+                kTwoEntries);
+  const CommandResult frame = Quarnel("--print-frame 5000 " + dir.Path());
+  ASSERT_EQ(frame.status, 0) << frame.output;
+  EXPECT_LT(frame.output.find("\n_TweakX=2.04207349 tracked\n"), frame.output.find("entry 1 ")) << frame.output;
+  size_t marks = 0;
+  for (size_t at = frame.output.find(" tracked\n"); at != std::string::npos;
+       at = frame.output.find(" tracked\n", at + 1))
+    ++marks;
+  EXPECT_EQ(marks, 2u) << "only the tracked values are marked";
+  EXPECT_NE(frame.output.find("visible 1 fxtime 3308\nBG_r=0 tracked\n"), std::string::npos) << "at entry 1's start";
+  EXPECT_EQ(std::count(frame.output.begin(), frame.output.end(), '\n'), 2 * 78);
+  EXPECT_EQ(Quarnel("--check " + dir.Path()).status, 0) << "no oscillator near the edge yet";
+
+  SetParam("scene1.txt", "byte:BG_r", {"byte:BG_r", "12", "6", "0", "2147483520"});
+  const CommandResult check = Quarnel("--check " + dir.Path());
+  EXPECT_EQ(check.status, 1) << check.output;
+  EXPECT_NE(check.output.find(dir / "scene1.txt: byte:BG_r: oscillator value rounds outside the 32-bit range "
+                                    "(entry 1 at demo time 12500 ms, effect time 7237 ms, base value from the "
+                                    "entry's keys)"),
+            std::string::npos)
+      << check.output;
+}
+
 // A refused argument is named on the first line, the usage follows, and the status is 2; so are a data
 // folder that does not exist or is empty, before any window could open. An unrelated ./data is not taken
 // for the demo.

@@ -38,4 +38,21 @@ TEST_F(EngineRig, SequencePreviewDrawsTheWholeSequenceWithTheLiveSetInPlaceOfThe
   first = Frame(10000);
   EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
             (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF77446B, 1, 0)"}));
+
+  // A key on the entry that plays the picked preset: it applies on top of the live set standing in; the
+  // live set alone knows no entry and stays as it is.
+  engine.sequence.SequenceEntries[1].Tracks = {{0, {{0, 0x55, KeyCurve::Step}}}};
+  engine.liveSetOnly = false;
+  {
+    const LiveSetStandIn standIn(engine.scene, 1);
+    first = Frame(10000);
+  }
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF0A446B, 1, 0)",
+                                      "Clear(0, 3, 0xFF55446B, 1, 0)"}));
+  EXPECT_EQ(engine.scene.LiveParams[0].BaseVal, 0x77) << "the key does not write into the live set";
+  engine.liveSetOnly = true;
+  first = Frame(10000);
+  EXPECT_EQ(Events("Clear(0, 3, 0xFF", first),
+            (std::vector<std::string>{"Clear(0, 3, 0xFF000000, 1, 0)", "Clear(0, 3, 0xFF77446B, 1, 0)"}));
 }

@@ -224,4 +224,41 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
   EXPECT_TRUE(rig.BarsBlack());
 }
 
+// A key track moves the marker right across its entry (SpriteOffsetX from 0.25 to 0.75 of the width over
+// 10 s); the same folder without keys keeps it where its preset puts it, and a track that holds the
+// preset's own value draws exactly that picture. --render draws the keyed frame as the frames do.
+TEST(TrackedPicture, AKeyTrackMovesTheMarkerAcrossItsEntry) {
+  PictureRig rig;
+  ASSERT_EQ(rig.startError, "");
+  rig.BareMarkerScene();
+  rig.Set("SpriteMovementPreset", 1);
+  constexpr int kSpriteOffsetX = 22;
+  AutomationTracks& tracks = rig.sequence.SequenceEntries[0].Tracks;
+  rig.Draw(5000, "tracked-marker-none");
+  EXPECT_TRUE(rig.Lit(192, 120) && rig.Dark(352, 120)) << "without keys, where the preset puts it";
+  const RgbaImage untracked = rig.picture;
+
+  tracks = {{kSpriteOffsetX, {{0, 0.25f, KeyCurve::Step}}}};
+  rig.Draw(5000, "tracked-marker-held");
+  EXPECT_EQ(rig.picture.rgba, untracked.rgba) << "a track of the preset's own value changes nothing";
+
+  tracks = {{kSpriteOffsetX, {{0, 0.25f, KeyCurve::Linear}, {10000, 0.75f, KeyCurve::Linear}}}};
+  for (const auto& [ms, x] : {std::pair{0, 192}, {5000, 352}, {10000, 512}, {15000, 512}}) {
+    rig.Draw(uint32_t(ms), "tracked-marker-" + std::to_string(ms));
+    EXPECT_TRUE(rig.Lit(x, 120)) << ms;
+    for (const int other : {192, 352, 512})
+      EXPECT_TRUE(other == x || rig.Dark(other, 120)) << ms << ": nothing left at " << other;
+    EXPECT_TRUE(rig.BarsBlack());
+  }
+
+  const std::string png = TestOutPath("tracked-marker-render.png");
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), 5000, {10, 1}, 640, 480,
+                                 false, png),
+            "");
+  rig.Draw(5000, "tracked-marker-drawn");
+  const std::string drawnPng = TestOutPath("tracked-marker-drawn-again.png");
+  ASSERT_EQ(WritePng(drawnPng, rig.picture), "");
+  EXPECT_EQ(ReadFile(png), ReadFile(drawnPng)) << "--render's frame is the preview's";
+}
+
 }  // namespace

@@ -24,11 +24,12 @@ TSceneSeqEntry Entry(float factor, int32_t offset, uint8_t wobbleKind = 0, float
 }
 
 // The first failing demo time found by evaluating every millisecond, as the frames would.
-FailureSearch EveryMillisecond(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, uint32_t lastMs) {
+FailureSearch EveryMillisecond(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, uint32_t lastMs,
+                               const AutomationTrack* track = nullptr) {
   for (uint32_t d = 0; d <= lastMs; ++d) {
     const uint32_t fxTimeMs = EntryEffectTime(entry, d);
     try {
-      EvaluateParam(param, kBgR, fxTimeMs);
+      EvaluateParam(track ? TrackedParam(param, *track, EntryTracksAt(entry, d).localMs) : param, kBgR, fxTimeMs);
     } catch (const RangeError&) {
       return {FailureSearch::Outcome::Fails, d, fxTimeMs};
     }
@@ -111,4 +112,48 @@ TEST(FailureSearch, UnsettledPeaksAreUndecidedBeyondTheBudget) {
   EXPECT_GT(search.demoTimeMs, 0u);
   EXPECT_LT(search.demoTimeMs, 1000u);
   EXPECT_EQ(budget, 0u);
+}
+
+// A base value from the entry's track, as the frames take it: random tracks of every curve over random
+// windows, against every millisecond.
+TEST(FailureSearch, AgreesWithEveryMillisecondWithTrackedBaseValues) {
+  std::mt19937 random(28);
+  const auto below = [&random](int n) { return std::uniform_int_distribution<>(0, n - 1)(random); };
+  int fails = 0, neverFails = 0;
+  for (int round = 0; round < 1500; ++round) {
+    TSceneSeqEntry entry = Entry(below(2) ? 1 : 0.5f, below(2) ? 0 : 300);
+    entry.StartTime = uint32_t(below(1500));
+    AutomationTrack track{kBgR, {}};
+    uint32_t timeMs = uint32_t(below(100));
+    for (int k = below(5); k >= 0; --k) {
+      const float values[] = {0, 3, 40, 127.5f, 100, 200, 255};
+      track.Keys.push_back({timeMs, values[below(7)], KeyCurve(below(kKeyCurveCount))});
+      timeMs += uint32_t(below(3) == 0 ? 0 : below(800));
+    }
+    // cos(t·x)·y/2 + y/2 + b: the edge is met where the base is high and the cosine near 1.
+    const float x = below(2) ? 0 : 0.002f;
+    const TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, x, 2147483520.0f);
+    const uint32_t lastMs = uint32_t(below(3000));
+    uint64_t budget = 10'000'000;
+    const FailureSearch search = FindFirstFailure(entry, param, kBgR, lastMs, budget, &track);
+    const FailureSearch expected = EveryMillisecond(entry, param, lastMs, &track);
+    ASSERT_EQ(search.outcome, expected.outcome) << "round " << round;
+    ASSERT_EQ(search.demoTimeMs, expected.demoTimeMs) << "round " << round;
+    (expected.outcome == FailureSearch::Outcome::Fails ? fails : neverFails)++;
+  }
+  EXPECT_GT(fails, 200);
+  EXPECT_GT(neverFails, 200);
+
+  // The base climbs 0.1 a millisecond from the entry's start at 2000 ms; y + b rounds to 2^31 from b 127.5.
+  TSceneSeqEntry entry = Entry(1, 0);
+  entry.StartTime = 2000;
+  const AutomationTrack climb{kBgR, {{0, 0, KeyCurve::Linear}, {2000, 200, KeyCurve::Linear}}};
+  const TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, 0, 2147483520.0f);
+  uint64_t budget = 1'000'000;
+  const FailureSearch search = FindFirstFailure(entry, param, kBgR, 10000, budget, &climb);
+  EXPECT_EQ(search.outcome, FailureSearch::Outcome::Fails);
+  EXPECT_EQ(search.demoTimeMs, EveryMillisecond(entry, param, 10000, &climb).demoTimeMs);
+  EXPECT_NEAR(search.demoTimeMs, 3275, 1);
+  EXPECT_EQ(FindFirstFailure(entry, param, kBgR, 10000, budget).outcome, FailureSearch::Outcome::NeverFails)
+      << "the preset's own base 0 stays in range";
 }

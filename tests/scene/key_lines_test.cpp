@@ -27,9 +27,10 @@ class KeyLines : public ::testing::Test {
   }
   SceneSequence Load() {
     SceneSequence sequence;
-    LoadSceneSequence(dir / "sceneseq", sequence, {[](const std::string& where, const std::string& text) {
-      ADD_FAILURE() << where << ": " << text;
-    }, [](const std::string&, const std::string&) {}, nullptr});
+    LoadSceneSequence(
+        dir / "sceneseq", sequence,
+        {[](const std::string& where, const std::string& text) { ADD_FAILURE() << where << ": " << text; },
+         [](const std::string&, const std::string&) {}, nullptr});
     return sequence;
   }
   // The text of the error that loading raises, with its kind.
@@ -55,13 +56,12 @@ TEST_F(KeyLines, AreReadIntoTheEntriesTracksInParameterOrder) {
   Write({"// a note", "// key 2 4 0 -1.5 smooth", "// key 0 12 250 65535 step", "// key  2\t4 1000 1e+38 ramp",
          "// key 2 0 500 255 linear", "// key 2 4 1000 0.1 linear", "// bpm: 120"});
   const SceneSequence sequence = Load();
-  EXPECT_EQ(sequence.SequenceEntries[0].Tracks,
-            (AutomationTracks{{12, {{250, 65535, KeyCurve::Step}}}}));
+  EXPECT_EQ(sequence.SequenceEntries[0].Tracks, (AutomationTracks{{12, {{250, 65535, KeyCurve::Step}}}}));
   EXPECT_TRUE(sequence.SequenceEntries[1].Tracks.empty());
   EXPECT_EQ(sequence.SequenceEntries[2].Tracks,
-            (AutomationTracks{{0, {{500, 255, KeyCurve::Linear}}},
-                              {4, {{0, -1.5f, KeyCurve::Smooth}, {1000, 1e38f, KeyCurve::Ramp},
-                                   {1000, 0.1f, KeyCurve::Linear}}}}))
+            (AutomationTracks{
+                {0, {{500, 255, KeyCurve::Linear}}},
+                {4, {{0, -1.5f, KeyCurve::Smooth}, {1000, 1e38f, KeyCurve::Ramp}, {1000, 0.1f, KeyCurve::Linear}}}}))
       << "equal times are a jump, kept in file order";
 }
 
@@ -80,7 +80,7 @@ TEST_F(KeyLines, ARoundTripKeepsKeysAndNotesAndAFileWithoutKeysStaysByteForByte)
   EXPECT_EQ(text.rfind(CrLf({"// my demo", "// bpm: 120", "// key 0 76 3 1 linear", "// key 1 0 10 255 linear",
                              "// key 1 4 0 0.1 step", "// key 1 4 7 -3.4028235e+38 smooth",
                              "// key 1 4 2147483647 1e-07 ramp", "96000"}),
-                      0),
+                       0),
             0u)
       << text;
   EXPECT_EQ(Load(), sequence) << "every key exactly as written";
@@ -92,10 +92,12 @@ TEST_F(KeyLines, ARoundTripKeepsKeysAndNotesAndAFileWithoutKeysStaysByteForByte)
 TEST_F(KeyLines, OtherCommentsKeepTheirOrderAndKeyLinesGoAfterThem) {
   Write({"// first", "// key 0 4 0 2 linear", "//key is a note", "// keyboard too", "// bpm: 120"});
   const SequenceNotes notes = ReadSequenceNotes(dir / "sceneseq.txt", 3);
-  EXPECT_EQ(notes.comments, (std::vector<std::string>{"// first", "//key is a note", "// keyboard too", "// bpm: 120"}));
-  EXPECT_EQ(SceneSequenceText(Load(), notes).rfind(CrLf({"// first", "//key is a note", "// keyboard too",
-                                                         "// bpm: 120", "// key 0 4 0 2 linear", "96000"}),
-                                                   0),
+  EXPECT_EQ(notes.comments,
+            (std::vector<std::string>{"// first", "//key is a note", "// keyboard too", "// bpm: 120"}));
+  EXPECT_EQ(SceneSequenceText(Load(), notes)
+                .rfind(CrLf({"// first", "//key is a note", "// keyboard too", "// bpm: 120", "// key 0 4 0 2 linear",
+                             "96000"}),
+                       0),
             0u);
 }
 
@@ -141,8 +143,8 @@ TEST_F(KeyLines, EveryBadLineIsRefusedWithItsPlaceAndReason) {
     ADD_FAILURE() << "a key before the previous one of its track loaded";
   } catch (const RangeError& error) {
     range = true;
-    EXPECT_EQ(std::string(error.what()), dir / "sceneseq.txt:3: key MS 499" + kMsgKeyBeforePrevious + "500" +
-                                             kMsgKeyTimeOrder);
+    EXPECT_EQ(std::string(error.what()),
+              dir / "sceneseq.txt:3: key MS 499" + kMsgKeyBeforePrevious + "500" + kMsgKeyTimeOrder);
   }
   EXPECT_TRUE(range);
 }
@@ -165,7 +167,8 @@ TEST_F(KeyLines, ReadAndWriteTheSameUnderADecimalCommaLocale) {
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(sequence.SequenceEntries[0].Tracks.at(0).Keys.at(1).Value, 1.5f);
   EXPECT_NE(text.find("// key 0 4 0 0.25 linear\r\n// key 0 4 10 1.5 step\r\n"), std::string::npos)
-      << "written with '.' whatever the setting\n" << text;
+      << "written with '.' whatever the setting\n"
+      << text;
 }
 
 TEST_F(KeyLines, ASequenceWhoseKeysTheReaderWouldRefuseIsNotWritten) {

@@ -253,6 +253,48 @@ TEST_F(Timeline, AddDuplicateDeleteAndMoveEntries) {
   EXPECT_TRUE(messages.empty());
 }
 
+// Keys belong to their entry: adding, duplicating, moving and deleting entries carry them along, undo and
+// redo put them back, and a save writes them where the reader finds them.
+TEST_F(Timeline, EntriesKeepTheirKeysThroughEveryOperationUndoAndSave) {
+  const auto keyed = [](int i) {
+    return AutomationTracks{{4, {{0, float(i + 1), KeyCurve::Linear}, {500, 9, KeyCurve::Step}}}};
+  };
+  for (int i = 0; i < 3; ++i) sequence.SequenceEntries[i].Tracks = keyed(i);
+  const std::vector<TSceneSeqEntry> before = sequence.SequenceEntries;
+  form.cursorMs = 1000;
+  ClickTimelineButton(form, TimelineButton::Add);
+  EXPECT_TRUE(At(3).Tracks.empty()) << "a new entry has no keys";
+  SelectEntry(form, 1);
+  ClickTimelineButton(form, TimelineButton::Duplicate);
+  EXPECT_EQ(At(2).Tracks, keyed(1)) << "the copy has the original's keys";
+  ClickTimelineButton(form, TimelineButton::Up);
+  ClickTimelineButton(form, TimelineButton::Up);
+  EXPECT_EQ(At(0).Tracks, keyed(1));
+  EXPECT_EQ(At(1).Tracks, keyed(0));
+  SelectEntry(form, 1);
+  ClickTimelineButton(form, TimelineButton::Delete);
+  const std::vector<AutomationTracks> kept = {keyed(1), keyed(1), keyed(2), {}};
+  ASSERT_EQ(sequence.SequenceEntries.size(), kept.size());
+  for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(At(int(i)).Tracks, kept[i]) << i;
+  const std::vector<TSceneSeqEntry> after = sequence.SequenceEntries;
+
+  while (Step(Undo)) {
+  }
+  EXPECT_EQ(sequence.SequenceEntries, before);
+  while (Step(Redo)) {
+  }
+  EXPECT_EQ(sequence.SequenceEntries, after);
+
+  WriteFile(dir / "song.mp3", "x");
+  sequence.Mp3FileName = dir / "song.mp3";
+  ClickTimelineButton(form, TimelineButton::Save);
+  EXPECT_EQ(saves, 1);
+  SceneSequence read;
+  LoadSceneSequence(dir / "sceneseq", read, {});
+  EXPECT_EQ(read, sequence);
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(Timeline, NoMoreThan255Entries) {
   sequence.SequenceEntries.resize(kMaxSequenceEntries);
   form.notes.separators.resize(kMaxSequenceEntries, kEntrySeparator);
