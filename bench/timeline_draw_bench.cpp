@@ -63,13 +63,19 @@ double TimedFrame(TimelineWindow& window) {
   return drawnMs;
 }
 
-void RedrawOf255EntriesAtTheClosestZoom(benchmark::State& state) {
-  SceneSequence sequence;
+// The shipped sequence with the path of its MP3; false (the benchmark skipped) when it is not there.
+bool LoadShippedSequence(SceneSequence& sequence, benchmark::State& state) {
   if (LoadSceneSequence(QUARNEL_SOURCE_DIR "/data/sceneseq", sequence, {}) == 0) {
     state.SkipWithError("no data/sceneseq.txt");
-    return;
+    return false;
   }
   sequence.Mp3FileName = QUARNEL_SOURCE_DIR "/" + sequence.Mp3FileName;
+  return true;
+}
+
+void RedrawOf255EntriesAtTheClosestZoom(benchmark::State& state) {
+  SceneSequence sequence;
+  if (!LoadShippedSequence(sequence, state)) return;
   const std::vector<TSceneSeqEntry> shipped = sequence.SequenceEntries;
   sequence.SequenceEntries.clear();
   for (int i = 0; i < 255; ++i) {
@@ -102,11 +108,7 @@ BENCHMARK(RedrawOf255EntriesAtTheClosestZoom)->Unit(benchmark::kMillisecond)->Mi
 // of 250 keys each (one every 240 ms, the curves taking turns), all in view with the whole minute shown.
 void RedrawOf2000KeysInView(benchmark::State& state) {
   SceneSequence sequence;
-  if (LoadSceneSequence(QUARNEL_SOURCE_DIR "/data/sceneseq", sequence, {}) == 0) {
-    state.SkipWithError("no data/sceneseq.txt");
-    return;
-  }
-  sequence.Mp3FileName = QUARNEL_SOURCE_DIR "/" + sequence.Mp3FileName;
+  if (!LoadShippedSequence(sequence, state)) return;
   TSceneSeqEntry& entry = sequence.SequenceEntries.front();
   entry.StartTime = 0;
   entry.EndTime = 59999;

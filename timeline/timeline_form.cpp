@@ -236,7 +236,7 @@ void TimelineSequenceReloaded(TimelineForm& form) {
   ReadNotes(form);
   if (form.selected >= static_cast<int>(Entries(form).size())) form.selected = -1;
   form.keys.keys.clear();
-  ShowSelected(form);
+  ShowLanes(form);
   ++form.revision;
   ShowTimelineFields(form);
 }
