@@ -10,8 +10,7 @@
 
 namespace {
 
-constexpr KeyCurve kStep = KeyCurve::Step, kLinear = KeyCurve::Linear, kSmooth = KeyCurve::Smooth,
-                   kRamp = KeyCurve::Ramp;
+constexpr KeyCurve kStep = KeyCurve::Step, kSmooth = KeyCurve::Smooth, kRamp = KeyCurve::Ramp;
 
 // The index of the parameter of that short name; -1 for none.
 int ParamIndex(const TScene1ParamIArray& table, std::string_view name) {
@@ -64,7 +63,7 @@ const std::vector<AutomationRecipe>& DemoAutomationRecipes() {
       // A bar of the grid as it was, then the fog closes in, slowly and then fast, until the last beat
       // before the finale is violet alone.
       {"break: the violet fog swallows the grid before the finale drops", 8, 4,
-       {{"FogDistanceEnd", {{0, 40, kStep}, {2000, 40, kRamp}, {7500, 3.5f, kLinear}}}}},
+       {{"FogDistanceEnd", {{0, 40, kStep}, {2000, 40, kRamp}, {7500, 3.5f}}}}},
   };
   // clang-format on
   return recipes;
