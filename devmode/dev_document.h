@@ -19,6 +19,7 @@
 #include "devmode/dev_keys.h"
 #include "tweak/tweak_controls.h"
 #include "devmode/authoring_session.h"
+#include "devmode/key_recording.h"
 
 // What the document asks of the program around it; empty functions do nothing.
 struct DevWindows {
@@ -58,6 +59,11 @@ struct DevDocument {
   std::string recoveryWritten;   // the text this session last wrote there; empty while it wrote none
   std::optional<uint64_t> recoveryWrittenAtMs;
   std::string recoveryFault;  // the last failure to write it, shown once
+
+  // Recording keys (devmode/document_recording.h): the gesture being recorded, and why the last frame
+  // could not record ("" when it could or "rec" is off).
+  std::optional<KeyGesture> gesture;
+  std::string recordingBlocked;
 };
 
 inline constexpr uint64_t kRecoveryIntervalMs = 10000;
