@@ -43,4 +43,4 @@ inline constexpr char kNoticeRecNoPreview[] = "rec: switch the timeline's previe
 inline constexpr char kNoticeRecNoEntry[] = "rec: select the entry to record into in the timeline";
 inline constexpr char kNoticeRecOutsideEntry[] = "rec: the cursor is outside the selected entry";
 inline constexpr char kNoticeRecNoPreset[] = "rec: the selected entry's preset is not loaded";
-inline constexpr char kNoticeRecBaseValuesOnly[] = "rec: keys hold base values; oscillator changes are not recorded";
+inline constexpr char kNoticeRecBaseValuesOnly[] = "rec: keys hold base values, oscillators stay";
