@@ -21,6 +21,8 @@ size_t BytesOf(const UndoStep& step) {
   if (step.sequence) {
     const SequenceSnapshot& snapshot = *step.sequence;
     bytes += snapshot.sequence.Mp3FileName.size() + snapshot.sequence.SequenceEntries.size() * sizeof(TSceneSeqEntry);
+    for (const TSceneSeqEntry& entry : snapshot.sequence.SequenceEntries)
+      bytes += entry.Tracks.size() * sizeof(AutomationTrack) + KeyCount(entry.Tracks) * sizeof(AutomationKey);
     bytes +=
         TextBytes(snapshot.notes.comments) + TextBytes(snapshot.notes.labels) + TextBytes(snapshot.notes.separators);
   }

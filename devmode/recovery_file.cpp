@@ -16,7 +16,8 @@ namespace {
 
 constexpr char kHeader[] = "quarnel recovery 1\n";
 constexpr size_t kMaxFolderNameBytes = 40;
-constexpr uint64_t kMaxRecoveryBytes = 3 * kMaxTextFileBytes;  // a preset, a sequence and the names around them
+// A preset, a sequence with its keys and the names around them.
+constexpr uint64_t kMaxRecoveryBytes = 2 * kMaxTextFileBytes + kMaxSequenceFileBytes;
 
 // The decimal point of the "C" locale on this thread while it lives, so that the file reads the same
 // whatever the user's language.

@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "scene/scene_messages.h"
+
 KeyRange ParamKeyRange(int index) {
   switch (EvaluationType(index)) {
     case ParamType::Bool: return {0, 1};
@@ -14,6 +16,8 @@ KeyRange ParamKeyRange(int index) {
 }
 
 bool ValueInKeyRange(int index, double value) {
+  // A real's text may lie a little beyond FLT_MAX and still round to it ("3.4028235e+38").
+  if (EvaluationType(index) == ParamType::Sing) return std::isfinite(static_cast<float>(value));
   const KeyRange range = ParamKeyRange(index);
   return value >= range.minimum && value <= range.maximum;
 }
@@ -54,6 +58,12 @@ void ApplyTracks(const AutomationTracks& tracks, int64_t localMs, TScene1ParamIA
     if (track.Param < kParamCount && !track.Keys.empty()) params[track.Param].BaseVal = TrackValue(track, localMs);
 }
 
+TScene1ParamInterface TrackedParam(const TScene1ParamInterface& param, const AutomationTrack& track, int64_t localMs) {
+  TScene1ParamInterface tracked = param;
+  tracked.BaseVal = TrackValue(track, localMs);
+  return tracked;
+}
+
 namespace {
 template <typename Tracks>
 auto* FindIn(Tracks& tracks, int param) {
@@ -90,6 +100,21 @@ void SortKeys(AutomationTrack& track) {
 
 void DropEmptyTracks(AutomationTracks& tracks) {
   std::erase_if(tracks, [](const AutomationTrack& track) { return track.Keys.empty(); });
+}
+
+std::string TracksFault(const AutomationTracks& tracks) {
+  for (size_t t = 0; t < tracks.size(); ++t) {
+    const AutomationTrack& track = tracks[t];
+    if (track.Param >= kParamCount || (t > 0 && tracks[t - 1].Param >= track.Param)) return kMsgTracksOutOfOrder;
+    const std::string param = kMsgTrackOfParam + std::to_string(track.Param);
+    for (size_t k = 0; k < track.Keys.size(); ++k) {
+      const AutomationKey& key = track.Keys[k];
+      if (k > 0 && key.TimeMs < track.Keys[k - 1].TimeMs) return param + kMsgTrackKeysOutOfOrder;
+      if (key.TimeMs > uint32_t{INT32_MAX}) return param + kMsgTrackKeyTooLate;
+      if (!ValueInKeyRange(track.Param, key.Value)) return param + kMsgTrackValueOutOfRange;
+    }
+  }
+  return {};
 }
 
 size_t KeyCount(const AutomationTracks& tracks) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "scene/param_table.h"
@@ -39,6 +40,7 @@ struct KeyRange {
   double minimum, maximum;
 };
 KeyRange ParamKeyRange(int index);
+// Whether value lies within ParamKeyRange (for a real: rounds to a finite float).
 bool ValueInKeyRange(int index, double value);
 
 // The share 0..1 of the way to the next key at fraction t (0..1) of the time between the two keys:
@@ -54,6 +56,15 @@ float TrackValue(const AutomationTrack& track, int64_t localMs);
 
 // Sets the base value of every tracked parameter of params to its track's value at localMs.
 void ApplyTracks(const AutomationTracks& tracks, int64_t localMs, TScene1ParamIArray& params);
+
+// param with its base value taken from track at localMs (the track has at least one key).
+TScene1ParamInterface TrackedParam(const TScene1ParamInterface& param, const AutomationTrack& track, int64_t localMs);
+
+// An entry's tracks at its local time: what sets the tracked base values of a layer as it is evaluated.
+struct TracksAt {
+  const AutomationTracks* tracks = nullptr;  // none: every base value as the set holds it
+  int64_t localMs = 0;
+};
 
 // The track of parameter `param`; nullptr when there is none.
 const AutomationTrack* FindTrack(const AutomationTracks& tracks, int param);
@@ -72,6 +83,11 @@ void SortKeys(AutomationTrack& track);
 
 // Drops the tracks that have no keys left.
 void DropEmptyTracks(AutomationTracks& tracks);
+
+// Why tracks break the rules a sequence file holds them to (tracks in ascending Param, at most one per
+// parameter 0..76; keys in time order, at most 2147483647 ms, values within ParamKeyRange); empty when
+// they keep them.
+[[nodiscard]] std::string TracksFault(const AutomationTracks& tracks);
 
 // How many keys the tracks hold together.
 size_t KeyCount(const AutomationTracks& tracks);

@@ -49,3 +49,25 @@ inline constexpr const char* kMsgSaveTooManyEntries = "the sequence has more tha
 inline constexpr const char* kMsgSaveBadLength = "the demo length must be 1..2147483647 ms";
 inline constexpr const char* kMsgTooManyEntries =
     ": only the first 255 entries are used; the rest of the file is ignored";
+inline constexpr const char* kMsgSaveBadKeys = "the keys of entry ";  // + N + ": " + what TracksFault says
+inline constexpr const char* kMsgTracksOutOfOrder = "its tracks are not one per parameter in parameter order";
+inline constexpr const char* kMsgTrackOfParam = "parameter ";  // + N + one of the three below
+inline constexpr const char* kMsgTrackKeysOutOfOrder = ": its keys are not in time order";
+inline constexpr const char* kMsgTrackKeyTooLate = ": a key lies beyond 2147483647 ms";
+inline constexpr const char* kMsgTrackValueOutOfRange = ": a key's value is outside the parameter's range";
+inline constexpr const char* kMsgSequenceTooLarge =
+    "the sequence file would be larger than the reader reads: fewer keys, please";
+
+// Key lines of the sequence file ("// key ENTRY PARAM MS VALUE CURVE"); the file and line are put in front.
+inline constexpr const char* kMsgKeyFields = "a key line holds five fields: // key ENTRY PARAM MS VALUE CURVE";
+inline constexpr const char* kMsgKeyEntry = "key ENTRY ";
+inline constexpr const char* kMsgKeyParam = "key PARAM ";
+inline constexpr const char* kMsgKeyTime = "key MS ";
+inline constexpr const char* kMsgKeyValue = "key VALUE ";
+inline constexpr const char* kMsgKeyCurve = "key CURVE ";
+inline constexpr const char* kMsgNotAWholeNumber = " is not a whole number";
+inline constexpr const char* kMsgKeyEntriesRead = " (the entries the file holds)";
+inline constexpr const char* kMsgKeyValueOf = " of ";  // + the parameter's name
+inline constexpr const char* kMsgKeyNotACurve = " is not a curve: step, linear, smooth or ramp";
+inline constexpr const char* kMsgKeyBeforePrevious = " comes before the previous key of its track (";  // + ms + ")"
+inline constexpr const char* kMsgKeyTimeOrder = " ms): the keys of a track go in time order";

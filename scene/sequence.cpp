@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "scene/key_lines.h"
 #include "scene/mp3_location.h"
 #include "scene/round.h"
 #include "scene/scene_messages.h"
@@ -33,7 +34,7 @@ uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, 
   if (!EntryExists(path)) return 0;
   std::optional<TextLines> read;
   int errorCode = 0;
-  const std::string readError = TextLines::FromFile(path, read, &errorCode);
+  const std::string readError = TextLines::FromFile(path, read, &errorCode, kMaxSequenceFileBytes);
   if (!readError.empty()) {
     reports.FatalError(path, kMsgSequenceLoadFailed + std::to_string(errorCode) + " (" + readError + ")");
     return 0;
@@ -45,8 +46,11 @@ uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSeq
                           const LoadReports& reports) {
   const auto& fatal = reports.FatalError;
   sequence.SequenceEntries.clear();
-  // Header comments, then the demo length.
-  lines.SkipComments();
+  // Header comments (key lines among them), then the demo length.
+  KeyLineReader keys;
+  lines.SkipComments([&](std::string_view line) {
+    if (IsKeyLine(line)) keys.Take(line, lines);
+  });
   const int64_t length = lines.NextInteger(INT32_MIN, INT32_MAX);
   if (length <= 0) fatal(Place(lines), kMsgBadDemoLength);
   else sequence.DemoLength = static_cast<uint32_t>(length);
@@ -69,6 +73,7 @@ uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSeq
     }
     sequence.SequenceEntries.push_back(ReadEntry(lines));
   }
+  keys.PutInto(sequence.SequenceEntries);
   return static_cast<uint8_t>(sequence.SequenceEntries.size());
 }
 

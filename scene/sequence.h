@@ -31,6 +31,8 @@ struct SceneSequence {
 };
 
 inline constexpr int kMaxSequenceEntries = 255;
+// The largest sequence file the reader reads: room for about a million keys.
+inline constexpr uint64_t kMaxSequenceFileBytes = uint64_t{32} << 20;
 
 // A letterbox ratio the sequence file may hold: above 2, at most 10.
 inline bool ValidScreenCinemaWidthRatio(double ratio) { return ratio > 2 && ratio <= 10; }
@@ -38,7 +40,8 @@ inline constexpr uint32_t kMaxEffectTime = 2147483647;
 
 // Reads basePath + ".txt" into sequence and returns the number of entries (0 when the file is missing).
 // Bad length, ratio or MP3 name are FatalError reports and reading goes on; entries beyond 255 are a
-// notice. A bad number raises ConversionError or RangeError with file and line.
+// notice. A bad number or a bad key line (scene/key_lines.h) raises ConversionError or RangeError with
+// file and line; the entries get their tracks only when every key line is good.
 uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports);
 // The same for a sequence file's lines; the MP3 name is looked for beside dataDir as for a file in it.
 uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSequence& sequence,
@@ -47,6 +50,11 @@ uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSeq
 // The effect time of entry at demo time demoTimeMs: Round(d * TimeFactor), moved by the wobble, plus
 // TimeOffset, clamped into 0..2147483647.
 uint32_t EntryEffectTime(const TSceneSeqEntry& entry, uint32_t demoTimeMs);
+
+// The entry's tracks at demoTimeMs: local time demoTimeMs - StartTime (negative before the entry starts).
+inline TracksAt EntryTracksAt(const TSceneSeqEntry& entry, uint32_t demoTimeMs) {
+  return {&entry.Tracks, int64_t{demoTimeMs} - int64_t{entry.StartTime}};
+}
 
 // Whether the entry is drawn at demoTimeMs: StartTime <= d <= EndTime.
 inline bool EntryVisible(const TSceneSeqEntry& entry, uint32_t demoTimeMs) {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "scene/decimal_text.h"
+#include "scene/key_lines.h"
 #include "scene/scene_messages.h"
 #include "scene/safe_file.h"
 #include "scene/text_lines.h"
@@ -19,7 +20,7 @@ bool IsBpmComment(const std::string& line) { return line.rfind(kBpmComment, 0) =
 
 SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount) {
   std::optional<TextLines> lines;
-  if (!TextLines::FromFile(path, lines).empty()) lines.reset();
+  if (!TextLines::FromFile(path, lines, nullptr, kMaxSequenceFileBytes).empty()) lines.reset();
   return SequenceNotesOf(lines ? &*lines : nullptr, entryCount);
 }
 
@@ -29,7 +30,7 @@ SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount) {
     while (!lines->AtEnd()) {
       const std::string_view line = lines->Next();
       if (line.rfind("//", 0) != 0) break;  // the length
-      notes.comments.emplace_back(line);
+      if (!IsKeyLine(line)) notes.comments.emplace_back(line);  // keys are the entries' tracks
     }
     for (std::string& label : notes.labels) {
       const std::string_view text = lines->Next();
@@ -54,6 +55,9 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
   std::string text;
   const auto line = [&text](const std::string& content) { text += content + kLineEnd; };
   for (const std::string& comment : notes.comments) line(comment);
+  for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
+    for (const AutomationTrack& track : sequence.SequenceEntries[i].Tracks)
+      for (const AutomationKey& key : track.Keys) line(KeyLineText(i, track.Param, key));
   line(std::to_string(sequence.DemoLength));
   line(notes.labels.at(0));
   line(FormatShortest(sequence.ScreenCinemaWidthRatio));
@@ -80,12 +84,17 @@ std::string SequenceWriteFault(const SceneSequence& sequence) {
   if (sequence.SequenceEntries.size() > static_cast<size_t>(kMaxSequenceEntries)) return kMsgSaveTooManyEntries;
   if (sequence.DemoLength == 0 || sequence.DemoLength > kMaxEffectTime) return kMsgSaveBadLength;
   if (!ValidScreenCinemaWidthRatio(sequence.ScreenCinemaWidthRatio)) return kMsgBadRatio;
+  for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
+    if (const std::string fault = TracksFault(sequence.SequenceEntries[i].Tracks); !fault.empty())
+      return kMsgSaveBadKeys + std::to_string(i) + ": " + fault;
   return {};
 }
 
 std::string WriteSceneSequence(const std::string& path, const SceneSequence& sequence, const SequenceNotes& notes) {
   if (const std::string fault = SequenceWriteFault(sequence); !fault.empty()) return path + ": " + fault;
-  return ReplaceFile(path, SceneSequenceText(sequence, notes));
+  const std::string text = SceneSequenceText(sequence, notes);
+  if (text.size() > kMaxSequenceFileBytes) return path + ": " + kMsgSequenceTooLarge;
+  return ReplaceFile(path, text);
 }
 
 std::optional<double> NotesBpm(const SequenceNotes& notes) {

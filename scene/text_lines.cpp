@@ -1,6 +1,5 @@
 #include "scene/text_lines.h"
 
-#include <cfloat>
 #include <cmath>
 
 #include "scene/decimal_text.h"
@@ -12,10 +11,11 @@ namespace {
 constexpr size_t kShownChars = 40;  // of a bad line, in its message
 }  // namespace
 
-std::string TextLines::FromFile(const std::string& path, std::optional<TextLines>& lines, int* errorCode) {
+std::string TextLines::FromFile(const std::string& path, std::optional<TextLines>& lines, int* errorCode,
+                                uint64_t maxBytes) {
   lines.reset();
   std::string content;
-  const std::string fault = ReadWholeFile(path, kMaxTextFileBytes, content, errorCode);
+  const std::string fault = ReadWholeFile(path, maxBytes, content, errorCode);
   if (fault.empty()) lines.emplace(path, std::move(content));
   return fault;
 }
@@ -40,15 +40,18 @@ std::string_view TextLines::Next() {
   return line;
 }
 
-void TextLines::SkipComments() {
+void TextLines::SkipComments(const std::function<void(std::string_view line)>& eachComment) {
   for (;;) {
     const size_t position = position_;
     const int lineNumber = lineNumber_;
-    if (AtEnd() || Next().substr(0, 2) != "//") {
+    const bool atEnd = AtEnd();
+    const std::string_view line = atEnd ? std::string_view() : Next();
+    if (atEnd || line.substr(0, 2) != "//") {
       position_ = position;
       lineNumber_ = lineNumber;
       return;
     }
+    if (eachComment) eachComment(line);
   }
 }
 
@@ -92,6 +95,7 @@ float TextLines::NextFloat() {
   const std::string_view text = Next();
   const std::optional<double> value = atEnd ? std::nullopt : ParseReal(text);
   if (!value) throw ConversionError(NotANumber(text, atEnd));
-  if (std::fabs(*value) > FLT_MAX) throw RangeError(Where() + QuotedText(text, kShownChars) + kMsgOutOfFloatRange);
+  // The shortest text of FLT_MAX ("3.4028235e+38") lies a little above it and still rounds to it.
+  if (!std::isfinite(static_cast<float>(*value))) throw RangeError(Where() + QuotedText(text, kShownChars) + kMsgOutOfFloatRange);
   return static_cast<float>(*value);
 }

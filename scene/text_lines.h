@@ -3,6 +3,7 @@
 // bare LF stays part of the line's text; the character 26 (Ctrl-Z) ends the file. Files written by the
 // program end every line with CR LF.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,18 +12,19 @@
 
 class TextLines {
  public:
-  // Reads the whole file with ReadWholeFile (at most kMaxTextFileBytes) into lines. Returns "" on
-  // success; ReadWholeFile's "path: reason" (lines empty, the errno in *errorCode when it is given) when
-  // it is no readable regular file of that size.
+  // Reads the whole file with ReadWholeFile (at most maxBytes) into lines. Returns "" on success;
+  // ReadWholeFile's "path: reason" (lines empty, the errno in *errorCode when it is given) when it is no
+  // readable regular file of that size.
   [[nodiscard]] static std::string FromFile(const std::string& path, std::optional<TextLines>& lines,
-                                            int* errorCode = nullptr);
+                                            int* errorCode = nullptr, uint64_t maxBytes = kMaxTextFileBytes);
   TextLines(std::string path, std::string content);
 
   bool AtEnd() const { return position_ >= content_.size(); }
   // The next line without its end; an empty view at the end of the file.
   std::string_view Next();
-  // Skips the lines that begin with "//"; the next Next() returns the first other line.
-  void SkipComments();
+  // Skips the lines that begin with "//", handing each to eachComment (when given; LineNumber() is its
+  // number meanwhile); the next Next() returns the first other line.
+  void SkipComments(const std::function<void(std::string_view line)>& eachComment = nullptr);
   // 1-based number of the line Next() returned last; 0 before the first.
   int LineNumber() const { return lineNumber_; }
   const std::string& Path() const { return path_; }

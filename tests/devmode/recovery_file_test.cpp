@@ -21,6 +21,7 @@ RecoveredWork SomeWork() {
   TSceneSeqEntry entry;
   entry.EndTime = 1999;
   entry.TimeFactor = 1.5f;
+  entry.Tracks = {{4, {{0, 0.1f, KeyCurve::Smooth}, {500, -2.5f, KeyCurve::Step}}}};  // the keys come back too
   sequence.sequence.SequenceEntries = {entry};
   sequence.notes.comments = {"// bpm: 120"};
   sequence.notes.separators = {"~~~"};

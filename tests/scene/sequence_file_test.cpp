@@ -2,6 +2,7 @@
 // and a failed save that keeps the old file.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <filesystem>
 
 #include "scene/scene_messages.h"
@@ -65,6 +66,7 @@ TEST_F(SequenceSave, SavedFileReadsBackTheSameWithItsCommentsLabelsAndSeparators
 
   sequence.SequenceEntries[1].TimeFactor = 0.1f;  // no short decimal fraction in binary
   sequence.SequenceEntries[0].WobbleFrequency = 1e-7f;
+  sequence.SequenceEntries[1].WobbleAmplitude = -FLT_MAX;  // its shortest text lies just beyond it
   ASSERT_EQ(WriteSceneSequence(dir / "sceneseq.txt", sequence, notes), "");
   EXPECT_EQ(Load(dir.Path()), sequence) << "every value exactly as written";
   const std::string text = ReadFile(dir / "sceneseq.txt");
