@@ -6,6 +6,7 @@
 
 #include "devmode/devmode_messages.h"
 #include "devmode/document_recording.h"
+#include "devmode/recovery_file.h"
 #include "scene/preset_file.h"
 #include "scene/text_lines.h"
 #include "support/temp_dir.h"
@@ -28,6 +29,7 @@ TSceneSeqEntry Entry(uint8_t preset, uint32_t startMs, uint32_t endMs) {
 class Recording : public ::testing::Test {
  protected:
   void SetUp() override {
+    setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file goes there
     engine.settings.dataDir = dir.Path();
     engine.settings.developmentMode = true;
     engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
@@ -99,6 +101,18 @@ TEST_F(Recording, ATypedValueIsOneKeyAtTheLocalTimeAndOneUndoStepOfTheSequence) 
   EXPECT_FALSE(WorkUnsaved(document));
   RunDevCommand(document, DevCommand::Redo);
   EXPECT_EQ(Tracks()[0].Keys.size(), 1u);
+}
+
+TEST_F(Recording, TheRecoveryFileKeepsRecordedKeys) {
+  OfferRecovery(document);  // none from an earlier session
+  ReadyToRecord(31000);
+  Type("200");
+  KeepRecovery(document, 0, true);
+  RecoveredWork work;
+  ASSERT_EQ(ReadRecovery(document.recoveryPath, work), "");
+  ASSERT_TRUE(work.sequence);
+  EXPECT_EQ(work.sequence->sequence.SequenceEntries[1].Tracks, Tracks());
+  EXPECT_FALSE(work.liveSet) << "the live set was not touched";
 }
 
 TEST_F(Recording, AddAndSubClicksAreKeysAtTheTimesTheyAreMadeEachItsOwnStep) {
