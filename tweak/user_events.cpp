@@ -48,12 +48,9 @@ bool IsEditingField(TweakField field) {
   return field == TweakField::BaseVal || field == TweakField::Osc1 || field == TweakField::Osc2;
 }
 
-// Runs an action with "rec" on: what it changed goes to the program as keys. When the program put no
-// live set aside (it could not record), the change is taken back.
+// Runs action with form.recording set, also when it throws.
 template <typename Action>
-void RecordedAsKeys(TweakForm& form, std::optional<int> run, bool typing, Action action) {
-  TScene1ParamIArray& live = form.host.scene->LiveParams;
-  const TScene1ParamIArray before = live;
+void WhileRecording(TweakForm& form, Action action) {
   form.recording = true;
   try {
     action();
@@ -62,6 +59,15 @@ void RecordedAsKeys(TweakForm& form, std::optional<int> run, bool typing, Action
     throw;
   }
   form.recording = false;
+}
+
+// Runs an action with "rec" on: what it changed goes to the program as keys. When the program put no
+// live set aside (it could not record), the change is taken back.
+template <typename Action>
+void RecordedAsKeys(TweakForm& form, std::optional<int> run, bool typing, Action action) {
+  TScene1ParamIArray& live = form.host.scene->LiveParams;
+  const TScene1ParamIArray before = live;
+  WhileRecording(form, action);
   const std::string notice = form.host.RecordKeys(before, live, run, typing);
   if (!form.heldLiveSet && !SameParams(before, live)) {
     live = before;
@@ -77,20 +83,11 @@ void RecordedAsKeys(TweakForm& form, std::optional<int> run, bool typing, Action
 template <typename Action>
 void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
   if (form.recording) return action();
-  if (form.controls.RecordKeys && form.host.RecordKeys) {
-    const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
-    return RecordedAsKeys(form, run, typingIn && IsEditingField(*typingIn), action);
-  }
-  const LiveSetState before = TakeLiveSet(form);
-  form.recording = true;
-  try {
-    action();
-  } catch (...) {
-    form.recording = false;
-    throw;
-  }
-  form.recording = false;
   const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
+  if (form.controls.RecordKeys && form.host.RecordKeys)
+    return RecordedAsKeys(form, run, typingIn && IsEditingField(*typingIn), action);
+  const LiveSetState before = TakeLiveSet(form);
+  WhileRecording(form, action);
   RecordChange(form.history, before, TakeLiveSet(form), run);
 }
 
