@@ -106,6 +106,7 @@ class Reader {
                argument == "--no-music")
         fault = ReadExportOption(argument);
       else if (argument == "--music") fault = ReadMusic();
+      else if (argument == "--osc" || argument == "--osc-address") fault = ReadRemoteControl(argument);
       else if (argument == "--fps" || argument == "--size")
         fault = ReadPicture(argument, argument == "--fps" ? fpsGiven : sizeGiven);
       else if (IsDevelopmentSwitch({argument})) fault = kDevelopmentSwitchPlaceText;
@@ -115,6 +116,7 @@ class Reader {
       if (!fault.empty()) return fault;
     }
     if (line_.toMs && line_.fromMs > *line_.toMs) return "--from" + std::string(kFromAfterToText);
+    if (given_.count("--osc-address") && !line_.play.oscPort) return kOscAddressAloneText;
     return "";
   }
 
@@ -205,6 +207,24 @@ class Reader {
     return "";
   }
 
+  std::string ReadRemoteControl(const std::string& name) {
+    if (line_.command != Command::Play || !line_.developmentMode) return name + kOnlyForRemoteControlText;
+    if (!given_.insert(name).second) return name + kGivenTwiceText;
+    const bool port = name == "--osc";
+    std::string fault;
+    const std::optional<std::string> text = Value(name, port ? "PORT" : "ADDR", fault);
+    if (!text) return fault;
+    if (!port) {
+      if (text->empty()) return name + ": " + kEmptyNameText;
+      line_.play.oscAddress = *text;
+      return "";
+    }
+    const std::optional<uint32_t> number = WholeNumber(*text, 1, UINT16_MAX);
+    if (!number) return name + ": " + Shown(*text) + kBadPortText;
+    line_.play.oscPort = static_cast<uint16_t>(*number);
+    return "";
+  }
+
   std::string ReadPicture(const std::string& name, bool& given) {
     if (line_.command != Command::Render && line_.command != Command::Export) return name + kOnlyForPicturesText;
     if (given) return name + kGivenTwiceText;
@@ -232,7 +252,7 @@ class Reader {
   const std::vector<std::string>& args_;
   size_t next_;
   CommandLine& line_;
-  std::set<std::string> given_;  // the export's options read so far
+  std::set<std::string> given_;  // the export's and the remote control's options read so far
 };
 
 }  // namespace

@@ -14,7 +14,7 @@ enum class Command { Play, Check, PrintFrame, Render, Export, New, Help, Version
 struct CommandLine {
   Command command = Command::Play;
   bool developmentMode = false;            // "-d" (or "-D") as the first argument
-  PlayOptions play;                        // --music, --start, --frame-step, --max-fps (Play)
+  PlayOptions play;                        // --music, --start, --frame-step, --max-fps, --osc... (Play)
   uint32_t demoTimeMs = 0;                 // --print-frame MS, --render MS
   std::string target;                      // --render OUT.png, --export OUT, --new DIR
   FrameRate rate;                          // --fps (Render, Export)

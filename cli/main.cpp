@@ -20,7 +20,8 @@ namespace {
 
 // The same text as the man page's synopsis (tools/packaging/quarnel.1.in).
 constexpr const char* kUsage =
-    "usage: quarnel [-d [--music]] [--start MS] [--frame-step MS] [--max-fps N] [DATA_DIR]\n"
+    "usage: quarnel [-d [--music] [--osc PORT [--osc-address ADDR]]] [--start MS] [--frame-step MS]\n"
+    "               [--max-fps N] [DATA_DIR]\n"
     "       quarnel --check [DATA_DIR]\n"
     "       quarnel [-d] --print-frame MS [DATA_DIR]\n"
     "       quarnel --render MS OUT.png [--fps N[/D]] [--size WxH] [DATA_DIR]\n"

@@ -262,6 +262,7 @@ void AttachTweak(DevDocument& document, TweakForm& form) {
     document.sequenceHeld = true;
     document.sequenceReloadOffered = false;
   };
+  AttachControllers(document);
 }
 
 void FillDocumentTimelineHost(DevDocument& document) {
@@ -272,12 +273,7 @@ void FillDocumentTimelineHost(DevDocument& document) {
   host.history = &document.tweak->history;
   host.dataDir = engine.settings.dataDir;
   host.readOnly = document.tweakHost.readOnly;
-  host.Seek = [&document](uint32_t demoTimeMs) {
-    // Several seeks may come between two frames: each one starts from the time the last one set.
-    DemoClock& clock = document.engine.clock;
-    if (JumpStartTick(clock.StartTick, clock.DemoTime, static_cast<int32_t>(demoTimeMs))) clock.DemoTime = demoTimeMs;
-    ShowClockInTimeline(document);
-  };
+  host.Seek = [&document](uint32_t demoTimeMs) { (void)SeekDemo(document, demoTimeMs); };
   if (AuthoringSession* session = document.authoring.get()) {
     host.SetLoop = [&document, session](uint32_t inMs, uint32_t outMs) {
       SetLoopIn(session->clock, inMs);
@@ -348,6 +344,7 @@ void RequestQuit(DevDocument& document) {
     if (answer == 2 || (answer == 0 && !SaveAll(document))) return;
   }
   RemoveRecovery(document);  // saved, or discarded on purpose
+  SaveControllersNow(document, 0);
   ShutdownDemo(document.engine);
 }
 
@@ -356,6 +353,15 @@ bool SaveAll(DevDocument& document) {
   if (SequenceUnsaved(document)) ClickTimelineButton(*document.timeline, TimelineButton::Save);
   Refresh(document);
   return !WorkUnsaved(document);
+}
+
+bool SeekDemo(DevDocument& document, uint32_t demoTimeMs) {
+  // Several seeks may come between two frames: each one starts from the time the last one set.
+  DemoClock& clock = document.engine.clock;
+  const bool moved = JumpStartTick(clock.StartTick, clock.DemoTime, static_cast<int32_t>(demoTimeMs));
+  if (moved) clock.DemoTime = demoTimeMs;
+  ShowClockInTimeline(document);
+  return moved;
 }
 
 void RunDevCommand(DevDocument& document, DevCommand command) {
@@ -420,6 +426,7 @@ void EndOnQuitSignal(DevDocument& document, uint64_t wallMs) {
   const int signalNumber = ArrivedQuitSignal();
   if (signalNumber == 0) return;
   KeepRecovery(document, wallMs, true);
+  SaveControllersNow(document, wallMs);
   EndByQuitSignal(signalNumber);
 }
 
@@ -430,6 +437,7 @@ void PollDocument(DevDocument& document, uint64_t wallMs) {
   OfferRecovery(document);
   OfferHeldReload(document);
   KeepRecovery(document, wallMs, false);
+  PollControllers(document, wallMs);
 }
 
 void OfferRecovery(DevDocument& document) {
@@ -487,10 +495,12 @@ void KeepRecovery(DevDocument& document, uint64_t nowMs, bool now) {
 void DocumentFrame(DevDocument& document, uint32_t realMs) {
   DemoEngine& engine = document.engine;
   FollowTimeline(document);
+  PollOsc(document);
   const uint32_t tickMs = document.authoring ? AuthoringBeforeFrame(*document.authoring, realMs) : realMs;
   const bool preview = engine.settings.developmentMode && document.timeline && document.timeline->preview;
   engine.liveSetOnly = engine.settings.developmentMode && !preview;
   FollowRecording(document);
+  ControllersFrame(document);
   // While keys are recorded the preview draws the live set put aside, not the values the tweak window shows.
   TScene1ParamIArray* held = document.tweak && document.tweak->heldLiveSet ? &document.tweak->heldLiveSet->params : nullptr;
   if (held) std::swap(*held, engine.scene.LiveParams);
@@ -501,6 +511,7 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
   }
   if (held) std::swap(*held, engine.scene.LiveParams);
   if (document.authoring) AuthoringAfterFrame(*document.authoring);
+  FollowOsc(document);
   ShowDocument(document);
 }
 

@@ -20,6 +20,8 @@
 #include "tweak/tweak_controls.h"
 #include "devmode/authoring_session.h"
 #include "devmode/key_recording.h"
+#include "devmode/osc_control.h"
+#include "devmode/controllers.h"
 
 // What the document asks of the program around it; empty functions do nothing.
 struct DevWindows {
@@ -42,6 +44,7 @@ struct DevDocument {
   TimelineHost timelineHost;
   TimelineForm* timeline = nullptr;  // the timeline's model once its window is open
   DevWindows windows;
+  std::unique_ptr<OscControl> osc;  // --osc: the remote control, polled at every frame
 
   SequenceSnapshot savedSequence;           // the sequence as its file holds it (saved or read)
   std::string sequenceSavedAt;              // wall-clock time of the last save in this session
@@ -64,6 +67,7 @@ struct DevDocument {
   // could not record ("" when it could or "rec" is off).
   std::optional<KeyGesture> gesture;
   std::string recordingBlocked;
+  DocumentControllers controllers;  // MIDI controllers: development mode only
 };
 
 inline constexpr uint64_t kRecoveryIntervalMs = 10000;
@@ -96,6 +100,10 @@ void RequestQuit(DevDocument& document);
 // left unsaved.
 bool SaveAll(DevDocument& document);
 
+// Moves the demo to demoTimeMs from the next frame on, as the running timing's reset and the timeline do;
+// false when the start tick would leave its range (nothing moves then).
+bool SeekDemo(DevDocument& document, uint32_t demoTimeMs);
+
 // A command of the keys shared by the three windows.
 void RunDevCommand(DevDocument& document, DevCommand command);
 // A key the tweak window or the timeline handed on: its shared command (dev_keys.h); true when it has one.
@@ -109,9 +117,11 @@ bool OutputWindowKey(DevDocument& document, int keysym, bool ctrl, bool shift);
 void PollDocument(DevDocument& document, uint64_t wallMs);
 
 // One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
-// timeline's changes since the last frame, the authoring clock gives the frame's tick, DemoIdle draws
-// (with the timeline's preview on: the whole sequence, the live set standing in for the preset picked in
-// "set"), and ShowDocument.
+// timeline's changes since the last frame, the remote control's messages are taken (PollOsc), the
+// authoring clock gives the frame's tick, the recording of keys follows "rec" and the cursor
+// (FollowRecording), the controllers' input is taken, DemoIdle draws (with the timeline's preview on:
+// the whole sequence, the live set standing in for the preset picked in "set"), the remote control's
+// followers get the frame's time (FollowOsc), and ShowDocument.
 void DocumentFrame(DevDocument& document, uint32_t realMs);
 // DocumentFrame's steps that draw nothing: the engine and the tweak window follow the timeline, the
 // timeline shows the demo time, the section loop and the picked preset, the titles' "*" and the

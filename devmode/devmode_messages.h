@@ -44,3 +44,32 @@ inline constexpr char kNoticeRecNoEntry[] = "rec: select the entry to record int
 inline constexpr char kNoticeRecOutsideEntry[] = "rec: the cursor is outside the selected entry";
 inline constexpr char kNoticeRecNoPreset[] = "rec: the selected entry's preset is not loaded";
 inline constexpr char kNoticeRecBaseValuesOnly[] = "rec: keys hold base values, oscillators stay";
+// The remote control (OSC). A refused message shows in the notice line:
+// "OSC: 3 refused (last: /quarnel/param/BG_r 300: value outside the parameter's range)".
+inline constexpr char kOscRefusedStart[] = "OSC: ";                   // + count
+inline constexpr char kOscRefusedCount[] = " refused (last: ";        // + message + ": " + reason + ")"
+inline constexpr char kOscCannotListen[] = "OSC: cannot listen on ";  // + address + kOscCannotListenPort
+inline constexpr char kOscCannotListenPort[] = " port ";              // + port ": " + reason
+inline constexpr char kOscNoAddress[] = "no address to listen on";
+inline constexpr char kOscNotIPv4[] = "not a numeric IPv4 address (nor localhost)";
+inline constexpr char kOscNotIPv6[] = "not a numeric IPv6 address (nor localhost)";
+inline constexpr char kOscNotOsc[] = "not an OSC message or bundle";
+inline constexpr char kOscDatagramBytes[] = " bytes";  // the message of a datagram that is none: "(N bytes)"
+inline constexpr char kOscUnknownAddress[] = "unknown address";
+inline constexpr char kOscExpects[] = "expects ";  // + the type tags + kOscOrNothing
+inline constexpr char kOscOrNothing[] = ", or nothing to ask";
+inline constexpr char kOscNotWhole[] = "not a whole number";
+inline constexpr char kOscNoSuchPreset[] = "no such preset";
+inline constexpr char kOscPresetUnsaved[] =
+    "the live set has unsaved changes (save or undo them first: a remote pick cannot ask)";
+inline constexpr char kOscTimeOutside[] = "outside the demo (0..";  // + length + kOscTimeOutsideEnd
+inline constexpr char kOscTimeOutsideEnd[] = " ms)";
+inline constexpr char kOscNotZeroOrOne[] = "not 0 (pause) or 1 (play)";
+inline constexpr char kOscNoClock[] = "no authoring clock to pause";
+inline constexpr char kOscBadPort[] = "port outside 0..65535";
+inline constexpr char kOscTooManyFollowers[] = "already following with the most streams (";  // + count + ")"
+// MIDI controllers: the input as it opened, in the tweak window's notice line.
+inline constexpr char kNoticeNoMidiSystem[] = "MIDI: no MIDI system (ALSA sequencer or JACK), controllers are off";
+inline constexpr char kNoticeNoMidiDevice[] = "MIDI: no controller found; connect one to quarnel:in";
+inline constexpr char kNoticeMidiListening[] = "MIDI: listening to ";  // + the ports' names
+inline constexpr char kNoticeMoreFaults[] = " (and more: see standard error)";

@@ -2,6 +2,7 @@
 // The options of the windowed program beyond "-d" and the data folder: our authoring additions.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 struct PlayOptions {
   bool music = false;               // --music: the soundtrack plays in development mode too
@@ -12,4 +13,8 @@ struct PlayOptions {
   // --max-fps N (0..1000): frames start at most N times a second; 0 draws as fast as it can. Without
   // the option: at most at the display's refresh.
   std::optional<uint32_t> maxFps;
+  // --osc PORT (1..65535) with -d: the remote control listens there, on --osc-address ADDR (a name or a
+  // numeric address; the loopback one when not given).
+  std::optional<uint16_t> oscPort;
+  std::string oscAddress = "127.0.0.1";
 };

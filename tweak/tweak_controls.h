@@ -10,6 +10,7 @@
 
 #include "tweak/tweak_host.h"
 #include "tweak/tweak_messages.h"
+#include "authoring/midi_mapping.h"
 #include "authoring/undo_history.h"
 
 struct EditField {
@@ -87,4 +88,5 @@ struct TweakForm {
   std::optional<LiveSetState> heldLiveSet;
   // The set as the morph gesture found it; the slider blends from it.
   std::optional<TScene1ParamIArray> morphFrom;
+  ControllerMap* controllers = nullptr;  // the MIDI controllers' mappings; development mode only
 };

@@ -83,6 +83,8 @@ struct TweakLayout {
 
   // "controllers": MIDI learn and the mappings.
   TweakRectPx controllersGroup{4, 584, 277, 45};
+  TweakRectPx learn = Inside(controllersGroup, 12, 16, 53, 17), mappings = Inside(controllersGroup, 68, 16, 97, 17),
+              learnButton = Inside(controllersGroup, 168, 16, 97, 17);
 
   // "outta here", and the notice line under it to the window's bottom.
   TweakRectPx outtaHere{4, 632, 277, 21};

@@ -73,3 +73,9 @@ inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the runni
 // A value set from outside the window (a controller, a remote message) that no field would take.
 inline constexpr const char* kMsgOutsideNoSuchParam = "no such parameter";
 inline constexpr const char* kMsgOutsideValueOutOfRange = "value outside the parameter's range";
+
+// Our own: the "controllers" group's notices.
+inline constexpr const char* kNoticeLearnOn = "learn: touch a field or pick a button, then move a control";
+inline constexpr const char* kNoticeMoveControl = "learn: move a control for ";  // + the target
+inline constexpr const char* kNoticeMappedTo = " mapped to ";                     // control + this + target
+inline constexpr const char* kNoticeMappingRemoved = "mapping removed: ";         // + "CC 21: base BG_r"

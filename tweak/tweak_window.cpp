@@ -6,6 +6,7 @@
 #include "tweak/logo.h"
 #include "tweak/tweak_layout.h"
 #include "engine/toolkit_guard.h"
+#include "tweak/controller_events.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 
@@ -17,6 +18,7 @@
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Menu_Button.H>
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Scrollbar.H>
@@ -61,26 +63,31 @@ class GroupFrame : public Fl_Widget {
 // The time bar's fine steps: dragged with Shift held, the thumb moves this many ms per pixel.
 constexpr int kFineMsPerPx = 10;
 
-// A drop-down list whose items are shown as plain text ("/" and "&" in them are not menu syntax).
-class ListChoice : public Fl_Choice {
+// A drop-down list or menu whose items are shown as plain text ("/" and "&" in them are not menu syntax).
+template <class Menu>
+class PlainTextMenu : public Menu {
  public:
-  using Fl_Choice::Fl_Choice;
+  using Menu::Menu;
   void SetItems(const std::vector<std::string>& items) {
     if (items == texts_) return;
     texts_ = items;
     menu_.assign(texts_.size() + 1, Fl_Menu_Item{});
     for (size_t i = 0; i < texts_.size(); ++i) {
       menu_[i].text = texts_[i].c_str();
-      menu_[i].labelfont_ = textfont();
-      menu_[i].labelsize_ = textsize();
+      menu_[i].labelfont_ = this->textfont();
+      menu_[i].labelsize_ = this->textsize();
     }
-    menu(menu_.data());
+    this->menu(menu_.data());
   }
 
  private:
   std::vector<std::string> texts_;
   std::vector<Fl_Menu_Item> menu_;
 };
+using ListChoice = PlainTextMenu<Fl_Choice>;
+using ListMenu = PlainTextMenu<Fl_Menu_Button>;
+
+constexpr Fl_Color kMappedFieldColor = 0xFFF3C000;  // light amber: a controller moves this value
 
 // A horizontal scroll bar whose thumb, dragged with Shift held, moves kFineMsPerPx per pixel from
 // where the drag (or the Shift) began, for exact positions on a long range.
@@ -167,6 +174,9 @@ class TweakWindow : public Fl_Double_Window {
   FieldInput* Field(const TweakRectPx& at, TweakField field, Fl_Font font = kSans);
   Fl_Scrollbar* Bar(const TweakRectPx& at, TweakScrollBar bar);
   ListChoice* Choice(const TweakRectPx& at, TweakList list);
+  void AddControllersGroup(const TweakLayout& at);
+  void SyncControllers();
+  void TouchAt(int xPx, int yPx);  // learn: the field or slider under a click
 
   TweakForm form_;
   bool syncedVisible_ = false;  // the model's visibility the window last followed
@@ -194,6 +204,10 @@ class TweakWindow : public Fl_Double_Window {
   Fl_Check_Button* rec_ = nullptr;
   ListChoice* morphPreset_ = nullptr;
   Fl_Slider* morph_ = nullptr;
+  Fl_Check_Button* learn_ = nullptr;
+  ListMenu* mappings_ = nullptr;
+  ListMenu* learnButton_ = nullptr;
+  Fl_Color timeScaleColor_ = FL_BACKGROUND_COLOR;  // the slider's own, when no controller moves it
 };
 
 TweakWindow::TweakWindow(TweakHost& host)
@@ -301,8 +315,65 @@ TweakWindow::TweakWindow(TweakHost& host)
   notice_->labelfont(kSans);
   notice_->labelsize(kFontSizePx - 1);
   notice_->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+  AddControllersGroup(at);
   end();
   SyncView();
+}
+
+// "controllers": the learn switch, the mappings (a pick removes one), and a button to learn a note for.
+void TweakWindow::AddControllersGroup(const TweakLayout& at) {
+  Frame(at.controllersGroup, "controllers");
+  timeScaleColor_ = TimeScale->color();
+  learn_ = new Fl_Check_Button(at.learn.xPx, at.learn.yPx, at.learn.widthPx, at.learn.heightPx, "learn");
+  learn_->labelfont(kSans);
+  learn_->labelsize(kFontSizePx);
+  On(learn_, [this] { SetLearning(form_, learn_->value() != 0); });
+  const auto menu = [this](const TweakRectPx& rect, const char* caption, const char* tip) {
+    ListMenu* widget = new ListMenu(rect.xPx, rect.yPx, rect.widthPx, rect.heightPx, caption);
+    widget->labelfont(kSans);
+    widget->labelsize(kFontSizePx);
+    widget->textfont(kVerdana);
+    widget->textsize(kFontSizePx);
+    widget->tooltip(tip);
+    return widget;
+  };
+  mappings_ = menu(at.mappings, "mappings", "the controls mapped: pick one to remove it");
+  On(mappings_, [this] { RemoveMappingItem(form_, static_cast<size_t>(mappings_->value())); });
+  learnButton_ = menu(at.learnButton, "learn button", "pick a button, then press a note or a controller's button");
+  On(learnButton_, [this] { ArmButton(form_, static_cast<size_t>(learnButton_->value())); });
+}
+
+void TweakWindow::TouchAt(int xPx, int yPx) {
+  const auto inside = [xPx, yPx](const Fl_Widget* widget) {
+    return widget->active() && xPx >= widget->x() && xPx < widget->x() + widget->w() && yPx >= widget->y() &&
+           yPx < widget->y() + widget->h();
+  };
+  for (auto [widget, field] : {std::pair{BaseVal, TweakField::BaseVal}, std::pair{Osc1, TweakField::Osc1},
+                               std::pair{Osc2, TweakField::Osc2}})
+    if (inside(widget)) TouchField(form_, field);
+  if (inside(TimeScale)) TouchTimeSlider(form_);
+}
+
+// The controllers group follows the mappings; a mapped field or slider is tinted and names its controls
+// in its tooltip.
+void TweakWindow::SyncControllers() {
+  const bool attached = form_.controllers != nullptr;
+  SetActive(learn_, attached);
+  SetActive(mappings_, attached && !form_.controllers->mappings.empty());
+  SetActive(learnButton_, attached);
+  if (!attached) return;
+  if ((learn_->value() != 0) != form_.controllers->learning) learn_->value(form_.controllers->learning ? 1 : 0);
+  mappings_->SetItems(MappingItems(form_));
+  learnButton_->SetItems(ButtonTargetItems(form_));
+  const auto mark = [](Fl_Widget* widget, const std::string& controls, Fl_Color unmapped) {
+    const char* tip = widget->tooltip() ? widget->tooltip() : "";
+    if (controls != tip) widget->copy_tooltip(controls.empty() ? nullptr : controls.c_str());
+    widget->color(controls.empty() ? unmapped : kMappedFieldColor);
+  };
+  for (auto [widget, field] : {std::pair{BaseVal, TweakField::BaseVal}, std::pair{Osc1, TweakField::Osc1},
+                               std::pair{Osc2, TweakField::Osc2}})
+    mark(widget, FieldMark(form_, field), FL_BACKGROUND2_COLOR);
+  mark(TimeScale, TimeSliderMark(form_), timeScaleColor_);
 }
 
 void TweakWindow::On(Fl_Widget* widget, std::function<void()> action) {
@@ -381,7 +452,10 @@ ListChoice* TweakWindow::Choice(const TweakRectPx& at, TweakList list) {
 
 int TweakWindow::handle(int event) {
   int used = 0;
-  FromToolkit([&] { used = HandleKeys(event); });
+  FromToolkit([&] {
+    if (event == FL_PUSH) TouchAt(Fl::event_x(), Fl::event_y());
+    used = HandleKeys(event);
+  });
   return used ? used : Fl_Double_Window::handle(event);
 }
 
@@ -450,6 +524,7 @@ void TweakWindow::SyncView() {
   SetText(ScenePresetFile, c.ScenePresetFile);
   PresetList->SetItems(c.PresetList.items);
   if (PresetList->value() != c.PresetList.selected) PresetList->value(c.PresetList.selected);
+  SyncControllers();
 
   if ((rec_->value() != 0) != c.RecordKeys) rec_->value(c.RecordKeys ? 1 : 0);
   morphPreset_->SetItems(c.PresetList.items);

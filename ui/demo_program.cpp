@@ -267,6 +267,12 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     return 1;
   }
   Program program;
+  if (options.oscPort) {  // before any window: a port taken elsewhere ends the start at once
+    if (const std::string fault = StartOsc(program.document, options.oscAddress, *options.oscPort); !fault.empty()) {
+      std::fprintf(stderr, "%s%s\n", kProgramPrefix, fault.c_str());
+      return 1;
+    }
+  }
   DemoEngine& engine = program.engine;
   engine.settings.dataDir = dataDir;
   engine.settings.developmentMode = developmentMode;
@@ -324,6 +330,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
     program.tweak = tweak.get();
     PlugInDocumentWindows(program);
     AttachTweak(program.document, ModelOf(*tweak));
+    OpenMidiInput(program.document);
     if (program.layout) PlaceTweakWindow(*tweak, program.layout->tweak.xPx, program.layout->tweak.yPx);
   }
   form.Show();

@@ -20,6 +20,8 @@ inline constexpr char kApplicationTitle[] = "dravel was here";
 // Our own: the launcher's choices could not be kept for the next run (+ file + ": " + reason).
 inline constexpr char kChoicesNotKeptText[] = "quarnel: the launcher's choices are not kept: ";
 
+inline constexpr char kProgramPrefix[] = "quarnel: ";  // a line on standard error (a failed --osc, say)
+
 // + how the program is run + kNoDisplayEnd
 inline constexpr char kNoDisplayText[] = "quarnel: no display found. Without one, export the demo as a video: ";
 inline constexpr char kNoDisplayEnd[] = " --export demo.mp4\n";

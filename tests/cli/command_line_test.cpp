@@ -52,6 +52,13 @@ TEST(CommandLine, ReadsEachCommandWithItsValuesAndOptions) {
   EXPECT_EQ(line.jobs, 3u);
   EXPECT_FALSE(line.withMusic);
   EXPECT_EQ(Read({"--max-fps", "0"}).play.maxFps, 0u) << "0: no cap";
+  line = Read({"-d", "--osc", "9000"});
+  EXPECT_EQ(line.play.oscPort, 9000u);
+  EXPECT_EQ(line.play.oscAddress, "127.0.0.1") << "the loopback unless an address is given";
+  line = Read({"-d", "--osc-address", "::", "--osc", "65535", "data"});
+  EXPECT_EQ(line.play.oscPort, 65535u);
+  EXPECT_EQ(line.play.oscAddress, "::");
+  EXPECT_FALSE(Read({"-d"}).play.oscPort) << "off unless given";
   EXPECT_EQ(Read({"--new", "mine"}).target, "mine");
   EXPECT_EQ(Read({"--check"}).command, Command::Check);
   EXPECT_EQ(Read({"-h"}).command, Command::Help);
@@ -102,6 +109,16 @@ TEST(CommandLine, RefusesEveryWrongArgumentNamingIt) {
       {{"-d", "--music", "--music"}, "--music: given twice"},
       {{"--music"}, "--music: only with -d (the launcher has its Music switch)"},
       {{"--check", "--fps", "30"}, "--fps: only for --render and --export"},
+      {{"--osc", "9000"}, "--osc: only with -d (the remote control edits development mode)"},
+      {{"--export", "o.mp4", "--osc", "9000"}, "--osc: only with -d (the remote control edits development mode)"},
+      {{"-d", "--print-frame", "0", "--osc", "9000"},
+       "--osc: only with -d (the remote control edits development mode)"},
+      {{"-d", "--osc", "0"}, "--osc: '0' is not a port 1..65535"},
+      {{"-d", "--osc", "65536"}, "--osc: '65536' is not a port 1..65535"},
+      {{"-d", "--osc"}, "--osc: PORT is missing after it"},
+      {{"-d", "--osc", "1", "--osc", "2"}, "--osc: given twice"},
+      {{"-d", "--osc-address", "0.0.0.0"}, "--osc-address: only with --osc PORT"},
+      {{"-d", "--osc", "1", "--osc-address", ""}, "--osc-address: the name is empty"},
       {{"--render", "0", "x.png", "--start", "5"}, "--start: only for playing the demo (the launcher or -d)"},
       {{"-d", "--check"}, "--check: not with -d (-d goes with playing and --print-frame)"},
       {{"-d", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},

@@ -1,15 +1,21 @@
 // The real program on a private X server, driven with xdotool as a user would: the demo from the
-// launcher's "Start" to Escape or to its end (the shipped demo too), development mode, bad data folders
+// launcher's "Start" to Escape or to its end (the shipped demo too), development mode (also driven over
+// OSC), bad data folders
 // that end after their message boxes, signals, and the window's picture against the offscreen one.
 // Sound goes to SDL's dummy driver; every run has the GL check and Mesa's error report switched on and
 // fails on a GL error of any kind. The longer runs use the frame-stepped clock, which draws the same
 // frames as the wall clock would, only as fast as they can be drawn.
 #include <gtest/gtest.h>
 
+#include <lo/lo.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -226,6 +232,69 @@ TEST_F(DemoProgram, DevelopmentSwitchPlaysWindowedWithStatisticsAtOnce) {
       << caption;
   EXPECT_NE(caption.find(" \xC2\xB0 fps: "), std::string::npos) << caption;
   EXPECT_EQ(caption.find("mcpu"), std::string::npos) << "music is off in development mode: " << caption;
+  ExpectEscapeEnds();
+}
+
+namespace {
+
+// A UDP port on the loopback that nothing listens on now.
+int FreeUdpPort() {
+  const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  bind(socket, reinterpret_cast<sockaddr*>(&address), length);
+  getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+  close(socket);
+  return ntohs(address.sin_port);
+}
+
+// The last reply of each address: "/quarnel/time" -> 30016.
+int KeepReply(const char* path, const char* types, lo_arg** argv, int argc, lo_message, void* data) {
+  if (argc == 1) (*static_cast<std::map<std::string, double>*>(data))[path] = lo_hires_val(lo_type(types[0]), argv[0]);
+  return 0;
+}
+
+}  // namespace
+
+// Another program seeks and edits the running development mode over OSC, between frames; a second
+// program on the same port ends at once, saying why.
+TEST_F(DemoProgram, DevelopmentModeTakesRemoteMessagesBetweenFrames) {
+  const std::string port = std::to_string(FreeUdpPort());
+  Start({"-d", "--osc", port, dataDir});
+  ASSERT_FALSE(FindWindow("--class '^quarnel-tweak$'").empty()) << ReadFile(dir / "program.out");
+  lo_address quarnel = lo_address_new("127.0.0.1", port.c_str());
+  lo_server client = lo_server_new_with_proto(nullptr, LO_UDP, nullptr);
+  std::map<std::string, double> replies;
+  lo_server_add_method(client, nullptr, nullptr, KeepReply, &replies);
+  const auto ask = [&](const char* path, double wanted) {
+    replies.erase(path);
+    return PollUntil([&] {
+      lo_send_from(quarnel, client, LO_TT_IMMEDIATE, path, "");
+      while (lo_server_recv_noblock(client, 100) > 0) {
+      }
+      return replies.count(path) && replies[path] >= wanted;
+    });
+  };
+  ASSERT_TRUE(ask("/quarnel/param/BG_r", 0));
+  const double red = replies["/quarnel/param/BG_r"];
+  lo_send_from(quarnel, client, LO_TT_IMMEDIATE, "/quarnel/param/BG_r", "f", 201.0f);
+  lo_send_from(quarnel, client, LO_TT_IMMEDIATE, "/quarnel/time", "i", 30000);
+  EXPECT_TRUE(ask("/quarnel/param/BG_r", 201));
+  EXPECT_TRUE(ask("/quarnel/time", 30000));
+  EXPECT_LT(replies["/quarnel/time"], 40000) << "the demo went on from 30 s";
+
+  const pid_t second = StartProcess({QUARNEL_BINARY, "-d", "--osc", port, dataDir}, dir / "second.out");
+  EXPECT_EQ(WaitForExit(second, 10000), std::optional<int>(1));
+  EXPECT_EQ(ReadFile(dir / "second.out"),
+            "quarnel: OSC: cannot listen on 127.0.0.1 port " + port + ": Address already in use\n");
+
+  // Its own value back: nothing unsaved, so Escape ends without a question.
+  lo_send_from(quarnel, client, LO_TT_IMMEDIATE, "/quarnel/param/BG_r", "f", float(red));
+  EXPECT_TRUE(PollUntil([&] { return ask("/quarnel/param/BG_r", 0) && replies["/quarnel/param/BG_r"] == red; }));
+  lo_server_free(client);
+  lo_address_free(quarnel);
   ExpectEscapeEnds();
 }
 
