@@ -502,7 +502,8 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
   FollowRecording(document);
   ControllersFrame(document);
   // While keys are recorded the preview draws the live set put aside, not the values the tweak window shows.
-  TScene1ParamIArray* held = document.tweak && document.tweak->heldLiveSet ? &document.tweak->heldLiveSet->params : nullptr;
+  TScene1ParamIArray* held =
+      document.tweak && document.tweak->heldLiveSet ? &document.tweak->heldLiveSet->params : nullptr;
   if (held) std::swap(*held, engine.scene.LiveParams);
   {
     std::optional<LiveSetStandIn> standIn;

@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr double kRealShare = 1e-3;    // of the value's size
-constexpr double kRealFloor = 1e-6;    // near zero
+constexpr double kRealShare = 1e-3;  // of the value's size
+constexpr double kRealFloor = 1e-6;  // near zero
 constexpr double kWholeTolerance = 0.5;
 
 // The track's value at ms with key `dropped` left out (it has a key on at least one side).

@@ -56,7 +56,7 @@ struct TweakControls {
   ListControl PresetList;  // "scene0", "scene1", ...
   bool RefreshAfterSave = true;
 
-  bool RecordKeys = false;  // "rec": the window's edits become keys of the timeline's selected entry
+  bool RecordKeys = false;     // "rec": the window's edits become keys of the timeline's selected entry
   int MorphPreset = -1;        // the preset the morph blends towards, one of PresetList's items; -1 none
   ScrollBar Morph{0, 100, 0};  // the morph's share in percent; back at 0 when a gesture ends
 };

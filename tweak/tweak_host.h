@@ -39,7 +39,7 @@ struct TweakHost {
   // the keys and puts aside the live set (TweakForm::heldLiveSet) when it has not yet; with none put
   // aside afterwards the edit is taken back. Returns what the notice line says ("" nothing). Empty: the
   // switch records nothing and edits go to the live set.
-  std::function<std::string(const TScene1ParamIArray& before, const TScene1ParamIArray& after,
-                            std::optional<int> run, bool typing)>
+  std::function<std::string(const TScene1ParamIArray& before, const TScene1ParamIArray& after, std::optional<int> run,
+                            bool typing)>
       RecordKeys;
 };

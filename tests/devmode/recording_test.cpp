@@ -122,7 +122,8 @@ TEST_F(Recording, AddAndSubClicksAreKeysAtTheTimesTheyAreMadeEachItsOwnStep) {
   ClickButton(tweak, TweakButton::BaseValDown);
   ClickButton(tweak, TweakButton::BaseValDown);
   ASSERT_EQ(Tracks().size(), 1u);
-  EXPECT_EQ(Tracks()[0].Keys, (std::vector<AutomationKey>{{500, 12.0f, KeyCurve::Linear}, {2500, 10.0f, KeyCurve::Linear}}));
+  EXPECT_EQ(Tracks()[0].Keys,
+            (std::vector<AutomationKey>{{500, 12.0f, KeyCurve::Linear}, {2500, 10.0f, KeyCurve::Linear}}));
   Undo();
   EXPECT_EQ(Tracks()[0].Keys.back().Value, 11.0f) << "the second click undone alone";
 }

@@ -7,7 +7,7 @@ namespace {
 class MorphSlider : public TweakFixture {
  protected:
   void SetUp() override {
-    Start(3);  // the live set is preset 0, BG_r 0; preset 2 has BG_r 2
+    Start(3);                                              // the live set is preset 0, BG_r 0; preset 2 has BG_r 2
     scene.ScenePresets[2][kSingTweakY].BaseVal = 11.584f;  // 10 above the live set's
   }
   void Drag(std::initializer_list<int> percents) {
