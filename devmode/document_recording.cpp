@@ -100,15 +100,15 @@ std::string RecordKeys(DevDocument& document, const TScene1ParamIArray& before, 
   for (int i = 0; i < kParamCount; ++i) {
     if (before[i].BaseVal != after[i].BaseVal) {
       const KeyRange range = ParamKeyRange(i);
-      gesture->samples[i][atMs] =
-          static_cast<float>(std::clamp<double>(after[i].BaseVal, range.minimum, range.maximum));
+      const double value = std::clamp<double>(after[i].BaseVal, range.minimum, range.maximum);
+      AddSample(i, gesture->params[i], atMs, static_cast<float>(value));
     }
     if (OscillatorChanged(before[i], after[i])) notice = kNoticeRecBaseValuesOnly;
   }
-  if (!gesture->samples.empty()) {
+  if (!gesture->params.empty()) {
     AutomationTracks& tracks = document.engine.sequence.SequenceEntries[static_cast<size_t>(entry)].Tracks;
     tracks =
-        RecordedTracks(gesture->before.sequence.SequenceEntries[static_cast<size_t>(entry)].Tracks, gesture->samples);
+        RecordedTracks(gesture->before.sequence.SequenceEntries[static_cast<size_t>(entry)].Tracks, gesture->params);
     RecordSequenceChange(form.history, form.heldLiveSet->params, gesture->before, TimelineSnapshot(*document.timeline),
                          run);
     ++document.timeline->revision;
