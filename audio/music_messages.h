@@ -21,3 +21,8 @@ inline constexpr char kMp3NotDecodableText[] = "not an MP3 file the music can de
 inline constexpr char kMp3NoSoundText[] = "no sound could be decoded from this MP3 file";
 inline constexpr char kMp3DamagedText[] = "the sound cannot be decoded after ";  // + s + kMp3DamagedSeconds + why ")"
 inline constexpr char kMp3DamagedSeconds[] = " s: the file is damaged there (";
+
+// Our own: the soundtrack's envelopes were computed but could not be kept for the next run; + the folder
+// or file and the reason.
+inline constexpr char kEnvelopeCacheNotWritten[] =
+    "the sound envelopes are not cached (they are computed again next time): ";

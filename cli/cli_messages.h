@@ -59,6 +59,9 @@ inline constexpr char kExportUnknownFormatText[] =
 inline constexpr char kExportFolderNotFramesText[] = " holds more than an earlier export's frames (";
 inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or new folder";
 
+// Our own: quarnel --guess-bpm.
+inline constexpr char kNoBeatText[] = ": no steady beat of 60..200 bpm is heard in it";  // after the MP3's path
+
 // Our own: --print-frame's evaluation fault, before the evaluator's text:
 // "--print-frame 26760: entry 3, preset 9 (data/scene9.txt): ".
 inline std::string PrintFrameFaultText(uint32_t demoTimeMs, int entry, int preset, const std::string& presetPath) {

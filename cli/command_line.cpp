@@ -64,8 +64,8 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"--check", nullptr, Command::Check},   {"--print-frame", nullptr, Command::PrintFrame},
     {"--render", nullptr, Command::Render}, {"--export", nullptr, Command::Export},
-    {"--new", nullptr, Command::New},       {"--help", "-h", Command::Help},
-    {"--version", "-v", Command::Version},
+    {"--new", nullptr, Command::New},       {"--guess-bpm", nullptr, Command::GuessBpm},
+    {"--help", "-h", Command::Help},        {"--version", "-v", Command::Version},
 };
 
 const CommandName* FindCommand(const std::string& argument) {

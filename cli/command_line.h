@@ -9,7 +9,7 @@
 #include "draw/offscreen_demo.h"
 #include "engine/play_options.h"
 
-enum class Command { Play, Check, PrintFrame, Render, Export, New, Help, Version };
+enum class Command { Play, Check, PrintFrame, Render, Export, New, GuessBpm, Help, Version };
 
 struct CommandLine {
   Command command = Command::Play;

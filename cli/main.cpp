@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/bpm_command.h"
 #include "cli/cli_commands.h"
 #include "cli/command_line.h"
 #include "cli/data_folder.h"
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
     "       quarnel --export OUT.mp4|DIR/ [--fps N[/D]] [--size WxH] [--from MS] [--to MS]\n"
     "               [--codec h264|ffv1|png|prores] [--jobs N] [--no-music] [DATA_DIR]\n"
     "       quarnel --new DIR\n"
+    "       quarnel --guess-bpm [DATA_DIR]\n"
     "       quarnel --version | --help\n";
 
 // What is wrong with the arguments, then the usage.
@@ -55,6 +57,7 @@ int main(int argc, char** argv) {
   switch (line.command) {
     case Command::Check: return RunCheck(dataDir);
     case Command::PrintFrame: return RunPrintFrame(line.demoTimeMs, dataDir, line.developmentMode);
+    case Command::GuessBpm: return RunGuessBpm(dataDir);
     case Command::Render:
       return RunRender(line.demoTimeMs, line.target, line.rate, line.widthPx, line.heightPx, dataDir);
     case Command::Export:

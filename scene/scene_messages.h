@@ -71,3 +71,13 @@ inline constexpr const char* kMsgKeyValueOf = " of ";  // + the parameter's name
 inline constexpr const char* kMsgKeyNotACurve = " is not a curve: step, linear, smooth or ramp";
 inline constexpr const char* kMsgKeyBeforePrevious = " comes before the previous key of its track (";  // + ms + ")"
 inline constexpr const char* kMsgKeyTimeOrder = " ms): the keys of a track go in time order";
+
+// Follow lines in the sequence file's header ("// follow 0 5 low 1.5 0.25"); the file and line are put in
+// front, and the field's text (in quotes) before the field's message.
+inline constexpr const char* kMsgFollowFields =
+    "a follow line holds five fields: entry, parameter, source (low, mid, high or onset), gain and offset";
+inline constexpr const char* kMsgFollowEntry = " is not an entry number 0..254";
+inline constexpr const char* kMsgFollowParam = " is not a parameter number 0..76";
+inline constexpr const char* kMsgFollowSource = " is not a source: low, mid, high or onset";
+inline constexpr const char* kMsgFollowGain = " is not a gain: a number a 32-bit float holds";
+inline constexpr const char* kMsgFollowOffset = " is not an offset: a number a 32-bit float holds";

@@ -61,6 +61,9 @@ TEST(CommandLine, ReadsEachCommandWithItsValuesAndOptions) {
   EXPECT_FALSE(Read({"-d"}).play.oscPort) << "off unless given";
   EXPECT_EQ(Read({"--new", "mine"}).target, "mine");
   EXPECT_EQ(Read({"--check"}).command, Command::Check);
+  line = Read({"--guess-bpm", "mine/data"});
+  EXPECT_EQ(line.command, Command::GuessBpm);
+  EXPECT_EQ(line.dataDir, "mine/data");
   EXPECT_EQ(Read({"-h"}).command, Command::Help);
   EXPECT_EQ(Read({"--help"}).command, Command::Help);
   EXPECT_EQ(Read({"-v"}).command, Command::Version);
@@ -121,6 +124,8 @@ TEST(CommandLine, RefusesEveryWrongArgumentNamingIt) {
       {{"-d", "--osc", "1", "--osc-address", ""}, "--osc-address: the name is empty"},
       {{"--render", "0", "x.png", "--start", "5"}, "--start: only for playing the demo (the launcher or -d)"},
       {{"-d", "--check"}, "--check: not with -d (-d goes with playing and --print-frame)"},
+      {{"-d", "--guess-bpm"}, "--guess-bpm: not with -d (-d goes with playing and --print-frame)"},
+      {{"--guess-bpm", "--start", "5"}, "--start: only for playing the demo (the launcher or -d)"},
       {{"-d", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},
       {{"data", "-d"}, "-d: only the first argument selects development mode (a data folder named -d is written ./-d)"},
       {{"--check", ""}, "'': the data folder's name is empty"},

@@ -1,0 +1,111 @@
+// Parameters that follow the soundtrack's envelopes, and the header line that stores such a follow.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+
+#include "scene/automation.h"
+#include "scene/follow_line.h"
+#include "scene/scene_messages.h"
+#include "scene/sound_envelopes.h"
+
+namespace {
+
+constexpr int kByteParam = 0;  // byte:BG_r
+constexpr int kRealParam = 4;  // sing:_TweakX
+
+// Envelopes 3 ms long: low rises 0, 0.5, 1; the others stay 0 but for onset at 1 ms.
+SoundEnvelopes ThreeMs() {
+  SoundEnvelopes envelopes;
+  envelopes.levels[size_t(SoundSource::Low)] = {0, 0.5f, 1};
+  envelopes.levels[size_t(SoundSource::Mid)] = {0, 0, 0};
+  envelopes.levels[size_t(SoundSource::High)] = {0, 0, 0};
+  envelopes.levels[size_t(SoundSource::Onset)] = {0, 1, 0};
+  return envelopes;
+}
+
+TEST(Follow, MultipliesTheValueByOffsetPlusGainTimesTheEnvelopeAtTheMusicTime) {
+  const SoundEnvelopes envelopes = ThreeMs();
+  const ParamFollow follow{kRealParam, SoundSource::Low, 2, 1};
+  EXPECT_FLOAT_EQ(FollowedValue(follow, envelopes, 0, 3), 3);
+  EXPECT_FLOAT_EQ(FollowedValue(follow, envelopes, 1, 3), 6);
+  EXPECT_FLOAT_EQ(FollowedValue(follow, envelopes, 2, 3), 9);
+  EXPECT_FLOAT_EQ(FollowedValue(follow, envelopes, -1, 3), 3) << "before the music: the envelope is 0";
+  EXPECT_FLOAT_EQ(FollowedValue(follow, envelopes, 3, 3), 3) << "after the music: the envelope is 0";
+  EXPECT_FLOAT_EQ(FollowedValue(follow, SoundEnvelopes{}, 1, 3), 3) << "no music";
+  EXPECT_FLOAT_EQ(FollowedValue({kRealParam, SoundSource::Onset, -4, 0}, envelopes, 1, 3), -12);
+}
+
+TEST(Follow, KeepsTheValueWithinWhatTheParameterTypeHolds) {
+  const SoundEnvelopes envelopes = ThreeMs();
+  EXPECT_FLOAT_EQ(FollowedValue({kByteParam, SoundSource::Low, 10, 0}, envelopes, 2, 200), 255);
+  EXPECT_FLOAT_EQ(FollowedValue({kByteParam, SoundSource::Low, 1, -1}, envelopes, 0, 200), 0);
+  EXPECT_FLOAT_EQ(FollowedValue({kRealParam, SoundSource::Low, FLT_MAX, 0}, envelopes, 2, FLT_MAX), FLT_MAX);
+  EXPECT_FLOAT_EQ(FollowedValue({kRealParam, SoundSource::Low, FLT_MAX, 0}, envelopes, 2, -FLT_MAX), -FLT_MAX);
+}
+
+TEST(Follow, AppliesToTheTrackedValueAndLeavesOtherParametersAlone) {
+  TScene1ParamIArray params = InitParamTable();
+  const TScene1ParamIArray before = params;
+  AutomationTrack track{kRealParam, {{0, 10, KeyCurve::Linear}, {100, 20, KeyCurve::Linear}}};
+  ApplyTracks({track}, 50, params);
+  ApplyFollows({{kRealParam, SoundSource::Low, 1, 1}}, ThreeMs(), 1, params);
+  EXPECT_FLOAT_EQ(params[kRealParam].BaseVal, 15 * 1.5f);
+  for (int i = 0; i < kParamCount; ++i) {
+    if (i != kRealParam) {
+      EXPECT_EQ(params[i].BaseVal, before[i].BaseVal) << i;
+    }
+  }
+}
+
+TEST(FollowLine, ReadsBackWhatItWrites) {
+  const FollowLine lines[] = {
+      {0, {0, SoundSource::Low, 1, 0}},
+      {254, {76, SoundSource::Onset, -0.001f, 1e-05f}},
+      {3, {12, SoundSource::High, 1.5f, FLT_MAX}},
+      {7, {40, SoundSource::Mid, 0.1f, -2.75f}},
+  };
+  for (const FollowLine& line : lines) {
+    FollowLine read;
+    ASSERT_EQ(ParseFollowLine(FollowLineText(line), read), "") << FollowLineText(line);
+    EXPECT_EQ(read, line) << FollowLineText(line);
+  }
+  EXPECT_EQ(FollowLineText({3, {12, SoundSource::Low, 1.5f, 0.25f}}), "// follow 3 12 low 1.5 0.25");
+}
+
+TEST(FollowLine, TakesBlanksBetweenFieldsAndOnlyLinesThatStartLikeOne) {
+  FollowLine read;
+  ASSERT_EQ(ParseFollowLine("// follow  3\t12 mid   2 0.5 ", read), "");
+  EXPECT_EQ(read, (FollowLine{3, {12, SoundSource::Mid, 2, 0.5f}}));
+  EXPECT_TRUE(IsFollowLine("// follow x"));
+  EXPECT_FALSE(IsFollowLine("// bpm: 120"));
+  EXPECT_FALSE(IsFollowLine("//follow 1 2 low 1 0"));
+}
+
+TEST(FollowLine, NamesTheFieldThatIsWrongAndChangesNothing) {
+  const FollowLine untouched{9, {9, SoundSource::High, 9, 9}};
+  const struct {
+    const char* line;
+    std::string fault;
+  } cases[] = {
+      {"// follow 1 2 low 1", kMsgFollowFields},
+      {"// follow 1 2 low 1 0 7", kMsgFollowFields},
+      {"// bpm: 120", kMsgFollowFields},
+      {"// follow 255 2 low 1 0", std::string("'255'") + kMsgFollowEntry},
+      {"// follow -1 2 low 1 0", std::string("'-1'") + kMsgFollowEntry},
+      {"// follow 1 77 low 1 0", std::string("'77'") + kMsgFollowParam},
+      {"// follow 1 x low 1 0", std::string("'x'") + kMsgFollowParam},
+      {"// follow 1 2 bass 1 0", std::string("'bass'") + kMsgFollowSource},
+      {"// follow 1 2 Low 1 0", std::string("'Low'") + kMsgFollowSource},
+      {"// follow 1 2 low 1e39 0", std::string("'1e39'") + kMsgFollowGain},
+      {"// follow 1 2 low 3.4028236e38 0", std::string("'3.4028236e38'") + kMsgFollowGain},
+      {"// follow 1 2 low nan 0", std::string("'nan'") + kMsgFollowGain},
+      {"// follow 1 2 low 1 -inf", std::string("'-inf'") + kMsgFollowOffset},
+  };
+  for (const auto& c : cases) {
+    FollowLine read = untouched;
+    EXPECT_EQ(ParseFollowLine(c.line, read), c.fault) << c.line;
+    EXPECT_EQ(read, untouched) << c.line;
+  }
+}
+
+}  // namespace
