@@ -15,6 +15,7 @@
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
 #include "devmode/authoring_wiring.h"
+#include "devmode/document_recording.h"
 #include "devmode/quit_signals.h"
 #include "devmode/recovery_file.h"
 #include "timeline/timeline_messages.h"
@@ -238,6 +239,10 @@ void FillDocumentTweakHost(DevDocument& document, bool developmentMode) {
   };
   host.Confirm = [&document](const std::string& question, const std::string& yes) {
     return Ask(document, question, {yes, kAnswerCancel}) == std::optional<size_t>(0);
+  };
+  host.RecordKeys = [&document](const TScene1ParamIArray& before, const TScene1ParamIArray& after,
+                                std::optional<int> run, bool typing) {
+    return RecordKeys(document, before, after, run, typing);
   };
 }
 
@@ -497,12 +502,18 @@ void DocumentFrame(DevDocument& document, uint32_t realMs) {
   const uint32_t tickMs = document.authoring ? AuthoringBeforeFrame(*document.authoring, realMs) : realMs;
   const bool preview = engine.settings.developmentMode && document.timeline && document.timeline->preview;
   engine.liveSetOnly = engine.settings.developmentMode && !preview;
+  FollowRecording(document);
   ControllersFrame(document);
+  // While keys are recorded the preview draws the live set put aside, not the values the tweak window shows.
+  TScene1ParamIArray* held =
+      document.tweak && document.tweak->heldLiveSet ? &document.tweak->heldLiveSet->params : nullptr;
+  if (held) std::swap(*held, engine.scene.LiveParams);
   {
     std::optional<LiveSetStandIn> standIn;
     if (preview) standIn.emplace(engine.scene, document.tweak ? document.tweak->controls.PresetList.selected : -1);
     DemoIdle(engine, tickMs);
   }
+  if (held) std::swap(*held, engine.scene.LiveParams);
   if (document.authoring) AuthoringAfterFrame(*document.authoring);
   FollowOsc(document);
   ShowDocument(document);

@@ -19,6 +19,7 @@
 #include "devmode/dev_keys.h"
 #include "tweak/tweak_controls.h"
 #include "devmode/authoring_session.h"
+#include "devmode/key_recording.h"
 #include "devmode/osc_control.h"
 #include "devmode/controllers.h"
 
@@ -62,6 +63,10 @@ struct DevDocument {
   std::optional<uint64_t> recoveryWrittenAtMs;
   std::string recoveryFault;  // the last failure to write it, shown once
 
+  // Recording keys (devmode/document_recording.h): the gesture being recorded, and why the last frame
+  // could not record ("" when it could or "rec" is off).
+  std::optional<KeyGesture> gesture;
+  std::string recordingBlocked;
   DocumentControllers controllers;  // MIDI controllers: development mode only
 };
 
@@ -113,9 +118,10 @@ void PollDocument(DevDocument& document, uint64_t wallMs);
 
 // One frame at the program's tick realMs (its milliseconds): the engine and the tweak window follow the
 // timeline's changes since the last frame, the remote control's messages are taken (PollOsc), the
-// authoring clock gives the frame's tick, DemoIdle draws (with the timeline's preview on: the whole
-// sequence, the live set standing in for the preset picked in "set"), the remote control's followers get
-// the frame's time (FollowOsc), and ShowDocument.
+// authoring clock gives the frame's tick, the recording of keys follows "rec" and the cursor
+// (FollowRecording), the controllers' input is taken, DemoIdle draws (with the timeline's preview on:
+// the whole sequence, the live set standing in for the preset picked in "set"), the remote control's
+// followers get the frame's time (FollowOsc), and ShowDocument.
 void DocumentFrame(DevDocument& document, uint32_t realMs);
 // DocumentFrame's steps that draw nothing: the engine and the tweak window follow the timeline, the
 // timeline shows the demo time, the section loop and the picked preset, the titles' "*" and the

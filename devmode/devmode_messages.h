@@ -38,6 +38,12 @@ inline constexpr char kAskRestoreQuestion[] = ".\nRestore it?";
 inline constexpr char kAnswerRestore[] = "restore";
 inline constexpr char kMsgRecoveryNotWritten[] = "The unsaved work could not be kept for a crash: ";  // + reason
 
+// Recording keys ("rec" in the tweak window): why nothing is recorded now, in the notice line.
+inline constexpr char kNoticeRecNoPreview[] = "rec: switch the timeline's preview on to record keys";
+inline constexpr char kNoticeRecNoEntry[] = "rec: select the entry to record into in the timeline";
+inline constexpr char kNoticeRecOutsideEntry[] = "rec: the cursor is outside the selected entry";
+inline constexpr char kNoticeRecNoPreset[] = "rec: the selected entry's preset is not loaded";
+inline constexpr char kNoticeRecBaseValuesOnly[] = "rec: keys hold base values, oscillators stay";
 // The remote control (OSC). A refused message shows in the notice line:
 // "OSC: 3 refused (last: /quarnel/param/BG_r 300: value outside the parameter's range)".
 inline constexpr char kOscRefusedStart[] = "OSC: ";                   // + count

@@ -1,6 +1,7 @@
 #include "tweak/live_set_state.h"
 
 LiveSetState TakeLiveSet(const TweakForm& form) {
+  if (form.heldLiveSet) return *form.heldLiveSet;
   const TweakControls& c = form.controls;
   return {form.host.scene->LiveParams,
           {form.savedSetFile, c.ScenePresetPath.text, c.ScenePresetFile.text, c.PresetList.selected}};

@@ -3,6 +3,7 @@
 // restores it, and what the program knows each source file to hold (the unsaved mark compares with it).
 #include "tweak/tweak_controls.h"
 
+// The live set as it stands, or the one put aside while keys are recorded.
 LiveSetState TakeLiveSet(const TweakForm& form);
 
 // Puts state in place: the live set, the file field, the pick, and the file it came from with what that

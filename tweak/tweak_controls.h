@@ -55,6 +55,10 @@ struct TweakControls {
   EditField ScenePresetFile{kInitialPresetFile};
   ListControl PresetList;  // "scene0", "scene1", ...
   bool RefreshAfterSave = true;
+
+  bool RecordKeys = false;     // "rec": the window's edits become keys of the timeline's selected entry
+  int MorphPreset = -1;        // the preset the morph blends towards, one of PresetList's items; -1 none
+  ScrollBar Morph{0, 100, 0};  // the morph's share in percent; back at 0 when a gesture ends
 };
 
 // The edit fields whose text the handlers react to.
@@ -79,5 +83,10 @@ struct TweakForm {
   // What the program last read or wrote of each file the live set came from (by full name), so that
   // an undo that puts another source back compares with that file.
   std::map<std::string, TScene1ParamIArray> knownFiles;
+  // While keys are recorded, the live set with its source is put aside here, and LiveParams holds the
+  // values the window shows and edits instead (the recorded entry's at the cursor).
+  std::optional<LiveSetState> heldLiveSet;
+  // The set as the morph gesture found it; the slider blends from it.
+  std::optional<TScene1ParamIArray> morphFrom;
   ControllerMap* controllers = nullptr;  // the MIDI controllers' mappings; development mode only
 };

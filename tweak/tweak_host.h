@@ -34,4 +34,12 @@ struct TweakHost {
   std::function<bool(int keysym, bool ctrl, bool shift)> Key;
   // "save" wrote this file (the full name as saved): the program's own write, no outside change.
   std::function<void(const std::string& path)> PresetFileWritten;
+  // With "rec" on, an edit of the window's values as keys: LiveParams before and after it, the undo run
+  // it belongs to (as for the history) and whether it is a keystroke of a typing run. The program writes
+  // the keys and puts aside the live set (TweakForm::heldLiveSet) when it has not yet; with none put
+  // aside afterwards the edit is taken back. Returns what the notice line says ("" nothing). Empty: the
+  // switch records nothing and edits go to the live set.
+  std::function<std::string(const TScene1ParamIArray& before, const TScene1ParamIArray& after, std::optional<int> run,
+                            bool typing)>
+      RecordKeys;
 };

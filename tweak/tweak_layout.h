@@ -73,8 +73,13 @@ struct TweakLayout {
   TweakRectPx load = Inside(fileGroup, 32, 64, 56, 17), save = Inside(fileGroup, 90, 64, 44, 17),
               saveAsNew = Inside(fileGroup, 136, 64, 61, 17), search = Inside(fileGroup, 200, 64, 65, 17);
 
-  // "automation": recording keys into the selected sequence entry, and the morph towards a preset.
+  // "automation": recording keys into the selected sequence entry, and the morph towards a preset: the
+  // "rec" switch, the preset the morph goes to and its slider.
   TweakRectPx automationGroup{4, 536, 277, 45};
+  TweakRectPx rec = Inside(automationGroup, 12, 18, 37, 17);
+  TweakPointPx morphCaption = Inside(automationGroup, 56, 20);
+  TweakRectPx morphPreset = Inside(automationGroup, 96, 16, 73, 21);
+  TweakRectPx morph = Inside(automationGroup, 176, 20, 89, 13);
 
   // "controllers": MIDI learn and the mappings.
   TweakRectPx controllersGroup{4, 584, 277, 45};

@@ -22,6 +22,7 @@
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Scrollbar.H>
+#include <FL/Fl_Slider.H>
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
@@ -200,6 +201,9 @@ class TweakWindow : public Fl_Double_Window {
   FieldInput* ScenePresetPath = nullptr;
   FieldInput* ScenePresetFile = nullptr;
   ListChoice* PresetList = nullptr;
+  Fl_Check_Button* rec_ = nullptr;
+  ListChoice* morphPreset_ = nullptr;
+  Fl_Slider* morph_ = nullptr;
   Fl_Check_Button* learn_ = nullptr;
   ListMenu* mappings_ = nullptr;
   ListMenu* learnButton_ = nullptr;
@@ -223,6 +227,7 @@ TweakWindow::TweakWindow(TweakHost& host)
   Frame(at.randomizeGroup, "randomize");
   Frame(at.timingGroup, "running timing");
   Frame(at.fileGroup, "file operations");
+  Frame(at.automationGroup, "automation");
 
   logoPixels_ = LogoPixelsWithAlpha();
   logo_ = std::make_unique<Fl_RGB_Image>(logoPixels_.data(), kLogoWidthPx, kLogoHeightPx, 4);
@@ -287,6 +292,23 @@ TweakWindow::TweakWindow(TweakHost& host)
     save->deactivate();
     saveAsNew->deactivate();
   }
+
+  rec_ = new Fl_Check_Button(at.rec.xPx, at.rec.yPx, at.rec.widthPx, at.rec.heightPx, "rec");
+  rec_->labelfont(kSans);
+  rec_->labelsize(kFontSizePx);
+  On(rec_, [this] { SwitchRecording(form_, rec_->value() != 0); });
+  Label(at.morphCaption, "morph:");
+  morphPreset_ = Choice(at.morphPreset, TweakList::MorphPreset);
+  morph_ = new Fl_Slider(at.morph.xPx, at.morph.yPx, at.morph.widthPx, at.morph.heightPx);
+  morph_->type(FL_HOR_NICE_SLIDER);
+  morph_->bounds(form_.controls.Morph.minimum, form_.controls.Morph.maximum);
+  morph_->step(1);
+  morph_->when(FL_WHEN_CHANGED | FL_WHEN_RELEASE_ALWAYS);
+  // Letting the slider go ends the gesture; every other change moves it.
+  On(morph_, [this] {
+    if (Fl::event() == FL_RELEASE) EndMorph(form_);
+    else MoveMorph(form_, static_cast<int>(morph_->value()));
+  });
 
   Button(at.outtaHere, "outta here", TweakButton::OuttaHere);
   notice_ = new Fl_Box(at.notice.xPx, at.notice.yPx, at.notice.widthPx, at.notice.heightPx);
@@ -503,6 +525,12 @@ void TweakWindow::SyncView() {
   PresetList->SetItems(c.PresetList.items);
   if (PresetList->value() != c.PresetList.selected) PresetList->value(c.PresetList.selected);
   SyncControllers();
+
+  if ((rec_->value() != 0) != c.RecordKeys) rec_->value(c.RecordKeys ? 1 : 0);
+  morphPreset_->SetItems(c.PresetList.items);
+  if (morphPreset_->value() != c.MorphPreset) morphPreset_->value(c.MorphPreset);
+  if (morph_->value() != c.Morph.position) morph_->value(c.Morph.position);
+  SetActive(morph_, c.MorphPreset >= 0);
 
   // Only a change of the model shows or hides the window, so that the program may hide it on its own
   // (ShutdownDemo hiding every window, say) without the next event showing it again.

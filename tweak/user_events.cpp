@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "authoring/morph.h"
 #include "scene/automation.h"
 #include "scene/param_eval.h"
 #include "scene/preset_file.h"
@@ -25,28 +26,7 @@ void ShowFault(TweakForm& form, const std::string& fault) {
 }
 
 constexpr int kOutsideRunBase = 100;  // above every TweakField
-
-// Runs an action and records what it changed in the live set as one undo step. typingIn: the field a
-// keystroke went to, so that a run of them in one field makes one step. An action that runs while
-// another one is recorded (a reload while the other's message box is open) belongs to that one's step.
-template <typename Action>
-void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
-  if (form.recording) return action();
-  const LiveSetState before = TakeLiveSet(form);
-  form.recording = true;
-  try {
-    action();
-  } catch (...) {
-    form.recording = false;
-    throw;
-  }
-  form.recording = false;
-  const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
-  RecordChange(form.history, before, TakeLiveSet(form), run);
-}
-
-// The start of something the user did: the previous notice has been read.
-void UserAction(TweakForm& form) { form.controls.notice.clear(); }
+constexpr int kMorphRun = 99;         // above every TweakField, below the runs from outside
 
 // After the live set was replaced: the editing fields show its values. Showing a value runs the field's
 // change handler, which stores the shown (rounded) text back; the set is put back exactly afterwards,
@@ -66,6 +46,57 @@ void ShowReplacedSet(TweakForm& form) {
 
 bool IsEditingField(TweakField field) {
   return field == TweakField::BaseVal || field == TweakField::Osc1 || field == TweakField::Osc2;
+}
+
+// Runs action with form.recording set, also when it throws.
+template <typename Action>
+void WhileRecording(TweakForm& form, Action action) {
+  form.recording = true;
+  try {
+    action();
+  } catch (...) {
+    form.recording = false;
+    throw;
+  }
+  form.recording = false;
+}
+
+// Runs an action with "rec" on: what it changed goes to the program as keys. When the program put no
+// live set aside (it could not record), the change is taken back.
+template <typename Action>
+void RecordedAsKeys(TweakForm& form, std::optional<int> run, bool typing, Action action) {
+  TScene1ParamIArray& live = form.host.scene->LiveParams;
+  const TScene1ParamIArray before = live;
+  WhileRecording(form, action);
+  const std::string notice = form.host.RecordKeys(before, live, run, typing);
+  if (!form.heldLiveSet && !SameParams(before, live)) {
+    live = before;
+    form.typingFrom.reset();
+    ShowReplacedSet(form);
+  }
+  if (!notice.empty()) form.controls.notice = notice;
+}
+
+// Runs an action and records what it changed in the live set as one undo step. typingIn: the field a
+// keystroke went to, so that a run of them in one field makes one step. An action that runs while
+// another one is recorded (a reload while the other's message box is open) belongs to that one's step.
+template <typename Action>
+void Recorded(TweakForm& form, std::optional<TweakField> typingIn, Action action) {
+  if (form.recording) return action();
+  const std::optional<int> run = typingIn ? std::optional<int>(static_cast<int>(*typingIn)) : std::nullopt;
+  if (form.controls.RecordKeys && form.host.RecordKeys)
+    return RecordedAsKeys(form, run, typingIn && IsEditingField(*typingIn), action);
+  const LiveSetState before = TakeLiveSet(form);
+  WhileRecording(form, action);
+  RecordChange(form.history, before, TakeLiveSet(form), run);
+}
+
+// The start of something the user did: the previous notice has been read.
+void UserAction(TweakForm& form) { form.controls.notice.clear(); }
+
+bool IsFileOperation(TweakButton button) {
+  return button == TweakButton::Search || button == TweakButton::Load || button == TweakButton::Save ||
+         button == TweakButton::SaveAsNew;
 }
 
 // Runs the button's handler; its fault, or "".
@@ -141,6 +172,7 @@ void FinishTextUnrecorded(TweakForm& form, TweakField field) {
 
 void ClickButton(TweakForm& form, TweakButton button) {
   UserAction(form);
+  if (IsFileOperation(button)) ReleaseLiveSet(form);
   Recorded(form, std::nullopt, [&] { ShowFault(form, RunButton(form, button)); });
 }
 
@@ -160,6 +192,11 @@ void FinishText(TweakForm& form, TweakField field) {
 void SelectItem(TweakForm& form, TweakList list, int index) {
   UserAction(form);
   TweakControls& c = form.controls;
+  if (list == TweakList::MorphPreset) {
+    c.MorphPreset = std::clamp(index, -1, static_cast<int>(c.PresetList.items.size()) - 1);
+    return;
+  }
+  if (list == TweakList::PresetList) ReleaseLiveSet(form);
   ListControl& control = list == TweakList::ParamList     ? c.ParamList
                          : list == TweakList::OscFormular ? c.OscFormular
                                                           : c.PresetList;
@@ -171,6 +208,7 @@ void SelectItem(TweakForm& form, TweakList list, int index) {
       case TweakList::ParamList: ShowFault(form, ParamListClick(form)); break;
       case TweakList::OscFormular: ShowFault(form, OscFormularChange(form)); break;
       case TweakList::PresetList: PresetListChange(form); break;
+      case TweakList::MorphPreset: break;
     }
   });
 }
@@ -192,6 +230,7 @@ namespace {
 void StepLiveSet(TweakForm& form, SequenceSnapshot* sequence,
                  bool (*step)(UndoHistory&, LiveSetState&, SequenceSnapshot*)) {
   UserAction(form);
+  ReleaseLiveSet(form);
   form.typingFrom.reset();
   LiveSetState live = TakeLiveSet(form);
   if (!step(form.history, live, sequence)) return;
@@ -210,6 +249,7 @@ void PresetFileReloaded(TweakForm& form, int presetNumber) {
   const std::string file = DataFolderPath(form.host.dataDir) + PresetFileName(presetNumber);
   const TScene1ParamIArray& content = scene.ScenePresets[presetNumber];
   if (form.controls.PresetList.selected != presetNumber) return NoteFileContent(form, file, content);
+  ReleaseLiveSet(form);
   const TScene1ParamIArray before = scene.LiveParams;
   Recorded(form, std::nullopt, [&] {
     scene.LiveParams = content;
@@ -245,5 +285,50 @@ std::string SetParamFromOutside(TweakForm& form, int index, ParamPart part, doub
 }
 
 bool LiveSetUnsaved(const TweakForm& form) {
-  return form.host.developmentMode && !SameParams(form.host.scene->LiveParams, form.savedSet);
+  const TScene1ParamIArray& live = form.heldLiveSet ? form.heldLiveSet->params : form.host.scene->LiveParams;
+  return form.host.developmentMode && !SameParams(live, form.savedSet);
+}
+
+void MoveMorph(TweakForm& form, int percent) {
+  UserAction(form);
+  TweakControls& c = form.controls;
+  SceneState& scene = *form.host.scene;
+  const int target = c.MorphPreset;
+  if (target < 0 || target >= scene.PresetCount) return;
+  c.Morph.position = std::clamp(percent, c.Morph.minimum, c.Morph.maximum);
+  // A gesture begins with the first move, or when anything else was recorded since the last one.
+  if (!form.morphFrom || form.history.typingIn != kMorphRun) form.morphFrom = scene.LiveParams;
+  const double share = (c.Morph.position - c.Morph.minimum) / double(c.Morph.maximum - c.Morph.minimum);
+  Recorded(form, static_cast<TweakField>(kMorphRun), [&] {
+    scene.LiveParams = MorphParams(*form.morphFrom, scene.ScenePresets[target], share);
+    ShowReplacedSet(form);
+  });
+}
+
+void EndMorph(TweakForm& form) {
+  form.morphFrom.reset();
+  form.controls.Morph.position = form.controls.Morph.minimum;
+  if (form.history.typingIn == kMorphRun) EndTyping(form.history, TakeLiveSet(form).params);
+}
+
+void SwitchRecording(TweakForm& form, bool on) {
+  UserAction(form);
+  form.controls.RecordKeys = on;
+  if (!on) ReleaseLiveSet(form);
+}
+
+void HoldLiveSet(TweakForm& form) {
+  if (form.heldLiveSet) return;
+  form.typingFrom.reset();
+  EndTyping(form.history, form.host.scene->LiveParams);
+  form.heldLiveSet = TakeLiveSet(form);
+}
+
+void ReleaseLiveSet(TweakForm& form) {
+  if (!form.heldLiveSet) return;
+  const LiveSetState live = *std::exchange(form.heldLiveSet, std::nullopt);
+  form.typingFrom.reset();
+  PutLiveSet(form, live);
+  ShowReplacedSet(form);
+  form.changed = true;
 }

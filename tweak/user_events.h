@@ -27,7 +27,7 @@ enum class TweakButton {
   SaveAsNew,  // "search", "load", "save", "save as new"
   OuttaHere,  // "outta here"
 };
-enum class TweakList { ParamList, OscFormular, PresetList };
+enum class TweakList { ParamList, OscFormular, PresetList, MorphPreset };
 enum class TweakScrollBar { Possibility, TimeScale };
 
 void ClickButton(TweakForm& form, TweakButton button);
@@ -44,6 +44,24 @@ void PressKey(TweakForm& form, int keyCode);                            // FormK
 // keystrokes of one field do. Returns "" when stored, otherwise why not (nothing changes then).
 enum class ParamPart { BaseVal, OscForm, Osc1, Osc2 };
 [[nodiscard]] std::string SetParamFromOutside(TweakForm& form, int index, ParamPart part, double value);
+
+// The morph slider (0..100 %): the set blends from its values when the gesture began towards the preset
+// picked in MorphPreset (authoring/morph.h); one gesture is one undo step. EndMorph (the slider let go)
+// ends the gesture and puts the slider back at 0. Nothing while no preset is picked.
+void MoveMorph(TweakForm& form, int percent);
+void EndMorph(TweakForm& form);
+
+// "rec" on or off. With it on (and host.RecordKeys set) every entry point above that changes a value of
+// the set hands the change to host.RecordKeys instead of the live set's history; the file operations
+// ("search", "load", "save", "save as new", a pick in "set", a reload) and undo put the live set back
+// first (ReleaseLiveSet) and act on it as they do with the switch off.
+void SwitchRecording(TweakForm& form, bool on);
+
+// While keys are recorded: the live set with its source put aside (HoldLiveSet), LiveParams free for
+// the recorded entry's values; ReleaseLiveSet puts it back and the fields show it. Both do nothing when
+// there is nothing to do.
+void HoldLiveSet(TweakForm& form);
+void ReleaseLiveSet(TweakForm& form);
 
 // Every entry point above records what it changed in the live set as one undo step; the keystrokes of
 // TypeText that follow each other in one field make one step together.
@@ -62,5 +80,6 @@ void RedoChange(TweakForm& form, SequenceSnapshot* sequence = nullptr);
 // stays and the file's new content is noted (an undo back to that file compares with it).
 void PresetFileReloaded(TweakForm& form, int presetNumber);
 
-// Whether the live set holds changes that its file (savedSetFile) lacks; never outside development mode.
+// Whether the live set (the one put aside while keys are recorded) holds changes that its file
+// (savedSetFile) lacks; never outside development mode.
 bool LiveSetUnsaved(const TweakForm& form);

@@ -163,6 +163,7 @@ TEST_F(TweakWindowOnScreen, ShowsItsControlsWhereTheLayoutPutsThem) {
   EXPECT_GT(pixels.Dark(kAt.outtaHere), 100);               // "outta here" with its frame
   EXPECT_GT(pixels.Dark(kAt.presetPath), 100);              // the path field shows the data folder
   EXPECT_GT(pixels.Dark(chance), 10);                       // the chance beside its bar: "1%"
+  EXPECT_GT(pixels.Dark(kAt.rec), 30);                      // the "rec" switch and its caption
   EXPECT_GT(pixels.Dark(kAt.notice), 60);                   // the notice line under "outta here"
   EXPECT_LT(pixels.Dark(kAt.notice), 1500);                 // text, not a filled bar
 }
