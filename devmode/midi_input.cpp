@@ -1,6 +1,11 @@
 #include "devmode/midi_input.h"
 
+#include <fcntl.h>
 #include <rtmidi/RtMidi.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
 
 #include "devmode/devmode_messages.h"
 
@@ -26,10 +31,38 @@ std::vector<RtMidi::Api> ApisFor(MidiSystem system) {
   return compiled;
 }
 
+// While it lives, standard error goes nowhere: the MIDI systems' libraries print their own lines when
+// there is no sequencer or no JACK server, and the notice line already says what was found.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    std::fflush(stderr);
+    std::cerr.flush();
+    const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (nowhere < 0) return;
+    saved_ = dup(STDERR_FILENO);
+    if (saved_ >= 0) dup2(nowhere, STDERR_FILENO);
+    close(nowhere);
+  }
+  ~QuietStandardError() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    std::cerr.flush();
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
 }  // namespace
 
 std::string MidiInput::Open(MidiSystem system, std::unique_ptr<MidiInput>& input, std::vector<std::string>* listening) {
   std::string fault = kNoticeNoMidiSystem;
+  const QuietStandardError quiet;
   for (const RtMidi::Api api : ApisFor(system)) {
     std::unique_ptr<MidiInput> opened(new MidiInput());
     try {
