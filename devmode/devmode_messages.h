@@ -69,7 +69,7 @@ inline constexpr char kOscNoClock[] = "no authoring clock to pause";
 inline constexpr char kOscBadPort[] = "port outside 0..65535";
 inline constexpr char kOscTooManyFollowers[] = "already following with the most streams (";  // + count + ")"
 // MIDI controllers: the input as it opened, in the tweak window's notice line.
-inline constexpr char kNoticeNoMidiSystem[] = "MIDI: no MIDI system (ALSA sequencer or JACK), controllers are off";
+inline constexpr char kNoticeNoMidiSystem[] = "MIDI: no ALSA sequencer or JACK: controllers off";
 inline constexpr char kNoticeNoMidiDevice[] = "MIDI: no controller found; connect one to quarnel:in";
 inline constexpr char kNoticeMidiListening[] = "MIDI: listening to ";  // + the ports' names
 inline constexpr char kNoticeMoreFaults[] = " (and more: see standard error)";

@@ -483,7 +483,8 @@ void TweakWindow::SyncView() {
     info_->labelsize(fiveLines ? kFontSizePx - 2 : kFontSizePx);
     redraw();
   }
-  SetLabel(*notice_, c.notice);
+  // A notice longer than its line shows whole in the line's tooltip.
+  if (SetLabel(*notice_, c.notice)) notice_->copy_tooltip(c.notice.empty() ? nullptr : c.notice.c_str());
   SetLabel(*possibilityValue_, std::to_string(c.Possibility.position) + "%");
 
   if (ParamList->size() != static_cast<int>(c.ParamList.items.size())) {
