@@ -7,10 +7,10 @@
 //
 // A control's position 0..1 is scaled linearly to its mapping's range, minimum at 0 and maximum at 1
 // (minimum above maximum turns a control round); a slider's range is the slider's own, asked at every
-// move. Soft takeover: a mapping acts only once its control
-// has met the target's current value (come within one coarse step of it, or passed it between two
-// moves), so the first touch of a knob never makes the value jump; a value changed by anything else
-// (the mouse, an undo, a preset pick) lets go of the control until it meets the value again.
+// move. Soft takeover: a mapping acts only once its control has met the target's current value (come
+// within one coarse step of it, or passed it between two moves), so the first touch of a knob never
+// makes the value jump; a value changed by anything else (the mouse, an undo, a preset pick) lets go of
+// the control until it meets the value again.
 //
 // Learn: while learning is on, a target touched in the tweak window is armed; the next control moved
 // (a note or control change for a button, a control change or bend for a value) is mapped to it,
