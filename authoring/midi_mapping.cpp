@@ -42,9 +42,8 @@ void Learn(ControllerMap& map, const MidiEvent& event, const ControllerEffects& 
 void MoveValue(ControllerMapping& mapping, double position, const ControllerEffects& effects) {
   const std::optional<double> current = effects.Value ? effects.Value(mapping.target) : std::nullopt;
   if (!current) return;
-  const KeyRange range = !IsParamTarget(mapping.target) && effects.Range
-                             ? effects.Range(mapping.target)
-                             : KeyRange{mapping.minimum, mapping.maximum};
+  const KeyRange range = !IsParamTarget(mapping.target) && effects.Range ? effects.Range(mapping.target)
+                                                                         : KeyRange{mapping.minimum, mapping.maximum};
   const double span = range.maximum - range.minimum;
   if (mapping.engaged && mapping.setValue != current) mapping.engaged = false;  // moved by something else
   if (!mapping.engaged) {

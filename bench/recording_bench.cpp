@@ -66,8 +66,7 @@ FrameCost Drag(bool wavering) {
 }  // namespace
 
 int main() {
-  std::printf("recording a 10 s drag of %d parameters at 60 fps, as a share of a 60 fps frame (16.7 ms):\n",
-              kParams);
+  std::printf("recording a 10 s drag of %d parameters at 60 fps, as a share of a 60 fps frame (16.7 ms):\n", kParams);
   for (const bool wavering : {false, true}) {
     const FrameCost cost = Drag(wavering);
     std::printf("  %-9s drag: mean %6.3f %%, worst frame %6.3f %%  (%zu keys recorded)\n",

@@ -56,7 +56,7 @@ ControllerEffects EffectsOf(DevDocument& document) {
   effects.Value = [&form](const ControllerTarget& target) { return ValueOf(form, target); };
   effects.Range = [&form](const ControllerTarget& target) {
     const ScrollBar& slider = form.controls.TimeScale;
-    return target.kind == TargetKind::TimeSlider ? KeyRange{double(slider.minimum), double(slider.maximum)}
+    return target.kind == TargetKind::TimeSlider    ? KeyRange{double(slider.minimum), double(slider.maximum)}
            : target.kind == TargetKind::MorphSlider ? KeyRange{0, 1}
                                                     : DefaultRange(target, form.host.scene->LiveParams);
   };

@@ -177,7 +177,8 @@ TEST_F(Recording, AMorphRunFromOutsideRecordsAsADragDoes) {
     ASSERT_EQ(SetMorphFromOutside(tweak, step / 10.0), "");
   }
   ASSERT_EQ(Tracks().size(), 1u);
-  EXPECT_EQ(Tracks()[0].Keys, (std::vector<AutomationKey>{{100, 21.0f, KeyCurve::Linear}, {1000, 111.0f, KeyCurve::Linear}}));
+  EXPECT_EQ(Tracks()[0].Keys,
+            (std::vector<AutomationKey>{{100, 21.0f, KeyCurve::Linear}, {1000, 111.0f, KeyCurve::Linear}}));
   EXPECT_EQ(tweak.history.undo.size(), steps + 1);
   Undo();
   EXPECT_TRUE(Tracks().empty());

@@ -23,9 +23,7 @@ uint8_t RealParam() {
 struct ZoomedLane {
   AutomationTrack track;
   int64_t firstMs = 0;
-  double YAt(int xPx) const {
-    return LaneYOfValue(0, LaneValueRange(track), TrackValue(track, firstMs + xPx));
-  }
+  double YAt(int xPx) const { return LaneYOfValue(0, LaneValueRange(track), TrackValue(track, firstMs + xPx)); }
 };
 
 // The polyline's height at xPx.
@@ -40,7 +38,8 @@ double PolylineY(const std::vector<CurveVertex>& vertices, int xPx) {
 // The farthest the polyline gets from the curve over every pixel column from leftPx to rightPx.
 double WorstStrayPx(const ZoomedLane& lane, const std::vector<CurveVertex>& vertices, int leftPx, int rightPx) {
   double worst = 0;
-  for (int xPx = leftPx; xPx <= rightPx; ++xPx) worst = std::max(worst, std::fabs(PolylineY(vertices, xPx) - lane.YAt(xPx)));
+  for (int xPx = leftPx; xPx <= rightPx; ++xPx)
+    worst = std::max(worst, std::fabs(PolylineY(vertices, xPx) - lane.YAt(xPx)));
   return worst;
 }
 
