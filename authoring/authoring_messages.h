@@ -19,6 +19,7 @@ inline constexpr char kMidiNoteText[] = "note ";
 inline constexpr char kMidiBendText[] = "bend";
 inline constexpr char kMidiChannelText[] = " ch ";
 inline constexpr char kMidiTimeSliderText[] = "time slider";
+inline constexpr char kMidiMorphSliderText[] = "morph slider";
 
 // Our own: controllers.txt. A refused line's fault; the file and line are put in front
 // ("data/controllers.txt:3: channel '17' is outside 1..16; the line is kept but not used").

@@ -88,8 +88,7 @@ void ReadTarget(LineReader& line, ControllerMapping& mapping) {
     }
   const bool known = target.kind != TargetKind::BaseVal || name == kTargetKindNames[0];
   if (!known) return line.Fail("'" + name + "'" + kMsgControllersNoTarget);
-  if (target.kind == TargetKind::BaseVal || target.kind == TargetKind::Osc1 || target.kind == TargetKind::Osc2)
-    ReadRange(line, mapping);
+  if (IsParamTarget(target)) ReadRange(line, mapping);
   if (target.kind == TargetKind::Button && target.button == ButtonAction::Preset)
     target.preset = line.Whole(0, 255, kMsgControllersPreset).value_or(0);
   if (mapping.control.kind == MidiEventKind::Note && IsValueTarget(target)) line.Fail(kMsgControllersNoteMovesNoValue);
@@ -125,7 +124,7 @@ std::string MappingLine(const ControllerMapping& mapping) {
     if (target.button == ButtonAction::Preset) line += " " + std::to_string(target.preset);
   } else {
     line += std::string(" ") + kTargetKindNames[static_cast<int>(target.kind)];
-    if (target.kind != TargetKind::TimeSlider) line += RangeText(mapping);
+    if (IsParamTarget(target)) line += RangeText(mapping);
   }
   if (mapping.position) line += " at " + FormatShortest(static_cast<float>(*mapping.position));
   return line + "\n";

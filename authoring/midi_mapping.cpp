@@ -42,9 +42,8 @@ void Learn(ControllerMap& map, const MidiEvent& event, const ControllerEffects& 
 void MoveValue(ControllerMapping& mapping, double position, const ControllerEffects& effects) {
   const std::optional<double> current = effects.Value ? effects.Value(mapping.target) : std::nullopt;
   if (!current) return;
-  const KeyRange range = mapping.target.kind == TargetKind::TimeSlider && effects.Range
-                             ? effects.Range(mapping.target)
-                             : KeyRange{mapping.minimum, mapping.maximum};
+  const KeyRange range = !IsParamTarget(mapping.target) && effects.Range ? effects.Range(mapping.target)
+                                                                         : KeyRange{mapping.minimum, mapping.maximum};
   const double span = range.maximum - range.minimum;
   if (mapping.engaged && mapping.setValue != current) mapping.engaged = false;  // moved by something else
   if (!mapping.engaged) {
@@ -76,6 +75,10 @@ std::string WithChannel(std::string name, uint8_t channel) {
 }  // namespace
 
 bool IsValueTarget(const ControllerTarget& target) { return target.kind != TargetKind::Button; }
+
+bool IsParamTarget(const ControllerTarget& target) {
+  return target.kind == TargetKind::BaseVal || target.kind == TargetKind::Osc1 || target.kind == TargetKind::Osc2;
+}
 
 void FeedMidi(ControllerMap& map, std::span<const uint8_t> bytes, const ControllerEffects& effects) {
   map.parser.Feed(bytes, [&](const MidiEvent& event) { HandleMidiEvent(map, event, effects); });
@@ -112,6 +115,7 @@ KeyRange DefaultRange(const ControllerTarget& target, const TScene1ParamIArray& 
     case TargetKind::Osc1: return {0, kOscFrequencyTop};
     case TargetKind::Osc2: return {0, real ? size : (keys.maximum - keys.minimum) / 2};
     case TargetKind::TimeSlider:
+    case TargetKind::MorphSlider:
     case TargetKind::Button: break;
   }
   return {0, 1};
@@ -136,6 +140,7 @@ std::string TargetName(const ControllerTarget& target, const TScene1ParamIArray&
              std::string(ShortName(params[index].Name));
     }
     case TargetKind::TimeSlider: return kMidiTimeSliderText;
+    case TargetKind::MorphSlider: return kMidiMorphSliderText;
     case TargetKind::Button: break;
   }
   const std::string name = kButtonActionNames[static_cast<int>(target.button)];

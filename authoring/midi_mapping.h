@@ -1,15 +1,16 @@
 #pragma once
 // Controller mappings: which MIDI control drives which part of the scene, and what a control's move
 // does. A control change or pitch bend moves a value: a parameter's base value, its oscillator values
-// x and y (osc1, osc2), or the tweak window's time slider (running time); a note (or a control change
-// going up through the middle, for a controller's buttons) presses a button: rand, var, save, the
-// development keys F5..F8, or a preset pick. (The morph slider becomes one more value target.)
+// x and y (osc1, osc2), the tweak window's time slider (running time) or its morph slider (the share
+// 0..1 towards the morph preset); a note (or a control change going up through the middle, for a
+// controller's buttons) presses a button: rand, var, save, the development keys F5..F8, or a preset pick.
 //
 // A control's position 0..1 is scaled linearly to its mapping's range, minimum at 0 and maximum at 1
-// (minimum above maximum turns a control round). Soft takeover: a mapping acts only once its control
-// has met the target's current value (come within one coarse step of it, or passed it between two
-// moves), so the first touch of a knob never makes the value jump; a value changed by anything else
-// (the mouse, an undo, a preset pick) lets go of the control until it meets the value again.
+// (minimum above maximum turns a control round); a slider's range is the slider's own, asked at every
+// move. Soft takeover: a mapping acts only once its control has met the target's current value (come
+// within one coarse step of it, or passed it between two moves), so the first touch of a knob never
+// makes the value jump; a value changed by anything else (the mouse, an undo, a preset pick) lets go of
+// the control until it meets the value again.
 //
 // Learn: while learning is on, a target touched in the tweak window is armed; the next control moved
 // (a note or control change for a button, a control change or bend for a value) is mapped to it,
@@ -33,12 +34,12 @@ struct MidiControl {
   bool operator==(const MidiControl&) const = default;
 };
 
-enum class TargetKind : uint8_t { BaseVal, Osc1, Osc2, TimeSlider, Button };
+enum class TargetKind : uint8_t { BaseVal, Osc1, Osc2, TimeSlider, MorphSlider, Button };
 enum class ButtonAction : uint8_t { Rand, Var, Save, F5, F6, F7, F8, Preset };
 inline constexpr int kButtonActionCount = 8;
 // The targets' names in controllers.txt and on screen, index = TargetKind (a button is named by its
 // action), and the buttons' names, index = ButtonAction (a preset pick is "preset N").
-inline constexpr const char* kTargetKindNames[] = {"base", "osc1", "osc2", "time"};
+inline constexpr const char* kTargetKindNames[] = {"base", "osc1", "osc2", "time", "morph"};
 inline constexpr const char* kButtonActionNames[kButtonActionCount] = {"rand", "var", "save", "F5",
                                                                        "F6",   "F7",  "F8",   "preset"};
 
@@ -51,6 +52,8 @@ struct ControllerTarget {
 };
 
 bool IsValueTarget(const ControllerTarget& target);
+// A part of a parameter (base value, osc1, osc2): its mapping has a range of its own.
+bool IsParamTarget(const ControllerTarget& target);
 
 struct ControllerMapping {
   MidiControl control;
@@ -64,7 +67,7 @@ struct ControllerMapping {
 // What the mappings act on, given by the program.
 struct ControllerEffects {
   std::function<std::optional<double>(const ControllerTarget&)> Value;  // now; nullopt: none (nothing acts)
-  // The time slider's range; for a parameter part the range a newly learned mapping takes.
+  // A slider's range; for a parameter part the range a newly learned mapping takes.
   std::function<KeyRange(const ControllerTarget&)> Range;
   std::function<std::string(const ControllerTarget&, double value)> Set;  // "" when stored, else why not
   std::function<void(const ControllerTarget&)> Press;
@@ -97,7 +100,7 @@ KeyRange DefaultRange(const ControllerTarget& target, const TScene1ParamIArray& 
 
 // "CC 21", "CC 21 ch 2", "note 60", "bend", "bend ch 3": a control as the window shows it.
 std::string ControlName(const MidiControl& control);
-// "base BG_r", "osc1 BG_r", "osc2 BG_r", "time slider", "rand", "F5", "preset 2".
+// "base BG_r", "osc1 BG_r", "osc2 BG_r", "time slider", "morph slider", "rand", "F5", "preset 2".
 std::string TargetName(const ControllerTarget& target, const TScene1ParamIArray& params);
 // The mappings of target, by control name, "" when none: "CC 21" or "CC 21, note 60".
 std::string MarkOf(const ControllerMap& map, const ControllerTarget& target);

@@ -24,6 +24,8 @@ ParamPart PartOf(TargetKind kind) {
 
 std::optional<double> ValueOf(const TweakForm& form, const ControllerTarget& target) {
   if (target.kind == TargetKind::TimeSlider) return form.controls.TimeScale.position;
+  if (target.kind == TargetKind::MorphSlider)  // no preset picked: the slider does nothing
+    return form.controls.MorphPreset >= 0 ? std::optional<double>(MorphShare(form)) : std::nullopt;
   if (!IsValueTarget(target) || target.param < 0 || target.param >= kParamCount) return std::nullopt;
   const TScene1ParamInterface& param = form.host.scene->LiveParams[target.param];
   if (target.kind == TargetKind::BaseVal) return param.BaseVal;
@@ -54,10 +56,12 @@ ControllerEffects EffectsOf(DevDocument& document) {
   effects.Value = [&form](const ControllerTarget& target) { return ValueOf(form, target); };
   effects.Range = [&form](const ControllerTarget& target) {
     const ScrollBar& slider = form.controls.TimeScale;
-    return target.kind == TargetKind::TimeSlider ? KeyRange{double(slider.minimum), double(slider.maximum)}
-                                                 : DefaultRange(target, form.host.scene->LiveParams);
+    return target.kind == TargetKind::TimeSlider    ? KeyRange{double(slider.minimum), double(slider.maximum)}
+           : target.kind == TargetKind::MorphSlider ? KeyRange{0, 1}
+                                                    : DefaultRange(target, form.host.scene->LiveParams);
   };
   effects.Set = [&form](const ControllerTarget& target, double value) -> std::string {
+    if (target.kind == TargetKind::MorphSlider) return SetMorphFromOutside(form, value);
     if (target.kind != TargetKind::TimeSlider) return SetParamFromOutside(form, target.param, PartOf(target.kind), value);
     MoveScrollBar(form, TweakScrollBar::TimeScale, static_cast<int>(std::lround(value)));
     return "";

@@ -19,7 +19,7 @@ constexpr char kParamPrefix[] = "/quarnel/param/";
 constexpr size_t kShownPathChars = 60;
 constexpr size_t kShownTextChars = 30;
 
-enum class Target { Param, Preset, Time, Play, Follow };
+enum class Target { Param, Preset, Time, Play, Morph, Follow };
 
 struct Address {
   Target target = Target::Param;
@@ -43,6 +43,7 @@ std::optional<Address> AddressOf(const std::string& path) {
   if (path == "/quarnel/preset") return Address{Target::Preset};
   if (path == "/quarnel/time") return Address{Target::Time};
   if (path == "/quarnel/play") return Address{Target::Play};
+  if (path == "/quarnel/morph") return Address{Target::Morph};
   if (path == "/quarnel/follow") return Address{Target::Follow};
   if (path.rfind(kParamPrefix, 0) != 0) return std::nullopt;
   std::string name = path.substr(sizeof kParamPrefix - 1);
@@ -65,6 +66,7 @@ std::optional<Address> AddressOf(const std::string& path) {
 std::string TypesOf(const Address& address) {
   switch (address.target) {
     case Target::Param: return address.part == ParamPart::OscForm ? "i" : "f";
+    case Target::Morph: return "f";
     case Target::Follow: return "si";
     default: return "i";
   }
@@ -129,6 +131,7 @@ OscArg ValueOf(DevDocument& document, const Address& address) {
     case Target::Preset: return OscInt(document.tweak->controls.PresetList.selected);
     case Target::Time: return OscInt(static_cast<int32_t>(engine.clock.DemoTime));
     case Target::Play: return OscInt(document.authoring && !document.authoring->clock.paused);
+    case Target::Morph: return OscFloat(static_cast<float>(MorphShare(*document.tweak)));
     case Target::Follow: return OscInt(static_cast<int32_t>(document.osc->followers.size()));
   }
   return OscInt(0);
@@ -178,6 +181,7 @@ std::string Apply(DevDocument& document, const Address& address, const std::vect
     case Target::Preset: return PickPreset(document, static_cast<int>(args[0].number));
     case Target::Time: return Seek(document, static_cast<int64_t>(args[0].number));
     case Target::Play: return Play(document, static_cast<int64_t>(args[0].number));
+    case Target::Morph: return SetMorphFromOutside(*document.tweak, args[0].number);
     case Target::Follow: return Follow(document, args[0].text, static_cast<int64_t>(args[1].number));
   }
   return "";

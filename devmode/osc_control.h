@@ -10,9 +10,12 @@
 //   /quarnel/param/NAME/form i   oscillator form   /quarnel/time i    seek to a demo time (ms)
 //   /quarnel/param/NAME/osc1 f   oscillator x      /quarnel/play i    0 pauses, 1 plays
 //   /quarnel/param/NAME/osc2 f   oscillator y      /quarnel/follow s i  stream /quarnel/time i to host:port
+//   /quarnel/morph f             the morph slider's share 0..1 towards the preset picked to morph to
 // Each of them without an argument asks: the reply, the same address with the value now, goes back to
 // the sender. /quarnel/follow HOST 0 ends the streams to HOST; /quarnel/follow alone answers how many
-// there are. Numbers may come as any OSC number type; a whole number ('i') must be one.
+// there are. A run of morph messages is one gesture (one undo step), as a drag of the slider is; the
+// morph asked answers 0 between gestures. Numbers may come as any OSC number type; a whole number ('i')
+// must be one.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -3,6 +3,7 @@
 #include "timeline/timeline_window.h"
 
 // Our headers before FLTK's: X11 defines macros such as Bool and None.
+#include "timeline/curve_vertices.h"
 #include "timeline/key_lanes.h"
 #include "timeline/lane_editing.h"
 #include "timeline/timeline_form.h"
@@ -277,30 +278,19 @@ void DrawHandles(std::vector<XRectangle>& handles, Fl_Color colour, std::optiona
   XFillRectangles(fl_display, fl_window, fl_gc, handles.data(), int(handles.size()));
 }
 
-// The track's curve from leftPx to rightPx, a vertex every kCurveStepPx where it bends and none inside a
-// straight piece, so a long linear or step stretch is one line for the X server.
+// The track's curve from leftPx to rightPx, with a vertex only where it bends (CurveVertices), so a long
+// linear or step stretch is one line for the X server.
 void DrawCurve(const TimelineGeometry& g, const TSceneSeqEntry& entry, const AutomationTrack& track, LaneRange range,
                int topPx, int leftPx, int rightPx) {
-  if (rightPx < leftPx) return;
   const double pxPerMs = ScalePxPerMs(g);
-  const auto yAt = [&](int xPx) {
+  const std::vector<CurveVertex> vertices = CurveVertices(leftPx, rightPx, [&](int xPx) {
     const double localMs = g.view.firstMs + (xPx - kTimelineMarginPx) / pxPerMs - entry.StartTime;
     return LaneYOfValue(topPx, range, TrackValue(track, std::llround(localMs)));
-  };
+  });
+  if (vertices.size() < 2) return;
   fl_color(fl_rgb_color(235, 195, 80));
   fl_begin_line();
-  constexpr int kCurveStepPx = 3;
-  double before = yAt(leftPx), here = yAt(leftPx + kCurveStepPx);
-  fl_vertex(leftPx, before);
-  int xPx = leftPx + kCurveStepPx;
-  for (; xPx + kCurveStepPx <= rightPx; xPx += kCurveStepPx) {
-    const double next = yAt(xPx + kCurveStepPx);
-    if (std::fabs((next - here) - (here - before)) > 0.05) fl_vertex(xPx, here);
-    before = here;
-    here = next;
-  }
-  fl_vertex(xPx, here);
-  fl_vertex(rightPx, yAt(rightPx));
+  for (const CurveVertex& vertex : vertices) fl_vertex(vertex.xPx, vertex.yPx);
   fl_end_line();
 }
 

@@ -26,6 +26,14 @@ void Arm(TweakForm& form, const ControllerTarget& target) {
   form.changed = true;
 }
 
+void TouchSlider(TweakForm& form, TargetKind slider) {
+  if (form.controllers && form.controllers->learning) Arm(form, ControllerTarget{slider});
+}
+
+std::string SliderMark(const TweakForm& form, TargetKind slider) {
+  return form.controllers ? MarkOf(*form.controllers, ControllerTarget{slider}) : "";
+}
+
 }  // namespace
 
 void SetLearning(TweakForm& form, bool on) {
@@ -41,9 +49,9 @@ void TouchField(TweakForm& form, TweakField field) {
   if (const std::optional<ControllerTarget> target = FieldTarget(form, field)) Arm(form, *target);
 }
 
-void TouchTimeSlider(TweakForm& form) {
-  if (form.controllers && form.controllers->learning) Arm(form, ControllerTarget{TargetKind::TimeSlider});
-}
+void TouchTimeSlider(TweakForm& form) { TouchSlider(form, TargetKind::TimeSlider); }
+
+void TouchMorphSlider(TweakForm& form) { TouchSlider(form, TargetKind::MorphSlider); }
 
 std::vector<ControllerTarget> ButtonTargets(const TweakForm& form) {
   std::vector<ControllerTarget> targets;
@@ -88,9 +96,9 @@ std::string FieldMark(const TweakForm& form, TweakField field) {
   return form.controllers && target ? MarkOf(*form.controllers, *target) : "";
 }
 
-std::string TimeSliderMark(const TweakForm& form) {
-  return form.controllers ? MarkOf(*form.controllers, ControllerTarget{TargetKind::TimeSlider}) : "";
-}
+std::string TimeSliderMark(const TweakForm& form) { return SliderMark(form, TargetKind::TimeSlider); }
+
+std::string MorphSliderMark(const TweakForm& form) { return SliderMark(form, TargetKind::MorphSlider); }
 
 void NoteLearned(TweakForm& form, const ControllerMapping& mapping) {
   form.controls.notice = ControlName(mapping.control) + kNoticeMappedTo + TargetName(mapping.target, Params(form));

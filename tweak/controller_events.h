@@ -11,10 +11,11 @@
 
 // The switch: learning on or off; off drops an armed target.
 void SetLearning(TweakForm& form, bool on);
-// The user touched an editing field (BaseVal, Osc1, Osc2: of the selected parameter) or the time slider:
+// The user touched an editing field (BaseVal, Osc1, Osc2: of the selected parameter) or a slider:
 // while learning, it is armed for the next control moved.
 void TouchField(TweakForm& form, TweakField field);
 void TouchTimeSlider(TweakForm& form);
+void TouchMorphSlider(TweakForm& form);
 
 // The buttons a note (or a controller's button) can press: rand, var, save, F5..F8, and every preset's pick.
 std::vector<ControllerTarget> ButtonTargets(const TweakForm& form);
@@ -26,9 +27,10 @@ void ArmButton(TweakForm& form, size_t index);
 std::vector<std::string> MappingItems(const TweakForm& form);
 void RemoveMappingItem(TweakForm& form, size_t index);
 
-// The controls mapped to an editing field (of the selected parameter) or to the time slider, "" for none.
+// The controls mapped to an editing field (of the selected parameter) or to a slider, "" for none.
 std::string FieldMark(const TweakForm& form, TweakField field);
 std::string TimeSliderMark(const TweakForm& form);
+std::string MorphSliderMark(const TweakForm& form);
 
 // A mapping was learned: the notice line says which.
 void NoteLearned(TweakForm& form, const ControllerMapping& mapping);

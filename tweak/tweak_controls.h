@@ -86,7 +86,8 @@ struct TweakForm {
   // While keys are recorded, the live set with its source is put aside here, and LiveParams holds the
   // values the window shows and edits instead (the recorded entry's at the cursor).
   std::optional<LiveSetState> heldLiveSet;
-  // The set as the morph gesture found it; the slider blends from it.
+  // The set as the morph gesture found it; the slider blends from it, morphShare 0..1 of the way.
   std::optional<TScene1ParamIArray> morphFrom;
+  double morphShare = 0;
   ControllerMap* controllers = nullptr;  // the MIDI controllers' mappings; development mode only
 };

@@ -73,6 +73,8 @@ inline constexpr const char* kMsgTimeJumpOverflow = "Integer overflow: the runni
 // A value set from outside the window (a controller, a remote message) that no field would take.
 inline constexpr const char* kMsgOutsideNoSuchParam = "no such parameter";
 inline constexpr const char* kMsgOutsideValueOutOfRange = "value outside the parameter's range";
+inline constexpr const char* kMsgOutsideNoMorphPreset = "no preset picked to morph towards";
+inline constexpr const char* kMsgOutsideMorphOutOfRange = "morph share outside 0..1";
 
 // Our own: the "controllers" group's notices.
 inline constexpr const char* kNoticeLearnOn = "learn: touch a field or pick a button, then move a control";

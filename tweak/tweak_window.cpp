@@ -207,7 +207,7 @@ class TweakWindow : public Fl_Double_Window {
   Fl_Check_Button* learn_ = nullptr;
   ListMenu* mappings_ = nullptr;
   ListMenu* learnButton_ = nullptr;
-  Fl_Color timeScaleColor_ = FL_BACKGROUND_COLOR;  // the slider's own, when no controller moves it
+  Fl_Color timeScaleColor_ = FL_BACKGROUND_COLOR;  // the sliders' own, when no controller moves them
 };
 
 TweakWindow::TweakWindow(TweakHost& host)
@@ -352,6 +352,7 @@ void TweakWindow::TouchAt(int xPx, int yPx) {
                                std::pair{Osc2, TweakField::Osc2}})
     if (inside(widget)) TouchField(form_, field);
   if (inside(TimeScale)) TouchTimeSlider(form_);
+  if (inside(morph_)) TouchMorphSlider(form_);
 }
 
 // The controllers group follows the mappings; a mapped field or slider is tinted and names its controls
@@ -374,6 +375,7 @@ void TweakWindow::SyncControllers() {
                                std::pair{Osc2, TweakField::Osc2}})
     mark(widget, FieldMark(form_, field), FL_BACKGROUND2_COLOR);
   mark(TimeScale, TimeSliderMark(form_), timeScaleColor_);
+  mark(morph_, MorphSliderMark(form_), timeScaleColor_);
 }
 
 void TweakWindow::On(Fl_Widget* widget, std::function<void()> action) {

@@ -28,6 +28,13 @@ void ShowFault(TweakForm& form, const std::string& fault) {
 constexpr int kOutsideRunBase = 100;  // above every TweakField
 constexpr int kMorphRun = 99;         // above every TweakField, below the runs from outside
 
+// The morph gesture is over: the next move of the slider blends from the set as it is then.
+void DropMorphGesture(TweakForm& form) {
+  form.morphFrom.reset();
+  form.morphShare = 0;
+  form.controls.Morph.position = form.controls.Morph.minimum;
+}
+
 // After the live set was replaced: the editing fields show its values. Showing a value runs the field's
 // change handler, which stores the shown (rounded) text back; the set is put back exactly afterwards,
 // except a whole-number base value that the field clipped into its type's range, which is stored as a
@@ -232,6 +239,7 @@ void StepLiveSet(TweakForm& form, SequenceSnapshot* sequence,
   UserAction(form);
   ReleaseLiveSet(form);
   form.typingFrom.reset();
+  DropMorphGesture(form);
   LiveSetState live = TakeLiveSet(form);
   if (!step(form.history, live, sequence)) return;
   PutLiveSet(form, live);
@@ -289,26 +297,57 @@ bool LiveSetUnsaved(const TweakForm& form) {
   return form.host.developmentMode && !SameParams(live, form.savedSet);
 }
 
-void MoveMorph(TweakForm& form, int percent) {
-  UserAction(form);
+namespace {
+// A morph gesture goes on until anything else is recorded; one that changed nothing yet goes on while
+// the set is as it found it.
+bool MorphGoingOn(const TweakForm& form) {
+  return form.morphFrom &&
+         (form.history.typingIn == kMorphRun || SameParams(*form.morphFrom, form.host.scene->LiveParams));
+}
+
+// Blends the set share 0..1 of the way towards the morph preset, within the gesture going on or one
+// begun now; the slider shows the share.
+void MorphTo(TweakForm& form, double share) {
   TweakControls& c = form.controls;
   SceneState& scene = *form.host.scene;
   const int target = c.MorphPreset;
-  if (target < 0 || target >= scene.PresetCount) return;
-  c.Morph.position = std::clamp(percent, c.Morph.minimum, c.Morph.maximum);
-  // A gesture begins with the first move, or when anything else was recorded since the last one.
-  if (!form.morphFrom || form.history.typingIn != kMorphRun) form.morphFrom = scene.LiveParams;
-  const double share = (c.Morph.position - c.Morph.minimum) / double(c.Morph.maximum - c.Morph.minimum);
+  c.Morph.position = c.Morph.minimum + static_cast<int>(std::lround(share * (c.Morph.maximum - c.Morph.minimum)));
+  if (!MorphGoingOn(form)) form.morphFrom = scene.LiveParams;
+  form.morphShare = share;
   Recorded(form, static_cast<TweakField>(kMorphRun), [&] {
     scene.LiveParams = MorphParams(*form.morphFrom, scene.ScenePresets[target], share);
     ShowReplacedSet(form);
   });
+  form.changed = true;
+}
+
+bool MorphPresetPicked(const TweakForm& form) {
+  return form.controls.MorphPreset >= 0 && form.controls.MorphPreset < form.host.scene->PresetCount;
+}
+}  // namespace
+
+void MoveMorph(TweakForm& form, int percent) {
+  UserAction(form);
+  if (!MorphPresetPicked(form)) return;
+  const ScrollBar& slider = form.controls.Morph;
+  const int position = std::clamp(percent, slider.minimum, slider.maximum);
+  MorphTo(form, (position - slider.minimum) / double(slider.maximum - slider.minimum));
 }
 
 void EndMorph(TweakForm& form) {
-  form.morphFrom.reset();
-  form.controls.Morph.position = form.controls.Morph.minimum;
+  DropMorphGesture(form);
   if (form.history.typingIn == kMorphRun) EndTyping(form.history, TakeLiveSet(form).params);
+}
+
+std::string SetMorphFromOutside(TweakForm& form, double share) {
+  if (!MorphPresetPicked(form)) return kMsgOutsideNoMorphPreset;
+  if (!(share >= 0 && share <= 1)) return kMsgOutsideMorphOutOfRange;
+  MorphTo(form, share);
+  return "";
+}
+
+double MorphShare(const TweakForm& form) {
+  return MorphGoingOn(form) ? form.morphShare : 0;
 }
 
 void SwitchRecording(TweakForm& form, bool on) {

@@ -50,6 +50,12 @@ enum class ParamPart { BaseVal, OscForm, Osc1, Osc2 };
 // ends the gesture and puts the slider back at 0. Nothing while no preset is picked.
 void MoveMorph(TweakForm& form, int percent);
 void EndMorph(TweakForm& form);
+// The morph slider moved from outside (a MIDI controller, an OSC message) to share 0..1 of the way, as
+// the mouse moves it; such moves make one gesture (one undo step) until anything else is recorded.
+// Returns "" when moved, otherwise why not (no preset picked, a share outside 0..1; nothing changes).
+[[nodiscard]] std::string SetMorphFromOutside(TweakForm& form, double share);
+// The share of the morph gesture going on, 0 when none is.
+double MorphShare(const TweakForm& form);
 
 // "rec" on or off. With it on (and host.RecordKeys set) every entry point above that changes a value of
 // the set hands the change to host.RecordKeys instead of the live set's history; the file operations

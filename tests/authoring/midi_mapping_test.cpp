@@ -191,13 +191,18 @@ TEST(ControllersFile, RoundTripKeepsMappingsPositionsAndRefusedLines) {
   ControllerMapping preset;
   preset.control = {MidiEventKind::Note, 0, 60};
   preset.target = {TargetKind::Button, 0, ButtonAction::Preset, 7};
-  map.mappings = {base, time, preset};
+  ControllerMapping morph;
+  morph.control = {MidiEventKind::Control, 0, 23};
+  morph.target = {TargetKind::MorphSlider};
+  morph.position = 0.5;
+  map.mappings = {base, time, preset, morph};
   map.refusedLines = {"cc 1 300 base 0 0 255"};
   const std::string text = ControllersText(map);
   EXPECT_NE(text.find("cc 16 21 base 4 -0.125 3.5 at 0.25\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("cc 1 23 morph at 0.5\n"), std::string::npos) << "a slider has no range of its own";
   const ControllersRead read = ReadControllers(text, "data/controllers.txt");
-  ASSERT_EQ(read.mappings.size(), 3u);
-  for (size_t i = 0; i < 3; ++i) {
+  ASSERT_EQ(read.mappings.size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(read.mappings[i].control, map.mappings[i].control);
     EXPECT_EQ(read.mappings[i].target, map.mappings[i].target);
     EXPECT_EQ(read.mappings[i].minimum, map.mappings[i].minimum);
@@ -206,7 +211,7 @@ TEST(ControllersFile, RoundTripKeepsMappingsPositionsAndRefusedLines) {
   }
   EXPECT_EQ(read.refusedLines, map.refusedLines);
   ASSERT_EQ(read.faults.size(), 1u);
-  EXPECT_EQ(read.faults[0], "data/controllers.txt:7: number '300' is outside 0..127; the line is kept but not used");
+  EXPECT_EQ(read.faults[0], "data/controllers.txt:8: number '300' is outside 0..127; the line is kept but not used");
 }
 
 TEST(ControllersFile, RefusesWhatIsNoMappingAndReadsTheRest) {

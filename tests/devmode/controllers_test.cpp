@@ -61,6 +61,33 @@ TEST_F(Controllers, LearnedFromTheTweakWindowAndRemovedFromItsMenu) {
   EXPECT_EQ(Base(0), 11);
 }
 
+TEST_F(Controllers, TheMorphSliderIsLearnedAndAControlsRunIsOneGesture) {
+  Attach();
+  SelectItem(tweak, TweakList::MorphPreset, 1);  // BG_r 10 towards 11
+  SetLearning(tweak, true);
+  TouchMorphSlider(tweak);
+  EXPECT_EQ(tweak.controls.notice, "learn: move a control for morph slider");
+  Feed({0xB0, 7, 0});
+  SetLearning(tweak, false);
+  EXPECT_EQ(MorphSliderMark(tweak), "CC 7");
+  EXPECT_EQ(TimeSliderMark(tweak), "");
+  Feed({0xB0, 7, 0, 7, 32, 7, 127});
+  EXPECT_EQ(Base(0), 11);
+  EXPECT_EQ(tweak.controls.Morph.position, 100) << "the slider follows";
+  EXPECT_EQ(MorphShare(tweak), 1);
+  UndoChange(tweak);
+  EXPECT_EQ(Base(0), 10) << "the run was one step";
+  Feed({0xB0, 7, 100});
+  EXPECT_EQ(Base(0), 10) << "soft takeover: the share is back at 0, the control far from it";
+  PollDocument(document, 0);
+  EXPECT_NE(ReadFile(file).find("cc 1 7 morph at 0.7874"), std::string::npos) << ReadFile(file);
+
+  SelectItem(tweak, TweakList::MorphPreset, -1);
+  Feed({0xB0, 7, 0, 7, 127});
+  EXPECT_EQ(Base(0), 10) << "no preset to morph towards: the control does nothing";
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(Controllers, FileSavedWithPositionsReloadedAndRefusedLinesKept) {
   Attach();
   EXPECT_FALSE(std::filesystem::exists(file));  // nothing to keep yet

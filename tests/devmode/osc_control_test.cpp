@@ -160,7 +160,7 @@ TEST_F(Osc, WhatIsMalformedUnknownOrOutOfRangeChangesNothingAndIsCounted) {
   Send("/quarnel/time", "i", 60001);                         // past the demo
   Send("/quarnel/play", "i", 2);                             // neither
   Send("/quarnel/follow", "si", "somewhere.example", 9000);  // no name lookups
-  Send("/quarnel/morph", "f", 0.5f);                         // not (yet) an address
+  Send("/quarnel/morph", "f", 0.5f);                         // no preset picked to morph towards
   Send("/quarnel/param/BG_r", "f", 300.0f);                  // out of range, last
   Frames([&] { return Refused() == 15; });
   EXPECT_EQ(tweak.controls.notice,
@@ -213,6 +213,31 @@ TEST_F(Osc, ABundleIsTakenInOrderAndAQuestionIsAnsweredToItsSender) {
                             "/quarnel/param/_TweakY/form i 3",
                             "/quarnel/param/_TweakY/osc1 f " + std::to_string(engine.scene.LiveParams[kTweakY].Osc1),
                             "/quarnel/preset i 0", "/quarnel/play i 1", "/quarnel/follow i 0"}));
+}
+
+TEST_F(Osc, AMorphRunMovesTheSliderAsOneUndoStep) {
+  engine.scene.ScenePresets[1][kTweakY].BaseVal = Base(kTweakY) + 4;
+  const float tweakY = Base(kTweakY);
+  SelectItem(tweak, TweakList::MorphPreset, 1);  // BG_r 10 towards 11, _TweakY 4 up
+  Send("/quarnel/morph", "f", 0.25f);
+  Send("/quarnel/morph", "d", 0.5);
+  Ask("/quarnel/morph");
+  EXPECT_EQ(Replies(1), std::vector<std::string>{"/quarnel/morph f 0.500000"});
+  EXPECT_EQ(Base(kTweakY), tweakY + 2) << "the share of the way from where the run began, not from the last message";
+  EXPECT_EQ(tweak.controls.Morph.position, 50) << "the slider shows it";
+  Send("/quarnel/morph", "f", 1.5f);
+  Send("/quarnel/morph", "i", -1);
+  Frames([&] { return Refused() == 2; });
+  EXPECT_EQ(tweak.controls.notice, "OSC: 2 refused (last: /quarnel/morph -1: morph share outside 0..1)");
+  Send("/quarnel/morph", "i", 1);
+  Frames([&] { return Base(kBG_r) == 11; });
+  EXPECT_TRUE(LiveSetUnsaved(tweak));
+
+  RunDevCommand(document, DevCommand::Undo);
+  EXPECT_EQ(Base(kBG_r), 10) << "the run was one step";
+  replies.clear();
+  Ask("/quarnel/morph");
+  EXPECT_EQ(Replies(1), std::vector<std::string>{"/quarnel/morph f 0.000000"}) << "no gesture going on";
 }
 
 TEST_F(Osc, PresetsPickOnlyOverASavedLiveSetAndTheClockSeeksAndPauses) {

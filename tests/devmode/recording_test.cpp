@@ -167,6 +167,23 @@ TEST_F(Recording, AMorphGestureRecordsACrossfadeAsOneThinnedUndoStep) {
   EXPECT_TRUE(Tracks().empty());
 }
 
+TEST_F(Recording, AMorphRunFromOutsideRecordsAsADragDoes) {
+  engine.scene.ScenePresets[0][kRed].BaseVal = 111;
+  SelectItem(tweak, TweakList::MorphPreset, 0);
+  ReadyToRecord(30000);
+  const size_t steps = tweak.history.undo.size();
+  for (int step = 0; step <= 10; ++step) {
+    At(30000 + 100 * step);
+    ASSERT_EQ(SetMorphFromOutside(tweak, step / 10.0), "");
+  }
+  ASSERT_EQ(Tracks().size(), 1u);
+  EXPECT_EQ(Tracks()[0].Keys,
+            (std::vector<AutomationKey>{{100, 21.0f, KeyCurve::Linear}, {1000, 111.0f, KeyCurve::Linear}}));
+  EXPECT_EQ(tweak.history.undo.size(), steps + 1);
+  Undo();
+  EXPECT_TRUE(Tracks().empty());
+}
+
 TEST_F(Recording, ControllerRunsAreOneStepAndOscillatorChangesAreNotKeys) {
   ReadyToRecord(30000);
   for (int step = 0; step < 5; ++step) {
