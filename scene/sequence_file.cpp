@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kSequenceLineEnd = "\r\n";
 constexpr std::string_view kBpmComment = "// bpm: ";
 constexpr int kNumbersPerEntry = 8;
 
@@ -52,7 +52,7 @@ SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount) {
 
 std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes& notes) {
   std::string text;
-  const auto line = [&text](const std::string& content) { text += content + kLineEnd; };
+  const auto line = [&text](const std::string& content) { text += content + kSequenceLineEnd; };
   for (const std::string& comment : notes.comments) line(comment);
   line(std::to_string(sequence.DemoLength));
   line(notes.labels.at(0));
