@@ -10,7 +10,7 @@
 
 namespace {
 
-D3DCOLOR Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+D3DCOLOR EffectArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
 
 // The sizes every copy is placed with; W, H and bar as the viewport and the top letterbox bar.
 struct EffectFrame {
@@ -34,7 +34,7 @@ void FullCopyAndStrip(const EffectFrame& f, uint32_t p, double sinA) {
   f.Copy(f.sx0, f.sy0, 0, f.bar, 0xFFFFFFFF);
   for (uint32_t j = 0; j <= p; ++j)
     f.Copy(f.sx0 / 4, f.sy0 / 4, 0, Round(30 * sinA) + j * f.h / 4,
-           Argb(180, 255, 255, f.state.random.Random(2) * 255));
+           EffectArgb(180, 255, 255, f.state.random.Random(2) * 255));
 }
 
 // Every echo starts at the left edge and is at least 55/255 opaque. Echoes stretched to the right
@@ -51,14 +51,14 @@ void StretchedEchoes(const EffectFrame& f, uint32_t p, double sinA) {
   const uint32_t lastHidden = p > kVisibleEchoes ? p - kVisibleEchoes : 0;
   for (uint32_t j = 1; j <= p; ++j) {
     if (j > shrinking && j <= lastHidden) continue;
-    f.Copy(f.sx0 + j * f.sx0 / divisor, f.sy0, 0, f.bar, Argb(255 - 200 * j / p, 255, 255, 255));
+    f.Copy(f.sx0 + j * f.sx0 / divisor, f.sy0, 0, f.bar, EffectArgb(255 - 200 * j / p, 255, 255, 255));
   }
 }
 
 void Slices(const EffectFrame& f, uint32_t n, double sinA) {
   const uint32_t alpha = uint32_t(150 + Round(100 * sinA));
   for (uint32_t j = 0; j < n; ++j)
-    f.Copy(f.sx0 / n, f.sy0, j * f.w / n, f.bar, Argb(alpha, 255 - 100 * j / n, 255, 255));
+    f.Copy(f.sx0 / n, f.sy0, j * f.w / n, f.bar, EffectArgb(alpha, 255 - 100 * j / n, 255, 255));
 }
 
 // copies 5 (preset 3) or 9 (preset 4, each turned a quarter radian more than the one before).
@@ -71,7 +71,7 @@ void ZoomingEchoes(const EffectFrame& f, uint32_t q, uint32_t copies) {
     const double y = f.bar - Round(j * f.sy0 / (2.0 * q) * f.h);
     const uint32_t alpha = uint32_t(255 - Round(double(j) / (copies - 1) * 200));
     const float turn = turning ? float(f.rotation + j / 4.0) : f.rotation;
-    f.CopyTurned(f.sx0 + zoomX, f.sy0 + zoomY, x, y, about, turn, Argb(alpha, 255, 255, 255));
+    f.CopyTurned(f.sx0 + zoomX, f.sy0 + zoomY, x, y, about, turn, EffectArgb(alpha, 255, 255, 255));
   }
 }
 
@@ -85,12 +85,12 @@ void TilesAndOverlay(const EffectFrame& f, uint32_t n) {
       for (uint32_t c = 0; c < n; ++c) {
         const D3DXVECTOR2 translation{float(c * f.w / n), float(r * f.h / n + f.bar)};
         sprite->Draw(f.state.renderTargetTexture, nullptr, &scaling, &f.centre, f.rotation, &translation,
-                     Argb(255 - 100 * r / n, 255 - 100 * c / n, 255, 255));
+                     EffectArgb(255 - 100 * r / n, 255 - 100 * c / n, 255, 255));
       }
     }
     sprite->End();
   }
-  f.Copy(f.sx0, f.sy0, 0, f.bar, Argb(150, 255, 255, 255));
+  f.Copy(f.sx0, f.sy0, 0, f.bar, EffectArgb(150, 255, 255, 255));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace {
 
-D3DCOLOR Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+D3DCOLOR SpriteArgb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
 
 // |Round(k × sin(t / 500))|: one colour channel throbbing with a period of about 1.6 s.
 uint32_t Pulse(uint32_t k, double t) { return uint32_t(std::fabs(Round(k * std::sin(t / 500)))); }
@@ -48,20 +48,20 @@ void DrawSpriteLayer(RenderState& state, uint8_t preset, uint8_t textureNumber, 
   const D3DXVECTOR2 halfCentre{float(w / 2), float(h / 2)};
   const double swing = t * speed;
   switch (preset) {
-    case 0: draw(px, py - t * speed * uy, thirdCentre, 0, Argb(alpha, Pulse(250, t), 200, 250)); break;
-    case 1: draw(px + t * speed * ux, py, thirdCentre, 0, Argb(alpha, Pulse(250, t), 200, 250)); break;
+    case 0: draw(px, py - t * speed * uy, thirdCentre, 0, SpriteArgb(alpha, Pulse(250, t), 200, 250)); break;
+    case 1: draw(px + t * speed * ux, py, thirdCentre, 0, SpriteArgb(alpha, Pulse(250, t), 200, 250)); break;
     case 2:
-      draw(px + Round(100 * std::sin(swing) * ux), py, halfCentre, 0, Argb(alpha, Pulse(250, t), 200, 150));
+      draw(px + Round(100 * std::sin(swing) * ux), py, halfCentre, 0, SpriteArgb(alpha, Pulse(250, t), 200, 150));
       draw(px + Round(100 * std::cos(swing) * ux) - 50 * ux, py, halfCentre, 0,
-           Argb(alpha / 2, Pulse(250, t), 200, 150));
+           SpriteArgb(alpha / 2, Pulse(250, t), 200, 150));
       break;
     default: {
       // A rotation divisor of 0 has no defined turning: the copies are drawn upright.
       const bool turns = rotation != 0;
       const double turn1 = turns ? std::sin(t / rotation) : 0;
       const double turn2 = turns ? std::cos(t / rotation) : 0;
-      draw(px + Round(100 * std::cos(swing) * ux), py, halfCentre, turn1, Argb(alpha, 250, 230, Pulse(200, t)));
-      draw(px + Round(100 * std::sin(swing) * ux), py, halfCentre, turn2, Argb(alpha, Pulse(250, t), 240, 230));
+      draw(px + Round(100 * std::cos(swing) * ux), py, halfCentre, turn1, SpriteArgb(alpha, 250, 230, Pulse(200, t)));
+      draw(px + Round(100 * std::sin(swing) * ux), py, halfCentre, turn2, SpriteArgb(alpha, Pulse(250, t), 240, 230));
       break;
     }
   }

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kSequenceLineEnd = "\r\n";
 constexpr std::string_view kBpmComment = "// bpm: ";
 constexpr int kNumbersPerEntry = 8;
 
@@ -53,7 +53,7 @@ SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount) {
 
 std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes& notes) {
   std::string text;
-  const auto line = [&text](const std::string& content) { text += content + kLineEnd; };
+  const auto line = [&text](const std::string& content) { text += content + kSequenceLineEnd; };
   for (const std::string& comment : notes.comments) line(comment);
   for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
     for (const AutomationTrack& track : sequence.SequenceEntries[i].Tracks)

@@ -12,7 +12,7 @@ packages=(
 )
 if [ "${1:-}" != "--play" ]; then
   packages+=(
-    libgtest-dev libbenchmark-dev xvfb xauth lame sox xdotool imagemagick locales
+    ninja-build libgtest-dev libbenchmark-dev xvfb xauth lame sox xdotool imagemagick locales
     lintian desktop-file-utils man-db appstream dpkg-dev parallel jackd2 liblo-tools
   )
 fi

@@ -39,7 +39,7 @@ const Glyph kGlyphs[] = {
 
 constexpr float kLetterGap = 0.4f;
 constexpr float kSpaceWidth = 0.6f;
-constexpr float kPi = 3.14159265f;
+constexpr float kStrokePi = 3.14159265f;
 
 const Glyph* FindGlyph(char letter) {
   for (const Glyph& glyph : kGlyphs)
@@ -60,14 +60,14 @@ float LineDistance(const Stroke& s, float x, float y) {
 }
 
 float ArcDistance(const Stroke& s, float x, float y) {
-  float angleDeg = std::atan2(y - s.cy, x - s.cx) * 180.0f / kPi;
+  float angleDeg = std::atan2(y - s.cy, x - s.cx) * 180.0f / kStrokePi;
   angleDeg = std::fmod(angleDeg - s.startDeg + 720.0f, 360.0f);
   if (angleDeg <= s.sweepDeg) return std::fabs(std::hypot(x - s.cx, y - s.cy) - s.radius);
   const float endDeg = s.startDeg + s.sweepDeg;
-  const float sx = s.cx + s.radius * std::cos(s.startDeg * kPi / 180.0f);
-  const float sy = s.cy + s.radius * std::sin(s.startDeg * kPi / 180.0f);
-  const float ex = s.cx + s.radius * std::cos(endDeg * kPi / 180.0f);
-  const float ey = s.cy + s.radius * std::sin(endDeg * kPi / 180.0f);
+  const float sx = s.cx + s.radius * std::cos(s.startDeg * kStrokePi / 180.0f);
+  const float sy = s.cy + s.radius * std::sin(s.startDeg * kStrokePi / 180.0f);
+  const float ex = s.cx + s.radius * std::cos(endDeg * kStrokePi / 180.0f);
+  const float ey = s.cy + s.radius * std::sin(endDeg * kStrokePi / 180.0f);
   return std::min(std::hypot(x - sx, y - sy), std::hypot(x - ex, y - ey));
 }
 

@@ -11,8 +11,8 @@
 // Tiling painters use whole periods in u and v so that the texture repeats without seams.
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 2.0f * kPi;
+constexpr float kPiF = 3.14159265f;
+constexpr float kTwoPi = 2.0f * kPiF;
 
 struct Rgb {
   float r, g, b;
@@ -143,7 +143,7 @@ Image PaintStripes(int sizePx) {
     const float position = (u + v) * 4.0f;
     const int band = static_cast<int>(std::floor(position)) % 4;
     const float across = position - std::floor(position);
-    const float tube = std::sin(kPi * SmoothStep(0.12f, 0.88f, across));
+    const float tube = std::sin(kPiF * SmoothStep(0.12f, 0.88f, across));
     return colours[band] * std::pow(tube, 1.5f) + Rgb{1, 1, 1} * (std::pow(tube, 12.0f) * 0.35f);
   });
 }

@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr D3DCOLOR kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kYellow = 0xFFFFFF00;
+constexpr D3DCOLOR kOpaqueRed = 0xFFFF0000, kOpaqueGreen = 0xFF00FF00, kOpaqueBlue = 0xFF0000FF,
+                   kOpaqueYellow = 0xFFFFFF00;
 
 // A texture whose quarters are red (top left), green (top right), blue (bottom left), yellow.
 IDirect3DTexture8* QuarterTexture(IDirect3DDevice8* device, UINT sizePx) {
@@ -20,7 +21,7 @@ IDirect3DTexture8* QuarterTexture(IDirect3DDevice8* device, UINT sizePx) {
     auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<uint8_t*>(locked.pBits) + y * size_t(locked.Pitch));
     for (UINT x = 0; x < sizePx; ++x) {
       const bool right = x >= sizePx / 2, bottom = y >= sizePx / 2;
-      row[x] = bottom ? (right ? kYellow : kBlue) : (right ? kGreen : kRed);
+      row[x] = bottom ? (right ? kOpaqueYellow : kOpaqueBlue) : (right ? kOpaqueGreen : kOpaqueRed);
     }
   }
   texture->UnlockRect(0);
@@ -133,7 +134,7 @@ TEST(GLTexture, ColourKeyMakesBlackTransparentUnderTheStartUpStage) {
   f.device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
   f.device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   f.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  f.device->Clear(0, nullptr, D3DCLEAR_TARGET, kGreen, 1.0f, 0);
+  f.device->Clear(0, nullptr, D3DCLEAR_TARGET, kOpaqueGreen, 1.0f, 0);
   f.device->SetTexture(0, f.state.textures[0]);
   // Left: diffuse alpha 0 shows the texture; right: alpha 128 mixes half blue into it.
   f.Draw<TexturedVertex>(D3DPT_TRIANGLESTRIP, Quad(-1, 1, 0, -1, 0.5f, 0x000000FF), kTexturedFvf, 2);
@@ -202,8 +203,8 @@ TEST(GLTexture, RenderToTextureRoundTripKeepsTopLeftTopLeft) {
   EXPECT_EQ(viewport.Width, 64u) << "a new target gets a whole-target viewport";
   EXPECT_EQ(viewport.Height, 32u);
   f.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-  f.DrawRect(-1.0f, 1.0f, -0.5f, 0.5f, 0.5f, kRed);    // marker in the top-left corner
-  f.DrawRect(0.5f, -0.5f, 1.0f, -1.0f, 0.5f, kGreen);  // and the bottom-right one
+  f.DrawRect(-1.0f, 1.0f, -0.5f, 0.5f, 0.5f, kOpaqueRed);    // marker in the top-left corner
+  f.DrawRect(0.5f, -0.5f, 1.0f, -1.0f, 0.5f, kOpaqueGreen);  // and the bottom-right one
   EndRenderToTexture(f.state);
   f.device->SetViewport(&letterbox);
 

@@ -86,7 +86,7 @@ class FailingCall : public FileOperations {
   Call failing_;
 };
 
-std::vector<std::string> Names(const std::string& folder) {
+std::vector<std::string> FolderNames(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     names.push_back(entry.path().filename().string());
@@ -115,7 +115,7 @@ TEST(ReplaceFileOnPowerLoss, AFailingCallIsReportedAndLeavesNoTemporary) {
     EXPECT_EQ(ReplaceFile(dir / "a.txt", "the new content", operations), dir / "a.txt: Input/output error")
         << "call " << int(failing);
     EXPECT_EQ(ReadFile(dir / "a.txt"), "the old content") << "call " << int(failing);
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"}) << "call " << int(failing);
+    EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"a.txt"}) << "call " << int(failing);
   }
   // The folder's flush comes after the rename: the new content is in place, but may not last.
   TempDir dir;
@@ -123,5 +123,5 @@ TEST(ReplaceFileOnPowerLoss, AFailingCallIsReportedAndLeavesNoTemporary) {
   FailingCall operations(FailingCall::Call::SyncFolder);
   EXPECT_EQ(ReplaceFile(dir / "a.txt", "the new content", operations), dir / "a.txt: Input/output error");
   EXPECT_EQ(ReadFile(dir / "a.txt"), "the new content");
-  EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(FolderNames(dir.Path()), std::vector<std::string>{"a.txt"});
 }
