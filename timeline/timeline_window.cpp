@@ -173,7 +173,7 @@ void TimelineCanvas::AskForThumbnails(const TimelineGeometry& g) {
     const size_t preset = entries[i].PresetNumber < scene.PresetCount ? entries[i].PresetNumber : 0;
     if (preset >= scene.ScenePresets.size()) continue;
     thumbnails_.Want(i, {scene.ScenePresets[preset], entries[i], form_.host.sequence->ScreenCinemaWidthRatio,
-                         kThumbnailWidthPx, kThumbnailHeightPx});
+                         kThumbnailWidthPx, kThumbnailHeightPx, scene.Envelopes});
   }
   if (thumbnails_.Collect()) ++thumbnailsDrawn_;
 }

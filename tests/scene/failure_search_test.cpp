@@ -135,7 +135,7 @@ TEST(FailureSearch, AgreesWithEveryMillisecondWithTrackedBaseValues) {
     const TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, x, 2147483520.0f);
     const uint32_t lastMs = uint32_t(below(3000));
     uint64_t budget = 10'000'000;
-    const FailureSearch search = FindFirstFailure(entry, param, kBgR, lastMs, budget, &track);
+    const FailureSearch search = FindFirstFailure(entry, param, kBgR, lastMs, budget, {&track});
     const FailureSearch expected = EveryMillisecond(entry, param, lastMs, &track);
     ASSERT_EQ(search.outcome, expected.outcome) << "round " << round;
     ASSERT_EQ(search.demoTimeMs, expected.demoTimeMs) << "round " << round;
@@ -150,7 +150,7 @@ TEST(FailureSearch, AgreesWithEveryMillisecondWithTrackedBaseValues) {
   const AutomationTrack climb{kBgR, {{0, 0, KeyCurve::Linear}, {2000, 200, KeyCurve::Linear}}};
   const TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, 0, 2147483520.0f);
   uint64_t budget = 1'000'000;
-  const FailureSearch search = FindFirstFailure(entry, param, kBgR, 10000, budget, &climb);
+  const FailureSearch search = FindFirstFailure(entry, param, kBgR, 10000, budget, {&climb});
   EXPECT_EQ(search.outcome, FailureSearch::Outcome::Fails);
   EXPECT_EQ(search.demoTimeMs, EveryMillisecond(entry, param, 10000, &climb).demoTimeMs);
   EXPECT_NEAR(search.demoTimeMs, 3275, 1);
