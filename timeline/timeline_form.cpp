@@ -8,6 +8,7 @@
 #include "authoring/field_values.h"
 #include "scene/decimal_text.h"
 #include "timeline/lane_editing.h"
+#include "timeline/lane_follow.h"
 #include "timeline/timeline_messages.h"
 #include "timeline/timeline_snap.h"
 #include "timeline/timeline_view.h"
@@ -62,7 +63,9 @@ FieldValue ParseField(TimelineField field, const std::string& text) {
     case TimelineField::Length: return WholeField(text, 1, kMaxTime);
     case TimelineField::Factor:
     case TimelineField::Frequency:
-    case TimelineField::Amplitude: return RealField(text);
+    case TimelineField::Amplitude:
+    case TimelineField::FollowGain:
+    case TimelineField::FollowOffset: return RealField(text);
     case TimelineField::Ratio: {
       FieldValue parsed = RealField(text);
       if (parsed.value && !ValidScreenCinemaWidthRatio(*parsed.value))
@@ -108,6 +111,8 @@ std::string FieldText(const TimelineForm& form, TimelineField field) {
     case TimelineField::Ratio: return FormatShortest(sequence.ScreenCinemaWidthRatio);
     case TimelineField::Bpm: return form.bpm ? FormatShortest(static_cast<float>(*form.bpm)) : "";
     case TimelineField::KeyValue: return SelectedKeyValueText(form);
+    case TimelineField::FollowGain:
+    case TimelineField::FollowOffset: return SelectedFollowText(form, field);
     default: break;
   }
   if (form.selected < 0) return "";
@@ -374,7 +379,8 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const std::string text = form.fields[index];
   if (IsEntryField(field) && form.selected < 0) return;
-  if (field == TimelineField::KeyValue && form.keys.keys.empty()) {
+  const bool followField = field == TimelineField::FollowGain || field == TimelineField::FollowOffset;
+  if ((field == TimelineField::KeyValue && form.keys.keys.empty()) || (followField && SelectedFollowParam(form) < 0)) {
     form.fields[index] = "";
     return;
   }
@@ -391,6 +397,7 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (text == FieldText(form, field)) return;
   Recorded(form, std::nullopt, [&] {
     if (field == TimelineField::KeyValue) return SetSelectedKeyValues(form, static_cast<float>(*parsed.value));
+    if (followField) return SetSelectedFollowNumber(form, field, static_cast<float>(*parsed.value));
     if (field != TimelineField::Bpm) return Store(form, field, *parsed.value);
     form.bpm = parsed.value;
     SetNotesBpm(form.notes, form.bpm);

@@ -47,9 +47,11 @@ enum class TimelineField {
   Length,
   Ratio,
   Bpm,
-  KeyValue
+  KeyValue,
+  FollowGain,
+  FollowOffset
 };
-inline constexpr int kTimelineFieldCount = 12;
+inline constexpr int kTimelineFieldCount = 14;
 inline constexpr int kEntryFieldCount = 8;
 
 enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save, AddTrack };

@@ -6,7 +6,13 @@ inline constexpr const char* kTimelineWindowClass = "quarnel-timeline";
 
 // Field captions, in TimelineField order.
 inline constexpr const char* kTimelineFieldCaptions[] = {"preset", "start", "end",    "factor", "offset", "wobble",
-                                                         "freq",   "ampl",  "length", "ratio",  "bpm",    "key"};
+                                                         "freq",   "ampl",  "length", "ratio",  "bpm",    "key",
+                                                         "gain",   "offset"};
+// After a lane's name when its parameter follows the soundtrack, before the source's name: "BG_r ~ low".
+inline constexpr const char* kLaneFollows = " ~ ";
+// The lane menu's items that make its parameter follow a source, in SoundSource order, then none.
+inline constexpr const char* kFollowMenuItems[] = {"follow low", "follow mid", "follow high", "follow onset",
+                                                   "follow none"};
 inline constexpr const char* kTimelineButtonCaptions[] = {"add",  "dup",           "del",      "up",
                                                           "down", "save sequence", "add track"};
 inline constexpr const char* kPreviewCaption = "preview sequence";

@@ -5,6 +5,7 @@
 // Our headers before FLTK's: X11 defines macros such as Bool and None.
 #include "timeline/key_lanes.h"
 #include "timeline/lane_editing.h"
+#include "timeline/lane_follow.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
 #include "timeline/timeline_messages.h"
@@ -456,13 +457,23 @@ int TimelineCanvas::handle(int event) {
   return used;
 }
 
-// In a lane the right button opens the curve menu for the key under the pointer; the left one edits the
-// keys, with Shift scaling, Ctrl adding to the selection and Alt placing a new key off the grid.
+// In a lane the right button opens the curve menu for the key under the pointer, elsewhere in the lane
+// the menu of the source its parameter follows; the left one edits the keys, with Shift scaling, Ctrl
+// adding to the selection and Alt placing a new key off the grid.
 void TimelineCanvas::PressInLanes(int xPx, int yPx) {
   const int state = Fl::event_state();
   if (Fl::event_button() != FL_RIGHT_MOUSE)
     return PressInLane(form_, xPx, yPx, {(state & FL_SHIFT) != 0, (state & FL_CTRL) != 0, (state & FL_ALT) != 0});
-  if (!SelectKeyAt(form_, xPx, yPx)) return;
+  if (!SelectKeyAt(form_, xPx, yPx)) {
+    const int lane = HitTest(form_.geometry, *form_.host.sequence, xPx, yPx).lane;
+    Fl_Menu_Item sources[kSoundSourceCount + 2] = {};
+    for (int i = 0; i <= kSoundSourceCount; ++i) sources[i].label(kFollowMenuItems[i]);
+    if (const Fl_Menu_Item* picked = sources->popup(Fl::event_x(), Fl::event_y())) {
+      const int index = static_cast<int>(picked - sources);
+      SetLaneFollow(form_, lane, index < kSoundSourceCount ? std::optional(SoundSource(index)) : std::nullopt);
+    }
+    return;
+  }
   redraw();
   Fl_Menu_Item curves[kKeyCurveCount + 1] = {};
   for (int i = 0; i < kKeyCurveCount; ++i) curves[i].label(kKeyCurveNames[i]);
@@ -671,8 +682,11 @@ void TimelineWindow::SyncView() {
   for (int i = 0; i < kTimelineFieldCount; ++i) {
     FieldInput* field = fields_[i];
     if (std::strcmp(field->value(), form_.fields[i].c_str()) != 0) field->value(form_.fields[i].c_str());
-    const bool enabled = i == static_cast<int>(TimelineField::KeyValue) ? !form_.keys.keys.empty()
-                                                                        : i >= kEntryFieldCount || form_.selected >= 0;
+    const TimelineField kind = static_cast<TimelineField>(i);
+    const bool enabled = kind == TimelineField::KeyValue ? !form_.keys.keys.empty()
+                         : kind == TimelineField::FollowGain || kind == TimelineField::FollowOffset
+                             ? SelectedFollowParam(form_) >= 0
+                             : i >= kEntryFieldCount || form_.selected >= 0;
     if (enabled && !field->active()) field->activate();
     if (!enabled && field->active()) field->deactivate();
   }
