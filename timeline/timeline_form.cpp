@@ -7,6 +7,7 @@
 
 #include "authoring/field_values.h"
 #include "scene/decimal_text.h"
+#include "audio/tempo_guess.h"
 #include "timeline/lane_editing.h"
 #include "timeline/lane_follow.h"
 #include "timeline/timeline_messages.h"
@@ -333,6 +334,23 @@ void Release(TimelineForm& form) {
   if (drag.spot == TimelineSpot::Lane) ReleasedInLane(form, drag);
 }
 
+namespace {
+
+// "guess": an empty bpm filled from the onset envelope's tempo, one undo step.
+void GuessBpmFromMusic(TimelineForm& form) {
+  if (form.bpm) return form.host.ShowMessage(kMsgGuessNeedsEmptyBpm);
+  const std::shared_ptr<const SoundEnvelopes>& envelopes = form.host.scene->Envelopes;
+  const std::optional<double> guess =
+      envelopes ? GuessBpm(envelopes->levels[size_t(SoundSource::Onset)]) : std::nullopt;
+  if (!guess) return form.host.ShowMessage(kMsgGuessNoBeat);
+  Recorded(form, std::nullopt, [&] {
+    form.bpm = guess;
+    SetNotesBpm(form.notes, form.bpm);
+  });
+}
+
+}  // namespace
+
 void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const int selected = form.selected;
@@ -360,6 +378,7 @@ void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
     case TimelineButton::Down: Swap(form, selected, selected + 1); break;
     case TimelineButton::Save: Save(form); break;
     case TimelineButton::AddTrack: AddTrackForSelectedParam(form); break;
+    case TimelineButton::GuessBpm: GuessBpmFromMusic(form); break;
   }
   ShowTimelineFields(form);
 }

@@ -14,7 +14,7 @@ inline constexpr const char* kLaneFollows = " ~ ";
 inline constexpr const char* kFollowMenuItems[] = {"follow low", "follow mid", "follow high", "follow onset",
                                                    "follow none"};
 inline constexpr const char* kTimelineButtonCaptions[] = {"add",  "dup",           "del",      "up",
-                                                          "down", "save sequence", "add track"};
+                                                          "down", "save sequence", "add track", "guess"};
 inline constexpr const char* kPreviewCaption = "preview sequence";
 inline constexpr const char* kTallRowsCaption = "tall rows";
 
@@ -28,6 +28,9 @@ inline constexpr const char* kMsgSequenceSaveFailed = "Save Error: ";  // + path
 inline constexpr const char* kMsgSequenceSaveKept = " (the previous file is unchanged)";
 
 // Automation lanes.
+// The bpm guess from the soundtrack's onset envelope.
+inline constexpr const char* kMsgGuessNeedsEmptyBpm = "the bpm is set: empty its field to guess it from the music";
+inline constexpr const char* kMsgGuessNoBeat = "no steady beat of 60..200 bpm is heard in the music";
 inline constexpr const char* kMsgTrackNeedsEntry = "select an entry first: its lanes take the track";
 inline constexpr const char* kMsgTrackNeedsParam = "select a parameter in the tweak window first";
 inline constexpr const char* kMsgTrackThere = "the entry has a track already for ";  // + the parameter's short name

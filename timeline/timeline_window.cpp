@@ -114,6 +114,7 @@ class TimelineCanvas : public Fl_Widget {
   void AskForThumbnails(const TimelineGeometry& g);
   void DrawPicture(const TimelineGeometry& g);
   void DrawAxis(const TimelineGeometry& g);
+  void DrawEnvelopes(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
   void DrawLanes(const TimelineGeometry& g);
   void DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& entry, int lane);
@@ -179,6 +180,32 @@ void TimelineCanvas::AskForThumbnails(const TimelineGeometry& g) {
   if (thumbnails_.Collect()) ++thumbnailsDrawn_;
 }
 
+// The soundtrack's envelopes over the waveform band, one thin curve per source: each column shows the
+// highest level of its milliseconds.
+void TimelineCanvas::DrawEnvelopes(const TimelineGeometry& g) {
+  const SoundEnvelopes* envelopes = form_.host.scene->Envelopes.get();
+  if (!envelopes) return;
+  static constexpr std::array<std::array<uchar, 3>, kSoundSourceCount> kColours{
+      {{230, 90, 60}, {225, 200, 70}, {90, 190, 230}, {235, 235, 235}}};
+  const int bottomPx = kAxisHeightPx + kWaveHeightPx - 2;
+  const double heightPx = kWaveHeightPx - 4;
+  fl_line_style(FL_SOLID, 1);
+  for (int source = 0; source < kSoundSourceCount; ++source) {
+    const std::vector<float>& levels = envelopes->levels[size_t(source)];
+    if (levels.empty()) continue;
+    fl_color(fl_rgb_color(kColours[source][0], kColours[source][1], kColours[source][2]));
+    fl_begin_line();
+    for (int xPx = 0; xPx < w(); ++xPx) {
+      const size_t fromMs = TimeOfPixel(g, xPx), toMs = std::max<size_t>(fromMs + 1, TimeOfPixel(g, xPx + 1));
+      if (fromMs >= levels.size()) break;
+      const float level =
+          *std::max_element(levels.begin() + fromMs, levels.begin() + std::min(toMs, levels.size()));
+      fl_vertex(xPx, bottomPx - level * heightPx);
+    }
+    fl_end_line();
+  }
+}
+
 // The picture is drawn at 0, 0 of the offscreen.
 void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
   fl_color(fl_rgb_color(40, 40, 44));
@@ -212,6 +239,7 @@ void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
     if (peak.high < peak.low) continue;
     fl_yxline(int(column), middle - int(std::lround(peak.high * half)), middle - int(std::lround(peak.low * half)));
   }
+  DrawEnvelopes(g);
   // Ruler: a tick every second, labelled where there is room; every beat a short tick when zoomed in.
   fl_color(fl_rgb_color(200, 200, 200));
   fl_font(FL_HELVETICA, kFontSizePx - 1);
