@@ -10,6 +10,6 @@
 bool SequenceFollows(const SceneSequence& sequence);
 
 // Loads scene.Envelopes for the sequence's MP3 (found beside dataDir) unless they are loaded already.
-// Returns "" on success; otherwise why not ("" envelopes are then loaded: followed values count the
+// Returns "" on success; otherwise why not (empty envelopes are then loaded: followed values count the
 // envelopes as 0, the same in every drawing path). A cache that cannot be written is no fault.
 [[nodiscard]] std::string LoadEnvelopes(const SceneSequence& sequence, const std::string& dataDir, SceneState& scene);
