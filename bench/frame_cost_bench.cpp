@@ -37,7 +37,7 @@ double FrameMs(const Values& values) {
   SceneSequence sequence;
   sequence.DemoLength = 20000;
   sequence.ScreenCinemaWidthRatio = 8;
-  sequence.SequenceEntries = {TSceneSeqEntry{0, 0, 20000, 1, 0, 0, 0, 0, {}}};
+  sequence.SequenceEntries = {TSceneSeqEntry{0, 0, 20000, 1, 0, 0, 0, 0, {}, {}}};
   RgbaImage image;
   // Warm-up: geometry, first target.
   (void)DrawDemoFrameToImage(state, scene, sequence, 0, false, image, [](const std::string&) {});

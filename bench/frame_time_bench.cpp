@@ -258,7 +258,7 @@ void CheapLayersLine() {
   SceneSequence sequence;
   sequence.DemoLength = 20000;
   sequence.ScreenCinemaWidthRatio = 8;
-  sequence.SequenceEntries.assign(255, TSceneSeqEntry{0, 0, 20000, 1, 0, 0, 0, 0, {}});
+  sequence.SequenceEntries.assign(255, TSceneSeqEntry{0, 0, 20000, 1, 0, 0, 0, 0, {}, {}});
   constexpr int kFrames = 20;
   double threadMs = 0, wallMs = 0;
   for (int k = 0; k < kFrames; ++k) {

@@ -19,7 +19,7 @@ void SequenceFrame(benchmark::State& state) {
   scene.PresetCount = 255;
   std::vector<TSceneSeqEntry> entries;
   for (int i = 0; i < 255; ++i)
-    entries.push_back({static_cast<uint8_t>(i), 0, 100000, 0.5f + i * 0.01f, i * 10, 1, 0.001f, 200, {}});
+    entries.push_back({static_cast<uint8_t>(i), 0, 100000, 0.5f + i * 0.01f, i * 10, 1, 0.001f, 200, {}, {}});
   uint32_t demoTimeMs = 0;
   double totalMs = 0;
   for (auto _ : state) {
@@ -40,7 +40,7 @@ BENCHMARK(SequenceFrame)->Unit(benchmark::kMicrosecond);
 std::vector<TSceneSeqEntry> TrackedEntries() {
   std::vector<TSceneSeqEntry> entries;
   for (int i = 0; i < 255; ++i) {
-    TSceneSeqEntry entry{static_cast<uint8_t>(i), 0, 100000, 0.5f + i * 0.01f, i * 10, 1, 0.001f, 200, {}};
+    TSceneSeqEntry entry{static_cast<uint8_t>(i), 0, 100000, 0.5f + i * 0.01f, i * 10, 1, 0.001f, 200, {}, {}};
     for (const int param : {0, 1, 2, 4, 5, 6, 20, 22, 28, 67}) {
       AutomationTrack& track = TrackFor(entry.Tracks, param);
       for (uint32_t k = 0; k < 100; ++k)

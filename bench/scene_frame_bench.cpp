@@ -34,7 +34,7 @@ void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
   SceneSequence sequence;
   sequence.DemoLength = kRecordedFrames * kFrameStepMs;
   sequence.ScreenCinemaWidthRatio = 2.35f;
-  sequence.SequenceEntries = {TSceneSeqEntry{0, 0, sequence.DemoLength, 1, 0, 0, 0, 0, {}}};
+  sequence.SequenceEntries = {TSceneSeqEntry{0, 0, sequence.DemoLength, 1, 0, 0, 0, 0, {}, {}}};
   uint32_t fxTimeMs = 0;
 
   std::vector<std::vector<ReplayStep>> frames(kRecordedFrames);

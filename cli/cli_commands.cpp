@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -14,14 +15,19 @@
 
 namespace {
 
-// One line per parameter; a value whose base came from a track of the entry ends in kTrackedMark.
-void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block, const AutomationTracks& tracks) {
+// One line per parameter; a value whose base came from a track of the entry ends in kTrackedMark, one
+// that follows the soundtrack in kFollowedMark.
+void PrintBlock(const TScene1ParamIArray& params, const TFrameParamBlock& block, const AutomationTracks& tracks,
+                const ParamFollows& follows) {
   for (int i = 0; i < kParamCount; ++i) {
     const std::string name(ShortName(params[i].Name));
     const AutomationTrack* track = FindTrack(tracks, i);
-    const char* mark = track && !track->Keys.empty() ? kTrackedMark : "";
-    if (BlockFieldIsFloat(i)) std::printf("%s=%.9g%s\n", name.c_str(), BlockFieldValue(block, i), mark);
-    else std::printf("%s=%.0f%s\n", name.c_str(), BlockFieldValue(block, i), mark);
+    const bool followed =
+        std::any_of(follows.begin(), follows.end(), [i](const ParamFollow& follow) { return follow.Param == i; });
+    const std::string mark =
+        std::string(track && !track->Keys.empty() ? kTrackedMark : "") + (followed ? kFollowedMark : "");
+    if (BlockFieldIsFloat(i)) std::printf("%s=%.9g%s\n", name.c_str(), BlockFieldValue(block, i), mark.c_str());
+    else std::printf("%s=%.0f%s\n", name.c_str(), BlockFieldValue(block, i), mark.c_str());
   }
 }
 
@@ -70,7 +76,7 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
       const uint32_t fxTimeMs = demoTimeMs / 2;
       const TFrameParamBlock block = UpdateSceneParams(scene, 0, 0, demo.sequence.DemoLength, fxTimeMs, true);
       std::printf("entry 0 preset 0 visible 1 fxtime %u\n", fxTimeMs);
-      PrintBlock(scene.LiveParams, block, {});
+      PrintBlock(scene.LiveParams, block, {}, {});
       return 0;
     }
     for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries) {
@@ -80,7 +86,7 @@ int RunPrintFrame(uint32_t demoTimeMs, const std::string& dataDir, bool developm
                                                        fxTimeMs, false, EntryTracksAt(entry, demoTimeMs));
       std::printf("entry %d preset %d visible %d fxtime %u\n", entryNumber, entry.PresetNumber,
                   EntryVisible(entry, demoTimeMs), fxTimeMs);
-      PrintBlock(scene.LiveParams, block, entry.Tracks);
+      PrintBlock(scene.LiveParams, block, entry.Tracks, entry.Follows);
       ++entryNumber;
     }
   } catch (const std::exception& error) {

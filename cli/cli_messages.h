@@ -10,6 +10,7 @@ inline constexpr char kCheckDemoTimeText[] = " at demo time ";       // + ms
 inline constexpr char kCheckEffectTimeText[] = " ms, effect time ";  // + ms + kCheckTimeEnd
 inline constexpr char kCheckTimeEnd[] = " ms)";
 inline constexpr char kCheckTrackedTimeEnd[] = " ms, base value from the entry's keys)";  // for a tracked one
+inline constexpr char kCheckFollowedTimeEnd[] = " ms, base value following the soundtrack)";  // for a followed one
 // + K + kCheckUndecidedFrom + ms + kCheckTimeEnd
 inline constexpr char kCheckUndecidedText[] =
     ": its oscillator may round outside the 32-bit range, and the check could not settle it in time (entry ";
@@ -62,6 +63,8 @@ inline constexpr char kExportFolderNotFramesEnd[] = "): export into an empty or 
 
 // Our own: --print-frame's mark after a value whose base came from a track of the entry ("_TweakX=2 tracked").
 inline constexpr char kTrackedMark[] = " tracked";
+// Our own: its mark after a value that follows the soundtrack ("BG_r=180 followed").
+inline constexpr char kFollowedMark[] = " followed";
 
 // Our own: quarnel --guess-bpm.
 inline constexpr char kNoBeatText[] = ": no steady beat of 60..200 bpm is heard in it";  // after the MP3's path

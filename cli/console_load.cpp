@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "engine/envelope_loading.h"
 #include "scene/preset_file.h"
 #include "scene/printable_text.h"
 #include "scene/scene_messages.h"
@@ -30,5 +31,7 @@ bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo, const std::str
     fault(error.what());
   }
   if (demo.scene.PresetCount == 0) notice(dataDir + "/scene0.txt: " + kMsgNoPresets);
+  if (demo.faults == 0 && SequenceFollows(demo.sequence))
+    if (const std::string fault = LoadEnvelopes(demo.sequence, dataDir, demo.scene); !fault.empty()) notice(fault);
   return demo.faults == 0;
 }

@@ -18,5 +18,6 @@ void PrintReport(const std::string& text);
 
 // False when a file could not be read or a fault was reported. Every file is read to its end or its
 // first fault, so a fault in one does not hide those in the others. Notices are printed after
-// noticePrefix.
+// noticePrefix. When some entry follows the soundtrack, its envelopes are loaded too (a notice when
+// there are none).
 bool LoadDataFolder(const std::string& dataDir, LoadedDemo& demo, const std::string& noticePrefix = "");

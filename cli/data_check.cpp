@@ -53,15 +53,32 @@ const AutomationTrack* KeyedTrack(const TSceneSeqEntry& entry, int index) {
   return track && !track->Keys.empty() ? track : nullptr;
 }
 
-// Whether param may round outside the signed 32-bit range in an entry with this track of it (or none):
-// a tracked base value lies between the track's lowest and highest key.
-bool MayLeave32Bits(const TScene1ParamInterface& param, const AutomationTrack* track) {
-  if (!track) return OscillationMayLeave32Bits(param);
-  const auto [low, high] = std::minmax_element(track->Keys.begin(), track->Keys.end(),
-                                               [](const auto& a, const auto& b) { return a.Value < b.Value; });
+// Where the entry takes parameter index's base value from: its keyed track, its follow through the
+// loaded envelopes (none loaded: they count as 0, as in the frames).
+BaseSource BaseOf(const TSceneSeqEntry& entry, int index, const LoadedDemo& demo) {
+  static const SoundEnvelopes noEnvelopes;
+  BaseSource base{KeyedTrack(entry, index)};
+  for (const ParamFollow& follow : entry.Follows)
+    if (follow.Param == index) base.follow = &follow;
+  if (base.follow) base.envelopes = demo.scene.Envelopes ? demo.scene.Envelopes.get() : &noEnvelopes;
+  return base;
+}
+
+// Whether param may round outside the signed 32-bit range with its base value from `base`: a tracked
+// base value lies between the track's lowest and highest key, a followed one within its key range.
+bool MayLeave32Bits(const TScene1ParamInterface& param, const BaseSource& base) {
+  if (!base.track && !base.follow) return OscillationMayLeave32Bits(param);
   TScene1ParamInterface lowest = param, highest = param;
-  lowest.BaseVal = low->Value;
-  highest.BaseVal = high->Value;
+  if (base.follow) {
+    const KeyRange range = ParamKeyRange(base.follow->Param);
+    lowest.BaseVal = float(range.minimum);
+    highest.BaseVal = float(range.maximum);
+  } else {
+    const auto [low, high] = std::minmax_element(base.track->Keys.begin(), base.track->Keys.end(),
+                                                 [](const auto& a, const auto& b) { return a.Value < b.Value; });
+    lowest.BaseVal = low->Value;
+    highest.BaseVal = high->Value;
+  }
   return OscillationMayLeave32Bits(lowest) || OscillationMayLeave32Bits(highest);
 }
 
@@ -78,26 +95,27 @@ void SearchFailures(const std::string& path, const TScene1ParamInterface& param,
   const std::vector<TSceneSeqEntry>& entries = demo.sequence.SequenceEntries;
   std::optional<FailureSearch> failure, undecided;
   size_t failingEntry = 0, undecidedEntry = 0;
-  bool failingTracked = false;
+  const char* failingEnd = kCheckTimeEnd;
   for (size_t k = 0; k < entries.size(); ++k) {
     if (PlayedPreset(entries[k], demo) != task.preset) continue;
     uint64_t share = budget / std::max<uint64_t>(1, searchesLeft--);
     // Only a failure before the earliest one found so far changes the report.
     if (failure && failure->demoTimeMs == 0) continue;
-    const AutomationTrack* track = KeyedTrack(entries[k], task.index);
-    if (!MayLeave32Bits(param, track)) continue;
+    const BaseSource base = BaseOf(entries[k], task.index, demo);
+    if (!MayLeave32Bits(param, base)) continue;
     const uint32_t lastMs = failure ? failure->demoTimeMs - 1 : demo.sequence.DemoLength;
     budget -= share;
-    const FailureSearch search = FindFirstFailure(entries[k], param, task.index, lastMs, share, track);
+    const FailureSearch search = FindFirstFailure(entries[k], param, task.index, lastMs, share, base);
     budget += share;
     if (search.outcome == FailureSearch::Outcome::Fails)
-      failure = search, failingEntry = k, failingTracked = track != nullptr;
+      failure = search, failingEntry = k,
+      failingEnd = base.follow ? kCheckFollowedTimeEnd : base.track ? kCheckTrackedTimeEnd : kCheckTimeEnd;
     if (search.outcome == FailureSearch::Outcome::Undecided && !undecided) undecided = search, undecidedEntry = k;
   }
   if (failure) {
     Error(counts, path + ": " + OscOutOfRangeText(param) + kCheckEntryText + std::to_string(failingEntry) +
                       kCheckDemoTimeText + std::to_string(failure->demoTimeMs) + kCheckEffectTimeText +
-                      std::to_string(failure->fxTimeMs) + (failingTracked ? kCheckTrackedTimeEnd : kCheckTimeEnd));
+                      std::to_string(failure->fxTimeMs) + failingEnd);
   } else if (undecided) {
     PrintReport(path + ": " + QuotedText(param.Name.Text(), 40) + kCheckUndecidedText + std::to_string(undecidedEntry) +
                 kCheckUndecidedFrom + std::to_string(undecided->demoTimeMs) + kCheckTimeEnd);
@@ -115,7 +133,7 @@ uint64_t CheckBaseValues(const std::string& path, const LoadedDemo& demo, int nu
   // Whether some entry that plays the preset may take parameter i outside the range.
   const auto mayLeave = [&](int i) {
     for (const TSceneSeqEntry& entry : demo.sequence.SequenceEntries)
-      if (PlayedPreset(entry, demo) == number && MayLeave32Bits(preset[i], KeyedTrack(entry, i))) return true;
+      if (PlayedPreset(entry, demo) == number && MayLeave32Bits(preset[i], BaseOf(entry, i, demo))) return true;
     return false;
   };
   uint64_t scanned = 0;

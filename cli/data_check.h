@@ -26,7 +26,8 @@ std::string ShortSoundWarning(const std::string& mp3FileName, double soundS, uin
 // Evaluates every preset as the frames will: a base value its type cannot hold is an error in any
 // preset; an oscillator that can leave the signed 32-bit range is searched over every demo time
 // 0..DemoLength of each entry that plays the preset (FindFirstFailure), with the base value from the
-// entry's track where it has one, and the first time it fails is reported. The searches share one
+// entry's track where it has one, followed through the soundtrack's envelopes where the entry follows it,
+// and the first time it fails is reported. The searches share one
 // budget; an oscillator that none of them settles within it is reported and counted as undecided. On a
 // terminal, progress shows on standard error.
 void CheckEvaluation(const std::string& dataDir, const LoadedDemo& demo, CheckCounts& counts);

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "engine/engine_messages.h"
+#include "engine/envelope_loading.h"
 #include "draw/demo_frame.h"
 #include "draw/draw_messages.h"
 #include "scene/mp3_location.h"
@@ -99,6 +100,11 @@ bool InitDemo(DemoEngine& engine, const DeviceChoice& choice) {
   if (!musicError.empty()) {
     FatalError(engine, kSoundInitFailedPrefix + musicError);
     return false;
+  }
+  // Development mode always: the timeline draws them, and a follow may be set at any time.
+  if (engine.settings.developmentMode || SequenceFollows(engine.sequence)) {
+    const std::string envelopesError = LoadEnvelopes(engine.sequence, engine.settings.dataDir, engine.scene);
+    if (!envelopesError.empty() && engine.host.ShowNotice) engine.host.ShowNotice(envelopesError);
   }
 
   return !engine.terminating;

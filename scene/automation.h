@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "scene/param_table.h"
+#include "scene/sound_envelopes.h"
 
 enum class KeyCurve : uint8_t { Step, Linear, Smooth, Ramp };
 inline constexpr int kKeyCurveCount = 4;
@@ -60,10 +61,13 @@ void ApplyTracks(const AutomationTracks& tracks, int64_t localMs, TScene1ParamIA
 // param with its base value taken from track at localMs (the track has at least one key).
 TScene1ParamInterface TrackedParam(const TScene1ParamInterface& param, const AutomationTrack& track, int64_t localMs);
 
-// An entry's tracks at its local time: what sets the tracked base values of a layer as it is evaluated.
+// An entry's tracks at its local time and its follows at the demo time: what sets the tracked and
+// followed base values of a layer as it is evaluated.
 struct TracksAt {
   const AutomationTracks* tracks = nullptr;  // none: every base value as the set holds it
   int64_t localMs = 0;
+  const ParamFollows* follows = nullptr;  // none: no base value follows the soundtrack
+  int64_t demoMs = 0;                     // where in the envelopes
 };
 
 // The track of parameter `param`; nullptr when there is none.

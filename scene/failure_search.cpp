@@ -1,5 +1,7 @@
 #include "scene/failure_search.h"
 
+#include <cfloat>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -99,11 +101,23 @@ bool StaysIn32Bits(const TScene1ParamInterface& param, Span times, Span base) {
   return Round(value.low) >= INT32_MIN && Round(value.high) <= INT32_MAX;
 }
 
+// The followed values of base values in `base`: each times a factor between the offset and the offset
+// plus the gain (the envelopes lie within 0..1), held in the key range as FollowedValue holds them, and
+// widened by the rounding to a float.
+Span FollowedSpan(const ParamFollow& follow, Span base) {
+  const double factorLow = follow.Offset, factorHigh = double(follow.Offset) + follow.Gain;
+  const double corners[] = {base.low * factorLow, base.low * factorHigh, base.high * factorLow, base.high * factorHigh};
+  const KeyRange range = ParamKeyRange(follow.Param);
+  const double low = std::clamp(*std::min_element(std::begin(corners), std::end(corners)), range.minimum, range.maximum);
+  const double high = std::clamp(*std::max_element(std::begin(corners), std::end(corners)), range.minimum, range.maximum);
+  return {std::nextafter(float(low), -FLT_MAX), std::nextafter(float(high), FLT_MAX)};
+}
+
 class Search {
  public:
   Search(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index, uint64_t& budget,
-         const AutomationTrack* track)
-      : entry_(entry), param_(param), index_(index), budget_(budget), track_(track) {}
+         const BaseSource& base)
+      : entry_(entry), param_(param), index_(index), budget_(budget), base_(base) {}
 
   // Demo times first..last in order; true once the result is known (a failure, or out of budget).
   bool Run(uint64_t first, uint64_t last) {
@@ -121,9 +135,10 @@ class Search {
     for (uint64_t d = first; d <= last; ++d) {
       if (!Spend(d)) return true;
       const uint32_t fxTimeMs = EntryEffectTime(entry_, uint32_t(d));
+      TScene1ParamInterface param = base_.track ? TrackedParam(param_, *base_.track, LocalMs(d)) : param_;
+      if (base_.follow) param.BaseVal = FollowedValue(*base_.follow, *base_.envelopes, int64_t(d), param.BaseVal);
       try {
-        if (track_) EvaluateParam(TrackedParam(param_, *track_, LocalMs(d)), index_, fxTimeMs);
-        else EvaluateParam(param_, index_, fxTimeMs);
+        EvaluateParam(param, index_, fxTimeMs);
       } catch (const RangeError&) {
         result = {FailureSearch::Outcome::Fails, uint32_t(d), fxTimeMs};
         return true;
@@ -136,8 +151,9 @@ class Search {
 
   // The base values over the demo times first..last.
   Span BaseSpan(uint64_t first, uint64_t last) const {
-    if (!track_) return {param_.BaseVal, param_.BaseVal};
-    return TrackSpan(*track_, LocalMs(first), LocalMs(last));
+    const Span base = base_.track ? TrackSpan(*base_.track, LocalMs(first), LocalMs(last))
+                                  : Span{param_.BaseVal, param_.BaseVal};
+    return base_.follow ? FollowedSpan(*base_.follow, base) : base;
   }
 
   bool Spend(uint64_t demoTimeMs) {
@@ -150,14 +166,14 @@ class Search {
   const TScene1ParamInterface& param_;
   int index_;
   uint64_t& budget_;
-  const AutomationTrack* track_;
+  const BaseSource& base_;
 };
 
 }  // namespace
 
 FailureSearch FindFirstFailure(const TSceneSeqEntry& entry, const TScene1ParamInterface& param, int index,
-                               uint32_t lastDemoTimeMs, uint64_t& budget, const AutomationTrack* track) {
-  Search search(entry, param, index, budget, track);
+                               uint32_t lastDemoTimeMs, uint64_t& budget, const BaseSource& base) {
+  Search search(entry, param, index, budget, base);
   search.Run(0, lastDemoTimeMs);
   return search.result;
 }

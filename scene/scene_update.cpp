@@ -48,6 +48,15 @@ constexpr BlockField kFields[kParamCount] = {
 };
 // clang-format on
 
+void StoreField(TFrameParamBlock& block, int index, double value) {
+  const BlockField& field = kFields[index];
+  if (field.u8) block.*field.u8 = static_cast<uint8_t>(value);
+  else if (field.u16) block.*field.u16 = static_cast<uint16_t>(value);
+  else block.*field.f32 = static_cast<float>(value);
+}
+
+const SoundEnvelopes kNoEnvelopes;
+
 }  // namespace
 
 TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint32_t startTimeMs, uint32_t endTimeMs,
@@ -65,14 +74,21 @@ TFrameParamBlock UpdateSceneParams(SceneState& scene, uint8_t presetNumber, uint
     for (const AutomationTrack& track : *tracks.tracks)
       if (track.Param < kParamCount && !track.Keys.empty()) tracked[track.Param] = &track;
 
+  std::array<const ParamFollow*, kParamCount> followed{};
+  if (tracks.follows)
+    for (const ParamFollow& follow : *tracks.follows)
+      if (follow.Param < kParamCount) followed[follow.Param] = &follow;
+  const SoundEnvelopes& envelopes = scene.Envelopes ? *scene.Envelopes : kNoEnvelopes;
+
   for (int i = 0; i < kParamCount; ++i) {
-    const TScene1ParamInterface& param = scene.LiveParams[i];
-    const double value = tracked[i] ? EvaluateParam(TrackedParam(param, *tracked[i], tracks.localMs), i, fxTimeMs)
-                                    : EvaluateParam(param, i, fxTimeMs);
-    const BlockField& field = kFields[i];
-    if (field.u8) block.*field.u8 = static_cast<uint8_t>(value);
-    else if (field.u16) block.*field.u16 = static_cast<uint16_t>(value);
-    else block.*field.f32 = static_cast<float>(value);
+    const TScene1ParamInterface& live = scene.LiveParams[i];
+    if (!tracked[i] && !followed[i]) {
+      StoreField(block, i, EvaluateParam(live, i, fxTimeMs));
+      continue;
+    }
+    TScene1ParamInterface param = tracked[i] ? TrackedParam(live, *tracked[i], tracks.localMs) : live;
+    if (followed[i]) param.BaseVal = FollowedValue(*followed[i], envelopes, tracks.demoMs, param.BaseVal);
+    StoreField(block, i, EvaluateParam(param, i, fxTimeMs));
   }
   return block;
 }

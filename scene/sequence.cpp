@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "scene/follow_reader.h"
 #include "scene/key_lines.h"
 #include "scene/mp3_location.h"
 #include "scene/round.h"
@@ -46,10 +47,12 @@ uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSeq
                           const LoadReports& reports) {
   const auto& fatal = reports.FatalError;
   sequence.SequenceEntries.clear();
-  // Header comments (key lines among them), then the demo length.
+  // Header comments (key and follow lines among them), then the demo length.
   KeyLineReader keys;
+  FollowLineReader follows;
   lines.SkipComments([&](std::string_view line) {
     if (IsKeyLine(line)) keys.Take(line, lines);
+    else if (IsFollowLine(line)) follows.Take(line, lines);
   });
   const int64_t length = lines.NextInteger(INT32_MIN, INT32_MAX);
   if (length <= 0) fatal(Place(lines), kMsgBadDemoLength);
@@ -74,6 +77,7 @@ uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSeq
     sequence.SequenceEntries.push_back(ReadEntry(lines));
   }
   keys.PutInto(sequence.SequenceEntries);
+  follows.PutInto(sequence.SequenceEntries);
   return static_cast<uint8_t>(sequence.SequenceEntries.size());
 }
 

@@ -7,6 +7,7 @@
 
 #include "scene/automation.h"
 #include "scene/load_reports.h"
+#include "scene/sound_envelopes.h"
 #include "scene/text_lines.h"
 
 struct TSceneSeqEntry {
@@ -19,6 +20,7 @@ struct TSceneSeqEntry {
   float WobbleFrequency = 0;  // radians per ms of demo time
   float WobbleAmplitude = 0;  // ms
   AutomationTracks Tracks;    // keyframe tracks over the entry's local time (scene/automation.h)
+  ParamFollows Follows;       // parameters that follow the soundtrack (scene/sound_envelopes.h)
   bool operator==(const TSceneSeqEntry&) const = default;
 };
 
@@ -40,8 +42,9 @@ inline constexpr uint32_t kMaxEffectTime = 2147483647;
 
 // Reads basePath + ".txt" into sequence and returns the number of entries (0 when the file is missing).
 // Bad length, ratio or MP3 name are FatalError reports and reading goes on; entries beyond 255 are a
-// notice. A bad number or a bad key line (scene/key_lines.h) raises ConversionError or RangeError with
-// file and line; the entries get their tracks only when every key line is good.
+// notice. A bad number, a bad key line (scene/key_lines.h) or a bad follow line (scene/follow_reader.h)
+// raises ConversionError or RangeError with file and line; the entries get their tracks and follows only
+// when every such line is good.
 uint8_t LoadSceneSequence(const std::string& basePath, SceneSequence& sequence, const LoadReports& reports);
 // The same for a sequence file's lines; the MP3 name is looked for beside dataDir as for a file in it.
 uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSequence& sequence,
@@ -51,9 +54,10 @@ uint8_t ReadSceneSequence(TextLines& lines, const std::string& dataDir, SceneSeq
 // TimeOffset, clamped into 0..2147483647.
 uint32_t EntryEffectTime(const TSceneSeqEntry& entry, uint32_t demoTimeMs);
 
-// The entry's tracks at demoTimeMs: local time demoTimeMs - StartTime (negative before the entry starts).
+// The entry's tracks at demoTimeMs: local time demoTimeMs - StartTime (negative before the entry starts),
+// and its follows at demoTimeMs (the envelopes are by demo time).
 inline TracksAt EntryTracksAt(const TSceneSeqEntry& entry, uint32_t demoTimeMs) {
-  return {&entry.Tracks, int64_t{demoTimeMs} - int64_t{entry.StartTime}};
+  return {&entry.Tracks, int64_t{demoTimeMs} - int64_t{entry.StartTime}, &entry.Follows, demoTimeMs};
 }
 
 // Whether the entry is drawn at demoTimeMs: StartTime <= d <= EndTime.

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "scene/decimal_text.h"
+#include "scene/follow_reader.h"
 #include "scene/key_lines.h"
 #include "scene/scene_messages.h"
 #include "scene/safe_file.h"
@@ -30,7 +31,8 @@ SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount) {
     while (!lines->AtEnd()) {
       const std::string_view line = lines->Next();
       if (line.rfind("//", 0) != 0) break;  // the length
-      if (!IsKeyLine(line)) notes.comments.emplace_back(line);  // keys are the entries' tracks
+      // keys and follows belong to the entries
+      if (!IsKeyLine(line) && !IsFollowLine(line)) notes.comments.emplace_back(line);
     }
     for (std::string& label : notes.labels) {
       const std::string_view text = lines->Next();
@@ -58,6 +60,9 @@ std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes
   for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
     for (const AutomationTrack& track : sequence.SequenceEntries[i].Tracks)
       for (const AutomationKey& key : track.Keys) line(KeyLineText(i, track.Param, key));
+  for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
+    for (const ParamFollow& follow : sequence.SequenceEntries[i].Follows)
+      line(FollowLineText({uint8_t(i), follow}));
   line(std::to_string(sequence.DemoLength));
   line(notes.labels.at(0));
   line(FormatShortest(sequence.ScreenCinemaWidthRatio));
@@ -87,6 +92,9 @@ std::string SequenceWriteFault(const SceneSequence& sequence) {
   for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
     if (const std::string fault = TracksFault(sequence.SequenceEntries[i].Tracks); !fault.empty())
       return kMsgSaveBadKeys + std::to_string(i) + ": " + fault;
+  for (size_t i = 0; i < sequence.SequenceEntries.size(); ++i)
+    if (const std::string fault = FollowsFault(sequence.SequenceEntries[i].Follows); !fault.empty())
+      return kMsgSaveBadFollows + std::to_string(i) + ": " + fault;
   return {};
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Writing the scene sequence file. The reader passes over the comment lines, the three label lines and
 // each entry's separator line; SequenceNotes keeps them, so a file saved by the program keeps what its
-// author wrote there. The key lines among the comments are the entries' tracks (scene/key_lines.h), not
-// notes. Times are milliseconds.
+// author wrote there. The key and follow lines among the comments are the entries' tracks and follows
+// (scene/key_lines.h, scene/follow_line.h), not notes. Times are milliseconds.
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@
 inline constexpr const char* kEntrySeparator = "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~";
 
 struct SequenceNotes {
-  std::vector<std::string> comments;  // the "//" lines before the length but the key lines, without line ends
+  std::vector<std::string> comments;  // the "//" lines before the length but key and follow lines, without line ends
   std::vector<std::string> labels{"ratio", "mp3", "entries"};  // after the length, the ratio and the MP3 name
   std::vector<std::string> separators;                         // the line after each entry, one per entry
   bool operator==(const SequenceNotes&) const = default;
@@ -31,14 +31,16 @@ SequenceNotes ReadSequenceNotes(const std::string& path, size_t entryCount);
 // The same from a sequence file's lines (nullptr: the defaults).
 SequenceNotes SequenceNotesOf(TextLines* lines, size_t entryCount);
 
-// The file text: comments, the key lines of the entries' tracks (by entry, parameter and time), length,
+// The file text: comments, the key lines of the entries' tracks (by entry, parameter and time), the
+// follow lines of their follows (by entry and parameter), length,
 // label, ratio, label, MP3 name, label, then per entry its eight numbers and its separator, every line
 // ending in CR LF. Reals in their shortest exact form with '.', so the reader gets back the very same
 // values.
 std::string SceneSequenceText(const SceneSequence& sequence, const SequenceNotes& notes);
 
 // Why the reader would refuse a file of this sequence (no entries, more than 255, a length of 0, a ratio
-// outside 2..10, tracks that break TracksFault's rules); empty when it would read it.
+// outside 2..10, tracks that break TracksFault's rules, follows that break FollowsFault's); empty when it
+// would read it.
 [[nodiscard]] std::string SequenceWriteFault(const SceneSequence& sequence);
 
 // Writes the file safely (scene/safe_file.h): a failed save keeps the old file, and a sequence the

@@ -7,10 +7,9 @@
 
 #include "scene/decimal_text.h"
 #include "timeline/timeline_messages.h"
+#include "timeline/lane_follow.h"
 #include "timeline/timeline_snap.h"
 #include "timeline/timeline_view.h"
-
-namespace {
 
 TSceneSeqEntry* OpenEntry(TimelineForm& form) {
   const int lanesEntry = form.geometry.lanesEntry;
@@ -18,6 +17,8 @@ TSceneSeqEntry* OpenEntry(TimelineForm& form) {
   return lanesEntry >= 0 && lanesEntry < static_cast<int>(entries.size()) ? &entries[lanesEntry] : nullptr;
 }
 const TSceneSeqEntry* OpenEntry(const TimelineForm& form) { return OpenEntry(const_cast<TimelineForm&>(form)); }
+
+namespace {
 
 template <typename Tracks>
 auto& KeyOf(Tracks& tracks, KeyRef ref) {
@@ -271,5 +272,7 @@ void SetSelectedKeyValues(TimelineForm& form, float value) {
 }
 
 std::string LaneName(const TimelineForm& form, int param) {
-  return std::string(ShortName(form.host.scene->LiveParams[param].Name));
+  std::string name(ShortName(form.host.scene->LiveParams[param].Name));
+  if (const ParamFollow* follow = FollowOf(form, param)) name += kLaneFollows + std::string(kSoundSourceNames[size_t(follow->Source)]);
+  return name;
 }

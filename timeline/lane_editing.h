@@ -13,6 +13,10 @@
 #include "authoring/field_values.h"
 #include "timeline/timeline_form.h"
 
+// The entry whose lanes are open; nullptr when none is.
+TSceneSeqEntry* OpenEntry(TimelineForm& form);
+const TSceneSeqEntry* OpenEntry(const TimelineForm& form);
+
 struct LanePress {
   bool scale = false;           // Shift: stretch the selected keys' times
   bool addToSelection = false;  // Ctrl: toggle the key, or add the box to the selection
@@ -46,5 +50,5 @@ std::string SelectedKeyValueText(const TimelineForm& form);
 FieldValue ParseKeyValue(const TimelineForm& form, const std::string& text);
 void SetSelectedKeyValues(TimelineForm& form, float value);
 
-// A lane's name: the short name of its parameter ("BG_r").
+// A lane's name: the short name of its parameter ("BG_r"), and the source it follows ("BG_r ~ low").
 std::string LaneName(const TimelineForm& form, int param);

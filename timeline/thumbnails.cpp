@@ -46,6 +46,7 @@ struct Renderer {
     SceneState scene;
     scene.ScenePresets = {request.preset};
     scene.PresetCount = 1;
+    scene.Envelopes = request.envelopes;
     SceneSequence sequence;
     sequence.DemoLength = kMaxEffectTime;
     sequence.ScreenCinemaWidthRatio = ratio;
@@ -66,7 +67,7 @@ struct Renderer {
 
 bool ThumbnailRequest::operator==(const ThumbnailRequest& other) const {
   return entry == other.entry && ratio == other.ratio && widthPx == other.widthPx && heightPx == other.heightPx &&
-         SameParams(preset, other.preset);
+         envelopes == other.envelopes && SameParams(preset, other.preset);
 }
 
 Thumbnails::Thumbnails(std::string dataDir) : dataDir_(std::move(dataDir)), worker_([this] { Run(); }) {}

@@ -5,6 +5,7 @@
 // request of an entry, so dragging a bar asks for many pictures but draws few. Sizes are pixels.
 #include <condition_variable>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ struct ThumbnailRequest {
   TSceneSeqEntry entry;
   float ratio = 8;  // the letterbox ratio
   uint32_t widthPx = 0, heightPx = 0;
+  std::shared_ptr<const SoundEnvelopes> envelopes;  // what the entry's followed parameters follow
   bool operator==(const ThumbnailRequest& other) const;
 };
 

@@ -7,7 +7,9 @@
 
 #include "authoring/field_values.h"
 #include "scene/decimal_text.h"
+#include "audio/tempo_guess.h"
 #include "timeline/lane_editing.h"
+#include "timeline/lane_follow.h"
 #include "timeline/timeline_messages.h"
 #include "timeline/timeline_snap.h"
 #include "timeline/timeline_view.h"
@@ -62,7 +64,9 @@ FieldValue ParseField(TimelineField field, const std::string& text) {
     case TimelineField::Length: return WholeField(text, 1, kMaxTime);
     case TimelineField::Factor:
     case TimelineField::Frequency:
-    case TimelineField::Amplitude: return RealField(text);
+    case TimelineField::Amplitude:
+    case TimelineField::FollowGain:
+    case TimelineField::FollowOffset: return RealField(text);
     case TimelineField::Ratio: {
       FieldValue parsed = RealField(text);
       if (parsed.value && !ValidScreenCinemaWidthRatio(*parsed.value))
@@ -108,6 +112,8 @@ std::string FieldText(const TimelineForm& form, TimelineField field) {
     case TimelineField::Ratio: return FormatShortest(sequence.ScreenCinemaWidthRatio);
     case TimelineField::Bpm: return form.bpm ? FormatShortest(static_cast<float>(*form.bpm)) : "";
     case TimelineField::KeyValue: return SelectedKeyValueText(form);
+    case TimelineField::FollowGain:
+    case TimelineField::FollowOffset: return SelectedFollowText(form, field);
     default: break;
   }
   if (form.selected < 0) return "";
@@ -328,6 +334,23 @@ void Release(TimelineForm& form) {
   if (drag.spot == TimelineSpot::Lane) ReleasedInLane(form, drag);
 }
 
+namespace {
+
+// "guess": an empty bpm filled from the onset envelope's tempo, one undo step.
+void GuessBpmFromMusic(TimelineForm& form) {
+  if (form.bpm) return form.host.ShowMessage(kMsgGuessNeedsEmptyBpm);
+  const std::shared_ptr<const SoundEnvelopes>& envelopes = form.host.scene->Envelopes;
+  const std::optional<double> guess =
+      envelopes ? GuessBpm(envelopes->levels[size_t(SoundSource::Onset)]) : std::nullopt;
+  if (!guess) return form.host.ShowMessage(kMsgGuessNoBeat);
+  Recorded(form, std::nullopt, [&] {
+    form.bpm = guess;
+    SetNotesBpm(form.notes, form.bpm);
+  });
+}
+
+}  // namespace
+
 void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const int selected = form.selected;
@@ -355,6 +378,7 @@ void ClickTimelineButton(TimelineForm& form, TimelineButton button) {
     case TimelineButton::Down: Swap(form, selected, selected + 1); break;
     case TimelineButton::Save: Save(form); break;
     case TimelineButton::AddTrack: AddTrackForSelectedParam(form); break;
+    case TimelineButton::GuessBpm: GuessBpmFromMusic(form); break;
   }
   ShowTimelineFields(form);
 }
@@ -374,7 +398,8 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (form.host.history) EndTyping(*form.host.history, form.host.scene->LiveParams);
   const std::string text = form.fields[index];
   if (IsEntryField(field) && form.selected < 0) return;
-  if (field == TimelineField::KeyValue && form.keys.keys.empty()) {
+  const bool followField = field == TimelineField::FollowGain || field == TimelineField::FollowOffset;
+  if ((field == TimelineField::KeyValue && form.keys.keys.empty()) || (followField && SelectedFollowParam(form) < 0)) {
     form.fields[index] = "";
     return;
   }
@@ -391,6 +416,7 @@ void FinishTimelineText(TimelineForm& form, TimelineField field) {
   if (text == FieldText(form, field)) return;
   Recorded(form, std::nullopt, [&] {
     if (field == TimelineField::KeyValue) return SetSelectedKeyValues(form, static_cast<float>(*parsed.value));
+    if (followField) return SetSelectedFollowNumber(form, field, static_cast<float>(*parsed.value));
     if (field != TimelineField::Bpm) return Store(form, field, *parsed.value);
     form.bpm = parsed.value;
     SetNotesBpm(form.notes, form.bpm);

@@ -47,13 +47,15 @@ enum class TimelineField {
   Length,
   Ratio,
   Bpm,
-  KeyValue
+  KeyValue,
+  FollowGain,
+  FollowOffset
 };
-inline constexpr int kTimelineFieldCount = 12;
+inline constexpr int kTimelineFieldCount = 14;
 inline constexpr int kEntryFieldCount = 8;
 
-enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save, AddTrack };
-inline constexpr int kTimelineButtonCount = 7;
+enum class TimelineButton { Add, Duplicate, Delete, Up, Down, Save, AddTrack, GuessBpm };
+inline constexpr int kTimelineButtonCount = 8;
 
 // How far the pointer moves before a pressed bar (or end) follows it: a click with a shaking hand moves nothing.
 inline constexpr int kDragStartPx = 3;

@@ -6,6 +6,7 @@
 #include "timeline/curve_vertices.h"
 #include "timeline/key_lanes.h"
 #include "timeline/lane_editing.h"
+#include "timeline/lane_follow.h"
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_layout.h"
 #include "timeline/timeline_messages.h"
@@ -114,6 +115,7 @@ class TimelineCanvas : public Fl_Widget {
   void AskForThumbnails(const TimelineGeometry& g);
   void DrawPicture(const TimelineGeometry& g);
   void DrawAxis(const TimelineGeometry& g);
+  void DrawEnvelopes(const TimelineGeometry& g);
   void DrawBars(const TimelineGeometry& g);
   void DrawLanes(const TimelineGeometry& g);
   void DrawLane(const TimelineGeometry& g, const TSceneSeqEntry& entry, int lane);
@@ -174,9 +176,35 @@ void TimelineCanvas::AskForThumbnails(const TimelineGeometry& g) {
     const size_t preset = entries[i].PresetNumber < scene.PresetCount ? entries[i].PresetNumber : 0;
     if (preset >= scene.ScenePresets.size()) continue;
     thumbnails_.Want(i, {scene.ScenePresets[preset], entries[i], form_.host.sequence->ScreenCinemaWidthRatio,
-                         kThumbnailWidthPx, kThumbnailHeightPx});
+                         kThumbnailWidthPx, kThumbnailHeightPx, scene.Envelopes});
   }
   if (thumbnails_.Collect()) ++thumbnailsDrawn_;
+}
+
+// The soundtrack's envelopes over the waveform band, one thin curve per source: each column shows the
+// highest level of its milliseconds.
+void TimelineCanvas::DrawEnvelopes(const TimelineGeometry& g) {
+  const SoundEnvelopes* envelopes = form_.host.scene->Envelopes.get();
+  if (!envelopes) return;
+  static constexpr std::array<std::array<uchar, 3>, kSoundSourceCount> kColours{
+      {{230, 90, 60}, {225, 200, 70}, {90, 190, 230}, {235, 235, 235}}};
+  const int bottomPx = kAxisHeightPx + kWaveHeightPx - 2;
+  const double heightPx = kWaveHeightPx - 4;
+  fl_line_style(FL_SOLID, 1);
+  for (int source = 0; source < kSoundSourceCount; ++source) {
+    const std::vector<float>& levels = envelopes->levels[size_t(source)];
+    if (levels.empty()) continue;
+    fl_color(fl_rgb_color(kColours[source][0], kColours[source][1], kColours[source][2]));
+    fl_begin_line();
+    for (int xPx = 0; xPx < w(); ++xPx) {
+      const size_t fromMs = TimeOfPixel(g, xPx), toMs = std::max<size_t>(fromMs + 1, TimeOfPixel(g, xPx + 1));
+      if (fromMs >= levels.size()) break;
+      const float level =
+          *std::max_element(levels.begin() + fromMs, levels.begin() + std::min(toMs, levels.size()));
+      fl_vertex(xPx, bottomPx - level * heightPx);
+    }
+    fl_end_line();
+  }
 }
 
 // The picture is drawn at 0, 0 of the offscreen.
@@ -212,6 +240,7 @@ void TimelineCanvas::DrawAxis(const TimelineGeometry& g) {
     if (peak.high < peak.low) continue;
     fl_yxline(int(column), middle - int(std::lround(peak.high * half)), middle - int(std::lround(peak.low * half)));
   }
+  DrawEnvelopes(g);
   // Ruler: a tick every second, labelled where there is room; every beat a short tick when zoomed in.
   fl_color(fl_rgb_color(200, 200, 200));
   fl_font(FL_HELVETICA, kFontSizePx - 1);
@@ -446,13 +475,23 @@ int TimelineCanvas::handle(int event) {
   return used;
 }
 
-// In a lane the right button opens the curve menu for the key under the pointer; the left one edits the
-// keys, with Shift scaling, Ctrl adding to the selection and Alt placing a new key off the grid.
+// In a lane the right button opens the curve menu for the key under the pointer, elsewhere in the lane
+// the menu of the source its parameter follows; the left one edits the keys, with Shift scaling, Ctrl
+// adding to the selection and Alt placing a new key off the grid.
 void TimelineCanvas::PressInLanes(int xPx, int yPx) {
   const int state = Fl::event_state();
   if (Fl::event_button() != FL_RIGHT_MOUSE)
     return PressInLane(form_, xPx, yPx, {(state & FL_SHIFT) != 0, (state & FL_CTRL) != 0, (state & FL_ALT) != 0});
-  if (!SelectKeyAt(form_, xPx, yPx)) return;
+  if (!SelectKeyAt(form_, xPx, yPx)) {
+    const int lane = HitTest(form_.geometry, *form_.host.sequence, xPx, yPx).lane;
+    Fl_Menu_Item sources[kSoundSourceCount + 2] = {};
+    for (int i = 0; i <= kSoundSourceCount; ++i) sources[i].label(kFollowMenuItems[i]);
+    if (const Fl_Menu_Item* picked = sources->popup(Fl::event_x(), Fl::event_y())) {
+      const int index = static_cast<int>(picked - sources);
+      SetLaneFollow(form_, lane, index < kSoundSourceCount ? std::optional(SoundSource(index)) : std::nullopt);
+    }
+    return;
+  }
   redraw();
   Fl_Menu_Item curves[kKeyCurveCount + 1] = {};
   for (int i = 0; i < kKeyCurveCount; ++i) curves[i].label(kKeyCurveNames[i]);
@@ -661,8 +700,11 @@ void TimelineWindow::SyncView() {
   for (int i = 0; i < kTimelineFieldCount; ++i) {
     FieldInput* field = fields_[i];
     if (std::strcmp(field->value(), form_.fields[i].c_str()) != 0) field->value(form_.fields[i].c_str());
-    const bool enabled = i == static_cast<int>(TimelineField::KeyValue) ? !form_.keys.keys.empty()
-                                                                        : i >= kEntryFieldCount || form_.selected >= 0;
+    const TimelineField kind = static_cast<TimelineField>(i);
+    const bool enabled = kind == TimelineField::KeyValue ? !form_.keys.keys.empty()
+                         : kind == TimelineField::FollowGain || kind == TimelineField::FollowOffset
+                             ? SelectedFollowParam(form_) >= 0
+                             : i >= kEntryFieldCount || form_.selected >= 0;
     if (enabled && !field->active()) field->activate();
     if (!enabled && field->active()) field->deactivate();
   }

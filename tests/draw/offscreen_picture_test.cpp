@@ -261,4 +261,34 @@ TEST(TrackedPicture, AKeyTrackMovesTheMarkerAcrossItsEntry) {
   EXPECT_EQ(ReadFile(png), ReadFile(drawnPng)) << "--render's frame is the preview's";
 }
 
+// A marker whose SpriteOffsetX follows a low band that beats every 500 ms jumps between where its preset
+// puts it (silence: offset 1, gain 2 on 0.25 of the width) and three quarters of the width (a beat);
+// --render draws the followed frame as the frames do.
+TEST(FollowedPicture, AMarkerFollowingTheLowBandPulsesAndRenderDrawsItAsThePreview) {
+  PictureRig rig;
+  ASSERT_EQ(rig.startError, "");
+  rig.BareMarkerScene();
+  rig.Set("SpriteMovementPreset", 1);
+  constexpr int kSpriteOffsetX = 22;
+  auto envelopes = std::make_shared<SoundEnvelopes>();
+  for (int source = 0; source < kSoundSourceCount; ++source) envelopes->levels[size_t(source)].assign(4000, 0);
+  for (size_t ms = 0; ms < 4000; ++ms) envelopes->levels[size_t(SoundSource::Low)][ms] = (ms / 500) % 2 ? 1.0f : 0;
+  rig.scene.Envelopes = envelopes;
+  rig.sequence.SequenceEntries[0].Follows = {{kSpriteOffsetX, SoundSource::Low, 2, 1}};
+  for (const auto& [ms, x] : {std::pair{250, 192}, {750, 512}, {1250, 192}, {1750, 512}}) {
+    rig.Draw(uint32_t(ms), "followed-marker-" + std::to_string(ms));
+    EXPECT_TRUE(rig.Lit(x, 120)) << ms;
+    EXPECT_TRUE(rig.Dark(x == 192 ? 512 : 192, 120)) << ms;
+  }
+
+  const std::string png = TestOutPath("followed-marker-render.png");
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), 750, {10, 1}, 640, 480,
+                                 false, png),
+            "");
+  rig.Draw(750, "followed-marker-drawn");
+  const std::string drawnPng = TestOutPath("followed-marker-drawn-again.png");
+  ASSERT_EQ(WritePng(drawnPng, rig.picture), "");
+  EXPECT_EQ(ReadFile(png), ReadFile(drawnPng)) << "--render's frame is the preview's";
+}
+
 }  // namespace

@@ -135,7 +135,7 @@ TEST(FailureSearch, AgreesWithEveryMillisecondWithTrackedBaseValues) {
     const TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, x, 2147483520.0f);
     const uint32_t lastMs = uint32_t(below(3000));
     uint64_t budget = 10'000'000;
-    const FailureSearch search = FindFirstFailure(entry, param, kBgR, lastMs, budget, &track);
+    const FailureSearch search = FindFirstFailure(entry, param, kBgR, lastMs, budget, {&track});
     const FailureSearch expected = EveryMillisecond(entry, param, lastMs, &track);
     ASSERT_EQ(search.outcome, expected.outcome) << "round " << round;
     ASSERT_EQ(search.demoTimeMs, expected.demoTimeMs) << "round " << round;
@@ -150,10 +150,47 @@ TEST(FailureSearch, AgreesWithEveryMillisecondWithTrackedBaseValues) {
   const AutomationTrack climb{kBgR, {{0, 0, KeyCurve::Linear}, {2000, 200, KeyCurve::Linear}}};
   const TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, 0, 2147483520.0f);
   uint64_t budget = 1'000'000;
-  const FailureSearch search = FindFirstFailure(entry, param, kBgR, 10000, budget, &climb);
+  const FailureSearch search = FindFirstFailure(entry, param, kBgR, 10000, budget, {&climb});
   EXPECT_EQ(search.outcome, FailureSearch::Outcome::Fails);
   EXPECT_EQ(search.demoTimeMs, EveryMillisecond(entry, param, 10000, &climb).demoTimeMs);
   EXPECT_NEAR(search.demoTimeMs, 3275, 1);
   EXPECT_EQ(FindFirstFailure(entry, param, kBgR, 10000, budget).outcome, FailureSearch::Outcome::NeverFails)
       << "the preset's own base 0 stays in range";
+}
+
+// A followed base is searched as the frames evaluate it: the preset's base 100 times 1 + the low band,
+// which climbs from 0 to 1 over 4 s (and beats once at 700 ms), fails once it passes 127.5.
+TEST(FailureSearch, FindsTheFirstFailureOfAFollowedBase) {
+  SoundEnvelopes envelopes;
+  for (std::vector<float>& levels : envelopes.levels) levels.assign(4000, 0);
+  std::vector<float>& low = envelopes.levels[size_t(SoundSource::Low)];
+  for (size_t ms = 0; ms < low.size(); ++ms) low[ms] = float(ms) / 4000;
+  const ParamFollow follow{kBgR, SoundSource::Low, 1, 1};
+  TScene1ParamInterface param = SetParam("byte:BG_r", 6, 0, 0, 2147483520.0f);
+  param.BaseVal = 100;
+  const TSceneSeqEntry entry = Entry(1, 0);
+  const auto everyMillisecond = [&](uint32_t lastMs) -> uint32_t {
+    for (uint32_t d = 0; d <= lastMs; ++d) {
+      TScene1ParamInterface followed = param;
+      followed.BaseVal = FollowedValue(follow, envelopes, d, param.BaseVal);
+      try {
+        EvaluateParam(followed, kBgR, EntryEffectTime(entry, d));
+      } catch (const RangeError&) {
+        return d;
+      }
+    }
+    return lastMs + 1;
+  };
+  uint64_t budget = 1'000'000;
+  FailureSearch search = FindFirstFailure(entry, param, kBgR, 10000, budget, {nullptr, &follow, &envelopes});
+  EXPECT_EQ(search.outcome, FailureSearch::Outcome::Fails);
+  EXPECT_EQ(search.demoTimeMs, everyMillisecond(10000));
+  EXPECT_NEAR(search.demoTimeMs, 1100, 1);
+
+  for (size_t ms = 700; ms < 710; ++ms) low[ms] = 0.5f;  // one beat earlier
+  search = FindFirstFailure(entry, param, kBgR, 10000, budget, {nullptr, &follow, &envelopes});
+  EXPECT_EQ(search.demoTimeMs, 700u);
+  EXPECT_EQ(everyMillisecond(10000), 700u);
+  EXPECT_EQ(FindFirstFailure(entry, param, kBgR, 699, budget, {nullptr, &follow, &envelopes}).outcome,
+            FailureSearch::Outcome::NeverFails);
 }

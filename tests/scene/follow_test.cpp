@@ -1,11 +1,15 @@
-// Parameters that follow the soundtrack's envelopes, and the header line that stores such a follow.
+// Parameters that follow the soundtrack's envelopes, the header line that stores such a follow, and a
+// layer's evaluation with follows.
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <memory>
 
 #include "scene/automation.h"
 #include "scene/follow_line.h"
 #include "scene/scene_messages.h"
+#include "scene/scene_update.h"
+#include "scene/sequence.h"
 #include "scene/sound_envelopes.h"
 
 namespace {
@@ -106,6 +110,37 @@ TEST(FollowLine, NamesTheFieldThatIsWrongAndChangesNothing) {
     EXPECT_EQ(ParseFollowLine(c.line, read), c.fault) << c.line;
     EXPECT_EQ(read, untouched) << c.line;
   }
+}
+
+// A layer's evaluation with follows: the base (or the track's value) times offset + gain × the envelope
+// at the demo time, oscillators on top, other parameters as the set holds them.
+TEST(FollowedEvaluation, ScalesTheBaseOrTrackedValueByTheEnvelopeAtTheDemoTime) {
+  constexpr int kBgR = 0, kTweakX = 4;
+  SceneState scene;
+  scene.ScenePresets = {InitParamTable()};
+  scene.PresetCount = 1;
+  scene.ScenePresets[0][kBgR].BaseVal = 100;
+  scene.ScenePresets[0][kTweakX].BaseVal = 7;
+  auto envelopes = std::make_shared<SoundEnvelopes>();
+  envelopes->levels[size_t(SoundSource::Low)] = {0, 0.25f, 1};
+  envelopes->levels[size_t(SoundSource::Onset)] = {1, 0, 0};
+  scene.Envelopes = envelopes;
+  TSceneSeqEntry entry;
+  entry.StartTime = 1;
+  entry.EndTime = 10;
+  entry.Follows = {{kBgR, SoundSource::Low, 2, 0.5f}, {kTweakX, SoundSource::Onset, 1, 1}};
+  TrackFor(entry.Tracks, kTweakX).Keys = {{0, 10, KeyCurve::Step}};
+  const auto at = [&](uint32_t demoMs) {
+    return UpdateSceneParams(scene, 0, entry.StartTime, entry.EndTime, 0, false, EntryTracksAt(entry, demoMs));
+  };
+  EXPECT_EQ(at(1).BG_r, 100) << "0.5 + 2 × 0.25";
+  EXPECT_EQ(at(2).BG_r, 250) << "0.5 + 2 × 1";
+  EXPECT_FLOAT_EQ(at(1).TweakX, 10) << "the track's value times 1 + 0";
+  EXPECT_FLOAT_EQ(at(0).TweakX, 20) << "before the entry: the track's first key, times 1 + 1";
+  EXPECT_EQ(at(5).BG_r, 50) << "after the music: the envelope is 0";
+  scene.Envelopes = nullptr;
+  EXPECT_EQ(at(2).BG_r, 50) << "no envelopes: 0 too";
+  EXPECT_EQ(UpdateSceneParams(scene, 0, 0, 10, 0, false, {}).BG_r, 100) << "no follows: the base";
 }
 
 }  // namespace

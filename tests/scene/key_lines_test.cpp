@@ -1,11 +1,12 @@
-// The key lines of the sequence file: read into the entries' tracks, written back from them, every
-// refused line with its place and reason, the other comment lines kept in their order.
+// The key and follow lines of the sequence file: read into the entries' tracks and follows, written back
+// from them, every refused line with its place and reason, the other comment lines kept in their order.
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 
 #include "scene/errors.h"
+#include "scene/follow_line.h"
 #include "scene/key_lines.h"
 #include "scene/scene_messages.h"
 #include "scene/sequence_file.h"
@@ -188,4 +189,69 @@ TEST_F(KeyLines, ASequenceWhoseKeysTheReaderWouldRefuseIsNotWritten) {
   refused({{4, {{2147483648u, 1}}}}, std::string(kMsgTrackOfParam) + "4" + kMsgTrackKeyTooLate);
   refused({{0, {{0, 256}}}}, std::string(kMsgTrackOfParam) + "0" + kMsgTrackValueOutOfRange);
   refused({{4, {{0, NAN}}}}, std::string(kMsgTrackOfParam) + "4" + kMsgTrackValueOutOfRange);
+}
+
+TEST_F(KeyLines, FollowLinesRoundTripKeepsFollowsKeysAndNotes) {
+  Write({"// my demo", "// follow 2 40 onset -0.5 1", "// key 0 4 0 2 linear", "// follow 2 3 mid 1.5 0.25",
+         "// follow 0 0 low 2 0", "// bpm: 120"});
+  const SceneSequence sequence = Load();
+  EXPECT_EQ(sequence.SequenceEntries[0].Follows, (ParamFollows{{0, SoundSource::Low, 2, 0}}));
+  EXPECT_TRUE(sequence.SequenceEntries[1].Follows.empty());
+  EXPECT_EQ(sequence.SequenceEntries[2].Follows,
+            (ParamFollows{{3, SoundSource::Mid, 1.5f, 0.25f}, {40, SoundSource::Onset, -0.5f, 1}}))
+      << "in parameter order";
+  const SequenceNotes notes = ReadSequenceNotes(dir / "sceneseq.txt", 3);
+  EXPECT_EQ(notes.comments, (std::vector<std::string>{"// my demo", "// bpm: 120"})) << "follows are no notes";
+  const std::string text = SceneSequenceText(sequence, notes);
+  EXPECT_EQ(text.rfind(CrLf({"// my demo", "// bpm: 120", "// key 0 4 0 2 linear", "// follow 0 0 low 2 0",
+                             "// follow 2 3 mid 1.5 0.25", "// follow 2 40 onset -0.5 1", "96000"}),
+                       0),
+            0u)
+      << text;
+  ASSERT_EQ(WriteSceneSequence(dir / "sceneseq.txt", sequence, notes), "");
+  EXPECT_EQ(Load(), sequence);
+  EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), text);
+}
+
+TEST_F(KeyLines, ABadFollowLineIsRefusedWithItsPlaceAndNoEntryGetsAny) {
+  const std::string at = dir / "sceneseq.txt:3: ";
+  const auto refused = [&](const std::string& line, const std::string& message, bool range) {
+    Write({"// follow 0 4 low 1 0", "// note", line});
+    SceneSequence sequence;
+    try {
+      LoadSceneSequence(dir / "sceneseq", sequence, {[](auto&, auto&) {}, [](auto&, auto&) {}, nullptr});
+      ADD_FAILURE() << line << " was read";
+    } catch (const RangeError& error) {
+      EXPECT_TRUE(range) << line;
+      EXPECT_EQ(error.what(), at + message);
+    } catch (const ConversionError& error) {
+      EXPECT_FALSE(range) << line;
+      EXPECT_EQ(error.what(), at + message);
+    }
+    for (const TSceneSeqEntry& entry : sequence.SequenceEntries) EXPECT_TRUE(entry.Follows.empty()) << line;
+  };
+  refused("// follow 0 4 low", kMsgFollowFields, false);
+  refused("// follow 0 4 bass 1 0", std::string("'bass'") + kMsgFollowSource, false);
+  refused("// follow 0 4 low 1 nan", std::string("'nan'") + kMsgFollowOffset, false);
+  refused("// follow 3 4 low 1 0", std::string("3") + kMsgFollowNoSuchEntry + "3" + kMsgFollowEntriesEnd, true);
+  refused("// follow 0 4 high 2 0", std::string(kMsgFollowSecond) + "4" + kMsgFollowOfEntry + "0", true);
+}
+
+TEST_F(KeyLines, ASequenceWhoseFollowsTheReaderWouldRefuseIsNotWritten) {
+  Write({});
+  const std::string before = ReadFile(dir / "sceneseq.txt");
+  const SceneSequence loaded = Load();
+  const auto refused = [&](ParamFollows follows, const std::string& reason) {
+    SceneSequence sequence = loaded;
+    sequence.SequenceEntries[1].Follows = std::move(follows);
+    EXPECT_EQ(WriteSceneSequence(dir / "sceneseq.txt", sequence, {}),
+              dir / "sceneseq.txt: " + kMsgSaveBadFollows + "1: " + reason);
+    EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), before);
+  };
+  refused({{4, SoundSource::Low, 1, 0}, {4, SoundSource::Mid, 1, 0}}, kMsgFollowsOutOfOrder);
+  refused({{5, SoundSource::Low, 1, 0}, {4, SoundSource::Mid, 1, 0}}, kMsgFollowsOutOfOrder);
+  refused({{77, SoundSource::Low, 1, 0}}, kMsgFollowsOutOfOrder);
+  refused({{4, SoundSource::Low, NAN, 0}}, kMsgFollowsBadNumbers);
+  refused({{4, SoundSource::Low, 1, INFINITY}}, kMsgFollowsBadNumbers);
+  refused({{4, SoundSource(7), 1, 0}}, kMsgFollowsBadNumbers);
 }

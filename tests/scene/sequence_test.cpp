@@ -128,32 +128,32 @@ TEST_F(SequenceFile, UsesAtMost255EntriesAndSaysSo) {
 }
 
 TEST(EntryEffectTime, FollowsFactorWobbleAndOffset) {
-  TSceneSeqEntry entry{2, 5000, 20000, 0.5f, 1000, 1, 0.001f, 200, {}};
+  TSceneSeqEntry entry{2, 5000, 20000, 0.5f, 1000, 1, 0.001f, 200, {}, {}};
   EXPECT_EQ(EntryEffectTime(entry, 10000), 5891u);
   entry.WobbleKind = 3;  // no wobble
   EXPECT_EQ(EntryEffectTime(entry, 10000), 6000u);
-  const TSceneSeqEntry identity{0, 0, 100, 1, 0, 0, 0, 0, {}};
+  const TSceneSeqEntry identity{0, 0, 100, 1, 0, 0, 0, 0, {}, {}};
   EXPECT_EQ(EntryEffectTime(identity, 12345), 12345u);
-  const TSceneSeqEntry frozen{0, 0, 100, 0, 5000, 0, 0, 0, {}};
+  const TSceneSeqEntry frozen{0, 0, 100, 0, 5000, 0, 0, 0, {}, {}};
   EXPECT_EQ(EntryEffectTime(frozen, 99999), 5000u);
-  const TSceneSeqEntry halves{0, 0, 100, 0.5f, 0, 0, 0, 0, {}};
+  const TSceneSeqEntry halves{0, 0, 100, 0.5f, 0, 0, 0, 0, {}, {}};
   EXPECT_EQ(EntryEffectTime(halves, 5), 2u);  // 2.5 rounds to even
 }
 
 TEST(EntryEffectTime, IsClampedIntoTheSigned32BitRange) {
-  EXPECT_EQ(EntryEffectTime({0, 0, 0, -1, 0, 0, 0, 0, {}}, 1000), 0u);
-  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, -5000, 0, 0, 0, {}}, 1000), 0u);
-  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, -500, 0, 0, 0, {}}, 1000), 500u);
-  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, 0, 1, 1, 1e6f, {}}, 5), 0u);
-  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1e9f, 0, 0, 0, 0, {}}, 1000), 2147483647u);
-  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, 2147483647, 0, 0, 0, {}}, 1000), 2147483647u);
+  EXPECT_EQ(EntryEffectTime({0, 0, 0, -1, 0, 0, 0, 0, {}, {}}, 1000), 0u);
+  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, -5000, 0, 0, 0, {}, {}}, 1000), 0u);
+  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, -500, 0, 0, 0, {}, {}}, 1000), 500u);
+  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, 0, 1, 1, 1e6f, {}, {}}, 5), 0u);
+  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1e9f, 0, 0, 0, 0, {}, {}}, 1000), 2147483647u);
+  EXPECT_EQ(EntryEffectTime({0, 0, 0, 1, 2147483647, 0, 0, 0, {}, {}}, 1000), 2147483647u);
 }
 
 TEST(EntryVisible, IncludesBothEnds) {
-  const TSceneSeqEntry entry{0, 100, 200, 1, 0, 0, 0, 0, {}};
+  const TSceneSeqEntry entry{0, 100, 200, 1, 0, 0, 0, 0, {}, {}};
   EXPECT_FALSE(EntryVisible(entry, 99));
   EXPECT_TRUE(EntryVisible(entry, 100));
   EXPECT_TRUE(EntryVisible(entry, 200));
   EXPECT_FALSE(EntryVisible(entry, 201));
-  EXPECT_FALSE(EntryVisible({0, 300, 200, 1, 0, 0, 0, 0, {}}, 250));
+  EXPECT_FALSE(EntryVisible({0, 300, 200, 1, 0, 0, 0, 0, {}, {}}, 250));
 }

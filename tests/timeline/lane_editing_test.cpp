@@ -1,5 +1,6 @@
 // The automation lanes of the timeline without a window: where lanes and keys are, adding a track,
-// adding, moving, scaling, box-selecting, deleting keys, their values and curves, each one undo step.
+// adding, moving, scaling, box-selecting, deleting keys, their values and curves, the sources lanes
+// follow with their gain and offset, each one undo step.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +8,7 @@
 #include "authoring/undo_history.h"
 #include "support/temp_dir.h"
 #include "timeline/lane_editing.h"
+#include "timeline/lane_follow.h"
 #include "timeline/timeline_messages.h"
 #include "timeline/timeline_view.h"
 
@@ -330,4 +332,50 @@ TEST_F(Lanes, AnUndoOrAnotherEntryDropsTheKeySelection) {
   sequence.SequenceEntries[0].Tracks[0].Keys.pop_back();  // a change from outside the timeline
   ShowLanes(form);
   EXPECT_TRUE(form.keys.keys.empty()) << "no key left to point at";
+}
+
+TEST_F(Lanes, ALaneFollowsASourceAndItsGainAndOffsetAreSetEachOneUndoStep) {
+  const std::vector<ParamFollow>& follows = sequence.SequenceEntries[0].Follows;
+  SetLaneFollow(form, 1, SoundSource::Low);
+  EXPECT_EQ(follows, (ParamFollows{{kReal, SoundSource::Low, 1, 0}}));
+  EXPECT_EQ(LaneName(form, kReal), std::string(ShortName(scene.LiveParams[kReal].Name)) + " ~ low");
+  SetLaneFollow(form, 0, SoundSource::Onset);
+  EXPECT_EQ(follows, (ParamFollows{{kBgRed, SoundSource::Onset, 1, 0}, {kReal, SoundSource::Low, 1, 0}}))
+      << "in parameter order";
+  EXPECT_EQ(UndoSteps(), 2u);
+  SetLaneFollow(form, 0, SoundSource::Onset);
+  EXPECT_EQ(UndoSteps(), 2u) << "no change, no step";
+
+  const int gain = static_cast<int>(TimelineField::FollowGain), offset = static_cast<int>(TimelineField::FollowOffset);
+  EXPECT_EQ(SelectedFollowParam(form), -1) << "no key selected: the fields edit nothing";
+  form.keys.keys = {{kBgRed, 0}, {kReal, 0}};
+  EXPECT_EQ(SelectedFollowParam(form), -1) << "keys of two lanes";
+  ASSERT_TRUE(SelectKeyAt(form, KeySpot(1, 0).first, KeySpot(1, 0).second));
+  form.keys.keys = {{kReal, 0}};
+  ShowTimelineFields(form);
+  EXPECT_EQ(SelectedFollowParam(form), kReal);
+  EXPECT_EQ(form.fields[gain], "1");
+  TypeTimelineText(form, TimelineField::FollowGain, "2.5");
+  FinishTimelineText(form, TimelineField::FollowGain);
+  TypeTimelineText(form, TimelineField::FollowOffset, "nan");
+  FinishTimelineText(form, TimelineField::FollowOffset);
+  EXPECT_EQ(form.fields[offset], "0") << "refused";
+  TypeTimelineText(form, TimelineField::FollowOffset, "-0.5");
+  FinishTimelineText(form, TimelineField::FollowOffset);
+  EXPECT_EQ(follows.back(), (ParamFollow{kReal, SoundSource::Low, 2.5f, -0.5f}));
+  EXPECT_EQ(UndoSteps(), 4u);
+
+  SetLaneFollow(form, 1, SoundSource::High);
+  EXPECT_EQ(follows.back(), (ParamFollow{kReal, SoundSource::High, 2.5f, -0.5f})) << "a new source keeps the numbers";
+  SetLaneFollow(form, 1, std::nullopt);
+  EXPECT_EQ(follows, (ParamFollows{{kBgRed, SoundSource::Onset, 1, 0}}));
+  EXPECT_EQ(UndoSteps(), 6u);
+  UndoOnce();
+  UndoOnce();
+  UndoOnce();
+  EXPECT_EQ(follows.back(), (ParamFollow{kReal, SoundSource::Low, 2.5f, 0}));
+  UndoOnce();
+  UndoOnce();
+  UndoOnce();
+  EXPECT_TRUE(follows.empty());
 }

@@ -54,7 +54,7 @@ TEST(Thumbnails, APresetIsDrawnOffscreenAtTheEntrysMiddle) {
   ASSERT_GE(presets.size(), 2u);
   Thumbnails thumbnails(QUARNEL_DATA_DIR);
   EXPECT_EQ(thumbnails.Picture(0), nullptr) << "nothing before it is drawn";
-  EXPECT_TRUE(thumbnails.Want(0, {presets[1], Entry(16000, 31999), 8, 48, 27}));
+  EXPECT_TRUE(thumbnails.Want(0, {presets[1], Entry(16000, 31999), 8, 48, 27, nullptr}));
   const RgbaImage* picture = WaitForPicture(thumbnails, 0);
   ASSERT_NE(picture, nullptr) << "drawn within 30 s";
   EXPECT_EQ(picture->widthPx, 48u);
@@ -62,8 +62,8 @@ TEST(Thumbnails, APresetIsDrawnOffscreenAtTheEntrysMiddle) {
   EXPECT_GT(Lit(*picture), 48 * 27 / 4) << "a scene, not a black picture";
 
   // The same request again: nothing new is drawn. A new one replaces the picture.
-  EXPECT_FALSE(thumbnails.Want(0, {presets[1], Entry(16000, 31999), 8, 48, 27}));
-  EXPECT_TRUE(thumbnails.Want(0, {presets[0], Entry(0, 16000), 8, 32, 18}));
+  EXPECT_FALSE(thumbnails.Want(0, {presets[1], Entry(16000, 31999), 8, 48, 27, nullptr}));
+  EXPECT_TRUE(thumbnails.Want(0, {presets[0], Entry(0, 16000), 8, 32, 18, nullptr}));
   picture = WaitForPicture(thumbnails, 0);
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->widthPx, 32u);
@@ -80,7 +80,7 @@ TEST(Thumbnails, ClosingWhileDrawingStopsTheThread) {
   const int status = RunWithinBound([&presets] {
     Thumbnails thumbnails(QUARNEL_DATA_DIR);
     for (int entry = 0; entry < 20; ++entry)
-      thumbnails.Want(entry, {presets[0], Entry(entry * 1000, entry * 1000 + 999), 8, 480, 270});
+      thumbnails.Want(entry, {presets[0], Entry(entry * 1000, entry * 1000 + 999), 8, 480, 270, nullptr});
     return 0;
   });
   EXPECT_EQ(status, 0) << "the closing crashed or hung";
@@ -128,7 +128,7 @@ TEST(Thumbnails, OutputFramesAreTheSameWithOrWithoutThumbnails) {
   Thumbnails thumbnails(QUARNEL_DATA_DIR);
   // Keep the thumbnail thread drawing while the output draws: new requests before every frame.
   const std::vector<RgbaImage> beside = OutputFrames(scene, sequence, 1000, 250, [&](int n) {
-    for (int k = 0; k < 3; ++k) thumbnails.Want(k, {InitParamTable(), Entry(0, 1000 + 500 * n + k), 8, 48, 27});
+    for (int k = 0; k < 3; ++k) thumbnails.Want(k, {InitParamTable(), Entry(0, 1000 + 500 * n + k), 8, 48, 27, nullptr});
     thumbnails.Collect();
   });
   EXPECT_NE(WaitForPicture(thumbnails, 0), nullptr) << "thumbnails were drawn";

@@ -2,6 +2,7 @@
 // their ends, the entry operations, typed fields, saving, and undo shared with the tweak window.
 #include <gtest/gtest.h>
 
+#include "scene/decimal_text.h"
 #include "scene/scene_messages.h"
 #include "scene/sequence_file.h"
 #include "support/temp_dir.h"
@@ -415,4 +416,26 @@ TEST_F(Timeline, SaveRefusesASequenceWithNoEntriesAndKeepsTheFile) {
   EXPECT_NE(messages[0].find(kMsgSaveNoEntries), std::string::npos) << messages[0];
   EXPECT_NE(messages[0].find(kMsgSequenceSaveKept), std::string::npos) << messages[0];
   EXPECT_EQ(ReadFile(dir / "sceneseq.txt"), saved);
+}
+
+TEST_F(Timeline, GuessFillsAnEmptyBpmFromTheOnsetsAsOneUndoStep) {
+  ClickTimelineButton(form, TimelineButton::GuessBpm);
+  EXPECT_EQ(messages, std::vector<std::string>{kMsgGuessNoBeat}) << "no envelopes";
+  auto envelopes = std::make_shared<SoundEnvelopes>();
+  std::vector<float>& onsets = envelopes->levels[size_t(SoundSource::Onset)];
+  onsets.assign(20000, 0);
+  for (size_t ms = 0; ms < onsets.size(); ms += 500) onsets[ms] = 1;  // 120 bpm
+  scene.Envelopes = envelopes;
+  ClickTimelineButton(form, TimelineButton::GuessBpm);
+  ASSERT_TRUE(form.bpm);
+  EXPECT_NEAR(*form.bpm, 120, 0.5);
+  EXPECT_EQ(form.fields[static_cast<int>(TimelineField::Bpm)], FormatShortest(static_cast<float>(*form.bpm)));
+  EXPECT_EQ(NotesBpm(form.notes), form.bpm) << "the bpm line is written with the sequence";
+  EXPECT_EQ(history.undo.size(), 1u);
+
+  ClickTimelineButton(form, TimelineButton::GuessBpm);
+  EXPECT_EQ(messages.back(), kMsgGuessNeedsEmptyBpm);
+  EXPECT_EQ(history.undo.size(), 1u);
+  ASSERT_TRUE(Step(Undo));
+  EXPECT_FALSE(form.bpm);
 }
