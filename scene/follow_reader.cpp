@@ -6,10 +6,6 @@
 #include "scene/errors.h"
 #include "scene/scene_messages.h"
 
-namespace {
-std::string Where(const std::string& path, int lineNumber) { return path + ":" + std::to_string(lineNumber) + ": "; }
-}  // namespace
-
 void FollowLineReader::Take(std::string_view line, const TextLines& lines) {
   path_ = lines.Path();
   Read read{lines.LineNumber(), {}};
@@ -21,7 +17,7 @@ void FollowLineReader::Take(std::string_view line, const TextLines& lines) {
 void FollowLineReader::PutInto(std::vector<TSceneSeqEntry>& entries) const {
   std::vector<ParamFollows> follows(entries.size());
   for (const Read& read : follows_) {
-    const std::string where = Where(path_, read.lineNumber);
+    const std::string where = TextLines::LinePrefix(path_, read.lineNumber);
     const size_t entry = read.line.Entry;
     if (entry >= entries.size())
       throw RangeError(where + std::to_string(entry) + kMsgFollowNoSuchEntry + std::to_string(entries.size()) +

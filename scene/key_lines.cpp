@@ -17,8 +17,6 @@ constexpr size_t kShownChars = 40;  // of a bad field, in its message
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string Where(const std::string& path, int lineNumber) { return path + ":" + std::to_string(lineNumber) + ": "; }
-
 std::string Quoted(std::string_view text) { return "'" + QuotedText(text, kShownChars) + "'"; }
 
 std::string RangeText(int64_t minimum, int64_t maximum) {
@@ -47,8 +45,9 @@ float ValueField(std::string_view text, int param, const std::string& where) {
   if (EvaluationType(param) == ParamType::Sing)
     throw RangeError(where + kMsgKeyValue + std::string(text) + kMsgOutOfFloatRange);
   const KeyRange range = ParamKeyRange(param);
-  throw RangeError(where + kMsgKeyValue + std::string(text) + RangeText(int64_t(range.minimum), int64_t(range.maximum)) +
-                   kMsgKeyValueOf + std::string(ShortName(InitParamTable()[param].Name)));
+  throw RangeError(where + kMsgKeyValue + std::string(text) +
+                   RangeText(int64_t(range.minimum), int64_t(range.maximum)) + kMsgKeyValueOf +
+                   std::string(ShortName(InitParamTable()[param].Name)));
 }
 
 }  // namespace
@@ -93,7 +92,7 @@ void KeyLineReader::Take(std::string_view line, const TextLines& lines) {
 void KeyLineReader::PutInto(std::vector<TSceneSeqEntry>& entries) const {
   std::vector<AutomationTracks> tracks(entries.size());
   for (const Read& read : keys_) {
-    const std::string where = Where(path_, read.lineNumber);
+    const std::string where = TextLines::LinePrefix(path_, read.lineNumber);
     if (read.entry >= entries.size())
       throw RangeError(where + kMsgKeyEntry + std::to_string(read.entry) + RangeText(0, int64_t(entries.size()) - 1) +
                        kMsgKeyEntriesRead);

@@ -55,7 +55,9 @@ void TextLines::SkipComments(const std::function<void(std::string_view line)>& e
   }
 }
 
-std::string TextLines::Where() const { return path_ + ":" + std::to_string(lineNumber_) + ": "; }
+std::string TextLines::LinePrefix(const std::string& path, int lineNumber) {
+  return path + ":" + std::to_string(lineNumber) + ": ";
+}
 
 namespace {
 // text with its commas written as points.

@@ -30,7 +30,9 @@ class TextLines {
   const std::string& Path() const { return path_; }
 
   // The conventional message prefix "path:line: " for the line read last.
-  std::string Where() const;
+  std::string Where() const { return LinePrefix(path_, lineNumber_); }
+  // The same prefix for any line of a file.
+  static std::string LinePrefix(const std::string& path, int lineNumber);
 
   // Readers of numbers: raise ConversionError for text that is no number (or a missing line at the end
   // of the file) and RangeError for a number outside [minimum, maximum].

@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kRed = 0;     // byte:BG_r
-constexpr int kTweakX = 4;  // sing:_TweakX
+constexpr int kByteRed = 0;     // byte:BG_r
+constexpr int kSingTweakX = 4;  // sing:_TweakX
 
 TSceneSeqEntry Entry(uint8_t preset, uint32_t startMs, uint32_t endMs) {
   TSceneSeqEntry entry;
@@ -35,7 +35,7 @@ class Recording : public ::testing::Test {
     engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     for (float red : {10.0f, 11.0f}) {
       engine.scene.ScenePresets.push_back(InitParamTable());
-      engine.scene.ScenePresets.back()[kRed].BaseVal = red;
+      engine.scene.ScenePresets.back()[kByteRed].BaseVal = red;
     }
     engine.scene.PresetCount = 2;
     engine.sequence.DemoLength = 60000;
@@ -47,7 +47,7 @@ class Recording : public ::testing::Test {
     FillDocumentTimelineHost(document);
     SetUpTimeline(timeline);
     AttachTimeline(document, timeline);
-    SelectItem(tweak, TweakList::ParamList, kRed);
+    SelectItem(tweak, TweakList::ParamList, kByteRed);
   }
   // "rec" on, the preview on, entry 1 selected, the cursor at demoMs.
   void ReadyToRecord(uint32_t demoMs) {
@@ -86,12 +86,12 @@ TEST_F(Recording, ATypedValueIsOneKeyAtTheLocalTimeAndOneUndoStepOfTheSequence) 
   const size_t steps = tweak.history.undo.size();
   Type("200", 100);
   ASSERT_EQ(Tracks().size(), 1u);
-  EXPECT_EQ(Tracks()[0].Param, kRed);
+  EXPECT_EQ(Tracks()[0].Param, kByteRed);
   EXPECT_EQ(Tracks()[0].Keys, (std::vector<AutomationKey>{{1000, 200.0f, KeyCurve::Linear}}))
       << "every keystroke at the time the typing began";
   EXPECT_TRUE(Tracks(0).empty());
-  EXPECT_EQ(engine.scene.ScenePresets[1][kRed].BaseVal, 11) << "the preset stays";
-  EXPECT_EQ(tweak.heldLiveSet->params[kRed].BaseVal, 10) << "the live set stays";
+  EXPECT_EQ(engine.scene.ScenePresets[1][kByteRed].BaseVal, 11) << "the preset stays";
+  EXPECT_EQ(tweak.heldLiveSet->params[kByteRed].BaseVal, 10) << "the live set stays";
   EXPECT_FALSE(LiveSetUnsaved(tweak));
   EXPECT_TRUE(SequenceUnsaved(document)) << "keys are sequence edits: the marker, the quit question, recovery";
   EXPECT_EQ(tweak.history.undo.size(), steps + 1);
@@ -129,9 +129,9 @@ TEST_F(Recording, AddAndSubClicksAreKeysAtTheTimesTheyAreMadeEachItsOwnStep) {
 }
 
 TEST_F(Recording, TheWindowShowsTheTrackedValuesAtTheCursorButLeavesAFieldBeingTypedIn) {
-  engine.sequence.SequenceEntries[1].Tracks = {{kRed, {{0, 0.0f}, {1000, 100.0f}}}};
+  engine.sequence.SequenceEntries[1].Tracks = {{kByteRed, {{0, 0.0f}, {1000, 100.0f}}}};
   ReadyToRecord(30250);
-  EXPECT_EQ(engine.scene.LiveParams[kRed].BaseVal, 25);
+  EXPECT_EQ(engine.scene.LiveParams[kByteRed].BaseVal, 25);
   EXPECT_EQ(tweak.controls.BaseVal.text, "25");
   At(30750);
   EXPECT_EQ(tweak.controls.BaseVal.text, "75");
@@ -140,14 +140,14 @@ TEST_F(Recording, TheWindowShowsTheTrackedValuesAtTheCursorButLeavesAFieldBeingT
   EXPECT_EQ(tweak.controls.BaseVal.text, "4") << "the author's keystrokes stay";
 
   SwitchRecording(tweak, false);
-  EXPECT_EQ(engine.scene.LiveParams[kRed].BaseVal, 10) << "the live set back in place";
+  EXPECT_EQ(engine.scene.LiveParams[kByteRed].BaseVal, 10) << "the live set back in place";
   EXPECT_EQ(tweak.controls.BaseVal.text, "10");
 }
 
 TEST_F(Recording, AMorphGestureRecordsACrossfadeAsOneThinnedUndoStep) {
-  engine.scene.ScenePresets[0][kRed].BaseVal = 111;
-  engine.scene.ScenePresets[0][kTweakX].BaseVal = 10;
-  engine.scene.ScenePresets[1][kTweakX].BaseVal = 0;
+  engine.scene.ScenePresets[0][kByteRed].BaseVal = 111;
+  engine.scene.ScenePresets[0][kSingTweakX].BaseVal = 10;
+  engine.scene.ScenePresets[1][kSingTweakX].BaseVal = 0;
   SelectItem(tweak, TweakList::MorphPreset, 0);
   ReadyToRecord(30000);
   const size_t steps = tweak.history.undo.size();
@@ -168,7 +168,7 @@ TEST_F(Recording, AMorphGestureRecordsACrossfadeAsOneThinnedUndoStep) {
 }
 
 TEST_F(Recording, AMorphRunFromOutsideRecordsAsADragDoes) {
-  engine.scene.ScenePresets[0][kRed].BaseVal = 111;
+  engine.scene.ScenePresets[0][kByteRed].BaseVal = 111;
   SelectItem(tweak, TweakList::MorphPreset, 0);
   ReadyToRecord(30000);
   const size_t steps = tweak.history.undo.size();
@@ -188,14 +188,14 @@ TEST_F(Recording, ControllerRunsAreOneStepAndOscillatorChangesAreNotKeys) {
   ReadyToRecord(30000);
   for (int step = 0; step < 5; ++step) {
     At(30000 + 100 * step);
-    ASSERT_EQ(SetParamFromOutside(tweak, kTweakX, ParamPart::BaseVal, 1.0 + step), "");
+    ASSERT_EQ(SetParamFromOutside(tweak, kSingTweakX, ParamPart::BaseVal, 1.0 + step), "");
   }
   ASSERT_EQ(Tracks().size(), 1u);
   EXPECT_EQ(Tracks()[0].Keys.size(), 2u) << "a straight line";
   EXPECT_FLOAT_EQ(TrackValue(Tracks()[0], 400), 5.0f);
-  EXPECT_EQ(SetParamFromOutside(tweak, kTweakX, ParamPart::Osc2, 3.0), "");
+  EXPECT_EQ(SetParamFromOutside(tweak, kSingTweakX, ParamPart::Osc2, 3.0), "");
   EXPECT_EQ(tweak.controls.notice, kNoticeRecBaseValuesOnly);
-  EXPECT_NE(engine.scene.LiveParams[kTweakX].Osc2, 3.0f) << "the window shows what is drawn";
+  EXPECT_NE(engine.scene.LiveParams[kSingTweakX].Osc2, 3.0f) << "the window shows what is drawn";
   Undo();
   EXPECT_TRUE(Tracks().empty()) << "the run was one step";
 }
@@ -206,13 +206,13 @@ TEST_F(Recording, WithoutThePreviewOrAnEntryRecOnSaysWhyAndChangesNothing) {
   EXPECT_EQ(tweak.controls.notice, kNoticeRecNoPreview);
   Type("99");
   EXPECT_EQ(tweak.controls.notice, kNoticeRecNoPreview);
-  EXPECT_EQ(engine.scene.LiveParams[kRed].BaseVal, 10);
+  EXPECT_EQ(engine.scene.LiveParams[kByteRed].BaseVal, 10);
   EXPECT_EQ(tweak.controls.BaseVal.text, "10");
   SwitchPreview(timeline, true);
   At(31000);
   EXPECT_EQ(tweak.controls.notice, kNoticeRecNoEntry);
   ClickButton(tweak, TweakButton::BaseValUp);
-  EXPECT_EQ(engine.scene.LiveParams[kRed].BaseVal, 10);
+  EXPECT_EQ(engine.scene.LiveParams[kByteRed].BaseVal, 10);
   SelectEntry(timeline, 0);
   At(31000);
   EXPECT_EQ(tweak.controls.notice, kNoticeRecOutsideEntry);
@@ -227,7 +227,7 @@ TEST_F(Recording, WithRecOffEditsGoToTheLiveSetAsBefore) {
   At(31000);
   EXPECT_EQ(tweak.controls.BaseVal.text, "10") << "the live set, not the entry";
   Type("99");
-  EXPECT_EQ(engine.scene.LiveParams[kRed].BaseVal, 99);
+  EXPECT_EQ(engine.scene.LiveParams[kByteRed].BaseVal, 99);
   EXPECT_TRUE(Tracks().empty());
   EXPECT_TRUE(LiveSetUnsaved(tweak));
   EXPECT_FALSE(SequenceUnsaved(document));
@@ -243,7 +243,7 @@ TEST_F(Recording, FileOperationsAndUndoActOnTheLiveSetPutAside) {
   ASSERT_EQ(TextLines::FromFile(dir / "scene0.txt", lines), "") << "saved in the live set's file";
   TScene1ParamIArray saved = InitParamTable();
   ReadScenePreset(*lines, saved);
-  EXPECT_EQ(saved[kRed].BaseVal, 10) << "what was saved is the live set";
+  EXPECT_EQ(saved[kByteRed].BaseVal, 10) << "what was saved is the live set";
   At(31000);
   EXPECT_TRUE(tweak.heldLiveSet) << "the next frame records again";
   EXPECT_EQ(tweak.controls.BaseVal.text, "200");
