@@ -22,10 +22,3 @@ float FollowedValue(const ParamFollow& follow, const SoundEnvelopes& envelopes, 
   const KeyRange range = ParamKeyRange(follow.Param);
   return float(std::clamp(followed, range.minimum, range.maximum));
 }
-
-void ApplyFollows(const ParamFollows& follows, const SoundEnvelopes& envelopes, int64_t musicMs,
-                  TScene1ParamIArray& params) {
-  for (const ParamFollow& follow : follows)
-    if (follow.Param < kParamCount)
-      params[follow.Param].BaseVal = FollowedValue(follow, envelopes, musicMs, params[follow.Param].BaseVal);
-}

@@ -46,9 +46,3 @@ using ParamFollows = std::vector<ParamFollow>;
 // 0..1, a byte 0..255, a word 0..65535, a real every finite float), so that a follow never makes a value
 // the parameter's type cannot hold.
 float FollowedValue(const ParamFollow& follow, const SoundEnvelopes& envelopes, int64_t musicMs, float value);
-
-// Sets the base value of every followed parameter of params to its followed value at musicMs (the demo
-// time, which the music plays at). Runs after the entry's tracks have been applied, so that a tracked
-// parameter follows its keys' value.
-void ApplyFollows(const ParamFollows& follows, const SoundEnvelopes& envelopes, int64_t musicMs,
-                  TScene1ParamIArray& params);

@@ -47,20 +47,6 @@ TEST(Follow, KeepsTheValueWithinWhatTheParameterTypeHolds) {
   EXPECT_FLOAT_EQ(FollowedValue({kRealParam, SoundSource::Low, FLT_MAX, 0}, envelopes, 2, -FLT_MAX), -FLT_MAX);
 }
 
-TEST(Follow, AppliesToTheTrackedValueAndLeavesOtherParametersAlone) {
-  TScene1ParamIArray params = InitParamTable();
-  const TScene1ParamIArray before = params;
-  AutomationTrack track{kRealParam, {{0, 10, KeyCurve::Linear}, {100, 20, KeyCurve::Linear}}};
-  ApplyTracks({track}, 50, params);
-  ApplyFollows({{kRealParam, SoundSource::Low, 1, 1}}, ThreeMs(), 1, params);
-  EXPECT_FLOAT_EQ(params[kRealParam].BaseVal, 15 * 1.5f);
-  for (int i = 0; i < kParamCount; ++i) {
-    if (i != kRealParam) {
-      EXPECT_EQ(params[i].BaseVal, before[i].BaseVal) << i;
-    }
-  }
-}
-
 TEST(FollowLine, ReadsBackWhatItWrites) {
   const FollowLine lines[] = {
       {0, {0, SoundSource::Low, 1, 0}},
