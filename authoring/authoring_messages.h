@@ -22,7 +22,7 @@ inline constexpr char kMidiTimeSliderText[] = "time slider";
 inline constexpr char kMidiMorphSliderText[] = "morph slider";
 
 // Our own: controllers.txt. A refused line's fault; the file and line are put in front
-// ("data/controllers.txt:3: channel '17' is outside 1..16; the line is kept but not used").
+// ("data/controllers.txt:3: channel '17' is outside 1..16; the line stays but is not used").
 inline constexpr char kMsgControllersLineEnds[] = "the line ends early";
 inline constexpr char kMsgControllersOutside[] = " is outside ";  // + "min..max"
 inline constexpr char kMsgControllersNotANumber[] = " is not a number";
@@ -40,7 +40,7 @@ inline constexpr char kMsgControllersPositionRange[] = "the position is outside 
 inline constexpr char kMsgControllersNoteMovesNoValue[] = "a note presses a button; it moves no value";
 inline constexpr char kMsgControllersBendPressesNoButton[] = "a bend moves a value; it presses no button";
 inline constexpr char kMsgControllersTrailing[] = "unexpected text at the end of the line";
-inline constexpr char kMsgControllersLineKept[] = "; the line is kept but not used";
+inline constexpr char kMsgControllersLineKept[] = "; the line stays but is not used";
 inline constexpr char kControllersFileHeader[] =
     "# quarnel controllers: CONTROL TARGET [at POSITION], one mapping a line (see docs/file-formats.md)\n"
     "# CONTROL: cc CHANNEL NUMBER | note CHANNEL NUMBER | bend CHANNEL\n"

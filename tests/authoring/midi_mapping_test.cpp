@@ -211,7 +211,7 @@ TEST(ControllersFile, RoundTripKeepsMappingsPositionsAndRefusedLines) {
   }
   EXPECT_EQ(read.refusedLines, map.refusedLines);
   ASSERT_EQ(read.faults.size(), 1u);
-  EXPECT_EQ(read.faults[0], "data/controllers.txt:8: number '300' is outside 0..127; the line is kept but not used");
+  EXPECT_EQ(read.faults[0], "data/controllers.txt:8: number '300' is outside 0..127; the line stays but is not used");
 }
 
 TEST(ControllersFile, RefusesWhatIsNoMappingAndReadsTheRest) {

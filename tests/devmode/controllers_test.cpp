@@ -102,7 +102,7 @@ TEST_F(Controllers, FileSavedWithPositionsReloadedAndRefusedLinesKept) {
   PollDocument(document, 100);
   ASSERT_EQ(tweak.controllers->mappings.size(), 1u);
   EXPECT_EQ(tweak.controllers->mappings[0].control.number, 30);
-  EXPECT_EQ(tweak.controls.notice, file + ":3: parameter '500' is outside 0..76; the line is kept but not used");
+  EXPECT_EQ(tweak.controls.notice, file + ":3: parameter '500' is outside 0..76; the line stays but is not used");
   EXPECT_TRUE(messages.empty());
   // Positions move: saved again, not sooner than the interval, with the refused line as it was.
   Feed({0xB0, 30, 100});
