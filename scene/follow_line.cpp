@@ -6,20 +6,10 @@
 
 #include "scene/decimal_text.h"
 #include "scene/scene_messages.h"
+#include "scene/sequence.h"
+#include "scene/text_lines.h"
 
 namespace {
-
-std::vector<std::string_view> BlankSeparatedFields(std::string_view text) {
-  std::vector<std::string_view> fields;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-    if (i > start) fields.push_back(text.substr(start, i - start));
-  }
-  return fields;
-}
 
 // The smallest magnitude that rounds to an infinite float: FLT_MAX and half a step further.
 constexpr double kFloatOverflow = 0x1.ffffffp+127;
@@ -42,7 +32,7 @@ std::string ParseFollowLine(std::string_view line, FollowLine& parsed) {
   const std::vector<std::string_view> fields = BlankSeparatedFields(line.substr(kFollowLineStart.size()));
   if (fields.size() != 5) return kMsgFollowFields;
   const std::optional<int32_t> entry = ParseInteger(fields[0]);
-  if (!entry || *entry < 0 || *entry > 254) return Fault(fields[0], kMsgFollowEntry);
+  if (!entry || *entry < 0 || *entry >= kMaxSequenceEntries) return Fault(fields[0], kMsgFollowEntry);
   const std::optional<int32_t> param = ParseInteger(fields[1]);
   if (!param || *param < 0 || *param >= kParamCount) return Fault(fields[1], kMsgFollowParam);
   const std::optional<SoundSource> source = SourceNamed(fields[2]);

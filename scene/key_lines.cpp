@@ -1,8 +1,8 @@
 #include "scene/key_lines.h"
 
-#include <array>
 #include <charconv>
 #include <cstdint>
+#include <vector>
 
 #include "scene/decimal_text.h"
 #include "scene/errors.h"
@@ -65,19 +65,8 @@ std::string KeyLineText(size_t entry, int param, const AutomationKey& key) {
 void KeyLineReader::Take(std::string_view line, const TextLines& lines) {
   path_ = lines.Path();
   const std::string where = lines.Where();
-  std::array<std::string_view, kFieldCount> fields;
-  int count = 0;
-  line.remove_prefix(kKeyWord.size());
-  while (!line.empty()) {
-    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    size_t length = 0;
-    while (length < line.size() && !IsBlank(line[length])) ++length;
-    if (length == 0) break;
-    if (count == kFieldCount) throw ConversionError(where + kMsgKeyFields);
-    fields[count++] = line.substr(0, length);
-    line.remove_prefix(length);
-  }
-  if (count != kFieldCount) throw ConversionError(where + kMsgKeyFields);
+  const std::vector<std::string_view> fields = BlankSeparatedFields(line.substr(kKeyWord.size()));
+  if (fields.size() != kFieldCount) throw ConversionError(where + kMsgKeyFields);
   Read read{lines.LineNumber(), 0, 0, {}};
   read.entry = static_cast<uint32_t>(WholeField(fields[0], kMsgKeyEntry, 0, kMaxSequenceEntries - 1, where));
   read.param = static_cast<int>(WholeField(fields[1], kMsgKeyParam, 0, kParamCount - 1, where));

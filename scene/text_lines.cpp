@@ -102,3 +102,16 @@ float TextLines::NextFloat() {
     throw RangeError(Where() + QuotedText(text, kShownChars) + kMsgOutOfFloatRange);
   return static_cast<float>(*value);
 }
+
+std::vector<std::string_view> BlankSeparatedFields(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  std::vector<std::string_view> fields;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && blank(text[i])) ++i;
+    const size_t start = i;
+    while (i < text.size() && !blank(text[i])) ++i;
+    if (i > start) fields.push_back(text.substr(start, i - start));
+  }
+  return fields;
+}

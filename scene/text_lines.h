@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scene/file_read.h"
 
@@ -49,3 +50,6 @@ class TextLines {
   size_t position_ = 0;
   int lineNumber_ = 0;
 };
+
+// The fields of a line: the runs of characters between blanks (spaces and tabs).
+std::vector<std::string_view> BlankSeparatedFields(std::string_view text);
