@@ -36,11 +36,19 @@ fail() {
   exit 1
 }
 
+# Moves the pointer to (X, Y) of WINDOW and does the actions there: at WINDOW X Y ACTION...
+# `mousemove --sync` waits up to 15 s for the pointer to leave where it was: step one pixel aside first.
+at() {
+  local window=$1 x=$2 y=$3
+  shift 3
+  xdotool mousemove --window "$window" $((x - 1)) "$y" mousemove --sync --window "$window" "$x" "$y" "$@" 2>/dev/null
+}
+
 # Closes every open message box; a fatal one fails the soak.
 close_boxes() {
   if xdotool search --onlyvisible --name '^Demo fuckup message' >/dev/null 2>&1; then fail "a fatal error box"; fi
   for box in $(xdotool search --onlyvisible --name '^dravel was here$' 2>/dev/null); do
-    xdotool mousemove --sync --window "$box" 20 20 key Return 2>/dev/null
+    at "$box" 20 20 key Return
     boxes=$((boxes + 1))
   done
 }
@@ -64,7 +72,7 @@ done
 [ -n "$tweak" ] || fail "no tweak window"
 output=$(xdotool search --onlyvisible --class '^quarnel$' 2>/dev/null | head -1)
 
-click() { xdotool mousemove --sync --window "$tweak" "$1" "$2" click 1 2>/dev/null; }
+click() { at "$tweak" "$1" "$2" click 1; }
 
 while [ "$(date +%s)" -lt "$end" ]; do
   kill -0 "$pid" 2>/dev/null || fail "the program ended"
@@ -84,7 +92,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     10) xdotool key ctrl+z ctrl+z ctrl+y ;;
     11) edit_outside ;;
     12) xdotool key "$(shuf -n1 -e F5 F6 F7 F8)" ;;
-    13) [ -n "$output" ] && xdotool mousemove --sync --window "$output" 300 200 key space ;;
+    13) [ -n "$output" ] && at "$output" 300 200 key space ;;
   esac
   actions=$((actions + 1))
   sleep 0.2

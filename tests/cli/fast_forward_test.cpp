@@ -14,7 +14,7 @@
 #include "gpu/gl_direct3d.h"
 #include "scene/shared_random.h"
 #include "support/demo_folder.h"
-#include "support/test_paths.h"
+#include "support/temp_dir.h"
 #include "tweak/randomizer.h"
 
 namespace {
@@ -126,8 +126,8 @@ TScene1ParamIArray RandomPreset(uint64_t seed, bool renderToTexture, bool clearT
 }
 
 TEST(FastForward, RandomFolderFramesAreThoseOfDrawingEveryFrame) {
-  const std::string dataDir = TestOutPath("fast-forward-data");
-  std::filesystem::create_directories(dataDir);
+  const TempDir data;
+  const std::string dataDir = data.Path();
   WriteRingAndWhiteTextures(dataDir);
   constexpr uint32_t kFps = 10, kLengthMs = 8000;
   const FrameTimes times = [](uint64_t n) { return FixedStepFrameTimeMs(n, {kFps, 1}); };

@@ -169,7 +169,7 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
   const std::string png = TestOutPath("render-command.png");
   std::remove(png.c_str());
   EXPECT_EQ(
-      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1}, 320, 240, false, png),
+      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, rig.data.Path(), 4000, {25, 1}, 320, 240, false, png),
       "");
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
@@ -177,7 +177,7 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
                                  false, png),
             "Loading Error: no textures found!");
   EXPECT_EQ(
-      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, MakeTestDataDir(), 4000, {25, 1}, 0, 240, false, png),
+      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, rig.data.Path(), 4000, {25, 1}, 0, 240, false, png),
       "picture size 0x240 is outside 1x1 .. 8192x8192");
 }
 
@@ -212,7 +212,7 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
                                    [](const std::string& text) { ADD_FAILURE() << text; }),
               "");
   const std::string png = TestOutPath("render-command-trail.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), kAtMs, {kFps, 1}, 640, 480,
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), kAtMs, {kFps, 1}, 640, 480,
                                  false, png),
             "");
   const std::string exportedPng = TestOutPath("render-command-trail-exported.png");
@@ -252,7 +252,7 @@ TEST(TrackedPicture, AKeyTrackMovesTheMarkerAcrossItsEntry) {
   }
 
   const std::string png = TestOutPath("tracked-marker-render.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), 5000, {10, 1}, 640, 480,
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 5000, {10, 1}, 640, 480,
                                  false, png),
             "");
   rig.Draw(5000, "tracked-marker-drawn");
@@ -282,7 +282,7 @@ TEST(FollowedPicture, AMarkerFollowingTheLowBandPulsesAndRenderDrawsItAsThePrevi
   }
 
   const std::string png = TestOutPath("followed-marker-render.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, MakeTestDataDir(), 750, {10, 1}, 640, 480,
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 750, {10, 1}, 640, 480,
                                  false, png),
             "");
   rig.Draw(750, "followed-marker-drawn");

@@ -12,18 +12,13 @@
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
 #include "support/bmp_writer.h"
+#include "support/temp_dir.h"
 #include "support/test_paths.h"
-
-inline std::string MakeTestDataDir() {
-  const std::string dir = TestOutPath("scenedraw-data");
-  std::filesystem::create_directories(dir);
-  WriteRingAndWhiteTextures(dir);
-  return dir;
-}
 
 constexpr int kBarPx = 60, kAreaTopPx = 60, kAreaBottomPx = 420;
 
 struct PictureRig {
+  TempDir data;  // the test bitmaps, in this test's own folder: other tests run side by side
   RenderState state;
   SceneState scene;
   SceneSequence sequence;
@@ -36,7 +31,8 @@ struct PictureRig {
     TSceneSeqEntry entry;
     entry.EndTime = 20000;
     sequence.SequenceEntries = {entry};
-    startError = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), MakeTestDataDir(), 8, 640, 480);
+    WriteRingAndWhiteTextures(data.Path());
+    startError = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), data.Path(), 8, 640, 480);
   }
   ~PictureRig() { ReleaseRenderObjects(state); }
 

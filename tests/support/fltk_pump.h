@@ -27,7 +27,7 @@ inline bool MovePointerInto(const Fl_Window& window, int xPx, int yPx) {
     const std::pair<int, int> target{window.x() + xPx, window.y() + yPx};
     if (target != movedTo) {
       movedTo = target;
-      Xdotool("mousemove --sync " + std::to_string(target.first) + " " + std::to_string(target.second));
+      Xdotool(PointerTo(target.first, target.second));
       return false;
     }
     return Fl::event_x_root() == target.first && Fl::event_y_root() == target.second;

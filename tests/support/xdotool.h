@@ -15,11 +15,19 @@ inline std::string FindWindow(const std::string& searchOptions, int timeoutS = 5
   return found.output.substr(0, found.output.find('\n'));
 }
 
+// xdotool's arguments that move the pointer to (xPx, yPx) of window (of the screen when window is "") and
+// wait until it is there. `mousemove --sync` waits for the pointer to leave where it was, 15 s at most, so
+// a move to where it already is would stall: it steps one pixel aside first, in the same xdotool run.
+inline std::string PointerTo(int xPx, int yPx, const std::string& window = "") {
+  const std::string in = window.empty() ? "" : "--window " + window + " ";
+  const std::string aside = std::to_string(xPx > 0 ? xPx - 1 : xPx + 1) + " " + std::to_string(yPx);
+  return "mousemove " + in + aside + " mousemove --sync " + in + std::to_string(xPx) + " " + std::to_string(yPx);
+}
+
 // Moves the pointer to (xPx, yPx) of window, waiting until it is there, then does actions there
 // ("click 1", "key Escape", ...).
 inline CommandResult AtWindow(const std::string& window, int xPx, int yPx, const std::string& actions) {
-  return Xdotool("mousemove --sync --window " + window + " " + std::to_string(xPx) + " " + std::to_string(yPx) + " " +
-                 actions);
+  return Xdotool(PointerTo(xPx, yPx, window) + " " + actions);
 }
 
 // The window's title (without the line end); "" when it is gone.

@@ -83,7 +83,7 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   EXPECT_EQ(form.bpm, 120.0);
   const Fl_Window* shown = Fl::first_window();
   const auto at = [&](int x, int y) {
-    return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
+    return PointerTo(shown->x() + x, shown->y() + y);
   };
   const int canvasTop = layout.canvas.yPx;
   const int rowY = canvasTop + RowTopPx(form.geometry, 0) + RowHeightPx(form.geometry) / 2;
@@ -174,7 +174,7 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == layout.canvas.widthPx; }));
   const Fl_Window* shown = Fl::first_window();
   const auto at = [&](int x, int y) {
-    return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
+    return PointerTo(shown->x() + x, shown->y() + y);
   };
   ASSERT_TRUE(MovePointerInto(*shown, 500, layout.canvas.yPx + kRowsTopPx + 30));
   ASSERT_EQ(Xdotool("click 5 click 5").status, 0);  // wheel down over the rows
@@ -241,9 +241,8 @@ TEST(TimelineWindow, LanesShowTheCurveAndKeysAreEditedWithMouseAndKeys) {
   EXPECT_TRUE(colourBetween(lateX, 254, 255, curve)) << "level at the top after 5 s";
   EXPECT_FALSE(colourBetween(quarterX, 0, 10, curve)) << "nowhere near the bottom there";
 
-  const std::string quarterSpot =
-      std::to_string(shown->x() + quarterX) + " " + std::to_string(shown->y() + laneTop + kLanePaddingPx);
-  ASSERT_EQ(Xdotool("mousemove --sync " + quarterSpot + " click 1").status, 0);  // a click above the curve
+  const std::string quarterSpot = PointerTo(shown->x() + quarterX, shown->y() + laneTop + kLanePaddingPx);
+  ASSERT_EQ(Xdotool(quarterSpot + " click 1").status, 0);  // a click above the curve
   ASSERT_TRUE(PumpUntil([&] { return tracks[0].Keys.size() == 3; })) << "a key added";
   EXPECT_EQ(tracks[0].Keys[1].TimeMs, 2500u);
   EXPECT_EQ(tracks[0].Keys[1].Value, 128);

@@ -175,7 +175,7 @@ TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
   Fl_Window* shown = Fl::first_window();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
   const auto at = [&](int x, int y) {
-    return "mousemove --sync " + std::to_string(shown->x() + x) + " " + std::to_string(shown->y() + y);
+    return PointerTo(shown->x() + x, shown->y() + y);
   };
   const auto centreOf = [&](const TweakRectPx& r) { return at(r.xPx + r.widthPx / 2, r.yPx + r.heightPx / 2); };
   const int infoXPx = kAt.info.xPx + kAt.info.widthPx / 2, infoYPx = kAt.info.yPx + kAt.info.heightPx / 2;

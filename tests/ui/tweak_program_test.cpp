@@ -412,7 +412,7 @@ TEST_F(TweakProgram, AnUnsavedEditSurvivesSigtermAndIsRestoredOnTheNextStart) {
   EXPECT_EQ(Hex(WaitForPicture(output, 0x5A283C)), "5A283C") << "the edit is back\n" << Output();
   Screenshot("recovery_restored.png");
   tweak = FindWindow("--class", "quarnel-tweak");
-  Xdotool("mousemove --sync --window " + tweak + " 200 50 key F10");
+  AtWindow(tweak, 200, 50, "key F10");
   ASSERT_NO_FATAL_FAILURE(Answer('s'));  // save all
   EXPECT_EQ(WaitForExit(program, 5000), std::optional<int>(0)) << Output();
   program = -1;
