@@ -169,16 +169,14 @@ TEST(RenderCommand, WritesAPictureOfTheFrame) {
   const std::string png = TestOutPath("render-command.png");
   std::remove(png.c_str());
   EXPECT_EQ(
-      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, rig.data.Path(), 4000, {25, 1}, 320, 240, false, png),
-      "");
+      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, rig.data.Path(), 4000, {25, 1}, 320, 240, false, png), "");
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 1000u);  // a 320 × 240 picture with a scene in it
   EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, TestOutPath("no-such-dir"), 4000, {25, 1}, 320, 240,
                                  false, png),
             "Loading Error: no textures found!");
-  EXPECT_EQ(
-      RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, rig.data.Path(), 4000, {25, 1}, 0, 240, false, png),
-      "picture size 0x240 is outside 1x1 .. 8192x8192");
+  EXPECT_EQ(RenderDemoFrameToPng(NewDirect3D, scene, rig.sequence, rig.data.Path(), 4000, {25, 1}, 0, 240, false, png),
+            "picture size 0x240 is outside 1x1 .. 8192x8192");
 }
 
 // A render-to-texture layer first (the back buffer loses its depth buffer, as on Direct3D), then the
@@ -252,9 +250,9 @@ TEST(TrackedPicture, AKeyTrackMovesTheMarkerAcrossItsEntry) {
   }
 
   const std::string png = TestOutPath("tracked-marker-render.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 5000, {10, 1}, 640, 480,
-                                 false, png),
-            "");
+  ASSERT_EQ(
+      RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 5000, {10, 1}, 640, 480, false, png),
+      "");
   rig.Draw(5000, "tracked-marker-drawn");
   const std::string drawnPng = TestOutPath("tracked-marker-drawn-again.png");
   ASSERT_EQ(WritePng(drawnPng, rig.picture), "");
@@ -282,9 +280,9 @@ TEST(FollowedPicture, AMarkerFollowingTheLowBandPulsesAndRenderDrawsItAsThePrevi
   }
 
   const std::string png = TestOutPath("followed-marker-render.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 750, {10, 1}, 640, 480,
-                                 false, png),
-            "");
+  ASSERT_EQ(
+      RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 750, {10, 1}, 640, 480, false, png),
+      "");
   rig.Draw(750, "followed-marker-drawn");
   const std::string drawnPng = TestOutPath("followed-marker-drawn-again.png");
   ASSERT_EQ(WritePng(drawnPng, rig.picture), "");

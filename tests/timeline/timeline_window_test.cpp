@@ -82,9 +82,7 @@ TEST(TimelineWindow, DraggedEntryIsSavedOnTheBeatAndReadBack) {
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == 1012; })) << "the window was drawn";
   EXPECT_EQ(form.bpm, 120.0);
   const Fl_Window* shown = Fl::first_window();
-  const auto at = [&](int x, int y) {
-    return PointerTo(shown->x() + x, shown->y() + y);
-  };
+  const auto at = [&](int x, int y) { return PointerTo(shown->x() + x, shown->y() + y); };
   const int canvasTop = layout.canvas.yPx;
   const int rowY = canvasTop + RowTopPx(form.geometry, 0) + RowHeightPx(form.geometry) / 2;
 
@@ -173,9 +171,7 @@ TEST(TimelineWindow, WheelZoomsTheAxisAndScrollsTheRows) {
   form.cursorMs = nowMs;
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.widthPx == layout.canvas.widthPx; }));
   const Fl_Window* shown = Fl::first_window();
-  const auto at = [&](int x, int y) {
-    return PointerTo(shown->x() + x, shown->y() + y);
-  };
+  const auto at = [&](int x, int y) { return PointerTo(shown->x() + x, shown->y() + y); };
   ASSERT_TRUE(MovePointerInto(*shown, 500, layout.canvas.yPx + kRowsTopPx + 30));
   ASSERT_EQ(Xdotool("click 5 click 5").status, 0);  // wheel down over the rows
   ASSERT_TRUE(PumpUntil([&] { return form.geometry.view.rowsScrolledPx > 0; })) << "the rows scrolled";

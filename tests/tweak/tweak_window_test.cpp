@@ -174,9 +174,7 @@ TEST_F(TweakWindowOnScreen, MouseAndKeysReachTheHandlers) {
   TweakForm& form = ModelOf(*window);
   Fl_Window* shown = Fl::first_window();
   ASSERT_TRUE(PumpUntil([&] { return shown->visible() != 0; }));
-  const auto at = [&](int x, int y) {
-    return PointerTo(shown->x() + x, shown->y() + y);
-  };
+  const auto at = [&](int x, int y) { return PointerTo(shown->x() + x, shown->y() + y); };
   const auto centreOf = [&](const TweakRectPx& r) { return at(r.xPx + r.widthPx / 2, r.yPx + r.heightPx / 2); };
   const int infoXPx = kAt.info.xPx + kAt.info.widthPx / 2, infoYPx = kAt.info.yPx + kAt.info.heightPx / 2;
   ASSERT_TRUE(MovePointerInto(*shown, infoXPx, infoYPx));
