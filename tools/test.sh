@@ -4,5 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/build.sh
-(cd build && ctest -j"$(nproc)" --output-on-failure)
+# Two tests a core: the window tests spend much of their time waiting for their X server and the program.
+(cd build && ctest -j"$((2 * $(nproc)))" --output-on-failure)
 tools/package.sh
