@@ -63,7 +63,9 @@ AutomationTracks RecordedTracks(const AutomationTracks& before, const std::map<i
       continue;
     }
     const uint32_t fromMs = sampled.samples.begin()->first;
-    std::erase_if(track.Keys, [&](const AutomationKey& key) { return key.TimeMs >= fromMs && key.TimeMs <= lastMs; });
+    const uint32_t toMs = lastMs;
+    std::erase_if(track.Keys,
+                  [fromMs, toMs](const AutomationKey& key) { return key.TimeMs >= fromMs && key.TimeMs <= toMs; });
     std::vector<AutomationKey> keys = sampled.kept;
     keys.push_back({lastMs, lastValue, KeyCurve::Linear});
     const auto place = std::lower_bound(track.Keys.begin(), track.Keys.end(), fromMs,
