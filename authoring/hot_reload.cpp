@@ -18,9 +18,7 @@ bool Changed(WatchedFile& file) {
   return true;
 }
 
-void ReportFailure(const ReloadEvents& events, const std::string& text) {
-  if (events.Report) events.Report(text + kReloadFailedText);
-}
+void ReportFailure(const ReloadEvents& events, const std::string& text) { events.Report(text + kReloadFailedText); }
 
 // Reads preset number from file; a file just after the loaded presets becomes one more of them.
 void ReloadPreset(const WatchedFile& file, size_t number, SceneState& scene, const ReloadEvents& events) {
@@ -80,8 +78,8 @@ void ReloadSequenceFile(const DataWatch& watch, SceneSequence& sequence, uint8_t
   sequence.DemoLength = read.DemoLength;
   sequenceCount = count;
   if (events.SequenceReloaded) events.SequenceReloaded();
-  if (!notice.empty() && events.Report) events.Report(notice);
-  if (needsRestart && events.Report) events.Report(watch.sequence.path + kReloadNeedsRestartText);
+  if (!notice.empty()) events.Report(notice);
+  if (needsRestart) events.Report(watch.sequence.path + kReloadNeedsRestartText);
 }
 
 FileStamp StampOf(const std::string& path) {

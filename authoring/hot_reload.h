@@ -31,7 +31,7 @@ struct DataWatch {
   WatchedFile sequence;
 };
 
-// What a poll did, for the program to follow up.
+// What a poll did, for the program to follow up. Report is required; the others may be left empty.
 struct ReloadEvents {
   std::function<void(int presetNumber)> PresetReloaded;  // ScenePresets[presetNumber] was replaced
   std::function<void()> SequenceReloaded;                // entries and DemoLength were replaced

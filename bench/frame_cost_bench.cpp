@@ -14,6 +14,7 @@
 #include "bench/bench_data_dir.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
+#include "bench/report_to_stderr.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ constexpr uint32_t kTimesMs[] = {1000, 3000, 5000, 7000, 9000, 11000};
 // Milliseconds of the slowest of the frames at kTimesMs of the default scene with values set (static).
 double FrameMs(const Values& values) {
   RenderState state;
+  ReportToStderr(state);
   const std::string error = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION),
                                                    MakeBenchDataDir("quarnel-frame-cost-data"), 8, 640, 480);
   if (!error.empty()) return -1;

@@ -45,6 +45,7 @@
 #include "gpu/gl_direct3d.h"
 #include "scene/shared_random.h"
 #include "ui/output_view.h"
+#include "bench/report_to_stderr.h"
 
 namespace {
 
@@ -127,6 +128,7 @@ void PrintPass(const char* name, const Pass& pass, const SceneSequence& sequence
 std::string StartRenderer(RenderState& state, LoadedDemo& demo, HWND window) {
   SeedRandom(kRepeatableSeed);
   state.d3d = Direct3DCreate8(D3D_SDK_VERSION);
+  ReportToStderr(state);
   DeviceChoice choice;
   choice.windowed = true;
   choice.widthPx = kWidthPx;
@@ -237,6 +239,7 @@ bool DrawPasses(LoadedDemo& demo, uint32_t frameStep, Pass& offscreen, Pass* onS
 // Offscreen frames of 255 low-fill layers: main-thread CPU ms and wall ms per frame.
 void CheapLayersLine() {
   RenderState state;
+  ReportToStderr(state);
   SeedRandom(kRepeatableSeed);
   const std::string error =
       StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), "data", 8, kWidthPx, kHeightPx);

@@ -41,7 +41,7 @@ void FloodOfOneFrame(benchmark::State& state) {
   DevDocument document{engine};
   FillDocumentTweakHost(document, true);
   TweakForm tweak{document.tweakHost};
-  FormCreate(tweak);
+  SetUpTweakForm(tweak);
   AttachTweak(document, tweak);
   if (!StartOsc(document, "127.0.0.1", 0).empty()) return state.SkipWithError("cannot listen");
   const std::string port = std::to_string(document.osc->endpoint.Port());

@@ -12,6 +12,7 @@
 #include "draw/demo_frame.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
+#include "bench/report_to_stderr.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ constexpr uint32_t kFrameStepMs = 40;
 void DefaultSceneEngineVersusReplay(benchmark::State& bench) {
   auto capture = std::make_shared<CallCapture>();
   RenderState state;
+  ReportToStderr(state);
   const std::string error =
       StartOffscreenRenderer(state, CreateCaptureDirect3D8(Direct3DCreate8(D3D_SDK_VERSION), capture),
                              MakeBenchDataDir("quarnel-bench-data"), 2.35f, 640, 480);

@@ -15,6 +15,7 @@
 #include "cli/console_load.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/offscreen_demo.h"
+#include "bench/report_to_stderr.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ void ShippedDemoFrames(benchmark::State& bench) {
     return;
   }
   RenderState state;
+  ReportToStderr(state);
   const std::string error = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), "data",
                                                    demo.sequence.ScreenCinemaWidthRatio, 640, 480);
   if (!error.empty()) {

@@ -24,6 +24,7 @@
 #include "timeline/timeline_form.h"
 #include "timeline/timeline_view.h"
 #include "timeline/timeline_window.h"
+#include "bench/report_to_stderr.h"
 
 #include <FL/x.H>  // last: X11's macros clash with names above
 
@@ -153,6 +154,7 @@ void ShippedDemoWithAndWithoutTheTimeline(benchmark::State& state) {
   }
   SeedRandom(1);
   RenderState render;
+  ReportToStderr(render);
   const std::string error = StartOffscreenRenderer(render, Direct3DCreate8(D3D_SDK_VERSION), "data",
                                                    demo.sequence.ScreenCinemaWidthRatio, 640, 480);
   if (!error.empty()) {

@@ -4,6 +4,7 @@
 #include "gpu/window_host.h"
 
 std::string CreateRenderDevice(RenderState& state, const DeviceChoice& choice) {
+  if (!state.callbacks.fatalError) return kNoFatalErrorSinkText;
   D3DDISPLAYMODE desktop{};
   if (state.d3d == nullptr || FAILED(state.d3d->GetAdapterDisplayMode(choice.adapter, &desktop)))
     return kNoAdapterSettingsText;
@@ -41,7 +42,7 @@ std::string CreateRenderDevice(RenderState& state, const DeviceChoice& choice) {
 std::string CheckDeviceCaps(RenderState& state) {
   std::string missing;
   if (state.device == nullptr || FAILED(state.device->GetDeviceCaps(&state.caps))) {
-    if (state.callbacks.fatalError) state.callbacks.fatalError(kNoCapsText);
+    state.callbacks.fatalError(kNoCapsText);
     return missing;
   }
   const D3DCAPS8& caps = state.caps;

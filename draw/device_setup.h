@@ -14,7 +14,8 @@ struct DeviceChoice {
 };
 
 // Creates state.device on state.d3d and sets BackBufferFormat, ViewWidth, ViewHeight and
-// windowedOutput. Returns an error text, empty on success.
+// windowedOutput. Returns an error text, empty on success; kNoFatalErrorSinkText when
+// state.callbacks.fatalError is empty.
 [[nodiscard]] std::string CreateRenderDevice(RenderState& state, const DeviceChoice& choice);
 
 // Reads the device's capabilities into state.caps and lists what the effects need but the device lacks

@@ -6,6 +6,8 @@
 inline constexpr char kNoAdapterSettingsText[] = "Not possible to read settings from default display adapter!";
 inline constexpr char kDeviceInitFailedText[] = "Not possible to init adapter with d3dpp settings!";
 inline constexpr char kNoCapsText[] = "init error: can't get d3d caps for this device!";
+// A start whose caller handed no RenderCallbacks::fatalError (a fault of the program, not of the data).
+inline constexpr char kNoFatalErrorSinkText[] = "the renderer was started without a fatal-error sink";
 
 inline constexpr char kCapsNoActiveLights[] = "[no active lights]";
 inline constexpr char kCapsNoTextures[] = "[no textures]";

@@ -28,8 +28,7 @@ void DrawCurve(IDirect3DDevice8* device, uint32_t type, UINT requested) {
 }
 
 void SetTextureOrReport(RenderState& state, IDirect3DTexture8* texture) {
-  if (FAILED(state.device->SetTexture(0, texture)) && state.callbacks.fatalError)
-    state.callbacks.fatalError(kTextureDrawFailedText);
+  if (FAILED(state.device->SetTexture(0, texture))) state.callbacks.fatalError(kTextureDrawFailedText);
 }
 
 void SetFogStates(IDirect3DDevice8* device, const TFrameParamBlock& b) {

@@ -30,6 +30,7 @@ std::string StartSteps(RenderState& state, const std::string& dataDir, float rat
 std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
                                    float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx) {
   state.d3d = d3d;
+  if (!state.callbacks.fatalError) return kNoFatalErrorSinkText;
   if (widthPx < 1 || heightPx < 1 || widthPx > kMaxOffscreenSidePx || heightPx > kMaxOffscreenSidePx)
     return OffscreenSizeText(widthPx, heightPx);
   // Texture loading reports through FatalError and goes on; the first such text ends the start-up.
@@ -37,7 +38,7 @@ std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const st
   std::string firstFatal;
   state.callbacks.fatalError = [&](const std::string& text) {
     if (firstFatal.empty()) firstFatal = text;
-    if (previous.fatalError) previous.fatalError(text);
+    previous.fatalError(text);
   };
   const std::string error = StartSteps(state, dataDir, screenCinemaWidthRatio, widthPx, heightPx, firstFatal);
   state.callbacks = previous;
@@ -141,6 +142,7 @@ std::string RenderDemoFrameToPng(const std::function<IDirect3D8*()>& direct3d, S
     if (firstLayerError.empty()) firstLayerError = text;
   };
   RenderState state;
+  state.callbacks.fatalError = keepFirst;  // a texture that fails to draw is missing from the picture too
   const OffscreenStart start{direct3d, dataDir, sequence.ScreenCinemaWidthRatio, widthPx, heightPx};
   std::string error = DrawFrameAfterFastForward(state, start, scene, sequence, frameTimeMs, before, developmentMode,
                                                 keepFirst, progress);

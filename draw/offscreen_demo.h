@@ -37,8 +37,9 @@ FrameSpan FramesBetween(uint32_t fromMs, uint32_t toMs, FrameRate rate);
 // Takes over d3d (released with the state) and starts the renderer on it: a windowed device of
 // widthPx × heightPx (1..8192) with no window, the start-up geometry, the sprite object, the textures
 // dataDir + "/texture" + N + ".bmp", and InitFrameStates with the sequence's ratio. Returns the first
-// fatal text of these steps, as the program would show it; every later FatalError goes to
-// state.callbacks as before. The state's random stream is not reseeded here.
+// fatal text of these steps, as the program would show it (kNoFatalErrorSinkText when
+// state.callbacks.fatalError, which every later FatalError goes to, is empty). The state's random
+// stream is not reseeded here.
 [[nodiscard]] std::string StartOffscreenRenderer(RenderState& state, IDirect3D8* d3d, const std::string& dataDir,
                                                  float screenCinemaWidthRatio, uint32_t widthPx, uint32_t heightPx);
 

@@ -12,7 +12,8 @@
 #include "scene/shared_random.h"
 
 struct RenderCallbacks {
-  // Shows text in the fatal-error box and asks the application to end; returns to the caller.
+  // Required: shows text in the fatal-error box and asks the application to end; returns to the caller.
+  // CreateRenderDevice and StartOffscreenRenderer refuse to start without it.
   std::function<void(const std::string& text)> fatalError;
 };
 

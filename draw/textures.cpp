@@ -10,9 +10,7 @@
 
 namespace {
 
-void FatalError(RenderState& state, const std::string& text) {
-  if (state.callbacks.fatalError) state.callbacks.fatalError(text);
-}
+void FatalError(RenderState& state, const std::string& text) { state.callbacks.fatalError(text); }
 
 }  // namespace
 

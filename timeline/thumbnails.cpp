@@ -31,6 +31,7 @@ struct Renderer {
   uint32_t widthPx = 0, heightPx = 0;
   float ratio = 0;
   bool started = false;
+  bool faulted = false;  // a fault was reported since the last picture
   ~Renderer() { ReleaseRenderObjects(state); }
 
   RgbaImage Draw(const ThumbnailRequest& request, const std::string& dataDir) {
@@ -38,6 +39,8 @@ struct Renderer {
     if (!started || bigWidthPx != widthPx || bigHeightPx != heightPx || request.ratio != ratio) {
       ReleaseRenderObjects(state);
       state = RenderState{};
+      // The faults of a picture show where its entry plays; the thumbnail goes without the picture.
+      state.callbacks.fatalError = [this](const std::string&) { faulted = true; };
       widthPx = bigWidthPx, heightPx = bigHeightPx, ratio = request.ratio;
       started =
           StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), dataDir, ratio, widthPx, heightPx).empty();
@@ -55,10 +58,11 @@ struct Renderer {
     sequence.SequenceEntries = {entry};
     const uint32_t middleMs = entry.StartTime + (std::max(entry.EndTime, entry.StartTime) - entry.StartTime) / 2;
     RgbaImage big;
+    faulted = false;
     state.random.Seed(kRepeatableSeed);  // each picture its own stream: it shows the same whenever it is drawn
     const std::string error =
         DrawDemoFrameToImage(state, scene, sequence, middleMs, false, big, [](const std::string&) {});
-    if (!error.empty() || big.widthPx != bigWidthPx || big.heightPx != bigHeightPx) return {};
+    if (!error.empty() || faulted || big.widthPx != bigWidthPx || big.heightPx != bigHeightPx) return {};
     return ScaledDown(big, request.widthPx, request.heightPx);
   }
 };

@@ -37,7 +37,7 @@ void SequenceChanged(TweakForm& form) {
   bar.position = std::min(bar.position, bar.maximum);
 }
 
-void FormCreate(TweakForm& form) {
+void SetUpTweakForm(TweakForm& form) {
   TweakHost& host = form.host;
   TweakControls& c = form.controls;
   c.ScenePresetPath.text = DataFolderPath(host.dataDir);  // design state: the program's data folder
@@ -61,7 +61,7 @@ void FormCreate(TweakForm& form) {
   if (host.readOnly && host.ShowMessage) host.ShowMessage(kMsgInstalledDemoReadOnly);
 }
 
-void FormKeyDown(TweakForm& form, int keyCode) {
+void HideOrQuitKey(TweakForm& form, int keyCode) {
   if (keyCode == kKeyEscape) form.controls.visible = false;
   if (keyCode == kKeyF10 && form.host.ShutdownDemo) form.host.ShutdownDemo();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Setting the tweak window up once the demo has started (FormCreate), and its keys and close button.
+// Setting the tweak window up once the demo has started (SetUpTweakForm), and its keys and close button.
 #include <cstdint>
 #include <optional>
 
@@ -22,11 +22,11 @@ void SequenceChanged(TweakForm& form);
 // parameters and the seven oscillator forms, writes the info label, lists the loaded presets, copies
 // preset 0 into the live set when there is one (selecting it by program, its file in the file field),
 // and sets the time range. On the installed demo (host.readOnly) it says that nothing can be saved there.
-void FormCreate(TweakForm& form);
+void SetUpTweakForm(TweakForm& form);
 
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeyF10 = 121;
 
 // Escape hides the window, F10 ends the program; both tests are made, in this order.
-void FormKeyDown(TweakForm& form, int keyCode);
+void HideOrQuitKey(TweakForm& form, int keyCode);
 void QuitClick(TweakForm& form);  // "outta here"

@@ -348,8 +348,8 @@ void TweakWindow::TouchAt(int xPx, int yPx) {
     return widget->active() && xPx >= widget->x() && xPx < widget->x() + widget->w() && yPx >= widget->y() &&
            yPx < widget->y() + widget->h();
   };
-  for (auto [widget, field] : {std::pair{BaseVal, TweakField::BaseVal}, std::pair{Osc1, TweakField::Osc1},
-                               std::pair{Osc2, TweakField::Osc2}})
+  for (auto [widget, field] :
+       {std::pair{BaseVal, TweakField::BaseVal}, std::pair{Osc1, TweakField::Osc1}, std::pair{Osc2, TweakField::Osc2}})
     if (inside(widget)) TouchField(form_, field);
   if (inside(TimeScale)) TouchTimeSlider(form_);
   if (inside(morph_)) TouchMorphSlider(form_);
@@ -371,8 +371,8 @@ void TweakWindow::SyncControllers() {
     if (controls != tip) widget->copy_tooltip(controls.empty() ? nullptr : controls.c_str());
     widget->color(controls.empty() ? unmapped : kMappedFieldColor);
   };
-  for (auto [widget, field] : {std::pair{BaseVal, TweakField::BaseVal}, std::pair{Osc1, TweakField::Osc1},
-                               std::pair{Osc2, TweakField::Osc2}})
+  for (auto [widget, field] :
+       {std::pair{BaseVal, TweakField::BaseVal}, std::pair{Osc1, TweakField::Osc1}, std::pair{Osc2, TweakField::Osc2}})
     mark(widget, FieldMark(form_, field), FL_BACKGROUND2_COLOR);
   mark(TimeScale, TimeSliderMark(form_), timeScaleColor_);
   mark(morph_, MorphSliderMark(form_), timeScaleColor_);
@@ -551,7 +551,7 @@ TweakWindowPtr OpenTweakWindow(TweakHost& host) {
   if (!host.ShowMessage) host.ShowMessage = [](const std::string& text) { fl_message("%s", text.c_str()); };
   TweakWindowPtr window(new TweakWindow(host));
   TweakForm& form = window->Form();
-  FormCreate(form);
+  SetUpTweakForm(form);
   window->SyncView();
   return window;
 }

@@ -229,7 +229,7 @@ void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position) {
   if (bar == TweakScrollBar::TimeScale) TimeScaleChange(form);
 }
 
-void PressKey(TweakForm& form, int keyCode) { FormKeyDown(form, keyCode); }
+void PressKey(TweakForm& form, int keyCode) { HideOrQuitKey(form, keyCode); }
 
 namespace {
 // One step back (Undo) or forward (Redo) with the live set's source, and with sequence (nullptr: none
@@ -346,9 +346,7 @@ std::string SetMorphFromOutside(TweakForm& form, double share) {
   return "";
 }
 
-double MorphShare(const TweakForm& form) {
-  return MorphGoingOn(form) ? form.morphShare : 0;
-}
+double MorphShare(const TweakForm& form) { return MorphGoingOn(form) ? form.morphShare : 0; }
 
 void SwitchRecording(TweakForm& form, bool on) {
   UserAction(form);

@@ -35,7 +35,7 @@ void TypeText(TweakForm& form, TweakField field, const std::string& text);
 void FinishText(TweakForm& form, TweakField field);
 void SelectItem(TweakForm& form, TweakList list, int index);            // index -1..items-1
 void MoveScrollBar(TweakForm& form, TweakScrollBar bar, int position);  // clamped to the bar's range
-void PressKey(TweakForm& form, int keyCode);                            // FormKeyDown
+void PressKey(TweakForm& form, int keyCode);                            // Escape hides, F10 quits
 
 // A part of a parameter's record set from outside the window (a MIDI controller, an OSC message), as
 // a finished text in its field would set it. value: a base value within the parameter's key range

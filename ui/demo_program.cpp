@@ -20,7 +20,7 @@
 #include "ui/reload_timer.h"
 #include "engine/data_location.h"
 #include "engine/init_demo.h"
-#include "ui/launcher_form.h"
+#include "ui/launcher_window.h"
 #include "ui/message_text.h"
 #include "engine/playback.h"
 #include "gpu/gl_direct3d.h"
@@ -320,7 +320,7 @@ int RunDemoProgram(bool developmentMode, const std::string& dataDir, const PlayO
   LauncherWindow form(callbacks);
   program.form = &form;
   engine.render.d3d = CreateGLDirect3D8(DesktopModes());
-  form.FormCreate(engine.render.d3d, developmentMode);
+  form.SetUp(engine.render.d3d, developmentMode);
   if (engine.terminating) return program.fatalShown ? 1 : 0;
 
   // In development mode the start-up is done by now; the tweak window edits the live set from here on.

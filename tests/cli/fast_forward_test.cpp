@@ -16,6 +16,7 @@
 #include "support/demo_folder.h"
 #include "support/temp_dir.h"
 #include "tweak/randomizer.h"
+#include "support/fail_on_fatal.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ std::map<uint64_t, RgbaImage> DrawnEveryFrame(const OffscreenStart& start, Scene
                                               const std::set<uint64_t>& moments) {
   std::map<uint64_t, RgbaImage> pictures;
   RenderState state;
+  FailOnFatalError(state);
   EXPECT_EQ(StartOffscreenRenderer(state, start.direct3d(), start.dataDir, start.screenCinemaWidthRatio, start.widthPx,
                                    start.heightPx),
             "");
@@ -57,6 +59,7 @@ int FastForwardedDiffer(const OffscreenStart& start, SceneState& scene, const Sc
   int differing = 0;
   for (uint64_t n : moments) {
     RenderState state;
+    FailOnFatalError(state);
     EXPECT_EQ(DrawFrameAfterFastForward(state, start, scene, sequence, times, n, false, [](const std::string&) {}), "");
     RgbaImage picture;
     EXPECT_TRUE(ExtrasOf(state.device)->ReadBackBuffer(picture));
@@ -90,6 +93,7 @@ TEST(FastForward, ShippedDemoReplaysOnlyTheFadeOut) {
   constexpr uint32_t kFps = 10;
   const auto latestStart = [&](uint64_t frame) {
     RenderState state;
+    FailOnFatalError(state);
     EXPECT_EQ(StartOffscreenRenderer(state, NewDirect3D(), QUARNEL_SOURCE_DIR "/data",
                                      demo.sequence.ScreenCinemaWidthRatio, kWidthPx / 4, kHeightPx / 4),
               "");

@@ -34,6 +34,7 @@
 #include "support/test_paths.h"
 #include "support/xdotool.h"
 #include "support/expose.h"  // last: Xlib's macros
+#include "support/fail_on_fatal.h"
 
 namespace {
 
@@ -437,6 +438,7 @@ RgbaImage OffscreenMoment(const std::string& dataDir, uint32_t demoTimeMs) {
   LoadedDemo demo;
   if (!LoadDataFolder(dataDir, demo)) return {};
   RenderState state;
+  FailOnFatalError(state);
   RgbaImage image;
   if (StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), dataDir, demo.sequence.ScreenCinemaWidthRatio,
                              640, 480)

@@ -37,14 +37,15 @@ class Controllers : public ::testing::Test {
   void Attach() {
     ConnectDocument(document);
     FillDocumentTweakHost(document, true);
-    FormCreate(tweak);
+    SetUpTweakForm(tweak);
     SelectItem(tweak, TweakList::PresetList, 0);
     AttachTweak(document, tweak);
   }
   void Feed(std::vector<uint8_t> bytes) { FeedControllers(document, bytes); }
   void WriteOutside(const std::string& text) {
     WriteFile(file, text);
-    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
+    std::filesystem::last_write_time(file,
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes));
   }
   float Base(int index) { return engine.scene.LiveParams[index].BaseVal; }
 

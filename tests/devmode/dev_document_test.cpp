@@ -51,7 +51,7 @@ class Document : public ::testing::Test {
     document.windows.WallClock = [] { return std::string("14:02:11"); };
     ConnectDocument(document);
     FillDocumentTweakHost(document, true);
-    FormCreate(tweak);
+    SetUpTweakForm(tweak);
     AttachTweak(document, tweak);
     FillDocumentTimelineHost(document);
     SetUpTimeline(timeline);

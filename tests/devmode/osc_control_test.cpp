@@ -58,7 +58,7 @@ class Osc : public ::testing::Test {
     document.authoring = NewAuthoringSession(true, PlayOptions{});
     ConnectDocument(document);
     FillDocumentTweakHost(document, true);
-    FormCreate(tweak);
+    SetUpTweakForm(tweak);
     AttachTweak(document, tweak);
     ASSERT_EQ(StartOsc(document, "127.0.0.1", 0), "");
     const std::string port = std::to_string(document.osc->endpoint.Port());

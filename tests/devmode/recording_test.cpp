@@ -42,7 +42,7 @@ class Recording : public ::testing::Test {
     engine.sequence.SequenceEntries = {Entry(0, 0, 29999), Entry(1, 30000, 59999)};
     engine.SequenceCount = 2;
     FillDocumentTweakHost(document, true);
-    FormCreate(tweak);  // the live set is preset 0, picked in "set"
+    SetUpTweakForm(tweak);  // the live set is preset 0, picked in "set"
     AttachTweak(document, tweak);
     FillDocumentTimelineHost(document);
     SetUpTimeline(timeline);

@@ -5,6 +5,7 @@
 
 #include "recording_fixture.h"
 #include "draw/draw_messages.h"
+#include "draw/offscreen_demo.h"
 #include "draw/textures.h"
 
 namespace {
@@ -115,6 +116,21 @@ TEST(DeviceSetup, ShutdownReleasesInOrderAndOnlyOnce) {
   const size_t calls = f.CallCount();
   ReleaseRenderObjects(f.state);
   EXPECT_EQ(f.CallCount(), calls);
+}
+
+// A start with no fatal-error sink would lose the faults of every later frame: both starts refuse it.
+TEST(DeviceSetup, StartsRefuseARendererWithoutAFatalErrorSink) {
+  DeviceRig rig;
+  rig.state.callbacks.fatalError = nullptr;
+  EXPECT_EQ(rig.Create(DeviceChoice{}), kNoFatalErrorSinkText);
+  EXPECT_EQ(rig.state.device, nullptr);
+  EXPECT_TRUE(rig.recording->CallsStartingWith("CreateDevice").empty());
+
+  RenderState offscreen;
+  EXPECT_EQ(StartOffscreenRenderer(offscreen, CreateNullDirect3D8(rig.recording), "no-data", 8, 64, 48),
+            kNoFatalErrorSinkText);
+  EXPECT_EQ(offscreen.device, nullptr);
+  ReleaseRenderObjects(offscreen);
 }
 
 }  // namespace

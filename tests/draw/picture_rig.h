@@ -14,6 +14,7 @@
 #include "support/bmp_writer.h"
 #include "support/temp_dir.h"
 #include "support/test_paths.h"
+#include "support/fail_on_fatal.h"
 
 constexpr int kBarPx = 60, kAreaTopPx = 60, kAreaBottomPx = 420;
 
@@ -32,6 +33,7 @@ struct PictureRig {
     entry.EndTime = 20000;
     sequence.SequenceEntries = {entry};
     WriteRingAndWhiteTextures(data.Path());
+    FailOnFatalError(state);
     startError = StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), data.Path(), 8, 640, 480);
   }
   ~PictureRig() { ReleaseRenderObjects(state); }

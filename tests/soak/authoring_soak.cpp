@@ -168,7 +168,7 @@ bool Soak::Start() {
       default: return dataDir_ + "/missing/none.txt";
     }
   };
-  FormCreate(*form_);
+  SetUpTweakForm(*form_);
   document_.windows.Ask = [this](const std::string& question, const std::vector<std::string>& answers) {
     return Answer(question, answers);
   };

@@ -12,6 +12,7 @@
 #include "scene/preset_file.h"
 #include "support/time_bound.h"
 #include "timeline/thumbnails.h"
+#include "support/fail_on_fatal.h"
 
 namespace {
 
@@ -93,6 +94,7 @@ namespace {
 std::vector<RgbaImage> OutputFrames(SceneState& scene, const SceneSequence& sequence, uint32_t startMs, uint32_t stepMs,
                                     const std::function<void(int)>& between) {
   RenderState state;
+  FailOnFatalError(state);
   std::vector<RgbaImage> frames;
   if (!StartOffscreenRenderer(state, Direct3DCreate8(D3D_SDK_VERSION), QUARNEL_DATA_DIR,
                               sequence.ScreenCinemaWidthRatio, 160, 120)
@@ -128,7 +130,8 @@ TEST(Thumbnails, OutputFramesAreTheSameWithOrWithoutThumbnails) {
   Thumbnails thumbnails(QUARNEL_DATA_DIR);
   // Keep the thumbnail thread drawing while the output draws: new requests before every frame.
   const std::vector<RgbaImage> beside = OutputFrames(scene, sequence, 1000, 250, [&](int n) {
-    for (int k = 0; k < 3; ++k) thumbnails.Want(k, {InitParamTable(), Entry(0, 1000 + 500 * n + k), 8, 48, 27, nullptr});
+    for (int k = 0; k < 3; ++k)
+      thumbnails.Want(k, {InitParamTable(), Entry(0, 1000 + 500 * n + k), 8, 48, 27, nullptr});
     thumbnails.Collect();
   });
   EXPECT_NE(WaitForPicture(thumbnails, 0), nullptr) << "thumbnails were drawn";

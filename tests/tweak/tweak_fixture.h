@@ -32,7 +32,7 @@ class TweakFixture : public ::testing::Test {
     host.dataDir = data;
     host.ShutdownDemo = [this] { ++shutdowns; };
     host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
-    FormCreate(form);
+    SetUpTweakForm(form);
   }
 
   TScene1ParamInterface& Live(int index) { return scene.LiveParams[index]; }

@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "support/fake_direct3d.h"
-#include "ui/launcher_form.h"
+#include "ui/launcher_window.h"
 #include "draw/device_setup.h"
 #include "gpu/gl_direct3d.h"
 #include "draw/render_state.h"
@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     int x = 0, y = 0, w = 0, h = 0;
     Fl::screen_xywh(x, y, w, h, 0);
     probe.render.d3d = CreateGLDirect3D8({{UINT(w), UINT(h), 60, D3DFMT_X8R8G8B8}});
+    probe.render.callbacks.fatalError = [](const std::string& text) { std::printf("fatal %s\n", text.c_str()); };
   }
 
   LauncherCallbacks callbacks;
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
 
   LauncherWindow form(callbacks);
   probe.form = &form;
-  form.FormCreate(gl ? probe.render.d3d : &fake, IsDevelopmentSwitch(args));
+  form.SetUp(gl ? probe.render.d3d : &fake, IsDevelopmentSwitch(args));
   form.Show();
   return Fl::run();
 }

@@ -1,4 +1,4 @@
-#include "ui/launcher_form.h"
+#include "ui/launcher_window.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -140,9 +140,9 @@ uint32_t DesktopWidthPx() {
   return static_cast<uint32_t>(w);
 }
 
-// A widget callback (data: the form) that runs one of the form's handlers through the toolkit guard.
+// A widget callback (data: the launcher) that runs one of the launcher's handlers through the toolkit guard.
 template <void (LauncherWindow::*Handler)()>
-void FormHandler(Fl_Widget*, void* form) {
+void LauncherHandler(Fl_Widget*, void* form) {
   FromToolkit([form] { (static_cast<LauncherWindow*>(form)->*Handler)(); });
 }
 
@@ -181,11 +181,11 @@ LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
   c.window.xclass("quarnel");
   c.window.color(FL_BLACK);
   c.window.clear_border();
-  c.window.onEscape = [this] { FormClose(); };
+  c.window.onEscape = [this] { Quit(); };
   c.window.onKey = [this](int key, bool ctrl, bool shift) {
     return started_ && callbacks_.key && callbacks_.key(key, ctrl, shift);
   };
-  c.window.callback(FormHandler<&LauncherWindow::FormClose>, this);
+  c.window.callback(LauncherHandler<&LauncherWindow::Quit>, this);
 
   Fl_Group* clientArea = new Fl_Group(kBorderPx, kBorderPx, kClientWidthPx, kClientHeightPx);
   clientArea->clip_children(1);  // the white panel reaches beyond it
@@ -210,10 +210,10 @@ LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
   c.FullScreen = Labelled(new Fl_Round_Button(gx(264), gy(36), 73, 33, kFullScreenCaption));
   c.FullScreen->type(FL_RADIO_BUTTON);
   c.FullScreen->set();
-  c.FullScreen->callback(FormHandler<&LauncherWindow::FullScreenClick>, this);
+  c.FullScreen->callback(LauncherHandler<&LauncherWindow::FullScreenClick>, this);
   c.Windowed = Labelled(new Fl_Round_Button(gx(264), gy(60), 73, 33, kWindowedCaption));
   c.Windowed->type(FL_RADIO_BUTTON);
-  c.Windowed->callback(FormHandler<&LauncherWindow::WindowedClick>, this);
+  c.Windowed->callback(LauncherHandler<&LauncherWindow::WindowedClick>, this);
 
   c.DisplayBox = DropDown(gx(352), gy(44), 149);
   c.DisplayBox->callback(
@@ -236,13 +236,13 @@ LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
   c.Sound->set();
 
   c.AdapterBox = DropDown(gx(228), gy(140), 217);
-  c.AdapterBox->callback(FormHandler<&LauncherWindow::AdapterBoxChange>, this);
+  c.AdapterBox->callback(LauncherHandler<&LauncherWindow::AdapterBoxChange>, this);
   c.DemoExit = PushButton(gx(460), gy(140), 69, 17, kExitCaption);
-  c.DemoExit->callback(FormHandler<&LauncherWindow::FormClose>, this);
+  c.DemoExit->callback(LauncherHandler<&LauncherWindow::Quit>, this);
   c.WhitePanel->end();
 
   c.start = PushButton(kBorderPx + 444, kBorderPx + 108, 69, 17, kStartCaption);
-  c.start->callback(FormHandler<&LauncherWindow::StartDemo>, this);
+  c.start->callback(LauncherHandler<&LauncherWindow::StartDemo>, this);
   clientArea->end();
 
   c.view = new ::OutputView(0, 0, kWindowWidthPx, kWindowHeightPx);
@@ -254,11 +254,11 @@ LauncherWindow::LauncherWindow(LauncherCallbacks callbacks)
 
 LauncherWindow::~LauncherWindow() = default;
 
-void LauncherWindow::FormCreate(IDirect3D8* d3d, bool developmentMode) {
+void LauncherWindow::SetUp(IDirect3D8* d3d, bool developmentMode) {
   developmentMode_ = developmentMode;
   d3d_ = d3d;
   if (!d3d_) {
-    if (callbacks_.fatalError) callbacks_.fatalError(kNoDirect3DMessage);
+    callbacks_.fatalError(kNoDirect3DMessage);
     return;
   }
   FillLauncherLists(*d3d_, DesktopWidthPx(), lists_);
@@ -395,6 +395,6 @@ void LauncherWindow::AdapterBoxChange() {
   FillListControls();
 }
 
-void LauncherWindow::FormClose() {
+void LauncherWindow::Quit() {
   if (callbacks_.shutdown) callbacks_.shutdown();
 }

@@ -14,7 +14,8 @@
 class WindowHost;
 
 struct LauncherCallbacks {
-  std::function<void(const std::string& text)> fatalError;  // FatalError: shows the text, ends the program
+  // Required. FatalError: shows the text, ends the program.
+  std::function<void(const std::string& text)> fatalError;
   // InitDemo: called once the window has become the output window. choice.window is the output view.
   std::function<void(const DeviceChoice& choice, const LauncherSwitches& switches)> start;
   std::function<void()> shutdown;  // ShutdownDemo
@@ -37,7 +38,7 @@ class LauncherWindow {
   // Window creation. d3d nullptr: FatalError and nothing more. Otherwise fills the lists from d3d
   // (kept, not owned) and, in development mode, sets windowed output with Stats and Loop on, Music off,
   // and runs StartDemo at once.
-  void FormCreate(IDirect3D8* d3d, bool developmentMode);
+  void SetUp(IDirect3D8* d3d, bool developmentMode);
   // Shows the rounded launcher, centred on the desktop; nothing once the demo has started.
   void Show();
   // Turns the launcher into the output window and calls the start callback; only the first call acts.
@@ -61,7 +62,7 @@ class LauncherWindow {
   void WindowedClick();
   void FullScreenClick();
   void AdapterBoxChange();
-  void FormClose();
+  void Quit();
 
   LauncherCallbacks callbacks_;
   std::unique_ptr<Controls> controls_;
