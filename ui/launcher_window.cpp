@@ -142,8 +142,8 @@ uint32_t DesktopWidthPx() {
 
 // A widget callback (data: the launcher) that runs one of the launcher's handlers through the toolkit guard.
 template <void (LauncherWindow::*Handler)()>
-void LauncherHandler(Fl_Widget*, void* form) {
-  FromToolkit([form] { (static_cast<LauncherWindow*>(form)->*Handler)(); });
+void LauncherHandler(Fl_Widget*, void* launcher) {
+  FromToolkit([launcher] { (static_cast<LauncherWindow*>(launcher)->*Handler)(); });
 }
 
 void CentreOnDesktop(Fl_Window& window, int w, int h) {
