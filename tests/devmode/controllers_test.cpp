@@ -48,7 +48,8 @@ TEST_F(Controllers, LearnedFromTheTweakWindowAndRemovedFromItsMenu) {
   ArmButton(tweak, static_cast<size_t>(preset1 - buttons.begin()));
   Feed({0x90, 48, 100});
   SetLearning(tweak, false);
-  EXPECT_EQ(MappingItems(tweak), (std::vector<std::string>{"CC 21 ch 3: base BG_r", "CC 1: time slider", "note 48: preset 1"}));
+  EXPECT_EQ(MappingItems(tweak),
+            (std::vector<std::string>{"CC 21 ch 3: base BG_r", "CC 1: time slider", "note 48: preset 1"}));
   Feed({0xB0, 1, 0, 1, 64});
   EXPECT_EQ(tweak.controls.TimeScale.position, std::lround(64 / 127.0 * tweak.controls.TimeScale.maximum));
   Feed({0x90, 48, 1});

@@ -15,6 +15,7 @@
 #include "tweak/user_events.h"
 #include "devmode/dev_document.h"
 #include "devmode/recovery_file.h"
+#include "development_folder.h"
 #include "tweak/preset_operations.h"
 
 namespace {
@@ -29,17 +30,11 @@ class Document : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);  // the recovery file goes there
-    for (int n = 0; n < 2; ++n)
-      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), Preset(10.0f + n)), "");
-    WriteFile(dir / "song.mp3", "mp3");
+    ASSERT_NO_FATAL_FAILURE(WriteTwoPresets(dir));
     WriteFile(dir / "sceneseq.txt", SequenceText("60000"));
-    engine.settings.dataDir = dir.Path();
-    engine.settings.developmentMode = true;
+    LoadDevelopmentEngine(engine, dir, messages);
     engine.settings.music = false;
-    engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
     engine.host.Terminate = [this] { ++ends; };
-    engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
-    engine.SequenceCount = LoadSceneSequence(dir / "sceneseq", engine.sequence, {});
     ASSERT_EQ(engine.SequenceCount, 2);
     document.windows.Ask = [this](const std::string& question, const std::vector<std::string>& answers) {
       questions.push_back(question);

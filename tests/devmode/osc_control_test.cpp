@@ -15,8 +15,7 @@
 
 #include "authoring/undo_history.h"
 #include "devmode/dev_document.h"
-#include "scene/preset_file.h"
-#include "scene/sequence_file.h"
+#include "development_folder.h"
 #include "support/poll_until.h"
 #include "support/temp_dir.h"
 #include "tweak/tweak_setup.h"
@@ -42,19 +41,9 @@ class Osc : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
-    for (int n = 0; n < 2; ++n) {
-      TScene1ParamIArray preset = InitParamTable();
-      preset[kBG_r].BaseVal = 10.0f + n;
-      ASSERT_EQ(WriteScenePreset(dir / ("scene" + std::to_string(n) + ".txt"), preset), "");
-    }
-    WriteFile(dir / "song.mp3", "mp3");
-    WriteFile(dir / "sceneseq.txt", CrLf({"// seq", "60000", "ratio", "2.35", "mp3", dir / "song.mp3", "entries", "0",
-                                          "0", "59999", "1", "0", "0", "0", "0", "~~~"}));
-    engine.settings.dataDir = dir.Path();
-    engine.settings.developmentMode = true;
-    engine.host.ShowMessage = [this](const std::string& text) { messages.push_back(text); };
-    engine.scene.PresetCount = LoadScenePresets(dir / "scene", engine.scene.ScenePresets, {});
-    engine.SequenceCount = LoadSceneSequence(dir / "sceneseq", engine.sequence, {});
+    ASSERT_NO_FATAL_FAILURE(WriteTwoPresets(dir));
+    WriteOneEntrySequence(dir);
+    LoadDevelopmentEngine(engine, dir, messages);
     document.authoring = NewAuthoringSession(true, PlayOptions{});
     ConnectDocument(document);
     FillDocumentTweakHost(document, true);

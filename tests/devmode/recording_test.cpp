@@ -12,19 +12,12 @@
 #include "support/temp_dir.h"
 #include "tweak/tweak_setup.h"
 #include "tweak/user_events.h"
+#include "support/sequence_entry.h"
 
 namespace {
 
 constexpr int kByteRed = 0;     // byte:BG_r
 constexpr int kSingTweakX = 4;  // sing:_TweakX
-
-TSceneSeqEntry Entry(uint8_t preset, uint32_t startMs, uint32_t endMs) {
-  TSceneSeqEntry entry;
-  entry.PresetNumber = preset;
-  entry.StartTime = startMs;
-  entry.EndTime = endMs;
-  return entry;
-}
 
 class Recording : public ::testing::Test {
  protected:

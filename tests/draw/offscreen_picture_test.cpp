@@ -23,6 +23,18 @@ std::string ReadFile(const std::string& path) {
 
 constexpr uint32_t kDefaultSceneTimesMs[] = {0, 2500, 6000, 12000};
 
+// Expects --render's frame at ms of the rig's demo (the frames before it drawn at fps) to be picture to
+// the byte, both written as PNG: name-render.png and name-drawn.png.
+void ExpectRenderDraws(PictureRig& rig, uint32_t ms, uint32_t fps, const RgbaImage& picture, const std::string& name,
+                       const std::string& what) {
+  const std::string rendered = TestOutPath(name + "-render.png"), drawn = TestOutPath(name + "-drawn.png");
+  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), ms, {fps, 1}, 640, 480, false,
+                                 rendered),
+            "");
+  ASSERT_EQ(WritePng(drawn, picture), "");
+  EXPECT_EQ(ReadFile(rendered), ReadFile(drawn)) << what;
+}
+
 TEST(DefaultScenePicture, IsColouredLayeredAndMovesBetweenTimes) {
   PictureRig rig;
   ASSERT_EQ(rig.startError, "");
@@ -209,13 +221,8 @@ TEST(RenderCommand, CarriesWhatEarlierFramesLeftAsTheExportDoes) {
     ASSERT_EQ(DrawDemoFrameToImage(rig.state, rig.scene, rig.sequence, n * 1000 / kFps, false, exported,
                                    [](const std::string& text) { ADD_FAILURE() << text; }),
               "");
-  const std::string png = TestOutPath("render-command-trail.png");
-  ASSERT_EQ(RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), kAtMs, {kFps, 1}, 640, 480,
-                                 false, png),
-            "");
-  const std::string exportedPng = TestOutPath("render-command-trail-exported.png");
-  ASSERT_EQ(WritePng(exportedPng, exported), "");
-  EXPECT_EQ(ReadFile(png), ReadFile(exportedPng)) << "the export's frame at the same time";
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectRenderDraws(rig, kAtMs, kFps, exported, "render-command-trail", "the export's frame at the same time"));
   rig.picture = exported;
   EXPECT_TRUE(rig.Lit(192 + 128, 120)) << "the marker at 2 s";
   EXPECT_TRUE(rig.Lit(192 + 64, 120) && rig.Lit(192 + 20, 120)) << "its trail from 0.6 s on";
@@ -249,14 +256,8 @@ TEST(TrackedPicture, AKeyTrackMovesTheMarkerAcrossItsEntry) {
     EXPECT_TRUE(rig.BarsBlack());
   }
 
-  const std::string png = TestOutPath("tracked-marker-render.png");
-  ASSERT_EQ(
-      RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 5000, {10, 1}, 640, 480, false, png),
-      "");
   rig.Draw(5000, "tracked-marker-drawn");
-  const std::string drawnPng = TestOutPath("tracked-marker-drawn-again.png");
-  ASSERT_EQ(WritePng(drawnPng, rig.picture), "");
-  EXPECT_EQ(ReadFile(png), ReadFile(drawnPng)) << "--render's frame is the preview's";
+  ExpectRenderDraws(rig, 5000, 10, rig.picture, "tracked-marker", "--render's frame is the preview's");
 }
 
 // A marker whose SpriteOffsetX follows a low band that beats every 500 ms jumps between where its preset
@@ -279,14 +280,8 @@ TEST(FollowedPicture, AMarkerFollowingTheLowBandPulsesAndRenderDrawsItAsThePrevi
     EXPECT_TRUE(rig.Dark(x == 192 ? 512 : 192, 120)) << ms;
   }
 
-  const std::string png = TestOutPath("followed-marker-render.png");
-  ASSERT_EQ(
-      RenderDemoFrameToPng(NewDirect3D, rig.scene, rig.sequence, rig.data.Path(), 750, {10, 1}, 640, 480, false, png),
-      "");
   rig.Draw(750, "followed-marker-drawn");
-  const std::string drawnPng = TestOutPath("followed-marker-drawn-again.png");
-  ASSERT_EQ(WritePng(drawnPng, rig.picture), "");
-  EXPECT_EQ(ReadFile(png), ReadFile(drawnPng)) << "--render's frame is the preview's";
+  ExpectRenderDraws(rig, 750, 10, rig.picture, "followed-marker", "--render's frame is the preview's");
 }
 
 }  // namespace

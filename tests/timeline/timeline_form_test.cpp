@@ -10,16 +10,9 @@
 #include "timeline/timeline_messages.h"
 #include "tweak/tweak_messages.h"
 #include "authoring/undo_history.h"
+#include "support/sequence_entry.h"
 
 namespace {
-
-TSceneSeqEntry Entry(uint8_t preset, uint32_t startMs, uint32_t endMs) {
-  TSceneSeqEntry entry;
-  entry.PresetNumber = preset;
-  entry.StartTime = startMs;
-  entry.EndTime = endMs;
-  return entry;
-}
 
 // 10 s over 1012 pixels: 1000 px of axis between the margins, so 1 px = 10 ms.
 class Timeline : public ::testing::Test {
